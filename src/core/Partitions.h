@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// True when the path has a drive part and the drive's root exists.
+bool PartitionExists(const std::string& path);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The drive table: the program sees Windows-style paths ("C:\dir\a.txt"); each drive
+// letter stands for a host directory. "C:" is "/" unless a test or a setting says otherwise.
+namespace host {
+
+inline constexpr size_t MaxPathBytes = 259;
+
+void MapDrive(char letter, const std::string& hostDirectory);
+void UnmapDrive(char letter);
+// Back to the default table: only "C:" mapped to "/".
+void ResetDriveTable();
+// The host directory of a letter, or nothing when the letter is not mapped.
+std::optional<std::string> GetDriveHostRoot(char letter);
+
+// "C:\d\a.txt" to "/d/a.txt". Fails (nothing, last error set) for a path without a
+// mapped drive letter (3), a network path (53), a name Windows cannot hold (123), or a
+// path over 259 bytes (206). "." and ".." are resolved on the text, never above the root.
+std::optional<std::string> WindowsToHost(const std::string& windowsPath);
+
+// "/d/a.txt" to "C:\d\a.txt", through the letter whose directory is the most specific
+// prefix. Fails for a relative path (87), a name holding "\", ":" or one of * ? < > | "
+// (123), or a result over 259 bytes (206). A drive's root gives "X:\".
+std::optional<std::string> HostToWindows(const std::string& hostPath);
+
+// True when a host name can stand in a Windows path: not empty, not "." or "..", and
+// holding none of \ : * ? < > | " (such names are left out of the program's view).
+bool IsRepresentableName(const std::string& name);
+
+// The one canonical form of a Windows path: directory symbolic links resolved and the
+// most specific letter chosen, so two letters reaching one folder give one text.
+// A path that cannot be translated is returned unchanged.
+std::string CanonicalWindowsPath(const std::string& windowsPath);
+
+} // namespace host

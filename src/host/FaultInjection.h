@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+// Lets tests make host calls fail on purpose: tests run as root, so failures such as
+// "access denied" or "disk full" cannot be provoked through the file system itself.
+namespace host {
+
+enum class HostCall
+{
+    Open,
+    Read,
+    Write,
+    Truncate,
+    Stat,
+    List,
+    CreateDirectory,
+    RemoveDirectory,
+    Delete,
+    Rename,
+    Link,
+    SetAttributes,
+    Streams,
+    SetCurrentDirectory,
+    Count
+};
+
+// After `skip` successful calls of the kind, the next `count` calls fail with `code`.
+void InjectFault(HostCall call, uint32_t code, int skip = 0, int count = 1);
+void ClearFaults();
+
+// Called by each host operation before it acts: true when this call is to fail, with
+// the last error already set to the injected code.
+bool TakeFault(HostCall call);
+
+} // namespace host

@@ -1,0 +1,204 @@
+#include "host/File.h"
+
+#include "host/Drives.h"
+#include "host/FaultInjection.h"
+#include "host/LastError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace host {
+namespace {
+
+int AccessFlags(FileAccess access)
+{
+    switch (access) {
+    case FileAccess::Read:
+        return O_RDONLY;
+    case FileAccess::Write:
+        return O_WRONLY;
+    case FileAccess::ReadWrite:
+        return O_RDWR;
+    }
+    return O_RDONLY;
+}
+
+int DispositionFlags(FileDisposition disposition)
+{
+    switch (disposition) {
+    case FileDisposition::CreateNew:
+        return O_CREAT | O_EXCL;
+    case FileDisposition::CreateAlways:
+        return O_CREAT | O_TRUNC;
+    case FileDisposition::OpenExisting:
+        return 0;
+    case FileDisposition::OpenAlways:
+        return O_CREAT;
+    }
+    return 0;
+}
+
+bool FailWithErrno()
+{
+    SetLastErrorFromErrno(errno);
+    return false;
+}
+
+} // namespace
+
+File::~File()
+{
+    if (Descriptor >= 0)
+        close(Descriptor);
+}
+
+File::File(File&& other) noexcept : Descriptor(other.Descriptor)
+{
+    other.Descriptor = -1;
+}
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        if (Descriptor >= 0)
+            close(Descriptor);
+        Descriptor = other.Descriptor;
+        other.Descriptor = -1;
+    }
+    return *this;
+}
+
+bool File::Open(const std::string& windowsPath, FileAccess access, FileDisposition disposition)
+{
+    Close();
+    if (TakeFault(HostCall::Open))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    if (!hostPath)
+        return false;
+    struct stat info{};
+    const bool existed = stat(hostPath->c_str(), &info) == 0;
+    if (existed && !S_ISREG(info.st_mode)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    const int descriptor = open(hostPath->c_str(), AccessFlags(access) | DispositionFlags(disposition) | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (descriptor < 0) {
+        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
+        return false;
+    }
+    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(descriptor);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    Descriptor = descriptor;
+    const bool reportsExisting = existed && (disposition == FileDisposition::OpenAlways || disposition == FileDisposition::CreateAlways);
+    SetLastError(reportsExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return true;
+}
+
+std::optional<uint64_t> File::Size()
+{
+    if (TakeFault(HostCall::Stat))
+        return std::nullopt;
+    struct stat info{};
+    if (fstat(Descriptor, &info) != 0) {
+        FailWithErrno();
+        return std::nullopt;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<uint64_t>(info.st_size);
+}
+
+bool File::Truncate(uint64_t size)
+{
+    if (TakeFault(HostCall::Truncate))
+        return false;
+    if (ftruncate(Descriptor, static_cast<off_t>(size)) != 0)
+        return FailWithErrno();
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+bool File::SeekToEnd()
+{
+    if (lseek(Descriptor, 0, SEEK_END) < 0)
+        return FailWithErrno();
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+bool File::Seek(uint64_t position)
+{
+    if (lseek(Descriptor, static_cast<off_t>(position), SEEK_SET) < 0)
+        return FailWithErrno();
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+bool File::Write(const void* data, size_t size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        if (TakeFault(HostCall::Write))
+            return false;
+        const ssize_t written = write(Descriptor, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return FailWithErrno();
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+std::optional<size_t> File::Read(void* data, size_t size)
+{
+    if (TakeFault(HostCall::Read))
+        return std::nullopt;
+    while (true) {
+        const ssize_t got = read(Descriptor, data, size);
+        if (got >= 0) {
+            SetLastError(ERROR_SUCCESS);
+            return static_cast<size_t>(got);
+        }
+        if (errno != EINTR) {
+            FailWithErrno();
+            return std::nullopt;
+        }
+    }
+}
+
+bool File::Close()
+{
+    if (Descriptor < 0)
+        return true;
+    const int result = close(Descriptor);
+    Descriptor = -1;
+    if (result != 0)
+        return FailWithErrno();
+    return true;
+}
+
+bool PathExists(const std::string& windowsPath)
+{
+    if (TakeFault(HostCall::Stat))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    if (!hostPath)
+        return false;
+    struct stat info{};
+    if (lstat(hostPath->c_str(), &info) != 0)
+        return FailWithErrno();
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+} // namespace host

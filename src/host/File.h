@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// An open file addressed by a Windows path. Every call sets the last error; the
+// dispositions follow the Windows meanings, including ERROR_ALREADY_EXISTS (183) as the
+// last error after OpenAlways or CreateAlways found the file.
+namespace host {
+
+enum class FileAccess
+{
+    Read,
+    Write,
+    ReadWrite
+};
+
+enum class FileDisposition
+{
+    CreateNew,
+    CreateAlways,
+    OpenExisting,
+    OpenAlways
+};
+
+class File
+{
+public:
+    File() = default;
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+
+    // Devices, pipes and sockets are never opened: they give ERROR_ACCESS_DENIED.
+    bool Open(const std::string& windowsPath, FileAccess access, FileDisposition disposition);
+    bool IsOpen() const { return Descriptor >= 0; }
+    std::optional<uint64_t> Size();
+    bool Truncate(uint64_t size);
+    bool SeekToEnd();
+    bool Seek(uint64_t position);
+    // Writes the whole buffer or fails.
+    bool Write(const void* data, size_t size);
+    // Reads up to `size` bytes; 0 at the end of the file.
+    std::optional<size_t> Read(void* data, size_t size);
+    bool Close();
+
+private:
+    int Descriptor = -1;
+};
+
+// True when something of any kind exists at the path.
+bool PathExists(const std::string& windowsPath);
+
+} // namespace host
