@@ -46,6 +46,24 @@ bool FailWithErrno()
     return false;
 }
 
+bool WriteAllToDescriptor(int descriptor, const char* bytes, size_t size)
+{
+    while (size > 0) {
+        if (TakeFault(HostCall::Write))
+            return false;
+        const ssize_t written = write(descriptor, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return FailWithErrno();
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
 } // namespace
 
 File::~File()
@@ -142,21 +160,7 @@ bool File::Seek(uint64_t position)
 
 bool File::Write(const void* data, size_t size)
 {
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        if (TakeFault(HostCall::Write))
-            return false;
-        const ssize_t written = write(Descriptor, bytes, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return FailWithErrno();
-        }
-        bytes += written;
-        size -= static_cast<size_t>(written);
-    }
-    SetLastError(ERROR_SUCCESS);
-    return true;
+    return WriteAllToDescriptor(Descriptor, static_cast<const char*>(data), size);
 }
 
 std::optional<size_t> File::Read(void* data, size_t size)
@@ -199,6 +203,62 @@ bool PathExists(const std::string& windowsPath)
         return FailWithErrno();
     SetLastError(ERROR_SUCCESS);
     return true;
+}
+
+} // namespace host
+
+namespace host {
+
+bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes)
+{
+    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    if (!hostPath)
+        return false;
+    struct stat existing{};
+    const bool existed = stat(hostPath->c_str(), &existing) == 0;
+    if (existed && !S_ISREG(existing.st_mode)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (TakeFault(HostCall::Open))
+        return false;
+    std::string temporary = *hostPath + ".XXXXXX";
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0)
+        return FailWithErrno();
+    const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size())
+                         && (fsync(descriptor) == 0 || FailWithErrno())
+                         && (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
+    close(descriptor);
+    const bool replaced = written && !TakeFault(HostCall::Rename)
+                          && (rename(temporary.c_str(), hostPath->c_str()) == 0 || FailWithErrno());
+    if (!replaced) {
+        const uint32_t error = GetLastError();
+        unlink(temporary.c_str());
+        SetLastError(error);
+        return false;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+std::optional<std::string> ReadFileContents(const std::string& windowsPath)
+{
+    File file;
+    if (!file.Open(windowsPath, FileAccess::Read, FileDisposition::OpenExisting))
+        return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    while (true) {
+        const std::optional<size_t> got = file.Read(buffer, sizeof buffer);
+        if (!got)
+            return std::nullopt;
+        if (*got == 0)
+            break;
+        content.append(buffer, *got);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return content;
 }
 
 } // namespace host

@@ -56,3 +56,15 @@ private:
 bool PathExists(const std::string& windowsPath);
 
 } // namespace host
+
+namespace host {
+
+// Replaces a file's content so that a crash or a failed write leaves either the old or
+// the new content: the bytes go to a temporary file in the same folder, which is
+// flushed and then renamed over the target. The target keeps its permission bits.
+bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
+
+// The whole content of a regular file.
+std::optional<std::string> ReadFileContents(const std::string& windowsPath);
+
+} // namespace host

@@ -1,0 +1,88 @@
+#include "support/TestSupport.h"
+
+#include "core/Application.h"
+#include "core/Error.h"
+#include "core/ModalSeam.h"
+
+#include "host/Drives.h"
+#include "host/FaultInjection.h"
+#include "host/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+std::string TestRoot;
+std::vector<uint32_t> Beeps;
+
+// No test may wait for a person: a modal request that no script answers fails the test.
+void InstallFailingAnswerer()
+{
+    SetModalAnswerer([](const TModalRequest& request) {
+        ADD_FAILURE() << "Unanswered modal request \"" << request.Caption << "\": " << request.Text;
+        return request.Dialog ? 0 : IDCANCEL;
+    });
+}
+
+// Each test starts from the same state of the process-wide objects.
+class FreshStatePerTest : public testing::EmptyTestEventListener
+{
+    void OnTestStart(const testing::TestInfo&) override
+    {
+        host::ClearFaults();
+        host::ResetDriveTable();
+        host::MapDrive('P', TestRoot + "/program");
+        host::SetProgramHostFile(TestRoot + "/program/quillomber");
+        FunStatContext = TFunStatContext();
+        Beeps.clear();
+        InstallFailingAnswerer();
+    }
+    void OnTestEnd(const testing::TestInfo&) override
+    {
+        host::ClearFaults();
+        SetModalAnswerer(nullptr);
+    }
+};
+
+void IsolateEnvironment()
+{
+    char pattern[] = "/tmp/quillomber-tests-XXXXXX";
+    TestRoot = mkdtemp(pattern);
+    for (const char* folder : {"/home", "/config", "/data", "/cache", "/runtime", "/program"})
+        std::filesystem::create_directories(TestRoot + folder);
+    std::filesystem::permissions(TestRoot + "/runtime", std::filesystem::perms::owner_all);
+    setenv("HOME", (TestRoot + "/home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (TestRoot + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (TestRoot + "/data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (TestRoot + "/cache").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (TestRoot + "/runtime").c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+} // namespace
+
+const std::string& TestRootHostPath()
+{
+    return TestRoot;
+}
+
+std::vector<uint32_t>& BeepsHeard()
+{
+    return Beeps;
+}
+
+int main(int argc, char** argv)
+{
+    IsolateEnvironment();
+    testing::InitGoogleTest(&argc, argv);
+    TApplication application(argc, argv);
+    SetBeepListener([](uint32_t type) { Beeps.push_back(type); });
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshStatePerTest);
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(TestRoot, ignored);
+    return result;
+}

@@ -1,0 +1,97 @@
+#include "support/TestSupport.h"
+
+#include "host/Drives.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+int TempDriveCounter = 0;
+
+} // namespace
+
+TTempDrive::TTempDrive(char letter) : Letter(letter)
+{
+    Root = TestRootHostPath() + "/drive" + std::to_string(++TempDriveCounter);
+    std::filesystem::remove_all(Root);
+    std::filesystem::create_directories(Root);
+    host::MapDrive(Letter, Root);
+}
+
+TTempDrive::~TTempDrive()
+{
+    host::UnmapDrive(Letter);
+    std::error_code ignored;
+    std::filesystem::remove_all(Root, ignored);
+}
+
+std::string TTempDrive::Path(const std::string& relative) const
+{
+    std::string path = std::string(1, Letter) + ":\\" + relative;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string TTempDrive::HostPath(const std::string& relative) const
+{
+    std::string path = relative;
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path.empty() ? Root : Root + "/" + path;
+}
+
+void TTempDrive::WriteFile(const std::string& relative, const std::string& content) const
+{
+    const std::filesystem::path path = HostPath(relative);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string TTempDrive::ReadFile(const std::string& relative) const
+{
+    std::ifstream file(HostPath(relative), std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+bool TTempDrive::Exists(const std::string& relative) const
+{
+    return std::filesystem::exists(std::filesystem::symlink_status(HostPath(relative)));
+}
+
+TModalScript::TModalScript()
+{
+    SetModalAnswerer([this](const TModalRequest& request) {
+        SeenRequests.push_back(request);
+        if (Next >= Steps.size()) {
+            ADD_FAILURE() << "Unexpected modal request \"" << request.Caption << "\": " << request.Text;
+            return request.Dialog ? 0 : IDCANCEL;
+        }
+        const Step& step = Steps[Next++];
+        EXPECT_EQ(step.Caption, request.Caption) << request.Text;
+        if (step.Act)
+            step.Act(request);
+        return step.Answer;
+    });
+}
+
+TModalScript::~TModalScript()
+{
+    EXPECT_EQ(Next, Steps.size()) << "Expected modal requests were never made";
+    SetModalAnswerer(nullptr);
+}
+
+TModalScript& TModalScript::Expect(const std::string& caption, int answer,
+                                   std::function<void(const TModalRequest&)> act)
+{
+    Steps.push_back(Step{caption, answer, std::move(act)});
+    return *this;
+}

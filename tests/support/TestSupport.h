@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/ModalSeam.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The test program's own temporary root (HOME and the XDG folders live below it).
+const std::string& TestRootHostPath();
+
+// A fresh temporary folder mapped to a drive letter for the life of the object.
+class TTempDrive
+{
+public:
+    explicit TTempDrive(char letter = 'T');
+    ~TTempDrive();
+    TTempDrive(const TTempDrive&) = delete;
+    TTempDrive& operator=(const TTempDrive&) = delete;
+
+    // "T:\relative" (backslashes) and the host path of the same place.
+    std::string Path(const std::string& relative = {}) const;
+    std::string HostPath(const std::string& relative = {}) const;
+    void WriteFile(const std::string& relative, const std::string& content) const;
+    std::string ReadFile(const std::string& relative) const;
+    bool Exists(const std::string& relative) const;
+
+private:
+    char Letter;
+    std::string Root;
+};
+
+// Answers modal dialogs and message boxes in the order they are expected; any request
+// beyond the script fails the test at once and is cancelled.
+class TModalScript
+{
+public:
+    TModalScript();
+    ~TModalScript();
+    TModalScript(const TModalScript&) = delete;
+    TModalScript& operator=(const TModalScript&) = delete;
+
+    // The next request must carry this caption; `act` may drive the dialog first.
+    TModalScript& Expect(const std::string& caption, int answer,
+                         std::function<void(const TModalRequest&)> act = {});
+    const std::vector<TModalRequest>& Seen() const { return SeenRequests; }
+
+private:
+    struct Step
+    {
+        std::string Caption;
+        int Answer;
+        std::function<void(const TModalRequest&)> Act;
+    };
+    std::vector<Step> Steps;
+    size_t Next = 0;
+    std::vector<TModalRequest> SeenRequests;
+};
+
+// Every beep sounded since the test began (0 default, 48 exclamation).
+std::vector<uint32_t>& BeepsHeard();
