@@ -6,7 +6,10 @@
 
 std::string ShortFunctionName(const char* prettyFunction)
 {
-    const std::string text = prettyFunction;
+    std::string text = prettyFunction;
+    const std::string anonymous = "{anonymous}::";
+    for (size_t at = text.find(anonymous); at != std::string::npos; at = text.find(anonymous))
+        text.erase(at, anonymous.size());
     const size_t parameters = text.find('(');
     const std::string head = text.substr(0, parameters);
     int templateDepth = 0;
