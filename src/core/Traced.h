@@ -53,6 +53,9 @@ public:
               std::source_location where = std::source_location::current());
     // A broken precondition: status 4, shown at once with "PANIC: ", and handed on.
     void Panic(const std::string& text, std::source_location where = std::source_location::current());
+    // As Panic, with the details that explain the broken precondition.
+    void Panic(const std::string& text, const std::string& parameter1, const std::string& parameter2 = {},
+               std::source_location where = std::source_location::current());
     // Records the exception being handled; used by TRACED_CATCH.
     void CatchCurrent(std::source_location where = std::source_location::current());
 
