@@ -74,7 +74,13 @@ void TTraced::Warn(const std::string& description, const std::string& parameter1
 
 void TTraced::Panic(const std::string& text, std::source_location where)
 {
-    RaiseWithStatus(fsPanic, text, "", "", 0, where);
+    Panic(text, "", "", where);
+}
+
+void TTraced::Panic(const std::string& text, const std::string& parameter1, const std::string& parameter2,
+                    std::source_location where)
+{
+    RaiseWithStatus(fsPanic, text, parameter1, parameter2, 0, where);
     ShowHere("PANIC: " + text, where);
 }
 

@@ -54,6 +54,9 @@ public:
               std::source_location where = std::source_location::current());
     // A broken precondition: status 4, shown at once with "PANIC: ", and handed on.
     void Panic(const std::string& text, std::source_location where = std::source_location::current());
+    // As Panic, with the details that explain the broken precondition.
+    void Panic(const std::string& text, const std::string& parameter1, const std::string& parameter2 = {},
+               std::source_location where = std::source_location::current());
     // Runs the body inside the guard: an exception is recorded, never passed on.
     template <class Body>
     void Run(Body&& body, std::source_location where = std::source_location::current())
