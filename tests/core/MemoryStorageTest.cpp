@@ -2,7 +2,7 @@
 
 #include "core/Error.h"
 
-#include "ShownFailures.h"
+#include "support/ShownFailures.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
