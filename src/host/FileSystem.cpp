@@ -263,6 +263,9 @@ FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds)
 
 FileTime FileTimeToLocal(FileTime universal)
 {
+    // Beyond any calendar a zone could apply to: nothing to shift.
+    if (universal > static_cast<FileTime>(INT64_MAX / 2))
+        return universal;
     const time_t seconds = static_cast<time_t>(static_cast<int64_t>(universal / 10000000) - FileTimeEpochOffset);
     struct tm local{};
     if (localtime_r(&seconds, &local) == nullptr)
@@ -436,16 +439,19 @@ bool MoveFile(const std::string& source, const std::string& target, bool replace
     if (isFolder && IsHostPathInside(paths->Source, paths->Target))
         return Fail(ERROR_SHARING_VIOLATION);
     struct stat targetInfo{};
+    // One entry seen under both names is a case-blind file system: the rename re-cases it.
+    bool sameEntry = false;
     if (lstat(paths->Target.c_str(), &targetInfo) == 0) {
-        if (!replace)
+        sameEntry = SameInode(sourceInfo, targetInfo) && sourceInfo.st_nlink == 1;
+        if (!sameEntry && !replace)
             return Fail(ERROR_ALREADY_EXISTS);
-        if (isFolder || S_ISDIR(targetInfo.st_mode))
+        if (!sameEntry && (isFolder || S_ISDIR(targetInfo.st_mode)))
             return Fail(ERROR_ACCESS_DENIED);
-        // Two names of one file: the target keeps the data, the source name goes.
-        if (SameInode(sourceInfo, targetInfo))
+        // Two hard links of one file: the target keeps the data, the source name goes.
+        if (!sameEntry && SameInode(sourceInfo, targetInfo))
             return unlink(paths->Source.c_str()) == 0 ? Succeed() : FailWithErrno();
     }
-    if (RenameHost(paths->Source, paths->Target, replace))
+    if (RenameHost(paths->Source, paths->Target, replace || sameEntry))
         return Succeed();
     if (GetLastError() != ERROR_NOT_SAME_DEVICE)
         return false;

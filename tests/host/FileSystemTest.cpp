@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <filesystem>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -93,7 +94,8 @@ TEST_F(HostFileSystem, CopyReportsProgressAndKeepsTimesAndPermissions)
     const std::string content(9 * 1024 * 1024 + 7, 'q');
     Drive.WriteFile("big.bin", content);
     fs::permissions(Drive.HostPath("big.bin"), fs::perms(0640));
-    fs::last_write_time(Drive.HostPath("big.bin"), fs::file_time_type(std::chrono::seconds(1700000000)) );
+    const timespec times[2] = {{1600000000, 0}, {1700000000, 0}};
+    ASSERT_EQ(0, utimensat(AT_FDCWD, Drive.HostPath("big.bin").c_str(), times, 0));
     std::vector<std::pair<uint64_t, uint64_t>> calls;
     ASSERT_TRUE(host::CopyFile(Drive.Path("big.bin"), Drive.Path("copy.bin"), true,
                                [&](uint64_t copied, uint64_t total) {
