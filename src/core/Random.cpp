@@ -1,5 +1,7 @@
 #include "core/Random.h"
 
+#include "core/FileStorage.h"
+
 #include "host/Clock.h"
 #include "host/CryptoRandom.h"
 #include "host/Cursor.h"
@@ -38,7 +40,7 @@ TRandom::TRandom()
 
 uint32_t TRandom::Stir(uint32_t a, uint32_t b)
 {
-    StirState = std::rotr(__builtin_bswap32(StirState + a + b) + host::GetTickCount(), 5);
+    StirState = std::rotr(ByteSwap(StirState + a + b) + host::GetTickCount(), 5);
     return StirState;
 }
 
