@@ -2,6 +2,8 @@
 // in the same run. The ratios printed at the end are sha1sum's time over ours: 1 or
 // more means at least as fast as sha1sum.
 
+#include "BenchSupport.h"
+
 #include "core/Sha1.h"
 
 #include "host/Drives.h"
@@ -13,14 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -46,11 +42,10 @@ void MakeData()
 
 std::string MakeDataFile()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/sha1-bench-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr)
+    const std::string folder = MakeScratchFolder("sha1-bench");
+    if (folder.empty())
         return {};
-    const std::string path = pattern + "/data.bin";
+    const std::string path = folder + "/data.bin";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(Data.data()), DataSize);
     return path;
 }
@@ -86,33 +81,11 @@ bool HashFile(const std::string& windowsPath, TSha1Digest& digest)
     return true;
 }
 
-// Runs sha1sum on the file and gives its output line; empty when it could not run.
+// sha1sum's output line for the file; empty when it could not run.
 std::string RunSha1sum(const std::string& hostPath)
 {
-    int output[2];
-    if (pipe(output) != 0)
-        return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::string program = "sha1sum";
-    std::string argument = hostPath;
-    char* arguments[] = {program.data(), argument.data(), nullptr};
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, "sha1sum", &actions, nullptr, arguments, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t got; (got = read(output[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<size_t>(got));
-    close(output[0]);
-    if (spawned != 0)
-        return {};
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : std::string();
+    std::string output;
+    return RunProgram({"sha1sum", hostPath}, &output) ? output : std::string();
 }
 
 void Sha1InMemory(benchmark::State& state)
@@ -167,39 +140,6 @@ BENCHMARK(Sha1InMemoryPortable)->Unit(benchmark::kMillisecond)->UseRealTime()->M
 BENCHMARK(Sha1FromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(Sha1sumFromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// Keeps the best seconds per iteration of each benchmark for the ratios.
-class TRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> Seconds;
-
-    TRatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0)
-                continue;
-            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            const std::string name = run.run_name.function_name;
-            if (!Seconds.count(name) || seconds < Seconds[name])
-                Seconds[name] = seconds;
-        }
-    }
-};
-
-void PrintRatio(const TRatioReporter& reporter, const std::string& ours)
-{
-    const auto mine = reporter.Seconds.find(ours);
-    const auto theirs = reporter.Seconds.find("Sha1sumFromFile");
-    if (mine == reporter.Seconds.end() || theirs == reporter.Seconds.end())
-        return;
-    const double mebibytes = static_cast<double>(DataSize) / (1u << 20);
-    std::printf("%-22s %6.0f MiB/s   sha1sum %6.0f MiB/s   ratio %.2f\n", ours.c_str(),
-                mebibytes / mine->second, mebibytes / theirs->second, theirs->second / mine->second);
-}
-
 // Our digest of the file must be sha1sum's, or the timings compare different work.
 bool DigestsAgree()
 {
@@ -229,9 +169,8 @@ int main(int argc, char** argv)
     TRatioReporter reporter;
     if (agree) {
         benchmark::RunSpecifiedBenchmarks(&reporter);
-        PrintRatio(reporter, "Sha1InMemory");
-        PrintRatio(reporter, "Sha1InMemoryPortable");
-        PrintRatio(reporter, "Sha1FromFile");
+        for (const char* ours : {"Sha1InMemory", "Sha1InMemoryPortable", "Sha1FromFile"})
+            reporter.PrintRatio(ours, "Sha1sumFromFile", DataSize);
     } else {
         std::fprintf(stderr, "our digest differs from sha1sum's\n");
     }

@@ -1,0 +1,76 @@
+#include "BenchSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+bool RunProgram(const std::vector<std::string>& arguments, std::string* output)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> argv;
+    for (std::string& argument : copies)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(got));
+    close(pipeEnds[0]);
+    if (spawned != 0)
+        return false;
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (output != nullptr)
+        *output = text;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string MakeScratchFolder(const std::string& prefix)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    return mkdtemp(pattern.data()) == nullptr ? std::string() : pattern;
+}
+
+TRatioReporter::TRatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular)
+{
+}
+
+void TRatioReporter::ReportRuns(const std::vector<Run>& runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0)
+            continue;
+        const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+        const std::string name = run.run_name.function_name;
+        if (!Seconds.count(name) || seconds < Seconds.at(name))
+            Seconds[name] = seconds;
+    }
+}
+
+void TRatioReporter::PrintRatio(const std::string& ours, const std::string& theirs, double bytes) const
+{
+    const auto mine = Seconds.find(ours);
+    const auto reference = Seconds.find(theirs);
+    if (mine == Seconds.end() || reference == Seconds.end())
+        return;
+    const double mebibytes = bytes / (1u << 20);
+    std::printf("%-22s %8.0f MiB/s   %-18s %8.0f MiB/s   ratio %.2f\n", ours.c_str(), mebibytes / mine->second,
+                theirs.c_str(), mebibytes / reference->second, reference->second / mine->second);
+}

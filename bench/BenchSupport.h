@@ -1,0 +1,29 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Runs a program (found on PATH) with its arguments and waits for it; its standard
+// output goes to `output` when given. True when it ran and exited with 0.
+bool RunProgram(const std::vector<std::string>& arguments, std::string* output = nullptr);
+
+// A fresh temporary folder (host path) for the benchmark's data.
+std::string MakeScratchFolder(const std::string& prefix);
+
+// Console output as usual, keeping the best seconds per iteration of each benchmark.
+class TRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    TRatioReporter();
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Prints "ours ... theirs ... ratio" with the ratio theirs / ours: 1 or more means
+    // at least as fast as the reference program. `bytes` is the data of one iteration.
+    void PrintRatio(const std::string& ours, const std::string& theirs, double bytes) const;
+
+private:
+    std::map<std::string, double> Seconds;
+};
