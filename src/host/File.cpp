@@ -96,13 +96,26 @@ bool File::Open(const std::string& windowsPath, FileAccess access, FileDispositi
     const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
     if (!hostPath)
         return false;
+    return OpenHostPath(*hostPath, access, disposition);
+}
+
+bool File::OpenHost(const std::string& hostPath, FileAccess access, FileDisposition disposition)
+{
+    Close();
+    if (TakeFault(HostCall::Open))
+        return false;
+    return OpenHostPath(hostPath, access, disposition);
+}
+
+bool File::OpenHostPath(const std::string& hostPath, FileAccess access, FileDisposition disposition)
+{
     struct stat info{};
-    const bool existed = stat(hostPath->c_str(), &info) == 0;
+    const bool existed = stat(hostPath.c_str(), &info) == 0;
     if (existed && !S_ISREG(info.st_mode)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    const int descriptor = open(hostPath->c_str(), AccessFlags(access) | DispositionFlags(disposition) | O_CLOEXEC | O_NONBLOCK, 0666);
+    const int descriptor = open(hostPath.c_str(), AccessFlags(access) | DispositionFlags(disposition) | O_CLOEXEC | O_NONBLOCK, 0666);
     if (descriptor < 0) {
         SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
         return false;
@@ -208,21 +221,45 @@ bool PathExists(const std::string& windowsPath)
 } // namespace host
 
 namespace host {
+namespace {
+
+std::optional<std::string> ReadRestOfFile(File& file)
+{
+    std::string content;
+    char buffer[65536];
+    while (true) {
+        const std::optional<size_t> got = file.Read(buffer, sizeof buffer);
+        if (!got)
+            return std::nullopt;
+        if (*got == 0)
+            break;
+        content.append(buffer, *got);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return content;
+}
+
+} // namespace
 
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes)
 {
     const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
     if (!hostPath)
         return false;
+    return ReplaceHostFileContents(*hostPath, bytes);
+}
+
+bool ReplaceHostFileContents(const std::string& hostPath, const std::string& bytes)
+{
     struct stat existing{};
-    const bool existed = stat(hostPath->c_str(), &existing) == 0;
+    const bool existed = stat(hostPath.c_str(), &existing) == 0;
     if (existed && !S_ISREG(existing.st_mode)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
     if (TakeFault(HostCall::Open))
         return false;
-    std::string temporary = *hostPath + ".XXXXXX";
+    std::string temporary = hostPath + ".XXXXXX";
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0)
         return FailWithErrno();
@@ -231,7 +268,7 @@ bool ReplaceFileContents(const std::string& windowsPath, const std::string& byte
                          && (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
     close(descriptor);
     const bool replaced = written && !TakeFault(HostCall::Rename)
-                          && (rename(temporary.c_str(), hostPath->c_str()) == 0 || FailWithErrno());
+                          && (rename(temporary.c_str(), hostPath.c_str()) == 0 || FailWithErrno());
     if (!replaced) {
         const uint32_t error = GetLastError();
         unlink(temporary.c_str());
@@ -247,18 +284,15 @@ std::optional<std::string> ReadFileContents(const std::string& windowsPath)
     File file;
     if (!file.Open(windowsPath, FileAccess::Read, FileDisposition::OpenExisting))
         return std::nullopt;
-    std::string content;
-    char buffer[65536];
-    while (true) {
-        const std::optional<size_t> got = file.Read(buffer, sizeof buffer);
-        if (!got)
-            return std::nullopt;
-        if (*got == 0)
-            break;
-        content.append(buffer, *got);
-    }
-    SetLastError(ERROR_SUCCESS);
-    return content;
+    return ReadRestOfFile(file);
+}
+
+std::optional<std::string> ReadHostFileContents(const std::string& hostPath)
+{
+    File file;
+    if (!file.OpenHost(hostPath, FileAccess::Read, FileDisposition::OpenExisting))
+        return std::nullopt;
+    return ReadRestOfFile(file);
 }
 
 } // namespace host

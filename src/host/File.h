@@ -37,6 +37,8 @@ public:
 
     // Devices, pipes and sockets are never opened: they give ERROR_ACCESS_DENIED.
     bool Open(const std::string& windowsPath, FileAccess access, FileDisposition disposition);
+    // As Open, for a host path outside the drive table (the program's own configuration).
+    bool OpenHost(const std::string& hostPath, FileAccess access, FileDisposition disposition);
     bool IsOpen() const { return Descriptor >= 0; }
     std::optional<uint64_t> Size();
     bool Truncate(uint64_t size);
@@ -49,6 +51,8 @@ public:
     bool Close();
 
 private:
+    bool OpenHostPath(const std::string& hostPath, FileAccess access, FileDisposition disposition);
+
     int Descriptor = -1;
 };
 
@@ -66,5 +70,9 @@ bool ReplaceFileContents(const std::string& windowsPath, const std::string& byte
 
 // The whole content of a regular file.
 std::optional<std::string> ReadFileContents(const std::string& windowsPath);
+
+// The same two for a host path outside the drive table (the program's own configuration).
+bool ReplaceHostFileContents(const std::string& hostPath, const std::string& bytes);
+std::optional<std::string> ReadHostFileContents(const std::string& hostPath);
 
 } // namespace host

@@ -28,17 +28,6 @@ std::string ReadOwnExecutable()
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-// Creates a folder and its missing parents; the last one gets `mode`.
-bool MakeFolders(const std::string& path, mode_t mode)
-{
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0755);
-    if (mkdir(path.c_str(), mode) != 0 && errno != EEXIST)
-        return false;
-    struct stat info{};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && access(path.c_str(), W_OK) == 0;
-}
-
 std::string EnvironmentValue(const char* name)
 {
     const char* value = std::getenv(name);
@@ -99,13 +88,34 @@ bool SetCurrentDirectory(const std::string& windowsPath)
     return true;
 }
 
+bool MakeHostFolders(const std::string& hostPath, unsigned mode)
+{
+    for (size_t slash = hostPath.find('/', 1); slash != std::string::npos; slash = hostPath.find('/', slash + 1))
+        mkdir(hostPath.substr(0, slash).c_str(), 0755);
+    if (mkdir(hostPath.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) {
+        SetLastErrorFromErrno(errno);
+        return false;
+    }
+    struct stat info{};
+    if (stat(hostPath.c_str(), &info) != 0 || access(hostPath.c_str(), W_OK) != 0) {
+        SetLastErrorFromErrno(errno);
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
 std::string GetTemporaryHostFolder()
 {
     const std::string runtime = EnvironmentValue("XDG_RUNTIME_DIR");
-    if (!runtime.empty() && MakeFolders(runtime + "/quillomber", 0700))
+    if (!runtime.empty() && MakeHostFolders(runtime + "/quillomber", 0700))
         return runtime + "/quillomber";
     const std::string home = EnvironmentValue("HOME");
-    if (!home.empty() && MakeFolders(home + "/.cache/quillomber/tmp", 0700))
+    if (!home.empty() && MakeHostFolders(home + "/.cache/quillomber/tmp", 0700))
         return home + "/.cache/quillomber/tmp";
     return {};
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A colour in the Windows layout: red in the low byte, then green and blue; the top byte
+// marks the system's own colours.
+using TColor = int32_t;
+
+struct TStockColor
+{
+    TColor Color;
+    const char* Name;
+};
+
+inline constexpr int StockColorCount = 133;
+
+// The program's named colours, as the colour picker shows them.
+extern const TStockColor CStockColors[StockColorCount];
+
+// The colour of the first entry whose name equals the text ignoring case.
+bool GetStockColorFromName(const std::string& name, TColor& color);
