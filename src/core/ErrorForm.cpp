@@ -57,7 +57,9 @@ void TErrorForm::BuildControls()
     MainMemo->setReadOnly(true);
     MainMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MainMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    MainMemo->setBackgroundRole(QPalette::Window);
+    QPalette memoPalette = MainMemo->palette();
+    memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::Window));
+    MainMemo->setPalette(memoPalette);
     OkayButton = AddButton(this, "&Okay", {25, 135, 75, 25});
     CancelButton = AddButton(this, "&Cancel", {240, 135, 75, 25});
     OkayNoErrorsButton = AddButton(this, "O&kay (no errors)", {110, 135, 120, 25});

@@ -3,6 +3,7 @@
 #include "core/AsciiCase.h"
 
 #include "host/Drives.h"
+#include "host/FileSystem.h"
 #include "host/Process.h"
 
 #include <algorithm>
@@ -71,30 +72,6 @@ std::string NetworkFullPath(const std::string& path)
     if (shareEnd == std::string::npos)
         return path;
     return JoinResolved(path.substr(0, shareEnd + 1), path.substr(shareEnd + 1));
-}
-
-bool MatchesPattern(std::string_view name, std::string_view pattern)
-{
-    // Iterative wildcard match: linear in practice, never exponential.
-    size_t n = 0, p = 0;
-    size_t starPattern = std::string_view::npos, starName = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starPattern = p++;
-            starName = n;
-        } else if (starPattern != std::string_view::npos) {
-            p = starPattern + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 } // namespace
@@ -261,11 +238,10 @@ bool MatchesFileSpec(const std::string& name, const std::string& spec)
         size_t end = spec.find(';', start);
         if (end == std::string::npos)
             end = spec.size();
-        std::string_view pattern = std::string_view(spec).substr(start, end - start);
-        while (!pattern.empty() && pattern.front() == ' ')
-            pattern.remove_prefix(1);
+        const size_t patternStart = std::min(spec.find_first_not_of(' ', start), end);
+        const std::string pattern = spec.substr(patternStart, end - patternStart);
         // "*.*" stands for every name, dotted or not, as users expect of it.
-        if (pattern == "*.*" || (!pattern.empty() && MatchesPattern(name, pattern)))
+        if (pattern == "*.*" || (!pattern.empty() && host::MatchesPattern(name, pattern)))
             return true;
         start = end + 1;
     }

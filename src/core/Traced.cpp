@@ -6,7 +6,10 @@
 
 std::string ShortFunctionName(const char* prettyFunction)
 {
-    const std::string text = prettyFunction;
+    std::string text = prettyFunction;
+    const std::string anonymous = "{anonymous}::";
+    for (size_t at = text.find(anonymous); at != std::string::npos; at = text.find(anonymous))
+        text.erase(at, anonymous.size());
     const size_t parameters = text.find('(');
     const std::string head = text.substr(0, parameters);
     int templateDepth = 0;
@@ -71,7 +74,13 @@ void TTraced::Warn(const std::string& description, const std::string& parameter1
 
 void TTraced::Panic(const std::string& text, std::source_location where)
 {
-    RaiseWithStatus(fsPanic, text, "", "", 0, where);
+    Panic(text, "", "", where);
+}
+
+void TTraced::Panic(const std::string& text, const std::string& parameter1, const std::string& parameter2,
+                    std::source_location where)
+{
+    RaiseWithStatus(fsPanic, text, parameter1, parameter2, 0, where);
     ShowHere("PANIC: " + text, where);
 }
 

@@ -8,21 +8,22 @@
 
 // The convention every traced operation follows:
 //
-//     void TThing::Load(const std::string& path)
+//     void TThing::Rename(const std::string& path)
 //     {
-//         TTraced trace;                      // Begin: FunStatContext says "Begin function error"
-//         try {
-//             ReadHeader(path);               // a traced callee
-//             if (trace.TakeOver())           // the callee failed: its outcome becomes ours
+//         TTraced trace;                          // Begin: FunStatContext says "Begin function error"
+//         trace.Run([&] {                         // the guard: nothing escapes it
+//             ReadHeader(path);                   // a traced callee
+//             if (trace.TakeOver())               // the callee failed: its outcome becomes ours
 //                 return;
 //             if (!Parse())
 //                 return trace.Raise("Failed to read.", path);
-//         }
-//         TRACED_CATCH(trace)                 // nothing escapes
-//         trace.ShowFailure("Failed to load.");   // only where a user action completes
-//     }                                       // End: FunStatContext := the local context
+//         });
+//         trace.ShowFailure("Failed to rename.");  // only where a user action completes
+//     }                                           // End: FunStatContext := the local context
 //
-// The file, function and line of each step come from the place that calls it.
+// A body with no showing step after it may instead be a plain try block closed by
+// TRACED_CATCH(trace). The file, function and line of each step come from the place that
+// calls it.
 class TTraced
 {
 public:
@@ -53,6 +54,20 @@ public:
               std::source_location where = std::source_location::current());
     // A broken precondition: status 4, shown at once with "PANIC: ", and handed on.
     void Panic(const std::string& text, std::source_location where = std::source_location::current());
+    // As Panic, with the details that explain the broken precondition.
+    void Panic(const std::string& text, const std::string& parameter1, const std::string& parameter2 = {},
+               std::source_location where = std::source_location::current());
+    // Runs the body inside the guard: an exception is recorded, never passed on.
+    template <class Body>
+    void Run(Body&& body, std::source_location where = std::source_location::current())
+    {
+        try {
+            body();
+        } catch (...) {
+            CatchCurrent(where);
+        }
+    }
+
     // Records the exception being handled; used by TRACED_CATCH.
     void CatchCurrent(std::source_location where = std::source_location::current());
 

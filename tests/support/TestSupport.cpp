@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
 
@@ -14,9 +15,10 @@ int TempDriveCounter = 0;
 
 } // namespace
 
-TTempDrive::TTempDrive(char letter) : Letter(letter)
+TTempDrive::TTempDrive(char letter, const std::string& baseHostFolder) : Letter(letter)
 {
-    Root = TestRootHostPath() + "/drive" + std::to_string(++TempDriveCounter);
+    const std::string base = baseHostFolder.empty() ? TestRootHostPath() : baseHostFolder;
+    Root = base + "/quillomber-drive-" + std::to_string(getpid()) + "-" + std::to_string(++TempDriveCounter);
     std::filesystem::remove_all(Root);
     std::filesystem::create_directories(Root);
     host::MapDrive(Letter, Root);

@@ -13,7 +13,9 @@ const std::string& TestRootHostPath();
 class TTempDrive
 {
 public:
-    explicit TTempDrive(char letter = 'T');
+    // The folder is made below `baseHostFolder` (default: the test root), so a test can
+    // put a drive on another file system, such as /dev/shm.
+    explicit TTempDrive(char letter = 'T', const std::string& baseHostFolder = {});
     ~TTempDrive();
     TTempDrive(const TTempDrive&) = delete;
     TTempDrive& operator=(const TTempDrive&) = delete;

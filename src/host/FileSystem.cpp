@@ -1,0 +1,510 @@
+#include "host/FileSystem.h"
+
+#include "host/Drives.h"
+#include "host/FaultInjection.h"
+#include "host/LastError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace host {
+namespace {
+
+// Seconds between 1 January 1601 and 1 January 1970.
+constexpr int64_t FileTimeEpochOffset = 11644473600;
+constexpr size_t CopyChunkBytes = 4 * 1024 * 1024;
+
+bool Fail(uint32_t code)
+{
+    SetLastError(code);
+    return false;
+}
+
+bool FailWithErrno()
+{
+    SetLastErrorFromErrno(errno);
+    return false;
+}
+
+bool Succeed()
+{
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+FileTime FileTimeOf(const statx_timestamp& stamp)
+{
+    return FileTimeFromUnix(stamp.tv_sec, stamp.tv_nsec);
+}
+
+bool StatHost(int directory, const char* path, int flags, struct statx& info)
+{
+    return statx(directory, path, flags, STATX_BASIC_STATS | STATX_BTIME, &info) == 0;
+}
+
+FindData DataOf(const std::string& name, const struct statx& own, const struct statx* target)
+{
+    const struct statx& info = target != nullptr ? *target : own;
+    FindData data;
+    data.Name = name;
+    if (S_ISDIR(info.stx_mode))
+        data.Attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    else if (S_ISREG(info.stx_mode))
+        data.Attributes |= FILE_ATTRIBUTE_ARCHIVE;
+    else if (!S_ISLNK(info.stx_mode))
+        data.Attributes |= FILE_ATTRIBUTE_SYSTEM;
+    if ((info.stx_mode & S_IWUSR) == 0 && !S_ISLNK(info.stx_mode))
+        data.Attributes |= FILE_ATTRIBUTE_READONLY;
+    if (!name.empty() && name[0] == '.')
+        data.Attributes |= FILE_ATTRIBUTE_HIDDEN;
+    if (S_ISLNK(own.stx_mode))
+        data.Attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    data.Size = S_ISREG(info.stx_mode) ? info.stx_size : 0;
+    data.LastWriteTime = FileTimeOf(info.stx_mtime);
+    data.LastAccessTime = FileTimeOf(info.stx_atime);
+    data.CreationTime = (info.stx_mask & STATX_BTIME) != 0 ? FileTimeOf(info.stx_btime) : data.LastWriteTime;
+    return data;
+}
+
+// The entry's data relative to an open folder (or an absolute path with AT_FDCWD).
+std::optional<FindData> DataAt(int directory, const char* path, const std::string& name)
+{
+    struct statx own{};
+    if (!StatHost(directory, path, AT_SYMLINK_NOFOLLOW, own))
+        return std::nullopt;
+    if (!S_ISLNK(own.stx_mode))
+        return DataOf(name, own, nullptr);
+    struct statx target{};
+    const bool resolved = StatHost(directory, path, 0, target);
+    return DataOf(name, own, resolved ? &target : nullptr);
+}
+
+std::string NameOfHostPath(const std::string& hostPath)
+{
+    const size_t slash = hostPath.find_last_of('/');
+    return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+}
+
+std::string FolderOfHostPath(const std::string& hostPath)
+{
+    const size_t slash = hostPath.find_last_of('/');
+    return slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+struct HostPair
+{
+    std::string Source;
+    std::string Target;
+};
+
+std::optional<HostPair> TranslatePair(const std::string& source, const std::string& target)
+{
+    std::optional<std::string> hostSource = WindowsToHost(source);
+    if (!hostSource)
+        return std::nullopt;
+    std::optional<std::string> hostTarget = WindowsToHost(target);
+    if (!hostTarget)
+        return std::nullopt;
+    return HostPair{*hostSource, *hostTarget};
+}
+
+bool SameInode(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool IsHostPathInside(const std::string& folder, const std::string& path)
+{
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
+}
+
+struct Descriptor
+{
+    int Value = -1;
+    explicit Descriptor(int value) : Value(value) {}
+    ~Descriptor()
+    {
+        if (Value >= 0)
+            close(Value);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+};
+
+// Moves the bytes in chunks so progress can be shown and the copy cancelled between them;
+// copy_file_range keeps them in the kernel where the file systems allow it.
+bool CopyBytes(int from, int to, uint64_t total, const CopyProgress& progress)
+{
+    std::unique_ptr<char[]> buffer;
+    bool kernelCopy = true;
+    uint64_t copied = 0;
+    while (true) {
+        if (TakeFault(HostCall::Write) || TakeFault(HostCall::Read))
+            return false;
+        ssize_t moved = -1;
+        if (kernelCopy) {
+            moved = copy_file_range(from, nullptr, to, nullptr, CopyChunkBytes, 0);
+            if (moved < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                kernelCopy = false;
+                continue;
+            }
+        } else {
+            if (!buffer)
+                buffer = std::make_unique<char[]>(CopyChunkBytes);
+            moved = read(from, buffer.get(), CopyChunkBytes);
+            for (ssize_t written = 0; moved > 0 && written < moved;) {
+                const ssize_t count = write(to, buffer.get() + written, static_cast<size_t>(moved - written));
+                if (count < 0 && errno != EINTR)
+                    return FailWithErrno();
+                written += count < 0 ? 0 : count;
+            }
+        }
+        if (moved < 0) {
+            if (errno == EINTR)
+                continue;
+            return FailWithErrno();
+        }
+        if (moved == 0)
+            return Succeed();
+        copied += static_cast<uint64_t>(moved);
+        if (progress && !progress(copied, total))
+            return Fail(ERROR_REQUEST_ABORTED);
+    }
+}
+
+bool PublishCopy(const std::string& temporary, const std::string& target, bool failIfExists)
+{
+    if (!failIfExists)
+        return rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno();
+    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return Fail(ERROR_FILE_EXISTS);
+    if (errno != EINVAL)
+        return FailWithErrno();
+    // The file system cannot rename without replacing: a hard link refuses an existing name.
+    if (link(temporary.c_str(), target.c_str()) != 0)
+        return errno == EEXIST ? Fail(ERROR_FILE_EXISTS) : FailWithErrno();
+    unlink(temporary.c_str());
+    return true;
+}
+
+bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists,
+                  const CopyProgress& progress)
+{
+    Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (from.Value < 0)
+        return FailWithErrno();
+    struct stat sourceInfo{};
+    if (fstat(from.Value, &sourceInfo) != 0)
+        return FailWithErrno();
+    if (!S_ISREG(sourceInfo.st_mode))
+        return Fail(ERROR_ACCESS_DENIED);
+    struct stat targetInfo{};
+    if (stat(target.c_str(), &targetInfo) == 0) {
+        if (SameInode(sourceInfo, targetInfo))
+            return Fail(ERROR_SHARING_VIOLATION);
+        if (failIfExists)
+            return Fail(ERROR_FILE_EXISTS);
+        if (S_ISDIR(targetInfo.st_mode) || (targetInfo.st_mode & S_IWUSR) == 0)
+            return Fail(ERROR_ACCESS_DENIED);
+    }
+    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
+    Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
+    if (to.Value < 0)
+        return FailWithErrno();
+    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress)
+                        && (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno())
+                        && (futimens(to.Value, times) == 0 || FailWithErrno())
+                        && PublishCopy(temporary, target, failIfExists);
+    if (!copied) {
+        const uint32_t error = GetLastError();
+        unlink(temporary.c_str());
+        return Fail(error);
+    }
+    return Succeed();
+}
+
+bool RenameHost(const std::string& source, const std::string& target, bool replace)
+{
+    if (replace)
+        return rename(source.c_str(), target.c_str()) == 0 || FailWithErrno();
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL) {
+        SetLastError(errno == EEXIST ? ERROR_ALREADY_EXISTS : ErrorFromErrno(errno));
+        return false;
+    }
+    struct stat existing{};
+    if (lstat(target.c_str(), &existing) == 0)
+        return Fail(ERROR_ALREADY_EXISTS);
+    return rename(source.c_str(), target.c_str()) == 0 || FailWithErrno();
+}
+
+} // namespace
+
+FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds)
+{
+    const int64_t steps = (seconds + FileTimeEpochOffset) * 10000000 + nanoseconds / 100;
+    return steps < 0 ? 0 : static_cast<FileTime>(steps);
+}
+
+FileTime FileTimeToLocal(FileTime universal)
+{
+    // Beyond any calendar a zone could apply to: nothing to shift.
+    if (universal > static_cast<FileTime>(INT64_MAX / 2))
+        return universal;
+    const time_t seconds = static_cast<time_t>(static_cast<int64_t>(universal / 10000000) - FileTimeEpochOffset);
+    struct tm local{};
+    if (localtime_r(&seconds, &local) == nullptr)
+        return universal;
+    const int64_t shifted = static_cast<int64_t>(universal) + static_cast<int64_t>(local.tm_gmtoff) * 10000000;
+    return shifted < 0 ? 0 : static_cast<FileTime>(shifted);
+}
+
+bool MatchesPattern(const std::string& name, const std::string& pattern)
+{
+    // Iterative, so no pattern can make the match take exponential time.
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    size_t n = 0, p = 0;
+    size_t starPattern = std::string::npos, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (starPattern != std::string::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::optional<FindData> GetFileData(const std::string& path)
+{
+    if (TakeFault(HostCall::Stat))
+        return std::nullopt;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return std::nullopt;
+    std::optional<FindData> data = DataAt(AT_FDCWD, hostPath->c_str(), NameOfHostPath(*hostPath));
+    if (!data) {
+        FailWithErrno();
+        return std::nullopt;
+    }
+    Succeed();
+    return data;
+}
+
+uint32_t GetFileAttributes(const std::string& path)
+{
+    const std::optional<FindData> data = GetFileData(path);
+    return data ? data->Attributes : INVALID_FILE_ATTRIBUTES;
+}
+
+bool SetFileAttributes(const std::string& path, uint32_t attributes)
+{
+    if (TakeFault(HostCall::SetAttributes))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return false;
+    struct stat info{};
+    if (stat(hostPath->c_str(), &info) != 0)
+        return FailWithErrno();
+    const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)
+                                                                    : info.st_mode | S_IWUSR;
+    if ((mode & 07777) != (info.st_mode & 07777) && chmod(hostPath->c_str(), mode & 07777) != 0)
+        return FailWithErrno();
+    return Succeed();
+}
+
+bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries)
+{
+    entries.clear();
+    if (TakeFault(HostCall::List))
+        return false;
+    const std::optional<std::string> hostFolder = WindowsToHost(folder);
+    if (!hostFolder)
+        return false;
+    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(hostFolder->c_str()), closedir);
+    if (!directory)
+        return Fail(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
+    const std::string windowsFolder = folder.back() == '\\' ? folder : folder + '\\';
+    errno = 0;
+    while (const dirent* entry = readdir(directory.get())) {
+        const std::string name = entry->d_name;
+        // Names a Windows path cannot hold, or cannot reach within its length, stay out of view.
+        if (!IsRepresentableName(name) || windowsFolder.size() + name.size() > MaxPathBytes)
+            continue;
+        if (!MatchesPattern(name, pattern))
+            continue;
+        if (std::optional<FindData> data = DataAt(dirfd(directory.get()), entry->d_name, name))
+            entries.push_back(std::move(*data));
+    }
+    if (errno != 0)
+        return FailWithErrno();
+    SetLastError(entries.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS);
+    return true;
+}
+
+bool CreateDirectory(const std::string& path, const std::string& templateFolder)
+{
+    if (TakeFault(HostCall::CreateDirectory))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return false;
+    if (mkdir(hostPath->c_str(), 0777) != 0)
+        return FailWithErrno();
+    if (!templateFolder.empty()) {
+        struct stat info{};
+        const std::optional<std::string> hostTemplate = WindowsToHost(templateFolder);
+        if (hostTemplate && stat(hostTemplate->c_str(), &info) == 0)
+            chmod(hostPath->c_str(), info.st_mode & 07777);
+    }
+    return Succeed();
+}
+
+bool RemoveDirectory(const std::string& path)
+{
+    if (TakeFault(HostCall::RemoveDirectory))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return false;
+    struct stat info{};
+    // A link to a folder goes as a link: what it points to is never touched.
+    if (lstat(hostPath->c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+        return unlink(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
+    return rmdir(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
+}
+
+bool DeleteFile(const std::string& path)
+{
+    if (TakeFault(HostCall::Delete))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return false;
+    struct stat info{};
+    if (lstat(hostPath->c_str(), &info) != 0)
+        return FailWithErrno();
+    if (S_ISDIR(info.st_mode) || (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0))
+        return Fail(ERROR_ACCESS_DENIED);
+    return unlink(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
+}
+
+bool CopyFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress)
+{
+    if (TakeFault(HostCall::Open))
+        return false;
+    const std::optional<HostPair> paths = TranslatePair(source, target);
+    return paths && CopyHostFile(paths->Source, paths->Target, failIfExists, progress);
+}
+
+bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
+              const CopyProgress& progress)
+{
+    if (TakeFault(HostCall::Rename))
+        return false;
+    const std::optional<HostPair> paths = TranslatePair(source, target);
+    if (!paths)
+        return false;
+    struct stat sourceInfo{};
+    if (lstat(paths->Source.c_str(), &sourceInfo) != 0)
+        return FailWithErrno();
+    if (paths->Source == paths->Target)
+        return Succeed();
+    const bool isFolder = S_ISDIR(sourceInfo.st_mode);
+    if (isFolder && IsHostPathInside(paths->Source, paths->Target))
+        return Fail(ERROR_SHARING_VIOLATION);
+    struct stat targetInfo{};
+    // One entry seen under both names is a case-blind file system: the rename re-cases it.
+    bool sameEntry = false;
+    if (lstat(paths->Target.c_str(), &targetInfo) == 0) {
+        sameEntry = SameInode(sourceInfo, targetInfo) && sourceInfo.st_nlink == 1;
+        if (!sameEntry && !replace)
+            return Fail(ERROR_ALREADY_EXISTS);
+        if (!sameEntry && (isFolder || S_ISDIR(targetInfo.st_mode)))
+            return Fail(ERROR_ACCESS_DENIED);
+        // Two hard links of one file: the target keeps the data, the source name goes.
+        if (!sameEntry && SameInode(sourceInfo, targetInfo))
+            return unlink(paths->Source.c_str()) == 0 ? Succeed() : FailWithErrno();
+    }
+    if (RenameHost(paths->Source, paths->Target, replace || sameEntry))
+        return Succeed();
+    if (GetLastError() != ERROR_NOT_SAME_DEVICE)
+        return false;
+    if (isFolder || !allowCopy || !S_ISREG(sourceInfo.st_mode))
+        return false;
+    if (!CopyHostFile(paths->Source, paths->Target, !replace, progress))
+        return false;
+    return unlink(paths->Source.c_str()) == 0 ? Succeed() : FailWithErrno();
+}
+
+bool CreateHardLink(const std::string& newName, const std::string& existingName)
+{
+    if (TakeFault(HostCall::Link))
+        return false;
+    const std::optional<HostPair> paths = TranslatePair(existingName, newName);
+    if (!paths)
+        return false;
+    if (link(paths->Source.c_str(), paths->Target.c_str()) != 0)
+        return errno == EEXIST ? Fail(ERROR_ALREADY_EXISTS) : FailWithErrno();
+    return Succeed();
+}
+
+uint32_t GetHardLinkCount(const std::string& path)
+{
+    if (TakeFault(HostCall::Stat))
+        return 0;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return 0;
+    struct stat info{};
+    if (stat(hostPath->c_str(), &info) != 0) {
+        FailWithErrno();
+        return 0;
+    }
+    Succeed();
+    return static_cast<uint32_t>(info.st_nlink);
+}
+
+bool MoveToTrash(const std::string& path)
+{
+    if (TakeFault(HostCall::Delete))
+        return false;
+    const std::optional<std::string> hostPath = WindowsToHost(path);
+    if (!hostPath)
+        return false;
+    struct stat info{};
+    if (lstat(hostPath->c_str(), &info) != 0)
+        return FailWithErrno();
+    // Without the data folder, Qt would make the trash folders beside the recycled file.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    if (!QFile::moveToTrash(QString::fromStdString(*hostPath)))
+        return Fail(ERROR_ACCESS_DENIED);
+    return Succeed();
+}
+
+} // namespace host

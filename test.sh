@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Quillomber with AddressSanitizer and UBSan and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+ensure_packages
+
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLOMBER_SANITIZE=ON -DQUILLOMBER_TESTS=ON
+cmake --build build-test
+
+# No test may touch the real settings, trash or autostart folders.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch"/{home,config,data,cache,runtime}
+chmod 700 "$scratch/runtime"
+export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
+export XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+ctest --test-dir build-test --output-on-failure -j "$(nproc)"

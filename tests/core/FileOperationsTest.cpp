@@ -1,0 +1,232 @@
+#include "core/Error.h"
+#include "core/FileInfo.h"
+#include "core/FileOperations.h"
+
+#include "support/TestSupport.h"
+
+#include "host/FaultInjection.h"
+#include "host/LastError.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FilePrimitives : public testing::Test
+{
+protected:
+    ~FilePrimitives() override { FileUnitLoader.OnProgress = nullptr; }
+
+    bool IsReadOnly(const TTempDrive& drive, const std::string& relative) const
+    {
+        return (fs::status(drive.HostPath(relative)).permissions() & fs::perms::owner_write) == fs::perms::none;
+    }
+
+    void MakeReadOnly(const TTempDrive& drive, const std::string& relative) const
+    {
+        fs::permissions(drive.HostPath(relative), fs::perms(0444));
+    }
+
+    std::vector<std::string> Tree(const TTempDrive& drive) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(drive.HostPath()))
+            names.push_back(entry.path().lexically_relative(drive.HostPath()).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TTempDrive Drive{'T'};
+};
+
+TEST_F(FilePrimitives, CopyHonoursOverwriteAndClearsReadOnlyTargets)
+{
+    Drive.WriteFile("a.txt", "new");
+    Drive.WriteFile("b.txt", "old");
+    MakeReadOnly(Drive, "b.txt");
+
+    MyCopyFile(Drive.Path("a.txt"), Drive.Path("b.txt"), false, false);
+    EXPECT_EQ(fsError, FunStatContext.Status);
+    EXPECT_EQ("Failed to copy file.", FunStatContext.Description);
+    EXPECT_EQ(host::ERROR_FILE_EXISTS, FunStatContext.SystemErrorCode);
+    EXPECT_EQ(Drive.Path("a.txt"), FunStatContext.Parameter1);
+    EXPECT_EQ(Drive.Path("b.txt"), FunStatContext.Parameter2);
+    EXPECT_EQ("old", Drive.ReadFile("b.txt"));
+
+    Drive.WriteFile("c.txt", "old");
+    MakeReadOnly(Drive, "c.txt");
+    MyCopyFile(Drive.Path("a.txt"), Drive.Path("c.txt"), true, false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ("new", Drive.ReadFile("c.txt"));
+}
+
+TEST_F(FilePrimitives, CopyProgressAndCancel)
+{
+    Drive.WriteFile("big.bin", std::string(10 * 1024 * 1024, 'b'));
+    Drive.WriteFile("empty.bin", "");
+    std::vector<double> fractions;
+    FileUnitLoader.OnProgress = [&](double fraction) {
+        fractions.push_back(fraction);
+        return true;
+    };
+    MyCopyFile(Drive.Path("empty.bin"), Drive.Path("empty-copy.bin"), false, false);
+    EXPECT_TRUE(fractions.empty()) << "an empty file reports no progress";
+    MyCopyFile(Drive.Path("big.bin"), Drive.Path("copy.bin"), false, false);
+    ASSERT_FALSE(fractions.empty());
+    EXPECT_DOUBLE_EQ(1.0, fractions.back());
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+
+    FileUnitLoader.OnProgress = [](double) { return false; };
+    MyCopyFile(Drive.Path("big.bin"), Drive.Path("cancelled.bin"), false, false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status) << "a cancel is no failure";
+    EXPECT_FALSE(Drive.Exists("cancelled.bin"));
+
+    FileUnitLoader.OnProgress = [](double) -> bool { throw std::runtime_error("callback broke"); };
+    MyCopyFile(Drive.Path("big.bin"), Drive.Path("thrown.bin"), false, false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status) << "a throwing callback counts as go on";
+    EXPECT_TRUE(Drive.Exists("thrown.bin"));
+}
+
+TEST_F(FilePrimitives, FailedCopiesAndMovesKeepEveryFile)
+{
+    Drive.WriteFile("source.txt", "source");
+    Drive.WriteFile("target.txt", "target");
+    host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL);
+    MyCopyFile(Drive.Path("source.txt"), Drive.Path("target.txt"), true, false);
+    EXPECT_EQ(host::ERROR_DISK_FULL, FunStatContext.SystemErrorCode);
+
+    host::InjectFault(host::HostCall::Rename, host::ERROR_ACCESS_DENIED);
+    MyMoveFile(Drive.Path("source.txt"), Drive.Path("target.txt"), true);
+    EXPECT_EQ("Failed to move file.", FunStatContext.Description);
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, FunStatContext.SystemErrorCode);
+
+    host::InjectFault(host::HostCall::Open, host::ERROR_NOT_ENOUGH_MEMORY);
+    MyCopyFile(Drive.Path("source.txt"), Drive.Path("new.txt"), true, false);
+    EXPECT_EQ(fsError, FunStatContext.Status) << "out of memory is a failure";
+
+    EXPECT_EQ("source", Drive.ReadFile("source.txt"));
+    EXPECT_EQ("target", Drive.ReadFile("target.txt"));
+    EXPECT_EQ((std::vector<std::string>{"source.txt", "target.txt"}), Tree(Drive));
+}
+
+TEST_F(FilePrimitives, MoveClearsReadOnlyOnlyAcrossRoots)
+{
+    TTempDrive other('U');
+    Drive.WriteFile("ro.txt", "ro");
+    MakeReadOnly(Drive, "ro.txt");
+    MyMoveFile(Drive.Path("ro.txt"), Drive.Path("moved.txt"), false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_TRUE(IsReadOnly(Drive, "moved.txt"));
+
+    MyMoveFile(Drive.Path("moved.txt"), other.Path("moved.txt"), false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_FALSE(IsReadOnly(other, "moved.txt"));
+    EXPECT_FALSE(Drive.Exists("moved.txt"));
+}
+
+TEST_F(FilePrimitives, CancelledMoveAcrossFileSystemsKeepsTheSource)
+{
+    TTempDrive other('U', "/dev/shm");
+    Drive.WriteFile("a.bin", std::string(5 * 1024 * 1024, 'a'));
+    FileUnitLoader.OnProgress = [](double) { return false; };
+    MyMoveFile(Drive.Path("a.bin"), other.Path("a.bin"), false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_TRUE(Drive.Exists("a.bin"));
+    EXPECT_FALSE(other.Exists("a.bin"));
+}
+
+TEST_F(FilePrimitives, RenameReplacesAtomicallyAndKeepsCaseChanges)
+{
+    Drive.WriteFile("a.txt", "a");
+    Drive.WriteFile("b.txt", "b");
+    MyRenameFile(Drive.Path("a.txt"), Drive.Path("b.txt"), false);
+    EXPECT_EQ("Failed to rename.", FunStatContext.Description);
+    EXPECT_EQ(0u, FunStatContext.SystemErrorCode);
+    EXPECT_EQ("a", Drive.ReadFile("a.txt"));
+
+    MakeReadOnly(Drive, "b.txt");
+    MyRenameFile(Drive.Path("a.txt"), Drive.Path("b.txt"), true);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ("a", Drive.ReadFile("b.txt"));
+
+    MyRenameFile(Drive.Path("b.txt"), Drive.Path("B.TXT"), true);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ((std::vector<std::string>{"B.TXT"}), Tree(Drive));
+}
+
+TEST_F(FilePrimitives, DeleteTakesReadOnlyFilesAndReportsMissingOnes)
+{
+    Drive.WriteFile("ro.txt", "");
+    MakeReadOnly(Drive, "ro.txt");
+    MyDeleteFile(Drive.Path("ro.txt"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_FALSE(Drive.Exists("ro.txt"));
+    MyDeleteFile(Drive.Path("ro.txt"));
+    EXPECT_EQ("Failed to delete file.", FunStatContext.Description);
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, FunStatContext.SystemErrorCode);
+}
+
+TEST_F(FilePrimitives, DeletingATreeNeverFollowsLinksOutOfIt)
+{
+    TTempDrive outside('U');
+    outside.WriteFile("keep/precious.txt", "precious");
+    Drive.WriteFile("tree/sub/ro.txt", "");
+    Drive.WriteFile("tree/.hidden", "");
+    MakeReadOnly(Drive, "tree/sub/ro.txt");
+    MakeReadOnly(Drive, "tree/sub");
+    fs::create_directory_symlink(outside.HostPath("keep"), Drive.HostPath("tree/folder-link"));
+    fs::create_symlink(outside.HostPath("keep/precious.txt"), Drive.HostPath("tree/file-link"));
+    fs::create_directory_symlink(outside.HostPath("keep"), Drive.HostPath("top-link"));
+
+    DeleteDirectoryNoErrors(Drive.Path("tree"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ((std::vector<std::string>{"top-link"}), Tree(Drive));
+    DeleteDirectoryNoErrors(Drive.Path("top-link"));
+    EXPECT_TRUE(Tree(Drive).empty());
+    EXPECT_EQ("precious", outside.ReadFile("keep/precious.txt"));
+
+    DeleteDirectoryNoErrors(Drive.Path("missing"));
+    EXPECT_EQ("Can not find directory.", FunStatContext.Description);
+}
+
+TEST_F(FilePrimitives, CopyingATreeLeavesOutHiddenAndSystemEntries)
+{
+    Drive.WriteFile("src/a.txt", "a");
+    Drive.WriteFile("src/.hidden.txt", "h");
+    Drive.WriteFile("src/.hidden-dir/x.txt", "x");
+    Drive.WriteFile("src/sub/b.txt", "b");
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("src/pipe").c_str(), 0600));
+    fs::create_directory_symlink(Drive.HostPath("src"), Drive.HostPath("src/loop"));
+    Drive.WriteFile("dst/a.txt", "old");
+    MakeReadOnly(Drive, "dst/a.txt");
+
+    CopyDeleteDirectory(Drive.Path("src"), Drive.Path("dst"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ("a", Drive.ReadFile("dst/a.txt"));
+    EXPECT_EQ("b", Drive.ReadFile("dst/sub/b.txt"));
+    EXPECT_FALSE(Drive.Exists("dst/.hidden.txt"));
+    EXPECT_FALSE(Drive.Exists("dst/.hidden-dir"));
+    EXPECT_FALSE(Drive.Exists("dst/pipe"));
+    EXPECT_FALSE(Drive.Exists("dst/loop"));
+}
+
+TEST_F(FilePrimitives, CopyingATreeReportsEachFailingLevel)
+{
+    Drive.WriteFile("src/a.txt", "a");
+    TModalScript boxes;
+    boxes.Expect("Error", IDOK).Expect("Error", IDOK);
+    CopyDeleteDirectory(Drive.Path("src"), "");
+    EXPECT_EQ("Empty destination name.", FunStatContext.Description);
+    CopyDeleteDirectory(Drive.Path("src"), Drive.Path("src\\inside"));
+    EXPECT_EQ(fsError, FunStatContext.Status);
+    EXPECT_FALSE(Drive.Exists("src/inside"));
+    EXPECT_EQ("Failed to process directory.", boxes.Seen().at(0).Text);
+    EXPECT_EQ(MB_ICONHAND | MB_OKCANCEL, boxes.Seen().at(0).Flags);
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+#include "core/Error.h"
+#include "core/PathNames.h"
+#include "core/Program.h"
+#include "core/SpecialFolders.h"
+
+#include "support/TestSupport.h"
+
+#include "host/FaultInjection.h"
+#include "host/LastError.h"
+#include "host/Process.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Program, PathsOfTheProgramFile)
+{
+    EXPECT_EQ("P:\\quillomber", GetProgramPath());
+    EXPECT_EQ("P:\\", GetProgramDir());
+    EXPECT_EQ("quillomber", GetProgramFileName());
+    host::SetCommandLine({"/usr/bin/quillomber", "/Uninstall"});
+    EXPECT_EQ(GetProgramPath(), GetProgramParam(0));
+    EXPECT_EQ("/Uninstall", GetProgramParam(1));
+    EXPECT_EQ("", GetProgramParam(2));
+    EXPECT_EQ("", GetProgramParam(-1));
+}
+
+TEST(Program, MemoryFiguresAreConsistent)
+{
+    uint32_t total = 0, available = 0, totalPage = 0, availablePage = 0;
+    GetMemoryStatus(total, available, totalPage, availablePage);
+    EXPECT_GT(total, 0u);
+    EXPECT_LE(available, total);
+    EXPECT_GE(totalPage, total);
+    EXPECT_EQ(total, GetTotalPhysicalMemory());
+}
+
+class WorkingPath : public testing::Test
+{
+protected:
+    TTempDrive Drive{'T'};
+};
+
+TEST_F(WorkingPath, FollowsTheFolderOfThePath)
+{
+    Drive.WriteFile("d/a.txt", "x");
+    const std::string temporary = GetTempPathA();
+    ASSERT_FALSE(temporary.empty());
+    EXPECT_EQ('\\', temporary.back());
+
+    struct Row
+    {
+        std::string Path;
+        std::string Current;
+        TFunStatus Status;
+    };
+    const Row rows[] = {
+        {Drive.Path("d\\a.txt"), Drive.Path("d"), fsPerfect},
+        {Drive.Path("d\\"), Drive.Path("d"), fsPerfect},
+        {"T:", temporary, fsPerfect},
+        {"", temporary, fsPerfect},
+        {"Q:\\d\\a.txt", temporary, fsError},
+        {Drive.Path("missing\\a.txt"), temporary, fsError},
+    };
+    for (const Row& row : rows) {
+        SetProgramWorkingPath(row.Path);
+        EXPECT_EQ(row.Status, FunStatContext.Status) << row.Path;
+        EXPECT_EQ(IncludeEndBackslash(row.Current), IncludeEndBackslash(GetCurrentPath())) << row.Path;
+    }
+    EXPECT_EQ("Failed to set working path.", FunStatContext.Description);
+}
+
+TEST(ProgramDeathTest, TerminateProgramEndsAtOnceWithCodeOne)
+{
+    EXPECT_EXIT(TerminateProgram(), testing::ExitedWithCode(1), "");
+}
+
+} // namespace

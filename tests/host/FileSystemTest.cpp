@@ -1,0 +1,287 @@
+#include "host/FaultInjection.h"
+#include "host/FileSystem.h"
+#include "host/LastError.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostFileSystem : public testing::Test
+{
+protected:
+    TTempDrive Drive{'T'};
+
+    std::vector<std::string> NamesIn(const std::string& relative = {}) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Drive.HostPath(relative)))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndLeavesOutForeignNames)
+{
+    Drive.WriteFile("plain.txt", "12345");
+    Drive.WriteFile(".hidden", "");
+    Drive.WriteFile("read-only.txt", "");
+    fs::permissions(Drive.HostPath("read-only.txt"), fs::perms(0444));
+    fs::create_directory(Drive.HostPath("folder"));
+    Drive.WriteFile("bad:name", "");
+    Drive.WriteFile("what?", "");
+    fs::create_symlink(Drive.HostPath("plain.txt"), Drive.HostPath("link"));
+    fs::create_directory_symlink(Drive.HostPath("folder"), Drive.HostPath("folderlink"));
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("pipe").c_str(), 0600));
+
+    std::vector<host::FindData> entries;
+    ASSERT_TRUE(host::FindFiles(Drive.Path(), "*", entries));
+    std::map<std::string, host::FindData> byName;
+    for (const host::FindData& entry : entries)
+        byName[entry.Name] = entry;
+
+    using namespace host;
+    const std::map<std::string, uint32_t> expected = {
+        {"plain.txt", FILE_ATTRIBUTE_ARCHIVE},
+        {".hidden", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN},
+        {"read-only.txt", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
+        {"folder", FILE_ATTRIBUTE_DIRECTORY},
+        {"link", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT},
+        {"folderlink", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
+        {"pipe", FILE_ATTRIBUTE_SYSTEM},
+    };
+    ASSERT_EQ(expected.size(), byName.size());
+    for (const auto& [name, attributes] : expected)
+        EXPECT_EQ(attributes, byName[name].Attributes) << name;
+    EXPECT_EQ(5u, byName["plain.txt"].Size);
+    EXPECT_EQ(5u, byName["link"].Size) << "a link reports what it points to";
+    EXPECT_EQ(0u, byName["pipe"].Size);
+    EXPECT_GT(byName["plain.txt"].LastWriteTime, host::FileTimeFromUnix(1600000000, 0));
+
+    ASSERT_TRUE(host::FindFiles(Drive.Path(), "*.TXT", entries));
+    EXPECT_EQ(2u, entries.size());
+    ASSERT_TRUE(host::FindFiles(Drive.Path("folder"), "*", entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
+    EXPECT_FALSE(host::FindFiles(Drive.Path("missing"), "*", entries));
+    EXPECT_EQ(host::ERROR_PATH_NOT_FOUND, host::GetLastError());
+}
+
+TEST_F(HostFileSystem, ReadOnlyIsTheOwnersWriteBit)
+{
+    Drive.WriteFile("a.txt", "");
+    EXPECT_TRUE(host::SetFileAttributes(Drive.Path("a.txt"), host::FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(fs::perms::none, fs::status(Drive.HostPath("a.txt")).permissions() & fs::perms::all & ~fs::perms(0555));
+    EXPECT_TRUE(host::GetFileAttributes(Drive.Path("a.txt")) & host::FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(host::SetFileAttributes(Drive.Path("a.txt"), host::FILE_ATTRIBUTE_NORMAL));
+    EXPECT_FALSE(host::GetFileAttributes(Drive.Path("a.txt")) & host::FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(host::INVALID_FILE_ATTRIBUTES, host::GetFileAttributes(Drive.Path("missing")));
+}
+
+TEST_F(HostFileSystem, CopyReportsProgressAndKeepsTimesAndPermissions)
+{
+    const std::string content(9 * 1024 * 1024 + 7, 'q');
+    Drive.WriteFile("big.bin", content);
+    fs::permissions(Drive.HostPath("big.bin"), fs::perms(0640));
+    const timespec times[2] = {{1600000000, 0}, {1700000000, 0}};
+    ASSERT_EQ(0, utimensat(AT_FDCWD, Drive.HostPath("big.bin").c_str(), times, 0));
+    std::vector<std::pair<uint64_t, uint64_t>> calls;
+    ASSERT_TRUE(host::CopyFile(Drive.Path("big.bin"), Drive.Path("copy.bin"), true,
+                               [&](uint64_t copied, uint64_t total) {
+                                   calls.emplace_back(copied, total);
+                                   return true;
+                               }));
+    EXPECT_EQ(content, Drive.ReadFile("copy.bin"));
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(std::make_pair(uint64_t{content.size()}, uint64_t{content.size()}), calls.back());
+    EXPECT_EQ(fs::perms(0640), fs::status(Drive.HostPath("copy.bin")).permissions());
+    EXPECT_EQ(fs::last_write_time(Drive.HostPath("big.bin")), fs::last_write_time(Drive.HostPath("copy.bin")));
+}
+
+TEST_F(HostFileSystem, FailedOrCancelledCopiesLeaveTheTargetAsItWas)
+{
+    Drive.WriteFile("source.bin", std::string(6 * 1024 * 1024, 's'));
+    Drive.WriteFile("target.bin", "old target");
+    struct Row
+    {
+        const char* Name;
+        std::function<void()> Arrange;
+        host::CopyProgress Progress;
+        uint32_t Error;
+    };
+    const Row rows[] = {
+        {"cancel", [] {}, [](uint64_t, uint64_t) { return false; }, host::ERROR_REQUEST_ABORTED},
+        {"disk full", [] { host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL, 1); }, {}, host::ERROR_DISK_FULL},
+        {"read-only target", [&] { fs::permissions(Drive.HostPath("target.bin"), fs::perms(0444)); }, {},
+         host::ERROR_ACCESS_DENIED},
+    };
+    for (const Row& row : rows) {
+        row.Arrange();
+        EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("target.bin"), false, row.Progress)) << row.Name;
+        EXPECT_EQ(row.Error, host::GetLastError()) << row.Name;
+        EXPECT_EQ("old target", Drive.ReadFile("target.bin")) << row.Name;
+        EXPECT_EQ((std::vector<std::string>{"source.bin", "target.bin"}), NamesIn()) << row.Name;
+    }
+    EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("new.bin"), false,
+                                [](uint64_t, uint64_t) { return false; }));
+    EXPECT_FALSE(Drive.Exists("new.bin")) << "no partial file under the target's name";
+}
+
+TEST_F(HostFileSystem, CopyRefusesExistingTargetsItselfAndSpecialFiles)
+{
+    Drive.WriteFile("a.txt", "a");
+    Drive.WriteFile("b.txt", "b");
+    fs::create_hard_link(Drive.HostPath("a.txt"), Drive.HostPath("a-link.txt"));
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("pipe").c_str(), 0600));
+
+    EXPECT_FALSE(host::CopyFile(Drive.Path("a.txt"), Drive.Path("b.txt"), true));
+    EXPECT_EQ(host::ERROR_FILE_EXISTS, host::GetLastError());
+    EXPECT_EQ("b", Drive.ReadFile("b.txt"));
+    for (const char* sameFile : {"a.txt", "a-link.txt"}) {
+        EXPECT_FALSE(host::CopyFile(Drive.Path("a.txt"), Drive.Path(sameFile), false)) << sameFile;
+        EXPECT_EQ("a", Drive.ReadFile("a.txt"));
+    }
+    EXPECT_FALSE(host::CopyFile(Drive.Path("pipe"), Drive.Path("pipe-copy"), false));
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    EXPECT_TRUE(host::CopyFile(Drive.Path("a.txt"), Drive.Path("b.txt"), false));
+    EXPECT_EQ("a", Drive.ReadFile("b.txt"));
+}
+
+TEST_F(HostFileSystem, MoveWithinOneFileSystemRenames)
+{
+    Drive.WriteFile("a.txt", "a");
+    Drive.WriteFile("b.txt", "b");
+    fs::create_directories(Drive.HostPath("dir/sub"));
+
+    EXPECT_FALSE(host::MoveFile(Drive.Path("a.txt"), Drive.Path("b.txt"), false, true));
+    EXPECT_EQ(host::ERROR_ALREADY_EXISTS, host::GetLastError());
+    EXPECT_EQ("a", Drive.ReadFile("a.txt"));
+    EXPECT_TRUE(host::MoveFile(Drive.Path("a.txt"), Drive.Path("b.txt"), true, true));
+    EXPECT_EQ((std::vector<std::string>{"b.txt", "dir"}), NamesIn());
+    EXPECT_EQ("a", Drive.ReadFile("b.txt"));
+
+    EXPECT_FALSE(host::MoveFile(Drive.Path("dir"), Drive.Path("dir\\sub\\inside"), false, true));
+    EXPECT_EQ(host::ERROR_SHARING_VIOLATION, host::GetLastError());
+    EXPECT_FALSE(host::MoveFile(Drive.Path("b.txt"), Drive.Path("dir"), true, true));
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    EXPECT_TRUE(host::MoveFile(Drive.Path("dir"), Drive.Path("moved"), false, false));
+    EXPECT_TRUE(Drive.Exists("moved/sub"));
+    EXPECT_TRUE(host::MoveFile(Drive.Path("b.txt"), Drive.Path("B.TXT"), false, false));
+    EXPECT_EQ("a", Drive.ReadFile("B.TXT"));
+
+    fs::create_hard_link(Drive.HostPath("B.TXT"), Drive.HostPath("twin.txt"));
+    EXPECT_TRUE(host::MoveFile(Drive.Path("twin.txt"), Drive.Path("B.TXT"), true, true));
+    EXPECT_EQ((std::vector<std::string>{"B.TXT", "moved"}), NamesIn());
+}
+
+TEST_F(HostFileSystem, MoveAcrossFileSystemsCopiesFilesOnly)
+{
+    TTempDrive other('U', "/dev/shm");
+    struct stat here{}, there{};
+    stat(Drive.HostPath().c_str(), &here);
+    stat(other.HostPath().c_str(), &there);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+
+    Drive.WriteFile("a.txt", "moving");
+    fs::create_directory(Drive.HostPath("dir"));
+    EXPECT_FALSE(host::MoveFile(Drive.Path("a.txt"), other.Path("a.txt"), false, false));
+    EXPECT_EQ(host::ERROR_NOT_SAME_DEVICE, host::GetLastError());
+    EXPECT_FALSE(host::MoveFile(Drive.Path("dir"), other.Path("dir"), false, true));
+    EXPECT_EQ(host::ERROR_NOT_SAME_DEVICE, host::GetLastError());
+
+    host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL);
+    EXPECT_FALSE(host::MoveFile(Drive.Path("a.txt"), other.Path("a.txt"), false, true));
+    EXPECT_EQ("moving", Drive.ReadFile("a.txt")) << "a failed move keeps its source";
+    EXPECT_FALSE(other.Exists("a.txt"));
+
+    int calls = 0;
+    EXPECT_TRUE(host::MoveFile(Drive.Path("a.txt"), other.Path("a.txt"), false, true, [&](uint64_t, uint64_t) {
+        ++calls;
+        return true;
+    }));
+    EXPECT_EQ(1, calls);
+    EXPECT_FALSE(Drive.Exists("a.txt"));
+    EXPECT_EQ("moving", other.ReadFile("a.txt"));
+}
+
+TEST_F(HostFileSystem, DeletionRefusesFoldersAndReadOnlyFilesAndNeverFollowsLinks)
+{
+    Drive.WriteFile("keep/precious.txt", "precious");
+    Drive.WriteFile("ro.txt", "");
+    fs::permissions(Drive.HostPath("ro.txt"), fs::perms(0444));
+    fs::create_directory_symlink(Drive.HostPath("keep"), Drive.HostPath("link"));
+
+    EXPECT_FALSE(host::DeleteFile(Drive.Path("keep")));
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    EXPECT_FALSE(host::DeleteFile(Drive.Path("ro.txt")));
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    EXPECT_FALSE(host::RemoveDirectory(Drive.Path("keep")));
+    EXPECT_EQ(host::ERROR_DIR_NOT_EMPTY, host::GetLastError());
+    EXPECT_TRUE(host::RemoveDirectory(Drive.Path("link")));
+    EXPECT_EQ("precious", Drive.ReadFile("keep/precious.txt"));
+    EXPECT_FALSE(Drive.Exists("link"));
+}
+
+TEST_F(HostFileSystem, FoldersAndHardLinks)
+{
+    fs::create_directory(Drive.HostPath("template"));
+    fs::permissions(Drive.HostPath("template"), fs::perms(0750));
+    EXPECT_TRUE(host::CreateDirectory(Drive.Path("made"), Drive.Path("template")));
+    EXPECT_EQ(fs::perms(0750), fs::status(Drive.HostPath("made")).permissions());
+    EXPECT_FALSE(host::CreateDirectory(Drive.Path("made")));
+    EXPECT_EQ(host::ERROR_ALREADY_EXISTS, host::GetLastError());
+
+    Drive.WriteFile("a.txt", "a");
+    EXPECT_EQ(1u, host::GetHardLinkCount(Drive.Path("a.txt")));
+    EXPECT_TRUE(host::CreateHardLink(Drive.Path("b.txt"), Drive.Path("a.txt")));
+    EXPECT_EQ(2u, host::GetHardLinkCount(Drive.Path("b.txt")));
+    EXPECT_FALSE(host::CreateHardLink(Drive.Path("b.txt"), Drive.Path("a.txt")));
+    EXPECT_EQ(host::ERROR_ALREADY_EXISTS, host::GetLastError());
+    EXPECT_EQ(0u, host::GetHardLinkCount(Drive.Path("missing")));
+}
+
+TEST_F(HostFileSystem, TrashKeepsTheFileAndWhereItCameFrom)
+{
+    Drive.WriteFile("old.txt", "recycled");
+    ASSERT_TRUE(host::MoveToTrash(Drive.Path("old.txt")));
+    EXPECT_FALSE(Drive.Exists("old.txt"));
+    const std::string trash = std::string(getenv("XDG_DATA_HOME")) + "/Trash";
+    bool found = false;
+    for (const auto& entry : fs::directory_iterator(trash + "/info")) {
+        std::ifstream info(entry.path());
+        const std::string text((std::istreambuf_iterator<char>(info)), std::istreambuf_iterator<char>());
+        if (text.find("Path=" + Drive.HostPath("old.txt")) == std::string::npos)
+            continue;
+        found = true;
+        const fs::path kept = fs::path(trash) / "files" / entry.path().stem();
+        std::ifstream file(kept);
+        EXPECT_EQ("recycled", std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+    }
+    EXPECT_TRUE(found);
+    EXPECT_FALSE(host::MoveToTrash(Drive.Path("old.txt")));
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
+}
+
+TEST(HostFileTimes, ConversionsFromTheUnixClock)
+{
+    EXPECT_EQ(116444736000000000u, host::FileTimeFromUnix(0, 0));
+    EXPECT_EQ(116444736000000001u, host::FileTimeFromUnix(0, 100));
+    EXPECT_EQ(0u, host::FileTimeFromUnix(-11644473601, 0));
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_EQ(host::FileTimeFromUnix(1700000000, 0), host::FileTimeToLocal(host::FileTimeFromUnix(1700000000, 0)));
+}
+
+} // namespace
