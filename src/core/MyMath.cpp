@@ -3,7 +3,7 @@
 #include "core/FormatSettings.h"
 #include "core/Traced.h"
 
-#include "host/FileAttributes.h"
+#include "host/FileSystem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,7 +135,9 @@ std::string IntToSeparatedText(int32_t n)
 
 std::string Int64ToSeparatedText(int64_t n)
 {
-    return (n < 0 ? "-" : "") + InsertThousandSeparators(MagnitudeDigits(n));
+    std::string text = n < 0 ? "-" : "";
+    text += InsertThousandSeparators(MagnitudeDigits(n));
+    return text;
 }
 
 std::string IntToWidthText(int32_t n, int32_t width)
@@ -149,8 +151,11 @@ std::string IntToDigitsText(int32_t n, int32_t digits)
 {
     const std::string magnitude = MagnitudeDigits(n);
     const size_t wanted = static_cast<size_t>(std::max(digits, 0));
-    const std::string zeros = magnitude.size() < wanted ? std::string(wanted - magnitude.size(), '0') : "";
-    return (n < 0 ? "-" : "") + zeros + magnitude;
+    std::string text = n < 0 ? "-" : "";
+    if (magnitude.size() < wanted)
+        text.append(wanted - magnitude.size(), '0');
+    text += magnitude;
+    return text;
 }
 
 std::string AlignRealToTextPow(int32_t digits, int32_t decimals, double x)
@@ -193,5 +198,6 @@ TColor SwapRedAndBlue(TColor color)
 
 uint32_t GetFileAttributesOrZero(const std::string& path)
 {
-    return host::GetFileAttributes(path).value_or(0);
+    const uint32_t attributes = host::GetFileAttributes(path);
+    return attributes == host::INVALID_FILE_ATTRIBUTES ? 0 : attributes;
 }

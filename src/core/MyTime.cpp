@@ -18,6 +18,10 @@
 namespace {
 
 constexpr double SecondsPerDay = 86400;
+// Texts rather than literals: GCC 12 at -O3 warns falsely (-Wrestrict) when a string
+// is assigned a one-character literal.
+const std::string ColonSeparator = ":";
+const std::string SlashSeparator = "/";
 constexpr double TickWrapSeconds = 4294967.296;
 
 // A moment read from the seconds clock, counted on the clock as it reads now: a moment
@@ -63,7 +67,7 @@ std::string NumericDateText(std::string text)
             const std::string& name = FormatSettings.ShortMonthNames[month];
             const size_t position = LowerAscii(text).find(LowerAscii(name));
             if (!name.empty() && position != std::string::npos)
-                text.replace(position, name.size(), std::to_string(month + 1));
+                text = text.substr(0, position) + std::to_string(month + 1) + text.substr(position + name.size());
         }
     }
     std::replace(text.begin(), text.end(), '.', '/');
@@ -210,7 +214,7 @@ std::string GetLongDateDayText(TDateTime value)
 
 std::string GetTimeText(TDateTime value)
 {
-    FormatSettings.TimeSeparator = ":";
+    FormatSettings.TimeSeparator = ColonSeparator;
     return FormatDateTime("tt", NormalizeDateTime(value));
 }
 
@@ -234,7 +238,7 @@ std::string GetDurationText(int32_t fractionDigits, const std::string& daysSuffi
 {
     const double magnitude = std::fabs(seconds);
     const double days = magnitude / SecondsPerDay;
-    FormatSettings.TimeSeparator = ":";
+    FormatSettings.TimeSeparator = ColonSeparator;
     const std::string timeText = FormatDateTime(timeFormat, days);
     const double wholeDays = std::trunc(days);
 
@@ -254,7 +258,7 @@ TDateTime ConvertTextToDate(const std::string& text, const std::string& shortDat
     const std::string savedSeparator = FormatSettings.DateSeparator;
     const std::string savedFormat = FormatSettings.ShortDateFormat;
     try {
-        FormatSettings.DateSeparator = "/";
+        FormatSettings.DateSeparator = SlashSeparator;
         FormatSettings.ShortDateFormat = shortDateFormat;
         date = StrToDate(NumericDateText(text));
     }

@@ -218,7 +218,7 @@ TEST(DateTexts, HasDateSeparator)
 
 TEST(ConvertTextToDate, MonthNamesAndSeparatorsBecomeNumbersAndSlashes)
 {
-    FormatSettings.DateSeparator = "-";
+    FormatSettings.DateSeparator = std::string("-");
     FormatSettings.ShortDateFormat = "yyyy-mm-dd";
     EXPECT_EQ(At(2005, 3, 7), ConvertTextToDate("7-Mar-2005", "d/m/yyyy"));
     EXPECT_EQ(At(2005, 3, 7), ConvertTextToDate("7.MAR.2005", "d/m/yyyy"));
