@@ -2,6 +2,7 @@
 
 #include "core/Application.h"
 #include "core/Error.h"
+#include "core/FormatSettings.h"
 #include "core/ModalSeam.h"
 
 #include "host/Drives.h"
@@ -37,6 +38,7 @@ class FreshStatePerTest : public testing::EmptyTestEventListener
         host::MapDrive('P', TestRoot + "/program");
         host::SetProgramHostFile(TestRoot + "/program/quillomber");
         FunStatContext = TFunStatContext();
+        FormatSettings = TFormatSettings();
         Beeps.clear();
         InstallFailingAnswerer();
     }
