@@ -1,6 +1,7 @@
 #include "core/Error.h"
 
 #include "core/ErrorForm.h"
+#include "core/FormatSettings.h"
 #include "core/MessageBoxes.h"
 #include "core/ModalSeam.h"
 #include "core/MyTime.h"
@@ -8,7 +9,6 @@
 
 #include "host/LastError.h"
 
-#include <cstdio>
 
 TFunStatContext FunStatContext;
 
@@ -26,14 +26,6 @@ std::string FileNamePart(const std::string& path)
 std::string Quoted(const std::string& text)
 {
     return "\"" + text + "\"";
-}
-
-// The class library's general real format: up to 15 significant digits.
-std::string GeneralRealText(double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    return buffer;
 }
 
 } // namespace
@@ -169,7 +161,7 @@ std::string TFunStatContext::ContextText() const
         text += newLine + "* UserCode: " + std::to_string(UserCode);
         text += newLine + "* UserText: " + UserText;
         text += newLine + "* UserInt: " + std::to_string(UserInt);
-        text += newLine + "* UserReal: " + GeneralRealText(UserReal);
+        text += newLine + "* UserReal: " + FloatToStr(UserReal);
     } catch (...) {
     }
     return text;

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "core/Color.h"
+
 #include <cstdint>
 #include <string>
-
-// A colour in the Windows layout: red in the low byte, then green and blue; the top byte
-// marks the system's own colours.
-using TColor = int32_t;
 
 struct TStockColor
 {

@@ -4,6 +4,7 @@
 #include "core/MyMath.h"
 #include "core/PathNames.h"
 #include "core/Traced.h"
+#include "core/Utilities.h"
 
 #include <cstring>
 #include <limits>
@@ -62,25 +63,6 @@ bool AddFilterItem(TStringList& list, std::string item, const TFilterMarkers& ma
     if (list.IndexOf(item) < 0)
         list.Add(item, flags);
     return CharacterCount(item) <= 2;
-}
-
-// A run of digits as a 32-bit number, read as typed integers are: a run too long for it
-// is refused with a caught failure. Traced.
-int32_t GetDigitRunNumber(const std::string& digits)
-{
-    TTraced trace;
-    int32_t number = 0;
-    try {
-        int64_t value = 0;
-        for (const char digit : digits) {
-            value = value * 10 + (digit - '0');
-            if (value > std::numeric_limits<int32_t>::max())
-                throw EError("'" + digits + "' is not a valid integer value");
-        }
-        number = static_cast<int32_t>(value);
-    }
-    TRACED_CATCH(trace)
-    return number;
 }
 
 int32_t FindTextFrom(const std::string& text, const TStringList& list, int32_t start)
@@ -243,7 +225,7 @@ std::string GetNextSuffixNumFileName(const std::string& name)
         std::string digits;
         int32_t digitCount = 0;
         const std::string base = SplitTrailingNumber(stem, digits, digitCount);
-        const int32_t number = GetDigitRunNumber(digits);
+        const int32_t number = GetIntFromTextOrZero(digits);
         if (trace.TakeOver())
             return nextName;
         if (number >= 2000000000) {

@@ -1,6 +1,7 @@
 #include "core/Utilities.h"
 
 #include "core/AsciiCase.h"
+#include "core/FormatSettings.h"
 #include "core/MessageBoxes.h"
 #include "core/Traced.h"
 
@@ -106,13 +107,15 @@ double StrToFloatWithPoint(const std::string& text)
     return value;
 }
 
-// The general real form with up to 15 significant digits and "." as separator: the form
-// StrToFloatWithPoint reads back.
+// The general real form with "." as the decimal separator: the form StrToFloatWithPoint
+// reads back, whatever the locale.
 std::string RealToText(double value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    return std::string(buffer, result.ptr);
+    const std::string localSeparator = FormatSettings.DecimalSeparator;
+    FormatSettings.DecimalSeparator = ".";
+    const std::string text = FloatToStr(value);
+    FormatSettings.DecimalSeparator = localSeparator;
+    return text;
 }
 
 // The refusal of a converter is recorded in the trace and gives the default, as an empty
