@@ -22,6 +22,7 @@ enum class HostCall
     SetAttributes,
     Streams,
     SetCurrentDirectory,
+    Volume,
     Count
 };
 
