@@ -28,15 +28,27 @@ std::string ReadOwnExecutable()
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-// Creates a folder and its missing parents; the last one gets `mode`.
-bool MakeFolders(const std::string& path, mode_t mode)
+uint32_t CapTo32Bits(uint64_t value)
 {
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0755);
-    if (mkdir(path.c_str(), mode) != 0 && errno != EEXIST)
+    return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX));
+}
+
+} // namespace
+
+bool MakeFolders(const std::string& hostPath, unsigned mode)
+{
+    for (size_t slash = hostPath.find('/', 1); slash != std::string::npos; slash = hostPath.find('/', slash + 1))
+        mkdir(hostPath.substr(0, slash).c_str(), 0755);
+    if (mkdir(hostPath.c_str(), mode) != 0 && errno != EEXIST) {
+        SetLastErrorFromErrno(errno);
         return false;
+    }
     struct stat info{};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && access(path.c_str(), W_OK) == 0;
+    if (stat(hostPath.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || access(hostPath.c_str(), W_OK) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return true;
 }
 
 std::string EnvironmentValue(const char* name)
@@ -44,13 +56,6 @@ std::string EnvironmentValue(const char* name)
     const char* value = std::getenv(name);
     return value == nullptr ? std::string() : std::string(value);
 }
-
-uint32_t CapTo32Bits(uint64_t value)
-{
-    return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX));
-}
-
-} // namespace
 
 std::string GetProgramHostFile()
 {

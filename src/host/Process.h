@@ -24,6 +24,12 @@ std::string GetCurrentDirectory();
 // Changes the current directory to a Windows path; false with the last error set.
 bool SetCurrentDirectory(const std::string& windowsPath);
 
+// Creates a host folder and its missing parents (0755); the last one gets `mode`. True
+// when the folder is there and writable.
+bool MakeFolders(const std::string& hostPath, unsigned mode);
+// The value of an environment variable, empty when it is not set.
+std::string EnvironmentValue(const char* name);
+
 // The program's private temporary folder as a host path ($XDG_RUNTIME_DIR/quillomber,
 // else ~/.cache/quillomber/tmp), created with mode 0700; empty when it cannot be made.
 std::string GetTemporaryHostFolder();
