@@ -23,6 +23,7 @@ enum class HostCall
     Streams,
     SetCurrentDirectory,
     Volume,
+    Notify,
     Count
 };
 
