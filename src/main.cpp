@@ -1,6 +1,7 @@
 #include "core/Application.h"
 #include "core/ErrorForm.h"
 
+#include "host/Drives.h"
 #include "host/Process.h"
 
 #include <QMainWindow>
@@ -8,6 +9,7 @@
 int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
+    host::MapMountedDrives();
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 

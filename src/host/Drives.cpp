@@ -1,7 +1,9 @@
 #include "host/Drives.h"
 
 #include "host/LastError.h"
+#include "host/MountTable.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -70,23 +72,6 @@ std::vector<std::string> NormalizeComponents(const std::vector<std::string>& par
     return result;
 }
 
-std::string StripTrailingSlashes(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
-// True when `path` is `root` or lies below it, component-wise.
-bool IsHostPathUnder(const std::string& root, const std::string& path)
-{
-    if (root == "/")
-        return true;
-    if (path.compare(0, root.size(), root) != 0)
-        return false;
-    return path.size() == root.size() || path[root.size()] == '/';
-}
-
 std::string JoinHost(const std::string& root, const std::vector<std::string>& parts)
 {
     std::string result = root;
@@ -127,7 +112,50 @@ std::string ResolveDirectoryLinks(const std::string& hostPath)
     return JoinHost(buffer, unresolved);
 }
 
+bool IsMountedMediaFolder(const std::string& mountPoint)
+{
+    for (const char* folder : {"/media", "/run/media", "/mnt"})
+        if (IsHostPathUnder(folder, mountPoint) && mountPoint != folder)
+            return true;
+    return false;
+}
+
+bool IsDriveRoot(const std::string& hostDirectory)
+{
+    return std::find(DriveTable.begin(), DriveTable.end(), hostDirectory) != DriveTable.end();
+}
+
+bool HasWindowsName(const std::string& hostPath)
+{
+    const std::vector<std::string> parts = SplitComponents(hostPath, 0, false);
+    return std::all_of(parts.begin(), parts.end(), IsRepresentableName);
+}
+
+std::optional<size_t> FirstFreeLetterIndex()
+{
+    for (size_t i = 'C' - 'A'; i < DriveTable.size(); ++i)
+        if (!DriveTable[i])
+            return i;
+    return std::nullopt;
+}
+
 } // namespace
+
+std::string StripTrailingSlashes(std::string hostPath)
+{
+    while (hostPath.size() > 1 && hostPath.back() == '/')
+        hostPath.pop_back();
+    return hostPath;
+}
+
+bool IsHostPathUnder(const std::string& root, const std::string& hostPath)
+{
+    if (root == "/")
+        return true;
+    if (hostPath.compare(0, root.size(), root) != 0)
+        return false;
+    return hostPath.size() == root.size() || hostPath[root.size()] == '/';
+}
 
 void MapDrive(char letter, const std::string& hostDirectory)
 {
@@ -154,6 +182,28 @@ std::optional<std::string> GetDriveHostRoot(char letter)
     if (index < 0)
         return std::nullopt;
     return DriveTable[static_cast<size_t>(index)];
+}
+
+void MapMountedDrives()
+{
+    for (const Mount& mount : *GetMountTable()) {
+        const std::string folder = StripTrailingSlashes(mount.MountPoint);
+        if (!IsMountedMediaFolder(folder) || IsDriveRoot(folder) || !HasWindowsName(folder))
+            continue;
+        const std::optional<size_t> index = FirstFreeLetterIndex();
+        if (!index)
+            return;
+        DriveTable[*index] = folder;
+    }
+}
+
+uint32_t GetLogicalDrives()
+{
+    uint32_t mask = 0;
+    for (size_t i = 0; i < DriveTable.size(); ++i)
+        if (DriveTable[i])
+            mask |= 1u << i;
+    return mask;
 }
 
 bool IsRepresentableName(const std::string& name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,11 @@ void UnmapDrive(char letter);
 void ResetDriveTable();
 // The host directory of a letter, or nothing when the letter is not mapped.
 std::optional<std::string> GetDriveHostRoot(char letter);
+// Gives each file system mounted under /media, /run/media or /mnt the next free letter,
+// in mount order, unless a letter already stands for its folder; run at start-up.
+void MapMountedDrives();
+// The mapped letters as a mask, bit 0 for "A:".
+uint32_t GetLogicalDrives();
 
 // "C:\d\a.txt" to "/d/a.txt". Fails (nothing, last error set) for a path without a
 // mapped drive letter (3), a network path (53), a name Windows cannot hold (123), or a
@@ -34,5 +40,10 @@ bool IsRepresentableName(const std::string& name);
 // most specific letter chosen, so two letters reaching one folder give one text.
 // A path that cannot be translated is returned unchanged.
 std::string CanonicalWindowsPath(const std::string& windowsPath);
+
+// Host path texts: "/a/b/" to "/a/b" ("/" stays); whether an absolute host path is the
+// root or lies below it, component-wise ("/srv/database" is not below "/srv/data").
+std::string StripTrailingSlashes(std::string hostPath);
+bool IsHostPathUnder(const std::string& root, const std::string& hostPath);
 
 } // namespace host

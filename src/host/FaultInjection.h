@@ -23,6 +23,8 @@ enum class HostCall
     Streams,
     SetCurrentDirectory,
     Random,
+    Volume,
+    Notify,
     Count
 };
 

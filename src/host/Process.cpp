@@ -28,18 +28,18 @@ std::string ReadOwnExecutable()
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
-
 uint32_t CapTo32Bits(uint64_t value)
 {
     return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX));
 }
 
 } // namespace
+
+std::string EnvironmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
 
 std::string GetProgramHostFile()
 {

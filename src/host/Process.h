@@ -27,6 +27,8 @@ bool SetCurrentDirectory(const std::string& windowsPath);
 // Creates a host folder and its missing parents, the last one with `mode`; true when it
 // exists afterwards as a writable folder, else false with the last error set.
 bool MakeHostFolders(const std::string& hostPath, unsigned mode);
+// The value of an environment variable, empty when it is not set.
+std::string EnvironmentValue(const char* name);
 
 // The program's private temporary folder as a host path ($XDG_RUNTIME_DIR/quillomber,
 // else ~/.cache/quillomber/tmp), created with mode 0700; empty when it cannot be made.

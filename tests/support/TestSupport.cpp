@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "host/Drives.h"
+#include "host/MountTable.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,30 @@ std::string TTempDrive::ReadFile(const std::string& relative) const
 bool TTempDrive::Exists(const std::string& relative) const
 {
     return std::filesystem::exists(std::filesystem::symlink_status(HostPath(relative)));
+}
+
+TFakeMountTable::TFakeMountTable() : File(TestRootHostPath() + "/mountinfo")
+{
+    Add("/", "ext4", "/dev/vda");
+    host::SetMountInfoFile(File);
+}
+
+TFakeMountTable::~TFakeMountTable()
+{
+    host::SetMountInfoFile({});
+    std::filesystem::remove(File);
+}
+
+void TFakeMountTable::Add(const std::string& hostFolder, const std::string& type, const std::string& source,
+                          const std::string& options)
+{
+    ++Entries;
+    std::string escapedFolder;
+    for (char c : hostFolder)
+        escapedFolder += c == ' ' ? std::string("\\040") : std::string(1, c);
+    Text += std::to_string(Entries + 20) + " 1 0:" + std::to_string(Entries + 100) + " / " + escapedFolder + " " + options
+            + " shared:1 - " + type + " " + source + " " + options + "\n";
+    std::ofstream(File, std::ios::binary | std::ios::trunc) << Text;
 }
 
 TModalScript::TModalScript()

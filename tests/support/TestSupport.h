@@ -32,6 +32,25 @@ private:
     std::string Root;
 };
 
+// Stands in for the system's mount table while it lives; it starts with "/" as ext4.
+class TFakeMountTable
+{
+public:
+    TFakeMountTable();
+    ~TFakeMountTable();
+    TFakeMountTable(const TFakeMountTable&) = delete;
+    TFakeMountTable& operator=(const TFakeMountTable&) = delete;
+
+    // Mounts a file system of the type on a host folder (after all earlier ones).
+    void Add(const std::string& hostFolder, const std::string& type, const std::string& source = "none",
+             const std::string& options = "rw");
+
+private:
+    std::string File;
+    std::string Text;
+    int Entries = 0;
+};
+
 // Answers modal dialogs and message boxes in the order they are expected; any request
 // beyond the script fails the test at once and is cancelled.
 class TModalScript
