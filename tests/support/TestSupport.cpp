@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
-#include <unistd.h>
 #include <fstream>
 #include <sstream>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +69,18 @@ std::string TTempDrive::ReadFile(const std::string& relative) const
 bool TTempDrive::Exists(const std::string& relative) const
 {
     return std::filesystem::exists(std::filesystem::symlink_status(HostPath(relative)));
+}
+
+std::string StreamsUnsupportedReason(const std::string& hostFolder)
+{
+    const std::string probe = hostFolder + "/.streams-probe";
+    std::ofstream(probe).put('x');
+    const int result = setxattr(probe.c_str(), "user.probe", "x", 1, 0);
+    const int error = errno;
+    std::filesystem::remove(probe);
+    if (result == 0)
+        return {};
+    return "user extended attributes are not available in " + hostFolder + ": " + std::strerror(error);
 }
 
 TModalScript::TModalScript()

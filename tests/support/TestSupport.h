@@ -32,6 +32,10 @@ private:
     std::string Root;
 };
 
+// Why the file system of a host folder cannot hold named streams (user extended
+// attributes), or "" when it can: tests of streams skip with this reason.
+std::string StreamsUnsupportedReason(const std::string& hostFolder);
+
 // Answers modal dialogs and message boxes in the order they are expected; any request
 // beyond the script fails the test at once and is cancelled.
 class TModalScript
