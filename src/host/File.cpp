@@ -4,6 +4,7 @@
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -242,15 +243,15 @@ bool ReplaceFileContents(const std::string& windowsPath, const std::string& byte
     return true;
 }
 
-std::optional<std::string> ReadFileContents(const std::string& windowsPath)
+std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes)
 {
     File file;
     if (!file.Open(windowsPath, FileAccess::Read, FileDisposition::OpenExisting))
         return std::nullopt;
     std::string content;
     char buffer[65536];
-    while (true) {
-        const std::optional<size_t> got = file.Read(buffer, sizeof buffer);
+    while (content.size() < maxBytes) {
+        const std::optional<size_t> got = file.Read(buffer, std::min<uint64_t>(sizeof buffer, maxBytes - content.size()));
         if (!got)
             return std::nullopt;
         if (*got == 0)

@@ -6,7 +6,6 @@
 #include "host/FileSystem.h"
 #include "host/LastError.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -20,7 +19,6 @@ namespace {
 const std::string StreamPrefix = "user.";
 // The kernel's longest extended attribute name, prefix included.
 constexpr size_t MaxAttributeNameBytes = 255;
-constexpr size_t ReadChunkBytes = 65536;
 
 bool Fail(uint32_t code)
 {
@@ -39,9 +37,10 @@ bool IsUnsupported(int error)
     return error == ENOTSUP || error == EOPNOTSUPP;
 }
 
-// An extended attribute value refused for its size: too large for the kernel (E2BIG,
-// ERANGE) or for the room the file system keeps for a file's attributes (ENOSPC, unless
-// the disk itself is full).
+// The error of an extended attribute call. A missing attribute, or a file system without
+// them, is a missing stream. A value refused for its size is too large for the kernel
+// (E2BIG, ERANGE) or for the room the file system keeps for a file's attributes (ENOSPC,
+// unless the disk itself is full).
 template <class IsDiskFull>
 uint32_t StreamErrorFromErrno(int error, IsDiskFull&& isDiskFull)
 {
@@ -86,8 +85,14 @@ std::string AttributeName(const std::string& stream)
     return StreamPrefix + stream;
 }
 
-// The host path of an existing regular file that can carry the named stream.
-std::optional<std::string> StreamHolder(const std::string& path, const std::string& stream)
+struct StreamHolder
+{
+    std::string HostPath;
+    uint64_t Size = 0;
+};
+
+// The existing regular file that can carry the named stream.
+std::optional<StreamHolder> FindStreamHolder(const std::string& path, const std::string& stream)
 {
     if (TakeFault(HostCall::Streams))
         return std::nullopt;
@@ -95,7 +100,7 @@ std::optional<std::string> StreamHolder(const std::string& path, const std::stri
         SetLastError(ERROR_INVALID_NAME);
         return std::nullopt;
     }
-    std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = WindowsToHost(path);
     if (!hostPath)
         return std::nullopt;
     struct stat info{};
@@ -107,7 +112,7 @@ std::optional<std::string> StreamHolder(const std::string& path, const std::stri
         SetLastError(ERROR_ACCESS_DENIED);
         return std::nullopt;
     }
-    return hostPath;
+    return StreamHolder{*hostPath, static_cast<uint64_t>(info.st_size)};
 }
 
 // Runs a size-query call twice: once for the size, once for the bytes; again when the
@@ -170,25 +175,6 @@ std::vector<std::string> StreamNamesIn(const std::string& attributeNames)
     return names;
 }
 
-std::optional<std::string> ReadMainContent(const std::string& path, uint64_t maxBytes)
-{
-    File file;
-    if (!file.Open(path, FileAccess::Read, FileDisposition::OpenExisting))
-        return std::nullopt;
-    std::string content;
-    char buffer[ReadChunkBytes];
-    while (content.size() < maxBytes) {
-        const std::optional<size_t> got = file.Read(buffer, std::min<uint64_t>(sizeof buffer, maxBytes - content.size()));
-        if (!got)
-            return std::nullopt;
-        if (*got == 0)
-            break;
-        content.append(buffer, *got);
-    }
-    SetLastError(ERROR_SUCCESS);
-    return content;
-}
-
 bool WriteMainContent(const std::string& path, std::string_view bytes)
 {
     File file;
@@ -207,10 +193,10 @@ bool CreateMainContent(const std::string& path)
 bool ListFileStreams(const std::string& path, std::vector<std::string>& names)
 {
     names.clear();
-    const std::optional<std::string> hostPath = StreamHolder(path, {});
-    if (!hostPath)
+    const std::optional<StreamHolder> holder = FindStreamHolder(path, {});
+    if (!holder)
         return false;
-    const std::optional<std::string> attributeNames = ListAttributeNames(*hostPath);
+    const std::optional<std::string> attributeNames = ListAttributeNames(holder->HostPath);
     if (!attributeNames)
         return IsUnsupported(errno) ? Succeed() : Fail(ErrorFromErrno(errno));
     names = StreamNamesIn(*attributeNames);
@@ -219,21 +205,16 @@ bool ListFileStreams(const std::string& path, std::vector<std::string>& names)
 
 std::optional<uint64_t> GetFileStreamSize(const std::string& path, const std::string& stream)
 {
-    const std::optional<std::string> hostPath = StreamHolder(path, stream);
-    if (!hostPath)
+    const std::optional<StreamHolder> holder = FindStreamHolder(path, stream);
+    if (!holder)
         return std::nullopt;
     if (stream.empty()) {
-        struct stat info{};
-        if (stat(hostPath->c_str(), &info) != 0) {
-            SetLastErrorFromErrno(errno);
-            return std::nullopt;
-        }
         Succeed();
-        return static_cast<uint64_t>(info.st_size);
+        return holder->Size;
     }
-    const ssize_t size = getxattr(hostPath->c_str(), AttributeName(stream).c_str(), nullptr, 0);
+    const ssize_t size = getxattr(holder->HostPath.c_str(), AttributeName(stream).c_str(), nullptr, 0);
     if (size < 0) {
-        FailStreamCall(errno, *hostPath);
+        FailStreamCall(errno, holder->HostPath);
         return std::nullopt;
     }
     Succeed();
@@ -242,16 +223,16 @@ std::optional<uint64_t> GetFileStreamSize(const std::string& path, const std::st
 
 std::optional<std::string> ReadFileStream(const std::string& path, const std::string& stream, uint64_t maxBytes)
 {
-    const std::optional<std::string> hostPath = StreamHolder(path, stream);
-    if (!hostPath)
+    const std::optional<StreamHolder> holder = FindStreamHolder(path, stream);
+    if (!holder)
         return std::nullopt;
     if (stream.empty())
-        return ReadMainContent(path, maxBytes);
+        return ReadFileContents(path, maxBytes);
     const std::string name = AttributeName(stream);
     std::optional<std::string> value = ReadVariableValue(
-        [&](char* buffer, size_t size) { return getxattr(hostPath->c_str(), name.c_str(), buffer, size); });
+        [&](char* buffer, size_t size) { return getxattr(holder->HostPath.c_str(), name.c_str(), buffer, size); });
     if (!value) {
-        FailStreamCall(errno, *hostPath);
+        FailStreamCall(errno, holder->HostPath);
         return std::nullopt;
     }
     if (value->size() > maxBytes)
@@ -264,40 +245,40 @@ bool CreateFileStream(const std::string& path, const std::string& stream)
 {
     if (stream.empty())
         return !TakeFault(HostCall::Streams) && CreateMainContent(path);
-    const std::optional<std::string> hostPath = StreamHolder(path, stream);
-    if (!hostPath)
+    const std::optional<StreamHolder> holder = FindStreamHolder(path, stream);
+    if (!holder)
         return false;
-    if (setxattr(hostPath->c_str(), AttributeName(stream).c_str(), "", 0, XATTR_CREATE) == 0)
+    if (setxattr(holder->HostPath.c_str(), AttributeName(stream).c_str(), "", 0, XATTR_CREATE) == 0)
         return Succeed();
     if (errno == EEXIST) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return true;
     }
-    return IsUnsupported(errno) ? Fail(ERROR_NOT_SUPPORTED) : FailStreamCall(errno, *hostPath);
+    return IsUnsupported(errno) ? Fail(ERROR_NOT_SUPPORTED) : FailStreamCall(errno, holder->HostPath);
 }
 
 bool WriteFileStream(const std::string& path, const std::string& stream, std::string_view bytes)
 {
-    const std::optional<std::string> hostPath = StreamHolder(path, stream);
-    if (!hostPath)
+    const std::optional<StreamHolder> holder = FindStreamHolder(path, stream);
+    if (!holder)
         return false;
     if (stream.empty())
         return WriteMainContent(path, bytes);
     // One call: the kernel stores the whole value or leaves the old one.
-    if (setxattr(hostPath->c_str(), AttributeName(stream).c_str(), bytes.data(), bytes.size(), XATTR_REPLACE) != 0)
-        return FailStreamCall(errno, *hostPath);
+    if (setxattr(holder->HostPath.c_str(), AttributeName(stream).c_str(), bytes.data(), bytes.size(), XATTR_REPLACE) != 0)
+        return FailStreamCall(errno, holder->HostPath);
     return Succeed();
 }
 
 bool DeleteFileStream(const std::string& path, const std::string& stream)
 {
-    const std::optional<std::string> hostPath = StreamHolder(path, stream);
-    if (!hostPath)
+    const std::optional<StreamHolder> holder = FindStreamHolder(path, stream);
+    if (!holder)
         return false;
     if (stream.empty())
         return DeleteFile(path);
-    if (removexattr(hostPath->c_str(), AttributeName(stream).c_str()) != 0)
-        return FailStreamCall(errno, *hostPath);
+    if (removexattr(holder->HostPath.c_str(), AttributeName(stream).c_str()) != 0)
+        return FailStreamCall(errno, holder->HostPath);
     return Succeed();
 }
 
