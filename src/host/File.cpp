@@ -4,6 +4,7 @@
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,12 +224,13 @@ bool PathExists(const std::string& windowsPath)
 namespace host {
 namespace {
 
-std::optional<std::string> ReadRestOfFile(File& file)
+// Reads on to the end of the file, or until `maxBytes` are in.
+std::optional<std::string> ReadRestOfFile(File& file, uint64_t maxBytes)
 {
     std::string content;
     char buffer[65536];
-    while (true) {
-        const std::optional<size_t> got = file.Read(buffer, sizeof buffer);
+    while (content.size() < maxBytes) {
+        const std::optional<size_t> got = file.Read(buffer, std::min<uint64_t>(sizeof buffer, maxBytes - content.size()));
         if (!got)
             return std::nullopt;
         if (*got == 0)
@@ -279,12 +281,12 @@ bool ReplaceHostFileContents(const std::string& hostPath, const std::string& byt
     return true;
 }
 
-std::optional<std::string> ReadFileContents(const std::string& windowsPath)
+std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes)
 {
     File file;
     if (!file.Open(windowsPath, FileAccess::Read, FileDisposition::OpenExisting))
         return std::nullopt;
-    return ReadRestOfFile(file);
+    return ReadRestOfFile(file, maxBytes);
 }
 
 std::optional<std::string> ReadHostFileContents(const std::string& hostPath)
@@ -292,7 +294,7 @@ std::optional<std::string> ReadHostFileContents(const std::string& hostPath)
     File file;
     if (!file.OpenHost(hostPath, FileAccess::Read, FileDisposition::OpenExisting))
         return std::nullopt;
-    return ReadRestOfFile(file);
+    return ReadRestOfFile(file, UINT64_MAX);
 }
 
 } // namespace host

@@ -68,8 +68,8 @@ namespace host {
 // flushed and then renamed over the target. The target keeps its permission bits.
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
 
-// The whole content of a regular file.
-std::optional<std::string> ReadFileContents(const std::string& windowsPath);
+// The content of a regular file: all of it, or its first `maxBytes` bytes.
+std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes = UINT64_MAX);
 
 // The same two for a host path outside the drive table (the program's own configuration).
 bool ReplaceHostFileContents(const std::string& hostPath, const std::string& bytes);

@@ -2,6 +2,7 @@
 
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
+#include "host/FileStreams.h"
 #include "host/LastError.h"
 
 #include <QDir>
@@ -225,7 +226,9 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
     if (to.Value < 0)
         return FailWithErrno();
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    // The streams go before the permissions: a read-only copy could not take them after.
     const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress)
+                        && CopyStreamsBetweenDescriptors(from.Value, to.Value)
                         && (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno())
                         && (futimens(to.Value, times) == 0 || FailWithErrno())
                         && PublishCopy(temporary, target, failIfExists);

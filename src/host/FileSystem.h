@@ -58,16 +58,17 @@ bool DeleteFile(const std::string& path);
 // Called with the bytes copied so far and the total; false cancels (ERROR_REQUEST_ABORTED).
 using CopyProgress = std::function<bool(uint64_t copied, uint64_t total)>;
 
-// Copies one regular file with its permissions and modification time. The bytes go to a
-// temporary name beside the target first, so a failed or cancelled copy never leaves a
-// partial file under the target's name and never harms an existing target. A file is
-// never copied onto itself (ERROR_SHARING_VIOLATION).
+// Copies one regular file with its named streams (see FileStreams.h), permissions and
+// modification time. The bytes go to a temporary name beside the target first, so a
+// failed or cancelled copy never leaves a partial file under the target's name and never
+// harms an existing target. A file is never copied onto itself (ERROR_SHARING_VIOLATION).
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists,
               const CopyProgress& progress = {});
 
 // Renames within one file system, atomically replacing an existing file when asked.
-// Across file systems a file is copied and then its source deleted (only when `allowCopy`),
-// and a folder fails with ERROR_NOT_SAME_DEVICE. A folder never replaces anything.
+// Across file systems a file is copied, streams included, and then its source deleted
+// (only when `allowCopy`), and a folder fails with ERROR_NOT_SAME_DEVICE. A folder never
+// replaces anything. A rename keeps the streams with the file.
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
               const CopyProgress& progress = {});
 

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
-#include <unistd.h>
 #include <fstream>
 #include <sstream>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,6 +94,18 @@ void TFakeMountTable::Add(const std::string& hostFolder, const std::string& type
     Text += std::to_string(Entries + 20) + " 1 0:" + std::to_string(Entries + 100) + " / " + escapedFolder + " " + options
             + " shared:1 - " + type + " " + source + " " + options + "\n";
     std::ofstream(File, std::ios::binary | std::ios::trunc) << Text;
+}
+
+std::string StreamsUnsupportedReason(const std::string& hostFolder)
+{
+    const std::string probe = hostFolder + "/.streams-probe";
+    std::ofstream(probe).put('x');
+    const int result = setxattr(probe.c_str(), "user.probe", "x", 1, 0);
+    const int error = errno;
+    std::filesystem::remove(probe);
+    if (result == 0)
+        return {};
+    return "user extended attributes are not available in " + hostFolder + ": " + std::strerror(error);
 }
 
 TModalScript::TModalScript()

@@ -51,6 +51,10 @@ private:
     int Entries = 0;
 };
 
+// Why the file system of a host folder cannot hold named streams (user extended
+// attributes), or "" when it can: tests of streams skip with this reason.
+std::string StreamsUnsupportedReason(const std::string& hostFolder);
+
 // Answers modal dialogs and message boxes in the order they are expected; any request
 // beyond the script fails the test at once and is cancelled.
 class TModalScript

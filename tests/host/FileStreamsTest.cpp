@@ -1,0 +1,100 @@
+#include "host/FaultInjection.h"
+#include "host/FileStreams.h"
+#include "host/FileSystem.h"
+#include "host/LastError.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sys/xattr.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The user attributes of a host file, read through the file system itself.
+std::map<std::string, std::string> UserAttributes(const std::string& hostPath)
+{
+    std::map<std::string, std::string> attributes;
+    std::string names(static_cast<size_t>(std::max<ssize_t>(listxattr(hostPath.c_str(), nullptr, 0), 0)), '\0');
+    names.resize(static_cast<size_t>(std::max<ssize_t>(listxattr(hostPath.c_str(), names.data(), names.size()), 0)));
+    for (size_t start = 0; start < names.size(); start = names.find('\0', start) + 1) {
+        const std::string name = names.c_str() + start;
+        if (name.rfind("user.", 0) != 0)
+            continue;
+        std::string value(static_cast<size_t>(getxattr(hostPath.c_str(), name.c_str(), nullptr, 0)), '\0');
+        getxattr(hostPath.c_str(), name.c_str(), value.data(), value.size());
+        attributes[name] = value;
+    }
+    return attributes;
+}
+
+bool SetAttribute(const std::string& hostPath, const std::string& name, const std::string& value)
+{
+    return setxattr(hostPath.c_str(), name.c_str(), value.data(), value.size(), 0) == 0;
+}
+
+class HostFileStreams : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string reason = StreamsUnsupportedReason(Drive.HostPath());
+        if (!reason.empty())
+            GTEST_SKIP() << reason;
+        Drive.WriteFile("a.txt", "content");
+        ASSERT_TRUE(SetAttribute(Drive.HostPath("a.txt"), "user.Description", "comment"));
+        // Attributes of other programs go along too, even those no stream path can name.
+        ASSERT_TRUE(SetAttribute(Drive.HostPath("a.txt"), "user.xdg:origin", "elsewhere"));
+        fs::permissions(Drive.HostPath("a.txt"), fs::perms(0444));
+    }
+
+    const std::map<std::string, std::string> Expected = {{"user.Description", "comment"}, {"user.xdg:origin", "elsewhere"}};
+    TTempDrive Drive{'T'};
+};
+
+TEST_F(HostFileStreams, CopyMoveAndRenameCarryTheStreams)
+{
+    ASSERT_TRUE(host::CopyFile(Drive.Path("a.txt"), Drive.Path("copy.txt"), true));
+    EXPECT_EQ(Expected, UserAttributes(Drive.HostPath("copy.txt")));
+    EXPECT_EQ(Expected, UserAttributes(Drive.HostPath("a.txt")));
+
+    ASSERT_TRUE(host::MoveFile(Drive.Path("copy.txt"), Drive.Path("renamed.txt"), false, false));
+    EXPECT_EQ(Expected, UserAttributes(Drive.HostPath("renamed.txt")));
+
+    TTempDrive other('U', "/dev/shm");
+    const std::string reason = StreamsUnsupportedReason(other.HostPath());
+    if (!reason.empty())
+        GTEST_SKIP() << "a move across file systems needs a second one with streams: " << reason;
+    ASSERT_TRUE(host::MoveFile(Drive.Path("renamed.txt"), other.Path("moved.txt"), false, true));
+    EXPECT_EQ(Expected, UserAttributes(other.HostPath("moved.txt")));
+    EXPECT_FALSE(Drive.Exists("renamed.txt"));
+}
+
+TEST_F(HostFileStreams, StreamsThatCannotBeCarriedFailTheCopyAndKeepTheSource)
+{
+    host::InjectFault(host::HostCall::Streams, host::ERROR_DISK_FULL);
+    EXPECT_FALSE(host::CopyFile(Drive.Path("a.txt"), Drive.Path("copy.txt"), true));
+    EXPECT_EQ(host::ERROR_DISK_FULL, host::GetLastError());
+    EXPECT_EQ((std::vector<fs::path>{Drive.HostPath("a.txt")}),
+              (std::vector<fs::path>{fs::directory_iterator(Drive.HostPath()), fs::directory_iterator()}));
+
+    // A stream one file system takes and another cannot: a move between them keeps it.
+    TTempDrive roomy('U', "/dev/shm");
+    roomy.WriteFile("big.txt", "content");
+    const std::string big(20000, 'b');
+    if (!SetAttribute(roomy.HostPath("big.txt"), "user.big", big))
+        GTEST_SKIP() << "/dev/shm does not take a stream of 20000 bytes";
+    Drive.WriteFile("probe.txt", "");
+    if (SetAttribute(Drive.HostPath("probe.txt"), "user.big", big))
+        GTEST_SKIP() << "the test folder's file system takes a stream of 20000 bytes";
+    EXPECT_FALSE(host::MoveFile(roomy.Path("big.txt"), Drive.Path("big.txt"), false, true));
+    EXPECT_EQ(host::ERROR_FILE_TOO_LARGE, host::GetLastError());
+    EXPECT_FALSE(Drive.Exists("big.txt"));
+    EXPECT_EQ(big, UserAttributes(roomy.HostPath("big.txt"))["user.big"]);
+}
+
+} // namespace
