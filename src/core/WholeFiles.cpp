@@ -2,6 +2,7 @@
 
 #include "core/FileInfo.h"
 #include "core/Sha1.h"
+#include "core/Text.h"
 #include "core/Traced.h"
 
 #include "host/File.h"
@@ -15,19 +16,7 @@
 namespace {
 
 constexpr size_t HashBlockBytes = 1000000;
-// The longest name the recycle bin's list of names can carry.
-constexpr size_t MaxRecycledNameBytes = 258;
-
-std::string UpperHex(const TSha1Digest& digest)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (const uint8_t byte : digest) {
-        text += digits[byte >> 4];
-        text += digits[byte & 0xF];
-    }
-    return text;
-}
+constexpr size_t MaxPath = 260;
 
 // Reads until `size` bytes are in or the file ends; a short file is a failure.
 bool ReadFully(host::File& file, uint8_t* buffer, size_t size)
@@ -52,8 +41,14 @@ void RecycleFile(const std::string& name)
 {
     TTraced trace;
     trace.Run([&] {
-        if (name.size() > MaxRecycledNameBytes)
-            return trace.Panic("Size too big.");
+        // The recycle bin takes a list of names ended by two NULs in a path-sized buffer.
+        char names[MaxPath];
+        IniText(names, sizeof names, name);
+        if (trace.TakeOver())
+            return;
+        DoubleEndText(names, sizeof names);
+        if (trace.TakeOver())
+            return;
         host::SetLastError(host::ERROR_SUCCESS);
         if (!host::MoveToTrash(name) && IsSystemError())
             trace.RaiseSystem("Failed to recycle.", name);
@@ -135,7 +130,7 @@ std::string HashFile(const std::string& name, const THashProgress& progress)
         }
         TSha1Digest digest;
         Sha1Final(digest, context);
-        digestText = UpperHex(digest);
+        digestText = BytesToHexText(digest.data(), digest.size());
     });
     return digestText;
 }
