@@ -106,9 +106,7 @@ bool HasCachedThumbnail(const std::string& windowsPath)
 
 std::optional<QImage> LoadCachedThumbnail(const std::string& windowsPath, ThumbnailSize size)
 {
-    if (TakeFault(HostCall::Read))
-        return std::nullopt;
-    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Read, windowsPath);
     if (!hostPath)
         return std::nullopt;
     struct stat file{};

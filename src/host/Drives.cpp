@@ -285,6 +285,13 @@ std::optional<std::string> HostToWindows(const std::string& hostPath)
     return result;
 }
 
+std::optional<std::string> HostPathForCall(HostCall call, const std::string& windowsPath)
+{
+    if (TakeFault(call))
+        return std::nullopt;
+    return WindowsToHost(windowsPath);
+}
+
 std::string CanonicalWindowsPath(const std::string& windowsPath)
 {
     const uint32_t savedError = GetLastError();

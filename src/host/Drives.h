@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include "host/FaultInjection.h"
+
 #include <optional>
 #include <string>
 
@@ -35,6 +37,10 @@ std::optional<std::string> HostToWindows(const std::string& hostPath);
 // True when a host name can stand in a Windows path: not empty, not "." or "..", and
 // holding none of \ : * ? < > | " (such names are left out of the program's view).
 bool IsRepresentableName(const std::string& name);
+
+// The host path of a Windows path for one host call of the kind: nothing (last error
+// set) when a fault is injected for the call or the path cannot be translated.
+std::optional<std::string> HostPathForCall(HostCall call, const std::string& windowsPath);
 
 // The one canonical form of a Windows path: directory symbolic links resolved and the
 // most specific letter chosen, so two letters reaching one folder give one text.

@@ -92,9 +92,7 @@ File& File::operator=(File&& other) noexcept
 bool File::Open(const std::string& windowsPath, FileAccess access, FileDisposition disposition)
 {
     Close();
-    if (TakeFault(HostCall::Open))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Open, windowsPath);
     if (!hostPath)
         return false;
     return OpenHostPath(*hostPath, access, disposition);
@@ -207,9 +205,7 @@ bool File::Close()
 
 bool PathExists(const std::string& windowsPath)
 {
-    if (TakeFault(HostCall::Stat))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Stat, windowsPath);
     if (!hostPath)
         return false;
     struct stat info{};

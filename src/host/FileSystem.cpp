@@ -304,9 +304,7 @@ bool MatchesPattern(const std::string& name, const std::string& pattern)
 
 std::optional<FindData> GetFileData(const std::string& path)
 {
-    if (TakeFault(HostCall::Stat))
-        return std::nullopt;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Stat, path);
     if (!hostPath)
         return std::nullopt;
     std::optional<FindData> data = DataAt(AT_FDCWD, hostPath->c_str(), NameOfHostPath(*hostPath));
@@ -326,9 +324,7 @@ uint32_t GetFileAttributes(const std::string& path)
 
 bool SetFileAttributes(const std::string& path, uint32_t attributes)
 {
-    if (TakeFault(HostCall::SetAttributes))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::SetAttributes, path);
     if (!hostPath)
         return false;
     struct stat info{};
@@ -344,9 +340,7 @@ bool SetFileAttributes(const std::string& path, uint32_t attributes)
 bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries)
 {
     entries.clear();
-    if (TakeFault(HostCall::List))
-        return false;
-    const std::optional<std::string> hostFolder = WindowsToHost(folder);
+    const std::optional<std::string> hostFolder = HostPathForCall(HostCall::List, folder);
     if (!hostFolder)
         return false;
     std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(hostFolder->c_str()), closedir);
@@ -372,9 +366,7 @@ bool FindFiles(const std::string& folder, const std::string& pattern, std::vecto
 
 bool CreateDirectory(const std::string& path, const std::string& templateFolder)
 {
-    if (TakeFault(HostCall::CreateDirectory))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::CreateDirectory, path);
     if (!hostPath)
         return false;
     if (mkdir(hostPath->c_str(), 0777) != 0)
@@ -390,9 +382,7 @@ bool CreateDirectory(const std::string& path, const std::string& templateFolder)
 
 bool RemoveDirectory(const std::string& path)
 {
-    if (TakeFault(HostCall::RemoveDirectory))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::RemoveDirectory, path);
     if (!hostPath)
         return false;
     struct stat info{};
@@ -404,9 +394,7 @@ bool RemoveDirectory(const std::string& path)
 
 bool DeleteFile(const std::string& path)
 {
-    if (TakeFault(HostCall::Delete))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Delete, path);
     if (!hostPath)
         return false;
     struct stat info{};
@@ -479,9 +467,7 @@ bool CreateHardLink(const std::string& newName, const std::string& existingName)
 
 uint32_t GetHardLinkCount(const std::string& path)
 {
-    if (TakeFault(HostCall::Stat))
-        return 0;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Stat, path);
     if (!hostPath)
         return 0;
     struct stat info{};
@@ -495,9 +481,7 @@ uint32_t GetHardLinkCount(const std::string& path)
 
 bool MoveToTrash(const std::string& path)
 {
-    if (TakeFault(HostCall::Delete))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(path);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Delete, path);
     if (!hostPath)
         return false;
     struct stat info{};

@@ -76,9 +76,7 @@ std::string GetCurrentDirectory()
 
 bool SetCurrentDirectory(const std::string& windowsPath)
 {
-    if (TakeFault(HostCall::SetCurrentDirectory))
-        return false;
-    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::SetCurrentDirectory, windowsPath);
     if (!hostPath)
         return false;
     if (chdir(hostPath->c_str()) != 0) {
