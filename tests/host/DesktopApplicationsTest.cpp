@@ -2,17 +2,13 @@
 #include "host/LastError.h"
 #include "host/Shell.h"
 
+#include "support/DesktopFolders.h"
 #include "support/RecordingLauncher.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <set>
 
 namespace fs = std::filesystem;
 
@@ -20,113 +16,53 @@ namespace {
 
 using Command = std::vector<std::string>;
 
-std::vector<std::string> IdsOf(const std::vector<host::DesktopApplication>& applications)
+std::vector<std::string> IdsFor(const std::vector<std::string>& files)
 {
     std::vector<std::string> ids;
-    for (const host::DesktopApplication& application : applications)
+    for (const host::DesktopApplication& application : host::GetApplicationsForFiles(files))
         ids.push_back(application.Id);
     return ids;
 }
 
-// The user's folders lie in the test root; the system's folders of the test come before
-// the machine's.
 class DesktopApplicationsTest : public testing::Test
 {
 protected:
     DesktopApplicationsTest()
-        : UserData(std::getenv("XDG_DATA_HOME")), UserConfig(std::getenv("XDG_CONFIG_HOME")),
-          SystemData(TestRootHostPath() + "/system-data"), SystemConfig(TestRootHostPath() + "/system-config")
     {
-        SaveVariable("XDG_DATA_DIRS", SavedDataDirs);
-        SaveVariable("XDG_CONFIG_DIRS", SavedConfigDirs);
-        setenv("XDG_DATA_DIRS", (SystemData + ":/usr/share").c_str(), 1);
-        setenv("XDG_CONFIG_DIRS", SystemConfig.c_str(), 1);
         Drive.WriteFile("a.txt", "text");
         Drive.WriteFile("b.png", "\x89PNG\r\n\x1A\n");
         Drive.WriteFile("c.c", "int main() {}\n");
     }
 
-    ~DesktopApplicationsTest() override
-    {
-        RestoreVariable("XDG_DATA_DIRS", SavedDataDirs);
-        RestoreVariable("XDG_CONFIG_DIRS", SavedConfigDirs);
-        for (const std::string& folder : {UserData + "/applications", SystemData, SystemConfig})
-            fs::remove_all(folder);
-        fs::remove(UserConfig + "/mimeapps.list");
-    }
-
-    static void SaveVariable(const char* name, std::optional<std::string>& saved)
-    {
-        if (const char* value = std::getenv(name))
-            saved = value;
-    }
-
-    static void RestoreVariable(const char* name, const std::optional<std::string>& saved)
-    {
-        if (saved)
-            setenv(name, saved->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-
-    static void Write(const std::string& path, const std::string& content)
-    {
-        fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path) << content;
-    }
-
-    void WriteEntry(const std::string& dataFolder, const std::string& relative, const std::string& keys)
-    {
-        Write(dataFolder + "/applications/" + relative, "[Desktop Entry]\nType=Application\n" + keys);
-        std::string id = relative;
-        std::replace(id.begin(), id.end(), '/', '-');
-        WrittenIds.insert(id);
-    }
-
-    // The types of files come from the system's data folders, so their applications are
-    // found too: only the ones the test wrote count.
-    std::vector<std::string> TestIds(const std::vector<std::string>& files)
-    {
-        std::vector<std::string> ids = IdsOf(host::GetApplicationsForFiles(files));
-        std::erase_if(ids, [&](const std::string& id) { return !WrittenIds.contains(id); });
-        return ids;
-    }
-
-    std::string UserData;
-    std::string UserConfig;
-    std::string SystemData;
-    std::string SystemConfig;
-    std::optional<std::string> SavedDataDirs;
-    std::optional<std::string> SavedConfigDirs;
-    std::set<std::string> WrittenIds;
+    TDesktopFolders Desktop;
     TTempDrive Drive{'T'};
 };
 
 TEST_F(DesktopApplicationsTest, ChoicesRegistrationsAndTheirOrder)
 {
-    WriteEntry(UserData, "editor.desktop", "Name=Editor\nExec=editor %F\nMimeType=text/plain;\n");
-    WriteEntry(UserData, "viewer.desktop", "Name=Viewer\nExec=viewer %f\nMimeType=text/plain;image/png;\n");
-    WriteEntry(UserData, "masked.desktop", "Name=Masked\nExec=masked %f\nMimeType=text/plain;\nHidden=true\n");
-    WriteEntry(SystemData, "masked.desktop", "Name=Masked\nExec=masked %f\nMimeType=text/plain;\n");
-    WriteEntry(SystemData, "editor.desktop", "Name=Lower editor\nExec=lower %f\nMimeType=image/png;\n");
-    WriteEntry(SystemData, "coder.desktop", "Name=Coder\nExec=coder %U\nMimeType=text/x-csrc;\n");
-    WriteEntry(SystemData, "absent.desktop", "Name=Absent\nExec=absent %f\nTryExec=/no/such/program\nMimeType=text/plain;\n");
-    WriteEntry(SystemData, "unwanted.desktop", "Name=Unwanted\nExec=unwanted %f\nMimeType=text/plain;\n");
-    WriteEntry(SystemData, "extra.desktop", "Name=Extra\nExec=extra %f\n");
-    WriteEntry(SystemData, "vendor/tool.desktop", "Name=Tool\nExec=tool %f\nMimeType=text/plain;\n");
-    WriteEntry(SystemData, "link.desktop", "Type=Link\nName=Link\nURL=https://example.org\nMimeType=text/plain;\n");
-    Write(UserConfig + "/mimeapps.list", "[Default Applications]\ntext/plain=gone.desktop;viewer.desktop;\n\n"
+    Desktop.WriteApplication("editor.desktop", "Name=Editor\nExec=editor %F\nMimeType=text/plain;\n");
+    Desktop.WriteApplication("viewer.desktop", "Name=Viewer\nExec=viewer %f\nMimeType=text/plain;image/png;\n");
+    Desktop.WriteApplication("masked.desktop", "Name=Masked\nExec=masked %f\nMimeType=text/plain;\nHidden=true\n");
+    Desktop.WriteApplication("masked.desktop", "Name=Masked\nExec=masked %f\nMimeType=text/plain;\n", true);
+    Desktop.WriteApplication("editor.desktop", "Name=Lower editor\nExec=lower %f\nMimeType=image/png;\n", true);
+    Desktop.WriteApplication("coder.desktop", "Name=Coder\nExec=coder %U\nMimeType=text/x-csrc;\n", true);
+    Desktop.WriteApplication("absent.desktop",
+                             "Name=Absent\nExec=absent %f\nTryExec=/no/such/program\nMimeType=text/plain;\n", true);
+    Desktop.WriteApplication("unwanted.desktop", "Name=Unwanted\nExec=unwanted %f\nMimeType=text/plain;\n", true);
+    Desktop.WriteApplication("extra.desktop", "Name=Extra\nExec=extra %f\n", true);
+    Desktop.WriteApplication("vendor/tool.desktop", "Name=Tool\nExec=tool %f\nMimeType=text/plain;\n", true);
+    Desktop.WriteUserMimeApps("[Default Applications]\ntext/plain=gone.desktop;viewer.desktop;\n\n"
                                          "[Added Associations]\ntext/plain=extra.desktop;\n\n"
                                          "[Removed Associations]\ntext/plain=unwanted.desktop;\n");
 
     EXPECT_EQ((std::vector<std::string>{"viewer.desktop", "extra.desktop", "editor.desktop", "vendor-tool.desktop"}),
-              TestIds({Drive.Path("a.txt")}))
+              IdsFor({Drive.Path("a.txt")}))
         << "the default, the added one, then by name; hidden, unrunnable and removed ones never";
     EXPECT_EQ((std::vector<std::string>{"coder.desktop", "viewer.desktop", "extra.desktop", "editor.desktop",
                                         "vendor-tool.desktop"}),
-              TestIds({Drive.Path("c.c")}))
+              IdsFor({Drive.Path("c.c")}))
         << "C source is text too";
-    EXPECT_EQ(std::vector<std::string>{"viewer.desktop"}, TestIds({Drive.Path("a.txt"), Drive.Path("b.png")}))
+    EXPECT_EQ(std::vector<std::string>{"viewer.desktop"}, IdsFor({Drive.Path("a.txt"), Drive.Path("b.png")}))
         << "several files: the applications that open them all; the user's editor hides the system's";
     EXPECT_TRUE(host::GetApplicationsForFiles({"Q:\\unmapped.txt"}).empty());
 }
@@ -161,7 +97,7 @@ TEST_F(DesktopApplicationsTest, ExecLinesGetTheirFieldCodesFilledIn)
 TEST_F(DesktopApplicationsTest, TheChosenApplicationStartsOnTheFilesInTheWorkingFolder)
 {
     // The key file's own escapes come first: \s is a blank, \\ one backslash.
-    WriteEntry(UserData, "editor.desktop",
+    Desktop.WriteApplication("editor.desktop",
                "Name=Editor\nExec=\"/opt/ed\\sit/ed\" \"--title=\\\\\"x\\\\\"\" %f\nMimeType=text/plain;\n");
     fs::create_directories(Drive.HostPath("work"));
     TRecordingLauncher launcher;
