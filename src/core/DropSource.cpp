@@ -50,8 +50,9 @@ TDragResult TDropSource::Execute()
     std::unique_ptr<QMimeData> data = MakeMimeData(FeedbackEffect);
     if (data == nullptr || allowed == 0)
         return drCancel;
-    const bool withImage = ShowingImage && ImageList != nullptr && static_cast<size_t>(CurrentImage) < ImageList->size();
-    const host::DragImage image{withImage ? (*ImageList)[CurrentImage] : QPixmap(), QPoint(ImageHotSpotX, ImageHotSpotY)};
+    const bool withImage = ShowingImage && static_cast<size_t>(CurrentImage) < ImageList->size();
+    const host::DragImage image{withImage ? ImageList->at(CurrentImage) : QPixmap(),
+                                QPoint(ImageHotSpotX, ImageHotSpotY)};
     const Qt::DropAction action =
         host::RunDrag(this, std::move(data), Qt::DropActions(allowed), withImage ? &image : nullptr,
                       [this](Qt::DropAction effect) {

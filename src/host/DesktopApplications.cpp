@@ -110,17 +110,31 @@ void ReadKeyFile(const std::string& hostPath,
     }
 }
 
+char UnescapedCharacter(char escaped)
+{
+    switch (escaped) {
+    case 's':
+        return ' ';
+    case 'n':
+        return '\n';
+    case 't':
+        return '\t';
+    case 'r':
+        return '\r';
+    default:
+        return escaped;
+    }
+}
+
 // The escapes of a key file's string values: \s \n \t \r \\.
 std::string UnescapeValue(const std::string& value)
 {
     std::string result;
     for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
+        if (value[i] != '\\' || i + 1 == value.size())
             result += value[i];
-            continue;
-        }
-        const char escaped = value[++i];
-        result += escaped == 's' ? ' ' : escaped == 'n' ? '\n' : escaped == 't' ? '\t' : escaped == 'r' ? '\r' : escaped;
+        else
+            result += UnescapedCharacter(value[++i]);
     }
     return result;
 }
@@ -205,10 +219,15 @@ std::vector<std::string> TypesOfFile(const std::string& hostPath)
     return types;
 }
 
+bool Contains(const std::vector<std::string>& ids, const std::string& id)
+{
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
 bool Contains(const TypeLists& lists, const std::string& type, const std::string& id)
 {
     const auto found = lists.find(type);
-    return found != lists.end() && std::find(found->second.begin(), found->second.end(), id) != found->second.end();
+    return found != lists.end() && Contains(found->second, id);
 }
 
 std::vector<std::string> ApplicationIdsForFile(const std::string& hostPath,
@@ -219,7 +238,7 @@ std::vector<std::string> ApplicationIdsForFile(const std::string& hostPath,
     const auto offer = [&](const std::string& type, const std::string& id) {
         const auto entry = entries.find(id);
         if (entry != entries.end() && entry->second.Usable && !Contains(choices.Removed, type, id) &&
-            std::find(ids.begin(), ids.end(), id) == ids.end())
+            !Contains(ids, id))
             ids.push_back(id);
     };
     for (const std::string& type : TypesOfFile(hostPath)) {
@@ -229,7 +248,7 @@ std::vector<std::string> ApplicationIdsForFile(const std::string& hostPath,
                     offer(type, id);
         std::vector<const DesktopEntry*> registered;
         for (const auto& [id, entry] : entries)
-            if (std::find(entry.MimeTypes.begin(), entry.MimeTypes.end(), type) != entry.MimeTypes.end())
+            if (Contains(entry.MimeTypes, type))
                 registered.push_back(&entry);
         std::stable_sort(registered.begin(), registered.end(), [](const DesktopEntry* a, const DesktopEntry* b) {
             return a->Application.Name < b->Application.Name;
@@ -280,11 +299,15 @@ std::vector<ExecToken> TokenizeExec(const std::string& exec)
     return tokens;
 }
 
+bool HoldsCode(const ExecToken& token, const char* code)
+{
+    return !token.Quoted && token.Text.find(code) != std::string::npos;
+}
+
 bool TakesOneFile(const std::vector<ExecToken>& tokens)
 {
-    return std::any_of(tokens.begin(), tokens.end(), [](const ExecToken& token) {
-        return !token.Quoted && (token.Text.find("%f") != std::string::npos || token.Text.find("%u") != std::string::npos);
-    });
+    return std::any_of(tokens.begin(), tokens.end(),
+                       [](const ExecToken& token) { return HoldsCode(token, "%f") || HoldsCode(token, "%u"); });
 }
 
 bool TakesFiles(const std::vector<ExecToken>& tokens)
@@ -373,7 +396,7 @@ std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::s
         if (i == 0)
             common = ids;
         else
-            std::erase_if(common, [&](const std::string& id) { return std::find(ids.begin(), ids.end(), id) == ids.end(); });
+            std::erase_if(common, [&](const std::string& id) { return !Contains(ids, id); });
     }
     std::vector<DesktopApplication> applications;
     for (const std::string& id : common)

@@ -135,7 +135,9 @@ bool IsStartableProgram(const std::string& hostPath)
     char head[4] = {};
     const ssize_t length = read(descriptor, head, sizeof head);
     close(descriptor);
-    return (length == 4 && std::memcmp(head, "\x7F" "ELF", 4) == 0) || (length >= 2 && head[0] == '#' && head[1] == '!');
+    const bool isBinary = length == 4 && std::memcmp(head, "\x7F" "ELF", 4) == 0;
+    const bool isScript = length >= 2 && head[0] == '#' && head[1] == '!';
+    return isBinary || isScript;
 }
 
 // Windows paths among the arguments become host paths; other arguments stay as given.

@@ -61,7 +61,7 @@ struct ShellRequest
     std::string Application;
 };
 
-// The one way the program hands files to the outside world. Open starts a program or a
+// The one way the program starts programs and opens files. Open starts a program or a
 // script (an executable file that is a native binary or begins with "#!") with the
 // parameters as its arguments, and hands anything else to the desktop's default
 // application; parameters that such a file could not receive are refused

@@ -35,7 +35,8 @@ protected:
         Drive.WriteFile("docs\\b.txt", "b");
         Drive.WriteFile("docs\\c.bin", std::string("\0\1\2\3", 4));
         fs::create_directories(Drive.HostPath("docs/sub"));
-        Desktop.WriteApplication("editor.desktop", "Name=Test editor\nExec=test-editor --edit %F\nMimeType=text/plain;\n");
+        Desktop.WriteApplication("editor.desktop",
+                                 "Name=Test editor\nExec=test-editor --edit %F\nMimeType=text/plain;\n");
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     }
 
@@ -51,8 +52,8 @@ protected:
 
     static std::string ClipboardWord()
     {
-        const std::string copied = QGuiApplication::clipboard()->mimeData()->data(host::CopiedFilesFormat).toStdString();
-        return copied.substr(0, copied.find('\n'));
+        const QByteArray copied = QGuiApplication::clipboard()->mimeData()->data(host::CopiedFilesFormat);
+        return copied.left(copied.indexOf('\n')).toStdString();
     }
 
     static void Choose(TContextMenu& menu, const std::string& text)
@@ -98,7 +99,8 @@ TEST_F(SystemMenuTest, EachCommandActsOnAllItems)
     Choose(menu, "Test editor");
     ASSERT_EQ(3u, Launcher.Starts.size());
     EXPECT_EQ("test-editor", Launcher.Starts[2].Program);
-    EXPECT_EQ((Paths{"--edit", Drive.HostPath("docs/a.txt"), Drive.HostPath("docs/b.txt")}), Launcher.Starts[2].Arguments);
+    EXPECT_EQ((Paths{"--edit", Drive.HostPath("docs/a.txt"), Drive.HostPath("docs/b.txt")}),
+              Launcher.Starts[2].Arguments);
 
     Choose(menu, "Properties");
     ASSERT_EQ(1u, Launcher.Calls.size());
@@ -157,7 +159,8 @@ TEST_F(SystemMenuTest, DismissingRenamingOrFailing)
         bool Shown;
         bool RenameChosen;
     };
-    const Row rows[] = {{"", true, false}, {Caption, true, false}, {"Rename", true, true}, {"Properties", false, false}};
+    const Row rows[] = {
+        {"", true, false}, {Caption, true, false}, {"Rename", true, true}, {"Properties", false, false}};
     Launcher.PresentServices.clear();
     for (const Row& row : rows) {
         TModalScript script;
