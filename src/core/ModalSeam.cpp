@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -76,6 +77,14 @@ int RunModal(QDialog& dialog)
     if (ModalAnswerer)
         return ModalAnswerer(TModalRequest{&dialog, dialog.windowTitle().toStdString(), {}, 0});
     return dialog.exec();
+}
+
+void RunPopupMenu(QMenu& menu, const QPoint& point)
+{
+    if (ModalAnswerer)
+        ModalAnswerer(TModalRequest{nullptr, menu.title().toStdString(), {}, 0, &menu});
+    else
+        menu.exec(point);
 }
 
 int RunMessageBox(const std::string& caption, const std::string& text, uint32_t flags)

@@ -5,6 +5,8 @@
 #include <string>
 
 class QDialog;
+class QMenu;
+class QPoint;
 
 // Every modal dialog and message box of the program is shown through this seam, so a
 // test can answer it in advance instead of waiting for a person.
@@ -25,13 +27,15 @@ inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
-// One modal request: a dialog (Dialog set) or a message box (Dialog null).
+// One modal request: a dialog (Dialog set), a popup menu (Menu set, captioned with its
+// title) or a message box (neither).
 struct TModalRequest
 {
     QDialog* Dialog = nullptr;
     std::string Caption;
     std::string Text;
     uint32_t Flags = 0;
+    QMenu* Menu = nullptr;
 };
 
 // Answers a request with the dialog's modal result or the box's raw answer (IDOK, ...).
@@ -43,6 +47,10 @@ void SetModalAnswerer(TModalAnswerer answerer);
 
 // Runs the dialog modally and gives its modal result.
 int RunModal(QDialog& dialog);
+
+// Pops the menu up at the screen point until the user chooses an item or dismisses it.
+// An answerer chooses by triggering an action of the request's menu; its answer is not used.
+void RunPopupMenu(QMenu& menu, const QPoint& point);
 
 // Shows a message box with the caption, text and flags; gives the raw answer, or 0 when
 // no box could be shown.

@@ -83,6 +83,7 @@ constexpr MessageEntry MessageTable[] = {
     {ERROR_NOT_A_REPARSE_POINT, "The file or directory is not a reparse point."},
     {ERROR_BADDB, "The configuration registry database is corrupt."},
     {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
+    {ERROR_NO_ASSOCIATION, "No application is associated with the specified file for this operation."},
     {ERROR_REQUEST_ABORTED, "The request was aborted."},
     {ERROR_CANT_RESOLVE_FILENAME, "The name of the file cannot be resolved by the system."},
 };

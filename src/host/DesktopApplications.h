@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The applications the desktop has installed (the ".desktop" entries of the XDG data
+// folders) and the file types each of them opens, with the user's choices of
+// mimeapps.list applied.
+namespace host {
+
+struct DesktopApplication
+{
+    // The entry's desktop file ID, "org.example.Editor.desktop".
+    std::string Id;
+    std::string Name;
+    std::string Exec;
+    std::string Icon;
+    // The host path of the entry file.
+    std::string EntryFile;
+};
+
+// The applications that open the types of all the files (Windows paths): for each type
+// of the first file, from the most specific to the broadest, its default applications,
+// the associations the user added and the applications that register it, without the
+// ones the user removed. Empty when a file has no host form.
+std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::string>& windowsPaths);
+
+std::optional<DesktopApplication> FindApplication(const std::string& id);
+
+// The command lines that start the application on the files (host paths): its Exec line
+// with the field codes filled in, one command for each file when the line takes a
+// single file ("%f", "%u"), else one command for all of them.
+std::vector<std::vector<std::string>> ExpandExecLine(const DesktopApplication& application,
+                                                     const std::vector<std::string>& hostPaths);
+
+} // namespace host
