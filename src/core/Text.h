@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 // ---- Buffers ----
@@ -19,6 +20,9 @@ void DoubleEndText(char* buffer, size_t capacity);
 
 // ---- Lines and letters ----
 
+// The lines of a text, each ended by CR, LF or CR LF; a line break at the very end
+// opens no further line. Empty lines inside the text are kept.
+std::vector<std::string> SplitLines(const std::string& text);
 // Line feeds become blanks, carriage returns go.
 std::string LineBreaksToSpaces(const std::string& text);
 // A CR or LF at a position other than the first two and the last two.
