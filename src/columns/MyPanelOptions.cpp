@@ -1,0 +1,13 @@
+#include "columns/MyPanelOptions.h"
+
+#include "core/ProgramOptions.h"
+
+const TMyPanelSkin DefaultPanelSkin;
+
+TMyPanelOptions GMyPanelOptions;
+
+TMyPanelOptions::TMyPanelOptions()
+{
+    BindSkin(DefaultPanelSkin);
+    BindProgramOptions(ProgramOptions);
+}

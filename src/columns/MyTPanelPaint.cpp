@@ -1,0 +1,452 @@
+// The panel's painting: the back buffer, the shared background and its rebuild, faces and
+// frames, captions, level bars, the scroll bar, and the pressed and hot looks with their
+// timer. A paint goes into the back buffer at once; paintEvent only shows the buffer.
+
+#include "columns/MyTPanel.h"
+
+#include "columns/ButtonFace.h"
+#include "columns/MyPanelOptions.h"
+#include "columns/PanelHelpers.h"
+
+#include "core/InputState.h"
+#include "core/TranslucentPaint.h"
+#include "core/Traced.h"
+
+#include <QCoreApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int TimerInterval = 200;
+constexpr double PressedLookSeconds = 0.19;
+
+void CopyImage(QPainter& canvas, QRect destination, const QImage& image, QRect source)
+{
+    if (!image.rect().contains(source))
+        canvas.fillRect(destination, ToAlphaColor(*GMyPanelOptions.FillingColor, 255));
+    canvas.setCompositionMode(QPainter::CompositionMode_Source);
+    canvas.drawImage(destination.topLeft(), image, source);
+    canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void InvalidatePanels(QWidget* control)
+{
+    for (QObject* child : control->children())
+        if (auto* widget = qobject_cast<QWidget*>(child)) {
+            if (auto* panel = dynamic_cast<MyTPanel*>(widget))
+                panel->Invalidate();
+            InvalidatePanels(widget);
+        }
+}
+
+} // namespace
+
+// ---- Paint requests ----
+
+QEvent::Type MyTPanel::PaintRequestEvent()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+// Paint requests are posted at normal priority, so they run before the window system's
+// screen update, which Qt posts at low priority: the screen never shows a stale buffer.
+void MyTPanel::Invalidate()
+{
+    PaintNeeded = true;
+    if (PaintPosted || QCoreApplication::instance() == nullptr)
+        return;
+    PaintPosted = true;
+    QCoreApplication::postEvent(this, new QEvent(PaintRequestEvent()));
+}
+
+void MyTPanel::Update()
+{
+    PaintPosted = false;
+    if (!PaintNeeded)
+        return;
+    PaintNeeded = false;
+    Paint();
+}
+
+void MyTPanel::Repaint()
+{
+    PaintNeeded = true;
+    Update();
+}
+
+bool MyTPanel::EnsureBackBuffer()
+{
+    if (!Buffer.isNull() && Buffer.size() == size())
+        return true;
+    Buffer = size().isEmpty() ? QImage() : QImage(size(), QImage::Format_RGB32);
+    return false;
+}
+
+void MyTPanel::paintEvent(QPaintEvent* event)
+{
+    QPainter screen(this);
+    screen.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect shown = event->rect();
+    if (Buffer.rect().contains(shown))
+        screen.drawImage(shown.topLeft(), Buffer, shown);
+    else
+        screen.fillRect(shown, ToAlphaColor(*GMyPanelOptions.FillingColor, 255));
+}
+
+void MyTPanel::DrawItemOnOwnCanvas(int32_t index)
+{
+    if (!EnsureBackBuffer()) {
+        Invalidate();
+        return;
+    }
+    QPainter canvas(&Buffer);
+    OnDrawItem(canvas, index);
+    canvas.end();
+    update(GetItemRect(index));
+}
+
+// ---- The paint ----
+
+bool MyTPanel::CanPaint() const
+{
+    return GMyPanelGlobal.PaintingEnabled && PaintEnabled && !isHidden() && parentWidget() != nullptr &&
+           !parentWidget()->isHidden();
+}
+
+bool MyTPanel::CanPaintFrame() const
+{
+    return GMyPanelOptions.SizingControl != nullptr && !isHidden() && parentWidget() != nullptr &&
+           !parentWidget()->isHidden();
+}
+
+bool MyTPanel::IsHot(bool intoBackground) const
+{
+    return !intoBackground && GMyPanelGlobal.HotPanel == this && HotTrack &&
+           (FaceColorSet == 0 || Kind == mpkScrollBar);
+}
+
+// The panel's place in the shared background.
+QRect MyTPanel::GetBackgroundRect() const
+{
+    const QWidget* sizing = GMyPanelOptions.SizingControl;
+    const QPoint origin = sizing == nullptr ? QPoint() : mapToGlobal(QPoint()) - sizing->mapToGlobal(QPoint());
+    return QRect(origin, size());
+}
+
+void MyTPanel::Paint()
+{
+    if (!CanPaint())
+        return;
+    if (Border <= 0 && !Transparent && !ButtonFace && !OnPaint && Items == nullptr)
+        return;
+    EnsureBackBuffer();
+    if (Buffer.isNull())
+        return;
+    QPainter canvas(&Buffer);
+    FPaint(canvas, false, rect(), GetBackgroundRect());
+    canvas.end();
+    update();
+}
+
+// An ordinary paint draws straight into the back buffer, which the screen shows only
+// once the paint is over, whatever the paint left there.
+void MyTPanel::FPaint(QPainter& target, bool intoBackground, QRect destination, QRect source)
+{
+    TTraced trace;
+    try {
+        if (!intoBackground && IsScrollBarShown())
+            ScrollBar->Invalidate();
+        PaintBase(target, intoBackground, destination, source);
+        if (Kind == mpkScrollBar) {
+            PaintScrollBar(target, destination);
+            return;
+        }
+        const bool pressedLook = Pressed && FaceColorSet == 0 && !intoBackground;
+        const bool hot = IsHot(intoBackground);
+        if (intoBackground || pressedLook || hot)
+            PaintFaceAndFrame(target, pressedLook, hot, destination);
+        if (!intoBackground)
+            PaintContent(target, destination);
+    }
+    TRACED_CATCH(trace)
+}
+
+MyTPanel::TColorSet MyTPanel::GetColorSet() const
+{
+    const TMyPanelOptions& o = GMyPanelOptions;
+    switch (FaceColorSet) {
+    case 0:
+        return {*o.ButtonBackColor,           *o.ButtonTextColor,        *o.ButtonBriskMarginColor,
+                *o.ButtonMarginColor,         *o.ControlMarginTranslucency, *o.ControlBackTranslucency};
+    case 1:
+        return {*o.WindowBackColor,          *o.WindowTextColor,        *o.WindowBriskMarginColor,
+                *o.WindowMarginColor,        *o.WindowMarginTranslucency, *o.WindowBackTranslucency};
+    default:
+        return {*o.FillingColor,              *o.WindowTextColor,        *o.WindowBriskMarginColor,
+                *o.WindowMarginColor,         *o.ControlMarginTranslucency, *o.ControlBackTranslucency};
+    }
+}
+
+TColor MyTPanel::GetBackColor() const
+{
+    switch (BackColorSet) {
+    case 0:
+        return *GMyPanelOptions.ButtonBackColor;
+    case 1:
+        return *GMyPanelOptions.WindowBackColor;
+    default:
+        return *GMyPanelOptions.FillingColor;
+    }
+}
+
+TColor MyTPanel::GetTintColor(bool hot) const
+{
+    if (Down)
+        return hot ? *GMyPanelOptions.PushedHotTrackTintColor : *GMyPanelOptions.PushedTintColor;
+    return hot ? *GMyPanelOptions.ButtonHotTrackTintColor : *GMyPanelOptions.ButtonTintColor;
+}
+
+void MyTPanel::PaintBase(QPainter& canvas, bool intoBackground, QRect destination, QRect source)
+{
+    const bool hasPicture = !GMyPanelOptions.BackPicture.isNull();
+    if (!intoBackground || Kind == mpkScrollBar) {
+        const bool pressedLook = Pressed && FaceColorSet == 0;
+        const bool fromPicture = hasPicture && Kind != mpkScrollBar && (pressedLook || IsHot(false));
+        CopyImage(canvas, destination, fromPicture ? GMyPanelOptions.BackPicture : GMyPanelOptions.Background,
+                  source);
+        return;
+    }
+    if (!(Transparent && hasPicture))
+        canvas.fillRect(destination, ToAlphaColor(GetBackColor(), 255));
+}
+
+void MyTPanel::PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot,
+                                 QRect destination)
+{
+    const TMyPanelOptions& o = GMyPanelOptions;
+    const TColorSet set = GetColorSet();
+    const int32_t margin = InnerMargin;
+    const QRect inset = destination.adjusted(margin, margin, -margin, -margin);
+    const TColor face = Down ? *o.PushedBackColor : set.Face;
+    if (Border <= 0) {
+        if (face != GetBackColor())
+            canvas.fillRect(inset, ToAlphaColor(face, 255));
+        return;
+    }
+    TColor brisk = set.BriskMargin;
+    TColor marginColor = set.Margin;
+    if (Down) {
+        brisk = *o.PushedBriskMarginColor;
+        marginColor = *o.PushedMarginColor;
+    } else if (!Framed) {
+        // Nothing else names this margin: the back colour keeps an unframed oval the same
+        // at rest and when hot or pressed.
+        marginColor = GetBackColor();
+    }
+    const int32_t width = destination.width();
+    const int32_t height = destination.height();
+    if (FaceColorSet == 1) {
+        PaintTranslucentRect(canvas, destination.left() + Border, destination.top() + Border, width - 2 * Border,
+                             height - 2 * Border, set.Face, set.BackTranslucency);
+    } else if (ButtonFace && FaceColorSet == 0) {
+        const int32_t faceInset = ButtonShape == bsRectangle ? Border : margin;
+        PaintButtonFX(canvas, destination.left() + faceInset, destination.top() + faceInset,
+                      width - 2 * faceInset - 1, height - 2 * faceInset - 1, brisk, marginColor, face,
+                      GetTintColor(hot), *o.ControlMarginTranslucency, *o.ControlBackTranslucency, ButtonShape,
+                      *o.NonOvalButtonsStyle, pressedLook, hot);
+    }
+    if (Framed && ButtonShape == bsRectangle)
+        FrameRoundRect(canvas, inset.left(), inset.top(), inset.left() + inset.width(), inset.top() + inset.height(),
+                       brisk, marginColor, face, set.MarginTranslucency, set.BackTranslucency, hot, true);
+}
+
+void MyTPanel::PaintContent(QPainter& canvas, QRect destination)
+{
+    switch (Kind) {
+    case mpkPanel:
+        if (!Caption.empty())
+            PaintCaption(canvas);
+        else if (OnPaint)
+            OnPaint(canvas);
+        break;
+    case mpkLevelBar:
+        PaintLevel(canvas, destination);
+        break;
+    default:
+        if (OnDrawItem)
+            for (int32_t i = TopIndex, last = GetLastVisibleIndex(); i <= last; ++i)
+                OnDrawItem(canvas, i);
+        break;
+    }
+}
+
+void MyTPanel::PaintCaption(QPainter& canvas)
+{
+    QFont captionFont(QString::fromStdString(*GMyPanelOptions.CaptionFontName), *GMyPanelOptions.CaptionFontSize);
+    captionFont.setStrikeOut(StrikeOut);
+    canvas.setFont(captionFont);
+    canvas.setPen(ToAlphaColor(Down ? *GMyPanelOptions.PushedTextColor : GetColorSet().Text, 255));
+    uint32_t format = host::DT_NOPREFIX | host::DT_EXPANDTABS;
+    if (WordWrap)
+        format |= host::DT_WORDBREAK;
+    if (PathEllipsis)
+        format |= host::DT_PATH_ELLIPSIS;
+    const bool free = !WordWrap && !PathEllipsis;
+    DrawTextInRect(Caption, canvas, true, QRect(Border, Border, width() - 2 * Border, height() - 2 * Border), format,
+                   HCenterCaption && free, VCenterCaption && free);
+}
+
+void MyTPanel::PaintLevel(QPainter& canvas, QRect destination)
+{
+    if (!OnGetLevel)
+        return;
+    const int32_t innerHeight = destination.height() - 2 * Border;
+    const int32_t filled = std::clamp(static_cast<int32_t>(OnGetLevel() * innerHeight), 0, std::max(innerHeight, 0));
+    if (filled <= 0)
+        return;
+    const int32_t left = destination.left() + Border;
+    const int32_t top = destination.top() + Border;
+    const int32_t width = destination.width() - 2 * Border;
+    const TColor fill = OnGetLevelColor ? OnGetLevelColor(true) : *GMyPanelOptions.PushedBackColor;
+    const TColor line = OnGetLevelColor ? OnGetLevelColor(false) : *GMyPanelOptions.PushedMarginColor;
+    canvas.fillRect(left, top, width, filled, ToAlphaColor(fill, 255));
+    canvas.fillRect(left, top + filled, width, 1, ToAlphaColor(line, 255));
+}
+
+void MyTPanel::PaintScrollBar(QPainter& canvas, QRect rect)
+{
+    const TMyPanelOptions& o = GMyPanelOptions;
+    const int32_t width = rect.width();
+    const int32_t height = rect.height();
+    if (!*o.InstantScrollbarThumbPaint)
+        PaintTranslucentRect(canvas, Border, Border, width - 2 * Border, height - 2 * Border, *o.ButtonBackColor,
+                             *o.ScrollbarBackTranslucency);
+    MyTPanel* list = ScrollBarList();
+    if (list == nullptr)
+        return;
+    const int32_t thumb = list->GetThumbHeight();
+    const int32_t top = list->GetThumbTop(thumb);
+    const bool hot = IsHot(false);
+    PaintTranslucentFrame(canvas, Border + 1, top + Border, width - 2 * Border - 2, thumb - 1, *o.ButtonMarginColor,
+                          *o.ScrollbarThumbMarginTranslucency);
+    PaintButtonFX(canvas, Border + 2, top + Border + 1, width - 2 * Border - 4, thumb - 3, *o.ButtonMarginColor,
+                  *o.ButtonMarginColor, *o.ButtonBackColor,
+                  hot ? *o.ButtonHotTrackTintColor : *o.ButtonTintColor, *o.ScrollbarThumbMarginTranslucency,
+                  *o.ScrollbarThumbBackTranslucency, ButtonShape, ScrollBarThumbStyle, false, hot);
+}
+
+// ---- The shared background ----
+
+void MyTPanel::PaintFrame()
+{
+    if (Kind == mpkScrollBar || !CanPaintFrame() || (Border <= 0 && !ButtonFace) ||
+        GMyPanelOptions.Background.isNull())
+        return;
+    QPainter canvas(&GMyPanelOptions.Background);
+    const QRect place = GetBackgroundRect();
+    FPaint(canvas, true, place, place);
+}
+
+void PaintPanelFrames(QWidget* control)
+{
+    if (control == nullptr || control->isHidden())
+        return;
+    std::vector<MyTPanel*> panels;
+    for (QObject* child : control->children())
+        if (auto* panel = dynamic_cast<MyTPanel*>(child))
+            panels.push_back(panel);
+    for (MyTPanel* panel : panels)
+        panel->PaintFrame();
+    for (MyTPanel* panel : panels)
+        PaintPanelFrames(panel);
+}
+
+void MyTPanel::ResetAll()
+{
+    TTraced trace;
+    try {
+        TMyPanelOptions& o = GMyPanelOptions;
+        o.Background = QImage();
+        if (!o.BackPicture.isNull()) {
+            o.Background = o.BackPicture.convertToFormat(QImage::Format_RGB32);
+        } else if (o.SizingControl != nullptr && !o.SizingControl->size().isEmpty()) {
+            o.Background = QImage(o.SizingControl->size(), QImage::Format_RGB32);
+            o.Background.fill(ToAlphaColor(*o.FillingColor, 255));
+        }
+        if (OnPaintBackground)
+            OnPaintBackground(o.Background);
+        QWidget* root = GMyPanelGlobal.RootControl;
+        PaintPanelFrames(root);
+        if (root != nullptr) {
+            const QSize size = root->size();
+            root->resize(size.width(), size.height() + 1);
+            root->resize(size);
+            InvalidatePanels(root);
+        }
+    }
+    TRACED_CATCH(trace)
+}
+
+// ---- Pressed and hot looks ----
+
+void MyTPanel::SetPressed(bool on)
+{
+    if (Pressed == on)
+        return;
+    MyTPanel* other = GMyPanelGlobal.PressedPanel;
+    if (other != nullptr && other != this && other->Pressed) {
+        other->Pressed = false;
+        other->Repaint();
+    }
+    Pressed = on;
+    GMyPanelGlobal.PressedPanel = on ? this : nullptr;
+    if (on) {
+        GMyPanelGlobal.SetTimerEnabled(true);
+        GMyPanelGlobal.PressCrono = TCrono();
+        GMyPanelGlobal.PressCrono.Start();
+    }
+    Repaint();
+}
+
+void TMyPanelGlobal::SetTimerEnabled(bool enabled)
+{
+    if (Timer == nullptr) {
+        if (!enabled || QCoreApplication::instance() == nullptr)
+            return;
+        Timer = new QTimer(QCoreApplication::instance());
+        Timer->setInterval(TimerInterval);
+        QObject::connect(Timer, &QTimer::timeout, [this] { TimerTick(); });
+    }
+    if (enabled)
+        Timer->start();
+    else
+        Timer->stop();
+}
+
+bool TMyPanelGlobal::IsTimerEnabled() const
+{
+    return Timer != nullptr && Timer->isActive();
+}
+
+void TMyPanelGlobal::TimerTick()
+{
+    MyTPanel* pressed = PressedPanel;
+    if (pressed != nullptr && pressed->Pressed && (!IsMouseButtonDown() || !IsMouseOverControl(*pressed)) &&
+        PressCrono.Passed(PressedLookSeconds)) {
+        pressed->SetPressed(false);
+        if (HotPanel == nullptr)
+            SetTimerEnabled(false);
+    }
+    MyTPanel* hot = HotPanel;
+    if (hot != nullptr && !IsMouseOverControl(*hot)) {
+        if (PressedPanel == nullptr || !PressedPanel->Pressed)
+            SetTimerEnabled(false);
+        HotPanel = nullptr;
+        hot->Repaint();
+    }
+}
