@@ -28,6 +28,8 @@ public:
         Window.resize(width, height);
         Window.show();
         Window.activateWindow();
+        for (int round = 0; round < 10 && !Window.isActiveWindow(); ++round)
+            QApplication::processEvents();
         GMyPanelGlobal.RootControl = &Window;
         GMyPanelOptions.SizingControl = &Window;
     }
@@ -73,6 +75,13 @@ public:
 private:
     TProgramOptions SavedOptions;
 };
+
+// Runs the posted paints, and the paints that they post in turn (a list's scroll bar).
+inline void FlushPaints()
+{
+    for (int round = 0; round < 3; ++round)
+        QApplication::processEvents();
+}
 
 inline void SendKey(QWidget& target, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                     bool autoRepeat = false)
