@@ -1,5 +1,7 @@
 #include "core/ColorForm.h"
 
+#include "core/Clipboard.h"
+
 #include "core/ColorPanel.h"
 #include "core/ModalSeam.h"
 #include "core/StockColors.h"
@@ -7,7 +9,6 @@
 #include "core/Utilities.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QColorDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,11 +32,6 @@ const TStockColor& StockColorOfCell(int index)
 int MarkedExtent(int cellExtent)
 {
     return static_cast<int>(cellExtent * 0.75L - 2);
-}
-
-void CopyHintToClipboard(const QString& hint)
-{
-    QGuiApplication::clipboard()->setText(hint);
 }
 
 bool ChooseSystemColor(TColor& color)
@@ -129,7 +125,7 @@ void TColorForm::ColorPanelMouseDown(TColorPanel& sender, Qt::MouseButton button
         OnColorChange(Color);
         break;
     case Qt::MiddleButton:
-        CopyHintToClipboard(sender.toolTip());
+        CopyTextToClipboard(sender.toolTip().toStdString(), "Failed to copy hint to clipboard.", false, false);
         break;
     default:
         break;
