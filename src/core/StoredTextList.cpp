@@ -2,6 +2,7 @@
 
 #include "core/AsciiCase.h"
 #include "core/MessageBoxes.h"
+#include "core/Text.h"
 #include "core/Traced.h"
 #include "core/Utilities.h"
 
@@ -24,18 +25,6 @@ namespace {
 constexpr int32_t MinInt = std::numeric_limits<int32_t>::min();
 constexpr int32_t MaxInt = std::numeric_limits<int32_t>::max();
 const char* const LineEnd = "\r\n";
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, LineEnd) == 0 ? 2 : 1);
-    }
-    return lines;
-}
 
 bool IsSectionLine(const std::string& line)
 {

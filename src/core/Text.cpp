@@ -6,6 +6,7 @@
 #include "core/Traced.h"
 #include "core/Utilities.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -109,6 +110,18 @@ void DoubleEndText(char* buffer, size_t capacity)
         buffer[length + 1] = '\0';
     }
     TRACED_CATCH(trace)
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
 }
 
 std::string LineBreaksToSpaces(const std::string& text)

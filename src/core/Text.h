@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // ---- Buffers ----
 
@@ -19,6 +20,9 @@ void DoubleEndText(char* buffer, size_t capacity);
 
 // ---- Lines and letters ----
 
+// The lines of a text: each ends at a CR, an LF or a CR LF; a last line without a break
+// is a line too.
+std::vector<std::string> SplitLines(const std::string& text);
 // Line feeds become blanks, carriage returns go.
 std::string LineBreaksToSpaces(const std::string& text);
 // A CR or LF at a position other than the first two and the last two.
