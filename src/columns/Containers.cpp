@@ -4,7 +4,7 @@
 #include "core/Error.h"
 #include "core/MyMath.h"
 #include "core/PathNames.h"
-#include "core/Program.h"
+#include "core/ProgramFolders.h"
 #include "core/Text.h"
 #include "core/Traced.h"
 
@@ -17,12 +17,6 @@
 namespace {
 
 const char* const LineEnd = "\r\n";
-
-// The folder stays beside the program even when the option files are kept elsewhere.
-std::string GetContainersPath()
-{
-    return IncludeEndBackslash(GetProgramDir()) + "Options\\Containers\\";
-}
 
 bool IsStorablePath(const std::string& path)
 {

@@ -216,3 +216,13 @@ bool ChooseDirectory(std::string& folder, const std::string& root, const std::st
     folder = *chosen;
     return true;
 }
+
+std::string GetOperatorDrive()
+{
+    return GetDrivePart(GetOperatorPath());
+}
+
+std::string GetOperatorDrivePath()
+{
+    return IncludeEndBackslash(GetOperatorDrive());
+}

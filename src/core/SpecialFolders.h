@@ -10,6 +10,10 @@
 std::string GetOperatorPath();
 std::string GetSystemPath();
 std::string GetTempPathA();
+// The drive of the Windows folder: "C:\" (a new column's folder) and "C:" (a new board's
+// column path).
+std::string GetOperatorDrivePath();
+std::string GetOperatorDrive();
 
 // The shell folder of a folder number (host/ShellFolders.h), created when it is a
 // missing folder of the user's. Traced, but never raises: a folder the system cannot

@@ -6,7 +6,6 @@
 #include "core/Traced.h"
 #include "core/Utilities.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
+#include <string_view>
 
 // ---- Buffers ----
 
@@ -20,8 +20,8 @@ void DoubleEndText(char* buffer, size_t capacity);
 
 // ---- Lines and letters ----
 
-// The lines of a text: each ends at a CR, an LF or a CR LF; a last line without a break
-// is a line too.
+// The lines of a text, each ended by CR, LF or CR LF; a line break at the very end
+// opens no further line. Empty lines inside the text are kept.
 std::vector<std::string> SplitLines(const std::string& text);
 // Line feeds become blanks, carriage returns go.
 std::string LineBreaksToSpaces(const std::string& text);

@@ -66,6 +66,22 @@ std::optional<std::string> ExistingHostPath(const std::string& windowsPath)
     return std::string(resolved);
 }
 
+// The file system holding an existing path (or its nearest existing folder), and the
+// host path asked.
+std::optional<std::string> StatVolume(const std::string& windowsPath, struct statvfs& volume)
+{
+    if (TakeFault(HostCall::Volume))
+        return std::nullopt;
+    std::optional<std::string> hostPath = ExistingHostPath(windowsPath);
+    if (!hostPath)
+        return std::nullopt;
+    if (statvfs(hostPath->c_str(), &volume) != 0) {
+        SetLastErrorFromErrno(errno);
+        return std::nullopt;
+    }
+    return hostPath;
+}
+
 bool IsHexDigit(char c)
 {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
@@ -182,16 +198,10 @@ uint32_t GetDriveType(const std::string& windowsPath)
 
 std::optional<VolumeInformation> GetVolumeInformation(const std::string& windowsPath)
 {
-    if (TakeFault(HostCall::Volume))
-        return std::nullopt;
-    const std::optional<std::string> hostPath = ExistingHostPath(windowsPath);
+    struct statvfs volume{};
+    const std::optional<std::string> hostPath = StatVolume(windowsPath, volume);
     if (!hostPath)
         return std::nullopt;
-    struct statvfs volume{};
-    if (statvfs(hostPath->c_str(), &volume) != 0) {
-        SetLastErrorFromErrno(errno);
-        return std::nullopt;
-    }
     const std::optional<Mount> mount = FindMountHolding(*hostPath);
     VolumeInformation information;
     if (mount) {
@@ -207,16 +217,9 @@ std::optional<VolumeInformation> GetVolumeInformation(const std::string& windows
 
 std::optional<DiskSpace> GetDiskSpace(const std::string& windowsPath)
 {
-    if (TakeFault(HostCall::Volume))
-        return std::nullopt;
-    const std::optional<std::string> hostPath = ExistingHostPath(windowsPath);
-    if (!hostPath)
-        return std::nullopt;
     struct statvfs volume{};
-    if (statvfs(hostPath->c_str(), &volume) != 0) {
-        SetLastErrorFromErrno(errno);
+    if (!StatVolume(windowsPath, volume))
         return std::nullopt;
-    }
     SetLastError(ERROR_SUCCESS);
     return DiskSpace{static_cast<uint64_t>(volume.f_blocks) * volume.f_frsize,
                      static_cast<uint64_t>(volume.f_bavail) * volume.f_frsize};

@@ -3,6 +3,8 @@
 #include "core/MyTime.h"
 #include "core/Traced.h"
 
+#include "support/DateTimes.h"
+
 #include <gtest/gtest.h>
 
 #include <QLocale>
@@ -10,15 +12,6 @@
 #include <cmath>
 
 namespace {
-
-TDateTime At(int32_t year, int32_t month, int32_t day, int32_t hour = 0, int32_t minute = 0, int32_t second = 0,
-             int32_t millisecond = 0)
-{
-    TDateTimeParts parts;
-    parts.Year = year, parts.Month = month, parts.Day = day;
-    parts.Hour = hour, parts.Minute = minute, parts.Second = second, parts.Millisecond = millisecond;
-    return EncodeDateTime(parts);
-}
 
 TEST(FormatDateTime, EveryTokenOnOneMoment)
 {

@@ -5,20 +5,13 @@
 
 #include "host/Clock.h"
 
+#include "support/DateTimes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
 namespace {
-
-TDateTime At(int32_t year, int32_t month, int32_t day, int32_t hour = 0, int32_t minute = 0, int32_t second = 0,
-             int32_t millisecond = 0)
-{
-    TDateTimeParts parts;
-    parts.Year = year, parts.Month = month, parts.Day = day;
-    parts.Hour = hour, parts.Minute = minute, parts.Second = second, parts.Millisecond = millisecond;
-    return EncodeDateTime(parts);
-}
 
 // The tick count is moved by hand, so no test waits.
 class Stopwatch : public testing::Test

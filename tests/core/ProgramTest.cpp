@@ -76,3 +76,15 @@ TEST(ProgramDeathTest, TerminateProgramEndsAtOnceWithCodeOne)
 }
 
 } // namespace
+
+namespace {
+
+TEST(OperatorDrive, IsTheDriveOfTheWindowsFolder)
+{
+    const std::string folder = GetOperatorPath();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.substr(0, 2), GetOperatorDrive());
+    EXPECT_EQ(folder.substr(0, 3), GetOperatorDrivePath());
+}
+
+} // namespace

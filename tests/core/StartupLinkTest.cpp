@@ -1,0 +1,55 @@
+#include "core/StartupLink.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ExecLineOf(const std::string& entryHostPath)
+{
+    std::ifstream entry(entryHostPath);
+    for (std::string line; std::getline(entry, line);)
+        if (line.rfind("Exec=", 0) == 0)
+            return line.substr(5);
+    return "(none)";
+}
+
+struct TExecRow
+{
+    std::string ProgramName;
+    // The Exec value with "<>" standing for the host folder of the program.
+    std::string Exec;
+};
+
+// Quotes only where the name needs them; inside them the shell's special characters get
+// a backslash, which the entry's own escaping doubles; "%" is doubled.
+const TExecRow ExecRows[] = {
+    {"plain", "<>/plain"},
+    {"my prog", "\"<>/my prog\""},
+    {"a'b", "\"<>/a'b\""},
+    {"$HOME", "\"<>/\\\\$HOME\""},
+    {"`x`", "\"<>/\\\\`x\\\\`\""},
+    {"50%", "<>/50%%"},
+};
+
+TEST(StartupLink, ExecLineStartsTheProgramByItsHostPathWhateverItsName)
+{
+    TTempDrive drive;
+    const std::string entry = TestRootHostPath() + "/config/autostart/" + StartupEntryFileName;
+    for (const TExecRow& row : ExecRows) {
+        SCOPED_TRACE(row.ProgramName);
+        MakeStartupLinkByStatus(drive.Path(row.ProgramName), true);
+        std::string expected = row.Exec;
+        expected.replace(expected.find("<>"), 2, drive.HostPath());
+        EXPECT_EQ(expected, ExecLineOf(entry));
+    }
+    MakeStartupLinkByStatus(drive.Path("plain"), false);
+    EXPECT_FALSE(std::filesystem::exists(entry));
+}
+
+} // namespace
