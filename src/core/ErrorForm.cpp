@@ -5,6 +5,7 @@
 #include "core/MessageBoxes.h"
 #include "core/ModalSeam.h"
 #include "core/Program.h"
+#include "core/Utilities.h"
 
 #include "host/File.h"
 #include "host/LastError.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TErrorForm* ErrorForm = nullptr;
 
@@ -91,17 +91,6 @@ void TErrorForm::showEvent(QShowEvent* event)
     OkayButton->setFocus();
 }
 
-void TErrorForm::CentreOnMainWindow()
-{
-    const QWidget* mainWindow = QApplication::activeWindow();
-    if (mainWindow == nullptr || mainWindow == this) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
-        return;
-    }
-    move(mainWindow->frameGeometry().center() - rect().center());
-}
-
 bool TErrorForm::Display(const std::string& caption, const std::string& message, const std::string& report,
                          bool* noMoreErrors)
 {
@@ -119,7 +108,7 @@ bool TErrorForm::Display(const std::string& caption, const std::string& message,
         Memo = "DESCRIPTION\r\n" + shownMessage + "\r\n" + report;
         MainMemo->setPlainText(QString::fromStdString(Memo).replace("\r\n", "\n"));
         if (!isVisible()) {
-            CentreOnMainWindow();
+            CentreOnMainWindow(*this);
             result = RunModal(*this);
         }
     } catch (...) {

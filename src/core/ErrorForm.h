@@ -51,7 +51,6 @@ protected:
 private:
     void BuildControls();
     std::string Memo;
-    void CentreOnMainWindow();
 };
 
 extern TErrorForm* ErrorForm;

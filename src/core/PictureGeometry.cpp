@@ -8,15 +8,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-QColor ToQColor(TColor color)
-{
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
-} // namespace
-
 bool GetFitPictureSize(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth, int32_t boxHeight,
                        int32_t minimumSize, double maximumRatio, bool stretch, bool enlarge, int32_t& width,
                        int32_t& height, double* ratio)

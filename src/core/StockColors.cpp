@@ -1,6 +1,9 @@
 #include "core/StockColors.h"
 
 #include "core/AsciiCase.h"
+#include "core/MyMath.h"
+
+#include <cstdio>
 
 const TStockColor CStockColors[StockColorCount] = {
     {0x000000, "Black"},
@@ -138,6 +141,14 @@ const TStockColor CStockColors[StockColorCount] = {
     {0xC8FFC8, "Light Pastel Green"},
 };
 
+std::string GetStockColorName(TColor color)
+{
+    for (const TStockColor& entry : CStockColors)
+        if (entry.Color == color)
+            return entry.Name;
+    return {};
+}
+
 bool GetStockColorFromName(const std::string& name, TColor& color)
 {
     for (const TStockColor& entry : CStockColors)
@@ -146,4 +157,14 @@ bool GetStockColorFromName(const std::string& name, TColor& color)
             return true;
         }
     return false;
+}
+
+std::string GetColorDescription(TColor color)
+{
+    const TColor rgb = SwapRedAndBlue(color);
+    char hexadecimal[16];
+    std::snprintf(hexadecimal, sizeof hexadecimal, "%06X", static_cast<unsigned>(rgb));
+    return " (RGB " + std::to_string(color & 0xFF) + "-" + std::to_string((color >> 8) & 0xFF) + "-"
+           + std::to_string((color >> 16) & 0xFF) + "; Decimal = " + std::to_string(rgb)
+           + "; Hexadecimal = 0x" + hexadecimal + ")";
 }
