@@ -85,6 +85,22 @@ void FullRepaint(benchmark::State& state)
     }
 }
 
+void BackBuffersOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Column->List->Repaint();
+        Column->List->ScrollBar->Update();
+    }
+}
+
+void ScreenCopyOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Column->List->repaint();
+        Column->List->ScrollBar->repaint();
+    }
+}
+
 void PageDownTopToBottom(benchmark::State& state)
 {
     MyTPanel& list = *Column->List;
@@ -103,6 +119,8 @@ void PageDownTopToBottom(benchmark::State& state)
 }
 
 BENCHMARK(FullRepaint)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BackBuffersOnly)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(ScreenCopyOnly)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 BENCHMARK(PageDownTopToBottom)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace

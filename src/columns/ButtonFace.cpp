@@ -7,57 +7,39 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 namespace {
 
-// A colour of the gradient at a position from the outline (0) to the focus area (1).
+// A colour of the gradient at a position from the outline (0) to the focus area (1), its
+// channels unpremultiplied.
 struct TStop
 {
+    TStop(double position, const QColor& color)
+        : Position(position), Channels{float(color.red()), float(color.green()), float(color.blue()),
+                                       float(color.alpha())}
+    {
+    }
     double Position;
-    QColor Color;
+    float Channels[4];
 };
 
-// How far along a ray from the centre the outline of the shape lies: the outline point is
-// centre + scale x direction. The shape must hold the centre.
-class TShapeOutline
+// The ellipse in a rectangle, seen from a centre inside it.
+class TOval
 {
 public:
-    TShapeOutline(int32_t shape, int32_t x, int32_t y, int32_t width, int32_t height, QPointF centre)
-        : Oval(shape != bsRectangle), Left(x), Top(y), Right(x + width), Bottom(y + height), Centre(centre),
-          CentreX(x + width / 2.0), CentreY(y + height / 2.0), RadiusX(width / 2.0), RadiusY(height / 2.0)
+    TOval(int32_t x, int32_t y, int32_t width, int32_t height, QPointF centre)
+        : Centre(centre), CentreX(x + width / 2.0), CentreY(y + height / 2.0), RadiusX(width / 2.0),
+          RadiusY(height / 2.0)
     {
     }
 
-    double RayScale(double dx, double dy) const { return Oval ? OvalRayScale(dx, dy) : RectangleRayScale(dx, dy); }
-
-    bool Holds(double px, double py) const
-    {
-        if (!Oval)
-            return true;
-        const double u = (px - CentreX) / RadiusX;
-        const double v = (py - CentreY) / RadiusY;
-        return u * u + v * v <= 1;
-    }
-
-private:
-    double RectangleRayScale(double dx, double dy) const
-    {
-        double scale = std::numeric_limits<double>::infinity();
-        if (dx > 0)
-            scale = std::min(scale, (Right - Centre.x()) / dx);
-        else if (dx < 0)
-            scale = std::min(scale, (Left - Centre.x()) / dx);
-        if (dy > 0)
-            scale = std::min(scale, (Bottom - Centre.y()) / dy);
-        else if (dy < 0)
-            scale = std::min(scale, (Top - Centre.y()) / dy);
-        return scale;
-    }
-
-    double OvalRayScale(double dx, double dy) const
+    // How far along the ray from the centre in the direction the outline lies: the outline
+    // point is centre + scale x direction.
+    double RayScale(double dx, double dy) const
     {
         const double ux = (Centre.x() - CentreX) / RadiusX;
         const double uy = (Centre.y() - CentreY) / RadiusY;
@@ -69,8 +51,14 @@ private:
         return (-b + std::sqrt(std::max(b * b - 4 * a * c, 0.0))) / (2 * a);
     }
 
-    bool Oval;
-    double Left, Top, Right, Bottom;
+    bool Holds(double px, double py) const
+    {
+        const double u = (px - CentreX) / RadiusX;
+        const double v = (py - CentreY) / RadiusY;
+        return u * u + v * v <= 1;
+    }
+
+private:
     QPointF Centre;
     double CentreX, CentreY, RadiusX, RadiusY;
 };
@@ -98,11 +86,6 @@ std::vector<TStop> GetStops(int32_t shape, const QColor& margin, const QColor& b
     }
 }
 
-int Mix(int a, int b, double weight)
-{
-    return static_cast<int>(std::lround(a + (b - a) * weight));
-}
-
 QRgb GetStopColor(const std::vector<TStop>& stops, double position)
 {
     size_t next = 1;
@@ -111,49 +94,112 @@ QRgb GetStopColor(const std::vector<TStop>& stops, double position)
     const TStop& from = stops[next - 1];
     const TStop& to = stops[next];
     const double span = to.Position - from.Position;
-    const double weight = span <= 0 ? 1 : std::clamp((position - from.Position) / span, 0.0, 1.0);
-    return qPremultiply(qRgba(Mix(from.Color.red(), to.Color.red(), weight),
-                              Mix(from.Color.green(), to.Color.green(), weight),
-                              Mix(from.Color.blue(), to.Color.blue(), weight),
-                              Mix(from.Color.alpha(), to.Color.alpha(), weight)));
+    const float weight = span <= 0 ? 1.0f : float(std::clamp((position - from.Position) / span, 0.0, 1.0));
+    int channel[4];
+    for (int i = 0; i < 4; ++i)
+        channel[i] = static_cast<int>(from.Channels[i] + (to.Channels[i] - from.Channels[i]) * weight + 0.5f);
+    return qPremultiply(qRgba(channel[0], channel[1], channel[2], channel[3]));
 }
 
-// Where the pixel lies between the outline (0) and the focus area (1), along the ray from
-// the centre through it.
-double GetGradientPosition(const TShapeOutline& outline, QPointF centre, QPointF scales, double px, double py)
+// The colours of 256 evenly spaced positions of the gradient, premultiplied.
+class TGradientColors
 {
-    const double dx = px - centre.x();
-    const double dy = py - centre.y();
-    if (dx == 0 && dy == 0)
-        return 1;
-    const double toOutline = outline.RayScale(dx, dy);
-    const double toFocus =
-        scales.x() > 0 && scales.y() > 0 ? outline.RayScale(dx / scales.x(), dy / scales.y()) : 0;
+public:
+    explicit TGradientColors(const std::vector<TStop>& stops)
+    {
+        for (size_t i = 0; i < Colors.size(); ++i)
+            Colors[i] = GetStopColor(stops, static_cast<double>(i) / (Colors.size() - 1));
+    }
+
+    QRgb At(double position) const
+    {
+        return Colors[static_cast<size_t>(std::clamp(position, 0.0, 1.0) * (Colors.size() - 1) + 0.5)];
+    }
+
+private:
+    std::array<QRgb, 256> Colors;
+};
+
+// Where a point lies between the outline (0) and the focus area (1), given how far along
+// its ray from the centre the outline and the focus area lie (the point itself being at 1).
+double GetGradientPosition(double toOutline, double toFocus)
+{
     if (toFocus >= 1 || toOutline <= toFocus)
         return 1;
-    return std::clamp((toOutline - 1) / (toOutline - toFocus), 0.0, 1.0);
+    return (toOutline - 1) / (toOutline - toFocus);
 }
 
-// Our own rasteriser of the path gradient, one pixel at a time with the pixel centres on
-// whole coordinates.
+// How far along the ray from the centre through each pixel of one axis its side of the
+// rectangle lies; infinite on the centre's own line.
+std::vector<double> GetAxisScales(int32_t first, int32_t count, double centre, double low, double high)
+{
+    std::vector<double> scales(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const double d = first + i - centre;
+        scales[static_cast<size_t>(i)] =
+            d > 0 ? (high - centre) / d : d < 0 ? (low - centre) / d : std::numeric_limits<double>::infinity();
+    }
+    return scales;
+}
+
+// The focus area is the outline scaled toward the centre, so along any ray it lies at the
+// outline's distance times the scale of the axis that bounds it.
+void RenderRectangle(QImage& face, int32_t x, int32_t y, QPoint centre, QPointF scales,
+                     const TGradientColors& colors, QRgb outlinePixel)
+{
+    const int32_t width = face.width() - 1;
+    const int32_t height = face.height() - 1;
+    const std::vector<double> columnScales = GetAxisScales(x, width + 1, centre.x(), x, x + width);
+    const std::vector<double> rowScales = GetAxisScales(y, height + 1, centre.y(), y, y + height);
+    for (int32_t row = 0; row <= height; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(face.scanLine(row));
+        if (row == 0 || row == height) {
+            std::fill(line, line + width + 1, outlinePixel);
+            continue;
+        }
+        line[0] = line[width] = outlinePixel;
+        const double rowScale = rowScales[static_cast<size_t>(row)];
+        for (int32_t column = 1; column < width; ++column) {
+            const double columnScale = columnScales[static_cast<size_t>(column)];
+            const double toOutline = std::min(columnScale, rowScale);
+            const double toFocus = std::min(scales.x() * columnScale, scales.y() * rowScale);
+            line[column] = colors.At(GetGradientPosition(toOutline, toFocus));
+        }
+    }
+}
+
+void RenderOval(QImage& face, int32_t x, int32_t y, QPoint centre, QPointF scales, const TGradientColors& colors)
+{
+    const int32_t width = face.width() - 1;
+    const int32_t height = face.height() - 1;
+    const TOval outline(x, y, width, height, centre);
+    for (int32_t row = 0; row <= height; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(face.scanLine(row));
+        const double dy = y + row - centre.y();
+        for (int32_t column = 0; column <= width; ++column) {
+            const double dx = x + column - centre.x();
+            if (!outline.Holds(x + column, y + row))
+                continue;
+            const double position =
+                dx == 0 && dy == 0
+                    ? 1
+                    : GetGradientPosition(outline.RayScale(dx, dy), outline.RayScale(dx / scales.x(), dy / scales.y()));
+            line[column] = colors.At(position);
+        }
+    }
+}
+
+// Our own rasteriser of the path gradient, with the pixel centres on whole coordinates.
 QImage RenderFace(int32_t x, int32_t y, int32_t width, int32_t height, int32_t shape, QPoint centre, QPointF scales,
                   const std::vector<TStop>& stops, const QColor& outlineColor)
 {
     QImage face(width + 1, height + 1, QImage::Format_ARGB32_Premultiplied);
     face.fill(Qt::transparent);
-    const TShapeOutline outline(shape, x, y, width, height, centre);
-    const QRgb outlinePixel = qPremultiply(outlineColor.rgba());
-    for (int32_t row = 0; row <= height; ++row) {
-        auto* line = reinterpret_cast<QRgb*>(face.scanLine(row));
-        const double py = y + row;
-        for (int32_t column = 0; column <= width; ++column) {
-            const double px = x + column;
-            if (shape == bsRectangle && (row == 0 || row == height || column == 0 || column == width))
-                line[column] = outlinePixel;
-            else if (outline.Holds(px, py))
-                line[column] = GetStopColor(stops, GetGradientPosition(outline, centre, scales, px, py));
-        }
-    }
+    const TGradientColors colors(stops);
+    if (shape == bsRectangle)
+        RenderRectangle(face, x, y, centre, scales, colors, qPremultiply(outlineColor.rgba()));
+    else
+        RenderOval(face, x, y, centre, scales, colors);
     return face;
 }
 

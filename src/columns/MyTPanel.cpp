@@ -5,14 +5,15 @@
 #include "columns/MyTPanel.h"
 
 #include "columns/MyPanelOptions.h"
-#include "columns/PanelHelpers.h"
 
 #include "core/AsciiCase.h"
 #include "core/Error.h"
+#include "core/ModalSeam.h"
 #include "core/Random.h"
 #include "core/StringList.h"
 #include "core/Text.h"
 #include "core/Traced.h"
+#include "core/Utilities.h"
 
 #include "host/File.h"
 #include "host/LastError.h"
@@ -219,7 +220,7 @@ void MyTPanel::PopupMenuBelow(QMenu& menu, int32_t x)
 {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
     const int32_t screenX = x >= 0 ? origin.x() + Border + x : QCursor::pos().x();
-    menu.popup(QPoint(screenX, origin.y() + height() - 1));
+    RunPopupMenu(menu, QPoint(screenX, origin.y() + height() - 1));
 }
 
 // ---- Items ----

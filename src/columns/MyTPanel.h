@@ -173,7 +173,8 @@ public:
     // Both place this panel in its parent's inner area, as SetBounds does.
     void PlaceRightOf(const MyTPanel& other, int32_t gap, int32_t width, int32_t height);
     void PlaceBelow(const MyTPanel& other, int32_t gap, int32_t width, int32_t height);
-    // At the panel's bottom edge; x from the inner left edge, or the cursor's for x < 0.
+    // Pops the menu up at the panel's bottom edge; x from the inner left edge, or the
+    // cursor's for x < 0.
     void PopupMenuBelow(QMenu& menu, int32_t x);
 
     // ---- Items (MyTPanel.cpp) ----
@@ -267,7 +268,7 @@ public:
     void Update();
     void Repaint();
     void Paint();
-    void FPaint(QPainter& target, bool intoBackground, QRect destination, QRect source);
+    void FPaint(QImage& target, bool intoBackground, QRect destination, QRect source);
     void PaintFrame();
     void ResetAll();
     void PaintScrollBar(QPainter& canvas, QRect rect);
@@ -325,7 +326,8 @@ private:
     TColorSet GetColorSet() const;
     TColor GetBackColor() const;
     TColor GetTintColor(bool hot) const;
-    void PaintBase(QPainter& canvas, bool intoBackground, QRect destination, QRect source);
+    void CopyBase(QImage& target, bool lit, QRect destination, QRect source);
+    void FillBase(QPainter& canvas, QRect destination);
     void PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot, QRect destination);
     void PaintContent(QPainter& canvas, QRect destination);
     void PaintCaption(QPainter& canvas);

@@ -5,7 +5,6 @@
 
 #include "columns/MyPanelOptions.h"
 #include "columns/PanelDrag.h"
-#include "columns/PanelHelpers.h"
 
 #include "core/MyMath.h"
 #include "core/Random.h"

@@ -6,11 +6,13 @@
 
 #include "columns/ButtonFace.h"
 #include "columns/MyPanelOptions.h"
-#include "columns/PanelHelpers.h"
 
 #include "core/InputState.h"
 #include "core/TranslucentPaint.h"
 #include "core/Traced.h"
+#include "core/Utilities.h"
+
+#include "host/TextDrawing.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -18,19 +20,49 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr int TimerInterval = 200;
 constexpr double PressedLookSeconds = 0.19;
 
-void CopyImage(QPainter& canvas, QRect destination, const QImage& image, QRect source)
+// Copies a rectangle of the source to the target; what the source does not hold gets the
+// filling colour. Rows are copied as they are when both images share their format: a
+// panel's resting look is one such block copy.
+void CopyPixels(QImage& target, QRect destination, const QImage& source, QRect from)
 {
-    if (!image.rect().contains(source))
-        canvas.fillRect(destination, ToAlphaColor(*GMyPanelOptions.FillingColor, 255));
-    canvas.setCompositionMode(QPainter::CompositionMode_Source);
-    canvas.drawImage(destination.topLeft(), image, source);
-    canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QRect held = from.intersected(source.rect());
+    if (held != from) {
+        QPainter canvas(&target);
+        canvas.fillRect(destination, ToQColor(*GMyPanelOptions.FillingColor));
+    }
+    const QPoint shift = destination.topLeft() - from.topLeft();
+    const QRect copied = held.translated(shift).intersected(target.rect());
+    if (copied.isEmpty())
+        return;
+    if (source.format() != target.format() || source.depth() != 32) {
+        QPainter canvas(&target);
+        canvas.setCompositionMode(QPainter::CompositionMode_Source);
+        canvas.drawImage(copied.topLeft(), source, copied.translated(-shift));
+        return;
+    }
+    const size_t rowBytes = static_cast<size_t>(copied.width()) * 4;
+    for (int y = copied.top(); y <= copied.bottom(); ++y)
+        std::memcpy(target.scanLine(y) + copied.left() * 4,
+                    source.constScanLine(y - shift.y()) + (copied.left() - shift.x()) * 4, rowBytes);
+}
+
+// Copies a rectangle of the image to the same place of the painter's device in bands of a
+// few rows: the painter hands a tall copy to a pool of threads, whose start costs several
+// times more than the copy itself.
+void DrawImageInBands(QPainter& painter, QRect area, const QImage& image)
+{
+    constexpr int BandRows = 16;
+    for (int top = area.top(); top <= area.bottom(); top += BandRows) {
+        const QRect band(area.left(), top, area.width(), std::min(BandRows, area.bottom() + 1 - top));
+        painter.drawImage(band.topLeft(), image, band);
+    }
 }
 
 void InvalidatePanels(QWidget* control)
@@ -93,9 +125,9 @@ void MyTPanel::paintEvent(QPaintEvent* event)
     screen.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect shown = event->rect();
     if (Buffer.rect().contains(shown))
-        screen.drawImage(shown.topLeft(), Buffer, shown);
+        DrawImageInBands(screen, shown, Buffer);
     else
-        screen.fillRect(shown, ToAlphaColor(*GMyPanelOptions.FillingColor, 255));
+        screen.fillRect(shown, ToQColor(*GMyPanelOptions.FillingColor));
 }
 
 void MyTPanel::DrawItemOnOwnCanvas(int32_t index)
@@ -147,31 +179,35 @@ void MyTPanel::Paint()
     EnsureBackBuffer();
     if (Buffer.isNull())
         return;
-    QPainter canvas(&Buffer);
-    FPaint(canvas, false, rect(), GetBackgroundRect());
-    canvas.end();
+    FPaint(Buffer, false, rect(), GetBackgroundRect());
     update();
 }
 
 // An ordinary paint draws straight into the back buffer, which the screen shows only
 // once the paint is over, whatever the paint left there.
-void MyTPanel::FPaint(QPainter& target, bool intoBackground, QRect destination, QRect source)
+// An ordinary paint draws straight into the back buffer, which the screen shows only
+// once the paint is over, whatever the paint left there.
+void MyTPanel::FPaint(QImage& target, bool intoBackground, QRect destination, QRect source)
 {
     TTraced trace;
     try {
         if (!intoBackground && IsScrollBarShown())
             ScrollBar->Invalidate();
-        PaintBase(target, intoBackground, destination, source);
-        if (Kind == mpkScrollBar) {
-            PaintScrollBar(target, destination);
-            return;
-        }
         const bool pressedLook = Pressed && FaceColorSet == 0 && !intoBackground;
         const bool hot = IsHot(intoBackground);
+        if (!intoBackground || Kind == mpkScrollBar)
+            CopyBase(target, pressedLook || hot, destination, source);
+        QPainter canvas(&target);
+        if (intoBackground && Kind != mpkScrollBar)
+            FillBase(canvas, destination);
+        if (Kind == mpkScrollBar) {
+            PaintScrollBar(canvas, destination);
+            return;
+        }
         if (intoBackground || pressedLook || hot)
-            PaintFaceAndFrame(target, pressedLook, hot, destination);
+            PaintFaceAndFrame(canvas, pressedLook, hot, destination);
         if (!intoBackground)
-            PaintContent(target, destination);
+            PaintContent(canvas, destination);
     }
     TRACED_CATCH(trace)
 }
@@ -211,18 +247,19 @@ TColor MyTPanel::GetTintColor(bool hot) const
     return hot ? *GMyPanelOptions.ButtonHotTrackTintColor : *GMyPanelOptions.ButtonTintColor;
 }
 
-void MyTPanel::PaintBase(QPainter& canvas, bool intoBackground, QRect destination, QRect source)
+// A lit panel (pressed or hot) shows the skin picture itself under its face; a resting
+// one the shared background, where its resting face already is.
+void MyTPanel::CopyBase(QImage& target, bool lit, QRect destination, QRect source)
 {
-    const bool hasPicture = !GMyPanelOptions.BackPicture.isNull();
-    if (!intoBackground || Kind == mpkScrollBar) {
-        const bool pressedLook = Pressed && FaceColorSet == 0;
-        const bool fromPicture = hasPicture && Kind != mpkScrollBar && (pressedLook || IsHot(false));
-        CopyImage(canvas, destination, fromPicture ? GMyPanelOptions.BackPicture : GMyPanelOptions.Background,
-                  source);
-        return;
-    }
-    if (!(Transparent && hasPicture))
-        canvas.fillRect(destination, ToAlphaColor(GetBackColor(), 255));
+    const QImage& picture = GMyPanelOptions.BackPicture;
+    const bool fromPicture = lit && !picture.isNull() && Kind != mpkScrollBar;
+    CopyPixels(target, destination, fromPicture ? picture : GMyPanelOptions.Background, source);
+}
+
+void MyTPanel::FillBase(QPainter& canvas, QRect destination)
+{
+    if (!(Transparent && !GMyPanelOptions.BackPicture.isNull()))
+        canvas.fillRect(destination, ToQColor(GetBackColor()));
 }
 
 void MyTPanel::PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot,
@@ -235,7 +272,7 @@ void MyTPanel::PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot,
     const TColor face = Down ? *o.PushedBackColor : set.Face;
     if (Border <= 0) {
         if (face != GetBackColor())
-            canvas.fillRect(inset, ToAlphaColor(face, 255));
+            canvas.fillRect(inset, ToQColor(face));
         return;
     }
     TColor brisk = set.BriskMargin;
@@ -290,7 +327,7 @@ void MyTPanel::PaintCaption(QPainter& canvas)
     QFont captionFont(QString::fromStdString(*GMyPanelOptions.CaptionFontName), *GMyPanelOptions.CaptionFontSize);
     captionFont.setStrikeOut(StrikeOut);
     canvas.setFont(captionFont);
-    canvas.setPen(ToAlphaColor(Down ? *GMyPanelOptions.PushedTextColor : GetColorSet().Text, 255));
+    canvas.setPen(ToQColor(Down ? *GMyPanelOptions.PushedTextColor : GetColorSet().Text));
     uint32_t format = host::DT_NOPREFIX | host::DT_EXPANDTABS;
     if (WordWrap)
         format |= host::DT_WORDBREAK;
@@ -314,8 +351,8 @@ void MyTPanel::PaintLevel(QPainter& canvas, QRect destination)
     const int32_t width = destination.width() - 2 * Border;
     const TColor fill = OnGetLevelColor ? OnGetLevelColor(true) : *GMyPanelOptions.PushedBackColor;
     const TColor line = OnGetLevelColor ? OnGetLevelColor(false) : *GMyPanelOptions.PushedMarginColor;
-    canvas.fillRect(left, top, width, filled, ToAlphaColor(fill, 255));
-    canvas.fillRect(left, top + filled, width, 1, ToAlphaColor(line, 255));
+    canvas.fillRect(left, top, width, filled, ToQColor(fill));
+    canvas.fillRect(left, top + filled, width, 1, ToQColor(line));
 }
 
 void MyTPanel::PaintScrollBar(QPainter& canvas, QRect rect)
@@ -347,9 +384,8 @@ void MyTPanel::PaintFrame()
     if (Kind == mpkScrollBar || !CanPaintFrame() || (Border <= 0 && !ButtonFace) ||
         GMyPanelOptions.Background.isNull())
         return;
-    QPainter canvas(&GMyPanelOptions.Background);
     const QRect place = GetBackgroundRect();
-    FPaint(canvas, true, place, place);
+    FPaint(GMyPanelOptions.Background, true, place, place);
 }
 
 void PaintPanelFrames(QWidget* control)
@@ -376,7 +412,7 @@ void MyTPanel::ResetAll()
             o.Background = o.BackPicture.convertToFormat(QImage::Format_RGB32);
         } else if (o.SizingControl != nullptr && !o.SizingControl->size().isEmpty()) {
             o.Background = QImage(o.SizingControl->size(), QImage::Format_RGB32);
-            o.Background.fill(ToAlphaColor(*o.FillingColor, 255));
+            o.Background.fill(ToQColor(*o.FillingColor));
         }
         if (OnPaintBackground)
             OnPaintBackground(o.Background);

@@ -3,6 +3,7 @@
 #include "core/MyMath.h"
 #include "core/Traced.h"
 
+#include <QImage>
 #include <QPainter>
 
 #include <algorithm>
@@ -13,10 +14,49 @@ namespace {
 constexpr int32_t OuterCornerCut = 4;
 constexpr int32_t FrameRings = 4;
 
+// The 32-bit image a plain painter draws on, else null.
+QImage* GetPlainImage(QPainter& canvas)
+{
+    auto* image = dynamic_cast<QImage*>(canvas.device());
+    const bool plain = image != nullptr && canvas.transform().isIdentity() && !canvas.hasClipping() &&
+                       canvas.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                       (image->format() == QImage::Format_RGB32 ||
+                        image->format() == QImage::Format_ARGB32_Premultiplied);
+    return plain ? image : nullptr;
+}
+
+uint32_t ScaleChannels(uint32_t pixel, uint32_t factor)
+{
+    uint32_t redBlue = (pixel & 0x00FF00FFu) * factor;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0x00FF00FFu) + 0x00800080u) >> 8) & 0x00FF00FFu;
+    uint32_t alphaGreen = ((pixel >> 8) & 0x00FF00FFu) * factor;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0x00FF00FFu) + 0x00800080u) & 0xFF00FF00u;
+    return redBlue | alphaGreen;
+}
+
+// A translucent fill blended here, row by row: the painter would hand a tall fill to a
+// pool of threads, whose start costs more than the whole blend.
+void BlendPixels(QImage& image, QRect area, const QColor& color)
+{
+    area = area.intersected(image.rect());
+    const uint32_t source = qPremultiply(color.rgba());
+    const uint32_t remaining = 255u - static_cast<uint32_t>(color.alpha());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* pixel = reinterpret_cast<uint32_t*>(image.scanLine(y)) + area.left();
+        for (int x = 0; x < area.width(); ++x)
+            pixel[x] = source + ScaleChannels(pixel[x], remaining);
+    }
+}
+
 // Each pixel is blended once: overlapping strokes would darken the corners.
 void FillPixels(QPainter& canvas, int32_t x, int32_t y, int32_t width, int32_t height, const QColor& color)
 {
-    if (width > 0 && height > 0)
+    if (width <= 0 || height <= 0)
+        return;
+    QImage* image = color.alpha() == 255 ? nullptr : GetPlainImage(canvas);
+    if (image != nullptr)
+        BlendPixels(*image, QRect(x, y, width, height), color);
+    else
         canvas.fillRect(x, y, width, height, color);
 }
 
@@ -44,7 +84,9 @@ void FrameRing(QPainter& canvas, int32_t left, int32_t top, int32_t right, int32
 
 QColor ToAlphaColor(TColor color, int alpha)
 {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF, alpha);
+    QColor converted = ToQColor(color);
+    converted.setAlpha(alpha);
+    return converted;
 }
 
 uint8_t GetAlphaFromTranslucency(int32_t translucency)
