@@ -5,6 +5,7 @@
 #include "columns/MyTPanel.h"
 
 #include "columns/MyPanelOptions.h"
+#include "columns/PanelDrag.h"
 
 #include "core/AsciiCase.h"
 #include "core/Error.h"
@@ -73,6 +74,8 @@ MyTPanel::MyTPanel(QWidget* parent) : QWidget(parent)
 
 MyTPanel::~MyTPanel()
 {
+    if (PanelDrag.GetSource() == this)
+        PanelDrag.Abandon();
     if (GMyPanelGlobal.HotPanel == this)
         GMyPanelGlobal.HotPanel = nullptr;
     if (GMyPanelGlobal.PressedPanel == this)
@@ -120,13 +123,30 @@ void MyTPanel::SetKind(int32_t kind)
 void MyTPanel::InstallDefaultItemClosures()
 {
     if (!OnIsEmptyItem)
-        OnIsEmptyItem = [](const TPanelItem& item) { return static_cast<const TTextItem&>(item).Text.empty(); };
+        OnIsEmptyItem = DefaultIsEmptyItem;
     if (!OnNewItem)
-        OnNewItem = [] { return MakeTextItem({}); };
+        OnNewItem = DefaultNewItem;
     if (!OnCopyItem)
-        OnCopyItem = [](const TPanelItem& source, TPanelItem& destination) {
-            static_cast<TTextItem&>(destination).Text = static_cast<const TTextItem&>(source).Text;
-        };
+        OnCopyItem = DefaultCopyItem;
+}
+
+bool MyTPanel::DefaultIsEmptyItem(const TPanelItem& item)
+{
+    const auto* text = dynamic_cast<const TTextItem*>(&item);
+    return text != nullptr && text->Text.empty();
+}
+
+std::unique_ptr<TPanelItem> MyTPanel::DefaultNewItem()
+{
+    return MakeTextItem({});
+}
+
+void MyTPanel::DefaultCopyItem(const TPanelItem& source, TPanelItem& destination)
+{
+    const auto* from = dynamic_cast<const TTextItem*>(&source);
+    auto* to = dynamic_cast<TTextItem*>(&destination);
+    if (from != nullptr && to != nullptr)
+        to->Text = from->Text;
 }
 
 void MyTPanel::CreateScrollBar()
@@ -240,15 +260,10 @@ TPanelItem* MyTPanel::GetItem(int32_t index) const
     return index < 0 || index >= GetRawCount() ? nullptr : (*Items)[static_cast<size_t>(index)].get();
 }
 
-void MyTPanel::DestroyItems()
+void MyTPanel::Clear()
 {
     if (Items != nullptr)
         Items->clear();
-}
-
-void MyTPanel::Clear()
-{
-    DestroyItems();
     TopIndex = 0;
     FocusIndex = 0;
     Empty = true;

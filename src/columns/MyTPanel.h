@@ -191,6 +191,10 @@ public:
     void LoadTextItemsFromFile(const std::string& path);
     int32_t IndexOfTextItem(const std::string& text) const;
     void ShuffleItems(int32_t passes);
+    // The item closures that SetKind gives a list whose owner left them unset: text items.
+    static bool DefaultIsEmptyItem(const TPanelItem& item);
+    static std::unique_ptr<TPanelItem> DefaultNewItem();
+    static void DefaultCopyItem(const TPanelItem& source, TPanelItem& destination);
     // The item count for layout and navigation: 0 while Empty.
     int32_t GetCount() const;
     // The items actually held, the placeholder included.
@@ -309,7 +313,6 @@ private:
     void Resize();
     void CreateScrollBar();
     void InstallDefaultItemClosures();
-    void DestroyItems();
     int32_t GetLineHeight();
     int32_t GetFontHeightOfTextFont();
     int32_t GetSubcolumnCount() const;

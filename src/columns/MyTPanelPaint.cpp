@@ -124,10 +124,9 @@ void MyTPanel::paintEvent(QPaintEvent* event)
     QPainter screen(this);
     screen.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect shown = event->rect();
-    if (Buffer.rect().contains(shown))
-        DrawImageInBands(screen, shown, Buffer);
-    else
+    if (!Buffer.rect().contains(shown))
         screen.fillRect(shown, ToQColor(*GMyPanelOptions.FillingColor));
+    DrawImageInBands(screen, shown.intersected(Buffer.rect()), Buffer);
 }
 
 void MyTPanel::DrawItemOnOwnCanvas(int32_t index)
@@ -185,8 +184,6 @@ void MyTPanel::Paint()
 
 // An ordinary paint draws straight into the back buffer, which the screen shows only
 // once the paint is over, whatever the paint left there.
-// An ordinary paint draws straight into the back buffer, which the screen shows only
-// once the paint is over, whatever the paint left there.
 void MyTPanel::FPaint(QImage& target, bool intoBackground, QRect destination, QRect source)
 {
     TTraced trace;
@@ -217,14 +214,14 @@ MyTPanel::TColorSet MyTPanel::GetColorSet() const
     const TMyPanelOptions& o = GMyPanelOptions;
     switch (FaceColorSet) {
     case 0:
-        return {*o.ButtonBackColor,           *o.ButtonTextColor,        *o.ButtonBriskMarginColor,
-                *o.ButtonMarginColor,         *o.ControlMarginTranslucency, *o.ControlBackTranslucency};
+        return {*o.ButtonBackColor,   *o.ButtonTextColor,           *o.ButtonBriskMarginColor,
+                *o.ButtonMarginColor, *o.ControlMarginTranslucency, *o.ControlBackTranslucency};
     case 1:
-        return {*o.WindowBackColor,          *o.WindowTextColor,        *o.WindowBriskMarginColor,
-                *o.WindowMarginColor,        *o.WindowMarginTranslucency, *o.WindowBackTranslucency};
+        return {*o.WindowBackColor,   *o.WindowTextColor,          *o.WindowBriskMarginColor,
+                *o.WindowMarginColor, *o.WindowMarginTranslucency, *o.WindowBackTranslucency};
     default:
-        return {*o.FillingColor,              *o.WindowTextColor,        *o.WindowBriskMarginColor,
-                *o.WindowMarginColor,         *o.ControlMarginTranslucency, *o.ControlBackTranslucency};
+        return {*o.FillingColor,      *o.WindowTextColor,           *o.WindowBriskMarginColor,
+                *o.WindowMarginColor, *o.ControlMarginTranslucency, *o.ControlBackTranslucency};
     }
 }
 
@@ -262,8 +259,7 @@ void MyTPanel::FillBase(QPainter& canvas, QRect destination)
         canvas.fillRect(destination, ToQColor(GetBackColor()));
 }
 
-void MyTPanel::PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot,
-                                 QRect destination)
+void MyTPanel::PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot, QRect destination)
 {
     const TMyPanelOptions& o = GMyPanelOptions;
     const TColorSet set = GetColorSet();

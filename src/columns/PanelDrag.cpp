@@ -98,9 +98,8 @@ void TPanelDrag::Cancel()
     End(nullptr, QPoint());
 }
 
-void TPanelDrag::End(QObject* target, QPoint targetPos)
+void TPanelDrag::Abandon()
 {
-    QPointer<MyTPanel> source = Source;
     Source = nullptr;
     DragObject = nullptr;
     Target = nullptr;
@@ -108,6 +107,12 @@ void TPanelDrag::End(QObject* target, QPoint targetPos)
     if (CursorShown)
         QGuiApplication::restoreOverrideCursor();
     CursorShown = false;
+}
+
+void TPanelDrag::End(QObject* target, QPoint targetPos)
+{
+    QPointer<MyTPanel> source = Source;
+    Abandon();
     if (source != nullptr)
         source->DoEndDrag(target, targetPos.x(), targetPos.y());
 }

@@ -29,6 +29,8 @@ public:
     void Drop(QPoint screenPos);
     // The source hears DoEndDrag with no target.
     void Cancel();
+    // The source is going: the drag ends without a word to anyone.
+    void Abandon();
 
 private:
     void LeaveTarget();
