@@ -1,5 +1,8 @@
 #include "core/Application.h"
 #include "core/ErrorForm.h"
+#include "core/FileExtensions.h"
+
+#include "viewing/PictureLoading.h"
 
 #include "host/Drives.h"
 #include "host/Process.h"
@@ -10,6 +13,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    SetPictureDecoders(&ImagingDecoders);
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 

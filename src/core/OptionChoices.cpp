@@ -1,92 +1,78 @@
 #include "core/OptionChoices.h"
 
-#include <initializer_list>
-
-namespace {
-
-// A run of values from `first` to `last` in steps of `step`.
-struct TRun
-{
-    int32_t First;
-    int32_t Last;
-    int32_t Step = 1;
-};
-
-std::vector<int32_t> Runs(std::initializer_list<TRun> runs)
+std::vector<int32_t> ChoiceRuns(std::initializer_list<TChoiceRun> runs)
 {
     std::vector<int32_t> values;
-    for (const TRun& run : runs)
+    for (const TChoiceRun& run : runs)
         for (int32_t value = run.First; value <= run.Last; value += run.Step)
             values.push_back(value);
     return values;
 }
 
-} // namespace
-
 const std::vector<int32_t>& ScrollChoices()
 {
-    static const std::vector<int32_t> values = Runs({{3, 20}});
+    static const std::vector<int32_t> values = ChoiceRuns({{3, 20}});
     return values;
 }
 
 const std::vector<int32_t>& FontSizeChoices()
 {
-    static const std::vector<int32_t> values = Runs({{8, 30}, {32, 32}, {35, 35}, {38, 38}, {40, 40}});
+    static const std::vector<int32_t> values = ChoiceRuns({{8, 30}, {32, 32}, {35, 35}, {38, 38}, {40, 40}});
     return values;
 }
 
 const std::vector<int32_t>& ExtraHeightChoices()
 {
-    static const std::vector<int32_t> values = Runs({{0, 30, 2}, {36, 36}, {40, 40}, {46, 46}, {50, 50}});
+    static const std::vector<int32_t> values = ChoiceRuns({{0, 30, 2}, {36, 36}, {40, 40}, {46, 46}, {50, 50}});
     return values;
 }
 
 const std::vector<int32_t>& TypeWidthChoices()
 {
-    static const std::vector<int32_t> values = Runs({{100, 200, 10}, {225, 400, 25}});
+    static const std::vector<int32_t> values = ChoiceRuns({{100, 200, 10}, {225, 400, 25}});
     return values;
 }
 
 const std::vector<int32_t>& CacheChoices()
 {
-    static const std::vector<int32_t> values = Runs({{10000000, 100000000, 10000000}});
+    static const std::vector<int32_t> values = ChoiceRuns({{10000000, 100000000, 10000000}});
     return values;
 }
 
 const std::vector<int32_t>& QualityChoices()
 {
-    static const std::vector<int32_t> values = Runs({{-1, -1}, {100, 500, 50}, {600, 1000, 100}});
+    static const std::vector<int32_t> values = ChoiceRuns({{-1, -1}, {100, 500, 50}, {600, 1000, 100}});
     return values;
 }
 
 const std::vector<int32_t>& HoverDelayChoices()
 {
-    static const std::vector<int32_t> values = Runs({{2, 10}, {12, 12}, {15, 15}});
+    static const std::vector<int32_t> values = ChoiceRuns({{2, 10}, {12, 12}, {15, 15}});
     return values;
 }
 
 const std::vector<int32_t>& StartShiftChoices()
 {
-    static const std::vector<int32_t> values = Runs({{0, 5}, {10, 30, 5}, {40, 90, 10}, {95, 95}});
+    static const std::vector<int32_t> values = ChoiceRuns({{0, 5}, {10, 30, 5}, {40, 90, 10}, {95, 95}});
     return values;
 }
 
 const std::vector<int32_t>& HoverSensitivityChoices()
 {
-    static const std::vector<int32_t> values = Runs({{3, 10}, {15, 15}, {20, 20}});
+    static const std::vector<int32_t> values = ChoiceRuns({{3, 10}, {15, 15}, {20, 20}});
     return values;
 }
 
 const std::vector<int32_t>& HoverWidthChoices()
 {
     static const std::vector<int32_t> values =
-        Runs({{50, 150, 10}, {180, 180}, {200, 200}, {250, 250}, {300, 300}, {350, 350}, {400, 400}, {500, 500}});
+        ChoiceRuns({{50, 150, 10}, {180, 180}, {200, 200}, {250, 250}, {300, 300}, {350, 350}, {400, 400}, {500, 500}});
     return values;
 }
 
 const std::vector<int32_t>& HoverHeightChoices()
 {
-    static const std::vector<int32_t> values = Runs({{1, 10}, {12, 12}, {15, 15}, {18, 18}, {20, 20}});
+    static const std::vector<int32_t> values = ChoiceRuns({{1, 10}, {12, 12}, {15, 15}, {18, 18}, {20, 20}});
     return values;
 }
 

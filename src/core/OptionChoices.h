@@ -1,8 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+// A run of values from `First` to `Last` in steps of `Step`.
+struct TChoiceRun
+{
+    int32_t First;
+    int32_t Last;
+    int32_t Step = 1;
+};
+
+// The values of the runs, one run after the other, as a dialog lists them.
+std::vector<int32_t> ChoiceRuns(std::initializer_list<TChoiceRun> runs);
 
 // The values the options dialog offers for its choice options, in the order it lists
 // them. The option file accepts only these values for the same options.

@@ -7,6 +7,7 @@
 #include "core/Utilities.h"
 
 #include "host/File.h"
+#include "host/FileSystem.h"
 #include "host/LastError.h"
 
 #include <QAbstractButton>
@@ -37,6 +38,23 @@ std::optional<int32_t> ListItemIndex(const std::string& name)
     if (name.empty() || (name.size() > 1 && name[0] == '0') || name.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     return TryStrToInt(name);
+}
+
+// The file's text; "" for a missing file, nothing for a file that cannot be read.
+std::optional<std::string> ReadSettingsText(const std::string& fileName)
+{
+    std::optional<std::string> text = host::ReadFileContents(fileName);
+    const uint32_t error = host::GetLastError();
+    if (!text && (error == host::ERROR_FILE_NOT_FOUND || error == host::ERROR_PATH_NOT_FOUND))
+        text = std::string();
+    return text;
+}
+
+// No settings text holds a zero byte: such a file was saved in another encoding (UTF-16)
+// or damaged, and reading it as settings would lose what it holds.
+bool IsSettingsText(const std::string& text)
+{
+    return text.find('\0') == std::string::npos;
 }
 
 QRect DesktopWorkArea()
@@ -163,12 +181,11 @@ bool TStoredTextList::Load(int32_t flag)
     Loading = true;
     try {
         IniFile.reset();
-        std::optional<std::string> text = host::ReadFileContents(FileName);
-        const uint32_t error = host::GetLastError();
-        if (!text && (error == host::ERROR_FILE_NOT_FOUND || error == host::ERROR_PATH_NOT_FOUND))
-            text = std::string();
+        const std::optional<std::string> text = ReadSettingsText(FileName);
         if (!text) {
             trace.RaiseSystem("Failed to read file.", FileName);
+        } else if (!IsSettingsText(*text)) {
+            trace.Raise("The file is not a settings text.", FileName);
         } else {
             IniFile = std::make_unique<TIniSections>(*text);
             if (OnLoad)
@@ -178,7 +195,14 @@ bool TStoredTextList::Load(int32_t flag)
         }
     }
     TRACED_CATCH(trace)
-    if (!loaded) {
+    if (loaded) {
+        DamagedFileName.clear();
+    } else {
+        // The store goes on empty, or with what was read before a reader failed; the file
+        // itself is kept until the first save.
+        if (!IniFile)
+            IniFile = std::make_unique<TIniSections>(std::string());
+        DamagedFileName = FileName;
         if (OnError)
             OnError();
         trace.ShowFailureAndHandOn("Failed to load file.");
@@ -205,6 +229,8 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
             OnSave(*this, flag);
         if (!IniFile)
             trace.Raise("The settings were not loaded.", FileName);
+        else if (!KeepDamagedFile())
+            trace.RaiseSystem("Failed to keep the damaged file.", FileName, BackupFileName());
         else if (!host::ReplaceFileContents(FileName, IniFile->Text()))
             trace.RaiseSystem("Failed to write file.", FileName);
         else {
@@ -220,9 +246,29 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
 bool TStoredTextList::SaveToFile(const std::string& name, bool ask, int32_t flag)
 {
     FileName = name;
-    if (!IniFile)
-        IniFile = std::make_unique<TIniSections>(host::ReadFileContents(FileName).value_or(std::string()));
+    if (!IniFile) {
+        const std::optional<std::string> text = ReadSettingsText(FileName);
+        const bool readable = text && IsSettingsText(*text);
+        IniFile = std::make_unique<TIniSections>(readable ? *text : std::string());
+        if (!readable)
+            DamagedFileName = FileName;
+    }
     return Save(ask, flag);
+}
+
+std::string TStoredTextList::BackupFileName() const
+{
+    return FileName + ".bak";
+}
+
+bool TStoredTextList::KeepDamagedFile()
+{
+    if (DamagedFileName != FileName || !host::PathExists(FileName))
+        return true;
+    if (!host::MoveFile(FileName, BackupFileName(), true, false))
+        return false;
+    DamagedFileName.clear();
+    return true;
 }
 
 void TStoredTextList::Clear()

@@ -46,16 +46,20 @@ public:
     TStoreEvent OnSave;
 
     // Traced. Reads the file (a missing file reads as empty) and runs OnLoad. A file that
-    // cannot be read, or an exception in OnLoad, is shown as "Failed to load file." and
-    // handed on. After a failed read nothing is loaded, and Save refuses to write over
-    // the file.
+    // cannot be read or holds a zero byte, or an exception in OnLoad, is shown as "Failed
+    // to load file." and handed on. After a failed read the store is empty.
+    //
+    // A file whose load failed may hold all the user's settings: the first save under its
+    // name keeps it as that name + ".bak" (replacing an older one) before writing.
     bool Load(int32_t flag);
     bool LoadFromFile(const std::string& name, int32_t flag);
     // Traced. Asks before overwriting when `ask` is set (No: false, no failure), runs
     // OnSave and replaces the file whole, so a failed save leaves the old file intact.
-    // A failure is shown as "Failed to save file." and not handed on.
+    // A failure is shown as "Failed to save file." and not handed on. A store that was
+    // never loaded nor saved under a name does not save.
     bool Save(bool ask, int32_t flag);
-    // Saves under a new name; settings not yet loaded are first read from that file.
+    // Saves under a new name; settings not yet loaded are first read from that file, and
+    // a file that cannot be read as settings is kept as after a failed load.
     bool SaveToFile(const std::string& name, bool ask, int32_t flag);
     void Clear();
     void EraseSection(const std::string& section);
@@ -119,6 +123,12 @@ private:
     // The stored text, or `defaultText` when the key (or the whole store) is missing.
     std::string ReadText(const std::string& section, const std::string& key, const std::string& defaultText) const;
 
-    // Null until the first successful read of the file, and again after a failed one.
+    std::string BackupFileName() const;
+    // Moves the file whose load failed to its backup name; false with the last error set.
+    bool KeepDamagedFile();
+
+    // Null until the first load or SaveToFile.
     std::unique_ptr<TIniSections> IniFile;
+    // The file whose load failed, until it is kept.
+    std::string DamagedFileName;
 };

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -299,10 +300,9 @@ TEST_F(StoredTextList, AMissingFileLoadsAsEmpty)
     EXPECT_EQ(TSettings(), loaded);
 }
 
-TEST_F(StoredTextList, AFileThatCannotBeReadFailsTheLoadAndIsNeverOverwritten)
+TEST_F(StoredTextList, AFileThatCannotBeReadFailsTheLoadAndIsHandedOn)
 {
-    const std::string original = "[Main]\r\nName=Precious\r\n\r\n";
-    Drive.WriteFile("Quillomber.ini", original);
+    Drive.WriteFile("Quillomber.ini", "[Main]\r\nName=Precious\r\n\r\n");
     TInstalledErrorForm errorForm;
     TModalScript script;
     std::vector<std::string> events;
@@ -321,13 +321,101 @@ TEST_F(StoredTextList, AFileThatCannotBeReadFailsTheLoadAndIsNeverOverwritten)
     std::string name = "default";
     list.ReadString("Main", "Name", 255, name, false);
     EXPECT_EQ("default", name);
+}
 
-    // Saving what was never read would replace the user's settings with defaults.
-    list.OnSave = [](TStoredTextList& store, int32_t) { store.WriteString("Main", "Name", "Default"); };
+// However the load failed, the file may hold all the user's settings: the first save
+// keeps it whole beside the new one, and later saves leave that copy alone.
+TEST_F(StoredTextList, AFileWhoseLoadFailedIsKeptAsBackupByTheFirstSave)
+{
+    const std::string precious = "[Main]\r\nName=Precious\r\n\r\n";
+    struct Row
+    {
+        const char* Damage;
+        std::string Content;
+        std::function<void()> Before;
+        bool ReaderThrows;
+    };
+    const Row rows[] = {
+        {"unreadable", precious, [] { host::InjectFault(host::HostCall::Read, host::ERROR_IO_DEVICE); }, false},
+        {"zero bytes", std::string("[Main]\r\nName=Pre\0cious\r\n", 24), {}, false},
+        {"UTF-16", std::string("[\0M\0a\0i\0n\0]\0", 12), {}, false},
+        {"reader breaks", precious, {}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Damage);
+        Drive.WriteFile("Quillomber.ini", row.Content);
+        std::filesystem::remove(Drive.HostPath("Quillomber.ini.bak"));
+        TInstalledErrorForm errorForm;
+        TModalScript script;
+        errorForm.Expect(script, "Failed to load file.");
+        TStoredTextList list(Path);
+        list.OnLoad = [&](TStoredTextList&, int32_t) {
+            if (row.ReaderThrows)
+                throw std::runtime_error("reader broke");
+        };
+        if (row.Before)
+            row.Before();
+        EXPECT_FALSE(list.Load(0));
+        EXPECT_EQ(row.Content, Drive.ReadFile("Quillomber.ini"));
+
+        list.OnSave = [](TStoredTextList& store, int32_t) { store.WriteString("Main", "Name", "Default"); };
+        EXPECT_TRUE(list.Save(false, 0));
+        EXPECT_EQ(row.Content, Drive.ReadFile("Quillomber.ini.bak"));
+        EXPECT_NE(std::string::npos, Drive.ReadFile("Quillomber.ini").find("Name=Default\r\n"));
+
+        list.OnSave = [](TStoredTextList& store, int32_t) { store.WriteString("Main", "Name", "Later"); };
+        EXPECT_TRUE(list.Save(false, 0));
+        EXPECT_EQ(row.Content, Drive.ReadFile("Quillomber.ini.bak"));
+        EXPECT_NE(std::string::npos, Drive.ReadFile("Quillomber.ini").find("Name=Later\r\n"));
+    }
+}
+
+TEST_F(StoredTextList, OnlyTheFileWhoseLoadFailedIsKept)
+{
+    TModalScript script;
+    TInstalledErrorForm errorForm;
+    errorForm.Expect(script, "Failed to load file.");
+    Drive.WriteFile("Quillomber.ini", std::string("\0", 1));
+    TStoredTextList list(Path);
+    EXPECT_FALSE(list.Load(0));
+
+    // Saved under another name, the damaged file stays where it is.
+    Drive.WriteFile("Other.ini", "[Other]\r\n");
+    EXPECT_TRUE(list.SaveToFile(Drive.Path("Other.ini"), false, 0));
+    EXPECT_FALSE(Drive.Exists("Other.ini.bak"));
+    EXPECT_EQ(std::string("\0", 1), Drive.ReadFile("Quillomber.ini"));
+
+    // A later good load of the file forgets the failure.
+    Drive.WriteFile("Quillomber.ini", "[Main]\r\n");
+    EXPECT_TRUE(list.LoadFromFile(Path, 0));
+    EXPECT_TRUE(list.Save(false, 0));
+    EXPECT_FALSE(Drive.Exists("Quillomber.ini.bak"));
+
+    // A store that saves before it ever loaded reads the file first, and keeps it when
+    // that file cannot be read as settings.
+    Drive.WriteFile("Third.ini", std::string("x\0", 2));
+    TStoredTextList fresh("");
+    EXPECT_TRUE(fresh.SaveToFile(Drive.Path("Third.ini"), false, 0));
+    EXPECT_EQ(std::string("x\0", 2), Drive.ReadFile("Third.ini.bak"));
+}
+
+TEST_F(StoredTextList, ASaveThatCannotKeepTheDamagedFileLeavesItForTheNextSave)
+{
+    TModalScript script;
+    TInstalledErrorForm errorForm;
+    errorForm.Expect(script, "Failed to load file.");
+    Drive.WriteFile("Quillomber.ini", std::string("\0", 1));
+    TStoredTextList list(Path);
+    EXPECT_FALSE(list.Load(0));
+
     errorForm.Expect(script, "Failed to save file.");
+    host::InjectFault(host::HostCall::Rename, host::ERROR_ACCESS_DENIED);
     EXPECT_FALSE(list.Save(false, 0));
-    EXPECT_EQ(fsPerfect, FunStatContext.Status);
-    EXPECT_EQ(original, Drive.ReadFile("Quillomber.ini"));
+    EXPECT_EQ(std::string("\0", 1), Drive.ReadFile("Quillomber.ini"));
+    EXPECT_FALSE(Drive.Exists("Quillomber.ini.bak"));
+
+    EXPECT_TRUE(list.Save(false, 0));
+    EXPECT_EQ(std::string("\0", 1), Drive.ReadFile("Quillomber.ini.bak"));
 }
 
 TEST_F(StoredTextList, AnExceptionInTheLoadEventFailsTheLoadAndIsHandedOn)

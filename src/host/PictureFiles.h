@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QByteArray;
+class QImageReader;
+
+// Pictures in files, decoded by the platform's image decoders. The bytes are read through
+// host::File, so devices and pipes are never opened and injected faults apply. Every call
+// sets the last error.
+namespace host {
+
+class FileDevice;
+
+class PictureFile
+{
+public:
+    PictureFile();
+    ~PictureFile();
+    PictureFile(const PictureFile&) = delete;
+    PictureFile& operator=(const PictureFile&) = delete;
+
+    // Opens the file and finds a decoder for its content, or by its extension for a format
+    // without a signature; ERROR_NOT_SUPPORTED when no decoder knows it.
+    bool Open(const std::string& windowsPath);
+    // The picture's size, from the file's header where the format has one, else from
+    // decoding it; an empty size when it cannot be decoded.
+    QSize Size();
+    // Decodes the picture. Given the size it is wanted at, smaller than the picture, a
+    // decoder that can reduce while decoding (JPEG, PNG) delivers it at that size, which
+    // spares decoding every pixel of a large picture; otherwise the picture comes whole.
+    // `smooth` asks for the decoder's better reduction. Nothing (ERROR_NOT_SUPPORTED) for
+    // a broken picture. One read per opening.
+    std::optional<QImage> Read(QSize wantedSize = {}, bool smooth = false);
+
+private:
+    bool FindDecoder(const QByteArray& formatHint);
+
+    std::unique_ptr<FileDevice> Device;
+    std::unique_ptr<QImageReader> Reader;
+    std::optional<QImage> Decoded;
+};
+
+// The file-name extensions that the picture decoders read, each with its dot, in lower
+// case, in the decoders' order (".bmp", ".jpg", ".png"...).
+std::vector<std::string> GetPictureDecoderExtensions();
+
+} // namespace host

@@ -1,0 +1,215 @@
+#include "viewing/PictureLoading.h"
+#include "viewing/ViewerPluginBitmapInfo.h"
+
+#include "core/Error.h"
+#include "core/FileExtensions.h"
+
+#include "host/PictureFiles.h"
+
+#include "support/PictureFixtures.h"
+
+#include <QComboBox>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr TColor Background = 0x00FF00; // green in the Windows layout
+
+class PictureLoading : public testing::Test
+{
+protected:
+    TTempDrive Drive{'T'};
+
+    struct TLoaded
+    {
+        std::unique_ptr<TPictureBitmap> Bitmap;
+        int32_t Zoom = -1;
+        int32_t PictureWidth = -1;
+        int32_t PictureHeight = -1;
+    };
+
+    static TLoaded Load(const std::string& fileName, QRect rectangle, bool enlarge = false, int32_t minimum = 0,
+                        bool fill = false, bool highQuality = true, int32_t smartQualitySize = -1)
+    {
+        TLoaded loaded;
+        loaded.Bitmap = LoadPictureToBitmap(fileName, Background, rectangle, enlarge, minimum, fill, loaded.Zoom,
+                                            loaded.PictureWidth, loaded.PictureHeight, highQuality,
+                                            smartQualitySize);
+        return loaded;
+    }
+
+    // True when a pixel of the middle row is neither black nor white: the picture was
+    // enlarged with smoothing.
+    static bool HasBlendedPixels(const QImage& image)
+    {
+        for (int x = 0; x < image.width(); ++x) {
+            const int gray = qGreen(image.pixel(x, image.height() / 2));
+            if (gray > 10 && gray < 245)
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(PictureLoading, ShownSizeAndZoomFollowTheRectangle)
+{
+    const std::string small = SavePicture(Drive, "small.png", SolidPicture(40, 30, Qt::red));
+    struct Row
+    {
+        QSize Rectangle;
+        bool Enlarge;
+        int32_t Minimum;
+        bool Fill;
+        QSize Shown;
+        int32_t Zoom;
+    };
+    const Row rows[] = {
+        {{100, 100}, false, 0, false, {40, 30}, 100},
+        {{100, 100}, false, 0, true, {100, 100}, 333},
+        {{100, 100}, true, 0, false, {100, 75}, 250},
+        {{100, 100}, true, 50, false, {40, 30}, 100},
+        {{20, 100}, false, 0, false, {20, 15}, 50},
+        // A rectangle without area shows nothing, without dividing by its height.
+        {{0, 0}, true, 0, false, {0, 0}, 0},
+        {{0, 0}, false, 0, true, {0, 0}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.Rectangle.width()) + (row.Enlarge ? " enlarge" : "")
+                     + (row.Fill ? " fill" : ""));
+        const TLoaded loaded = Load(small, QRect(QPoint(5, 5), row.Rectangle), row.Enlarge, row.Minimum, row.Fill);
+        ASSERT_TRUE(loaded.Bitmap);
+        EXPECT_EQ(fsPerfect, FunStatContext.Status);
+        EXPECT_EQ(row.Shown, loaded.Bitmap->Image.size());
+        EXPECT_EQ(row.Zoom, loaded.Zoom);
+        EXPECT_EQ(40, loaded.PictureWidth);
+        EXPECT_EQ(30, loaded.PictureHeight);
+    }
+}
+
+TEST_F(PictureLoading, SeeThroughFormatsKeepTheBackgroundAsTransparentColour)
+{
+    QImage halfClear = SolidPicture(10, 10, Qt::red);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 5; x < 10; ++x)
+            halfClear.setPixelColor(x, y, Qt::transparent);
+    const std::string png = SavePicture(Drive, "half.png", halfClear);
+    const std::string jpg = SavePicture(Drive, "red.JPG", SolidPicture(10, 10, Qt::red));
+
+    const TLoaded fromPng = Load(png, QRect(0, 0, 10, 10));
+    ASSERT_TRUE(fromPng.Bitmap);
+    EXPECT_EQ(TTransparentMode::Fixed, fromPng.Bitmap->TransparentMode);
+    EXPECT_EQ(Background, fromPng.Bitmap->TransparentColor);
+    EXPECT_EQ(qRgb(255, 0, 0), fromPng.Bitmap->Image.pixel(2, 5));
+    EXPECT_EQ(qRgb(0, 255, 0), fromPng.Bitmap->Image.pixel(7, 5));
+
+    const TLoaded fromJpg = Load(jpg, QRect(0, 0, 10, 10));
+    ASSERT_TRUE(fromJpg.Bitmap);
+    EXPECT_EQ(TTransparentMode::Auto, fromJpg.Bitmap->TransparentMode);
+    EXPECT_TRUE(IsNearColor(fromJpg.Bitmap->Image.pixel(5, 5), Qt::red, 4));
+}
+
+TEST_F(PictureLoading, SmartQualitySmoothsLargeThumbnailsOnly)
+{
+    QImage blackWhite(2, 1, QImage::Format_RGB32);
+    blackWhite.setPixelColor(0, 0, Qt::black);
+    blackWhite.setPixelColor(1, 0, Qt::white);
+    const std::string file = SavePicture(Drive, "bw.png", blackWhite);
+    struct Row
+    {
+        QSize Rectangle;
+        bool HighQuality;
+        int32_t SmartSize;
+        bool Smoothed;
+    };
+    const Row rows[] = {
+        {{250, 120}, false, 200, true},  // shown 240 x 120
+        {{150, 120}, false, 200, false}, // shown 150 x 75
+        {{250, 120}, false, -1, false},
+        {{150, 120}, true, -1, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.Rectangle.width()) + " smart " + std::to_string(row.SmartSize));
+        const TLoaded loaded = Load(file, QRect(QPoint(0, 0), row.Rectangle), true, 0, false, row.HighQuality,
+                                    row.SmartSize);
+        ASSERT_TRUE(loaded.Bitmap);
+        EXPECT_EQ(row.Smoothed, HasBlendedPixels(loaded.Bitmap->Image));
+    }
+}
+
+TEST_F(PictureLoading, ALargePictureIsDecodedOnlyAtTheShownSize)
+{
+    const std::string large = SavePicture(Drive, "large.jpg", SolidPicture(4000, 3000, Qt::blue));
+    // Decoding all 4000 x 3000 pixels would need 46 MB: more than the decoders may take.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(8);
+    host::PictureFile whole;
+    ASSERT_TRUE(whole.Open(large));
+    EXPECT_FALSE(whole.Read());
+    const TLoaded loaded = Load(large, QRect(0, 0, 200, 200), false, 0, false, false);
+    QImageReader::setAllocationLimit(limit);
+    ASSERT_TRUE(loaded.Bitmap);
+    EXPECT_EQ(QSize(200, 150), loaded.Bitmap->Image.size());
+    EXPECT_EQ(5, loaded.Zoom);
+    EXPECT_TRUE(IsNearColor(loaded.Bitmap->Image.pixel(100, 75), Qt::blue, 4));
+}
+
+TEST_F(PictureLoading, AFileWithoutPictureGivesNoBitmap)
+{
+    Drive.WriteFile("broken.png", "\x89PNG\r\n\x1a\n but nothing after the signature");
+    Drive.WriteFile("notes.txt", "some text");
+    for (const std::string name : {"missing.png", "broken.png", "notes.txt"}) {
+        SCOPED_TRACE(name);
+        FunStatContext = TFunStatContext();
+        const TLoaded loaded = Load(Drive.Path(name), QRect(0, 0, 100, 100));
+        EXPECT_FALSE(loaded.Bitmap);
+        EXPECT_EQ(fsError, FunStatContext.Status);
+        EXPECT_EQ("Invalid picture size.", FunStatContext.Description);
+        EXPECT_EQ(Drive.Path(name), FunStatContext.Parameter1);
+        EXPECT_EQ(0, loaded.PictureWidth);
+    }
+}
+
+TEST_F(PictureLoading, ExtensionListsNameTheDecoders)
+{
+    const std::vector<std::string> extensions = GetPictureExtensions();
+    ASSERT_FALSE(extensions.empty());
+    std::string expected;
+    for (const std::string& extension : extensions)
+        expected += (expected.empty() ? "*" : ";*") + extension;
+    EXPECT_EQ(expected, GetPictureExtensionsAsFilter());
+    EXPECT_NE(std::string::npos, expected.find("*.png;"));
+
+    SetPictureDecoders(&ImagingDecoders);
+    QComboBox filterBox;
+    filterBox.addItem("Picture files");
+    EXPECT_EQ(expected, GetFilterFromComboBox(filterBox, nullptr));
+    SetPictureDecoders(nullptr);
+}
+
+TEST_F(PictureLoading, PluginPixelsBringTheirAlpha)
+{
+    TViewerPluginBitmapInfo info;
+    EXPECT_EQ(1, info.Version);
+    EXPECT_EQ(nullptr, info.Pixels);
+    info.Width = 2;
+    info.Height = 2;
+    info.AllocatePixels();
+    ASSERT_NE(nullptr, info.Pixels);
+    const uint8_t pixels[] = {0x10, 0x20, 0x30, 0xFF, 0, 0, 0xFF, 0x80, 1, 2, 3, 0x00, 4, 5, 6, 0x40};
+    std::copy(std::begin(pixels), std::end(pixels), info.Pixels);
+
+    QImage bitmap(2, 2, QImage::Format_RGB32);
+    CopyPixelsToGdipBitmap(info.Pixels, bitmap, info.Width, info.Height);
+    EXPECT_EQ(QImage::Format_ARGB32, bitmap.format());
+    EXPECT_EQ(qRgba(0x30, 0x20, 0x10, 0xFF), bitmap.pixel(0, 0));
+    EXPECT_EQ(qRgba(0xFF, 0, 0, 0x80), bitmap.pixel(1, 0));
+    EXPECT_EQ(qRgba(6, 5, 4, 0x40), bitmap.pixel(1, 1));
+
+    info.Width = 0;
+    info.AllocatePixels();
+    EXPECT_EQ(nullptr, info.Pixels);
+}
+
+} // namespace
