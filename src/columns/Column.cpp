@@ -83,6 +83,7 @@ void TColumn::CreateFileList()
     FileList->OnFocusChanged = [](int32_t) {};
     FileList->OnScroll = [this](bool moved) { FileListScroll(moved); };
     FileList->OnTopChanged = [this](int32_t topIndex) { FileListTopChange(topIndex); };
+    FileList->OnDrawItem = [this](QPainter& canvas, int32_t index) { FileListDrawItem(canvas, index); };
 }
 
 void TColumn::Reset(int32_t left, int32_t top, int32_t width, int32_t height)

@@ -176,6 +176,34 @@ public:
     // The selected titles (or names) in list order; the active title when none is selected.
     void GetSelectedTitles(TStringList& titles, bool namesOnly) const;
 
+    // ---- Item painting (ColumnPaint.cpp) ----
+
+    // The badge colours of an item type.
+    struct TTypeColors
+    {
+        TColor Back;
+        TColor Text;
+    };
+
+    // Paints the item into a bitmap of its size, then copies it onto the canvas (null: the
+    // list's own canvas): only the name line with `lineOnly`, or with `lineOnlyWhenHot`
+    // when the item is under the mouse. Painting the focused item of the focused list makes
+    // the column active. Traced.
+    void DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, bool lineOnly);
+    void FileListDrawItem(QPainter& canvas, int32_t index);
+    // The width of the type badge; for the mouse's hit tests it may be an invisible area.
+    int32_t GetBadgeWidth(bool forHitTest);
+    static TTypeColors GetTypeColors(int32_t type);
+
+    // ---- Information bar (ColumnInfo.cpp) ----
+
+    // Fills the information bars for the column and its focused item, read afresh from the
+    // file system. Traced.
+    void ShowInfo();
+    // The description field, on one line; a description extends the title field's hint.
+    // Traced.
+    void SetDescriptionInfo(const std::string& text, bool fromLink);
+
 private:
     void CreateHeaderButton();
     void CreateFileList();

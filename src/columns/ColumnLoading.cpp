@@ -202,6 +202,7 @@ void TColumn::SetActive()
         SetInactiveFocus();
         SetProgramWorkingPath(ActiveTitle);
         trace.TakeOver();
+        ShowInfo();
     }
     TRACED_CATCH(trace)
 }
