@@ -283,6 +283,19 @@ TEST_F(ColumnPaint, TheNameLineShowsWhatTheBadgeDoesNot)
     }
 }
 
+TEST_F(ColumnPaint, TheDrivesListShowsEachDriveWithItsSuffix)
+{
+    TFakeMountTable mounts;
+    mounts.Add(Drive.HostPath(), "ext4", "/dev/sda1");
+    ProgramOptions.ShowFileType = false;
+    TColumn& column = MakeColumn();
+    Open(column, "P:");
+    FlushPaints();
+    const int32_t index = IndexOf(column, "T:");
+    ASSERT_NE(column.FileList->FocusIndex, index);
+    EXPECT_EQ(PlainText(column, index, "\xC2\xBBT: (Fixed: \"\")", ItemsFont(column)), TextShown(column, index));
+}
+
 TEST_F(ColumnPaint, ContainerPathsLoseTheirMiddle)
 {
     TColumn& column = OpenColumn();
