@@ -23,11 +23,6 @@ bool HasNamePart(const std::string& title)
     return !GetPathName(title).empty();
 }
 
-std::string WithoutEndBackslash(const std::string& path)
-{
-    return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-}
-
 // A menu shows "&" as an accelerator mark unless it is doubled.
 QString MenuCaption(const std::string& text)
 {
@@ -88,7 +83,7 @@ int32_t THistory::FindDirectoryItem(const std::string& directory, THistoryEntry&
 
 int32_t THistory::FindParentDirectoryItem(const std::string& title, THistoryEntry& entry) const
 {
-    const std::string folder = WithoutEndBackslash(GetParentPath(title));
+    const std::string folder = ExcludeEndBackslash(GetParentPath(title));
     const std::string parent = GetParentPath(folder);
     entry.Title = folder;
     for (int32_t index = Count - 1; index >= 0; --index) {

@@ -83,6 +83,11 @@ std::string IncludeEndBackslash(const std::string& path)
     return path + '\\';
 }
 
+std::string ExcludeEndBackslash(const std::string& path)
+{
+    return EndsWithBackslash(path) ? path.substr(0, path.size() - 1) : path;
+}
+
 bool IsDriveName(const std::string& text)
 {
     return text.size() >= 2 && text.back() == ':';

@@ -9,6 +9,8 @@
 // drives. Both "\" and ":" end a path part. Letter case is ignored (ASCII letters).
 
 std::string IncludeEndBackslash(const std::string& path);
+// The path without one trailing backslash ("C:\d\" gives "C:\d", "C:\" gives "C:").
+std::string ExcludeEndBackslash(const std::string& path);
 bool IsDriveName(const std::string& text);
 // The path part, up to and including the last separator; "" for a drive name.
 std::string GetParentPath(const std::string& path);

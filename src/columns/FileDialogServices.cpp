@@ -1,0 +1,25 @@
+#include "columns/FileDialogServices.h"
+
+namespace {
+
+// Until the selection dialog exists, a filtered selection changes nothing.
+class TNoFileDialogs : public TFileDialogServices
+{
+public:
+    bool SelectionDialog(TColumn&, bool) override { return false; }
+};
+
+TNoFileDialogs NoFileDialogs;
+TFileDialogServices* InstalledServices = nullptr;
+
+} // namespace
+
+void SetFileDialogServices(TFileDialogServices* services)
+{
+    InstalledServices = services;
+}
+
+TFileDialogServices& GetFileDialogServices()
+{
+    return InstalledServices != nullptr ? *InstalledServices : NoFileDialogs;
+}

@@ -1,0 +1,32 @@
+#include "columns/MainWindowServices.h"
+
+namespace {
+
+// Until the main window exists there is no window: no columns panel, no column shown, no
+// other column to reach, no layout to redo, no busy counter to keep and no container.
+class TNoMainWindow : public TMainWindowServices
+{
+public:
+    QWidget* GetColumnsPanel() override { return nullptr; }
+    int32_t GetVisibleColumnCount() override { return 0; }
+    TColumn* GetColumn(int32_t) override { return nullptr; }
+    void Reset(bool) override {}
+    void BeginBusy() override {}
+    void EndBusy() override {}
+    TContainer* FindContainer(int32_t) override { return nullptr; }
+};
+
+TNoMainWindow NoMainWindow;
+TMainWindowServices* InstalledServices = nullptr;
+
+} // namespace
+
+void SetMainWindowServices(TMainWindowServices* services)
+{
+    InstalledServices = services;
+}
+
+TMainWindowServices& GetMainWindowServices()
+{
+    return InstalledServices != nullptr ? *InstalledServices : NoMainWindow;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+class QWidget;
+class TColumn;
+class TContainer;
+
+// What the columns need of the main window: where their panels live, how many of them are
+// shown, the other columns, the layout, the busy counter and the containers. The main
+// window implements it and installs itself once it exists; tests install fakes.
+class TMainWindowServices
+{
+public:
+    virtual ~TMainWindowServices() = default;
+    // The panel that holds the board columns; the parent of each column's outer panel.
+    virtual QWidget* GetColumnsPanel() = 0;
+    // 1 to 10: columns 0 to count - 1 are shown.
+    virtual int32_t GetVisibleColumnCount() = 0;
+    // The column in the slot (0 to 11), or null.
+    virtual TColumn* GetColumn(int32_t index) = 0;
+    // Lays the whole window out again, the columns included.
+    virtual void Reset(bool clearLists) = 0;
+    virtual void BeginBusy() = 0;
+    // Lowers the busy counter, never below 0.
+    virtual void EndBusy() = 0;
+    // The container of the number (0 to 19), or null.
+    virtual TContainer* FindContainer(int32_t index) = 0;
+};
+
+// Null puts back the stand-in for a main window that does not exist yet.
+void SetMainWindowServices(TMainWindowServices* services);
+TMainWindowServices& GetMainWindowServices();
