@@ -176,6 +176,12 @@ public:
     // The selected titles (or names) in list order; the active title when none is selected.
     void GetSelectedTitles(TStringList& titles, bool namesOnly) const;
 
+    // ---- Clipboard (ColumnClipboard.cpp) ----
+
+    // The selected titles (or their references) in list order, else the active one, each
+    // line ended by CR LF. Shows its failure at once and clears it.
+    void Com_ClipSelectedFiles(bool references);
+
 private:
     void CreateHeaderButton();
     void CreateFileList();
