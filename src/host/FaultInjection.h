@@ -14,6 +14,8 @@ enum class HostCall
     Truncate,
     Stat,
     List,
+    // Reading each further listed entry of a folder, once its first entry is read.
+    ListNext,
     CreateDirectory,
     RemoveDirectory,
     Delete,

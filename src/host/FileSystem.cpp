@@ -347,14 +347,21 @@ bool FindFiles(const std::string& folder, const std::string& pattern, std::vecto
     if (!directory)
         return Fail(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
     const std::string windowsFolder = folder.back() == '\\' ? folder : folder + '\\';
-    errno = 0;
-    while (const dirent* entry = readdir(directory.get())) {
+    for (;;) {
+        // Only readdir's own failure counts: an entry that vanished before its statx is
+        // merely left out.
+        errno = 0;
+        const dirent* entry = readdir(directory.get());
+        if (entry == nullptr)
+            break;
         const std::string name = entry->d_name;
         // Names a Windows path cannot hold, or cannot reach within its length, stay out of view.
         if (!IsRepresentableName(name) || windowsFolder.size() + name.size() > MaxPathBytes)
             continue;
         if (!MatchesPattern(name, pattern))
             continue;
+        if (!entries.empty() && TakeFault(HostCall::ListNext))
+            return false;
         if (std::optional<FindData> data = DataAt(dirfd(directory.get()), entry->d_name, name))
             entries.push_back(std::move(*data));
     }

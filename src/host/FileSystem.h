@@ -44,7 +44,8 @@ std::optional<FindData> GetFileData(const std::string& path);
 
 // The entries of a folder whose names match the wildcard pattern ("*" for all), never
 // "." or "..", and never names that a Windows path cannot hold. A missing folder fails
-// with ERROR_PATH_NOT_FOUND; no match gives an empty list with ERROR_FILE_NOT_FOUND.
+// with ERROR_PATH_NOT_FOUND; no match gives an empty list with ERROR_FILE_NOT_FOUND. A
+// failure while reading the folder keeps the entries read before it.
 bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries);
 
 // Wildcard match of one pattern ("*" any run, "?" one character), ASCII case folded.

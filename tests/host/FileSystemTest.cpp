@@ -78,6 +78,26 @@ TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndLeavesOutForeignNames)
     EXPECT_EQ(host::ERROR_PATH_NOT_FOUND, host::GetLastError());
 }
 
+TEST_F(HostFileSystem, ABrokenLinkIsListedAndDoesNotFailTheListing)
+{
+    fs::create_symlink(Drive.HostPath("nowhere"), Drive.HostPath("broken"));
+    Drive.WriteFile("plain.txt", "");
+    std::vector<host::FindData> entries;
+    ASSERT_TRUE(host::FindFiles(Drive.Path(), "*", entries));
+    EXPECT_EQ(2u, entries.size());
+}
+
+TEST_F(HostFileSystem, AFailureAfterTheFirstEntryKeepsTheEntriesReadBeforeIt)
+{
+    for (const char* name : {"a", "b", "c"})
+        Drive.WriteFile(name, "");
+    std::vector<host::FindData> entries;
+    host::InjectFault(host::HostCall::ListNext, host::ERROR_IO_DEVICE, 1);
+    EXPECT_FALSE(host::FindFiles(Drive.Path(), "*", entries));
+    EXPECT_EQ(host::ERROR_IO_DEVICE, host::GetLastError());
+    EXPECT_EQ(2u, entries.size());
+}
+
 TEST_F(HostFileSystem, ReadOnlyIsTheOwnersWriteBit)
 {
     Drive.WriteFile("a.txt", "");
