@@ -67,10 +67,10 @@ TEST_F(ColumnArrangement, InsertingAColumnHereMovesTheRestRightAndLosesTheLast)
     EXPECT_EQ(3, Board[3].WidthAttr);
     EXPECT_EQ(1, Board[3].GetItemCount()) << "column 3 is still shown: its list came along";
     EXPECT_EQ(0, Board[4].GetItemCount()) << "hidden columns keep no list";
-    EXPECT_EQ(4, Board.VisibleColumnCount);
+    EXPECT_EQ(4, Board.VisibleCount());
     EXPECT_EQ(1, Board.Arrangements) << "the widths differ";
     EXPECT_EQ((std::vector<std::pair<int32_t, bool>>{{-1, false}}), Board.FocusRequests);
-    EXPECT_FALSE(Board.ColumnsPanel->isHidden());
+    EXPECT_FALSE(Window.Panels.Window.isHidden());
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
@@ -155,7 +155,7 @@ TEST_F(ColumnArrangement, RotatingRightThenLeftGivesEveryColumnItsStateBack)
     Board[1].Com_RotateColumnsToLeft();
     for (int32_t i = 0; i < MaxVisibleColumns; ++i)
         EXPECT_EQ(before[static_cast<size_t>(i)], StateOf(Board[i])) << "column " << i;
-    for (int32_t i = 0; i < Board.VisibleColumnCount; ++i)
+    for (int32_t i = 0; i < Board.VisibleCount(); ++i)
         EXPECT_EQ(1, Board[i].GetItemCount()) << "column " << i;
     EXPECT_EQ(2, Board.Arrangements);
     EXPECT_EQ(2u, Board.FocusRequests.size());

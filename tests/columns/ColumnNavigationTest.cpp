@@ -37,12 +37,10 @@ protected:
     TFolders Folders()
     {
         TFolders folders;
-        for (int32_t i = 0; i < Board.VisibleColumnCount; ++i)
+        for (int32_t i = 0; i < Board.VisibleCount(); ++i)
             folders.push_back(Listed(Board[i]));
         return folders;
     }
-
-    static std::string FocusedName(const TColumn& column) { return GetPathName(column.ActiveTitle); }
 };
 
 struct TEnterRow
