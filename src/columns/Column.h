@@ -204,6 +204,68 @@ public:
     // Traced.
     void SetDescriptionInfo(const std::string& text, bool fromLink);
 
+    // ---- Copying column states and arranging the board (ColumnArrangement.cpp) ----
+
+    // A column's content: its container, active state, sort mode, directory monitor, changed
+    // mark, items and counts. Its view attributes: width, subcolumns, thumbnails, paths in
+    // container, fixed attribute, previous and default titles.
+
+    // This column takes the source's content; with `emptyList` its list is only cleared.
+    // Traced.
+    void SetWithColumnContent(TColumn& source, bool emptyList, bool focusByTitle, bool rememberPrevious,
+                              bool takeActiveState);
+    // This column takes the source's view attributes and content. Traced.
+    void SetWithAllColumn(TColumn& source, bool copyFixed, bool emptyList, bool focusByTitle);
+    void SetWithSourceColumn(TColumn& source);
+    // Exchanges the contents of the two columns through the hidden column.
+    void SwitchColumns(TColumn& other);
+    // Each slot from first to last - 1 takes the content of the slot after it.
+    void ShiftContentsLeft(int32_t first, int32_t last);
+    // Each slot from last down to first + 1 takes the content of the slot before it.
+    void ShiftContentsRight(int32_t first, int32_t last);
+    // The first and last slots of the column's group: a fixed column begins a group, and
+    // so does column 0; a group ends before the next fixed column or at the last visible
+    // one.
+    int32_t GetGroupFirst();
+    int32_t GetGroupLast();
+    // The arrangement commands show their failure at once and clear it.
+    void InsertColumn(bool here);
+    void Com_InsertColumnAtEnd();
+    void Com_InsertColumnHere();
+    void CutColumn();
+    void Com_DeleteLastColumn();
+    void Com_DeleteThisColumn();
+    void Com_RotateColumnsToRight();
+    void Com_RotateColumnsToLeft();
+
+    // ---- Navigating across the columns and running items (ColumnNavigation.cpp) ----
+
+    // Opens the folder in the next column of the group; Ctrl ("automove") opens it here
+    // and moves the group's other columns left, Alt ("autohold") opens it here, and Shift
+    // ("autoopen") cascades through the rest of the group. `folderItem`: the path names a
+    // folder to list, not an item to focus.
+    void EnterDirectory(TShiftState shift, const std::string& path, bool folderItem);
+    // The parent of the listed directory, in the previous column of the group, with the
+    // same modifiers (Ctrl moves the columns right, Shift cascades left).
+    void EnterParentDirectory(TShiftState shift);
+    // The cascades: only with Shift.
+    void AutoOpenRight(int32_t start, int32_t end, TShiftState shift);
+    void AutoOpenLeft(int32_t first, TShiftState shift);
+    // Exchanges the active and previous titles; only with no modifier.
+    void EnterPreviousDirectory(TShiftState shift);
+    // Wrapping around the visible columns.
+    void FocusPreviousColumn();
+    void FocusNextColumn();
+    // Enters the focused folder (or a link's folder) or starts the focused file. Shows its
+    // failure at once and clears it.
+    void Com_Run(TShiftState shift, bool maximized);
+
+    // ---- Clipboard (ColumnClipboard.cpp) ----
+
+    // The selected titles (or their references) in list order, else the active one, each
+    // line ended by CR LF. Shows its failure at once and clears it.
+    void Com_ClipSelectedFiles(bool references);
+
 private:
     void CreateHeaderButton();
     void CreateFileList();
@@ -221,6 +283,8 @@ private:
     void RecordFocus();
     template <class Action>
     void ForEachItem(bool filesOnly, Action action);
+    // The column of the slot (this column for its own); raises when there is none.
+    TColumn& GetSlot(int32_t index);
 
     QPointer<MyTPanel> OwnedPanel;
 };
