@@ -17,6 +17,7 @@
 class QAction;
 class TContainer;
 class TStringList;
+struct TSearchResult;
 
 inline constexpr int32_t MaxVisibleColumns = 10;
 inline constexpr int32_t HiddenColumnIndex = 10;
@@ -265,6 +266,59 @@ public:
     // The selected titles (or their references) in list order, else the active one, each
     // line ended by CR LF. Shows its failure at once and clears it.
     void Com_ClipSelectedFiles(bool references);
+    // The active item's name, folder, title or reference; not traced: the clipboard shows
+    // its own failure.
+    void Com_ClipActiveName();
+    void Com_ClipActivePath();
+    void Com_ClipActiveTitle();
+    void Com_ClipActiveReference();
+    // Asks, then loads the clipboard's path as this column's active title. Shows its
+    // failure at once and clears it.
+    void Com_LoadActiveTitle();
+
+    // ---- File commands (ColumnCommands.cpp) ----
+
+    // Each command with a failure text shows its failure once and then clears it; the
+    // commands that change files end with a forced directory check.
+    void Com_GoToReference();
+    void Com_NewFile(int32_t kind);
+    // Creates a link to the active item (or its directory) in the folder, named after the
+    // item and, with `namePrefix`, its directory.
+    void Com_LinkAs(const std::string& caption, const std::string& folder, const std::string& arguments,
+                    bool namePrefix, bool linkDirectory, bool useTargetFolder, bool minimised);
+    void Com_ManualRun();
+    // The file-operation dialog on the selection, or the focused item. Traced; the dialog
+    // shows its own failures.
+    void OnDelete(const std::string& operationName);
+    void Com_Recycle();
+    void Com_Delete();
+    void Com_ClipFileTitles();
+    // The rename dialog for the file, or with `item` the container item. Traced.
+    void Com_rename(bool item);
+    void Com_Properties(bool reference);
+    void Com_print();
+    // Edits the file, or with an empty text the active file.
+    void Com_Edit(const std::string& file);
+    void Com_EditStreams(int32_t mode);
+    void Com_OpenFileWith();
+    void Com_SetFileAsWallpaper();
+    void Com_PasteClipboardPicture();
+
+    // ---- Reload, search and locate commands (ColumnSearch.cpp) ----
+
+    // Reloads this column in place; with Ctrl every visible board column.
+    void Com_LoadDirectory(TShiftState shift);
+    // The search dialog (of the file's duplicates, or of the navigation history) and what
+    // its result asks for. Shows its failure at once and clears it.
+    void Com_Search(const std::string& file, bool history);
+    void Com_FindCommonText();
+    void Com_LocateFile();
+    void Com_LocateNextFile();
+    void Com_LocatePreviousFile();
+    // The first or last item of the run of titles around the focused one that differ only
+    // in a trailing number ("photo1.jpg", "photo2.jpg"), or -1 for a list of one item.
+    int32_t FindNumberedEnd(bool first) const;
+    void Com_LocateNumbered(bool first);
 
 private:
     void CreateHeaderButton();
@@ -285,6 +339,10 @@ private:
     void ForEachItem(bool filesOnly, Action action);
     // The column of the slot (this column for its own); raises when there is none.
     TColumn& GetSlot(int32_t index);
+    // The search's result actions.
+    int32_t FillSearchContainer(const TSearchResult& result);
+    // The refusal, or "" once the found items are selected.
+    std::string SelectFoundItems(const TSearchResult& result);
 
     QPointer<MyTPanel> OwnedPanel;
 };
