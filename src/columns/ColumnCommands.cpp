@@ -134,9 +134,10 @@ void TColumn::OnDelete(const std::string& operationName)
             TCommandServices& services = GetCommandServices();
             TContainer* container = GetMainWindowServices().FindContainer(ContainerIndex);
             if (services.FileOperationDialog(operationName, GetParentPath(ActiveTitle), FileList->FocusIndex,
-                                             container, *this))
+                                             container, *this)) {
                 services.ReloadContainer(*this, -1);
-            trace.TakeOver();
+                trace.TakeOver();
+            }
         }
         if (ContainerIndex >= 0)
             RefocusActiveColumn();
@@ -165,9 +166,10 @@ void TColumn::Com_rename(bool item)
         {
             TBusyBracket busy(true);
             TCommandServices& services = GetCommandServices();
-            if (services.RenameDialog(*this, item, GetMainWindowServices().FindContainer(ContainerIndex)))
+            if (services.RenameDialog(*this, item, GetMainWindowServices().FindContainer(ContainerIndex))) {
                 services.ReloadContainer(*this, -1);
-            trace.TakeOver();
+                trace.TakeOver();
+            }
         }
         if (ContainerIndex >= 0)
             RefocusActiveColumn();

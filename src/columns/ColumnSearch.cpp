@@ -56,23 +56,26 @@ void TColumn::Com_Search(const std::string& file, bool history)
             return;
         switch (result.Action) {
         case sraEnterDirectory:
-            if (TColumn* active = GetMainWindowServices().GetColumn(GetBoardServices().GetActiveColumnIndex()))
+            if (TColumn* active = GetMainWindowServices().GetColumn(GetBoardServices().GetActiveColumnIndex())) {
                 active->EnterDirectory(ShiftOf(ssAlt), IncludeEndBackslash(result.ChosenPath), true);
+                trace.TakeOver();
+            }
             break;
         case sraShowFile:
             LoadDirectory(true, -1, result.ChosenPath, KeepType, KeepTopOffset, KeepKey);
+            trace.TakeOver();
             break;
         case sraFillContainer:
             focusIndex = FillSearchContainer(result);
+            trace.TakeOver();
             break;
         case sraSelectItems:
             if (const std::string refusal = SelectFoundItems(result); !refusal.empty())
-                return trace.Raise(refusal);
+                trace.Raise(refusal);
             break;
         default:
             break;
         }
-        trace.TakeOver();
     });
     trace.ShowFailure("Failed to search.");
     GetBoardServices().FocusColumn(focusIndex, false);
@@ -133,7 +136,6 @@ void TColumn::Com_FindCommonText()
     trace.Run([&] {
         TBusyBracket busy(false);
         GetCommandServices().FindCommonTextDialog(*this);
-        trace.TakeOver();
     });
     trace.ShowFailure("Failed to find common text.");
 }
