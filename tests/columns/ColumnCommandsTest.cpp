@@ -320,6 +320,42 @@ TEST_F(ColumnCommandsTest, ANewFileOpensInTheEditorAndANewDirectoryDoesNot)
     EXPECT_EQ(2, Services.Checks);
 }
 
+TEST_F(ColumnCommandsTest, GoingToAReferenceShowsTheTargetFocusedInThisColumn)
+{
+    MakeFile("x/y.doc");
+    TLinkFile link;
+    link.Target = Drive.Path("x\\y.doc");
+    link.Save(Drive.Path("d\\to y.lnk"), true);
+    Open(Column(), Drive.Path("d\\to y.lnk"));
+    Column().Com_GoToReference();
+    EXPECT_EQ(Drive.Path("x\\y.doc"), Column().ActiveTitle);
+    EXPECT_EQ("y.doc", FocusedName(Column()));
+    EXPECT_EQ(Drive.Path("d\\to y.lnk"), Column().PreviousTitle);
+
+    Column().Com_GoToReference();
+    EXPECT_EQ(Drive.Path("x\\y.doc"), Column().ActiveTitle) << "a plain file goes nowhere";
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+}
+
+TEST_F(ColumnCommandsTest, StreamsOfATextFileOpenedWithItsDataAreRecordedAsStarted)
+{
+    const std::vector<std::string> savedTexts = TextFileExtensions.Entries();
+    TextFileExtensions.Assign({".txt"});
+    MakeFile("d/notes.txt");
+    Open(Column(), Drive.Path("d\\notes.txt"));
+    Column().Com_EditStreams(fsmEditor);
+    EXPECT_EQ(0, FilesHistory.Count);
+    Column().Com_EditStreams(fsmMainData);
+    EXPECT_EQ(1, FilesHistory.Count);
+    const std::string file = Drive.Path("d\\notes.txt");
+    EXPECT_EQ((std::vector<std::string>{"streams options", "streams " + file + " 0", "streams options",
+                                        "streams " + file + " 1"}),
+              Services.Calls);
+    EXPECT_EQ(0, Services.Checks) << "no directory check";
+    EXPECT_EQ(0, Window.Busy);
+    TextFileExtensions.Assign(savedTexts);
+}
+
 TEST_F(ColumnCommandsTest, TheClipboardPictureIsSavedBesideTheActiveItemAndOverwrittenOnlyWhenConfirmed)
 {
     QImage picture(4, 3, QImage::Format_RGB32);
