@@ -61,6 +61,23 @@ QSize GetScreenSize()
     return screen != nullptr ? screen->size() : QSize();
 }
 
+// Runs a dialog that changes files (given the container the column shows) inside the busy
+// bracket; when it did its work the column's container is reloaded, and a column that shows
+// a container gets the focus back.
+template <class Dialog>
+void RunChangingDialog(TTraced& trace, TColumn& column, Dialog dialog)
+{
+    {
+        TBusyBracket busy(true);
+        if (dialog(GetMainWindowServices().FindContainer(column.ContainerIndex))) {
+            GetCommandServices().ReloadContainer(column, -1);
+            trace.TakeOver();
+        }
+    }
+    if (column.ContainerIndex >= 0)
+        RefocusActiveColumn();
+}
+
 } // namespace
 
 void TColumn::Com_GoToReference()
@@ -129,18 +146,10 @@ void TColumn::OnDelete(const std::string& operationName)
 {
     TTraced trace;
     trace.Run([&] {
-        {
-            TBusyBracket busy(true);
-            TCommandServices& services = GetCommandServices();
-            TContainer* container = GetMainWindowServices().FindContainer(ContainerIndex);
-            if (services.FileOperationDialog(operationName, GetParentPath(ActiveTitle), FileList->FocusIndex,
-                                             container, *this)) {
-                services.ReloadContainer(*this, -1);
-                trace.TakeOver();
-            }
-        }
-        if (ContainerIndex >= 0)
-            RefocusActiveColumn();
+        RunChangingDialog(trace, *this, [&](TContainer* container) {
+            return GetCommandServices().FileOperationDialog(operationName, GetParentPath(ActiveTitle),
+                                                            FileList->FocusIndex, container, *this);
+        });
     });
 }
 
@@ -163,16 +172,9 @@ void TColumn::Com_rename(bool item)
 {
     TTraced trace;
     trace.Run([&] {
-        {
-            TBusyBracket busy(true);
-            TCommandServices& services = GetCommandServices();
-            if (services.RenameDialog(*this, item, GetMainWindowServices().FindContainer(ContainerIndex))) {
-                services.ReloadContainer(*this, -1);
-                trace.TakeOver();
-            }
-        }
-        if (ContainerIndex >= 0)
-            RefocusActiveColumn();
+        RunChangingDialog(trace, *this, [&](TContainer* container) {
+            return GetCommandServices().RenameDialog(*this, item, container);
+        });
     });
 }
 

@@ -296,6 +296,14 @@ TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndReloadAfterT
               Services.Calls);
     EXPECT_EQ(3, Services.Checks) << "every one ends with a directory check";
     EXPECT_EQ(0, Window.Busy);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status) << "a dialog that changed nothing is no failure";
+
+    Services.Calls.clear();
+    Column().Com_rename(false);
+    Services.ConfirmDialogs = true;
+    Column().Com_rename(true);
+    EXPECT_EQ((std::vector<std::string>{"rename file", "rename item", "reload container -1 in 0"}), Services.Calls);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
 TEST_F(ColumnCommandsTest, ANewFileOpensInTheEditorAndANewDirectoryDoesNot)
