@@ -306,25 +306,49 @@ TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndReloadAfterT
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
-TEST_F(ColumnCommandsTest, ANewFileOpensInTheEditorAndANewDirectoryDoesNot)
+// The editor link "Edit.lnk" of the Options folder, to a script that takes the file.
+class ColumnEditorTest : public ColumnCommandsTest
 {
-    TRecordingLauncher launcher;
-    Drive.WriteFile("editor.sh", "#!/bin/sh\n");
-    fs::permissions(Drive.HostPath("editor.sh"), fs::perms(0755));
-    fs::create_directories(fs::path(TestRootHostPath()) / "program" / "Options");
-    TLinkFile link;
-    link.Target = Drive.Path("editor.sh");
-    link.Arguments = "%t%";
-    link.Save(GetEditLinkFileName(), true);
-    ASSERT_EQ(fsPerfect, FunStatContext.Status) << FunStatContext.Description;
+protected:
+    ColumnEditorTest()
+    {
+        Drive.WriteFile("editor.sh", "#!/bin/sh\n");
+        fs::permissions(Drive.HostPath("editor.sh"), fs::perms(0755));
+        fs::create_directories(fs::path(TestRootHostPath()) / "program" / "Options");
+        TLinkFile link;
+        link.Target = Drive.Path("editor.sh");
+        link.Arguments = "%t%";
+        link.Save(GetEditLinkFileName(), true);
+    }
+    ~ColumnEditorTest() override { fs::remove(fs::path(TestRootHostPath()) / "program" / "Options" / "Edit.lnk"); }
+
+    TRecordingLauncher Launcher;
+};
+
+TEST_F(ColumnEditorTest, ADirectoryIsNotEditedAndAFileIsEditedInItsFolder)
+{
+    MakeDirectory("d/sub");
+    Open(Column(), Drive.Path("d\\sub"));
+    Column().Com_Edit("");
+    EXPECT_TRUE(Launcher.Starts.empty());
 
     Open(Column(), Drive.Path("d\\scan.jpg"));
+    Column().Com_Edit("");
+    ASSERT_EQ(1u, Launcher.Starts.size());
+    EXPECT_EQ(Drive.HostPath("editor.sh"), Launcher.Starts[0].Program);
+    EXPECT_EQ(std::vector<std::string>{Drive.HostPath("d/scan.jpg")}, Launcher.Starts[0].Arguments);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+}
+
+TEST_F(ColumnEditorTest, ANewFileOpensInTheEditorAndANewDirectoryDoesNot)
+{
+    Open(Column(), Drive.Path("d\\scan.jpg"));
     Column().Com_NewFile(nfkDirectory);
-    EXPECT_TRUE(launcher.Starts.empty());
+    EXPECT_TRUE(Launcher.Starts.empty());
     Column().Com_NewFile(nfkFile);
-    ASSERT_EQ(1u, launcher.Starts.size());
-    EXPECT_EQ(Drive.HostPath("editor.sh"), launcher.Starts[0].Program);
-    EXPECT_EQ(std::vector<std::string>{Drive.HostPath("d/new.txt")}, launcher.Starts[0].Arguments);
+    ASSERT_EQ(1u, Launcher.Starts.size());
+    EXPECT_EQ(Drive.HostPath("editor.sh"), Launcher.Starts[0].Program);
+    EXPECT_EQ(std::vector<std::string>{Drive.HostPath("d/new.txt")}, Launcher.Starts[0].Arguments);
     EXPECT_EQ(2, Services.Checks);
 }
 
