@@ -449,7 +449,9 @@ void TColumn::SetupAttachStream(QMenu& menu)
         if (trace.TakeOver())
             return;
         QAction* heading = menu.addAction("Destination streams");
-        heading->setStatusTip("Click a stream name to mark it as the destination stream");
+        const QString headingHint = "Click a stream name to mark it as the destination stream";
+        heading->setStatusTip(headingHint);
+        heading->setToolTip(headingHint);
         menu.setDefaultAction(heading);
         const QString hint =
             "The source stream is attached in the destinaton file as the stream with the clicked name. If you want a "
@@ -461,6 +463,7 @@ void TColumn::SetupAttachStream(QMenu& menu)
             QAction* item = menu.addAction(name);
             item->setData(name);
             item->setStatusTip(hint);
+            item->setToolTip(hint);
             QObject::connect(item, &QAction::triggered, item, [this, item] { AttachStreamMenuClick(*item); });
         }
     });
