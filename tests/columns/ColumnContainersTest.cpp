@@ -2,6 +2,7 @@
 
 #include "columns/ContainerServices.h"
 
+#include "core/Clipboard.h"
 #include "core/Error.h"
 #include "core/FileStream.h"
 
@@ -28,11 +29,19 @@ public:
     int32_t GetDragItemIndex() override { return DragItemIndex; }
     std::string GetDragItemTitle() override { return DragItemTitle; }
     void EndBusyAndCheck() override { ++Checks; }
-    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
+    bool MultiRenameDialog(TColumn&, TContainer* container, bool renameFiles) override
+    {
+        Renames.push_back({container, renameFiles});
+        if (container != nullptr && RenameOkay)
+            container->RenameItem(0, "C:\\renamed", "");
+        return RenameOkay;
+    }
 
     int32_t DragItemIndex = -1;
     std::string DragItemTitle;
     int Checks = 0;
+    bool RenameOkay = true;
+    std::vector<std::pair<TContainer*, bool>> Renames;
 };
 
 using TPaths = std::vector<std::string>;
@@ -293,7 +302,8 @@ TEST_F(ColumnContainers, RelocateRefusesWhenNoPlaceOrTheActiveEntryHasDuplicates
         failures.Expect(script, "Error");
         column.RelocateContainerItem(column, 3);
         ASSERT_EQ(1u, failures.Reports.size());
-        EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to find a non-selected item after the active item."));
+        EXPECT_NE(std::string::npos,
+                  failures.Reports[0].find("Failed to find a non-selected item after the active item."));
         EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to relocate items."));
     }
     EXPECT_EQ(Letters, Entries(0));
@@ -340,6 +350,41 @@ TEST_F(ColumnContainers, PastingAcceptsOnlyAListOfFullPaths)
     column.AddListToContainer({"C:\\b", "\\\\server\\share\\c"}, true);
     EXPECT_EQ("Paste 2 file titles in the container?", script.Seen().at(0).Text);
     EXPECT_EQ((TPaths{"C:\\a", "C:\\b", "\\\\server\\share\\c"}), Titles(column));
+}
+
+TEST_F(ColumnContainers, PastingFromTheClipboardAppendsItsLines)
+{
+    TColumn& column = ShowContainer(0, 0, {"C:\\a"});
+    CopyTextToClipboard("C:\\b\r\nC:\\c\r\n", "", false, false);
+    TModalScript script;
+    script.Expect("Query", IDYES);
+    column.AddClipboardToContainer();
+    EXPECT_EQ((TPaths{"C:\\a", "C:\\b", "C:\\c"}), Titles(column));
+    EXPECT_EQ(0, Window.Busy);
+}
+
+// A container column shows the renamed entries once the dialog ended with OK; a directory
+// column's files are renamed on disk and its directory checked.
+TEST_F(ColumnContainers, MultiRenameReloadsTheContainerAfterOkay)
+{
+    TColumn& column = ShowContainer(0, 0, {"C:\\a"});
+    TColumn& twin = ShowContainer(1, 0);
+    column.MultiRenameContainerItem(false);
+    column.MultiRenameFiles();
+    ASSERT_EQ(2u, Services.Renames.size());
+    EXPECT_EQ(Window.Containers.Find(0), Services.Renames[0].first);
+    EXPECT_FALSE(Services.Renames[0].second);
+    EXPECT_TRUE(Services.Renames[1].second);
+    EXPECT_EQ(TPaths{"C:\\renamed"}, Titles(column));
+    EXPECT_EQ(TPaths{"C:\\renamed"}, Titles(twin));
+
+    MakeFile("f.txt");
+    TColumn& directory = MakeColumn(2);
+    Open(directory, Drive.Path("f.txt"));
+    directory.MultiRenameFiles();
+    ASSERT_EQ(3u, Services.Renames.size());
+    EXPECT_EQ(nullptr, Services.Renames[2].first);
+    EXPECT_EQ(2, Services.Checks);
 }
 
 TEST_F(ColumnContainers, GoingToAnEntryListsItsFolderFocusedOnIt)
