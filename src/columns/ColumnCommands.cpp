@@ -70,7 +70,7 @@ void RunChangingDialog(TTraced& trace, TColumn& column, Dialog dialog)
     {
         TBusyBracket busy(true);
         if (dialog(GetMainWindowServices().FindContainer(column.ContainerIndex))) {
-            GetCommandServices().ReloadContainer(column, -1);
+            column.ReloadContainer(-1);
             trace.TakeOver();
         }
     }

@@ -35,7 +35,7 @@ void TColumn::Com_LoadDirectory(TShiftState shift)
     TMainWindowServices& window = GetMainWindowServices();
     if (IsKeyShiftEmpty(shift)) {
         ReloadInPlace(*this);
-        GetCommandServices().UpdateRestOfContainers(*this, ContainerIndex);
+        UpdateRestOfContainers(ContainerIndex);
     } else if (IsKeyShiftOnly(shift, ssCtrl)) {
         const int32_t count = window.GetVisibleColumnCount();
         for (int32_t i = 0; i < count; ++i)
@@ -96,7 +96,7 @@ int32_t TColumn::FillSearchContainer(const TSearchResult& result)
             services.ShowSearchBoard();
     } catch (...) {
         // The column shows what the container holds after all.
-        services.ReloadContainer(*this, result.ContainerIndex);
+        ReloadContainer(result.ContainerIndex);
         throw;
     }
     int32_t chosen = result.ReuseContainer ? services.FindContainerColumn(result.ContainerIndex) : -1;
@@ -108,7 +108,7 @@ int32_t TColumn::FillSearchContainer(const TSearchResult& result)
         column = this;
         chosen = Index;
     }
-    services.ReloadContainer(*column, result.ContainerIndex);
+    column->ReloadContainer(result.ContainerIndex);
     return chosen;
 }
 

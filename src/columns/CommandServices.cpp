@@ -1,17 +1,15 @@
 #include "columns/CommandServices.h"
 
-#include "columns/Column.h"
+#include "columns/ContainerServices.h"
 #include "columns/MainWindowServices.h"
 
 namespace {
 
-// Until the main window and the dialogs exist: the busy counter is lowered without a check,
-// no dialog runs (so nothing is created, changed, found or converted), and a container is
-// reloaded by listing it again in its column.
+// Until the main window and the dialogs exist no dialog runs: nothing is created, changed,
+// found or converted.
 class TNoCommandServices : public TCommandServices
 {
 public:
-    void EndBusyAndCheck() override { GetMainWindowServices().EndBusy(); }
     bool NewFileDialog(const std::string&, TNewFileKind, std::string&) override { return false; }
     bool FileOperationDialog(const std::string&, const std::string&, int32_t, TContainer*, TColumn&) override
     {
@@ -35,12 +33,6 @@ public:
     void LocateFileDialog(TColumn&) override {}
     void LocateNext(TColumn&) override {}
     void LocatePrevious(TColumn&) override {}
-    void ReloadContainer(TColumn& column, int32_t containerIndex) override
-    {
-        column.LoadDirectory(false, containerIndex < 0 ? KeepContainerIndex : containerIndex, {}, KeepType,
-                             KeepTopOffset, KeepKey);
-    }
-    void UpdateRestOfContainers(TColumn&, int32_t) override {}
 };
 
 TNoCommandServices NoCommandServices;
@@ -66,7 +58,7 @@ TBusyBracket::TBusyBracket(bool check) : Check(check)
 TBusyBracket::~TBusyBracket()
 {
     if (Check)
-        GetCommandServices().EndBusyAndCheck();
+        GetContainerServices().EndBusyAndCheck();
     else
         GetMainWindowServices().EndBusy();
 }

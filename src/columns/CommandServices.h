@@ -53,16 +53,12 @@ struct TSearchResult
 };
 
 // What the column commands need of the main window, the file-operation, search and tool
-// dialogs, the picture converter and the container operations. Each implements its part
-// and the main window installs one object for all; tests install fakes.
+// dialogs and the picture converter. Each implements its part and the main window installs
+// one object for all; tests install fakes.
 class TCommandServices
 {
 public:
     virtual ~TCommandServices() = default;
-
-    // The main window's busy counter lowered with a forced directory check, which reloads
-    // the changed columns.
-    virtual void EndBusyAndCheck() = 0;
 
     // Creates the directory or the empty file in the folder on "Okay", whose full path
     // goes to `created`. True on "Okay".
@@ -105,11 +101,6 @@ public:
     virtual void LocateFileDialog(TColumn& column) = 0;
     virtual void LocateNext(TColumn& column) = 0;
     virtual void LocatePrevious(TColumn& column) = 0;
-
-    // The column lists the container again (-1: the container it shows). Traced.
-    virtual void ReloadContainer(TColumn& column, int32_t containerIndex) = 0;
-    // The other columns that show the container list it again. Traced.
-    virtual void UpdateRestOfContainers(TColumn& column, int32_t containerIndex) = 0;
 };
 
 // The main window's busy counter held for the length of a command and released on every

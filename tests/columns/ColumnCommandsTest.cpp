@@ -1,4 +1,5 @@
 #include "columns/CommandServices.h"
+#include "columns/ContainerServices.h"
 
 #include "core/Clipboard.h"
 #include "core/Error.h"
@@ -26,21 +27,32 @@ namespace {
 
 constexpr TShiftState NoShift = 0;
 
-// Stands in for the main window's check, the dialogs and the container operations while it
-// lives: it records what the commands ask and answers as a test sets it.
-class TFakeCommandServices : public TCommandServices
+// Stands in for the main window's check and the dialogs while it lives: it records what the
+// commands ask and answers as a test sets it.
+class TFakeCommandServices : public TCommandServices, public TContainerServices
 {
 public:
-    explicit TFakeCommandServices(TFakeMainWindow& window) : Window(window) { SetCommandServices(this); }
-    ~TFakeCommandServices() override { SetCommandServices(nullptr); }
+    explicit TFakeCommandServices(TFakeMainWindow& window) : Window(window)
+    {
+        SetCommandServices(this);
+        SetContainerServices(this);
+    }
+    ~TFakeCommandServices() override
+    {
+        SetContainerServices(nullptr);
+        SetCommandServices(nullptr);
+    }
     TFakeCommandServices(const TFakeCommandServices&) = delete;
     TFakeCommandServices& operator=(const TFakeCommandServices&) = delete;
 
+    int32_t GetDragItemIndex() override { return -1; }
+    std::string GetDragItemTitle() override { return {}; }
     void EndBusyAndCheck() override
     {
         ++Checks;
         Window.EndBusy();
     }
+    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
     bool NewFileDialog(const std::string& folder, TNewFileKind kind, std::string& created) override
     {
         Calls.push_back("new " + std::to_string(kind) + " " + folder);
@@ -96,17 +108,6 @@ public:
     void LocateFileDialog(TColumn&) override { Calls.push_back("locate"); }
     void LocateNext(TColumn&) override { Calls.push_back("locate next"); }
     void LocatePrevious(TColumn&) override { Calls.push_back("locate previous"); }
-    void ReloadContainer(TColumn& column, int32_t containerIndex) override
-    {
-        TTraced trace;
-        Calls.push_back("reload container " + std::to_string(containerIndex) + " in " + std::to_string(column.Index));
-    }
-    void UpdateRestOfContainers(TColumn& column, int32_t containerIndex) override
-    {
-        TTraced trace;
-        Calls.push_back("update containers " + std::to_string(containerIndex) + " from " +
-                        std::to_string(column.Index));
-    }
 
     TFakeMainWindow& Window;
     std::vector<std::string> Calls;
@@ -282,7 +283,7 @@ TEST_F(ColumnCommandsTest, LinkAsNamesTheLinkAfterTheItemAndItsDirectory)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
-TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndReloadAfterTheDialog)
+TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndEndWithADirectoryCheck)
 {
     Open(Column(), Drive.Path("d\\photo3.jpg"));
     Column().Com_Recycle();
@@ -290,8 +291,7 @@ TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndReloadAfterT
     Services.ConfirmDialogs = false;
     Column().Com_ClipFileTitles();
     const std::string source = Drive.Path("d\\");
-    EXPECT_EQ((std::vector<std::string>{"Recycle " + source + " 2 directory 0", "reload container -1 in 0",
-                                        "Delete " + source + " 2 directory 0", "reload container -1 in 0",
+    EXPECT_EQ((std::vector<std::string>{"Recycle " + source + " 2 directory 0", "Delete " + source + " 2 directory 0",
                                         "Clip title of " + source + " 2 directory 0"}),
               Services.Calls);
     EXPECT_EQ(3, Services.Checks) << "every one ends with a directory check";
@@ -302,7 +302,7 @@ TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndReloadAfterT
     Column().Com_rename(false);
     Services.ConfirmDialogs = true;
     Column().Com_rename(true);
-    EXPECT_EQ((std::vector<std::string>{"rename file", "rename item", "reload container -1 in 0"}), Services.Calls);
+    EXPECT_EQ((std::vector<std::string>{"rename file", "rename item"}), Services.Calls);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
@@ -536,7 +536,9 @@ TEST_F(ColumnCommandsTest, FoundItemsFillTheContainerInTheChosenColumn)
     ASSERT_EQ(2, container.Count());
     EXPECT_EQ(Drive.Path("d\\scan.jpg"), container.Items()[0].Path);
     EXPECT_EQ(9, container.Items()[1].Data.ItemNumber);
-    EXPECT_EQ((std::vector<std::string>{"search board", "reload container 4 in 1"}), Services.Calls);
+    EXPECT_EQ((std::vector<std::string>{"search board"}), Services.Calls);
+    EXPECT_EQ(4, Board[1].ContainerIndex);
+    EXPECT_EQ(2, Board[1].GetItemCount());
     EXPECT_EQ(1, Board.FocusRequests.back().first);
 
     Services.Calls.clear();
@@ -546,14 +548,16 @@ TEST_F(ColumnCommandsTest, FoundItemsFillTheContainerInTheChosenColumn)
     Services.ContainerColumn = 2;
     Column().Com_Search("", false);
     EXPECT_EQ(4, container.Count()) << "kept items stay";
-    EXPECT_EQ((std::vector<std::string>{"reload container 4 in 2"}), Services.Calls);
+    EXPECT_TRUE(Services.Calls.empty());
+    EXPECT_EQ(2, Board.FocusRequests.back().first);
+    EXPECT_EQ(4, Board[2].ContainerIndex) << "the column that already shows it";
 
     Services.Calls.clear();
     Services.Search.ReuseContainer = false;
     Services.Search.UseColumnForContainer = 9;
     Column().Com_Search("", false);
-    EXPECT_EQ((std::vector<std::string>{"reload container 4 in 0"}), Services.Calls)
-        << "a column beyond the visible ones is not chosen";
+    EXPECT_EQ(4, Column().ContainerIndex) << "a column beyond the visible ones is not chosen";
+    EXPECT_EQ(0, Board.FocusRequests.back().first);
 }
 
 TEST_F(ColumnCommandsTest, ReloadingWithCtrlReloadsOnlyTheVisibleColumns)
@@ -570,7 +574,6 @@ TEST_F(ColumnCommandsTest, ReloadingWithCtrlReloadsOnlyTheVisibleColumns)
     Board[1].Com_LoadDirectory(NoShift);
     EXPECT_EQ(6, Board[1].GetItemCount());
     EXPECT_EQ(5, Board[0].GetItemCount());
-    EXPECT_EQ((std::vector<std::string>{"update containers -1 from 1"}), Services.Calls);
 }
 
 } // namespace
