@@ -37,7 +37,8 @@ struct TPressRecord
     bool ColumnDragActive = false;
 };
 
-// What the mouse menu is armed with: the mouse options and the twelve cell operations.
+// What the mouse menu is armed with: the mouse options and the twelve cell operations. Its
+// colours are the skin's, which the main window holds.
 struct TMouseMenuSettings
 {
     bool Active = true;

@@ -141,3 +141,12 @@ TEST_F(HintTest, APlayListDropFocusesItsFileOrLoadsItsDirectory)
     EXPECT_EQ(Drive.Path("d\\b.exe"), Board[0].PreviousTitle);
     EXPECT_EQ((std::pair<int32_t, bool>(0, false)), Board.FocusRequests.back());
 }
+
+TEST_F(HintTest, ATreeDropOpensTheTreesDirectoryInTheSameColumn)
+{
+    Mouse.TreePath = Drive.Path("d\\sub");
+    Board[1].FileListDragDrop(Board[1].FileList, &Mouse.DirectoryTree, 0, 0);
+    EXPECT_EQ(Drive.Path("d\\sub\\"), GetParentPath(Board[1].ActiveTitle));
+    EXPECT_EQ(Drive.Path("d\\"), GetParentPath(Board[0].ActiveTitle));
+    EXPECT_EQ((std::pair<int32_t, bool>(1, false)), Board.FocusRequests.back());
+}
