@@ -16,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 class QObject;
 class TContainer;
 class TStringList;
@@ -309,6 +310,46 @@ public:
     void FileListMouseWheel(MyTPanel* sender, TShiftState shift, bool& handled, QPoint mousePos);
     void FileListDragOver(MyTPanel* sender, QObject* source, int32_t x, int32_t y, TDragState state,
                           bool& accept);
+
+    // ---- Container operations (ColumnContainers.cpp) ----
+
+    // A column that shows a container lists its entries one to one, so item and entry
+    // indices coincide; the commands that work by position refuse with a Panic when the
+    // column and its container are out of step. Every command is traced and shows its
+    // failure at once.
+
+    // Reloads this column as the container (-1: its own), then the other columns that
+    // show it.
+    void ReloadContainer(int32_t containerIndex);
+    // The other visible columns that show this column's container take its listing.
+    void UpdateRestOfContainers(int32_t containerIndex);
+    // Appends the source's selection (or its active title). True only when the user
+    // agreed and every entry went in.
+    bool CopyToContainer(TColumn& source, bool deselect, bool move);
+    // Moves the source's selected entries (or its focused one) into this column's
+    // container: they leave the source's container only once they are all in this one.
+    void MoveToContainer(TColumn& source);
+    // Inserts the source's selection (or active title) before the item at the position;
+    // a negative position is the focused item.
+    void InsertContainerItem(TColumn& source, int32_t position);
+    // Moves the source's selected entries (or the dragged one) before the item at the
+    // position.
+    void RelocateContainerItem(TColumn& source, int32_t position);
+    // Removes the selected entries, else the focused one, or all; files are not touched.
+    void RecycleFromContainer(bool noQuestion, bool all);
+    void Com_ClearContainer();
+    // Keeps the first of entries equal but for letter case.
+    void RemoveDuplicateContainerItems();
+    void AddClipboardToContainer();
+    void AddListToContainer(const std::vector<std::string>& paths, bool ask);
+    void MultiRenameContainerItem(bool renameFiles);
+    void MultiRenameFiles();
+    // Lists the folder that holds the active entry, focused on it.
+    void GoToContainerItemTarget();
+    // Fills the "Attach stream" submenu with the streams of the active file.
+    void SetupAttachStream(QMenu& menu);
+    // Copies the dragged file's main data into the stream the item names.
+    void AttachStreamMenuClick(const QAction& sender);
 
 private:
     void CreateHeaderButton();
