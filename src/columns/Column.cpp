@@ -38,6 +38,7 @@ TColumn::TColumn(int32_t index) : Index(index)
     Panel->SetBorder(0);
     CreateHeaderButton();
     CreateFileList();
+    BindMouseEvents();
     HeaderButton->FocusTarget = FileList;
 }
 

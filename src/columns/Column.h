@@ -7,6 +7,7 @@
 #include "core/DirectoryMonitor.h"
 #include "core/InputState.h"
 
+#include <QPoint>
 #include <QPointer>
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 class QAction;
 class QMenu;
+class QObject;
 class TContainer;
 class TStringList;
 struct TSearchResult;
@@ -321,6 +323,48 @@ public:
     int32_t FindNumberedEnd(bool first) const;
     void Com_LocateNumbered(bool first);
 
+    // ---- Mouse operations (ColumnMouse.cpp) ----
+
+    // A press on the list records the press in the main window's press record, arms the
+    // mouse menu (right button on an item) and starts a drag at once (left and right
+    // buttons). Traced.
+    void FileListMouseDown(MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // The release of a button that started no drag: the middle button dispatches here.
+    void FileListMouseUp(MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // A drop from a column's list, from the play list or from the directory tree.
+    void FileListDragDrop(MyTPanel* sender, QObject* source, int32_t x, int32_t y);
+    void FileListEndDrag(MyTPanel* sender, QObject* target, int32_t x, int32_t y);
+    // Dispatches one gesture that ended at the point of this column's list. Traced.
+    void FileListMouse(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // Chooses the option slot of the gesture and runs its operation.
+    void ChooseFileListMouseOperation(TColumn& source, int32_t sourceItem, int32_t pressX, int32_t pressY,
+                                      int32_t releaseItem, int32_t x, int32_t y, TMouseButton button,
+                                      TShiftState shift);
+    // Runs a click or drag operation by its exact name; an unknown name runs nothing.
+    // Traced.
+    void ChooseMouseOperation(const std::string& operation, TShiftState shift, QPoint screenPos);
+    void MouseMenuChoose(const std::string& operation, QPoint screenPos);
+    // The header button's operations run at the press.
+    void HeaderButtonMouseDown(MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // Traced.
+    void ChooseHeaderButtonMouseOperation(const std::string& operation, TShiftState shift, int32_t x);
+    // The point of the list's item area lies on the item's type badge: its first line, as
+    // wide as the badge.
+    bool IsOnBadge(int32_t index, int32_t x, int32_t y);
+
+    // ---- Hints and the other list events (ColumnHints.cpp) ----
+
+    // The operation's name with what its modifier keys do; `runModifiers`: "Run" explains
+    // the navigation modifiers (for directories and links).
+    static std::string GetMouseOperationHint(const std::string& operation, bool runModifiers);
+    void SetHeaderButtonHint();
+    void FileListEnter(MyTPanel* sender);
+    // Explains the operations of the place under the mouse in the list's hint. Traced.
+    void FileListMouseMove(MyTPanel* sender, TShiftState shift, int32_t x, int32_t y);
+    void FileListMouseWheel(MyTPanel* sender, TShiftState shift, bool& handled, QPoint mousePos);
+    void FileListDragOver(MyTPanel* sender, QObject* source, int32_t x, int32_t y, TDragState state,
+                          bool& accept);
+
     // ---- Container operations (ColumnContainers.cpp) ----
 
     // A column that shows a container lists its entries one to one, so item and entry
@@ -364,6 +408,15 @@ public:
 private:
     void CreateHeaderButton();
     void CreateFileList();
+    void BindMouseEvents();
+    // The point of the list in screen coordinates.
+    QPoint ListToScreen(int32_t x, int32_t y) const;
+    std::string GetPressedTitle(int32_t item) const;
+    void ArmMouseMenu(int32_t x, int32_t y);
+    void DropColumnDrag(int32_t x, int32_t y);
+    void DropPlayList();
+    void DropDirectoryTree();
+    bool IsRealItem(int32_t index) const;
     void SetActiveTitleToOperatorDrive();
     void ApplyThumbHeight(int32_t height);
     void CountType(int32_t type);
