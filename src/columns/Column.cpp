@@ -39,6 +39,7 @@ TColumn::TColumn(int32_t index) : Index(index)
     CreateHeaderButton();
     CreateFileList();
     BindMouseEvents();
+    BindKeyEvents();
     HeaderButton->FocusTarget = FileList;
 }
 

@@ -352,6 +352,13 @@ public:
     // wide as the badge.
     bool IsOnBadge(int32_t index, int32_t x, int32_t y);
 
+    // ---- Key map (ColumnKeys.cpp) ----
+
+    // The list's key press: runs the File-menu command or the column method of the key and
+    // its modifiers, and sets the key to 0 when it is one of the map's (Insert excepted,
+    // which goes on to the list). Traced; the commands show their own failures.
+    void FileListKeyDown(MyTPanel* sender, uint16_t& key, TShiftState shift);
+
     // ---- Hints and the other list events (ColumnHints.cpp) ----
 
     // The operation's name with what its modifier keys do; `runModifiers`: "Run" explains
@@ -392,6 +399,9 @@ public:
     // Removes the selected entries, else the focused one, or all; files are not touched.
     void RecycleFromContainer(bool noQuestion, bool all);
     void Com_ClearContainer();
+    // A directory column recycles its selection (the file-operation dialog); a container
+    // column removes the selected entries, or the focused one, from the container.
+    void Com_RecycleContainerItem();
     // Keeps the first of entries equal but for letter case.
     void RemoveDuplicateContainerItems();
     void AddClipboardToContainer();
@@ -409,6 +419,7 @@ private:
     void CreateHeaderButton();
     void CreateFileList();
     void BindMouseEvents();
+    void BindKeyEvents();
     // The point of the list in screen coordinates.
     QPoint ListToScreen(int32_t x, int32_t y) const;
     std::string GetPressedTitle(int32_t item) const;

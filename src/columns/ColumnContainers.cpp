@@ -325,6 +325,14 @@ void TColumn::Com_ClearContainer()
     RecycleFromContainer(false, true);
 }
 
+void TColumn::Com_RecycleContainerItem()
+{
+    if (ContainerIndex < 0)
+        OnDelete("Recycle");
+    else
+        RecycleFromContainer(false, false);
+}
+
 void TColumn::RemoveDuplicateContainerItems()
 {
     TTraced trace;

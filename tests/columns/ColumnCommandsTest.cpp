@@ -306,6 +306,30 @@ TEST_F(ColumnCommandsTest, TheFileOperationCommandsPassTheirNamesAndEndWithADire
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
+// Recycling an item recycles the files of a directory column through the file-operation
+// dialog, but only takes the entry out of a container.
+TEST_F(ColumnCommandsTest, RecyclingAnItemRecyclesFilesOnlyInADirectoryColumn)
+{
+    Open(Column(), Drive.Path("d\\scan.jpg"));
+    Column().Com_RecycleContainerItem();
+    EXPECT_EQ((std::vector<std::string>{"Recycle " + Drive.Path("d\\") + " 3 directory 0"}), Services.Calls);
+
+    Services.Calls.clear();
+    for (const char* name : {"photo1.jpg", "scan.jpg"})
+        Window.Containers.Find(4)->AddItem(Drive.Path("d\\") + name, 0);
+    Column().ReloadContainer(4);
+    Column().FocusIndex(1);
+    {
+        TModalScript script;
+        script.Expect("Query", IDYES);
+        Column().Com_RecycleContainerItem();
+    }
+    EXPECT_TRUE(Services.Calls.empty());
+    ASSERT_EQ(1, Window.Containers.Find(4)->Count());
+    EXPECT_EQ(Drive.Path("d\\photo1.jpg"), Window.Containers.Find(4)->Items().at(0).Path);
+    EXPECT_TRUE(fs::exists(Drive.HostPath("d/scan.jpg"))) << "the file itself stays";
+}
+
 // The editor link "Edit.lnk" of the Options folder, to a script that takes the file.
 class ColumnEditorTest : public ColumnCommandsTest
 {

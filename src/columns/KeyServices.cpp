@@ -1,0 +1,29 @@
+#include "columns/KeyServices.h"
+
+namespace {
+
+// Until the main window exists there are no boards to switch to, and no main window to
+// show containers in or to copy into them.
+class TNoKeyWindow : public TKeyServices
+{
+public:
+    int32_t FindBoardByShortcut(char) override { return -1; }
+    void ShowBoard(int32_t) override {}
+    void ShowContainer(int32_t) override {}
+    void CopyToContainerMenuClick(int32_t, TColumn*) override {}
+};
+
+TNoKeyWindow NoKeyWindow;
+TKeyServices* InstalledServices = nullptr;
+
+} // namespace
+
+void SetKeyServices(TKeyServices* services)
+{
+    InstalledServices = services;
+}
+
+TKeyServices& GetKeyServices()
+{
+    return InstalledServices != nullptr ? *InstalledServices : NoKeyWindow;
+}
