@@ -47,7 +47,7 @@ struct TKeyCommands
     std::array<std::string_view, KeyStateCount> ByState;
 };
 
-constexpr std::array<TKeyCommands, 34> KeyCommands{{
+constexpr TKeyCommands KeyCommands[] = {
     {VK_LEFT, {}, {"", "DeleteLastColumnMenu", "DeleteThisColumnMenu", "RotateColumnsToLeftMenu", "", ""}},
     {VK_RIGHT, {}, {"", "InsertColumnAtEndMenu", "InsertColumnHereMenu", "RotateColumnsToRightMenu", "", ""}},
     {VK_INSERT, {}, {"ToggleThisSelectionMenu", "", "", "", "", ""}},
@@ -87,7 +87,7 @@ constexpr std::array<TKeyCommands, 34> KeyCommands{{
     {FunctionKey(12), "DeleteFileMenu", {}},
     {SlashKey, {}, {"DefaultDirectoryMenu", "SysLocMenu_PartitionRoot", "SysLocMenu_TerminalRoot", "", "", ""}},
     {BackslashKey, {}, {"PreviousDirectoryMenu", "SysLocMenu_PartitionRoot", "SysLocMenu_TerminalRoot", "", "", ""}},
-}};
+};
 
 const TKeyCommands* FindKeyCommands(uint16_t key)
 {
