@@ -181,7 +181,8 @@ private:
     void CreateFileList();
     void SetActiveTitleToOperatorDrive();
     void ApplyThumbHeight(int32_t height);
-    // As LoadWithFiles; `entries` keeps what the folder held when it was listed.
+    // As LoadWithFiles; `entries` keeps what the folder held when it was listed, or nothing
+    // when the listing failed.
     void LoadWithFiles(const std::string& title, const std::string& sortMode, std::vector<host::FindData>& entries);
     void CountType(int32_t type);
     void ListEntries(const std::string& directory, const std::vector<host::FindData>& entries, TSortKind kind);

@@ -124,9 +124,12 @@ void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMod
         }
     }
     TRACED_CATCH(trace)
-    // The counts describe the list: a failed listing leaves both empty.
-    if (!trace.Succeeded())
+    // The counts describe the list: a failed listing leaves both empty, and no part of
+    // the folder stands for the whole.
+    if (!trace.Succeeded()) {
         ClearList();
+        entries.clear();
+    }
 }
 
 // One pass types and counts the entries; one sort orders the groups and each group by its

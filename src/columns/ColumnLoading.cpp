@@ -193,7 +193,9 @@ std::string TColumn::GetHeaderCaption() const
     if (ContainerIndex < 0)
         return ExcludeEndBackslash(GetParentPath(ActiveTitle));
     const TContainer* container = GetMainWindowServices().FindContainer(ContainerIndex);
-    const std::string name = container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();
+    // Without its container the column still names it, by its number.
+    const std::string name =
+        container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();
     return "Container \"" + name + "\"";
 }
 
