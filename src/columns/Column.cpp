@@ -38,6 +38,7 @@ TColumn::TColumn(int32_t index) : Index(index)
     Panel->SetBorder(0);
     CreateHeaderButton();
     CreateFileList();
+    BindMouseEvents();
     HeaderButton->FocusTarget = FileList;
 }
 
@@ -83,6 +84,7 @@ void TColumn::CreateFileList()
     FileList->OnFocusChanged = [](int32_t) {};
     FileList->OnScroll = [this](bool moved) { FileListScroll(moved); };
     FileList->OnTopChanged = [this](int32_t topIndex) { FileListTopChange(topIndex); };
+    FileList->OnDrawItem = [this](QPainter& canvas, int32_t index) { FileListDrawItem(canvas, index); };
 }
 
 void TColumn::Reset(int32_t left, int32_t top, int32_t width, int32_t height)

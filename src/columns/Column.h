@@ -7,6 +7,7 @@
 #include "core/DirectoryMonitor.h"
 #include "core/InputState.h"
 
+#include <QPoint>
 #include <QPointer>
 
 #include <cstdint>
@@ -15,8 +16,11 @@
 #include <vector>
 
 class QAction;
+class QMenu;
+class QObject;
 class TContainer;
 class TStringList;
+struct TSearchResult;
 
 inline constexpr int32_t MaxVisibleColumns = 10;
 inline constexpr int32_t HiddenColumnIndex = 10;
@@ -176,9 +180,243 @@ public:
     // The selected titles (or names) in list order; the active title when none is selected.
     void GetSelectedTitles(TStringList& titles, bool namesOnly) const;
 
+    // ---- Item painting (ColumnPaint.cpp) ----
+
+    // The badge colours of an item type.
+    struct TTypeColors
+    {
+        TColor Back;
+        TColor Text;
+    };
+
+    // Paints the item into a bitmap of its size, then copies it onto the canvas (null: the
+    // list's own canvas): only the name line with `lineOnly`, or with `lineOnlyWhenHot`
+    // when the item is under the mouse. Painting the focused item of the focused list makes
+    // the column active. Traced.
+    void DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, bool lineOnly);
+    void FileListDrawItem(QPainter& canvas, int32_t index);
+    // The width of the type badge; for the mouse's hit tests it may be an invisible area.
+    int32_t GetBadgeWidth(bool forHitTest);
+    static TTypeColors GetTypeColors(int32_t type);
+
+    // ---- Information bar (ColumnInfo.cpp) ----
+
+    // Fills the information bars for the column and its focused item, read afresh from the
+    // file system. Traced.
+    void ShowInfo();
+    // The description field, on one line; a description extends the title field's hint.
+    // Traced.
+    void SetDescriptionInfo(const std::string& text, bool fromLink);
+
+    // ---- Copying column states and arranging the board (ColumnArrangement.cpp) ----
+
+    // A column's content: its container, active state, sort mode, directory monitor, changed
+    // mark, items and counts. Its view attributes: width, subcolumns, thumbnails, paths in
+    // container, fixed attribute, previous and default titles.
+
+    // This column takes the source's content; with `emptyList` its list is only cleared.
+    // Traced.
+    void SetWithColumnContent(TColumn& source, bool emptyList, bool focusByTitle, bool rememberPrevious,
+                              bool takeActiveState);
+    // This column takes the source's view attributes and content. Traced.
+    void SetWithAllColumn(TColumn& source, bool copyFixed, bool emptyList, bool focusByTitle);
+    void SetWithSourceColumn(TColumn& source);
+    // Exchanges the contents of the two columns through the hidden column.
+    void SwitchColumns(TColumn& other);
+    // Each slot from first to last - 1 takes the content of the slot after it.
+    void ShiftContentsLeft(int32_t first, int32_t last);
+    // Each slot from last down to first + 1 takes the content of the slot before it.
+    void ShiftContentsRight(int32_t first, int32_t last);
+    // The first and last slots of the column's group: a fixed column begins a group, and
+    // so does column 0; a group ends before the next fixed column or at the last visible
+    // one.
+    int32_t GetGroupFirst();
+    int32_t GetGroupLast();
+    // The arrangement commands show their failure at once and clear it.
+    void InsertColumn(bool here);
+    void Com_InsertColumnAtEnd();
+    void Com_InsertColumnHere();
+    void CutColumn();
+    void Com_DeleteLastColumn();
+    void Com_DeleteThisColumn();
+    void Com_RotateColumnsToRight();
+    void Com_RotateColumnsToLeft();
+
+    // ---- Navigating across the columns and running items (ColumnNavigation.cpp) ----
+
+    // Opens the folder in the next column of the group; Ctrl ("automove") opens it here
+    // and moves the group's other columns left, Alt ("autohold") opens it here, and Shift
+    // ("autoopen") cascades through the rest of the group. `folderItem`: the path names a
+    // folder to list, not an item to focus.
+    void EnterDirectory(TShiftState shift, const std::string& path, bool folderItem);
+    // The parent of the listed directory, in the previous column of the group, with the
+    // same modifiers (Ctrl moves the columns right, Shift cascades left).
+    void EnterParentDirectory(TShiftState shift);
+    // The cascades: only with Shift.
+    void AutoOpenRight(int32_t start, int32_t end, TShiftState shift);
+    void AutoOpenLeft(int32_t first, TShiftState shift);
+    // Exchanges the active and previous titles; only with no modifier.
+    void EnterPreviousDirectory(TShiftState shift);
+    // Wrapping around the visible columns.
+    void FocusPreviousColumn();
+    void FocusNextColumn();
+    // Enters the focused folder (or a link's folder) or starts the focused file. Shows its
+    // failure at once and clears it.
+    void Com_Run(TShiftState shift, bool maximized);
+
+    // ---- Clipboard (ColumnClipboard.cpp) ----
+
+    // The selected titles (or their references) in list order, else the active one, each
+    // line ended by CR LF. Shows its failure at once and clears it.
+    void Com_ClipSelectedFiles(bool references);
+    // The active item's name, folder, title or reference; not traced: the clipboard shows
+    // its own failure.
+    void Com_ClipActiveName();
+    void Com_ClipActivePath();
+    void Com_ClipActiveTitle();
+    void Com_ClipActiveReference();
+    // Asks, then loads the clipboard's path as this column's active title. Shows its
+    // failure at once and clears it.
+    void Com_LoadActiveTitle();
+
+    // ---- File commands (ColumnCommands.cpp) ----
+
+    // Each command with a failure text shows its failure once and then clears it; the
+    // commands that change files end with a forced directory check.
+    void Com_GoToReference();
+    void Com_NewFile(int32_t kind);
+    // Creates a link to the active item (or its directory) in the folder, named after the
+    // item and, with `namePrefix`, its directory.
+    void Com_LinkAs(const std::string& caption, const std::string& folder, const std::string& arguments,
+                    bool namePrefix, bool linkDirectory, bool useTargetFolder, bool minimised);
+    void Com_ManualRun();
+    // The file-operation dialog on the selection, or the focused item. Traced; the dialog
+    // shows its own failures.
+    void OnDelete(const std::string& operationName);
+    void Com_Recycle();
+    void Com_Delete();
+    void Com_ClipFileTitles();
+    // The rename dialog for the file, or with `item` the container item. Traced.
+    void Com_rename(bool item);
+    void Com_Properties(bool reference);
+    void Com_print();
+    // Edits the file, or with an empty text the active file.
+    void Com_Edit(const std::string& file);
+    void Com_EditStreams(int32_t mode);
+    void Com_OpenFileWith();
+    void Com_SetFileAsWallpaper();
+    void Com_PasteClipboardPicture();
+
+    // ---- Reload, search and locate commands (ColumnSearch.cpp) ----
+
+    // Reloads this column in place; with Ctrl every visible board column.
+    void Com_LoadDirectory(TShiftState shift);
+    // The search dialog (of the file's duplicates, or of the navigation history) and what
+    // its result asks for. Shows its failure at once and clears it.
+    void Com_Search(const std::string& file, bool history);
+    void Com_FindCommonText();
+    void Com_LocateFile();
+    void Com_LocateNextFile();
+    void Com_LocatePreviousFile();
+    // The first or last item of the run of titles around the focused one that differ only
+    // in a trailing number ("photo1.jpg", "photo2.jpg"), or -1 for a list of one item.
+    int32_t FindNumberedEnd(bool first) const;
+    void Com_LocateNumbered(bool first);
+
+    // ---- Mouse operations (ColumnMouse.cpp) ----
+
+    // A press on the list records the press in the main window's press record, arms the
+    // mouse menu (right button on an item) and starts a drag at once (left and right
+    // buttons). Traced.
+    void FileListMouseDown(MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // The release of a button that started no drag: the middle button dispatches here.
+    void FileListMouseUp(MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // A drop from a column's list, from the play list or from the directory tree.
+    void FileListDragDrop(MyTPanel* sender, QObject* source, int32_t x, int32_t y);
+    void FileListEndDrag(MyTPanel* sender, QObject* target, int32_t x, int32_t y);
+    // Dispatches one gesture that ended at the point of this column's list. Traced.
+    void FileListMouse(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // Chooses the option slot of the gesture and runs its operation.
+    void ChooseFileListMouseOperation(TColumn& source, int32_t sourceItem, int32_t pressX, int32_t pressY,
+                                      int32_t releaseItem, int32_t x, int32_t y, TMouseButton button,
+                                      TShiftState shift);
+    // Runs a click or drag operation by its exact name; an unknown name runs nothing.
+    // Traced.
+    void ChooseMouseOperation(const std::string& operation, TShiftState shift, QPoint screenPos);
+    void MouseMenuChoose(const std::string& operation, QPoint screenPos);
+    // The header button's operations run at the press.
+    void HeaderButtonMouseDown(MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    // Traced.
+    void ChooseHeaderButtonMouseOperation(const std::string& operation, TShiftState shift, int32_t x);
+    // The point of the list's item area lies on the item's type badge: its first line, as
+    // wide as the badge.
+    bool IsOnBadge(int32_t index, int32_t x, int32_t y);
+
+    // ---- Hints and the other list events (ColumnHints.cpp) ----
+
+    // The operation's name with what its modifier keys do; `runModifiers`: "Run" explains
+    // the navigation modifiers (for directories and links).
+    static std::string GetMouseOperationHint(const std::string& operation, bool runModifiers);
+    void SetHeaderButtonHint();
+    void FileListEnter(MyTPanel* sender);
+    // Explains the operations of the place under the mouse in the list's hint. Traced.
+    void FileListMouseMove(MyTPanel* sender, TShiftState shift, int32_t x, int32_t y);
+    void FileListMouseWheel(MyTPanel* sender, TShiftState shift, bool& handled, QPoint mousePos);
+    void FileListDragOver(MyTPanel* sender, QObject* source, int32_t x, int32_t y, TDragState state,
+                          bool& accept);
+
+    // ---- Container operations (ColumnContainers.cpp) ----
+
+    // A column that shows a container lists its entries one to one, so item and entry
+    // indices coincide; the commands that work by position refuse with a Panic when the
+    // column and its container are out of step. Every command is traced and shows its
+    // failure at once.
+
+    // Reloads this column as the container (-1: its own), then the other columns that
+    // show it.
+    void ReloadContainer(int32_t containerIndex);
+    // The other visible columns that show this column's container take its listing.
+    void UpdateRestOfContainers(int32_t containerIndex);
+    // Appends the source's selection (or its active title). True only when the user
+    // agreed and every entry went in.
+    bool CopyToContainer(TColumn& source, bool deselect, bool move);
+    // Moves the source's selected entries (or its focused one) into this column's
+    // container: they leave the source's container only once they are all in this one.
+    void MoveToContainer(TColumn& source);
+    // Inserts the source's selection (or active title) before the item at the position;
+    // a negative position is the focused item.
+    void InsertContainerItem(TColumn& source, int32_t position);
+    // Moves the source's selected entries (or the dragged one) before the item at the
+    // position.
+    void RelocateContainerItem(TColumn& source, int32_t position);
+    // Removes the selected entries, else the focused one, or all; files are not touched.
+    void RecycleFromContainer(bool noQuestion, bool all);
+    void Com_ClearContainer();
+    // Keeps the first of entries equal but for letter case.
+    void RemoveDuplicateContainerItems();
+    void AddClipboardToContainer();
+    void AddListToContainer(const std::vector<std::string>& paths, bool ask);
+    void MultiRenameContainerItem(bool renameFiles);
+    void MultiRenameFiles();
+    // Lists the folder that holds the active entry, focused on it.
+    void GoToContainerItemTarget();
+    // Fills the "Attach stream" submenu with the streams of the active file.
+    void SetupAttachStream(QMenu& menu);
+    // Copies the dragged file's main data into the stream the item names.
+    void AttachStreamMenuClick(const QAction& sender);
+
 private:
     void CreateHeaderButton();
     void CreateFileList();
+    void BindMouseEvents();
+    // The point of the list in screen coordinates.
+    QPoint ListToScreen(int32_t x, int32_t y) const;
+    std::string GetPressedTitle(int32_t item) const;
+    void ArmMouseMenu(int32_t x, int32_t y);
+    void DropColumnDrag(int32_t x, int32_t y);
+    void DropPlayList();
+    void DropDirectoryTree();
+    bool IsRealItem(int32_t index) const;
     void SetActiveTitleToOperatorDrive();
     void ApplyThumbHeight(int32_t height);
     // As LoadWithFiles; `entries` keeps what the folder held when it was listed, or nothing
@@ -196,6 +434,12 @@ private:
     void RecordFocus();
     template <class Action>
     void ForEachItem(bool filesOnly, Action action);
+    // The column of the slot (this column for its own); raises when there is none.
+    TColumn& GetSlot(int32_t index);
+    // The search's result actions.
+    int32_t FillSearchContainer(const TSearchResult& result);
+    // The refusal, or "" once the found items are selected.
+    std::string SelectFoundItems(const TSearchResult& result);
 
     QPointer<MyTPanel> OwnedPanel;
 };

@@ -50,6 +50,7 @@ void TColumn::LoadDirectory(bool rememberPrevious, int32_t containerIndex, const
     // The listing is fresh.
     HeaderButton->StrikeOut = false;
     HeaderButton->Invalidate();
+    SetHeaderButtonHint();
     window.EndBusy();
     FileList->PaintEnabled = paintEnabled;
     if (paintEnabled)
@@ -206,6 +207,7 @@ void TColumn::SetActive()
         SetInactiveFocus();
         SetProgramWorkingPath(ActiveTitle);
         trace.TakeOver();
+        ShowInfo();
     }
     TRACED_CATCH(trace)
 }

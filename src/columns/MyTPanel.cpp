@@ -600,8 +600,8 @@ void MyTPanel::SetFocusWithOffset(int32_t index, int32_t topOffset, bool force)
 
 void MyTPanel::RepaintItem(int32_t index)
 {
-    if (CanPaint() && OnDrawItem && TopIndex <= index && index <= GetLastVisibleIndex())
-        DrawItemOnOwnCanvas(index);
+    if (OnDrawItem && TopIndex <= index && index <= GetLastVisibleIndex())
+        PaintOnOwnCanvas(GetItemRect(index), [&](QPainter& canvas) { OnDrawItem(canvas, index); });
 }
 
 void MyTPanel::RepaintFocusedItem()

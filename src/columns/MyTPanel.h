@@ -206,6 +206,8 @@ public:
     const QFont& GetTextFont();
     int32_t GetItemHeight();
     int32_t GetItemsWidth(bool withoutScrollBar);
+    // The height of a text line: the text font's, ItemsExtraHeight and 1.
+    int32_t GetLineHeight();
     QRect GetItemRect(int32_t index);
     QRect GetItemAreaRect(int32_t index);
     int32_t GetItemAt(int32_t x, int32_t y);
@@ -271,6 +273,9 @@ public:
     // Runs a pending paint now.
     void Update();
     void Repaint();
+    // Paints at once on the panel's own canvas, the back buffer, and shows the area. While
+    // the panel cannot paint nothing happens; a buffer not made yet waits for a full paint.
+    void PaintOnOwnCanvas(QRect area, const std::function<void(QPainter& canvas)>& paint);
     void Paint();
     void FPaint(QImage& target, bool intoBackground, QRect destination, QRect source);
     void PaintFrame();
@@ -282,6 +287,8 @@ public:
     bool CanPaintFrame() const;
     // What the screen shows of the panel.
     const QImage& BackBuffer() const { return Buffer; }
+    // The panel's place in the shared background.
+    QRect GetBackgroundRect() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -313,7 +320,6 @@ private:
     void Resize();
     void CreateScrollBar();
     void InstallDefaultItemClosures();
-    int32_t GetLineHeight();
     int32_t GetFontHeightOfTextFont();
     int32_t GetSubcolumnCount() const;
     MyTPanel* ScrollBarList() const;
@@ -321,11 +327,8 @@ private:
     bool IsScrollBarShown() const;
     bool DoMouseWheel(int32_t sign, TShiftState shift, QPoint mousePos);
     void PressMouse(QMouseEvent* event, bool doubleClick);
-    // Draws the item at once on the panel's own canvas, the back buffer.
-    void DrawItemOnOwnCanvas(int32_t index);
     // True when the back buffer already had the panel's size; else it is made anew.
     bool EnsureBackBuffer();
-    QRect GetBackgroundRect() const;
     TColorSet GetColorSet() const;
     TColor GetBackColor() const;
     TColor GetTintColor(bool hot) const;

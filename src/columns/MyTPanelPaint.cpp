@@ -129,16 +129,18 @@ void MyTPanel::paintEvent(QPaintEvent* event)
     DrawImageInBands(screen, shown.intersected(Buffer.rect()), Buffer);
 }
 
-void MyTPanel::DrawItemOnOwnCanvas(int32_t index)
+void MyTPanel::PaintOnOwnCanvas(QRect area, const std::function<void(QPainter& canvas)>& paint)
 {
+    if (!CanPaint())
+        return;
     if (!EnsureBackBuffer()) {
         Invalidate();
         return;
     }
     QPainter canvas(&Buffer);
-    OnDrawItem(canvas, index);
+    paint(canvas);
     canvas.end();
-    update(GetItemRect(index));
+    update(area);
 }
 
 // ---- The paint ----

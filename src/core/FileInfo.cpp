@@ -2,6 +2,7 @@
 
 #include "core/AsciiCase.h"
 #include "core/FileOperations.h"
+#include "core/MyMath.h"
 #include "core/PathNames.h"
 #include "core/Traced.h"
 
@@ -152,6 +153,22 @@ bool IsLnkFile(const std::string& name)
 bool IsPifFile(const std::string& name)
 {
     return SameTextAscii(GetExtension(name), ".pif");
+}
+
+std::string GetSizeText(int32_t digits, int32_t precision, int64_t size)
+{
+    if (!FileUnitLoader.SizeUnits)
+        return AlignRealToTextPow(digits, precision, static_cast<double>(size));
+    if (size < 1024)
+        return AlignRealToTextPow(5, 0, static_cast<double>(size)) + " B";
+    static const char* const Units[] = {" KB", " MB", " GB", " TB"};
+    double quotient = static_cast<double>(size) / 1024;
+    size_t unit = 0;
+    while (quotient >= 1024 && unit + 1 < std::size(Units)) {
+        quotient /= 1024;
+        ++unit;
+    }
+    return AlignRealToTextPow(5, 1, quotient) + Units[unit];
 }
 
 std::string GetAttributesText(uint16_t attributes)

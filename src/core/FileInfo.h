@@ -32,6 +32,9 @@ double ConvertFileTime(host::FileTime time);
 // The date-time that stands for "no date".
 double GetNullFileTime();
 int64_t CombineFileSize(uint32_t low, uint32_t high);
+// A size for display: with FileUnitLoader's size units " B" below 1024, else one decimal
+// and " KB" to " TB"; without them the number in `digits` digits and `precision` decimals.
+std::string GetSizeText(int32_t digits, int32_t precision, int64_t size);
 bool MyFileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 bool IsLinkFile(const std::string& name);

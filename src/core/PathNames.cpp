@@ -126,6 +126,11 @@ std::string GetExtensionWithoutDot(const std::string& name)
     return extension.empty() ? extension : extension.substr(1);
 }
 
+std::string ExcludeExtension(const std::string& path)
+{
+    return path.substr(0, path.size() - GetExtension(path).size());
+}
+
 std::string GetDrivePart(const std::string& path)
 {
     if (HasDriveLetter(path))

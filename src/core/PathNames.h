@@ -19,6 +19,8 @@ std::string GetPathName(const std::string& path);
 // The extension with its dot ("a.txt" gives ".txt", "a." gives "."), or "".
 std::string GetExtension(const std::string& name);
 std::string GetExtensionWithoutDot(const std::string& name);
+// The path without its extension and that dot ("C:\a\b.txt" gives "C:\a\b").
+std::string ExcludeExtension(const std::string& path);
 // "C:" or "\\server\share"; "" for a text with neither.
 std::string GetDrivePart(const std::string& path);
 // The name's extension, dot included, found in a list sorted ignoring case.

@@ -7,16 +7,12 @@
 #include "host/LastError.h"
 #include "host/Shell.h"
 
-namespace {
-
-std::string ParameterText(const std::string& parameters, bool quote)
+std::string GetShellParameters(const std::string& parameters, bool quote)
 {
     if (parameters.empty())
         return {};
     return quote ? " \"" + parameters + "\"" : " " + parameters;
 }
-
-} // namespace
 
 void RunFile(const std::string& file, const std::string& parameters, const std::string& folder, bool quote, bool)
 {
@@ -27,7 +23,7 @@ void RunFile(const std::string& file, const std::string& parameters, const std::
             return;
         }
         host::SetLastError(host::ERROR_SUCCESS);
-        if (!host::ShellExecute(host::ShellRequest{host::ShellVerb::Open, {file}, ParameterText(parameters, quote),
+        if (!host::ShellExecute(host::ShellRequest{host::ShellVerb::Open, {file}, GetShellParameters(parameters, quote),
                                                    folder, {}}))
             trace.RaiseSystem("Failed to run file.", file, "");
     });

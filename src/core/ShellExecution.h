@@ -6,6 +6,9 @@
 // file's context menu. Each call returns once the desktop has taken the request; none
 // waits for the started program. All are Traced except RunOpenWith, which forwards.
 
+// The parameters as a started program receives them: after a blank, with quote enclosed
+// in quotation marks; nothing for none.
+std::string GetShellParameters(const std::string& parameters, bool quote);
 // Opens or starts the file (a Windows path or a web address). Non-empty parameters are
 // handed on after a blank, with quote set enclosed in quotation marks. An empty name is
 // told to the user in a box and is no failure; "Failed to run file." otherwise.

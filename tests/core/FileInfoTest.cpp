@@ -27,6 +27,7 @@ protected:
     ~FileInformation() override
     {
         FileUnitLoader.LocalTime = true;
+        FileUnitLoader.SizeUnits = true;
         unsetenv("TZ");
         tzset();
     }
@@ -116,6 +117,25 @@ TEST_F(FileInformation, NamesAttributesAndSizes)
     EXPECT_TRUE(MyFileExists(Drive.Path("folder")));
     EXPECT_TRUE(MyFileExists("T:"));
     EXPECT_FALSE(MyFileExists(""));
+}
+
+TEST_F(FileInformation, SizeTextsWithAndWithoutUnits)
+{
+    struct Row
+    {
+        int64_t Size;
+        const char* Text;
+    };
+    const Row withUnits[] = {
+        {0, "0 B"},          {1023, "1,023 B"},       {1024, "1.0 KB"},     {1536, "1.5 KB"},
+        {1048575, "1,024.0 KB"}, {1048576, "1.0 MB"}, {5368709120, "5.0 GB"}, {int64_t{3} << 50, "3,072.0 TB"},
+    };
+    for (const Row& row : withUnits)
+        EXPECT_EQ(row.Text, GetSizeText(6, 0, row.Size)) << row.Size;
+
+    FileUnitLoader.SizeUnits = false;
+    EXPECT_EQ("1,024", GetSizeText(6, 0, 1024));
+    EXPECT_EQ("1.23e9", GetSizeText(3, 0, 1234567890));
 }
 
 TEST_F(FileInformation, ClearReadOnlyMakesANormalFile)

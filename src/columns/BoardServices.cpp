@@ -1,0 +1,33 @@
+#include "columns/BoardServices.h"
+
+namespace {
+
+// Until the main window exists no column is shown: column 0 counts as the active one and
+// stays so, there is no focus to give, the columns need no layout, and no column was
+// pressed.
+class TNoBoard : public TBoardServices
+{
+public:
+    int32_t GetActiveColumnIndex() override { return 0; }
+    void SetActiveColumnIndex(int32_t) override {}
+    void FocusColumn(int32_t, bool) override {}
+    bool AreColumnWidthsEqual() override { return true; }
+    bool AreSubcolumnsEqual() override { return true; }
+    void ArrangeColumns() override {}
+    TColumn* GetDragSourceColumn() override { return nullptr; }
+};
+
+TNoBoard NoBoard;
+TBoardServices* InstalledServices = nullptr;
+
+} // namespace
+
+void SetBoardServices(TBoardServices* services)
+{
+    InstalledServices = services;
+}
+
+TBoardServices& GetBoardServices()
+{
+    return InstalledServices != nullptr ? *InstalledServices : NoBoard;
+}

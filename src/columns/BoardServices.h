@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+class TColumn;
+
+// What the arrangement of columns, the navigation across them and the launcher need of the
+// main window beyond TMainWindowServices: the active column, the keyboard focus, the
+// layout of the columns and the column of the last mouse press. The main window
+// implements it and installs itself once it exists; tests install fakes.
+class TBoardServices
+{
+public:
+    virtual ~TBoardServices() = default;
+    // The active board column, 0 to the visible count - 1; the column operations set it
+    // directly before they refocus.
+    virtual int32_t GetActiveColumnIndex() = 0;
+    virtual void SetActiveColumnIndex(int32_t index) = 0;
+    // Gives the column of the slot the keyboard focus; -1 means the active column.
+    virtual void FocusColumn(int32_t index, bool force) = 0;
+    // All visible columns have the same width, or the same subcolumns.
+    virtual bool AreColumnWidthsEqual() = 0;
+    virtual bool AreSubcolumnsEqual() = 0;
+    // Lays the board columns out again.
+    virtual void ArrangeColumns() = 0;
+    // The column last pressed with the mouse, or null.
+    virtual TColumn* GetDragSourceColumn() = 0;
+};
+
+// Null puts back the stand-in for a main window that does not exist yet.
+void SetBoardServices(TBoardServices* services);
+TBoardServices& GetBoardServices();

@@ -1,0 +1,332 @@
+// Painting a column's item: the type badge, the name line with its focus or selection
+// look, the grid and the thumbnail. Each item is painted into a bitmap of its own and
+// copied onto the list in one step. Painting the focused item of the focused list makes
+// the column active, and painting the item under the mouse keeps the main window's
+// hot-item record.
+
+#include "columns/Column.h"
+
+#include "columns/ButtonFace.h"
+#include "columns/ItemPaintServices.h"
+#include "columns/MyPanelOptions.h"
+
+#include "core/AsciiCase.h"
+#include "core/Partitions.h"
+#include "core/PathNames.h"
+#include "core/ProgramOptions.h"
+#include "core/TranslucentPaint.h"
+#include "core/Traced.h"
+#include "core/Utilities.h"
+
+#include "host/TextDrawing.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// "»", the sign of a directory.
+const char* const DirectorySign = "\xC2\xBB";
+
+// A rectangle given by its edges, the right and bottom ones outside it.
+QRect FromEdges(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// The places of an item's parts in its bitmap, whose origin is the item's top left.
+struct TItemGeometry
+{
+    int32_t Width;
+    int32_t Height;
+    // The name line's height.
+    int32_t Line;
+    int32_t Badge;
+    // Half the extra height of a line: the text's margin above and below.
+    int32_t HalfExtra;
+
+    QRect BadgeRect() const { return FromEdges(1, 0, Badge, Line - 1); }
+    QRect BadgeTextRect() const { return FromEdges(5, HalfExtra, Badge - 4, Line - 1 - HalfExtra); }
+    QRect NameRect() const { return FromEdges(Badge + 1, 0, Width - 1, Line - 1); }
+    QRect TextRect() const { return FromEdges(Badge + 5, HalfExtra, Width - 5, Line - 1 - HalfExtra); }
+    QRect ThumbnailArea() const { return FromEdges(1, Line, Width - 1, Height - 1); }
+    QRect InfoRect() const { return FromEdges(5, Line + HalfExtra, Width - 5, 2 * Line - HalfExtra); }
+    QRect PictureRect() const { return FromEdges(1, 2 * Line, Width - 1, Height - 1); }
+};
+
+// The colours and translucencies of an item's state.
+struct TStateLook
+{
+    TColor BriskMargin;
+    TColor Margin;
+    TColor Back;
+    TColor Text;
+    TColor Tint;
+    int32_t MarginTranslucency;
+    int32_t BackTranslucency;
+};
+
+TStateLook GetStateLook(bool active, bool focused, bool selected)
+{
+    const TMyPanelOptions& o = GMyPanelOptions;
+    if (active)
+        return {*o.ActiveFocusBriskMarginColor, *o.ActiveFocusMarginColor, *o.ActiveFocusBackColor,
+                *o.ActiveFocusTextColor, *o.ActiveFocusTintColor, *o.WindowActiveFocusMarginTranslucency,
+                *o.WindowActiveFocusBackTranslucency};
+    if (focused)
+        return {*o.InactiveFocusBriskMarginColor, *o.InactiveFocusMarginColor, *o.InactiveFocusBackColor,
+                *o.InactiveFocusTextColor, *o.InactiveFocusTintColor, *o.WindowInactiveFocusMarginTranslucency,
+                *o.WindowInactiveFocusBackTranslucency};
+    if (selected)
+        return {*o.SelectionBriskMarginColor, *o.SelectionMarginColor, *o.SelectionBackColor,
+                *o.SelectionTextColor, *o.SelectionTintColor, *o.WindowSelectionMarginTranslucency,
+                *o.WindowSelectionBackTranslucency};
+    return {*o.WindowBackColor, *o.WindowBackColor, *o.WindowBackColor, *o.WindowTextColor, *o.WindowBackColor, 0, 0};
+}
+
+// The background picture shows through the lists: the item starts from the part of the
+// shared background that lies under it.
+void PaintItemBackground(QImage& bitmap, MyTPanel& list, QRect place)
+{
+    bitmap.fill(ToQColor(*GMyPanelOptions.WindowBackColor));
+    if (!IsBackPictureVisible())
+        return;
+    QPainter canvas(&bitmap);
+    const QRect under(list.GetBackgroundRect().topLeft() + place.topLeft(), place.size());
+    canvas.drawImage(QPoint(0, 0), GMyPanelOptions.Background, under);
+}
+
+// The badge's text: "»" for a directory, else the extension in lower case; none for the
+// placeholder or without extensions in the badges.
+std::string GetBadgeText(const TFileListData& item, int32_t type, bool empty)
+{
+    if (empty || !ProgramOptions.ShowExtInType)
+        return {};
+    return type == ftDirectory ? DirectorySign : LowerAscii(GetExtensionWithoutDot(item.Title));
+}
+
+void PaintBadge(QPainter& canvas, const TItemGeometry& geometry, int32_t type, const std::string& text)
+{
+    const TColumn::TTypeColors colors = TColumn::GetTypeColors(type);
+    canvas.setPen(Qt::NoPen);
+    canvas.setBrush(ToQColor(colors.Back));
+    if (!ProgramOptions.ShowExtInType) {
+        canvas.drawEllipse(geometry.BadgeRect().adjusted(2, 2, -2, -2));
+        return;
+    }
+    canvas.drawRoundedRect(geometry.BadgeRect(), 5, 5);
+    canvas.setPen(ToQColor(colors.Text));
+    DrawTextInRect(text, canvas, true, geometry.BadgeTextRect(), host::DT_NOPREFIX, false, false);
+}
+
+void SetNameFontStyle(QPainter& canvas, const TFileListData& item, bool selected, bool hot)
+{
+    QFont font = canvas.font();
+    font.setBold(selected);
+    font.setItalic(selected);
+    font.setStrikeOut(!item.Exists);
+    font.setUnderline(false);
+    if (hot && ProgramOptions.HotTrackColumnItems) {
+        if (ProgramOptions.UnderlineHotTrackItems)
+            font.setUnderline(true);
+        else
+            font.setBold(true);
+    }
+    canvas.setFont(font);
+}
+
+void PaintFocusOrSelectionLook(QPainter& canvas, const TItemGeometry& geometry, const TStateLook& look)
+{
+    const QRect name = geometry.NameRect();
+    FrameRoundRect(canvas, name.left(), name.top(), name.left() + name.width(), name.top() + name.height(),
+                   look.BriskMargin, look.Margin, look.Back, look.MarginTranslucency, look.BackTranslucency, false,
+                   true);
+    const QRect face = name.adjusted(4, 4, -4, -4);
+    PaintButtonFX(canvas, face.left(), face.top(), face.width() - 1, face.height() - 1, look.Margin, look.Margin,
+                  look.Back, look.Tint, look.MarginTranslucency, look.BackTranslucency, bsRectangle,
+                  *GMyPanelOptions.NonOvalButtonsStyle, false, false);
+}
+
+// The name line's text: the name, or the full path in a container that shows paths,
+// without the extension that the badge shows; a container's number before it, a drive's
+// suffix after it, and "»" before a directory that has no badge.
+std::string GetItemName(const TColumn& column, const TFileListData& item, int32_t type, const std::string& badgeText,
+                        int32_t badgeWidth)
+{
+    const bool fullPath = column.ContainerIndex >= 0 && column.ShowPathsInContainer;
+    std::string name = fullPath ? item.Title : GetPathName(item.Title);
+    if (!badgeText.empty() && type != ftDirectory)
+        name.erase(std::min(name.rfind('.'), name.size()));
+    if (item.ItemNumber > 1)
+        name = std::to_string(item.ItemNumber) + " - " + name;
+    if (IsDriveName(item.Title))
+        name += GetPartitionSuffix(item.Title);
+    if (badgeWidth == 0 && type == ftDirectory)
+        name = DirectorySign + name;
+    return name;
+}
+
+void PaintGridLine(QPainter& canvas, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    canvas.fillRect(x, y, width, height, ToQColor(*GMyPanelOptions.GridColor));
+}
+
+// The bottom row, and the line that sets the badge (or the subcolumn) off from the name.
+void PaintGrid(QPainter& canvas, const TItemGeometry& geometry, bool severalSubcolumns)
+{
+    PaintGridLine(canvas, 0, geometry.Height - 1, geometry.Width, 1);
+    if (severalSubcolumns || geometry.Badge > 0)
+        PaintGridLine(canvas, geometry.Badge, 0, 1, geometry.Line);
+}
+
+// The area below the name line: a selected item's thumbnail area in the selection colour,
+// and the main window's thumbnail with its information line.
+void PaintThumbnailPart(TColumn& column, QPainter& canvas, const TItemGeometry& geometry, const TFileListData& item,
+                        bool empty)
+{
+    const QRect area = geometry.ThumbnailArea();
+    if (item.Selected && area.bottom() >= geometry.PictureRect().top()) {
+        const TColor back = *GMyPanelOptions.SelectionBackColor;
+        if (ProgramOptions.TranslucentThumbnailSelection)
+            PaintTranslucentRect(canvas, area.left(), area.top(), area.width(), area.height(), back,
+                                 *GMyPanelOptions.WindowSelectionBackTranslucency);
+        else
+            canvas.fillRect(area, ToQColor(back));
+    }
+    canvas.setPen(ToQColor(*GMyPanelOptions.ThumbTextColor));
+    if (!column.ThumbAttr)
+        return;
+    if (!empty)
+        GetItemPaintServices().PaintThumb(item.Title, *column.FileList, item.Size, item.Modified, canvas,
+                                          geometry.InfoRect(), geometry.PictureRect());
+    PaintGridLine(canvas, 0, geometry.Height - 1, geometry.Width, 1);
+}
+
+// The main window's record follows the item under the mouse: a new hot item starts the
+// hover delay, and the recorded one painted plain again hides the hover window.
+void KeepHotItemRecord(TColumn* column, int32_t index, bool hot)
+{
+    THotItemRecord& record = GetItemPaintServices().GetHotItemRecord();
+    const bool recorded = record.HotColumn == column && record.HotItem == index;
+    if (hot) {
+        if (!record.HotItemShown && !recorded) {
+            record.HotColumn = column;
+            record.HotItem = index;
+            if (ProgramOptions.FileHoverActive) {
+                record.HoverColumn = column;
+                record.HoverItem = index;
+                record.HoverCrono = TCrono();
+                record.HoverCrono.Start();
+            }
+        }
+        record.HotItemShown = true;
+    } else if (recorded) {
+        record.HotItemShown = false;
+        if (ProgramOptions.FileHoverActive)
+            GetItemPaintServices().HideFileHover();
+    }
+}
+
+} // namespace
+
+void TColumn::FileListDrawItem(QPainter& canvas, int32_t index)
+{
+    DrawAnItem(&canvas, index, false, false);
+}
+
+TColumn::TTypeColors TColumn::GetTypeColors(int32_t type)
+{
+    const TMyPanelOptions& o = GMyPanelOptions;
+    switch (type) {
+    case ftDirectory:
+        return {*o.DirsBackColor, *o.DirsTextColor};
+    case ftLink:
+        return {*o.LinksBackColor, *o.LinksTextColor};
+    case ftProgram:
+        return {*o.ProgsBackColor, *o.ProgsTextColor};
+    case ftDocument:
+        return {*o.DocsBackColor, *o.DocsTextColor};
+    default:
+        return {*o.FilesBackColor, *o.FilesTextColor};
+    }
+}
+
+// A percentage of the line height. Without extensions in it a badge is at most one line
+// wide; an invisible badge area still counts for the mouse.
+int32_t TColumn::GetBadgeWidth(bool forHitTest)
+{
+    const TProgramOptions& o = ProgramOptions;
+    int32_t percent = 0;
+    if (o.ShowFileType)
+        percent = o.ShowExtInType ? o.FileTypeWidth : std::min(o.FileTypeWidth, 100);
+    else if (forHitTest && o.SimulateFileType)
+        percent = o.SimulateFileTypeWidth;
+    return static_cast<int32_t>(static_cast<int64_t>(FileList->GetLineHeight()) * percent * 0.01L);
+}
+
+void TColumn::DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, bool lineOnly)
+{
+    QImage bitmap;
+    QRect place;
+    QRect copied;
+    TTraced trace;
+    try {
+        const TProgramOptions& o = ProgramOptions;
+        place = FileList->GetItemRect(index);
+        if (index < FileList->TopIndex || index > FileList->GetLastVisibleIndex() || place.isEmpty())
+            return;
+        const bool hot = FileList->GetItemUnderMouse() == index && (o.HotTrackColumnItems || o.FileHoverActive);
+        lineOnly = lineOnly || (lineOnlyWhenHot && hot);
+        const bool empty = FileList->Empty;
+        const TFileListData& item = GetItem(index);
+        const bool focused = index == FileList->FocusIndex;
+        const bool active = focused && FileList->hasFocus();
+        const TItemGeometry geometry{place.width(), place.height(), FileList->GetLineHeight(), GetBadgeWidth(false),
+                                     o.ItemsExtraHeight / 2};
+        copied = lineOnly ? geometry.NameRect() : QRect(QPoint(0, 0), place.size());
+
+        bitmap = QImage(place.size(), QImage::Format_RGB32);
+        PaintItemBackground(bitmap, *FileList, place);
+        QPainter painter(&bitmap);
+        painter.setFont(FileList->GetTextFont());
+        const int32_t type = empty ? ftGeneric : item.Type;
+        std::string badgeText;
+        if (geometry.Badge > 0) {
+            badgeText = GetBadgeText(item, type, empty);
+            PaintBadge(painter, geometry, type, badgeText);
+        }
+        if (active)
+            SetActive();
+        const TStateLook look = GetStateLook(active, focused, item.Selected);
+        SetNameFontStyle(painter, item, item.Selected, hot);
+        KeepHotItemRecord(this, index, hot);
+        const std::string name = GetItemName(*this, item, type, badgeText, geometry.Badge);
+        if (focused || item.Selected)
+            PaintFocusOrSelectionLook(painter, geometry, look);
+        painter.setPen(ToQColor(look.Text));
+        // Long container paths lose their middle.
+        const uint32_t format = ContainerIndex >= 0 ? host::DT_NOPREFIX | host::DT_PATH_ELLIPSIS : host::DT_NOPREFIX;
+        DrawTextInRect(name, painter, true, geometry.TextRect(), format, false, false);
+        painter.setFont(FileList->GetTextFont());
+
+        const bool severalSubcolumns = FileList->Subcolumns > 1;
+        if (o.ShowGrid)
+            PaintGrid(painter, geometry, severalSubcolumns);
+        if (!lineOnly)
+            PaintThumbnailPart(*this, painter, geometry, item, empty);
+        if (severalSubcolumns) {
+            PaintGridLine(painter, 0, 0, 1, geometry.Height);
+            PaintGridLine(painter, geometry.Width - 1, 0, 1, geometry.Height);
+        }
+    }
+    TRACED_CATCH(trace)
+    if (bitmap.isNull())
+        return;
+    const QPoint target = place.topLeft() + copied.topLeft();
+    const auto copy = [&](QPainter& onto) { onto.drawImage(target, bitmap, copied); };
+    if (canvas != nullptr)
+        copy(*canvas);
+    else
+        FileList->PaintOnOwnCanvas(QRect(target, copied.size()), copy);
+}

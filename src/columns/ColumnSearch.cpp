@@ -1,0 +1,183 @@
+// Reloading columns, the search and its results, the find-common-text dialog, locating
+// items by a filter and the ends of a numbered run of titles.
+
+#include "columns/Column.h"
+
+#include "columns/BoardServices.h"
+#include "columns/CommandServices.h"
+#include "columns/Containers.h"
+#include "columns/MainWindowServices.h"
+
+#include "core/AsciiCase.h"
+#include "core/PathNames.h"
+#include "core/Text.h"
+#include "core/Traced.h"
+
+namespace {
+
+void ReloadInPlace(TColumn& column)
+{
+    column.LoadDirectory(false, KeepContainerIndex, {}, KeepType, KeepTopOffset, KeepKey);
+}
+
+// "photo" for "C:\d\photo12.jpg".
+std::string GetNumberedStem(const std::string& title)
+{
+    std::string digits;
+    int32_t digitCount = 0;
+    return SplitTrailingNumber(ExcludeExtension(title), digits, digitCount);
+}
+
+} // namespace
+
+void TColumn::Com_LoadDirectory(TShiftState shift)
+{
+    TMainWindowServices& window = GetMainWindowServices();
+    if (IsKeyShiftEmpty(shift)) {
+        ReloadInPlace(*this);
+        UpdateRestOfContainers(ContainerIndex);
+    } else if (IsKeyShiftOnly(shift, ssCtrl)) {
+        const int32_t count = window.GetVisibleColumnCount();
+        for (int32_t i = 0; i < count; ++i)
+            if (TColumn* column = window.GetColumn(i))
+                ReloadInPlace(*column);
+    }
+    GetBoardServices().FocusColumn(-1, false);
+}
+
+void TColumn::Com_Search(const std::string& file, bool history)
+{
+    TTraced trace;
+    int32_t focusIndex = -1;
+    trace.Run([&] {
+        TBusyBracket busy(false);
+        TSearchResult result;
+        if (!GetCommandServices().SearchDialog(*this, file, history, result))
+            return;
+        switch (result.Action) {
+        case sraEnterDirectory:
+            if (TColumn* active = GetMainWindowServices().GetColumn(GetBoardServices().GetActiveColumnIndex())) {
+                active->EnterDirectory(ShiftOf(ssAlt), IncludeEndBackslash(result.ChosenPath), true);
+                trace.TakeOver();
+            }
+            break;
+        case sraShowFile:
+            LoadDirectory(true, -1, result.ChosenPath, KeepType, KeepTopOffset, KeepKey);
+            trace.TakeOver();
+            break;
+        case sraFillContainer:
+            focusIndex = FillSearchContainer(result);
+            trace.TakeOver();
+            break;
+        case sraSelectItems:
+            if (const std::string refusal = SelectFoundItems(result); !refusal.empty())
+                trace.Raise(refusal);
+            break;
+        default:
+            break;
+        }
+    });
+    trace.ShowFailure("Failed to search.");
+    GetBoardServices().FocusColumn(focusIndex, false);
+}
+
+int32_t TColumn::FillSearchContainer(const TSearchResult& result)
+{
+    TMainWindowServices& window = GetMainWindowServices();
+    TCommandServices& services = GetCommandServices();
+    try {
+        if (TContainer* container = window.FindContainer(result.ContainerIndex)) {
+            if (!result.KeepItems)
+                container->Clear();
+            for (const TSearchResult::TFoundItem& item : result.FoundItems)
+                container->AddItem(item.Text, item.Rank);
+        }
+        if (result.ShowSearchBoard)
+            services.ShowSearchBoard();
+    } catch (...) {
+        // The column shows what the container holds after all.
+        ReloadContainer(result.ContainerIndex);
+        throw;
+    }
+    int32_t chosen = result.ReuseContainer ? services.FindContainerColumn(result.ContainerIndex) : -1;
+    if (chosen < 0 && result.UseColumnForContainer - 1 >= 0 &&
+        result.UseColumnForContainer - 1 < window.GetVisibleColumnCount())
+        chosen = result.UseColumnForContainer - 1;
+    TColumn* column = chosen >= 0 ? window.GetColumn(chosen) : nullptr;
+    if (column == nullptr) {
+        column = this;
+        chosen = Index;
+    }
+    column->ReloadContainer(result.ContainerIndex);
+    return chosen;
+}
+
+std::string TColumn::SelectFoundItems(const TSearchResult& result)
+{
+    if (SelectedCount > 0 || SelectedSize > 0)
+        return "Can't select files because there already are selected files.";
+    const int32_t count = GetItemCount();
+    if (static_cast<int64_t>(result.FoundItems.size()) > count)
+        return "Found more files than there are in the column.";
+    // The found items come in the column's order: the walk never goes back.
+    size_t cursor = 0;
+    for (int32_t i = 0; i < count && cursor < result.FoundItems.size(); ++i)
+        if (SameTextAscii(GetItem(i).Title, result.FoundItems[cursor].Text)) {
+            SelectItem(i);
+            ++cursor;
+        }
+    FileList->Invalidate();
+    return {};
+}
+
+void TColumn::Com_FindCommonText()
+{
+    TTraced trace;
+    trace.Run([&] {
+        TBusyBracket busy(false);
+        GetCommandServices().FindCommonTextDialog(*this);
+    });
+    trace.ShowFailure("Failed to find common text.");
+}
+
+void TColumn::Com_LocateFile()
+{
+    GetCommandServices().LocateFileDialog(*this);
+}
+
+void TColumn::Com_LocateNextFile()
+{
+    GetCommandServices().LocateNext(*this);
+}
+
+void TColumn::Com_LocatePreviousFile()
+{
+    GetCommandServices().LocatePrevious(*this);
+}
+
+int32_t TColumn::FindNumberedEnd(bool first) const
+{
+    const int32_t count = GetItemCount();
+    if (count <= 1)
+        return -1;
+    const int32_t focus = FileList->FocusIndex;
+    const std::string stem = GetNumberedStem(GetItem(focus).Title);
+    const auto differs = [&](int32_t i) { return !SameTextAscii(GetNumberedStem(GetItem(i).Title), stem); };
+    if (first) {
+        for (int32_t i = focus - 1; i >= 0; --i)
+            if (differs(i))
+                return i + 1;
+        return 0;
+    }
+    for (int32_t i = focus + 1; i < count; ++i)
+        if (differs(i))
+            return i - 1;
+    return count - 1;
+}
+
+void TColumn::Com_LocateNumbered(bool first)
+{
+    const int32_t index = FindNumberedEnd(first);
+    if (index >= 0)
+        FocusIndex(index);
+}

@@ -1,0 +1,31 @@
+#include "columns/ContainerServices.h"
+
+#include "columns/MainWindowServices.h"
+
+namespace {
+
+// Until the main window exists no drag has begun and there is no directory check to run;
+// until the multi-rename dialog exists nothing is renamed.
+class TNoContainerServices : public TContainerServices
+{
+public:
+    int32_t GetDragItemIndex() override { return -1; }
+    std::string GetDragItemTitle() override { return {}; }
+    void EndBusyAndCheck() override { GetMainWindowServices().EndBusy(); }
+    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
+};
+
+TNoContainerServices NoContainerServices;
+TContainerServices* InstalledServices = nullptr;
+
+} // namespace
+
+void SetContainerServices(TContainerServices* services)
+{
+    InstalledServices = services;
+}
+
+TContainerServices& GetContainerServices()
+{
+    return InstalledServices != nullptr ? *InstalledServices : NoContainerServices;
+}

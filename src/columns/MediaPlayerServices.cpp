@@ -1,0 +1,25 @@
+#include "columns/MediaPlayerServices.h"
+
+namespace {
+
+// Until the media player exists a play list is recorded as started and nothing plays.
+class TNoMediaPlayer : public TMediaPlayerServices
+{
+public:
+    void PlayMPL(const std::string&, const std::string&, int64_t) override {}
+};
+
+TNoMediaPlayer NoMediaPlayer;
+TMediaPlayerServices* InstalledServices = nullptr;
+
+} // namespace
+
+void SetMediaPlayerServices(TMediaPlayerServices* services)
+{
+    InstalledServices = services;
+}
+
+TMediaPlayerServices& GetMediaPlayerServices()
+{
+    return InstalledServices != nullptr ? *InstalledServices : NoMediaPlayer;
+}
