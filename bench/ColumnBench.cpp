@@ -129,6 +129,8 @@ int main(int argc, char** argv)
     Scratch = MakeScratchFolder("column-bench");
     if (Scratch.empty() || !MakeData()) {
         std::fprintf(stderr, "cannot make the folder of %d entries\n", EntryCount);
+        std::error_code ignored;
+        fs::remove_all(Scratch, ignored);
         return 1;
     }
     host::MapDrive('B', Scratch);
