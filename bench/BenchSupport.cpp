@@ -66,11 +66,16 @@ void TRatioReporter::ReportRuns(const std::vector<Run>& runs)
 
 void TRatioReporter::PrintRatio(const std::string& ours, const std::string& theirs, double bytes) const
 {
+    PrintRatio(ours, theirs, bytes / (1u << 20), "MiB/s");
+}
+
+void TRatioReporter::PrintRatio(const std::string& ours, const std::string& theirs, double amount,
+                                const char* unit) const
+{
     const auto mine = Seconds.find(ours);
     const auto reference = Seconds.find(theirs);
     if (mine == Seconds.end() || reference == Seconds.end())
         return;
-    const double mebibytes = bytes / (1u << 20);
-    std::printf("%-22s %8.0f MiB/s   %-18s %8.0f MiB/s   ratio %.2f\n", ours.c_str(), mebibytes / mine->second,
-                theirs.c_str(), mebibytes / reference->second, reference->second / mine->second);
+    std::printf("%-22s %8.0f %s   %-18s %8.0f %s   ratio %.2f\n", ours.c_str(), amount / mine->second, unit,
+                theirs.c_str(), amount / reference->second, unit, reference->second / mine->second);
 }

@@ -23,6 +23,8 @@ public:
     // Prints "ours ... theirs ... ratio" with the ratio theirs / ours: 1 or more means
     // at least as fast as the reference program. `bytes` is the data of one iteration.
     void PrintRatio(const std::string& ours, const std::string& theirs, double bytes) const;
+    // The same with the rates in another unit: `amount` of it in one iteration.
+    void PrintRatio(const std::string& ours, const std::string& theirs, double amount, const char* unit) const;
 
 private:
     std::map<std::string, double> Seconds;

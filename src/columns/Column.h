@@ -430,6 +430,9 @@ private:
     bool IsRealItem(int32_t index) const;
     void SetActiveTitleToOperatorDrive();
     void ApplyThumbHeight(int32_t height);
+    // As LoadWithFiles; `entries` keeps what the folder held when it was listed, or nothing
+    // when the listing failed.
+    void LoadWithFiles(const std::string& title, const std::string& sortMode, std::vector<host::FindData>& entries);
     void CountType(int32_t type);
     void ListEntries(const std::string& directory, const std::vector<host::FindData>& entries, TSortKind kind);
     void AddListedPath(const std::string& path, bool select, int32_t itemNumber);

@@ -39,14 +39,17 @@ bool StandsBefore(const TListedItem& a, const TListedItem& b)
     return CompareSortPlaces(a.Place, b.Place) < 0;
 }
 
-// The type of a file that is not a directory, by the first extension test it passes.
+// The type of a file that is not a directory, by the first extension test it passes. The
+// tests read only the extension, and the extension alone has itself as extension, so the
+// long name is searched for its extension once, not once per test.
 int32_t GetFileTypeOfName(const std::string& name)
 {
-    if (IsDocumentFile(name))
+    const std::string extension = GetExtension(name);
+    if (IsDocumentFile(extension))
         return ftDocument;
-    if (IsProgramFile(name))
+    if (IsProgramFile(extension))
         return ftProgram;
-    if (IsLinkFile(name))
+    if (IsLinkFile(extension))
         return ftLink;
     return ftGeneric;
 }
@@ -93,15 +96,22 @@ void TColumn::CountType(int32_t type)
 
 void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMode)
 {
+    std::vector<host::FindData> entries;
+    LoadWithFiles(title, sortMode, entries);
+}
+
+void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMode,
+                            std::vector<host::FindData>& entries)
+{
     TTraced trace;
     try {
         ClearList();
+        entries.clear();
         const std::string directory = GetParentPath(title);
         if (directory.empty()) {
             LoadWithPartitions();
             trace.TakeOver();
         } else {
-            std::vector<host::FindData> entries;
             host::SetLastError(host::ERROR_SUCCESS);
             const bool found = host::FindFiles(directory, "*", entries);
             const uint32_t result = host::GetLastError();
@@ -114,9 +124,12 @@ void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMod
         }
     }
     TRACED_CATCH(trace)
-    // The counts describe the list: a failed listing leaves both empty.
-    if (!trace.Succeeded())
+    // The counts describe the list: a failed listing leaves both empty, and no part of
+    // the folder stands for the whole.
+    if (!trace.Succeeded()) {
         ClearList();
+        entries.clear();
+    }
 }
 
 // One pass types and counts the entries; one sort orders the groups and each group by its

@@ -73,12 +73,13 @@ void TColumn::LoadContainerMode()
 // on it, or where it stood.
 void TColumn::LoadDirectoryMode()
 {
+    std::vector<host::FindData> listing;
     for (;;) {
         if (!IsDriveName(ActiveTitle) && !PartitionExists(ActiveTitle)) {
             ActiveTitle = GetDrivePart(ActiveTitle);
             ActiveType = ftDirectory;
         }
-        LoadWithFiles(ActiveTitle, SortMode);
+        LoadWithFiles(ActiveTitle, SortMode, listing);
         if (FunStatContext.Status <= fsWarning)
             break;
         PathsHistory.DropNewestInDirectory(ActiveTitle);
@@ -89,7 +90,8 @@ void TColumn::LoadDirectoryMode()
         ActiveType = ftDirectory;
     }
     FocusByTitle(ActiveTitle, ActiveType, ActiveTopOffset, ActiveKey, SortMode, true, true);
-    DirMonitor.Ini(GetParentPath(ActiveTitle));
+    // The monitor starts from the listing: the folder is not read twice.
+    DirMonitor.Ini(GetParentPath(ActiveTitle), std::move(listing));
 }
 
 void TColumn::FocusByTitle(const std::string& title, int32_t type, int32_t topOffset, int64_t key,
@@ -192,7 +194,9 @@ std::string TColumn::GetHeaderCaption() const
     if (ContainerIndex < 0)
         return ExcludeEndBackslash(GetParentPath(ActiveTitle));
     const TContainer* container = GetMainWindowServices().FindContainer(ContainerIndex);
-    const std::string name = container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();
+    // Without its container the column still names it, by its number.
+    const std::string name =
+        container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();
     return "Container \"" + name + "\"";
 }
 

@@ -8,14 +8,14 @@ namespace {
 
 constexpr size_t PrefixBytes = sizeof(uint64_t);
 
-// The first eight bytes folded, big-endian, zero-padded: names hold no NUL, so a shorter
-// name stands first, as the full comparison puts it.
-uint64_t FoldedPrefix(std::string_view text)
+// Eight bytes from `from`, big-endian, zero-padded: names hold no NUL, so a shorter name
+// stands first, as the full comparison puts it.
+uint64_t PrefixOf(std::string_view text, size_t from, bool folded)
 {
     uint64_t prefix = 0;
-    for (size_t i = 0; i < PrefixBytes; ++i) {
-        const auto byte = i < text.size() ? static_cast<unsigned char>(LowerAscii(text[i])) : 0u;
-        prefix = (prefix << 8) | byte;
+    for (size_t i = from; i < from + PrefixBytes; ++i) {
+        const char c = i < text.size() ? text[i] : '\0';
+        prefix = (prefix << 8) | static_cast<unsigned char>(folded ? LowerAscii(c) : c);
     }
     return prefix;
 }
@@ -65,9 +65,9 @@ int64_t GetItemSortKey(const TFileListData& item, TSortKind kind)
 TSortPlace MakeSortPlace(int64_t key, std::string_view text, TSortKind kind)
 {
     if (kind == skName)
-        return {FoldedPrefix(text), text, true};
+        return {PrefixOf(text, 0, true), PrefixOf(text, PrefixBytes, true), text, true};
     const uint64_t ascending = AscendingOrder(key);
-    return {IsDescending(kind) ? ~ascending : ascending, text, false};
+    return {IsDescending(kind) ? ~ascending : ascending, PrefixOf(text, 0, false), text, false};
 }
 
 TSortPlace MakeSortPlace(const TFileListData& item, TSortKind kind, size_t textOffset)
@@ -80,9 +80,11 @@ int CompareSortPlaces(const TSortPlace& a, const TSortPlace& b)
 {
     if (a.Order != b.Order)
         return a.Order < b.Order ? -1 : 1;
+    if (a.Prefix != b.Prefix)
+        return a.Prefix < b.Prefix ? -1 : 1;
     if (a.ByName) {
         // Equal prefixes: both texts are at least that long, or equally long.
-        const size_t skip = std::min({PrefixBytes, a.Text.size(), b.Text.size()});
+        const size_t skip = std::min({2 * PrefixBytes, a.Text.size(), b.Text.size()});
         if (const int folded = CompareTextAscii(a.Text.substr(skip), b.Text.substr(skip)); folded != 0)
             return folded;
     }

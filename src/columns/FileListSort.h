@@ -30,9 +30,11 @@ int64_t GetItemSortKey(const TFileListData& item, TSortKind kind);
 // reads the texts only on a tie. The text is a view into the title.
 struct TSortPlace
 {
-    // Compared first, unsigned: the first eight folded bytes of the text, or the key
-    // turned so that the wanted order is ascending.
+    // Compared first, unsigned: the key turned so that the wanted order is ascending, or by
+    // name the first eight folded bytes of the text.
     uint64_t Order = 0;
+    // Compared next: the text's first eight bytes, or by name its next eight folded bytes.
+    uint64_t Prefix = 0;
     std::string_view Text;
     bool ByName = true;
 };

@@ -41,7 +41,27 @@ void TDirectoryMonitor::Ini(const std::string& folder)
     TRACED_CATCH(trace)
 }
 
+void TDirectoryMonitor::Ini(const std::string& folder, std::vector<host::FindData>&& listing)
+{
+    TTraced trace;
+    try {
+        Arm(folder, &listing);
+        trace.TakeOver();
+    }
+    TRACED_CATCH(trace)
+}
+
 void TDirectoryMonitor::Set(const std::string& folder)
+{
+    TTraced trace;
+    try {
+        Arm(folder, nullptr);
+        trace.TakeOver();
+    }
+    TRACED_CATCH(trace)
+}
+
+void TDirectoryMonitor::Arm(const std::string& folder, std::vector<host::FindData>* listing)
 {
     TTraced trace;
     try {
@@ -52,7 +72,10 @@ void TDirectoryMonitor::Set(const std::string& folder)
         if (!PartitionExists(Folder))
             return trace.RaiseSystem("Failed set monitor.", folder);
         host::SetLastError(host::ERROR_SUCCESS);
-        Handle.Open(Folder);
+        if (listing != nullptr)
+            Handle.Open(Folder, std::move(*listing));
+        else
+            Handle.Open(Folder);
         if (IsSystemError()) {
             Handle.Close();
             trace.RaiseSystem("Failed set monitor.", folder);

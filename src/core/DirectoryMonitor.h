@@ -3,6 +3,7 @@
 #include "host/ChangeNotification.h"
 
 #include <string>
+#include <vector>
 
 // Tells, without waiting, whether the folder a column lists has changed since the column
 // last loaded it: entries created, deleted or renamed, sizes or attributes changed. The
@@ -31,6 +32,9 @@ public:
     // Arms the monitor on a listed folder ("C:\d\"); the first Next reports only changes
     // made after it. Traced; "Failed set monitor." leaves the monitor broken.
     void Ini(const std::string& folder);
+    // As Ini, with the entries just listed there (host::FindFiles with "*"), so that the
+    // folder is not read a second time.
+    void Ini(const std::string& folder, std::vector<host::FindData>&& listing);
     // Closes the notification and opens one on the folder. Traced.
     void Set(const std::string& folder);
     // Looks at the notification without waiting. Traced; "Failed get status.".
@@ -40,6 +44,8 @@ public:
     bool Next();
 
 private:
+    // A null listing: the folder is read to learn what it holds.
+    void Arm(const std::string& folder, std::vector<host::FindData>* listing);
     bool IsWatching() const;
     bool RearmInPlace();
 };

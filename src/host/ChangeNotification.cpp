@@ -5,11 +5,8 @@
 #include "host/LastError.h"
 
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
 #include <map>
 #include <sys/inotify.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace host {
@@ -122,6 +119,26 @@ ChangeNotification::~ChangeNotification()
 
 bool ChangeNotification::Open(const std::string& windowsFolder)
 {
+    if (!Watch(windowsFolder))
+        return false;
+    std::vector<FindData> listing;
+    FindFiles(windowsFolder, "*", listing);
+    TakeSnapshot(std::move(listing));
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+bool ChangeNotification::Open(const std::string& windowsFolder, std::vector<FindData>&& listing)
+{
+    if (!Watch(windowsFolder))
+        return false;
+    TakeSnapshot(std::move(listing));
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+bool ChangeNotification::Watch(const std::string& windowsFolder)
+{
     Close();
     if (TakeFault(HostCall::Notify))
         return false;
@@ -134,11 +151,9 @@ bool ChangeNotification::Open(const std::string& windowsFolder)
         return false;
     Hub().Register(watch, this);
     WatchDescriptor = watch;
-    HostFolder = *hostFolder;
+    WindowsFolder = windowsFolder;
     Signalled = false;
     WatchGone = false;
-    TakeSnapshot();
-    SetLastError(ERROR_SUCCESS);
     return true;
 }
 
@@ -170,7 +185,7 @@ void ChangeNotification::Close()
     if (IsOpen())
         Hub().Unregister(WatchDescriptor, this);
     WatchDescriptor = -1;
-    HostFolder.clear();
+    WindowsFolder.clear();
     Entries.clear();
     Signalled = false;
     WatchGone = false;
@@ -185,7 +200,7 @@ void ChangeNotification::TakeEvent(uint32_t mask, const std::string& name)
     }
     if (name.empty() || !IsRepresentableName(name))
         return;
-    const std::optional<EntryState> state = ReadEntryState(AT_FDCWD, HostFolder + "/" + name);
+    const std::optional<EntryState> state = ReadEntryState(name);
     const auto known = Entries.find(name);
     if ((mask & NameEvents) || !state || known == Entries.end() || !(known->second == *state))
         Signalled = true;
@@ -197,29 +212,20 @@ void ChangeNotification::TakeEvent(uint32_t mask, const std::string& name)
 
 // What each entry looks like now, so that a later write can be told apart from a change
 // of size or attributes.
-void ChangeNotification::TakeSnapshot()
+void ChangeNotification::TakeSnapshot(std::vector<FindData>&& listing)
 {
-    DIR* folder = opendir(HostFolder.c_str());
-    if (folder == nullptr)
-        return;
-    while (const dirent* entry = readdir(folder)) {
-        const std::string name = entry->d_name;
-        if (!IsRepresentableName(name))
-            continue;
-        if (const std::optional<EntryState> state = ReadEntryState(dirfd(folder), name))
-            Entries[name] = *state;
-    }
-    closedir(folder);
+    Entries.reserve(listing.size());
+    for (FindData& entry : listing)
+        Entries.emplace(std::move(entry.Name), EntryState{entry.Attributes, entry.Size});
 }
 
-// The entry itself, not what a symbolic link points to; a folder's size does not count.
-std::optional<ChangeNotification::EntryState> ChangeNotification::ReadEntryState(int folderDescriptor,
-                                                                               const std::string& path)
+std::optional<ChangeNotification::EntryState> ChangeNotification::ReadEntryState(const std::string& name) const
 {
-    struct stat info{};
-    if (fstatat(folderDescriptor, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    const std::string separator = WindowsFolder.back() == '\\' ? "" : "\\";
+    const std::optional<FindData> data = GetFileData(WindowsFolder + separator + name);
+    if (!data)
         return std::nullopt;
-    return EntryState{static_cast<uint32_t>(info.st_mode & (S_IFMT | S_IWUSR)), S_ISDIR(info.st_mode) ? 0 : info.st_size};
+    return EntryState{data->Attributes, data->Size};
 }
 
 } // namespace host

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "host/FileSystem.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 // A change notification on one folder, not its subfolders. It fires when an entry is
 // created, deleted or renamed, or when an entry's size or attributes (type, owner's write
@@ -22,6 +25,9 @@ public:
 
     // Closes any earlier watch and watches the folder; false with the last error set.
     bool Open(const std::string& windowsFolder);
+    // As Open, with the folder's entries just listed (FindFiles with "*") taken as what the
+    // folder holds, instead of reading it once more.
+    bool Open(const std::string& windowsFolder, std::vector<FindData>&& listing);
     bool IsOpen() const { return WatchDescriptor >= 0; }
     // Whether the folder changed since Open or Rearm; the answer stays true until then.
     // Nothing, with the last error set, when the notification cannot be read.
@@ -34,19 +40,21 @@ public:
 private:
     friend class NotificationHub;
 
+    // An entry as a listing gives it: its attributes and its size.
     struct EntryState
     {
-        uint32_t Mode = 0;
-        int64_t Size = 0;
+        uint32_t Attributes = 0;
+        uint64_t Size = 0;
         bool operator==(const EntryState&) const = default;
     };
 
+    bool Watch(const std::string& windowsFolder);
     void TakeEvent(uint32_t mask, const std::string& name);
-    void TakeSnapshot();
-    static std::optional<EntryState> ReadEntryState(int folderDescriptor, const std::string& path);
+    void TakeSnapshot(std::vector<FindData>&& listing);
+    std::optional<EntryState> ReadEntryState(const std::string& name) const;
 
     int WatchDescriptor = -1;
-    std::string HostFolder;
+    std::string WindowsFolder;
     bool Signalled = false;
     bool WatchGone = false;
     std::unordered_map<std::string, EntryState> Entries;

@@ -36,7 +36,8 @@ public:
     int32_t GetVisibleColumnCount() override { return VisibleColumnCount; }
     TColumn* GetColumn(int32_t index) override
     {
-        return index >= 0 && index < static_cast<int32_t>(Columns.size()) ? Columns[static_cast<size_t>(index)] : nullptr;
+        const bool inside = index >= 0 && index < static_cast<int32_t>(Columns.size());
+        return inside ? Columns[static_cast<size_t>(index)] : nullptr;
     }
     void Reset(bool) override { ++Layouts; }
     void BeginBusy() override { ++Busy; }
