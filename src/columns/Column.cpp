@@ -8,7 +8,7 @@
 #include "columns/MainWindowServices.h"
 
 #include "core/ProgramOptions.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 #include "core/Traced.h"
 #include "core/Utilities.h"
 

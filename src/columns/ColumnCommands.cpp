@@ -18,7 +18,7 @@
 #include "core/PathNames.h"
 #include "core/ProgramFolders.h"
 #include "core/ShellExecution.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 #include "core/Traced.h"
 
 #include "host/ClipboardPicture.h"

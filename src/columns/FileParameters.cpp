@@ -6,7 +6,7 @@
 
 #include "core/LinkFile.h"
 #include "core/PathNames.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 
 #include <functional>
 #include <optional>

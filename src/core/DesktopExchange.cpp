@@ -1,7 +1,7 @@
 #include "core/DesktopExchange.h"
 
 #include "core/PathNames.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 #include "core/Traced.h"
 
 #include "host/Drives.h"

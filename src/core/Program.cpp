@@ -3,7 +3,7 @@
 #include "core/Error.h"
 #include "core/Partitions.h"
 #include "core/PathNames.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 #include "core/Traced.h"
 
 #include "host/Drives.h"

@@ -1,6 +1,6 @@
 #include "core/StartupLink.h"
 
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 #include "core/Traced.h"
 
 #include "host/Drives.h"

@@ -1,6 +1,6 @@
 #include "columns/Column.h"
 
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 #include "core/StringList.h"
 
 #include "ColumnTestSupport.h"

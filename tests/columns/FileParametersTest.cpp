@@ -2,7 +2,7 @@
 
 #include "core/Clipboard.h"
 #include "core/LinkFile.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 
 #include "BoardTestSupport.h"
 

@@ -2,7 +2,7 @@
 #include "core/Error.h"
 #include "core/PasswordHelpers.h"
 #include "core/PathNames.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "core/Error.h"
 #include "core/PathNames.h"
 #include "core/Program.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 
 #include "core/ModalSeam.h"
 #include "core/PathNames.h"

@@ -1,5 +1,5 @@
 #include "core/Error.h"
-#include "core/SpecialFolders.h"
+#include "core/KnownFolders.h"
 
 #include "support/TestSupport.h"
 
@@ -74,7 +74,7 @@ TEST_F(UserDirs, TheUsersChoicesAreRead)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
-TEST(SpecialFolders, DesktopFoldersOfTheUser)
+TEST(KnownFolders, DesktopFoldersOfTheUser)
 {
     const std::string config = TestRootHostPath() + "/config";
     const std::string data = TestRootHostPath() + "/data";
@@ -86,7 +86,7 @@ TEST(SpecialFolders, DesktopFoldersOfTheUser)
     EXPECT_EQ(WindowsPathOf(HomeFolder() + "/Templates") + "\\", GetSystemDirectoryPath(21));
 }
 
-TEST(SpecialFolders, FoldersTheHostLacksAreEmpty)
+TEST(KnownFolders, FoldersTheHostLacksAreEmpty)
 {
     for (auto get : {GetFavoritesPath, GetSharedFavoritesPath, GetRecentPath, GetCookiesPath, GetInternetCachePath,
                      GetSharedDocumentsPath, GetSharedDesktopPath}) {
@@ -96,7 +96,7 @@ TEST(SpecialFolders, FoldersTheHostLacksAreEmpty)
     EXPECT_EQ("", GetSystemDirectoryPath(99));
 }
 
-TEST(SpecialFolders, SystemFoldersEndWithABackslashTheHostsFileDoesNot)
+TEST(KnownFolders, SystemFoldersEndWithABackslashTheHostsFileDoesNot)
 {
     for (auto get : {GetOperatorPath, GetSystemPath, GetTempPathA}) {
         const std::string folder = get();
@@ -109,7 +109,7 @@ TEST(SpecialFolders, SystemFoldersEndWithABackslashTheHostsFileDoesNot)
     EXPECT_EQ("C:\\etc\\hosts", GetHostsFileName());
 }
 
-TEST(SpecialFolders, AWindowsFolderThatCannotBeMadeFails)
+TEST(KnownFolders, AWindowsFolderThatCannotBeMadeFails)
 {
     const std::string data = TestRootHostPath() + "/data";
     const std::string blocker = TestRootHostPath() + "/not-a-folder";
