@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "support/TextDrawingFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -24,45 +26,13 @@ const QRgb Yellow = qRgb(255, 255, 0);
 const TColor Red = 0x0000FF;
 const TColor Blue = 0xFF0000;
 
-// Unsmoothed text, so that two drawings compare pixel for pixel; positions are judged
-// against the font's own measures, never against particular glyphs.
-QFont TestFont()
+// The test drawing, with a yellow brush behind opaque text.
+QImage DrawnOnYellowBrush(const std::function<void(QPainter&)>& draw)
 {
-    QFont font("Arial");
-    font.setPixelSize(12);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
-QImage Drawn(const std::function<void(QPainter&)>& draw)
-{
-    QImage image(240, 80, QImage::Format_RGB32);
-    image.fill(White);
-    QPainter painter(&image);
-    painter.setFont(TestFont());
-    painter.setPen(Qt::black);
-    painter.setBrush(QColor(Yellow));
-    draw(painter);
-    return image;
-}
-
-QRect InkBounds(const QImage& image, QRgb background = White)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != background)
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
-
-int CountPixels(const QImage& image, QRgb color)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == color;
-    return count;
+    return Drawn([&](QPainter& painter) {
+        painter.setBrush(QColor(Yellow));
+        draw(painter);
+    });
 }
 
 class DrawTextInRectTest : public testing::Test
@@ -77,12 +47,12 @@ TEST_F(DrawTextInRectTest, EmptyTextFillsDrawsAndMeasuresNothing)
 {
     int32_t width = 7;
     int32_t height = 7;
-    const QImage measured = Drawn([&](QPainter& canvas) {
+    const QImage measured = DrawnOnYellowBrush([&](QPainter& canvas) {
         DrawTextInRect("", canvas, false, Rect, 0, true, true, &width, &height);
     });
     EXPECT_EQ(0, width);
     EXPECT_EQ(0, height);
-    const QImage drawn = Drawn([&](QPainter& canvas) { DrawTextInRect("", canvas, false, Rect, 0, true, true); });
+    const QImage drawn = DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("", canvas, false, Rect, 0, true, true); });
     EXPECT_TRUE(InkBounds(measured).isEmpty());
     EXPECT_TRUE(InkBounds(drawn).isEmpty());
 }
@@ -92,15 +62,15 @@ TEST_F(DrawTextInRectTest, MeasuringGivesTheSizeOfTheDrawnTextAndLeavesThePixels
     const std::string text = "Two lines\nof text";
     int32_t width = 0;
     int32_t height = 0;
-    const QImage measured = Drawn([&](QPainter& canvas) {
+    const QImage measured = DrawnOnYellowBrush([&](QPainter& canvas) {
         DrawTextInRect(text, canvas, false, Rect, 0, false, false, &width, &height);
     });
     EXPECT_TRUE(InkBounds(measured).isEmpty());
     int32_t heightOnly = 0;
-    Drawn([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false, nullptr, &heightOnly); });
+    DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false, nullptr, &heightOnly); });
     EXPECT_EQ(height, heightOnly);
 
-    const QImage drawn = Drawn([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false); });
+    const QImage drawn = DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false); });
     const QRect ink = InkBounds(drawn);
     EXPECT_TRUE(QRect(Rect.topLeft(), QSize(width, height)).contains(ink)) << width << "x" << height;
     EXPECT_GT(ink.width(), width / 2);
@@ -109,11 +79,11 @@ TEST_F(DrawTextInRectTest, MeasuringGivesTheSizeOfTheDrawnTextAndLeavesThePixels
 
 TEST_F(DrawTextInRectTest, OpaqueDrawingFillsTheRectangleWithTheBrushFirst)
 {
-    const QImage opaque = Drawn([&](QPainter& canvas) { DrawTextInRect("Text", canvas, false, Rect, 0, false, false); });
+    const QImage opaque = DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("Text", canvas, false, Rect, 0, false, false); });
     EXPECT_EQ(Rect, InkBounds(opaque));
     EXPECT_EQ(Yellow, opaque.pixel(Rect.bottomRight()));
     const QImage transparent =
-        Drawn([&](QPainter& canvas) { DrawTextInRect("Text", canvas, true, Rect, 0, false, false); });
+        DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("Text", canvas, true, Rect, 0, false, false); });
     EXPECT_EQ(0, CountPixels(transparent, Yellow));
     EXPECT_GT(CountPixels(transparent, Black), 0);
 }
@@ -121,7 +91,7 @@ TEST_F(DrawTextInRectTest, OpaqueDrawingFillsTheRectangleWithTheBrushFirst)
 TEST_F(DrawTextInRectTest, FormatZeroDrawsAmpersandsAsTheyAre)
 {
     const auto drawn = [&](uint32_t format) {
-        return Drawn([&](QPainter& canvas) { DrawTextInRect("&Save", canvas, true, Rect, format, false, false); });
+        return DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("&Save", canvas, true, Rect, format, false, false); });
     };
     EXPECT_EQ(drawn(host::DT_NOPREFIX), drawn(0));
     EXPECT_NE(drawn(host::DT_SINGLELINE), drawn(0));
@@ -130,7 +100,7 @@ TEST_F(DrawTextInRectTest, FormatZeroDrawsAmpersandsAsTheyAre)
 TEST_F(DrawTextInRectTest, CentringEitherWayCentresAOneLineTextVertically)
 {
     const auto drawn = [&](bool horizontally, bool vertically) {
-        return Drawn([&](QPainter& canvas) {
+        return DrawnOnYellowBrush([&](QPainter& canvas) {
             DrawTextInRect("Centre", canvas, true, Rect, 0, horizontally, vertically);
         });
     };
@@ -148,7 +118,7 @@ TEST_F(DrawTextInRectTest, AnOverwideCentredTextStartsAtTheLeftEdge)
     const std::string text = "This line is far wider than its narrow rectangle";
     const QRect narrow(10, 10, 60, 50);
     const auto drawn = [&](bool horizontally) {
-        return Drawn([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, narrow, 0, horizontally, true); });
+        return DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, narrow, 0, horizontally, true); });
     };
     EXPECT_EQ(drawn(false), drawn(true));
 }
@@ -156,7 +126,7 @@ TEST_F(DrawTextInRectTest, AnOverwideCentredTextStartsAtTheLeftEdge)
 TEST_F(DrawTextInRectTest, ShadowIsDrawnUnderTheTextInThePenColour)
 {
     const auto shadowed = [&] {
-        return Drawn([&](QPainter& canvas) {
+        return DrawnOnYellowBrush([&](QPainter& canvas) {
             DrawTextInRect("Shadow", canvas, true, Rect, 0, false, false, nullptr, nullptr, true, 2, 2, Blue, Red);
         });
     };
@@ -167,7 +137,7 @@ TEST_F(DrawTextInRectTest, ShadowIsDrawnUnderTheTextInThePenColour)
     // Without the entry point the shadow request draws the plain text once.
     Utilities.DrawShadowText = nullptr;
     const QImage plain =
-        Drawn([&](QPainter& canvas) { DrawTextInRect("Shadow", canvas, true, Rect, 0, false, false); });
+        DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("Shadow", canvas, true, Rect, 0, false, false); });
     EXPECT_EQ(plain, shadowed());
 }
 

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "support/TextDrawingFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,47 +13,6 @@
 namespace {
 
 using namespace host;
-
-// Text is drawn without smoothing, so that two drawings compare pixel for pixel; the
-// tests judge positions relative to the font's own measures, never absolute glyphs.
-QFont TestFont()
-{
-    QFont font("Arial");
-    font.setPixelSize(12);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
-QImage Drawn(const std::function<void(QPainter&)>& draw)
-{
-    QImage image(240, 80, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(TestFont());
-    painter.setPen(Qt::black);
-    draw(painter);
-    return image;
-}
-
-// The smallest rectangle holding every pixel that is not white (empty when none is).
-QRect InkBounds(const QImage& image)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
-
-int CountPixels(const QImage& image, QRgb color)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == color;
-    return count;
-}
 
 std::vector<std::string> Lines(const std::string& text, int width, uint32_t format)
 {
