@@ -1,3 +1,7 @@
+#include "appearance/SkinForm.h"
+
+#include "mainwindow/MainForm.h"
+
 #include "core/Application.h"
 #include "core/ErrorForm.h"
 #include "core/FileExtensions.h"
@@ -7,8 +11,6 @@
 #include "host/Drives.h"
 #include "host/Process.h"
 
-#include <QMainWindow>
-
 int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
@@ -17,10 +19,12 @@ int main(int argc, char** argv)
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 
-    QMainWindow mainWindow;
-    mainWindow.setWindowTitle("Quillomber");
-    mainWindow.resize(800, 600);
-    ErrorForm = new TErrorForm(&mainWindow);
-    mainWindow.show();
-    return application.exec();
+    auto* mainForm = new TMainForm();
+    ErrorForm = new TErrorForm(mainForm);
+    SkinForm = new TSkinForm(mainForm);
+    mainForm->Startup();
+    mainForm->show();
+    const int result = application.exec();
+    delete mainForm;
+    return result;
 }

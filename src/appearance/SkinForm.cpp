@@ -1,6 +1,6 @@
 #include "appearance/SkinForm.h"
 
-#include "appearance/SkinOptions.h"
+#include "core/SkinOptions.h"
 
 #include "core/AsciiCase.h"
 #include "core/PathNames.h"

@@ -73,9 +73,9 @@ struct TMyPanelSkin
     std::string NonOvalButtonsStyle = "No edge";
 };
 
-// The skin lives in a later layer, which this one cannot reach: until the main window binds
-// the skin cells to it (BindSkin(SkinOptions)) before it makes its first panel, they point
-// into this built-in default skin. The program option cells point into ProgramOptions.
+// Until the main window binds the skin cells to the current skin (BindSkin(SkinOptions))
+// before it makes its first panel, they point into this built-in default skin, so panels
+// made without a main window (tests, tools) paint with the skin's defaults. The program option cells point into ProgramOptions.
 extern const TMyPanelSkin DefaultPanelSkin;
 
 // Pointers to the values that every panel draws with, read at each paint, so that a new

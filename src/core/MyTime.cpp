@@ -101,6 +101,13 @@ void TCrono::Stop()
     Stopped = true;
 }
 
+void TCrono::Restart(double secondsAgo)
+{
+    StartTime = GetTickSeconds() - secondsAgo;
+    StopTime = StartTime;
+    Stopped = false;
+}
+
 double TCrono::Elapsed() const
 {
     return Stopped ? StopTime - StartTime : RunningElapsed();

@@ -21,6 +21,8 @@ public:
     void Start();
     // A running stopwatch stops; a stopped one is left alone.
     void Stop();
+    // Runs from now, or from the given number of seconds ago.
+    void Restart(double secondsAgo = 0);
     double Elapsed() const;
     // The time since StartTime, also while stopped.
     double RunningElapsed() const;

@@ -1,8 +1,8 @@
 #include "appearance/SkinForm.h"
 
-#include "SkinSample.h"
+#include "support/SkinSample.h"
 
-#include "appearance/SkinOptions.h"
+#include "core/SkinOptions.h"
 
 #include "core/Error.h"
 #include "core/ProgramFolders.h"

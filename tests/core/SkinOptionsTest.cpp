@@ -1,6 +1,6 @@
-#include "appearance/SkinOptions.h"
+#include "core/SkinOptions.h"
 
-#include "SkinSample.h"
+#include "support/SkinSample.h"
 
 #include "host/Process.h"
 

@@ -1,4 +1,4 @@
-#include "appearance/SkinOptions.h"
+#include "core/SkinOptions.h"
 
 #include "core/OptionChoices.h"
 #include "core/PathNames.h"

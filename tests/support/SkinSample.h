@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appearance/SkinOptions.h"
+#include "core/SkinOptions.h"
 
 #include "core/ProgramFolders.h"
 

@@ -1,0 +1,221 @@
+#pragma once
+
+#include "columns/Column.h"
+#include "columns/ItemPaintServices.h"
+#include "columns/MouseServices.h"
+
+#include "core/FileStorage.h"
+#include "core/MyTime.h"
+#include "core/StoredTextList.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class MyTPanel;
+class QPainter;
+class QPlainTextEdit;
+class QTimer;
+class TContainerDialog;
+class TMainWindowAdapters;
+
+inline constexpr int32_t ColumnCount = 12;
+inline constexpr int32_t InfoBarFieldCount = 7;
+
+// The program's main window: twelve file-list columns (ten board columns, the hidden work
+// column and the inter-board source column), the boards bar, the toolbar, the information
+// bars, the hint bar and the panels of the tree, the play list and the viewer. Everything
+// visible is a MyTPanel built in code. One instance, MainForm.
+class TMainForm : public QWidget
+{
+public:
+    explicit TMainForm(QWidget* owner = nullptr);
+    ~TMainForm() override;
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // ---- Fields ----
+
+    TCrono CaptionCrono;
+    TCrono MediaCrono;
+    TCrono DirMonitorCrono;
+    std::unique_ptr<TStoredTextList> OptionsSTL;
+    TFileStorage OptionsFS;
+    bool StartupDone = false;
+    // A left-button drag of column items runs; the main timer may take it out of the window.
+    bool ColumnDragActive = false;
+    // 1 to 10 board columns are shown.
+    int32_t VisibleColumnCount = 2;
+    int32_t ActiveColumnIndex = 0;
+    // The last press on a column; the source of every drag and menu operation.
+    TPressRecord Press;
+    // The hot item and the hover window's item.
+    THotItemRecord HotItems;
+    // 0..9 board columns, 10 the hidden work column, 11 the inter-board source column.
+    std::array<TColumn*, ColumnCount> Columns{};
+    TContainerDialog* ContainerDialog = nullptr;
+    bool ForceCheckPending = false;
+    int32_t BusyCount = 1;
+
+    QTimer* MainTimer = nullptr;
+
+    MyTPanel* MainPanel = nullptr;
+    MyTPanel* ToolbarPanel = nullptr;
+    MyTPanel* UserLogoPanel = nullptr;
+    MyTPanel* BoardsBarPanel = nullptr;
+    MyTPanel* InfoBarsPanel = nullptr;
+    MyTPanel* HintBarPanel = nullptr;
+    MyTPanel* CenterPanel = nullptr;
+    MyTPanel* TreePanel = nullptr;
+    MyTPanel* PlayListPanel = nullptr;
+    MyTPanel* WorkAreaPanel = nullptr;
+    MyTPanel* ViewerPanel = nullptr;
+    MyTPanel* ViewerSplitter = nullptr;
+    MyTPanel* ViewerClientPanel = nullptr;
+    MyTPanel* ColumnsPanel = nullptr;
+    MyTPanel* WorkButton = nullptr;
+    MyTPanel* HelpButton = nullptr;
+    MyTPanel* SkinsButton = nullptr;
+    MyTPanel* BoardsButton = nullptr;
+    QPlainTextEdit* ViewerMemo = nullptr;
+    MyTPanel* TreeSplitter = nullptr;
+    MyTPanel* TreeInnerPanel = nullptr;
+    MyTPanel* TreeViewPanel = nullptr;
+    MyTPanel* TreePathPanel = nullptr;
+    MyTPanel* PlayListSplitter = nullptr;
+    MyTPanel* PlayListInnerPanel = nullptr;
+    MyTPanel* PlayList = nullptr;
+    MyTPanel* ProgressBar = nullptr;
+    MyTPanel* VolumeBar = nullptr;
+    MyTPanel* PlayListTitlePanel = nullptr;
+    MyTPanel* MediaBarPanel = nullptr;
+    MyTPanel* PlayButton = nullptr;
+    MyTPanel* PauseButton = nullptr;
+    MyTPanel* StopButton = nullptr;
+    MyTPanel* NextButton = nullptr;
+    MyTPanel* PrevButton = nullptr;
+    MyTPanel* RandomButton = nullptr;
+    MyTPanel* ClipButton = nullptr;
+    MyTPanel* RepeatButton = nullptr;
+    MyTPanel* FitButton = nullptr;
+    MyTPanel* ColumnInfoBar = nullptr;
+    std::array<MyTPanel*, InfoBarFieldCount> ColumnInfoFields{};
+    MyTPanel* FileInfoBar = nullptr;
+    std::array<MyTPanel*, InfoBarFieldCount> FileInfoFields{};
+    MyTPanel* FileDescBar = nullptr;
+    MyTPanel* FileDescField = nullptr;
+    MyTPanel* ReferenceInfoBar = nullptr;
+    std::array<MyTPanel*, InfoBarFieldCount> ReferenceInfoFields{};
+
+    // ---- Construction and start-up (MainForm.cpp, MainFormStartup.cpp) ----
+
+    void CreateColumns();
+    // Shows the hint of the control under the mouse in the hint bar.
+    void ShowApplicationHint(const std::string& hint);
+    // Once, after every dialog form exists: program folders, option files, first layout,
+    // first load of the columns.
+    void Startup();
+    // The options directory from the registry's "OptionsPath" when it names an existing
+    // folder, else the "Options" folder beside the program.
+    void SetOptionsFileNames();
+    void ApplicationEventsActivate();
+    void ApplicationEventsDeactivate();
+    // Saves both option files; always allows the close.
+    void FormCloseQuery(bool& canClose);
+
+    // ---- Timer, busy counter, focus and directory checks (MainFormTimer.cpp) ----
+
+    void MainTimerTimer();
+    void CheckDirMonitor(bool force);
+    void CheckRestDirMonitor(int32_t source, int32_t start);
+    void RequestForcedCheck();
+    bool IsBusy() const;
+    void BeginBusy();
+    void EndBusy();
+    void EndBusyAndCheck();
+    void InitBusy();
+    void ResetBusy();
+    void FocusColumn(int32_t index, bool force);
+    void ReloadColumns();
+    TColumn* ActiveColumn() const;
+    MyTPanel* ActiveList() const;
+    std::string GetActiveTitle() const;
+    int32_t GetActiveType() const;
+    int32_t GetActiveItemCount() const;
+    TColumn* FindColumnByList(const QObject* list) const;
+    int32_t GetColumnIndexUnderMouse() const;
+    bool AreColumnWidthsEqual() const;
+    bool AreSubcolumnsEqual() const;
+
+    // ---- Layout (MainFormLayout.cpp) ----
+
+    void Reset(bool clearLists);
+    void ArrangeColumns();
+    void SetToolbarButtonStyle(MyTPanel& button);
+    void UserLogoPaint(QPainter& canvas);
+    void FormResize();
+
+    // ---- Option files (MainFormOptionsText.cpp, MainFormOptionsBinary.cpp) ----
+
+    // The store's callbacks: the sections of "Quillomber.ini" in their fixed order.
+    void OnLoadOptionsSTL(TStoredTextList& store, int32_t flag);
+    void OnSaveOptionsSTL(TStoredTextList& store, int32_t flag);
+    // The boards and both histories in "Quillomber.qmo".
+    void OnLoadOptionsFS(TFileStorage& storage, int32_t version);
+    void OnSaveOptionsFS(TFileStorage& storage);
+
+    // ---- Window messages, global keys and background picture (MainFormMessages.cpp) ----
+
+    // Prepares the skin's background picture (or the given one) for the window's size.
+    void SetupBackPicture(const std::string& fileTitle);
+
+    // ---- Commands of later parts that the layout and the boards call ----
+
+    // The window caption: the program name and the active board.
+    void UpdateCaption();
+    // Fits the viewer panel into the work area, keeping its height.
+    void SetViewerHeight(bool refit, int32_t height);
+    // The tree panel follows the active board.
+    void TreeFollowBoard();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::unique_ptr<TMainWindowAdapters> Adapters;
+
+    void BuildPanels();
+    void BuildToolbar();
+    void BuildCenter();
+    void BuildTreePanel();
+    void BuildPlayListPanel();
+    void BuildMediaBar();
+    void BuildInfoBars();
+    MyTPanel* MakePanel(QWidget* parent);
+    MyTPanel* MakeButton(QWidget* parent, const std::string& caption, const std::string& hint);
+    MyTPanel* MakeInfoBar();
+    void MakeInfoFields(MyTPanel& bar, std::array<MyTPanel*, InfoBarFieldCount>& fields);
+    void BindPanelOptions();
+    void CreateProgramFolders();
+    void ApplyWallpaperHandOver();
+    bool CheckDirMonitorColumn(TColumn& column, int32_t index, bool force);
+    int32_t LayoutToolbar();
+    void LayoutUserLogo();
+    int32_t LayoutHintBar();
+    int32_t LayoutInfoBars(int32_t bottom);
+    void LayoutCenter(int32_t top, int32_t bottom);
+    void LayoutPlayList();
+    void LayoutTree();
+    void HideInvisibleColumns();
+};
+
+extern TMainForm* MainForm;
+
+// True when the stream's name is "Description", in any letter case.
+bool IsDescriptionStreamName(const std::string& name);

@@ -1,0 +1,28 @@
+#include "mainwindow/MainForm.h"
+
+#include "mainwindow/Boards.h"
+
+#include "core/FileInfo.h"
+#include "core/MyTime.h"
+#include "core/Program.h"
+#include "core/ProgramOptions.h"
+
+void TMainForm::UpdateCaption()
+{
+    std::string caption = "Quillomber - \"" + Boards->GetBoardCaption(Boards->GetActiveBoard()) + "\"";
+    if (ProgramOptions.ShowSystemInfo)
+        caption += " | " + GetLongDateTimeText(" | ", Now()) + " | RAM " +
+                   GetSizeText(3, 0, GetAvailablePhysicalMemory()) + " (" +
+                   GetSizeText(3, 0, GetTotalPhysicalMemory()) + ")";
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+// The viewer panel stays hidden until the file viewer exists; there is nothing to fit.
+void TMainForm::SetViewerHeight(bool, int32_t)
+{
+}
+
+// The window has no directory tree yet; the board's tree path waits for it.
+void TMainForm::TreeFollowBoard()
+{
+}

@@ -1,0 +1,142 @@
+#include "mainwindow/MainForm.h"
+
+#include "mainwindow/Boards.h"
+#include "mainwindow/SkinEditorServices.h"
+
+#include "columns/MyTPanel.h"
+
+#include "core/FileInfo.h"
+#include "core/PathNames.h"
+#include "core/ProgramFolders.h"
+#include "core/ProgramOptions.h"
+#include "core/SkinOptions.h"
+#include "core/Traced.h"
+#include "core/Utilities.h"
+
+#include "host/FileSystem.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+namespace {
+
+// Set until the first activation of the application.
+bool FirstActivation = true;
+
+const char* const OptionsTextFileName = "Quillomber.ini";
+const char* const OptionsBinaryFileName = "Quillomber.qmo";
+
+} // namespace
+
+// Each folder one level deep; a failure is no reason to stop the start-up.
+void TMainForm::CreateProgramFolders()
+{
+    for (const std::string& folder : {GetPluginsPath(), GetOptionsPath(), GetContainersPath(), GetLocationsPath(),
+                                      GetSendPath(), GetSendDragPath(), GetToolsPath(), GetSkinsPath(),
+                                      GetBackPicturesPath()})
+        host::CreateDirectory(folder);
+}
+
+void TMainForm::Startup()
+{
+    GetSkinEditorServices().SetOnSkinChanged([this] { FocusColumn(-1, false); });
+    CreateProgramFolders();
+    OptionsSTL = std::make_unique<TStoredTextList>(std::string());
+    SetOptionsFileNames();
+    OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };
+    OptionsSTL->OnSave = [this](TStoredTextList& store, int32_t flag) { OnSaveOptionsSTL(store, flag); };
+    OptionsSTL->Load(0);
+    OptionsFS.Signature = "Quillomber Options";
+    OptionsFS.Version = 3;
+    OptionsFS.OnLoad = [this](TFileStorage& storage, int32_t version) { OnLoadOptionsFS(storage, version); };
+    OptionsFS.OnSave = [this](TFileStorage& storage) { OnSaveOptionsFS(storage); };
+    OptionsFS.Load();
+    Boards->SetActiveBoard(Boards->ActiveBoard);
+    ApplyWallpaperHandOver();
+    SetupBackPicture("");
+    Reset(false);
+    ResetBusy();
+    DirMonitorCrono.Restart();
+    ReloadColumns();
+    TreeFollowBoard();
+    FocusColumn(-1, false);
+    StartupDone = true;
+}
+
+// The wallpaper program leaves the picture it shows in the registry; the window takes it
+// over when the user asked for that.
+void TMainForm::ApplyWallpaperHandOver()
+{
+    if (!GetSkinEditorServices().AcceptsBackPictureAutochange())
+        return;
+    TTraced trace;
+    try {
+        const std::string picture = GetProgramRegistryText("Brastelwick", "", "BroadcastWallpaperChange");
+        if (!picture.empty())
+            SkinOptions.BackPictureFileTitle = picture;
+    }
+    TRACED_CATCH(trace)
+}
+
+void TMainForm::SetOptionsFileNames()
+{
+    std::string directory;
+    TTraced trace;
+    try {
+        directory = ExcludeEndBackslash(GetProgramRegistryText("Quillomber", "", "OptionsPath"));
+    }
+    TRACED_CATCH(trace)
+    // Only a folder can hold the option files; a file of that name would make every save fail.
+    directory = !directory.empty() && IsDirectory(directory) ? IncludeEndBackslash(directory) : GetOptionsPath();
+    if (OptionsSTL)
+        OptionsSTL->FileName = directory + OptionsTextFileName;
+    OptionsFS.FileName = directory + OptionsBinaryFileName;
+}
+
+void TMainForm::ApplicationEventsActivate()
+{
+    TTraced trace;
+    try {
+        RequestForcedCheck();
+        if (FirstActivation) {
+            FirstActivation = false;
+            CaptionCrono.Restart(5);
+            MediaCrono.Restart();
+            MainTimer->start();
+            MainTimerTimer();
+        }
+        HotItems.HoverCrono.Restart();
+    }
+    TRACED_CATCH(trace)
+}
+
+void TMainForm::ApplicationEventsDeactivate()
+{
+    HotItems.HoverColumn = nullptr;
+    HotItems.HoverItem = -1;
+}
+
+void TMainForm::FormCloseQuery(bool& canClose)
+{
+    canClose = true;
+    SetOptionsFileNames();
+    if (OptionsSTL)
+        OptionsSTL->Save(false, 0);
+    OptionsFS.Save(false);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    event->setAccepted(canClose);
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        ApplicationEventsActivate();
+    else if (event->type() == QEvent::WindowDeactivate)
+        ApplicationEventsDeactivate();
+    return QWidget::event(event);
+}

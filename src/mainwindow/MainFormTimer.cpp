@@ -1,0 +1,233 @@
+#include "mainwindow/MainForm.h"
+
+#include "columns/MouseServices.h"
+#include "columns/MyTPanel.h"
+
+#include "core/AsciiCase.h"
+#include "core/InputState.h"
+#include "core/Partitions.h"
+#include "core/PathNames.h"
+#include "core/Traced.h"
+#include "core/Utilities.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t FixedDrive = 3;
+constexpr double DirMonitorPeriod = 1.0;
+constexpr double CaptionPeriod = 5.0;
+
+} // namespace
+
+void TMainForm::MainTimerTimer()
+{
+    TTraced trace;
+    try {
+        GetMouseServices().CheckItemHotTrack();
+        if (IsBusy() || !isActiveWindow())
+            return;
+        if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))
+            CheckDirMonitor(false);
+        if (CaptionCrono.IsPeriod(CaptionPeriod))
+            UpdateCaption();
+    }
+    TRACED_CATCH(trace)
+}
+
+void TMainForm::RequestForcedCheck()
+{
+    ForceCheckPending = true;
+}
+
+void TMainForm::CheckDirMonitor(bool force)
+{
+    TTraced trace;
+    try {
+        const MyTPanel* list = ActiveList();
+        const bool listFocused = list != nullptr && list->hasFocus();
+        if (!force && !(listFocused && (!IsBusy() || ForceCheckPending)))
+            return;
+        BeginBusy();
+        force = force || ForceCheckPending;
+        ForceCheckPending = false;
+        bool anyChanged = false;
+        for (int32_t i = 0; i < VisibleColumnCount; ++i) {
+            TColumn& column = *Columns[static_cast<size_t>(i)];
+            if (column.ContainerIndex < 0 && CheckDirMonitorColumn(column, i, force))
+                anyChanged = true;
+        }
+        EndBusy();
+        if (anyChanged)
+            FocusColumn(-1, false);
+    }
+    TRACED_CATCH(trace)
+}
+
+// Marks the column's header when its directory changed; a forced check also reloads it.
+// True when the column counts as changed.
+bool TMainForm::CheckDirMonitorColumn(TColumn& column, int32_t index, bool force)
+{
+    bool changed = false;
+    TTraced trace;
+    try {
+        if (!force && GetPartitionType(column.ActiveTitle) != FixedDrive)
+            return false;
+        changed = column.DirMonitor.Next();
+        if (changed || (force && column.HeaderButton->StrikeOut)) {
+            column.HeaderButton->StrikeOut = true;
+            column.HeaderButton->Repaint();
+            if (force) {
+                column.LoadDirectory(false, KeepContainerIndex, column.ActiveTitle, KeepType, KeepTopOffset,
+                                     KeepKey);
+                CheckRestDirMonitor(index, index + 1);
+                changed = true;
+            }
+        }
+    }
+    TRACED_CATCH(trace)
+    return changed;
+}
+
+void TMainForm::CheckRestDirMonitor(int32_t source, int32_t start)
+{
+    TColumn& from = *Columns[static_cast<size_t>(source)];
+    const std::string directory = GetParentPath(from.ActiveTitle);
+    for (int32_t i = start; i < VisibleColumnCount; ++i) {
+        if (i == source)
+            continue;
+        TTraced trace;
+        try {
+            TColumn& column = *Columns[static_cast<size_t>(i)];
+            if (column.ContainerIndex < 0 && SameTextAscii(GetParentPath(column.ActiveTitle), directory)) {
+                column.SetWithColumnContent(from, false, true, false, false);
+                column.DirMonitor.Next();
+            }
+        }
+        TRACED_CATCH(trace)
+    }
+}
+
+bool TMainForm::IsBusy() const
+{
+    return BusyCount > 0;
+}
+
+void TMainForm::BeginBusy()
+{
+    ++BusyCount;
+}
+
+void TMainForm::EndBusy()
+{
+    if (BusyCount > 0)
+        --BusyCount;
+}
+
+void TMainForm::EndBusyAndCheck()
+{
+    EndBusy();
+    CheckDirMonitor(true);
+}
+
+void TMainForm::InitBusy()
+{
+    BusyCount = 1;
+    ForceCheckPending = false;
+}
+
+void TMainForm::ResetBusy()
+{
+    BusyCount = 0;
+    ForceCheckPending = false;
+}
+
+void TMainForm::FocusColumn(int32_t index, bool force)
+{
+    TTraced trace;
+    try {
+        if (ColumnsPanel->isHidden())
+            return;
+        if (!force && IsBusy())
+            return;
+        if (index >= 0)
+            ActiveColumnIndex = index;
+        ActiveColumnIndex = std::clamp(ActiveColumnIndex, 0, std::max(VisibleColumnCount - 1, 0));
+        FocusWinControl(ActiveList());
+    }
+    TRACED_CATCH(trace)
+}
+
+void TMainForm::ReloadColumns()
+{
+    for (int32_t i = 0; i < VisibleColumnCount; ++i)
+        Columns[static_cast<size_t>(i)]->LoadDirectory(true, KeepContainerIndex, "", KeepType, KeepTopOffset,
+                                                        KeepKey);
+}
+
+TColumn* TMainForm::ActiveColumn() const
+{
+    if (ActiveColumnIndex < 0 || ActiveColumnIndex >= ColumnCount)
+        return nullptr;
+    return Columns[static_cast<size_t>(ActiveColumnIndex)];
+}
+
+MyTPanel* TMainForm::ActiveList() const
+{
+    const TColumn* column = ActiveColumn();
+    return column != nullptr ? column->FileList : nullptr;
+}
+
+std::string TMainForm::GetActiveTitle() const
+{
+    return ActiveColumn()->ActiveTitle;
+}
+
+int32_t TMainForm::GetActiveType() const
+{
+    return ActiveColumn()->ActiveType;
+}
+
+int32_t TMainForm::GetActiveItemCount() const
+{
+    const MyTPanel* list = ActiveList();
+    return list->Empty ? 0 : list->GetCount();
+}
+
+TColumn* TMainForm::FindColumnByList(const QObject* list) const
+{
+    for (int32_t i = 0; i < MaxVisibleColumns; ++i) {
+        TColumn* column = Columns[static_cast<size_t>(i)];
+        if (column != nullptr && column->FileList == list)
+            return column;
+    }
+    return nullptr;
+}
+
+int32_t TMainForm::GetColumnIndexUnderMouse() const
+{
+    const QWidget* under = QApplication::widgetAt(QCursor::pos());
+    for (int32_t i = 0; i < VisibleColumnCount; ++i)
+        if (under != nullptr && under == Columns[static_cast<size_t>(i)]->FileList)
+            return i;
+    return -1;
+}
+
+bool TMainForm::AreColumnWidthsEqual() const
+{
+    for (int32_t i = 1; i < VisibleColumnCount; ++i)
+        if (Columns[static_cast<size_t>(i)]->WidthAttr != Columns[0]->WidthAttr)
+            return false;
+    return true;
+}
+
+bool TMainForm::AreSubcolumnsEqual() const
+{
+    for (int32_t i = 1; i < VisibleColumnCount; ++i)
+        if (Columns[static_cast<size_t>(i)]->Subcolumns != Columns[0]->Subcolumns)
+            return false;
+    return true;
+}

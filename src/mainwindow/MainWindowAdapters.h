@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+class TMainForm;
+
+// Installs the main window as the columns' services while it lives: the window, the
+// boards, the keys, the mouse press record, the containers, the hot item and the
+// information bars. Services of dialogs that do not exist yet keep their stand-ins.
+class TMainWindowAdapters
+{
+public:
+    explicit TMainWindowAdapters(TMainForm& window);
+    ~TMainWindowAdapters();
+    TMainWindowAdapters(const TMainWindowAdapters&) = delete;
+    TMainWindowAdapters& operator=(const TMainWindowAdapters&) = delete;
+
+private:
+    struct TParts;
+    std::unique_ptr<TParts> Parts;
+};
