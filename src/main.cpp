@@ -1,3 +1,4 @@
+#include "appearance/InstallerMode.h"
 #include "appearance/SkinForm.h"
 
 #include "mainwindow/MainForm.h"
@@ -5,6 +6,7 @@
 #include "core/Application.h"
 #include "core/ErrorForm.h"
 #include "core/FileExtensions.h"
+#include "core/MessageBoxes.h"
 
 #include "viewing/PictureLoading.h"
 
@@ -19,6 +21,10 @@ int main(int argc, char** argv)
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 
+    if (IsInstallerMode()) {
+        ShowInfoMessage("The installer is not built yet.");
+        return 0;
+    }
     auto* mainForm = new TMainForm();
     ErrorForm = new TErrorForm(mainForm);
     SkinForm = new TSkinForm(mainForm);

@@ -27,7 +27,7 @@ TToolbarMetrics GetToolbarMetrics(int32_t captionFontSize, const std::string& bu
     metrics.Scale = GetCaptionScale(captionFontSize);
     metrics.Oval = SameTextAscii(buttonsStyle, "Single oval") || SameTextAscii(buttonsStyle, "Double oval");
     if (metrics.Oval)
-        metrics.Scale *= 1.4L;
+        metrics.Scale *= 1.4; // a double constant, as stored
     constexpr std::array<int32_t, 4> baseWidths{45, 55, 50, 45};
     for (size_t i = 0; i < baseWidths.size(); ++i)
         metrics.ButtonWidths[i] = ScaledPixels(baseWidths[i], metrics.Scale);

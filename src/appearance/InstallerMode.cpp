@@ -1,0 +1,18 @@
+#include "appearance/InstallerMode.h"
+
+#include "core/AsciiCase.h"
+
+#include "host/Process.h"
+
+#include <filesystem>
+
+bool IsInstallerMode()
+{
+    const std::vector<std::string>& arguments = host::GetCommandLine();
+    if (arguments.size() > 1 && SameTextAscii(arguments[1], "/Uninstall"))
+        return true;
+    if (arguments.empty())
+        return false;
+    const std::string name = std::filesystem::path(arguments[0]).filename().string();
+    return SameTextAscii(name, "Install.exe") || SameTextAscii(name, "Install");
+}

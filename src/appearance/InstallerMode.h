@@ -1,0 +1,5 @@
+#pragma once
+
+// True when the program was started as its installer ("Install.exe", or "Install" as
+// Linux names it) or with "/Uninstall" as its first argument, in any letter case.
+bool IsInstallerMode();

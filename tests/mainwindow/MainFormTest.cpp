@@ -1,0 +1,242 @@
+#include "mainwindow/Boards.h"
+#include "mainwindow/MainForm.h"
+
+#include "columns/MyTPanel.h"
+
+#include "core/ProgramFolders.h"
+#include "core/ProgramOptions.h"
+#include "core/Utilities.h"
+
+#include "host/FileSystem.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// A main window over a fresh "Options" folder and no "OptionsPath" in the registry.
+class MainWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::remove_all(HostOptions());
+        SetProgramRegistryText("Quillomber", "", "OptionsPath", "");
+        ProgramOptions = TProgramOptions();
+    }
+    void TearDown() override
+    {
+        Window.reset();
+        SetProgramRegistryText("Quillomber", "", "OptionsPath", "");
+    }
+    static std::string HostOptions() { return TestRootHostPath() + "/program/Options"; }
+    TMainForm& Make()
+    {
+        Window = std::make_unique<TMainForm>();
+        return *Window;
+    }
+    TMainForm& StartUp()
+    {
+        Make().Startup();
+        return *Window;
+    }
+    std::unique_ptr<TMainForm> Window;
+};
+
+TEST_F(MainWindow, IsBusyWithTwelveColumnsAndNoTimerUntilStartUp)
+{
+    TMainForm& window = Make();
+    EXPECT_EQ(window.BusyCount, 1);
+    EXPECT_TRUE(window.IsBusy());
+    EXPECT_FALSE(window.StartupDone);
+    EXPECT_FALSE(window.MainTimer->isActive());
+    EXPECT_EQ(window.MainTimer->interval(), 200);
+    EXPECT_EQ(window.VisibleColumnCount, 2);
+    EXPECT_EQ(window.ActiveColumnIndex, 0);
+    for (int32_t i = 0; i < ColumnCount; ++i) {
+        ASSERT_NE(window.Columns[static_cast<size_t>(i)], nullptr);
+        EXPECT_EQ(window.Columns[static_cast<size_t>(i)]->Index, i);
+    }
+    EXPECT_EQ(window.windowTitle().toStdString(), "Quillomber");
+
+    window.FocusColumn(1, false);
+    EXPECT_EQ(window.ActiveColumnIndex, 0) << "an unforced focus waits while the window is busy";
+
+    window.Startup();
+    EXPECT_EQ(window.BusyCount, 0);
+    EXPECT_TRUE(window.StartupDone);
+}
+
+TEST_F(MainWindow, StartUpAndCloseWriteBothOptionFilesThatTheNextRunReads)
+{
+    StartUp();
+    ProgramOptions.HintLines = 5;
+    bool canClose = false;
+    Window->FormCloseQuery(canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_TRUE(std::filesystem::exists(HostOptions() + "/Quillomber.ini"));
+    EXPECT_TRUE(std::filesystem::exists(HostOptions() + "/Quillomber.qmo"));
+    for (const char* folder : {"Plugins", "Options", "Options/Containers", "Options/Locations", "Options/Send",
+                               "Options/SendDrag", "Options/Tools", "Options/Skins", "Options/BackPictures"})
+        EXPECT_TRUE(std::filesystem::is_directory(TestRootHostPath() + "/program/" + folder)) << folder;
+
+    Window.reset();
+    ProgramOptions = TProgramOptions();
+    StartUp();
+    EXPECT_EQ(ProgramOptions.HintLines, 5);
+}
+
+TEST_F(MainWindow, OptionsPathIsTakenOnlyWhenItNamesAFolder)
+{
+    TTempDrive drive;
+    std::filesystem::create_directories(drive.HostPath("elsewhere"));
+    drive.WriteFile("plain", "x");
+    struct TCase
+    {
+        std::string Registry;
+        std::string ExpectedFolder;
+    };
+    const std::vector<TCase> cases{
+        {drive.Path("elsewhere"), drive.Path("elsewhere\\")},
+        {drive.Path("elsewhere\\"), drive.Path("elsewhere\\")},
+        {drive.Path("plain"), GetOptionsPath()},
+        {drive.Path("missing"), GetOptionsPath()},
+        {"", GetOptionsPath()},
+    };
+    TMainForm& window = StartUp();
+    for (const TCase& c : cases) {
+        SetProgramRegistryText("Quillomber", "", "OptionsPath", c.Registry);
+        window.SetOptionsFileNames();
+        EXPECT_EQ(window.OptionsSTL->FileName, c.ExpectedFolder + "Quillomber.ini") << c.Registry;
+        EXPECT_EQ(window.OptionsFS.FileName, c.ExpectedFolder + "Quillomber.qmo") << c.Registry;
+    }
+}
+
+TEST_F(MainWindow, AnOptionsPathSetDuringTheRunReceivesTheSettingsInMemoryAtClose)
+{
+    TTempDrive drive;
+    std::filesystem::create_directories(drive.HostPath("moved"));
+    StartUp();
+    ProgramOptions.HintLines = 7;
+    SetProgramRegistryText("Quillomber", "", "OptionsPath", drive.Path("moved"));
+    bool canClose = false;
+    Window->FormCloseQuery(canClose);
+    std::ifstream ini(drive.HostPath("moved/Quillomber.ini"));
+    const std::string content((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+    EXPECT_NE(content.find("HintLines=7"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(drive.HostPath("moved/Quillomber.qmo")));
+}
+
+TEST_F(MainWindow, AForcedCheckReloadsAChangedFolderIntoEveryColumnShowingIt)
+{
+    TTempDrive drive;
+    drive.WriteFile("a.txt", "a");
+    TMainForm& window = StartUp();
+    for (int32_t i = 0; i < 2; ++i)
+        window.Columns[static_cast<size_t>(i)]->LoadDirectory(false, -1, drive.Path("a.txt"), 1, 0, 0);
+    ASSERT_EQ(window.Columns[0]->FileList->GetCount(), 1);
+
+    drive.WriteFile("b.txt", "b");
+    window.BeginBusy();
+    window.CheckDirMonitor(false);
+    EXPECT_EQ(window.Columns[0]->FileList->GetCount(), 1) << "an unforced check never reloads";
+    window.EndBusyAndCheck();
+
+    for (int32_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(window.Columns[static_cast<size_t>(i)]->FileList->GetCount(), 2) << "column " << i;
+        EXPECT_EQ(window.Columns[static_cast<size_t>(i)]->ActiveTitle, drive.Path("a.txt"));
+    }
+    EXPECT_EQ(window.BusyCount, 0);
+}
+
+TEST_F(MainWindow, ActivationRequestsAForcedCheckAndStartsTheTimerOnce)
+{
+    TMainForm& window = StartUp();
+    window.ApplicationEventsActivate();
+    EXPECT_TRUE(window.MainTimer->isActive());
+    EXPECT_TRUE(window.ForceCheckPending);
+    EXPECT_EQ(window.windowTitle().toStdString().rfind("Quillomber - \"", 0), 0u) << "the first tick updates the caption";
+}
+
+TEST_F(MainWindow, TheBusyCounterNeverGoesBelowZero)
+{
+    TMainForm& window = StartUp();
+    window.EndBusy();
+    window.EndBusy();
+    EXPECT_EQ(window.BusyCount, 0);
+    window.BeginBusy();
+    window.BeginBusy();
+    window.EndBusy();
+    EXPECT_TRUE(window.IsBusy());
+}
+
+TEST_F(MainWindow, ColumnFocusClampsTheIndexToTheVisibleColumns)
+{
+    TMainForm& window = StartUp();
+    window.VisibleColumnCount = 3;
+    window.Reset(false);
+    window.FocusColumn(12, false);
+    EXPECT_EQ(window.ActiveColumnIndex, 2);
+    window.FocusColumn(-1, false);
+    EXPECT_EQ(window.ActiveColumnIndex, 2);
+    window.FocusColumn(1, false);
+    EXPECT_EQ(window.ActiveColumnIndex, 1);
+}
+
+TEST_F(MainWindow, ResetLowersTheActiveColumnAndRefusesAnInvalidColumnCount)
+{
+    TMainForm& window = StartUp();
+    window.ActiveColumnIndex = 9;
+    window.Reset(false);
+    EXPECT_EQ(window.ActiveColumnIndex, 1);
+
+    window.VisibleColumnCount = 11;
+    window.Reset(false);
+    EXPECT_EQ(FunStatContext.Description, "Invalid number of columns.");
+    EXPECT_TRUE(window.TreePanel->isHidden());
+    EXPECT_EQ(window.BusyCount, 0);
+}
+
+TEST_F(MainWindow, ColumnsShareTheColumnsAreaByWeight)
+{
+    TMainForm& window = StartUp();
+    window.resize(900, 600);
+    window.Columns[0]->WidthAttr = 1;
+    window.Columns[1]->WidthAttr = 3;
+    window.Reset(false);
+    const int32_t inner = window.ColumnsPanel->GetItemsWidth(false);
+    EXPECT_EQ(window.Columns[0]->Panel->width(), inner / 4);
+    EXPECT_EQ(window.Columns[1]->Panel->x() - window.Columns[0]->Panel->x(), inner / 4);
+    EXPECT_EQ(window.Columns[1]->Panel->width(), inner - inner / 4);
+    EXPECT_TRUE(window.Columns[2]->Panel->isHidden());
+}
+
+TEST_F(MainWindow, TheWindowIsNeverSmallerThan300By200)
+{
+    TMainForm& window = StartUp();
+    window.show();
+    window.resize(100, 100);
+    EXPECT_EQ(window.width(), 300);
+    EXPECT_EQ(window.height(), 200);
+}
+
+TEST_F(MainWindow, NoInformationBarShownTakesNoHeight)
+{
+    TMainForm& window = StartUp();
+    ProgramOptions.ShowColumnInfo = ProgramOptions.ShowFileInfo = false;
+    ProgramOptions.ShowFileDesc = ProgramOptions.ShowReferenceInfo = false;
+    window.Reset(false);
+    EXPECT_TRUE(window.InfoBarsPanel->isHidden());
+    ProgramOptions.ShowFileInfo = true;
+    window.Reset(false);
+    EXPECT_FALSE(window.InfoBarsPanel->isHidden());
+    EXPECT_EQ(window.InfoBarsPanel->y() + window.InfoBarsPanel->height(), window.HintBarPanel->y());
+}
+
+} // namespace
