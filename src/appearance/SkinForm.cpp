@@ -5,6 +5,7 @@
 #include "core/AsciiCase.h"
 #include "core/PathNames.h"
 #include "core/ProgramFolders.h"
+#include "core/Utilities.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -215,6 +216,15 @@ TSkinForm::TSkinForm(QWidget* owner)
     AcceptBackPictureAutochangeCheckBox->setChecked(true);
     SkinStore.OnLoad = [this](TStoredTextList& store, int32_t flag) { ReadSkin(store, flag == SkinFileFlag); };
     SkinStore.OnSave = [this](TStoredTextList& store, int32_t flag) { WriteSkin(store, flag == SkinFileFlag); };
+    SetSkinEditorServices(this);
+}
+
+TSkinForm::~TSkinForm()
+{
+    if (&GetSkinEditorServices() == this)
+        SetSkinEditorServices(nullptr);
+    if (SkinForm == this)
+        SkinForm = nullptr;
 }
 
 void TSkinForm::ReadSkin(TStoredTextList& store, bool skinFile)
@@ -249,11 +259,44 @@ void TSkinForm::WriteSkin(TStoredTextList& store, bool skinFile)
     WalkSkinColors(writer, SkinOptions);
 }
 
+void TSkinForm::ReadSkin(TStoredTextList& store)
+{
+    ReadSkin(store, false);
+}
+
+void TSkinForm::WriteSkin(TStoredTextList& store)
+{
+    WriteSkin(store, false);
+}
+
+int32_t TSkinForm::GetBackPictureMinStretchSize()
+{
+    return GetIntFromComboBoxOrZero(*BackPictureMinStretchSizeComboBox);
+}
+
+int32_t TSkinForm::GetStretchBackPictureMaxSkew()
+{
+    return GetIntFromComboBoxOrZero(*StretchBackPictureMaxSkewComboBox);
+}
+
+bool TSkinForm::AcceptsBackPictureAutochange()
+{
+    return AcceptBackPictureAutochangeCheckBox->isChecked();
+}
+
+void TSkinForm::SetOnSkinChanged(std::function<void()> handler)
+{
+    OnSkinChanged = std::move(handler);
+}
+
 bool TSkinForm::LoadSkinFile(const std::string& path)
 {
     const std::string fileName = WithSkinExtension(path);
     LastSkinName = TitleWithoutExtension(fileName);
-    return SkinStore.LoadFromFile(fileName, SkinFileFlag);
+    const bool loaded = SkinStore.LoadFromFile(fileName, SkinFileFlag);
+    if (OnSkinChanged)
+        OnSkinChanged();
+    return loaded;
 }
 
 bool TSkinForm::SaveSkinFile(const std::string& path)

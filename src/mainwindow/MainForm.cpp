@@ -321,6 +321,7 @@ void TMainForm::BuildMediaBar()
                               "Toggle the \"Repeat\" mode. If this is pressed then the currently played media is "
                               "played repeatedly");
     FitButton = MakeButton(MediaBarPanel, "Fit", FitButtonHint);
+    FitButton->Down = true;
 }
 
 MyTPanel* TMainForm::MakeInfoBar()

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -163,6 +164,35 @@ public:
     // The store's callbacks: the sections of "Quillomber.ini" in their fixed order.
     void OnLoadOptionsSTL(TStoredTextList& store, int32_t flag);
     void OnSaveOptionsSTL(TStoredTextList& store, int32_t flag);
+
+    // The places, in file order, of the parts of "Quillomber.ini" that other forms own:
+    // their sections, the file dialog's keys of "Main" and the recent play lists; and the
+    // loading of the viewer plug-ins, which follows the program options that name them.
+    enum TOptionsSTLPlace : int32_t
+    {
+        ospPasswordGenerator,
+        ospViewerPlugins,
+        ospFileDialog,
+        ospSearchFile,
+        ospFindCommonText,
+        ospLocateFile,
+        ospRecentPlayLists,
+        ospFileStreamsEditor,
+        ospSteg,
+        ospMultiRename,
+        ospTreeNavigator,
+        ospCount
+    };
+    using TOptionsSTLHandler = std::function<void(TStoredTextList& store)>;
+    // Each owner plugs its reader and writer into its place when it is made; the option
+    // callbacks call them in the file's order. An empty handler reads or writes nothing.
+    struct TOptionsSTLHook
+    {
+        TOptionsSTLHandler Load;
+        TOptionsSTLHandler Save;
+    };
+    std::array<TOptionsSTLHook, ospCount> OptionsSTLHooks;
+
     // The boards and both histories in "Quillomber.qmo".
     void OnLoadOptionsFS(TFileStorage& storage, int32_t version);
     void OnSaveOptionsFS(TFileStorage& storage);

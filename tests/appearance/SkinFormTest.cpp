@@ -1,5 +1,7 @@
 #include "appearance/SkinForm.h"
 
+#include "mainwindow/SkinEditorServices.h"
+
 #include "support/SkinSample.h"
 
 #include "core/SkinOptions.h"
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -324,6 +327,50 @@ TEST_F(SkinFiles, ADamagedSkinFileKeepsTheSkinAndIsKeptAsBackup)
     SkinOptions = TSkinOptions();
     ASSERT_TRUE(Form.LoadSkinFile(GetSkinsPath() + "Broken"));
     EXPECT_EQ(30, SkinOptions.FadeBackPicture);
+}
+
+TEST_F(SkinFiles, TheMainWindowHearsOfEachLoadedSkinOnceItIsRead)
+{
+    Drive.WriteFile("Options/Skins/Dark.qms", "[Skin_Main]\r\nFadeBackPicture=10\r\n");
+    std::vector<int32_t> fadesSeen;
+    GetSkinEditorServices().SetOnSkinChanged([&] { fadesSeen.push_back(SkinOptions.FadeBackPicture); });
+    EXPECT_TRUE(Form.LoadSkinFile(GetSkinsPath() + "Dark"));
+    EXPECT_TRUE(Form.LoadSkinFile(GetSkinsPath() + "Missing"));
+    EXPECT_EQ((std::vector<int32_t>{10, 70}), fadesSeen);
+}
+
+// The main window reaches the form only through its skin editor services, and only while
+// the form lives.
+TEST(SkinEditor, TheFormServesTheMainWindowWhileItLives)
+{
+    TTempDrive drive('Q');
+    host::SetProgramHostFile(drive.HostPath("quillomber"));
+    auto form = std::make_unique<TSkinForm>();
+    TSkinEditorServices& services = GetSkinEditorServices();
+    ASSERT_EQ(static_cast<TSkinEditorServices*>(form.get()), &services);
+
+    form->BackPictureMinStretchSizeComboBox->setCurrentText("-1");
+    form->StretchBackPictureMaxSkewComboBox->setCurrentText("150");
+    form->AcceptBackPictureAutochangeCheckBox->setChecked(false);
+    EXPECT_EQ(-1, services.GetBackPictureMinStretchSize());
+    EXPECT_EQ(150, services.GetStretchBackPictureMaxSkew());
+    EXPECT_FALSE(services.AcceptsBackPictureAutochange());
+
+    // Both directions work on the program's own option file, with the settings for all skins.
+    TStoredTextList options(drive.Path("Quillomber.ini"));
+    options.OnSave = [&](TStoredTextList& store, int32_t) { services.WriteSkin(store); };
+    ASSERT_TRUE(options.SaveToFile(options.FileName, false, 0));
+    EXPECT_EQ(0u, drive.ReadFile("Quillomber.ini").find("[Skin_Global]\r\nLastSkinName=\r\n"
+                                                        "BackPictureMinStretchSize=-1\r\n"));
+    drive.WriteFile("Quillomber.ini", "[Skin_Global]\r\nBackPictureMinStretchSize=600\r\n");
+    options.OnLoad = [&](TStoredTextList& store, int32_t) { services.ReadSkin(store); };
+    ASSERT_TRUE(options.Load(0));
+    EXPECT_EQ(600, services.GetBackPictureMinStretchSize());
+    SkinOptions = TSkinOptions();
+
+    form.reset();
+    EXPECT_NE(static_cast<void*>(&services), static_cast<void*>(&GetSkinEditorServices()));
+    EXPECT_EQ(nullptr, SkinForm);
 }
 
 } // namespace
