@@ -153,5 +153,5 @@ void TErrorForm::LogButtonClick()
 
 void TErrorForm::HelpButtonClick()
 {
-    ShowInfoMessage("Help is not available.");
+    ShowHelpNotAvailable();
 }

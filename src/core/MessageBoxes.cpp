@@ -39,6 +39,11 @@ int32_t AskQueryCancel(const std::string& text)
     return ShowMessageBox("Query", text, MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
+void ShowHelpNotAvailable()
+{
+    ShowInfoMessage("Help is not available.");
+}
+
 void BeepOkay()
 {
     SoundBeep(0);

@@ -17,6 +17,8 @@ void ShowErrorMessage(const std::string& text);
 bool AskQuery(const std::string& text);
 // 1 Yes, 7 No, 2 Cancel.
 int32_t AskQueryCancel(const std::string& text);
+// What every help command and button answers: this host has no help viewer.
+void ShowHelpNotAvailable();
 
 void BeepOkay();
 void BeepWarning();

@@ -14,7 +14,8 @@ bool GetFitPictureSize(int32_t pictureWidth, int32_t pictureHeight, int32_t boxW
 {
     if (ratio != nullptr)
         *ratio = 1;
-    if (pictureWidth < 1 || pictureHeight < 1) {
+    // Without area on either side there is no proportion to compare and nothing to draw.
+    if (pictureWidth < 1 || pictureHeight < 1 || boxWidth < 1 || boxHeight < 1) {
         width = height = 0;
         return false;
     }

@@ -8,7 +8,8 @@ class QImage;
 class QPainter;
 
 // The size at which a picture is drawn in a box; true when it is stretched to the whole
-// box. Without enlarging, a picture is never drawn larger than it is.
+// box. Without enlarging, a picture is never drawn larger than it is. A picture or a box
+// without area gives 0 x 0, not stretched.
 bool GetFitPictureSize(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth, int32_t boxHeight,
                        int32_t minimumSize, double maximumRatio, bool stretch, bool enlarge, int32_t& width,
                        int32_t& height, double* ratio = nullptr);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -124,6 +125,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     // The columns make their panels on the columns panel that the services hand them.
     Adapters = std::make_unique<TMainWindowAdapters>(*this);
     CreateColumns();
+    ListenForWallpaperMessage();
 }
 
 TMainForm::~TMainForm()
@@ -361,7 +363,7 @@ void TMainForm::ShowApplicationHint(const std::string& hint)
 }
 
 // The hint of the control under the mouse, or of its nearest parent that has one, goes to
-// the hint bar.
+// the hint bar. The window sees each key before the focused control does.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Enter && watched->isWidgetType()) {
@@ -371,6 +373,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
                 control = control->parentWidget();
             ShowApplicationHint(control != nullptr ? control->toolTip().toStdString() : std::string());
         }
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<const QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        return PreviewKeyPress(key->key(), key->modifiers());
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -199,8 +199,31 @@ public:
 
     // ---- Window messages, global keys and background picture (MainFormMessages.cpp) ----
 
-    // Prepares the skin's background picture (or the given one) for the window's size.
+    // Starts listening for the wallpaper program's broadcast (nothing without a session bus).
+    void ListenForWallpaperMessage();
+    // The wallpaper message: with the skin editor's consent, the picture that the wallpaper
+    // program left becomes the background when it is another one.
+    void WallpaperMessageReceived();
+    // The picture the wallpaper program shows now, as it left it in the registry; "" when none.
+    static std::string GetWallpaperProgramPicture();
+    // The window's key preview, before the focused control: true when the key was taken.
+    bool PreviewKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
+    // The window-wide keys: a key taken here is set to 0; any other goes on to the focused
+    // control's key map.
+    void FormKeyDown(uint16_t& key, TShiftState shift);
+    // Rebuilds the picture behind the panels for the window's size, from the given file or,
+    // for an empty title, the skin's own; the next MyTPanel::ResetAll shows it.
     void SetupBackPicture(const std::string& fileTitle);
+    // Switches the background picture on with this file and shows it at once.
+    void ChangeBackPicture(const std::string& fileTitle);
+
+    // The layout commands of the window keys: a bar shown by an option, the panels that
+    // the active board shows, minimising and closing the window.
+    void ToggleBar(bool& shown);
+    void ToggleMediaPlayList();
+    void ToggleTreeNavigator();
+    void HideApplication();
+    void CloseProgram();
 
     // ---- Commands of later parts that the layout and the boards call ----
 

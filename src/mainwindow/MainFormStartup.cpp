@@ -71,7 +71,7 @@ void TMainForm::ApplyWallpaperHandOver()
         return;
     TTraced trace;
     try {
-        const std::string picture = GetProgramRegistryText("Brastelwick", "", "BroadcastWallpaperChange");
+        const std::string picture = GetWallpaperProgramPicture();
         if (!picture.empty())
             SkinOptions.BackPictureFileTitle = picture;
     }

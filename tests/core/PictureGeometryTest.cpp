@@ -46,6 +46,20 @@ TEST(PictureGeometry, FittingAPictureIntoABox)
     EXPECT_DOUBLE_EQ(2.0, ratio);
 }
 
+TEST(PictureGeometry, ABoxWithoutAreaHoldsNothing)
+{
+    const QSize boxes[] = {{0, 100}, {100, 0}, {0, 0}, {-5, 100}};
+    for (const QSize& box : boxes) {
+        SCOPED_TRACE(std::to_string(box.width()) + "x" + std::to_string(box.height()));
+        int32_t width = -1, height = -1;
+        double ratio = 0;
+        EXPECT_FALSE(GetFitPictureSize(400, 200, box.width(), box.height(), 0, 0, true, true, width, height, &ratio));
+        EXPECT_EQ(0, width);
+        EXPECT_EQ(0, height);
+        EXPECT_DOUBLE_EQ(1.0, ratio);
+    }
+}
+
 TEST(PictureGeometry, NormalizedThumbnailSizes)
 {
     int32_t width = -1, height = -1;
