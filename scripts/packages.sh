@@ -4,7 +4,7 @@ QUILLOMBER_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins
     fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdg-utils
+    xvfb xauth xdg-utils dbus-daemon
 )
 
 # Installs whatever is missing; does nothing (and nothing slow) when all is there.
