@@ -109,12 +109,13 @@ std::string LocationOf(const std::string& title)
     return directory;
 }
 
-} // namespace
-
+// Neither empty nor "None" in any letter case.
 bool HasBoardShortcut(const TBoardData& board)
 {
     return !board.Shortcut.empty() && !SameTextAscii(board.Shortcut, "None");
 }
+
+} // namespace
 
 void TBoardData::Init(TBoards& owner, int32_t index, QWidget* bar)
 {

@@ -157,6 +157,3 @@ private:
 
 // Made by the main window's constructor.
 extern TBoards* Boards;
-
-// The board has a shortcut: neither empty nor "None" in any letter case.
-bool HasBoardShortcut(const TBoardData& board);
