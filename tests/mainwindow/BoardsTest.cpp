@@ -56,8 +56,8 @@ std::vector<std::string> ComboItems(const QComboBox& box)
     return items;
 }
 
-// The window's board columns are on folder "a" (column 1) and the drives (column 2); the
-// board at index 4 keeps column 1 at folder "b" with three columns.
+// The window (board 1, "Main") shows folder "a" in its first column; the fifth board, "Five",
+// has three columns, the first at folder "b".
 class BoardsTest : public testing::Test
 {
 protected:
