@@ -1,6 +1,7 @@
 #include "appearance/InstallerMode.h"
 #include "appearance/SkinForm.h"
 
+#include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 
 #include "core/Application.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     auto* mainForm = new TMainForm();
     ErrorForm = new TErrorForm(mainForm);
     SkinForm = new TSkinForm(mainForm);
+    BoardPropertiesForm = new TBoardPropertiesForm(mainForm);
     mainForm->Startup();
     mainForm->show();
     const int result = application.exec();

@@ -225,6 +225,17 @@ public:
     void HideApplication();
     void CloseProgram();
 
+    // ---- Inter-board commands (MainFormInterBoard.cpp) ----
+
+    // The press record of the last marking of an inter-board source.
+    TShiftState IBShiftState = 0;
+    int32_t IBItemIndex = -1;
+    std::string IBItemTitle;
+
+    // The inter-board source column takes the column's items, selection and focus, and the
+    // press record is kept with it, so that the marking survives board switches.
+    void MarkIBSourceColumn(TColumn& column);
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.

@@ -1,0 +1,14 @@
+#include "mainwindow/MainForm.h"
+
+#include "columns/Column.h"
+#include "columns/MyTPanel.h"
+
+void TMainForm::MarkIBSourceColumn(TColumn& column)
+{
+    IBShiftState = Press.DragShiftState;
+    IBItemIndex = Press.DragItemIndex;
+    IBItemTitle = Press.DragItemTitle;
+    TColumn& source = *Columns[IBSourceColumnIndex];
+    source.SetWithColumnContent(column, false, false, false, true);
+    source.FileList->SetFocusIndex(column.FileList->FocusIndex);
+}
