@@ -46,12 +46,11 @@ public:
     std::unique_ptr<TStoredTextList> OptionsSTL;
     TFileStorage OptionsFS;
     bool StartupDone = false;
-    // A left-button drag of column items runs; the main timer may take it out of the window.
-    bool ColumnDragActive = false;
     // 1 to 10 board columns are shown.
     int32_t VisibleColumnCount = 2;
     int32_t ActiveColumnIndex = 0;
-    // The last press on a column; the source of every drag and menu operation.
+    // The last press on a column; the source of every drag and menu operation. Its
+    // ColumnDragActive tells that a left-button drag of column items runs.
     TPressRecord Press;
     // The hot item and the hover window's item.
     THotItemRecord HotItems;
