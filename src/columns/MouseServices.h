@@ -100,6 +100,39 @@ public:
     virtual std::string GetSelectedTreePath() = 0;
 };
 
+// What the columns get until the main window exists, and what the main window keeps of it
+// for the menus and windows not built yet: a press is only recorded; there are no menus to
+// enable, click or show, no mouse menu, no drag of the boards, no hot item and no other
+// panels.
+class TMouseServicesStandIn : public TMouseServices
+{
+public:
+    TPressRecord& GetPressRecord() override { return Record; }
+    void EnableFileMenuItems(TShiftState) override {}
+    void EnableFileDragMenuItems(TShiftState) override {}
+    void ClickCommand(const std::string&) override {}
+    bool IsSelectMenuEnabled() override { return false; }
+    void ShowFileMenu(QPoint, TShiftState) override {}
+    void ShowInterBoardFileDragMenu(QPoint, TShiftState) override {}
+    void PopupFileDragMenu(QPoint) override {}
+    void ShowContextMenu(int32_t, QPoint, TShiftState, bool) override {}
+    void SetupMouseMenu(MyTPanel&, QPoint, const TMouseMenuSettings&, TMouseMenuChoice) override {}
+    void CloseMouseMenu() override {}
+    void MouseMenuMove(QPoint) override {}
+    void StartColumnDrag() override {}
+    void EndColumnDrag() override {}
+    void SetHotTrackItem(TColumn&, int32_t) override {}
+    void CheckItemHotTrack() override {}
+    void CheckFileHoverMouseMove(TColumn&, int32_t, int32_t, int32_t) override {}
+    bool IsPlayList(const QObject*) override { return false; }
+    bool GetPlayListActiveTitle(std::string&) override { return false; }
+    bool IsDirectoryTree(const QObject*) override { return false; }
+    std::string GetSelectedTreePath() override { return {}; }
+
+private:
+    TPressRecord Record;
+};
+
 // Null puts back the stand-in for a main window that does not exist yet.
 void SetMouseServices(TMouseServices* services);
 TMouseServices& GetMouseServices();

@@ -63,33 +63,16 @@ public:
     void CopyToContainerMenuClick(int32_t, TColumn*) override {}
 };
 
-// The menus, the mouse menu and the hover window are not built yet: their requests do
-// nothing, and a press is only recorded.
-class TMouseWindow : public TMouseServices
+// The menus, the mouse menu and the hover window are not built yet: their requests keep
+// the stand-in's answers.
+class TMouseWindow : public TMouseServicesStandIn
 {
 public:
     explicit TMouseWindow(TMainForm& window) : Window(window) {}
     TPressRecord& GetPressRecord() override { return Window.Press; }
-    void EnableFileMenuItems(TShiftState) override {}
-    void EnableFileDragMenuItems(TShiftState) override {}
-    void ClickCommand(const std::string&) override {}
-    bool IsSelectMenuEnabled() override { return false; }
-    void ShowFileMenu(QPoint, TShiftState) override {}
-    void ShowInterBoardFileDragMenu(QPoint, TShiftState) override {}
-    void PopupFileDragMenu(QPoint) override {}
-    void ShowContextMenu(int32_t, QPoint, TShiftState, bool) override {}
-    void SetupMouseMenu(MyTPanel&, QPoint, const TMouseMenuSettings&, TMouseMenuChoice) override {}
-    void CloseMouseMenu() override {}
-    void MouseMenuMove(QPoint) override {}
     void StartColumnDrag() override { Boards->StartColumnDrag(); }
     void EndColumnDrag() override { Boards->EndColumnDrag(); }
-    void SetHotTrackItem(TColumn&, int32_t) override {}
-    void CheckItemHotTrack() override {}
-    void CheckFileHoverMouseMove(TColumn&, int32_t, int32_t, int32_t) override {}
     bool IsPlayList(const QObject* source) override { return source != nullptr && source == Window.PlayList; }
-    bool GetPlayListActiveTitle(std::string&) override { return false; }
-    bool IsDirectoryTree(const QObject*) override { return false; }
-    std::string GetSelectedTreePath() override { return {}; }
 
 private:
     TMainForm& Window;

@@ -18,6 +18,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include "support/SettingsText.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,23 +29,6 @@
 #include <vector>
 
 namespace {
-
-// The names of the lines of one section of a settings text, in file order.
-std::vector<std::string> KeysOfSection(const std::string& text, const std::string& section)
-{
-    std::vector<std::string> keys;
-    std::istringstream lines(text);
-    bool inSection = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[')
-            inSection = line == "[" + section + "]";
-        else if (inSection && !line.empty())
-            keys.push_back(line.substr(0, line.find('=')));
-    }
-    return keys;
-}
 
 std::vector<std::string> ColorKeys()
 {

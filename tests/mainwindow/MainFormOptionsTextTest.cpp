@@ -17,6 +17,8 @@
 
 #include "support/TestSupport.h"
 
+#include "support/SettingsText.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,34 +28,6 @@
 #include <vector>
 
 namespace {
-
-// The section names of a settings text, in file order.
-std::vector<std::string> SectionsOf(const std::string& text)
-{
-    std::vector<std::string> sections;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty() && line.front() == '[')
-            sections.push_back(line.substr(1, line.find(']') - 1));
-    return sections;
-}
-
-// The key names of one section of a settings text, in file order.
-std::vector<std::string> KeysOf(const std::string& text, const std::string& section)
-{
-    std::vector<std::string> keys;
-    std::istringstream lines(text);
-    bool inSection = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[')
-            inSection = line == "[" + section + "]";
-        else if (inSection && !line.empty())
-            keys.push_back(line.substr(0, line.find('=')));
-    }
-    return keys;
-}
 
 // Writes a skin section and tells when it was asked to read.
 class TFakeSkinEditor : public TSkinEditorServices
@@ -194,7 +168,7 @@ TEST_F(MainFormOptionsText, OwnersReadAndWriteTheirPartsInTheFileOrder)
                                         "MultiRename",
                                         "DTN"}),
               SectionsOf(text));
-    const std::vector<std::string> mainKeys = KeysOf(text, "Main");
+    const std::vector<std::string> mainKeys = KeysOfSection(text, "Main");
     ASSERT_GT(mainKeys.size(), 10u);
     EXPECT_EQ((std::vector<std::string>{"XPos", "YPos", "XSize", "YSize", "TreeNavigatorWidth", "MPLWidth",
                                         "ViewerHeight", "FirstRun"}),
@@ -211,7 +185,7 @@ TEST_F(MainFormOptionsText, UnknownKeysAndSectionsAreGoneAfterASave)
     const std::string text = Save();
     EXPECT_EQ(std::string::npos, text.find("HandEdited")) << text;
     EXPECT_EQ(std::string::npos, text.find("[Mine]")) << text;
-    EXPECT_EQ((std::vector<std::string>{"Repeat", "FitMovie"}), KeysOf(text, "MediaPlayList"));
+    EXPECT_EQ((std::vector<std::string>{"Repeat", "FitMovie"}), KeysOfSection(text, "MediaPlayList"));
     EXPECT_EQ(0u, text.find("[Main]\r\nXPos=20\r\n"));
 }
 

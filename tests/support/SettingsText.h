@@ -1,0 +1,33 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The section names of a settings text, in file order.
+inline std::vector<std::string> SectionsOf(const std::string& text)
+{
+    std::vector<std::string> sections;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line.front() == '[')
+            sections.push_back(line.substr(1, line.find(']') - 1));
+    return sections;
+}
+
+// The key names of one section of a settings text, in file order.
+inline std::vector<std::string> KeysOfSection(const std::string& text, const std::string& section)
+{
+    std::vector<std::string> keys;
+    std::istringstream lines(text);
+    bool inSection = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[')
+            inSection = line == "[" + section + "]";
+        else if (inSection && !line.empty())
+            keys.push_back(line.substr(0, line.find('=')));
+    }
+    return keys;
+}
