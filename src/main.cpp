@@ -8,11 +8,14 @@
 #include "core/ErrorForm.h"
 #include "core/FileExtensions.h"
 #include "core/MessageBoxes.h"
+#include "core/Traced.h"
 
 #include "viewing/PictureLoading.h"
 
 #include "host/Drives.h"
 #include "host/Process.h"
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -22,17 +25,23 @@ int main(int argc, char** argv)
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 
-    if (IsInstallerMode()) {
-        ShowInfoMessage("The installer is not built yet.");
-        return 0;
-    }
-    auto* mainForm = new TMainForm();
-    ErrorForm = new TErrorForm(mainForm);
-    SkinForm = new TSkinForm(mainForm);
-    BoardPropertiesForm = new TBoardPropertiesForm(mainForm);
-    mainForm->Startup();
-    mainForm->show();
-    const int result = application.exec();
-    delete mainForm;
-    return result;
+    std::unique_ptr<TMainForm> mainForm;
+    TTraced trace;
+    trace.Run([&] {
+        if (IsInstallerMode()) {
+            ShowInfoMessage("The installer is not built yet.");
+            return;
+        }
+        // The main window comes first and must not touch the dialogs; they follow in the
+        // program's fixed order, and the start-up step runs once all of them exist.
+        mainForm = std::make_unique<TMainForm>();
+        ErrorForm = new TErrorForm(mainForm.get());
+        BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
+        SkinForm = new TSkinForm(mainForm.get());
+        mainForm->Startup();
+        mainForm->show();
+        application.exec();
+    });
+    trace.ShowFailure("");
+    return 0;
 }

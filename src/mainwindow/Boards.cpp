@@ -2,6 +2,7 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/PanelLooks.h"
 
 #include "columns/Column.h"
 #include "columns/ContainerDialog.h"
@@ -40,15 +41,6 @@ const char* const HintModifiers =
 const char* const HintEnd =
     " Drag a column over this to show the board (after a short delay), and drop it on a column to display the "
     "\"File-drag\" menu. Each board can be individually navigated. Each board's status is saved.";
-
-void SetButtonLook(MyTPanel& button)
-{
-    button.FaceColorSet = 0;
-    button.ButtonFace = true;
-    button.Transparent = true;
-    button.HotTrack = true;
-    button.HCenterCaption = true;
-}
 
 void SetButtonDown(MyTPanel& button, bool down)
 {
@@ -157,7 +149,7 @@ void TBoardData::ButtonMouseDown(MyTPanel*, TMouseButton button, TShiftState shi
 
 void TBoardData::ButtonDragOver(MyTPanel*, QObject* source, int32_t, int32_t, TDragState state, bool& accept)
 {
-    TColumn* dragged = MainForm->FindColumnByList(source);
+    TColumn* dragged = FindColumnByList(source);
     accept = dragged != nullptr && OnColumnDragOver;
     if (accept)
         OnColumnDragOver(dragged, this, state);
@@ -336,7 +328,7 @@ void TBoards::ArrangeBar(int32_t visibleBoards, int32_t rows, int32_t left, int3
 {
     rows = std::max(rows, 1);
     MyTPanel& first = *Boards[0].Button;
-    const int32_t buttonHeight = GetFontHeight(first.GetTextFont(), first) + 2 * first.Border;
+    const int32_t buttonHeight = GetLineHeightWithBorders(first);
     BarPanel->SetBounds(left, top, width, rows * buttonHeight + 2 * BarPanel->Border);
     const int32_t perRow = std::max((visibleBoards + rows - 1) / rows, 1);
     const int32_t itemsWidth = BarPanel->GetItemsWidth(false);

@@ -2,6 +2,7 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainWindowAdapters.h"
+#include "mainwindow/PanelLooks.h"
 
 #include "columns/ContainerDialog.h"
 #include "columns/MyPanelOptions.h"
@@ -10,6 +11,7 @@
 #include "core/AsciiCase.h"
 #include "core/ProgramOptions.h"
 #include "core/SkinOptions.h"
+#include "core/VirtualKeys.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -68,31 +70,6 @@ void SetNoFrame(MyTPanel& panel)
     panel.Framed = false;
 }
 
-// The look of a toolbar or media button.
-void SetButtonLook(MyTPanel& panel)
-{
-    panel.FaceColorSet = 0;
-    panel.ButtonFace = true;
-    panel.Transparent = true;
-    panel.HotTrack = true;
-    panel.HCenterCaption = true;
-}
-
-// The look of an information-bar field.
-void SetFieldLook(MyTPanel& panel)
-{
-    panel.FaceColorSet = 0;
-    panel.ButtonFace = true;
-    panel.Transparent = true;
-}
-
-void SetTitleLook(MyTPanel& panel)
-{
-    SetFieldLook(panel);
-    panel.PathEllipsis = true;
-    panel.HotTrack = true;
-}
-
 void MakeSplitter(MyTPanel& splitter, const char* hint)
 {
     splitter.SetKind(mpkSplitter);
@@ -118,6 +95,8 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     connect(MainTimer, &QTimer::timeout, this, [this] { MainTimerTimer(); });
     qApp->installEventFilter(this);
     InitBusy();
+    Press.DragStartX = -1;
+    Press.DragStartY = -1;
     HotItems.HoverCrono.Start();
     BindPanelOptions();
     ContainerDialog = new TContainerDialog();
@@ -126,6 +105,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     Adapters = std::make_unique<TMainWindowAdapters>(*this);
     CreateColumns();
     ListenForWallpaperMessage();
+    ListenForApplicationActivation();
 }
 
 TMainForm::~TMainForm()
@@ -258,9 +238,21 @@ void TMainForm::BuildToolbar()
         button->ButtonShape = 2;
         button->InnerMargin = std::min(1, button->Border);
     }
-    BoardsButton->OnMouseDown = [this](MyTPanel* sender, TMouseButton, TShiftState shift, int32_t, int32_t) {
+    BoardsButton->OnMouseDown = [](MyTPanel* sender, TMouseButton, TShiftState shift, int32_t, int32_t) {
         Boards->ShowMenu(*sender, shift);
     };
+    BoardsButton->OnDragOver = [this](MyTPanel*, QObject* source, int32_t, int32_t, TDragState, bool& accept) {
+        accept = source != nullptr && source == ActiveList();
+    };
+    BoardsButton->OnDragDrop = [this](MyTPanel* sender, QObject*, int32_t, int32_t) { BoardsButtonDragDrop(*sender); };
+}
+
+// A column dropped on the button becomes the inter-board source, and the boards menu opens
+// as for a press, so that the user picks the board to take it to.
+void TMainForm::BoardsButtonDragDrop(MyTPanel& button)
+{
+    MarkIBSourceColumn(*ActiveColumn());
+    Boards->ShowMenu(button, GetShiftState(QApplication::keyboardModifiers()));
 }
 
 void TMainForm::BuildTreePanel()

@@ -142,11 +142,6 @@ public:
     void ReloadColumns();
     TColumn* ActiveColumn() const;
     MyTPanel* ActiveList() const;
-    std::string GetActiveTitle() const;
-    int32_t GetActiveType() const;
-    int32_t GetActiveItemCount() const;
-    TColumn* FindColumnByList(const QObject* list) const;
-    int32_t GetColumnIndexUnderMouse() const;
     bool AreColumnWidthsEqual() const;
     bool AreSubcolumnsEqual() const;
 
@@ -228,12 +223,14 @@ public:
 
     // The press record of the last marking of an inter-board source.
     TShiftState IBShiftState = 0;
-    int32_t IBItemIndex = -1;
+    int32_t IBItemIndex = 0;
     std::string IBItemTitle;
 
     // The inter-board source column takes the column's items, selection and focus, and the
     // press record is kept with it, so that the marking survives board switches.
     void MarkIBSourceColumn(TColumn& column);
+    // Records a press on the active column's focused item, then marks the column.
+    void MarkActiveAsIBSource(TShiftState shift);
 
     // ---- Commands of later parts that the layout and the boards call ----
 
@@ -245,7 +242,6 @@ public:
     void TreeFollowBoard();
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -255,6 +251,7 @@ private:
 
     void BuildPanels();
     void BuildToolbar();
+    void BoardsButtonDragDrop(MyTPanel& button);
     void BuildCenter();
     void BuildTreePanel();
     void BuildPlayListPanel();
@@ -266,6 +263,7 @@ private:
     void MakeInfoFields(MyTPanel& bar, std::array<MyTPanel*, InfoBarFieldCount>& fields);
     void BindPanelOptions();
     void CreateProgramFolders();
+    void ListenForApplicationActivation();
     void ApplyWallpaperHandOver();
     bool CheckDirMonitorColumn(TColumn& column, int32_t index, bool force);
     int32_t LayoutToolbar();

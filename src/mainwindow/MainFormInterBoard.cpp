@@ -12,3 +12,13 @@ void TMainForm::MarkIBSourceColumn(TColumn& column)
     source.SetWithColumnContent(column, false, false, false, true);
     source.FileList->SetFocusIndex(column.FileList->FocusIndex);
 }
+
+void TMainForm::MarkActiveAsIBSource(TShiftState shift)
+{
+    TColumn& column = *ActiveColumn();
+    Press.DragSourceColumn = column.Index;
+    Press.DragShiftState = shift;
+    Press.DragItemIndex = column.FileList->FocusIndex;
+    Press.DragItemTitle = column.ActiveTitle;
+    MarkIBSourceColumn(column);
+}

@@ -1,6 +1,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "mainwindow/Boards.h"
+#include "mainwindow/PanelLooks.h"
 #include "mainwindow/WindowLayout.h"
 
 #include "columns/MyTPanel.h"
@@ -29,11 +30,6 @@ bool SkipNextResize = true;
 constexpr int32_t SplitterWidth = 14;
 constexpr int32_t LevelBarWidth = 20;
 
-int32_t FontHeightOf(MyTPanel& panel)
-{
-    return GetFontHeight(panel.GetTextFont(), panel);
-}
-
 int32_t InnerWidth(MyTPanel& panel)
 {
     return panel.GetItemsWidth(false);
@@ -61,10 +57,11 @@ void TMainForm::Reset(bool clearLists)
     const bool paintingWas = GMyPanelGlobal.PaintingEnabled;
     GMyPanelGlobal.PaintingEnabled = false;
     BeginBusy();
-    bool laidOut = false;
+    bool validCount = true;
     TTraced trace;
     try {
         if (VisibleColumnCount < 1 || VisibleColumnCount > MaxVisibleColumns) {
+            validCount = false;
             trace.Raise("Invalid number of columns.");
         } else {
             if (clearLists)
@@ -83,11 +80,10 @@ void TMainForm::Reset(bool clearLists)
             int32_t bottom = LayoutHintBar();
             bottom = LayoutInfoBars(bottom);
             LayoutCenter(top, bottom);
-            laidOut = true;
         }
     }
     TRACED_CATCH(trace)
-    TreePanel->setVisible(laidOut && Boards->GetActiveBoard().ShowTree);
+    TreePanel->setVisible(validCount && Boards->GetActiveBoard().ShowTree);
     MainPanel->ResetAll();
     if (ActiveColumnIndex >= VisibleColumnCount)
         ActiveColumnIndex = std::max(VisibleColumnCount - 1, 0);
@@ -100,7 +96,7 @@ int32_t TMainForm::LayoutToolbar()
 {
     const TToolbarMetrics metrics = GetToolbarMetrics(ProgramOptions.CaptionFontSize,
                                                       SkinOptions.ToolbarButtonsStyle);
-    int32_t buttonHeight = FontHeightOf(*WorkButton) + 2 * WorkButton->Border;
+    int32_t buttonHeight = GetLineHeightWithBorders(*WorkButton);
     if (metrics.Oval)
         buttonHeight = static_cast<int32_t>(buttonHeight * 1.25L);
     ToolbarPanel->SetBounds(0, 0, InnerWidth(*MainPanel), buttonHeight + 2 * ToolbarPanel->Border);
@@ -132,7 +128,7 @@ int32_t TMainForm::LayoutHintBar()
     HintBarPanel->Framed = SkinOptions.HintPanelAsWindow;
     HintBarPanel->FaceColorSet = SkinOptions.HintPanelAsWindow ? 1 : 2;
     HintBarPanel->setVisible(ProgramOptions.ShowHintBar);
-    const int32_t height = FontHeightOf(*HintBarPanel) * ProgramOptions.HintLines + 2 * HintBarPanel->Border;
+    const int32_t height = GetFontHeight(HintBarPanel->GetTextFont(), *HintBarPanel) * ProgramOptions.HintLines + 2 * HintBarPanel->Border;
     if (ProgramOptions.ShowHintBar)
         bottom -= height;
     HintBarPanel->SetBounds(0, bottom, InnerWidth(*MainPanel), height);
@@ -156,7 +152,7 @@ int32_t TMainForm::LayoutInfoBars(int32_t bottom)
         {ReferenceInfoBar, ProgramOptions.ShowReferenceInfo, {0.05L, 0.09L, 0.06L, 0.34L, 0.29L, 0.09L},
          &ReferenceInfoFields},
     }};
-    const int32_t barHeight = FontHeightOf(*ColumnInfoFields[0]) + 2 * ColumnInfoFields[0]->Border;
+    const int32_t barHeight = GetLineHeightWithBorders(*ColumnInfoFields[0]);
     const int32_t barWidth = std::max(InnerWidth(*MainPanel) - 2 * InfoBarsPanel->Border, 0);
     int32_t y = 0;
     for (const TBarLayout& layout : bars) {
@@ -233,7 +229,7 @@ void TMainForm::ArrangeColumns()
 
 void TMainForm::LayoutPlayList()
 {
-    const int32_t titleHeight = FontHeightOf(*PlayListTitlePanel) + 2 * PlayListTitlePanel->Border;
+    const int32_t titleHeight = GetLineHeightWithBorders(*PlayListTitlePanel);
     const int32_t height = InnerHeight(*PlayListPanel);
     PlayListSplitter->SetBounds(0, 0, SplitterWidth, height);
     PlayListInnerPanel->SetBounds(SplitterWidth, 0, std::max(InnerWidth(*PlayListPanel) - SplitterWidth, 0), height);
@@ -258,7 +254,7 @@ void TMainForm::LayoutPlayList()
 
 void TMainForm::LayoutTree()
 {
-    const int32_t pathHeight = FontHeightOf(*TreePathPanel) + 2 * TreePathPanel->Border;
+    const int32_t pathHeight = GetLineHeightWithBorders(*TreePathPanel);
     const int32_t height = InnerHeight(*TreePanel);
     const int32_t innerWidth = std::max(InnerWidth(*TreePanel) - SplitterWidth, 0);
     TreeSplitter->SetBounds(innerWidth, 0, SplitterWidth, height);

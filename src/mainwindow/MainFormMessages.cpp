@@ -59,6 +59,8 @@ const TWindowKey WindowKeys[] = {
     {VK_F8, TKeyModifiers::ShiftOnly, [](TMainForm& form) { form.ToggleBar(ProgramOptions.ShowColumnInfo); }},
     {VK_F8, TKeyModifiers::AltOnly, [](TMainForm& form) { form.ToggleBar(ProgramOptions.ShowBoardsBar); }},
     {VK_F9, TKeyModifiers::Any, [](TMainForm& form) { form.ToggleTreeNavigator(); }},
+    {'B', TKeyModifiers::None, [](TMainForm&) { Boards->EditProperties(); }},
+    {'B', TKeyModifiers::CtrlOnly, [](TMainForm& form) { form.MarkActiveAsIBSource(0); }},
 };
 
 bool IsModifierKey(uint16_t key)

@@ -16,6 +16,7 @@
 #include "host/FileSystem.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QTimer>
 
 namespace {
@@ -119,9 +120,12 @@ void TMainForm::ApplicationEventsDeactivate()
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     canClose = true;
+    // Before start-up nothing has been read, and saving would replace the user's files
+    // with defaults.
+    if (!OptionsSTL)
+        return;
     SetOptionsFileNames();
-    if (OptionsSTL)
-        OptionsSTL->Save(false, 0);
+    OptionsSTL->Save(false, 0);
     OptionsFS.Save(false);
 }
 
@@ -132,11 +136,14 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->setAccepted(canClose);
 }
 
-bool TMainForm::event(QEvent* event)
+// The application, not this window: the program's own dialogs coming and going are no
+// return of the user.
+void TMainForm::ListenForApplicationActivation()
 {
-    if (event->type() == QEvent::WindowActivate)
-        ApplicationEventsActivate();
-    else if (event->type() == QEvent::WindowDeactivate)
-        ApplicationEventsDeactivate();
-    return QWidget::event(event);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            ApplicationEventsActivate();
+        else
+            ApplicationEventsDeactivate();
+    });
 }

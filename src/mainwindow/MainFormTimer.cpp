@@ -10,9 +10,6 @@
 #include "core/Traced.h"
 #include "core/Utilities.h"
 
-#include <QApplication>
-#include <QCursor>
-
 #include <algorithm>
 
 namespace {
@@ -179,41 +176,6 @@ MyTPanel* TMainForm::ActiveList() const
 {
     const TColumn* column = ActiveColumn();
     return column != nullptr ? column->FileList : nullptr;
-}
-
-std::string TMainForm::GetActiveTitle() const
-{
-    return ActiveColumn()->ActiveTitle;
-}
-
-int32_t TMainForm::GetActiveType() const
-{
-    return ActiveColumn()->ActiveType;
-}
-
-int32_t TMainForm::GetActiveItemCount() const
-{
-    const MyTPanel* list = ActiveList();
-    return list->Empty ? 0 : list->GetCount();
-}
-
-TColumn* TMainForm::FindColumnByList(const QObject* list) const
-{
-    for (int32_t i = 0; i < MaxVisibleColumns; ++i) {
-        TColumn* column = Columns[static_cast<size_t>(i)];
-        if (column != nullptr && column->FileList == list)
-            return column;
-    }
-    return nullptr;
-}
-
-int32_t TMainForm::GetColumnIndexUnderMouse() const
-{
-    const QWidget* under = QApplication::widgetAt(QCursor::pos());
-    for (int32_t i = 0; i < VisibleColumnCount; ++i)
-        if (under != nullptr && under == Columns[static_cast<size_t>(i)]->FileList)
-            return i;
-    return -1;
 }
 
 bool TMainForm::AreColumnWidthsEqual() const

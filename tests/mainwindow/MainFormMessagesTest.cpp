@@ -335,12 +335,12 @@ TEST_F(MainFormKeys, AltF1SaysThatHelpIsNotAvailable)
 
 TEST_F(MainFormKeys, AltF4ClosesTheWindowAndSavesTheOptions)
 {
-    ASSERT_TRUE(MakeFolder(GetOptionsPath()));
+    Form.Startup();
     EXPECT_FALSE(Press(Qt::Key_F4, Qt::ControlModifier));
     EXPECT_TRUE(Form.isVisible());
     EXPECT_TRUE(Press(Qt::Key_F4, Qt::AltModifier));
     EXPECT_FALSE(Form.isVisible());
-    EXPECT_TRUE(host::PathExists(GetOptionsPath() + "\\Quillomber.qmo"));
+    EXPECT_TRUE(host::PathExists(GetOptionsPath() + "Quillomber.qmo"));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTimer>
 
 #include <filesystem>
@@ -143,9 +144,6 @@ TEST_F(MainWindow, AForcedCheckReloadsAChangedFolderIntoEveryColumnShowingIt)
     ASSERT_EQ(window.Columns[0]->FileList->GetCount(), 1);
 
     drive.WriteFile("b.txt", "b");
-    window.BeginBusy();
-    window.CheckDirMonitor(false);
-    EXPECT_EQ(window.Columns[0]->FileList->GetCount(), 1) << "an unforced check never reloads";
     window.EndBusyAndCheck();
 
     for (int32_t i = 0; i < 2; ++i) {
@@ -155,6 +153,30 @@ TEST_F(MainWindow, AForcedCheckReloadsAChangedFolderIntoEveryColumnShowingIt)
     EXPECT_EQ(window.BusyCount, 0);
 }
 
+TEST_F(MainWindow, AnUnforcedCheckMarksAChangedFolderWithoutReloadingIt)
+{
+    TFakeMountTable mounts;
+    TTempDrive drive;
+    drive.WriteFile("a.txt", "a");
+    TMainForm& window = StartUp();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.Columns[0]->LoadDirectory(false, -1, drive.Path("a.txt"), 1, 0, 0);
+    window.FocusColumn(0, true);
+    ASSERT_TRUE(window.Columns[0]->FileList->hasFocus());
+
+    drive.WriteFile("b.txt", "b");
+    window.CheckDirMonitor(false);
+    EXPECT_TRUE(window.Columns[0]->HeaderButton->StrikeOut);
+    EXPECT_EQ(window.Columns[0]->FileList->GetCount(), 1) << "only a forced check reloads";
+
+    window.RequestForcedCheck();
+    window.CheckDirMonitor(false);
+    EXPECT_FALSE(window.Columns[0]->HeaderButton->StrikeOut);
+    EXPECT_EQ(window.Columns[0]->FileList->GetCount(), 2) << "a pending forced check turns the next check forced";
+}
+
+// The first activation is once per process; each test runs in a process of its own.
 TEST_F(MainWindow, ActivationRequestsAForcedCheckAndStartsTheTimerOnce)
 {
     TMainForm& window = StartUp();
@@ -162,6 +184,12 @@ TEST_F(MainWindow, ActivationRequestsAForcedCheckAndStartsTheTimerOnce)
     EXPECT_TRUE(window.MainTimer->isActive());
     EXPECT_TRUE(window.ForceCheckPending);
     EXPECT_EQ(window.windowTitle().toStdString(), "Quillomber - \"Main\"") << "the first tick updates the caption";
+
+    window.MainTimer->stop();
+    window.ForceCheckPending = false;
+    window.ApplicationEventsActivate();
+    EXPECT_FALSE(window.MainTimer->isActive()) << "later activations leave the timer alone";
+    EXPECT_TRUE(window.ForceCheckPending);
 }
 
 TEST_F(MainWindow, TheBusyCounterNeverGoesBelowZero)

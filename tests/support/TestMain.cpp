@@ -62,6 +62,8 @@ void IsolateEnvironment()
     setenv("XDG_CACHE_HOME", (TestRoot + "/cache").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (TestRoot + "/runtime").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // No test may reach the session of the person running it.
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 } // namespace
