@@ -1,5 +1,6 @@
 #include "core/SkinOptions.h"
 
+#include "core/AsciiCase.h"
 #include "core/OptionChoices.h"
 #include "core/PathNames.h"
 #include "core/ProgramFolders.h"
@@ -129,6 +130,15 @@ const std::vector<std::string>& ToolbarButtonsStyles()
 {
     static const std::vector<std::string> styles = {"Round corners", "Single oval", "Double oval"};
     return styles;
+}
+
+int32_t GetToolbarButtonShape(const std::string& style)
+{
+    const std::vector<std::string>& styles = ToolbarButtonsStyles();
+    for (size_t i = 0; i < styles.size(); ++i)
+        if (SameTextAscii(style, styles[i]))
+            return static_cast<int32_t>(i);
+    return -1;
 }
 
 const std::vector<std::string>& NonOvalButtonsStyles()

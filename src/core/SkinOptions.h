@@ -145,6 +145,9 @@ const std::vector<int32_t>& PercentChoices();
 const std::vector<int32_t>& ColorRotationChoices();
 const std::vector<int32_t>& GammaChoices();
 const std::vector<std::string>& ToolbarButtonsStyles();
+// The button shape of a toolbar style: its place in ToolbarButtonsStyles() (0 round
+// corners, 1 single oval, 2 double oval), in any letter case; -1 for another text.
+int32_t GetToolbarButtonShape(const std::string& style);
 const std::vector<std::string>& NonOvalButtonsStyles();
 // The two settings that hold for all skins; -1 means no limit.
 const std::vector<int32_t>& BackPictureMinStretchSizeChoices();

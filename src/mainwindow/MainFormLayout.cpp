@@ -6,7 +6,6 @@
 
 #include "columns/MyTPanel.h"
 
-#include "core/AsciiCase.h"
 #include "core/FileInfo.h"
 #include "core/ProgramFolders.h"
 #include "core/ProgramOptions.h"
@@ -266,14 +265,7 @@ void TMainForm::LayoutTree()
 
 void TMainForm::SetToolbarButtonStyle(MyTPanel& button)
 {
-    const std::string& style = SkinOptions.ToolbarButtonsStyle;
-    int32_t shape = -1;
-    if (SameTextAscii(style, "Round corners"))
-        shape = 0;
-    else if (SameTextAscii(style, "Single oval"))
-        shape = 1;
-    else if (SameTextAscii(style, "Double oval"))
-        shape = 2;
+    const int32_t shape = GetToolbarButtonShape(SkinOptions.ToolbarButtonsStyle);
     if (shape < 0)
         return;
     button.ButtonShape = shape;

@@ -1,7 +1,7 @@
 #include "mainwindow/WindowLayout.h"
 
-#include "core/AsciiCase.h"
 #include "core/MyMath.h"
+#include "core/SkinOptions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +25,7 @@ TToolbarMetrics GetToolbarMetrics(int32_t captionFontSize, const std::string& bu
 {
     TToolbarMetrics metrics;
     metrics.Scale = GetCaptionScale(captionFontSize);
-    metrics.Oval = SameTextAscii(buttonsStyle, "Single oval") || SameTextAscii(buttonsStyle, "Double oval");
+    metrics.Oval = GetToolbarButtonShape(buttonsStyle) >= 1;
     if (metrics.Oval)
         metrics.Scale *= 1.4; // a double constant, as stored
     constexpr std::array<int32_t, 4> baseWidths{45, 55, 50, 45};
