@@ -124,6 +124,19 @@ protected:
         std::ofstream(TBoardTestWindow::OptionsHostPath(OptionsFileName), std::ios::binary) << content;
     }
 
+    // Opens the window over a file it cannot read; the report of the one failure shown.
+    std::string OpenExpectingOneFailure()
+    {
+        TShownFailures failures;
+        {
+            TModalScript script;
+            failures.Expect(script, "Error");
+            Window.Open();
+        }
+        EXPECT_EQ(1u, failures.Reports.size());
+        return failures.Reports.empty() ? std::string() : failures.Reports[0];
+    }
+
     // A well-formed file of the version around the payload.
     void WriteOptionsFile(int32_t version, const std::string& payload) const
     {
@@ -252,16 +265,9 @@ TEST_F(OptionsBinaryTest, ADamagedFileIsReportedAndLeavesTheDefaults)
     std::string file = SavedFile();
     file.back() ^= 1;
     WriteOptionsFile(file);
-    TShownFailures failures;
-    {
-        TModalScript script;
-        failures.Expect(script, "Error");
-        Window.Open();
-    }
-
-    ASSERT_EQ(1u, failures.Reports.size());
-    EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to load. Data is probably corrupted."));
-    EXPECT_THAT(failures.Reports[0], HasSubstr("Invalid integrity check."));
+    const std::string report = OpenExpectingOneFailure();
+    EXPECT_THAT(report, HasSubstr("Failed to load. Data is probably corrupted."));
+    EXPECT_THAT(report, HasSubstr("Invalid integrity check."));
     EXPECT_EQ("", BoardAt(29).Name);
     EXPECT_EQ("Main", BoardAt(0).Name);
     EXPECT_THAT(HistoryTitles(PathsHistory), Not(Contains("T:\\b\\three.txt")));
@@ -275,16 +281,9 @@ TEST_F(OptionsBinaryTest, ReadingStopsAtTheFirstTextTooLongAndKeepsWhatCameBefor
     boards[28].Shortcut = "q";
     WriteOptionsFile(3, BoardRecords(boards, 3) + Int32(1) + Text("T:\\b\\three.txt") + Int32(4) + Int32(0) +
                             Int64(0) + Int32(0));
-    TShownFailures failures;
-    {
-        TModalScript script;
-        failures.Expect(script, "Error");
-        Window.Open();
-    }
-
-    ASSERT_EQ(1u, failures.Reports.size());
-    EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to load. Data is probably corrupted."));
-    EXPECT_THAT(failures.Reports[0], HasSubstr("Text too long."));
+    const std::string report = OpenExpectingOneFailure();
+    EXPECT_THAT(report, HasSubstr("Failed to load. Data is probably corrupted."));
+    EXPECT_THAT(report, HasSubstr("Text too long."));
     EXPECT_EQ("Thirty", BoardAt(29).Name);
     EXPECT_EQ("", BoardAt(28).Name);
     EXPECT_EQ("", BoardAt(28).Shortcut);
