@@ -198,14 +198,16 @@ void ChangeNotification::TakeEvent(uint32_t mask, const std::string& name)
         WatchGone = true;
         return;
     }
-    if (name.empty() || !IsRepresentableName(name))
+    // The snapshot holds Windows names; a name without one is never listed.
+    const std::optional<std::string> windowsName = WindowsNameOfHostName(name);
+    if (!windowsName)
         return;
-    const std::optional<EntryState> state = ReadEntryState(name);
-    const auto known = Entries.find(name);
+    const std::optional<EntryState> state = ReadEntryState(*windowsName);
+    const auto known = Entries.find(*windowsName);
     if ((mask & NameEvents) || !state || known == Entries.end() || !(known->second == *state))
         Signalled = true;
     if (state)
-        Entries[name] = *state;
+        Entries[*windowsName] = *state;
     else if (known != Entries.end())
         Entries.erase(known);
 }

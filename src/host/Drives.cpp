@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <string_view>
 #include <sys/stat.h>
 #include <vector>
 
@@ -128,7 +129,58 @@ bool IsDriveRoot(const std::string& hostDirectory)
 bool HasWindowsName(const std::string& hostPath)
 {
     const std::vector<std::string> parts = SplitComponents(hostPath, 0, false);
-    return std::all_of(parts.begin(), parts.end(), IsRepresentableName);
+    return std::all_of(parts.begin(), parts.end(),
+                       [](const std::string& part) { return WindowsNameOfHostName(part).has_value(); });
+}
+
+// A byte that a Windows name cannot hold, and that a host name can.
+bool IsForeignByte(unsigned char byte)
+{
+    constexpr std::string_view Reserved = "\\:*?<>|\"";
+    return (byte >= 1 && byte <= 31) || Reserved.find(static_cast<char>(byte)) != std::string_view::npos;
+}
+
+// U+F000 + byte in UTF-8: EF, 80 | (byte >> 6), 80 | (byte & 3F).
+constexpr size_t StandInBytes = 3;
+
+void AppendStandIn(std::string& text, unsigned char byte)
+{
+    text += static_cast<char>(0xEF);
+    text += static_cast<char>(0x80 | (byte >> 6));
+    text += static_cast<char>(0x80 | (byte & 0x3F));
+}
+
+// The foreign byte whose stand-in begins at `at`, or nothing when none begins there.
+std::optional<unsigned char> StandInAt(const std::string& text, size_t at)
+{
+    if (at + StandInBytes > text.size() || static_cast<unsigned char>(text[at]) != 0xEF)
+        return std::nullopt;
+    const auto middle = static_cast<unsigned char>(text[at + 1]);
+    const auto last = static_cast<unsigned char>(text[at + 2]);
+    if ((middle & 0xFE) != 0x80 || (last & 0xC0) != 0x80)
+        return std::nullopt;
+    const auto byte = static_cast<unsigned char>(((middle & 0x01) << 6) | (last & 0x3F));
+    if (!IsForeignByte(byte))
+        return std::nullopt;
+    return byte;
+}
+
+// Each stand-in back to its byte; nothing when the Windows name holds a foreign byte itself.
+std::optional<std::string> HostNameOfWindowsName(const std::string& windowsName)
+{
+    std::string hostName;
+    hostName.reserve(windowsName.size());
+    for (size_t i = 0; i < windowsName.size();) {
+        if (const std::optional<unsigned char> byte = StandInAt(windowsName, i)) {
+            hostName += static_cast<char>(*byte);
+            i += StandInBytes;
+        } else if (IsForeignByte(static_cast<unsigned char>(windowsName[i]))) {
+            return std::nullopt;
+        } else {
+            hostName += windowsName[i++];
+        }
+    }
+    return hostName;
 }
 
 std::optional<size_t> FirstFreeLetterIndex()
@@ -206,11 +258,22 @@ uint32_t GetLogicalDrives()
     return mask;
 }
 
-bool IsRepresentableName(const std::string& name)
+std::optional<std::string> WindowsNameOfHostName(const std::string& hostName)
 {
-    if (name.empty() || name == "." || name == "..")
-        return false;
-    return name.find_first_of("\\:*?<>|\"") == std::string::npos;
+    if (hostName.empty() || hostName == "." || hostName == "..")
+        return std::nullopt;
+    std::string windowsName;
+    windowsName.reserve(hostName.size());
+    for (size_t i = 0; i < hostName.size(); ++i) {
+        if (StandInAt(hostName, i))
+            return std::nullopt;
+        const auto byte = static_cast<unsigned char>(hostName[i]);
+        if (IsForeignByte(byte))
+            AppendStandIn(windowsName, byte);
+        else
+            windowsName += hostName[i];
+    }
+    return windowsName;
 }
 
 std::optional<std::string> WindowsToHost(const std::string& windowsPath)
@@ -234,12 +297,14 @@ std::optional<std::string> WindowsToHost(const std::string& windowsPath)
         SetLastError(ERROR_PATH_NOT_FOUND);
         return std::nullopt;
     }
-    const std::vector<std::string> parts = NormalizeComponents(SplitComponents(windowsPath, 2, true));
-    for (const std::string& part : parts) {
-        if (!IsRepresentableName(part)) {
+    std::vector<std::string> parts = NormalizeComponents(SplitComponents(windowsPath, 2, true));
+    for (std::string& part : parts) {
+        std::optional<std::string> hostName = HostNameOfWindowsName(part);
+        if (!hostName) {
             SetLastError(ERROR_INVALID_NAME);
             return std::nullopt;
         }
+        part = std::move(*hostName);
     }
     return JoinHost(*root, parts);
 }
@@ -270,13 +335,14 @@ std::optional<std::string> HostToWindows(const std::string& hostPath)
     const std::vector<std::string> parts = SplitComponents(path, root == "/" ? 0 : root.size(), false);
     std::string result{static_cast<char>('A' + bestIndex), ':', '\\'};
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (!IsRepresentableName(parts[i])) {
+        const std::optional<std::string> windowsName = WindowsNameOfHostName(parts[i]);
+        if (!windowsName) {
             SetLastError(ERROR_INVALID_NAME);
             return std::nullopt;
         }
         if (i > 0)
             result += '\\';
-        result += parts[i];
+        result += *windowsName;
     }
     if (result.size() > MaxPathBytes) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);

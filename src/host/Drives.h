@@ -27,16 +27,21 @@ uint32_t GetLogicalDrives();
 // "C:\d\a.txt" to "/d/a.txt". Fails (nothing, last error set) for a path without a
 // mapped drive letter (3), a network path (53), a name Windows cannot hold (123), or a
 // path over 259 bytes (206). "." and ".." are resolved on the text, never above the root.
+// Each stand-in character (see WindowsNameOfHostName) becomes its byte again.
 std::optional<std::string> WindowsToHost(const std::string& windowsPath);
 
 // "/d/a.txt" to "C:\d\a.txt", through the letter whose directory is the most specific
-// prefix. Fails for a relative path (87), a name holding "\", ":" or one of * ? < > | "
-// (123), or a result over 259 bytes (206). A drive's root gives "X:\".
+// prefix, each name as WindowsNameOfHostName gives it. Fails for a relative path (87), a
+// name without a Windows form (123), or a result over 259 bytes (206). A drive's root
+// gives "X:\".
 std::optional<std::string> HostToWindows(const std::string& hostPath);
 
-// True when a host name can stand in a Windows path: not empty, not "." or "..", and
-// holding none of \ : * ? < > | " (such names are left out of the program's view).
-bool IsRepresentableName(const std::string& name);
+// The name a host name has in Windows paths: each byte a Windows name cannot hold (\ : * ?
+// < > | " and the control characters 1-31) becomes the private-use character U+F000 + byte,
+// so every file can be reached and no name carries a line break into a line-based file.
+// Nothing for "", "." and "..", and for a name that already holds such a stand-in, since
+// its Windows form could not be told apart from the name the stand-in stands for.
+std::optional<std::string> WindowsNameOfHostName(const std::string& hostName);
 
 // The host path of a Windows path for one host call of the kind: nothing (last error
 // set) when a fault is injected for the call or the path cannot be translated.

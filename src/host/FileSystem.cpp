@@ -307,7 +307,8 @@ std::optional<FindData> GetFileData(const std::string& path)
     const std::optional<std::string> hostPath = HostPathForCall(HostCall::Stat, path);
     if (!hostPath)
         return std::nullopt;
-    std::optional<FindData> data = DataAt(AT_FDCWD, hostPath->c_str(), NameOfHostPath(*hostPath));
+    const std::string name = WindowsNameOfHostName(NameOfHostPath(*hostPath)).value_or(std::string());
+    std::optional<FindData> data = DataAt(AT_FDCWD, hostPath->c_str(), name);
     if (!data) {
         FailWithErrno();
         return std::nullopt;
@@ -337,9 +338,12 @@ bool SetFileAttributes(const std::string& path, uint32_t attributes)
     return Succeed();
 }
 
-bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries)
+bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries,
+               size_t* leftOut)
 {
     entries.clear();
+    if (leftOut != nullptr)
+        *leftOut = 0;
     const std::optional<std::string> hostFolder = HostPathForCall(HostCall::List, folder);
     if (!hostFolder)
         return false;
@@ -354,15 +358,21 @@ bool FindFiles(const std::string& folder, const std::string& pattern, std::vecto
         const dirent* entry = readdir(directory.get());
         if (entry == nullptr)
             break;
-        const std::string name = entry->d_name;
-        // Names a Windows path cannot hold, or cannot reach within its length, stay out of view.
-        if (!IsRepresentableName(name) || windowsFolder.size() + name.size() > MaxPathBytes)
+        const std::string hostName = entry->d_name;
+        if (hostName == "." || hostName == "..")
             continue;
-        if (!MatchesPattern(name, pattern))
+        const std::optional<std::string> name = WindowsNameOfHostName(hostName);
+        if (!MatchesPattern(name.value_or(hostName), pattern))
             continue;
+        // A name that could not be reached again, or not within a path's length, stays out of view.
+        if (!name || windowsFolder.size() + name->size() > MaxPathBytes) {
+            if (leftOut != nullptr)
+                ++*leftOut;
+            continue;
+        }
         if (!entries.empty() && TakeFault(HostCall::ListNext))
             return false;
-        if (std::optional<FindData> data = DataAt(dirfd(directory.get()), entry->d_name, name))
+        if (std::optional<FindData> data = DataAt(dirfd(directory.get()), entry->d_name, *name))
             entries.push_back(std::move(*data));
     }
     if (errno != 0)

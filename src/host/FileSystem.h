@@ -43,10 +43,13 @@ bool SetFileAttributes(const std::string& path, uint32_t attributes);
 std::optional<FindData> GetFileData(const std::string& path);
 
 // The entries of a folder whose names match the wildcard pattern ("*" for all), never
-// "." or "..", and never names that a Windows path cannot hold. A missing folder fails
-// with ERROR_PATH_NOT_FOUND; no match gives an empty list with ERROR_FILE_NOT_FOUND. A
-// failure while reading the folder keeps the entries read before it.
-bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries);
+// "." or "..", each under its Windows name (WindowsNameOfHostName). A matching name that
+// has no Windows name, or whose path would pass 259 bytes, is left out and counted in
+// `leftOut` when given. A missing folder fails with ERROR_PATH_NOT_FOUND; no match gives
+// an empty list with ERROR_FILE_NOT_FOUND. A failure while reading the folder keeps the
+// entries read before it.
+bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries,
+               size_t* leftOut = nullptr);
 
 // Wildcard match of one pattern ("*" any run, "?" one character), ASCII case folded.
 bool MatchesPattern(const std::string& name, const std::string& pattern);

@@ -79,18 +79,67 @@ TEST_F(DriveTable, HostPathsTakeTheMostSpecificLetter)
         EXPECT_EQ(row.Windows, host::HostToWindows(row.Host).value_or("<none>")) << row.Host;
 }
 
-TEST_F(DriveTable, HostNamesWindowsCannotHoldAreRefused)
+TEST_F(DriveTable, ForeignBytesInHostNamesTravelAsPrivateUseCharacters)
 {
-    for (const char* name : {"a\\b", "a:b", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b"}) {
-        host::SetLastError(0);
-        EXPECT_FALSE(host::HostToWindows(std::string("/srv/") + name)) << name;
-        EXPECT_EQ(host::ERROR_INVALID_NAME, host::GetLastError()) << name;
-        EXPECT_FALSE(host::IsRepresentableName(name)) << name;
+    struct Row
+    {
+        std::string Host;
+        std::string Windows;
+    };
+    const Row rows[] = {
+        {"/srv/data/a\\b", "D:\\a\uF05Cb"},
+        {"/srv/data/a:b", "D:\\a\uF03Ab"},
+        {"/srv/data/a*b", "D:\\a\uF02Ab"},
+        {"/srv/data/a?b", "D:\\a\uF03Fb"},
+        {"/srv/data/a<b", "D:\\a\uF03Cb"},
+        {"/srv/data/a>b", "D:\\a\uF03Eb"},
+        {"/srv/data/a|b", "D:\\a\uF07Cb"},
+        {"/srv/data/a\"b", "D:\\a\uF022b"},
+        {"/srv/data/line\nbreak\r", "D:\\line\uF00Abreak\uF00D"},
+        {"/srv/data/\x01\t\x1F", "D:\\\uF001\uF009\uF01F"},
+        {"/srv/data/dir:1/f?.txt", "D:\\dir\uF03A1\\f\uF03F.txt"},
+        {"/srv/data/\uF041 \uF000 \uF02F kept", "D:\\\uF041 \uF000 \uF02F kept"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.Windows, host::HostToWindows(row.Host).value_or("<none>")) << row.Host;
+        EXPECT_EQ(row.Host, host::WindowsToHost(row.Windows).value_or("<none>")) << row.Host;
     }
-    EXPECT_TRUE(host::IsRepresentableName("ordinary name.txt"));
-    EXPECT_FALSE(host::HostToWindows("relative/path"));
-    EXPECT_FALSE(host::HostToWindows("/" + std::string(300, 'x')));
-    EXPECT_EQ(host::ERROR_FILENAME_EXCED_RANGE, host::GetLastError());
+    for (int byte = 1; byte < 32; ++byte) {
+        const std::string hostPath = std::string("/srv/data/x") + static_cast<char>(byte) + "y";
+        const std::string windowsPath = host::HostToWindows(hostPath).value_or("");
+        EXPECT_EQ(std::string::npos, windowsPath.find(static_cast<char>(byte))) << byte;
+        EXPECT_EQ(hostPath, host::WindowsToHost(windowsPath).value_or("<none>")) << byte;
+    }
+}
+
+TEST_F(DriveTable, NamesWithoutAnUnambiguousFormAreRefused)
+{
+    struct Row
+    {
+        std::string Path;
+        bool FromHost;
+        uint32_t Error;
+    };
+    const Row rows[] = {
+        // A stand-in already in a host name would come back as the byte it stands for.
+        {"/srv/a\uF03Ab", true, host::ERROR_INVALID_NAME},
+        {"/srv/\uF00A", true, host::ERROR_INVALID_NAME},
+        {"/srv/\uF05C/x", true, host::ERROR_INVALID_NAME},
+        {"/srv/" + std::string(85, ':'), true, host::ERROR_FILENAME_EXCED_RANGE},
+        {"relative/path", true, host::ERROR_INVALID_PARAMETER},
+        {"/" + std::string(300, 'x'), true, host::ERROR_FILENAME_EXCED_RANGE},
+        {"C:\\line\nbreak", false, host::ERROR_INVALID_NAME},
+        {"C:\\tab\there", false, host::ERROR_INVALID_NAME},
+        {"C:\\a|b\\c", false, host::ERROR_INVALID_NAME},
+    };
+    for (const Row& row : rows) {
+        host::SetLastError(0);
+        EXPECT_FALSE(row.FromHost ? host::HostToWindows(row.Path) : host::WindowsToHost(row.Path)) << row.Path;
+        EXPECT_EQ(row.Error, host::GetLastError()) << row.Path;
+    }
+    EXPECT_TRUE(host::HostToWindows("/srv/" + std::string(84, ':'))) << "\"C:\\srv\\\" and 84 stand-ins fill 259 bytes";
+    for (const char* name : {"", ".", "..", "a\uF07C"})
+        EXPECT_FALSE(host::WindowsNameOfHostName(name)) << name;
 }
 
 TEST_F(DriveTable, UnmappedLettersAndTheResetTable)

@@ -1,3 +1,4 @@
+#include "host/Drives.h"
 #include "host/FaultInjection.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <filesystem>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -32,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndLeavesOutForeignNames)
+TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndWindowsNames)
 {
     Drive.WriteFile("plain.txt", "12345");
     Drive.WriteFile(".hidden", "");
@@ -60,6 +62,8 @@ TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndLeavesOutForeignNames)
         {"link", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT},
         {"folderlink", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
         {"pipe", FILE_ATTRIBUTE_SYSTEM},
+        {"bad\uF03Aname", FILE_ATTRIBUTE_ARCHIVE},
+        {"what\uF03F", FILE_ATTRIBUTE_ARCHIVE},
     };
     ASSERT_EQ(expected.size(), byName.size());
     for (const auto& [name, attributes] : expected)
@@ -68,6 +72,7 @@ TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndLeavesOutForeignNames)
     EXPECT_EQ(5u, byName["link"].Size) << "a link reports what it points to";
     EXPECT_EQ(0u, byName["pipe"].Size);
     EXPECT_GT(byName["plain.txt"].LastWriteTime, host::FileTimeFromUnix(1600000000, 0));
+    EXPECT_EQ("bad\uF03Aname", host::GetFileData(Drive.Path("bad\uF03Aname")).value_or(FindData()).Name);
 
     ASSERT_TRUE(host::FindFiles(Drive.Path(), "*.TXT", entries));
     EXPECT_EQ(2u, entries.size());
@@ -76,6 +81,75 @@ TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndLeavesOutForeignNames)
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
     EXPECT_FALSE(host::FindFiles(Drive.Path("missing"), "*", entries));
     EXPECT_EQ(host::ERROR_PATH_NOT_FOUND, host::GetLastError());
+}
+
+TEST_F(HostFileSystem, FilesWithForeignBytesListCopyRenameRecycleAndDelete)
+{
+    const std::vector<std::string> hostNames = HostNamesWithForeignBytes();
+    const auto hostFile = [&](const std::string& folder, const std::string& name) {
+        return Drive.HostPath(folder) + "/" + name;
+    };
+    fs::create_directory(Drive.HostPath("src"));
+    fs::create_directory(Drive.HostPath("dst"));
+    for (const std::string& name : hostNames)
+        std::ofstream(hostFile("src", name), std::ios::binary) << name;
+
+    std::vector<host::FindData> entries;
+    size_t leftOut = 1;
+    ASSERT_TRUE(host::FindFiles(Drive.Path("src"), "*", entries, &leftOut));
+    EXPECT_EQ(0u, leftOut);
+    ASSERT_EQ(hostNames.size(), entries.size());
+    for (const host::FindData& entry : entries) {
+        const bool lineSafe = std::none_of(entry.Name.begin(), entry.Name.end(), [](char c) {
+            return (c > 0 && c < 32) || std::string_view("\\:*?<>|\"").find(c) != std::string_view::npos;
+        });
+        EXPECT_TRUE(lineSafe) << entry.Name;
+        EXPECT_TRUE(host::CopyFile(Drive.Path("src\\" + entry.Name), Drive.Path("dst\\" + entry.Name), true))
+            << entry.Name << " " << host::GetLastError();
+    }
+    EXPECT_EQ(NamesIn("src"), NamesIn("dst"));
+    for (const std::string& name : hostNames) {
+        std::ifstream copy(hostFile("dst", name), std::ios::binary);
+        EXPECT_EQ(name, std::string(std::istreambuf_iterator<char>(copy), std::istreambuf_iterator<char>()));
+    }
+
+    EXPECT_TRUE(host::MoveFile(Drive.Path("dst\\x\uF00Ay"), Drive.Path("dst\\renamed\uF00D"), false, false));
+    EXPECT_TRUE(fs::exists(hostFile("dst", "renamed\r")));
+    EXPECT_FALSE(fs::exists(hostFile("dst", "x\ny")));
+    EXPECT_TRUE(host::DeleteFile(Drive.Path("dst\\x\uF03Ay")));
+    EXPECT_FALSE(fs::exists(hostFile("dst", "x:y")));
+    EXPECT_TRUE(host::MoveToTrash(Drive.Path("dst\\x\uF05Cy")));
+    EXPECT_FALSE(fs::exists(hostFile("dst", "x\\y")));
+    EXPECT_EQ(hostNames.size() - 2, NamesIn("dst").size());
+}
+
+TEST_F(HostFileSystem, NamesWithoutAWindowsFormAreLeftOutAndCounted)
+{
+    const std::string longestShown = std::string(85, ':') + "x";
+    Drive.WriteFile("shown.txt", "");
+    Drive.WriteFile("stand-in \uF03A already.txt", "");
+    Drive.WriteFile(longestShown, "");
+    Drive.WriteFile(longestShown + "x", "");
+
+    std::vector<host::FindData> entries;
+    size_t leftOut = 0;
+    ASSERT_TRUE(host::FindFiles(Drive.Path(), "*", entries, &leftOut));
+    EXPECT_EQ(2u, leftOut);
+    std::vector<std::string> names;
+    for (const host::FindData& entry : entries)
+        names.push_back(entry.Name);
+    std::sort(names.begin(), names.end());
+    std::string longestWindowsName;
+    for (int i = 0; i < 85; ++i)
+        longestWindowsName += "\uF03A";
+    longestWindowsName += "x";
+    EXPECT_EQ((std::vector<std::string>{"shown.txt", longestWindowsName}), names);
+    EXPECT_EQ(host::MaxPathBytes, Drive.Path(longestWindowsName).size());
+    EXPECT_TRUE(host::GetFileData(Drive.Path(longestWindowsName)));
+
+    ASSERT_TRUE(host::FindFiles(Drive.Path(), "*.txt", entries, &leftOut));
+    EXPECT_EQ(1u, entries.size());
+    EXPECT_EQ(1u, leftOut) << "only names the pattern matches count";
 }
 
 TEST_F(HostFileSystem, ABrokenLinkIsListedAndDoesNotFailTheListing)

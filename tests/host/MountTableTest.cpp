@@ -106,6 +106,7 @@ TEST(MountedDrives, MediaFoldersGetTheNextFreeLetters)
     mounts.Add("/media/me/STICK", "vfat");
     mounts.Add("/mnt", "ext4");
     mounts.Add("/mnt/odd:name", "ext4");
+    mounts.Add("/mnt/stand-in\uF03A", "ext4");
     mounts.Add("/run/media/me/CARD", "exfat");
     mounts.Add("/media/me/Already", "ext4");
     host::MapDrive('D', "/media/me/Already");
@@ -115,11 +116,12 @@ TEST(MountedDrives, MediaFoldersGetTheNextFreeLetters)
 
     EXPECT_EQ("/mnt/backup", host::GetDriveHostRoot('E').value_or(""));
     EXPECT_EQ("/media/me/STICK", host::GetDriveHostRoot('G').value_or(""));
-    EXPECT_EQ("/run/media/me/CARD", host::GetDriveHostRoot('H').value_or(""));
+    EXPECT_EQ("/mnt/odd:name", host::GetDriveHostRoot('H').value_or(""));
+    EXPECT_EQ("/run/media/me/CARD", host::GetDriveHostRoot('I').value_or(""));
     EXPECT_EQ("/media/me/Already", host::GetDriveHostRoot('D').value_or(""));
-    EXPECT_FALSE(host::GetDriveHostRoot('I'));
-    // A, B never; C, D, E, F, G, H, and P for the tests' program folder.
-    EXPECT_EQ(0b1000'0000'1111'1100u, host::GetLogicalDrives());
+    EXPECT_FALSE(host::GetDriveHostRoot('J')) << "a folder without a Windows form gets no letter";
+    // A, B never; C, D, E, F, G, H, I, and P for the tests' program folder.
+    EXPECT_EQ(0b1000'0001'1111'1100u, host::GetLogicalDrives());
 }
 
 } // namespace

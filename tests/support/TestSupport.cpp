@@ -96,6 +96,17 @@ void TFakeMountTable::Add(const std::string& hostFolder, const std::string& type
     std::ofstream(File, std::ios::binary | std::ios::trunc) << Text;
 }
 
+std::vector<std::string> HostNamesWithForeignBytes()
+{
+    std::string bytes = "\\:*?<>|\"";
+    for (char byte = 1; byte < 32; ++byte)
+        bytes += byte;
+    std::vector<std::string> names;
+    for (char byte : bytes)
+        names.push_back(std::string("x") + byte + "y");
+    return names;
+}
+
 std::string StreamsUnsupportedReason(const std::string& hostFolder)
 {
     const std::string probe = hostFolder + "/.streams-probe";

@@ -51,6 +51,10 @@ private:
     int Entries = 0;
 };
 
+// One host name for each byte that a Windows name cannot hold: "x" + byte + "y" for the
+// control characters 1-31 and \ : * ? < > | ".
+std::vector<std::string> HostNamesWithForeignBytes();
+
 // Why the file system of a host folder cannot hold named streams (user extended
 // attributes), or "" when it can: tests of streams skip with this reason.
 std::string StreamsUnsupportedReason(const std::string& hostFolder);
