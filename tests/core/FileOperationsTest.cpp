@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -213,6 +214,43 @@ TEST_F(FilePrimitives, CopyingATreeLeavesOutHiddenAndSystemEntries)
     EXPECT_FALSE(Drive.Exists("dst/.hidden-dir"));
     EXPECT_FALSE(Drive.Exists("dst/pipe"));
     EXPECT_FALSE(Drive.Exists("dst/loop"));
+}
+
+TEST_F(FilePrimitives, ATreeOfNamesWithForeignBytesCopiesMovesAndDeletesWhole)
+{
+    const std::string source = Drive.HostPath("src");
+    fs::create_directories(source + "/dir:\n");
+    std::ofstream(source + "/dir:\n/in\\side", std::ios::binary) << "inside";
+    for (const std::string& name : HostNamesWithForeignBytes())
+        std::ofstream(source + "/" + name, std::ios::binary) << name;
+    const auto below = [&](const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(Drive.HostPath(folder)))
+            names.push_back(entry.path().lexically_relative(Drive.HostPath(folder)).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    CopyDeleteDirectory(Drive.Path("src"), Drive.Path("dst"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status) << FunStatContext.Description;
+    EXPECT_EQ(below("src"), below("dst"));
+    for (const std::string& name : HostNamesWithForeignBytes()) {
+        std::ifstream copy(Drive.HostPath("dst") + "/" + name, std::ios::binary);
+        EXPECT_EQ(name, std::string(std::istreambuf_iterator<char>(copy), std::istreambuf_iterator<char>()));
+    }
+
+    MyMoveFile(Drive.Path("dst\\x\uF07Cy"), Drive.Path("dst\\dir\uF03A\uF00A\\moved\uF03F"), false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_TRUE(fs::exists(Drive.HostPath("dst") + "/dir:\n/moved?"));
+    MyRenameFile(Drive.Path("dst\\x\uF009y"), Drive.Path("dst\\x\uF00Dy"), true);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    MyDeleteFile(Drive.Path("dst\\x\uF022y"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ(below("src").size() - 2, below("dst").size());
+
+    DeleteDirectoryNoErrors(Drive.Path("dst"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_FALSE(Drive.Exists("dst"));
 }
 
 TEST_F(FilePrimitives, CopyingATreeReportsEachFailingLevel)
