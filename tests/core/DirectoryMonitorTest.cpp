@@ -86,6 +86,7 @@ class DirectoryMonitorArming : public DirectoryMonitor, public testing::WithPara
 // Armed with the folder's listing in hand, the monitor sees the folder as when it reads it.
 TEST_P(DirectoryMonitorArming, SizesAndAttributesCountWritesAndTimesDoNot)
 {
+    Drive.WriteFile("c:d", "12");
     if (GetParam()) {
         std::vector<host::FindData> listing;
         ASSERT_TRUE(host::FindFiles(Drive.Path("\\"), "*", listing));
@@ -109,7 +110,10 @@ TEST_P(DirectoryMonitorArming, SizesAndAttributesCountWritesAndTimesDoNot)
         {"growth", [&] { std::ofstream(file, std::ios::app) << "more"; }, true},
         {"read-only", [&] { chmod(file.c_str(), 0444); }, true},
         {"subfolder's name", [&] { std::filesystem::rename(Drive.HostPath("sub"), Drive.HostPath("sub2")); }, true},
-        {"name the program cannot show", [&] { Drive.WriteFile("a:b", ""); }, false},
+        {"name with a character Windows cannot hold", [&] { Drive.WriteFile("a:b", "12"); }, true},
+        {"same-size write to such a name listed before",
+         [&] { std::ofstream(Drive.HostPath("c:d"), std::ios::in | std::ios::out) << "34"; }, false},
+        {"name the program cannot show", [&] { Drive.WriteFile("a\uF03Ab", ""); }, false},
     };
     for (const Row& row : rows) {
         row.Make();
