@@ -24,11 +24,12 @@ TEST(DroppedFiles, ListTheLocalFilesInTheirProgramForm)
     drop.setUrls({QUrl::fromLocalFile(QString::fromStdString(drive.HostPath("a.txt"))),
                   QUrl("https://example.invalid/page"),
                   QUrl::fromLocalFile(QString::fromStdString(drive.HostPath("dir/b c.txt"))),
-                  QUrl::fromLocalFile(QString::fromStdString(drive.HostPath("what?")))});
-    EXPECT_EQ(3, GetDroppedFileCount(drop));
+                  QUrl::fromLocalFile(QString::fromStdString(drive.HostPath("what?"))),
+                  QUrl::fromLocalFile(QString::fromStdString(drive.HostPath("no Windows form \uF03F")))});
+    EXPECT_EQ(4, GetDroppedFileCount(drop));
     std::vector<std::string> list = {"stale"};
     DroppedFilesToList(drop, list);
-    EXPECT_EQ((std::vector<std::string>{"T:\\a.txt", "T:\\dir\\b c.txt"}), list);
+    EXPECT_EQ((std::vector<std::string>{"T:\\a.txt", "T:\\dir\\b c.txt", "T:\\what\uF03F"}), list);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 

@@ -333,7 +333,7 @@ TEST_F(OptionsFile, AFailedAutostartEntryIsShownAndTheSaveGoesOn)
     TModalScript script;
     TShownFailures failures;
     failures.Expect(script, "Error");
-    host::SetProgramHostFile("/proc/no:such/quillomber");
+    host::SetProgramHostFile("/proc/no\uF03Asuch/quillomber");
     ASSERT_TRUE(Store.Load(0));
     ProgramOptions.Autorun = true;
     const std::string text = SaveText();
