@@ -1,6 +1,5 @@
 #include "core/FileStream.h"
 
-#include "core/AsciiCase.h"
 #include "core/PathNames.h"
 #include "core/Traced.h"
 
@@ -233,7 +232,7 @@ void CopyFileStreams(const std::string& source, const std::string& target)
 {
     TTraced trace;
     trace.Run([&] {
-        if (SameTextAscii(source, target))
+        if (IsSameFile(source, target, host::FinalLink::Followed))
             return;
         std::vector<std::string> names;
         GetFileStreamNames(source, names);

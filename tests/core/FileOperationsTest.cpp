@@ -229,4 +229,24 @@ TEST_F(FilePrimitives, CopyingATreeReportsEachFailingLevel)
     EXPECT_EQ(MB_ICONHAND | MB_OKCANCEL, boxes.Seen().at(0).Flags);
 }
 
+TEST_F(FilePrimitives, ATreeIsCopiedIntoAFolderWhoseNameDiffersOnlyInCase)
+{
+    Drive.WriteFile("Data/a.txt", "a");
+    fs::create_directory(Drive.HostPath("data"));
+    CopyDeleteDirectory(Drive.Path("Data"), Drive.Path("data\\copy"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ("a", Drive.ReadFile("data/copy/a.txt"));
+}
+
+TEST_F(FilePrimitives, ATreeIsNeverCopiedIntoItselfThroughAFolderLink)
+{
+    Drive.WriteFile("src/a.txt", "a");
+    fs::create_directory_symlink(Drive.HostPath("src"), Drive.HostPath("link"));
+    TModalScript boxes;
+    boxes.Expect("Error", IDOK);
+    CopyDeleteDirectory(Drive.Path("src"), Drive.Path("link\\inside"));
+    EXPECT_EQ("Can not copy a directory into itself.", FunStatContext.Description);
+    EXPECT_FALSE(Drive.Exists("src/inside"));
+}
+
 } // namespace
