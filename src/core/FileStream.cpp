@@ -205,8 +205,9 @@ void CopyFileStream(const std::string& sourceFile, const std::string& sourceStre
     const std::string sourcePath = GetFileStreamPath(sourceFile, sourceStream);
     const std::string targetPath = GetFileStreamPath(targetFile, targetStream);
     trace.Run([&] {
-        // Emptying the target first would lose the very content to be copied.
-        if (sourceStream == targetStream && IsSameFile(sourceFile, targetFile))
+        // Emptying the target first would lose the very content to be copied, also when
+        // the target is a link to the source.
+        if (sourceStream == targetStream && IsSameFile(sourceFile, targetFile, host::FinalLink::Followed))
             return trace.Raise("Failed to open file.", sourcePath, targetPath, host::ERROR_SHARING_VIOLATION);
         host::SetLastError(host::ERROR_SUCCESS);
         const std::optional<uint64_t> size = host::GetFileStreamSize(sourceFile, sourceStream);

@@ -258,6 +258,20 @@ TEST_F(FileStreams, CopyOneStreamBetweenStreamsAndMainContents)
     EXPECT_EQ("main content", Drive.ReadFile("a.txt"));
 }
 
+TEST_F(FileStreams, MainContentNeverGoesOntoItselfThroughALink)
+{
+    std::filesystem::create_symlink(Drive.HostPath("a.txt"), Drive.HostPath("symbolic"));
+    std::filesystem::create_hard_link(Drive.HostPath("a.txt"), Drive.HostPath("hard"));
+    for (const char* link : {"symbolic", "hard"}) {
+        CopyFileStream(A(), "", Drive.Path(link), "");
+        ExpectFailure("Failed to open file.", host::ERROR_SHARING_VIOLATION, A());
+        EXPECT_EQ("main content", Drive.ReadFile("a.txt")) << link;
+        CopyFileStream(Drive.Path(link), "", A(), "");
+        EXPECT_EQ(host::ERROR_SHARING_VIOLATION, FunStatContext.SystemErrorCode) << link;
+        EXPECT_EQ("main content", Drive.ReadFile("a.txt")) << link;
+    }
+}
+
 TEST_F(FileStreams, NamesThatDifferInCaseAreTwoFiles)
 {
     Drive.WriteFile("A.txt", "other");
