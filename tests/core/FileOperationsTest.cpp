@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -90,6 +91,34 @@ TEST_F(FilePrimitives, CopyProgressAndCancel)
     MyCopyFile(Drive.Path("big.bin"), Drive.Path("thrown.bin"), false, false);
     EXPECT_EQ(fsPerfect, FunStatContext.Status) << "a throwing callback counts as go on";
     EXPECT_TRUE(Drive.Exists("thrown.bin"));
+}
+
+TEST_F(FilePrimitives, OperationsOnALinkLeaveTheReadOnlyFileItNamesAlone)
+{
+    TTempDrive other('U');
+    Drive.WriteFile("kept/read-only.txt", "kept");
+    MakeReadOnly(Drive, "kept/read-only.txt");
+    struct Row
+    {
+        const char* Operation;
+        std::function<void(const std::string& source, const std::string& link)> Run;
+    };
+    const Row rows[] = {
+        {"copy onto", [](const auto& source, const auto& link) { MyCopyFile(source, link, true, false); }},
+        {"move onto", [](const auto& source, const auto& link) { MyMoveFile(source, link, true); }},
+        {"rename onto", [](const auto& source, const auto& link) { MyRenameFile(source, link, true); }},
+        {"delete", [](const auto&, const auto& link) { MyDeleteFile(link); }},
+        {"move to another root",
+         [&other](const auto&, const auto& link) { MyMoveFile(link, other.Path("moved-link"), false); }},
+    };
+    for (const Row& row : rows) {
+        Drive.WriteFile("source.txt", "source");
+        fs::remove(Drive.HostPath("link"));
+        fs::create_symlink(Drive.HostPath("kept/read-only.txt"), Drive.HostPath("link"));
+        row.Run(Drive.Path("source.txt"), Drive.Path("link"));
+        EXPECT_EQ(fs::perms(0444), fs::status(Drive.HostPath("kept/read-only.txt")).permissions()) << row.Operation;
+        EXPECT_EQ("kept", Drive.ReadFile("kept/read-only.txt")) << row.Operation;
+    }
 }
 
 TEST_F(FilePrimitives, FailedCopiesAndMovesKeepEveryFile)
