@@ -143,7 +143,7 @@ void CopyDeleteDirectory(const std::string& source, const std::string& target)
     trace.Run([&] {
         if (target.empty())
             return trace.Raise("Empty destination name.", source);
-        if (IsSubPath(GetUNCPath(source), GetUNCPath(target)))
+        if (IsSameOrInsideFolder(source, target))
             return trace.Raise("Can not copy a directory into itself.", source, target);
         host::SetLastError(host::ERROR_SUCCESS);
         host::CreateDirectory(target, source);

@@ -1,6 +1,5 @@
 #include "core/FileStream.h"
 
-#include "core/AsciiCase.h"
 #include "core/PathNames.h"
 #include "core/Traced.h"
 
@@ -206,8 +205,9 @@ void CopyFileStream(const std::string& sourceFile, const std::string& sourceStre
     const std::string sourcePath = GetFileStreamPath(sourceFile, sourceStream);
     const std::string targetPath = GetFileStreamPath(targetFile, targetStream);
     trace.Run([&] {
-        // Emptying the target first would lose the very content to be copied.
-        if (sourceStream == targetStream && IsSameFile(sourceFile, targetFile))
+        // Emptying the target first would lose the very content to be copied, also when
+        // the target is a link to the source.
+        if (sourceStream == targetStream && IsSameFile(sourceFile, targetFile, host::FinalLink::Followed))
             return trace.Raise("Failed to open file.", sourcePath, targetPath, host::ERROR_SHARING_VIOLATION);
         host::SetLastError(host::ERROR_SUCCESS);
         const std::optional<uint64_t> size = host::GetFileStreamSize(sourceFile, sourceStream);
@@ -233,7 +233,7 @@ void CopyFileStreams(const std::string& source, const std::string& target)
 {
     TTraced trace;
     trace.Run([&] {
-        if (SameTextAscii(source, target))
+        if (IsSameFile(source, target, host::FinalLink::Followed))
             return;
         std::vector<std::string> names;
         GetFileStreamNames(source, names);

@@ -3,6 +3,7 @@
 #include "core/AsciiCase.h"
 
 #include "host/Drives.h"
+#include "host/FileIdentity.h"
 #include "host/FileSystem.h"
 #include "host/Process.h"
 
@@ -226,11 +227,16 @@ std::string GetUNCPath(const std::string& path)
     return full.empty() ? full : host::CanonicalWindowsPath(full);
 }
 
-bool IsSameFile(const std::string& a, const std::string& b)
+bool IsSameFile(const std::string& a, const std::string& b, host::FinalLink finalLink)
 {
     if (HoldsWildcardOrReserved(a) || HoldsWildcardOrReserved(b))
         return false;
-    return SameTextAscii(GetUNCPath(a), GetUNCPath(b));
+    return host::AreOneFile(GetFullPath(a), GetFullPath(b), finalLink);
+}
+
+bool IsSameOrInsideFolder(const std::string& folder, const std::string& path)
+{
+    return host::IsSameOrInside(GetFullPath(folder), GetFullPath(path));
 }
 
 bool IsSameRoot(const std::string& a, const std::string& b)

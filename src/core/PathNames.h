@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/FileIdentity.h"
+
 #include <string>
 #include <vector>
 
@@ -38,7 +40,11 @@ std::string GetFullPath(const std::string& path);
 // The absolute form in the one canonical spelling of the file (the same folder reached
 // through two letters, or through a directory link, gives one text).
 std::string GetUNCPath(const std::string& path);
-bool IsSameFile(const std::string& a, const std::string& b);
+// Whether two paths name one file, by file identity where it exists (see FileIdentity.h):
+// "a.txt" and "A.txt" are two files, a hard link and its file are one.
+bool IsSameFile(const std::string& a, const std::string& b, host::FinalLink finalLink = host::FinalLink::Kept);
+// The path is the folder itself or lies below it, by the same identity.
+bool IsSameOrInsideFolder(const std::string& folder, const std::string& path);
 bool IsSameRoot(const std::string& a, const std::string& b);
 // Wildcard patterns separated by ";" ("*" any run, "?" any one character); an empty
 // spec matches everything.

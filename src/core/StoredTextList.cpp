@@ -1,6 +1,7 @@
 #include "core/StoredTextList.h"
 
 #include "core/AsciiCase.h"
+#include "core/FileInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/Text.h"
 #include "core/Traced.h"
@@ -231,7 +232,7 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
             trace.Raise("The settings were not loaded.", FileName);
         else if (!KeepDamagedFile())
             trace.RaiseSystem("Failed to keep the damaged file.", FileName, BackupFileName());
-        else if (!host::ReplaceFileContents(FileName, IniFile->Text()))
+        else if (ClearReadOnly(FileName) != 0 || !host::ReplaceFileContents(FileName, IniFile->Text()))
             trace.RaiseSystem("Failed to write file.", FileName);
         else {
             Modified = false;

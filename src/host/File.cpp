@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -237,6 +238,66 @@ std::optional<std::string> ReadRestOfFile(File& file, uint64_t maxBytes)
     return content;
 }
 
+// Links in a chain longer than this are taken for a loop, as the kernel does.
+constexpr int MaxLinkHops = 40;
+
+// Where a rewrite lands: a symbolic link (or a chain of them) stands for the file it
+// names, which need not exist yet.
+std::optional<std::filesystem::path> FollowFinalLinks(std::filesystem::path hostPath)
+{
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(hostPath, error)))
+            return hostPath;
+        const std::filesystem::path target = std::filesystem::read_symlink(hostPath, error);
+        if (error) {
+            SetLastErrorFromErrno(error.value());
+            return std::nullopt;
+        }
+        hostPath = hostPath.parent_path() / target;
+    }
+    SetLastErrorFromErrno(ELOOP);
+    return std::nullopt;
+}
+
+// A file the user made read-only keeps its content, also for the program's owner (root
+// may write anything, so the owner's write bit is asked).
+bool IsReplaceable(const struct stat& existing)
+{
+    return S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) != 0;
+}
+
+bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes)
+{
+    struct stat existing{};
+    const bool existed = stat(target.c_str(), &existing) == 0;
+    if (existed && !IsReplaceable(existing)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (TakeFault(HostCall::Open))
+        return false;
+    // A short name of its own, so a target name of up to 255 bytes still has a temporary.
+    std::string temporary = (target.parent_path() / ".quillomber-XXXXXX").string();
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0)
+        return FailWithErrno();
+    const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size())
+                         && (fsync(descriptor) == 0 || FailWithErrno())
+                         && (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
+    close(descriptor);
+    const bool replaced = written && !TakeFault(HostCall::Rename)
+                          && (rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno());
+    if (!replaced) {
+        const uint32_t error = GetLastError();
+        unlink(temporary.c_str());
+        SetLastError(error);
+        return false;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
 } // namespace
 
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes)
@@ -249,32 +310,8 @@ bool ReplaceFileContents(const std::string& windowsPath, const std::string& byte
 
 bool ReplaceHostFileContents(const std::string& hostPath, const std::string& bytes)
 {
-    struct stat existing{};
-    const bool existed = stat(hostPath.c_str(), &existing) == 0;
-    if (existed && !S_ISREG(existing.st_mode)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    if (TakeFault(HostCall::Open))
-        return false;
-    std::string temporary = hostPath + ".XXXXXX";
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0)
-        return FailWithErrno();
-    const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size())
-                         && (fsync(descriptor) == 0 || FailWithErrno())
-                         && (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
-    close(descriptor);
-    const bool replaced = written && !TakeFault(HostCall::Rename)
-                          && (rename(temporary.c_str(), hostPath.c_str()) == 0 || FailWithErrno());
-    if (!replaced) {
-        const uint32_t error = GetLastError();
-        unlink(temporary.c_str());
-        SetLastError(error);
-        return false;
-    }
-    SetLastError(ERROR_SUCCESS);
-    return true;
+    const std::optional<std::filesystem::path> target = FollowFinalLinks(hostPath);
+    return target && ReplaceResolvedFile(*target, bytes);
 }
 
 std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes)

@@ -65,7 +65,9 @@ namespace host {
 
 // Replaces a file's content so that a crash or a failed write leaves either the old or
 // the new content: the bytes go to a temporary file in the same folder, which is
-// flushed and then renamed over the target. The target keeps its permission bits.
+// flushed and then renamed over the target. The target keeps its permission bits. A
+// symbolic link is written through to the file it names (the temporary file goes to
+// that file's folder) and stays a link; a read-only file is refused (ERROR_ACCESS_DENIED).
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
 
 // The content of a regular file: all of it, or its first `maxBytes` bytes.

@@ -329,8 +329,11 @@ bool SetFileAttributes(const std::string& path, uint32_t attributes)
     if (!hostPath)
         return false;
     struct stat info{};
-    if (stat(hostPath->c_str(), &info) != 0)
+    if (lstat(hostPath->c_str(), &info) != 0)
         return FailWithErrno();
+    // A link has no read-only attribute of its own; the file it names is not ours to change.
+    if (S_ISLNK(info.st_mode))
+        return Succeed();
     const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)
                                                                     : info.st_mode | S_IWUSR;
     if ((mode & 07777) != (info.st_mode & 07777) && chmod(hostPath->c_str(), mode & 07777) != 0)

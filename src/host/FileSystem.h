@@ -38,7 +38,8 @@ struct FindData
 // pipes and sockets. A link reports what it points to, with the reparse-point bit added.
 uint32_t GetFileAttributes(const std::string& path);
 // Only read-only can be set on the host: it takes the write bits away or gives the owner
-// write access back. The other bits are accepted and have no effect.
+// write access back. The other bits are accepted and have no effect. A symbolic link
+// has no read-only attribute of its own: setting its attributes leaves what it names alone.
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
 std::optional<FindData> GetFileData(const std::string& path);
 

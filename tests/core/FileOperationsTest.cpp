@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -91,6 +92,34 @@ TEST_F(FilePrimitives, CopyProgressAndCancel)
     MyCopyFile(Drive.Path("big.bin"), Drive.Path("thrown.bin"), false, false);
     EXPECT_EQ(fsPerfect, FunStatContext.Status) << "a throwing callback counts as go on";
     EXPECT_TRUE(Drive.Exists("thrown.bin"));
+}
+
+TEST_F(FilePrimitives, OperationsOnALinkLeaveTheReadOnlyFileItNamesAlone)
+{
+    TTempDrive other('U');
+    Drive.WriteFile("kept/read-only.txt", "kept");
+    MakeReadOnly(Drive, "kept/read-only.txt");
+    struct Row
+    {
+        const char* Operation;
+        std::function<void(const std::string& source, const std::string& link)> Run;
+    };
+    const Row rows[] = {
+        {"copy onto", [](const auto& source, const auto& link) { MyCopyFile(source, link, true, false); }},
+        {"move onto", [](const auto& source, const auto& link) { MyMoveFile(source, link, true); }},
+        {"rename onto", [](const auto& source, const auto& link) { MyRenameFile(source, link, true); }},
+        {"delete", [](const auto&, const auto& link) { MyDeleteFile(link); }},
+        {"move to another root",
+         [&other](const auto&, const auto& link) { MyMoveFile(link, other.Path("moved-link"), false); }},
+    };
+    for (const Row& row : rows) {
+        Drive.WriteFile("source.txt", "source");
+        fs::remove(Drive.HostPath("link"));
+        fs::create_symlink(Drive.HostPath("kept/read-only.txt"), Drive.HostPath("link"));
+        row.Run(Drive.Path("source.txt"), Drive.Path("link"));
+        EXPECT_EQ(fs::perms(0444), fs::status(Drive.HostPath("kept/read-only.txt")).permissions()) << row.Operation;
+        EXPECT_EQ("kept", Drive.ReadFile("kept/read-only.txt")) << row.Operation;
+    }
 }
 
 TEST_F(FilePrimitives, FailedCopiesAndMovesKeepEveryFile)
@@ -265,6 +294,26 @@ TEST_F(FilePrimitives, CopyingATreeReportsEachFailingLevel)
     EXPECT_FALSE(Drive.Exists("src/inside"));
     EXPECT_EQ("Failed to process directory.", boxes.Seen().at(0).Text);
     EXPECT_EQ(MB_ICONHAND | MB_OKCANCEL, boxes.Seen().at(0).Flags);
+}
+
+TEST_F(FilePrimitives, ATreeIsCopiedIntoAFolderWhoseNameDiffersOnlyInCase)
+{
+    Drive.WriteFile("Data/a.txt", "a");
+    fs::create_directory(Drive.HostPath("data"));
+    CopyDeleteDirectory(Drive.Path("Data"), Drive.Path("data\\copy"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ("a", Drive.ReadFile("data/copy/a.txt"));
+}
+
+TEST_F(FilePrimitives, ATreeIsNeverCopiedIntoItselfThroughAFolderLink)
+{
+    Drive.WriteFile("src/a.txt", "a");
+    fs::create_directory_symlink(Drive.HostPath("src"), Drive.HostPath("link"));
+    TModalScript boxes;
+    boxes.Expect("Error", IDOK);
+    CopyDeleteDirectory(Drive.Path("src"), Drive.Path("link\\inside"));
+    EXPECT_EQ("Can not copy a directory into itself.", FunStatContext.Description);
+    EXPECT_FALSE(Drive.Exists("src/inside"));
 }
 
 } // namespace

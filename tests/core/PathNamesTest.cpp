@@ -177,12 +177,15 @@ TEST_F(PathNamesOnDisk, GetFullPathResolvesAgainstTheCurrentFolder)
         EXPECT_EQ(row.Full, GetFullPath(row.Input)) << row.Input;
 }
 
-TEST_F(PathNamesOnDisk, IsSameFileSeesOneFileThroughTwoLettersAndLinks)
+TEST_F(PathNamesOnDisk, IsSameFileSeesOneFileThroughTwoLettersAndLinksButTellsCaseApart)
 {
     Drive.WriteFile("d/a.txt", "x");
     std::filesystem::create_directory_symlink(Drive.HostPath("d"), Drive.HostPath("link"));
     std::filesystem::create_symlink(Drive.HostPath("d/a.txt"), Drive.HostPath("filelink"));
-    EXPECT_TRUE(IsSameFile("T:\\d\\a.txt", "t:\\D\\A.TXT"));
+    Drive.WriteFile("d/A.txt", "X");
+    EXPECT_TRUE(IsSameFile("T:\\d\\a.txt", "t:\\d\\a.txt"));
+    EXPECT_FALSE(IsSameFile("T:\\d\\a.txt", "T:\\d\\A.txt")) << "letter case makes two files";
+    EXPECT_FALSE(IsSameFile("T:\\d\\a.txt", "T:\\D\\a.txt"));
 
     host::MapDrive('U', Drive.HostPath("d"));
     EXPECT_TRUE(IsSameFile("T:\\d\\a.txt", "U:\\a.txt"));

@@ -183,6 +183,20 @@ TEST_F(HostFileSystem, ReadOnlyIsTheOwnersWriteBit)
     EXPECT_EQ(host::INVALID_FILE_ATTRIBUTES, host::GetFileAttributes(Drive.Path("missing")));
 }
 
+TEST_F(HostFileSystem, AttributesSetOnALinkLeaveTheLinkedFileAlone)
+{
+    Drive.WriteFile("read-only.txt", "");
+    Drive.WriteFile("writable.txt", "");
+    fs::permissions(Drive.HostPath("read-only.txt"), fs::perms(0444));
+    fs::permissions(Drive.HostPath("writable.txt"), fs::perms(0644));
+    fs::create_symlink(Drive.HostPath("read-only.txt"), Drive.HostPath("to-read-only"));
+    fs::create_symlink(Drive.HostPath("writable.txt"), Drive.HostPath("to-writable"));
+    EXPECT_TRUE(host::SetFileAttributes(Drive.Path("to-read-only"), host::FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(host::SetFileAttributes(Drive.Path("to-writable"), host::FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(fs::perms(0444), fs::status(Drive.HostPath("read-only.txt")).permissions());
+    EXPECT_EQ(fs::perms(0644), fs::status(Drive.HostPath("writable.txt")).permissions());
+}
+
 TEST_F(HostFileSystem, CopyReportsProgressAndKeepsTimesAndPermissions)
 {
     const std::string content(9 * 1024 * 1024 + 7, 'q');

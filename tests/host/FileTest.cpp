@@ -69,4 +69,60 @@ TEST_F(HostFile, ReplacingContentsKeepsTheOldFileWhenAWriteFails)
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(Drive.HostPath()), {}));
 }
 
+TEST_F(HostFile, ReplacingContentsWritesThroughSymbolicLinks)
+{
+    namespace fs = std::filesystem;
+    Drive.WriteFile("real/target.ini", "old");
+    fs::create_directory(Drive.HostPath("links"));
+    fs::create_symlink("../real/target.ini", Drive.HostPath("links/relative.ini"));
+    fs::create_symlink(Drive.HostPath("links/relative.ini"), Drive.HostPath("chain.ini"));
+    fs::create_symlink("real/created.ini", Drive.HostPath("dangling.ini"));
+    struct Row
+    {
+        const char* Link;
+        const char* Target;
+    };
+    for (const Row& row : {Row{"links/relative.ini", "real/target.ini"}, Row{"chain.ini", "real/target.ini"},
+                           Row{"dangling.ini", "real/created.ini"}}) {
+        const std::string content = std::string("saved through ") + row.Link;
+        EXPECT_TRUE(host::ReplaceFileContents(Drive.Path(row.Link), content)) << row.Link;
+        EXPECT_TRUE(fs::is_symlink(Drive.HostPath(row.Link))) << row.Link;
+        EXPECT_EQ(content, Drive.ReadFile(row.Target)) << row.Link;
+    }
+    EXPECT_EQ(2, std::distance(fs::directory_iterator(Drive.HostPath("real")), {})) << "no temporary file is left";
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(Drive.HostPath("links")), {}));
+
+    fs::create_symlink("loop-b", Drive.HostPath("loop-a"));
+    fs::create_symlink("loop-a", Drive.HostPath("loop-b"));
+    EXPECT_FALSE(host::ReplaceFileContents(Drive.Path("loop-a"), "never"));
+}
+
+TEST_F(HostFile, ReplacingContentsRefusesAReadOnlyFile)
+{
+    namespace fs = std::filesystem;
+    Drive.WriteFile("read-only.ini", "kept");
+    fs::permissions(Drive.HostPath("read-only.ini"), fs::perms(0444));
+    fs::create_symlink("read-only.ini", Drive.HostPath("link.ini"));
+    for (const char* name : {"read-only.ini", "link.ini"}) {
+        host::SetLastError(host::ERROR_SUCCESS);
+        EXPECT_FALSE(host::ReplaceFileContents(Drive.Path(name), "new")) << name;
+        EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError()) << name;
+        EXPECT_EQ("kept", Drive.ReadFile("read-only.ini")) << name;
+    }
+    EXPECT_EQ(fs::perms(0444), fs::status(Drive.HostPath("read-only.ini")).permissions());
+    EXPECT_TRUE(fs::is_symlink(Drive.HostPath("link.ini")));
+}
+
+TEST_F(HostFile, ReplacingContentsTakesTheLongestNames)
+{
+    const std::string existing = std::string(251, 'e') + ".ini";
+    const std::string created = std::string(251, 'c') + ".ini";
+    Drive.WriteFile(existing, "old");
+    for (const std::string& name : {existing, created}) {
+        ASSERT_EQ(255u, name.size());
+        EXPECT_TRUE(host::ReplaceFileContents(Drive.Path(name), "new")) << host::GetLastError();
+        EXPECT_EQ("new", Drive.ReadFile(name));
+    }
+}
+
 } // namespace
