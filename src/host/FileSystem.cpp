@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <cerrno>
 #include <climits>
@@ -240,6 +241,68 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
     return Succeed();
 }
 
+// Makes a new entry under a free name "<folder>/<stem><n>" by `make`, which fails with
+// EEXIST while the name is taken; the name made, or nothing with the last error set.
+std::optional<std::string> MakeFreshEntry(const std::string& folder, const std::string& stem,
+                                          const std::function<int(const std::string&)>& make)
+{
+    for (unsigned number = 0; number < 10000; ++number) {
+        std::string name = folder + "/" + stem + std::to_string(number);
+        if (make(name) == 0)
+            return name;
+        if (errno != EEXIST) {
+            FailWithErrno();
+            return std::nullopt;
+        }
+    }
+    Fail(ERROR_FILE_EXISTS);
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadHostLink(const std::string& hostPath)
+{
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = readlink(hostPath.c_str(), target.data(), target.size());
+    if (length < 0) {
+        FailWithErrno();
+        return std::nullopt;
+    }
+    target.resize(static_cast<size_t>(length));
+    return target;
+}
+
+// A symbolic link reaches another file system as the same link made there, under a
+// temporary name first so that an existing target is replaced at once or refused.
+bool CopyHostLink(const std::string& source, const std::string& target, bool failIfExists)
+{
+    const std::optional<std::string> linked = ReadHostLink(source);
+    if (!linked)
+        return false;
+    const std::optional<std::string> temporary =
+        MakeFreshEntry(FolderOfHostPath(target), ".quillomber-link-",
+                       [&](const std::string& name) { return symlink(linked->c_str(), name.c_str()); });
+    if (!temporary)
+        return false;
+    if (!PublishCopy(*temporary, target, failIfExists)) {
+        const uint32_t error = GetLastError();
+        unlink(temporary->c_str());
+        return Fail(error);
+    }
+    return Succeed();
+}
+
+// A move to another file system: the file copied or the link made anew there, then the
+// source removed.
+bool MoveAcross(const std::string& source, const std::string& target, bool isLink, bool replace,
+                const CopyProgress& progress)
+{
+    const bool copied =
+        isLink ? CopyHostLink(source, target, !replace) : CopyHostFile(source, target, !replace, progress);
+    if (!copied)
+        return false;
+    return unlink(source.c_str()) == 0 ? Succeed() : FailWithErrno();
+}
+
 bool RenameHost(const std::string& source, const std::string& target, bool replace)
 {
     if (replace)
@@ -254,6 +317,66 @@ bool RenameHost(const std::string& source, const std::string& target, bool repla
     if (lstat(target.c_str(), &existing) == 0)
         return Fail(ERROR_ALREADY_EXISTS);
     return rename(source.c_str(), target.c_str()) == 0 || FailWithErrno();
+}
+
+std::string TrashInfoText(const std::string& hostPath)
+{
+    const time_t now = time(nullptr);
+    struct tm local{};
+    localtime_r(&now, &local);
+    char date[32] = {};
+    strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    const QByteArray encodedPath = QUrl::toPercentEncoding(QByteArray::fromStdString(hostPath), "/");
+    return "[Trash Info]\nPath=" + encodedPath.toStdString() + "\nDeletionDate=" + date + "\n";
+}
+
+bool WriteWhole(int descriptor, const std::string& text)
+{
+    for (size_t written = 0; written < text.size();) {
+        const ssize_t count = write(descriptor, text.data() + written, text.size() - written);
+        if (count < 0 && errno != EINTR)
+            return false;
+        written += count < 0 ? 0 : static_cast<size_t>(count);
+    }
+    return true;
+}
+
+// Claims a free name in the trash by creating its information file (the trash's own way
+// of reserving a name), then moves the link under that name into "files".
+bool TrashLink(const std::string& hostPath, const std::string& trash)
+{
+    const std::string files = trash + "/files";
+    const std::string infos = trash + "/info";
+    for (const std::string& folder : {trash, files, infos})
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+            return FailWithErrno();
+    const std::string name = NameOfHostPath(hostPath);
+    for (unsigned number = 1; number < 10000; ++number) {
+        const std::string entry = number == 1 ? name : name + "." + std::to_string(number);
+        const std::string infoPath = infos + "/" + entry + ".trashinfo";
+        const Descriptor info(open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (info.Value < 0 && errno == EEXIST)
+            continue;
+        if (info.Value < 0)
+            return FailWithErrno();
+        const std::string kept = files + "/" + entry;
+        struct stat existing{};
+        if (lstat(kept.c_str(), &existing) == 0) {
+            unlink(infoPath.c_str());
+            continue;
+        }
+        const bool moved = WriteWhole(info.Value, TrashInfoText(hostPath))
+                               ? RenameHost(hostPath, kept, false)
+                                     || (GetLastError() == ERROR_NOT_SAME_DEVICE
+                                         && MoveAcross(hostPath, kept, true, false, {}))
+                               : FailWithErrno();
+        if (moved)
+            return Succeed();
+        const uint32_t error = GetLastError();
+        unlink(infoPath.c_str());
+        return Fail(error);
+    }
+    return Fail(ERROR_FILE_EXISTS);
 }
 
 } // namespace
@@ -453,11 +576,9 @@ bool MoveFile(const std::string& source, const std::string& target, bool replace
         return Succeed();
     if (GetLastError() != ERROR_NOT_SAME_DEVICE)
         return false;
-    if (isFolder || !allowCopy || !S_ISREG(sourceInfo.st_mode))
+    if (isFolder || !allowCopy || !(S_ISREG(sourceInfo.st_mode) || S_ISLNK(sourceInfo.st_mode)))
         return false;
-    if (!CopyHostFile(paths->Source, paths->Target, !replace, progress))
-        return false;
-    return unlink(paths->Source.c_str()) == 0 ? Succeed() : FailWithErrno();
+    return MoveAcross(paths->Source, paths->Target, S_ISLNK(sourceInfo.st_mode), replace, progress);
 }
 
 bool CreateHardLink(const std::string& newName, const std::string& existingName)
@@ -494,8 +615,13 @@ bool MoveToTrash(const std::string& path)
     struct stat info{};
     if (lstat(hostPath->c_str(), &info) != 0)
         return FailWithErrno();
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     // Without the data folder, Qt would make the trash folders beside the recycled file.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QDir().mkpath(dataFolder);
+    // Qt looks through a link (a dangling one it refuses, another it files by its target's
+    // file system): the link itself goes to the home trash by our own hand.
+    if (S_ISLNK(info.st_mode))
+        return TrashLink(*hostPath, dataFolder.toStdString() + "/Trash");
     if (!QFile::moveToTrash(QString::fromStdString(*hostPath)))
         return Fail(ERROR_ACCESS_DENIED);
     return Succeed();

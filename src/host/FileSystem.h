@@ -68,7 +68,8 @@ bool CopyFile(const std::string& source, const std::string& target, bool failIfE
 
 // Renames within one file system, atomically replacing an existing file when asked.
 // Across file systems a file is copied, streams included, and then its source deleted
-// (only when `allowCopy`), and a folder fails with ERROR_NOT_SAME_DEVICE. A folder never
+// (only when `allowCopy`), a symbolic link is made anew there as the same link, and a
+// folder fails with ERROR_NOT_SAME_DEVICE. A folder never
 // replaces anything. A rename keeps the streams with the file.
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
               const CopyProgress& progress = {});
@@ -77,7 +78,8 @@ bool CreateHardLink(const std::string& newName, const std::string& existingName)
 // The number of hard links of a file; 0 with the last error set on failure.
 uint32_t GetHardLinkCount(const std::string& path);
 
-// Moves a file or folder to the freedesktop.org trash.
+// Moves a file or folder to the freedesktop.org trash; a symbolic link goes as the link
+// itself, also a dangling one.
 bool MoveToTrash(const std::string& path);
 
 // Conversions between file times and local time.
