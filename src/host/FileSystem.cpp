@@ -203,7 +203,7 @@ bool PublishCopy(const std::string& temporary, const std::string& target, bool f
 }
 
 bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists,
-                  const CopyProgress& progress)
+                  const CopyProgress& progress, UnheldStreams unheld)
 {
     Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (from.Value < 0)
@@ -229,7 +229,7 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     // The streams go before the permissions: a read-only copy could not take them after.
     const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress)
-                        && CopyStreamsBetweenDescriptors(from.Value, to.Value)
+                        && CopyStreamsBetweenDescriptors(from.Value, to.Value, unheld == UnheldStreams::Drop)
                         && (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno())
                         && (futimens(to.Value, times) == 0 || FailWithErrno())
                         && PublishCopy(temporary, target, failIfExists);
@@ -291,16 +291,38 @@ bool CopyHostLink(const std::string& source, const std::string& target, bool fai
     return Succeed();
 }
 
-// A move to another file system: the file copied or the link made anew there, then the
-// source removed.
-bool MoveAcross(const std::string& source, const std::string& target, bool isLink, bool replace,
-                const CopyProgress& progress)
+// A hard link beside an existing target that a move is about to replace, so that the
+// target can come back if the move fails; "" when there is no target, or the file system
+// cannot keep one.
+std::string KeepReplacedTarget(const std::string& target)
 {
-    const bool copied =
-        isLink ? CopyHostLink(source, target, !replace) : CopyHostFile(source, target, !replace, progress);
-    if (!copied)
-        return false;
-    return unlink(source.c_str()) == 0 ? Succeed() : FailWithErrno();
+    struct stat info{};
+    if (lstat(target.c_str(), &info) != 0)
+        return {};
+    return MakeFreshEntry(FolderOfHostPath(target), ".quillomber-kept-", [&](const std::string& name) {
+               return link(target.c_str(), name.c_str());
+           }).value_or(std::string{});
+}
+
+// A move to another file system: the file copied or the link made anew there, then the
+// source removed. When the source cannot be removed, the copy goes and a target it
+// replaced comes back.
+bool MoveAcross(const std::string& source, const std::string& target, bool isLink, bool replace,
+                const CopyProgress& progress, UnheldStreams unheld)
+{
+    const std::string kept = replace ? KeepReplacedTarget(target) : std::string{};
+    const bool copied = isLink ? CopyHostLink(source, target, !replace)
+                               : CopyHostFile(source, target, !replace, progress, unheld);
+    const bool moved =
+        copied && !TakeFault(HostCall::Delete) && (unlink(source.c_str()) == 0 || FailWithErrno());
+    const uint32_t error = GetLastError();
+    if (copied && !moved && !kept.empty())
+        rename(kept.c_str(), target.c_str());
+    else if (copied && !moved)
+        unlink(target.c_str());
+    else if (!kept.empty())
+        unlink(kept.c_str());
+    return moved ? Succeed() : Fail(error);
 }
 
 bool RenameHost(const std::string& source, const std::string& target, bool replace)
@@ -368,7 +390,7 @@ bool TrashLink(const std::string& hostPath, const std::string& trash)
         const bool moved = WriteWhole(info.Value, TrashInfoText(hostPath))
                                ? RenameHost(hostPath, kept, false)
                                      || (GetLastError() == ERROR_NOT_SAME_DEVICE
-                                         && MoveAcross(hostPath, kept, true, false, {}))
+                                         && MoveAcross(hostPath, kept, true, false, {}, UnheldStreams::Refuse))
                                : FailWithErrno();
         if (moved)
             return Succeed();
@@ -535,16 +557,17 @@ bool DeleteFile(const std::string& path)
     return unlink(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
 }
 
-bool CopyFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress)
+bool CopyFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
+              UnheldStreams unheld)
 {
     if (TakeFault(HostCall::Open))
         return false;
     const std::optional<HostPair> paths = TranslatePair(source, target);
-    return paths && CopyHostFile(paths->Source, paths->Target, failIfExists, progress);
+    return paths && CopyHostFile(paths->Source, paths->Target, failIfExists, progress, unheld);
 }
 
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
-              const CopyProgress& progress)
+              const CopyProgress& progress, UnheldStreams unheld)
 {
     if (TakeFault(HostCall::Rename))
         return false;
@@ -578,7 +601,7 @@ bool MoveFile(const std::string& source, const std::string& target, bool replace
         return false;
     if (isFolder || !allowCopy || !(S_ISREG(sourceInfo.st_mode) || S_ISLNK(sourceInfo.st_mode)))
         return false;
-    return MoveAcross(paths->Source, paths->Target, S_ISLNK(sourceInfo.st_mode), replace, progress);
+    return MoveAcross(paths->Source, paths->Target, S_ISLNK(sourceInfo.st_mode), replace, progress, unheld);
 }
 
 bool CreateHardLink(const std::string& newName, const std::string& existingName)

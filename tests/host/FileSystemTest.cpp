@@ -248,6 +248,35 @@ TEST_F(HostFileSystem, MoveAcrossFileSystemsCopiesFilesOnly)
     EXPECT_EQ("moving", other.ReadFile("a.txt"));
 }
 
+TEST_F(HostFileSystem, AMoveAcrossFileSystemsWhoseSourceStaysChangesNothing)
+{
+    TTempDrive other('U', "/dev/shm");
+    if (OnOneFileSystem(Drive.HostPath(), other.HostPath()))
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    Drive.WriteFile("a.txt", "moving");
+    fs::create_symlink("nowhere", Drive.HostPath("link"));
+    other.WriteFile("old.txt", "old");
+    struct Row
+    {
+        const char* From;
+        const char* To;
+        bool Replace;
+    };
+    const Row rows[] = {{"a.txt", "new.txt", false}, {"a.txt", "old.txt", true}, {"link", "old.txt", true}};
+    for (const Row& row : rows) {
+        host::InjectFault(host::HostCall::Delete, host::ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(host::MoveFile(Drive.Path(row.From), other.Path(row.To), row.Replace, true)) << row.From;
+        EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError()) << row.From;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(Drive.HostPath(row.From)))) << row.From;
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(other.HostPath()))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(std::vector<std::string>{"old.txt"}, names) << row.From;
+        EXPECT_EQ("old", other.ReadFile("old.txt")) << row.From;
+    }
+    EXPECT_EQ("moving", Drive.ReadFile("a.txt"));
+}
+
 TEST_F(HostFileSystem, DeletionRefusesFoldersAndReadOnlyFilesAndNeverFollowsLinks)
 {
     Drive.WriteFile("keep/precious.txt", "precious");
