@@ -20,9 +20,13 @@ extern TFileUnitLoader FileUnitLoader;
 // Forwards a copy's progress to FileUnitLoader.OnProgress; false asks to cancel.
 bool CopyProgressRoutine(uint64_t transferred, uint64_t total);
 
-// The primitives are Traced; a cancel through OnProgress is no failure.
-void MyCopyFile(const std::string& source, const std::string& target, bool overwrite, bool allowDecrypted);
-void MyMoveFile(const std::string& source, const std::string& target, bool replace);
+// The primitives are Traced; a cancel through OnProgress is no failure. A copy or move to
+// a file system that cannot hold the source's named streams fails, naming the streams,
+// and a move keeps its source, unless `dropStreams` lets the file go without them. A copy
+// or move refused because the target exists leaves the target as it was.
+void MyCopyFile(const std::string& source, const std::string& target, bool overwrite, bool allowDecrypted,
+                bool dropStreams = false);
+void MyMoveFile(const std::string& source, const std::string& target, bool replace, bool dropStreams = false);
 void MyRenameFile(const std::string& oldName, const std::string& newName, bool replace);
 void MyDeleteFile(const std::string& name);
 // Prepares a replacing move or rename: a read-only target loses its attributes. The
@@ -30,5 +34,8 @@ void MyDeleteFile(const std::string& name);
 void RemoveReplacedTarget(const std::string& source, const std::string& target, bool replace);
 // Deletes a folder with everything in it; links inside go as links, never followed.
 void DeleteDirectoryNoErrors(const std::string& folder);
-// Copies a folder tree without its hidden and system entries, overwriting files.
-void CopyDeleteDirectory(const std::string& source, const std::string& target);
+// Copies a folder tree without its hidden and system entries, overwriting files. Goes on
+// past a file or folder that cannot be copied and reports the first one ("Failed to copy
+// file."); the answer is the number of files and folders that could not be copied (the
+// tree itself counts as one when it cannot be made or listed).
+int CopyDeleteDirectory(const std::string& source, const std::string& target);

@@ -23,6 +23,9 @@ enum class HostCall
     Link,
     SetAttributes,
     Streams,
+    // Writing each named stream onto a copy; ERROR_NOT_SUPPORTED stands for a target file
+    // system that holds no streams.
+    CopyStream,
     SetCurrentDirectory,
     Random,
     Volume,

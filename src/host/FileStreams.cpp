@@ -295,7 +295,22 @@ std::string DescribeStreamLimit(const std::string& path, uint64_t size)
     return "The file system has no room for a stream of " + sizeText + " on this file.";
 }
 
-bool CopyStreamsBetweenDescriptors(int from, int to)
+namespace {
+
+// Puts one attribute on a copy; a file system without user attributes fails with
+// ERROR_NOT_SUPPORTED.
+bool PutCopiedAttribute(int to, const std::string& name, const std::string& value)
+{
+    if (TakeFault(HostCall::CopyStream))
+        return false;
+    if (fsetxattr(to, name.c_str(), value.data(), value.size(), 0) == 0)
+        return true;
+    return IsUnsupported(errno) ? Fail(ERROR_NOT_SUPPORTED) : FailStreamCallOn(errno, to);
+}
+
+} // namespace
+
+bool CopyStreamsBetweenDescriptors(int from, int to, bool dropUnheld)
 {
     if (TakeFault(HostCall::Streams))
         return false;
@@ -310,12 +325,8 @@ bool CopyStreamsBetweenDescriptors(int from, int to)
             continue;
         if (!value)
             return Fail(ErrorFromErrno(errno));
-        if (fsetxattr(to, name.c_str(), value->data(), value->size(), 0) != 0) {
-            // A file system that holds no streams at all takes the copy as it can.
-            if (IsUnsupported(errno))
-                return Succeed();
-            return FailStreamCallOn(errno, to);
-        }
+        if (!PutCopiedAttribute(to, name, *value))
+            return dropUnheld && GetLastError() == ERROR_NOT_SUPPORTED ? Succeed() : false;
     }
     return Succeed();
 }

@@ -45,8 +45,9 @@ bool DeleteFileStream(const std::string& path, const std::string& stream);
 std::string DescribeStreamLimit(const std::string& path, uint64_t size);
 
 // For the host's own copy: carries every named stream of one open file to another before
-// the copy is published. A target file system without user extended attributes gets the
-// copy without them; one that cannot take them all fails the copy.
-bool CopyStreamsBetweenDescriptors(int from, int to);
+// the copy is published. A target file system without user extended attributes fails
+// with ERROR_NOT_SUPPORTED, unless `dropUnheld` lets the copy go without them; one that
+// cannot take them all fails the copy.
+bool CopyStreamsBetweenDescriptors(int from, int to, bool dropUnheld);
 
 } // namespace host

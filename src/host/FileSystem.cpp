@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <cerrno>
 #include <climits>
@@ -202,7 +203,7 @@ bool PublishCopy(const std::string& temporary, const std::string& target, bool f
 }
 
 bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists,
-                  const CopyProgress& progress)
+                  const CopyProgress& progress, UnheldStreams unheld)
 {
     Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (from.Value < 0)
@@ -228,7 +229,7 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     // The streams go before the permissions: a read-only copy could not take them after.
     const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress)
-                        && CopyStreamsBetweenDescriptors(from.Value, to.Value)
+                        && CopyStreamsBetweenDescriptors(from.Value, to.Value, unheld == UnheldStreams::Drop)
                         && (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno())
                         && (futimens(to.Value, times) == 0 || FailWithErrno())
                         && PublishCopy(temporary, target, failIfExists);
@@ -238,6 +239,90 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
         return Fail(error);
     }
     return Succeed();
+}
+
+// Makes a new entry under a free name "<folder>/<stem><n>" by `make`, which fails with
+// EEXIST while the name is taken; the name made, or nothing with the last error set.
+std::optional<std::string> MakeFreshEntry(const std::string& folder, const std::string& stem,
+                                          const std::function<int(const std::string&)>& make)
+{
+    for (unsigned number = 0; number < 10000; ++number) {
+        std::string name = folder + "/" + stem + std::to_string(number);
+        if (make(name) == 0)
+            return name;
+        if (errno != EEXIST) {
+            FailWithErrno();
+            return std::nullopt;
+        }
+    }
+    Fail(ERROR_FILE_EXISTS);
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadHostLink(const std::string& hostPath)
+{
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = readlink(hostPath.c_str(), target.data(), target.size());
+    if (length < 0) {
+        FailWithErrno();
+        return std::nullopt;
+    }
+    target.resize(static_cast<size_t>(length));
+    return target;
+}
+
+// A symbolic link reaches another file system as the same link made there, under a
+// temporary name first so that an existing target is replaced at once or refused.
+bool CopyHostLink(const std::string& source, const std::string& target, bool failIfExists)
+{
+    const std::optional<std::string> linked = ReadHostLink(source);
+    if (!linked)
+        return false;
+    const std::optional<std::string> temporary =
+        MakeFreshEntry(FolderOfHostPath(target), ".quillomber-link-",
+                       [&](const std::string& name) { return symlink(linked->c_str(), name.c_str()); });
+    if (!temporary)
+        return false;
+    if (!PublishCopy(*temporary, target, failIfExists)) {
+        const uint32_t error = GetLastError();
+        unlink(temporary->c_str());
+        return Fail(error);
+    }
+    return Succeed();
+}
+
+// A hard link beside an existing target that a move is about to replace, so that the
+// target can come back if the move fails; "" when there is no target, or the file system
+// cannot keep one.
+std::string KeepReplacedTarget(const std::string& target)
+{
+    struct stat info{};
+    if (lstat(target.c_str(), &info) != 0)
+        return {};
+    return MakeFreshEntry(FolderOfHostPath(target), ".quillomber-kept-", [&](const std::string& name) {
+               return link(target.c_str(), name.c_str());
+           }).value_or(std::string{});
+}
+
+// A move to another file system: the file copied or the link made anew there, then the
+// source removed. When the source cannot be removed, the copy goes and a target it
+// replaced comes back.
+bool MoveAcross(const std::string& source, const std::string& target, bool isLink, bool replace,
+                const CopyProgress& progress, UnheldStreams unheld)
+{
+    const std::string kept = replace ? KeepReplacedTarget(target) : std::string{};
+    const bool copied = isLink ? CopyHostLink(source, target, !replace)
+                               : CopyHostFile(source, target, !replace, progress, unheld);
+    const bool moved =
+        copied && !TakeFault(HostCall::Delete) && (unlink(source.c_str()) == 0 || FailWithErrno());
+    const uint32_t error = GetLastError();
+    if (copied && !moved && !kept.empty())
+        rename(kept.c_str(), target.c_str());
+    else if (copied && !moved)
+        unlink(target.c_str());
+    else if (!kept.empty())
+        unlink(kept.c_str());
+    return moved ? Succeed() : Fail(error);
 }
 
 bool RenameHost(const std::string& source, const std::string& target, bool replace)
@@ -254,6 +339,66 @@ bool RenameHost(const std::string& source, const std::string& target, bool repla
     if (lstat(target.c_str(), &existing) == 0)
         return Fail(ERROR_ALREADY_EXISTS);
     return rename(source.c_str(), target.c_str()) == 0 || FailWithErrno();
+}
+
+std::string TrashInfoText(const std::string& hostPath)
+{
+    const time_t now = time(nullptr);
+    struct tm local{};
+    localtime_r(&now, &local);
+    char date[32] = {};
+    strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    const QByteArray encodedPath = QUrl::toPercentEncoding(QByteArray::fromStdString(hostPath), "/");
+    return "[Trash Info]\nPath=" + encodedPath.toStdString() + "\nDeletionDate=" + date + "\n";
+}
+
+bool WriteWhole(int descriptor, const std::string& text)
+{
+    for (size_t written = 0; written < text.size();) {
+        const ssize_t count = write(descriptor, text.data() + written, text.size() - written);
+        if (count < 0 && errno != EINTR)
+            return false;
+        written += count < 0 ? 0 : static_cast<size_t>(count);
+    }
+    return true;
+}
+
+// Claims a free name in the trash by creating its information file (the trash's own way
+// of reserving a name), then moves the link under that name into "files".
+bool TrashLink(const std::string& hostPath, const std::string& trash)
+{
+    const std::string files = trash + "/files";
+    const std::string infos = trash + "/info";
+    for (const std::string& folder : {trash, files, infos})
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+            return FailWithErrno();
+    const std::string name = NameOfHostPath(hostPath);
+    for (unsigned number = 1; number < 10000; ++number) {
+        const std::string entry = number == 1 ? name : name + "." + std::to_string(number);
+        const std::string infoPath = infos + "/" + entry + ".trashinfo";
+        const Descriptor info(open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (info.Value < 0 && errno == EEXIST)
+            continue;
+        if (info.Value < 0)
+            return FailWithErrno();
+        const std::string kept = files + "/" + entry;
+        struct stat existing{};
+        if (lstat(kept.c_str(), &existing) == 0) {
+            unlink(infoPath.c_str());
+            continue;
+        }
+        const bool moved = WriteWhole(info.Value, TrashInfoText(hostPath))
+                               ? RenameHost(hostPath, kept, false)
+                                     || (GetLastError() == ERROR_NOT_SAME_DEVICE
+                                         && MoveAcross(hostPath, kept, true, false, {}, UnheldStreams::Refuse))
+                               : FailWithErrno();
+        if (moved)
+            return Succeed();
+        const uint32_t error = GetLastError();
+        unlink(infoPath.c_str());
+        return Fail(error);
+    }
+    return Fail(ERROR_FILE_EXISTS);
 }
 
 } // namespace
@@ -425,16 +570,17 @@ bool DeleteFile(const std::string& path)
     return unlink(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
 }
 
-bool CopyFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress)
+bool CopyFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
+              UnheldStreams unheld)
 {
     if (TakeFault(HostCall::Open))
         return false;
     const std::optional<HostPair> paths = TranslatePair(source, target);
-    return paths && CopyHostFile(paths->Source, paths->Target, failIfExists, progress);
+    return paths && CopyHostFile(paths->Source, paths->Target, failIfExists, progress, unheld);
 }
 
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
-              const CopyProgress& progress)
+              const CopyProgress& progress, UnheldStreams unheld)
 {
     if (TakeFault(HostCall::Rename))
         return false;
@@ -466,11 +612,9 @@ bool MoveFile(const std::string& source, const std::string& target, bool replace
         return Succeed();
     if (GetLastError() != ERROR_NOT_SAME_DEVICE)
         return false;
-    if (isFolder || !allowCopy || !S_ISREG(sourceInfo.st_mode))
+    if (isFolder || !allowCopy || !(S_ISREG(sourceInfo.st_mode) || S_ISLNK(sourceInfo.st_mode)))
         return false;
-    if (!CopyHostFile(paths->Source, paths->Target, !replace, progress))
-        return false;
-    return unlink(paths->Source.c_str()) == 0 ? Succeed() : FailWithErrno();
+    return MoveAcross(paths->Source, paths->Target, S_ISLNK(sourceInfo.st_mode), replace, progress, unheld);
 }
 
 bool CreateHardLink(const std::string& newName, const std::string& existingName)
@@ -507,8 +651,13 @@ bool MoveToTrash(const std::string& path)
     struct stat info{};
     if (lstat(hostPath->c_str(), &info) != 0)
         return FailWithErrno();
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     // Without the data folder, Qt would make the trash folders beside the recycled file.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QDir().mkpath(dataFolder);
+    // Qt looks through a link (a dangling one it refuses, another it files by its target's
+    // file system): the link itself goes to the home trash by our own hand.
+    if (S_ISLNK(info.st_mode))
+        return TrashLink(*hostPath, dataFolder.toStdString() + "/Trash");
     if (!QFile::moveToTrash(QString::fromStdString(*hostPath)))
         return Fail(ERROR_ACCESS_DENIED);
     return Succeed();

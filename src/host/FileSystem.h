@@ -63,25 +63,36 @@ bool DeleteFile(const std::string& path);
 // Called with the bytes copied so far and the total; false cancels (ERROR_REQUEST_ABORTED).
 using CopyProgress = std::function<bool(uint64_t copied, uint64_t total)>;
 
+// What a copy does when the target's file system cannot hold the source's named streams:
+// refuse with ERROR_NOT_SUPPORTED, or go on without them.
+enum class UnheldStreams
+{
+    Refuse,
+    Drop
+};
+
 // Copies one regular file with its named streams (see FileStreams.h), permissions and
 // modification time. The bytes go to a temporary name beside the target first, so a
 // failed or cancelled copy never leaves a partial file under the target's name and never
 // harms an existing target. A file is never copied onto itself (ERROR_SHARING_VIOLATION).
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists,
-              const CopyProgress& progress = {});
+              const CopyProgress& progress = {}, UnheldStreams unheld = UnheldStreams::Refuse);
 
 // Renames within one file system, atomically replacing an existing file when asked.
 // Across file systems a file is copied, streams included, and then its source deleted
-// (only when `allowCopy`), and a folder fails with ERROR_NOT_SAME_DEVICE. A folder never
+// (only when `allowCopy`), a symbolic link is made anew there as the same link, and a
+// folder fails with ERROR_NOT_SAME_DEVICE. A failed move changes nothing: when the source
+// cannot be removed, the copy goes and a target it replaced comes back. A folder never
 // replaces anything. A rename keeps the streams with the file.
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
-              const CopyProgress& progress = {});
+              const CopyProgress& progress = {}, UnheldStreams unheld = UnheldStreams::Refuse);
 
 bool CreateHardLink(const std::string& newName, const std::string& existingName);
 // The number of hard links of a file; 0 with the last error set on failure.
 uint32_t GetHardLinkCount(const std::string& path);
 
-// Moves a file or folder to the freedesktop.org trash.
+// Moves a file or folder to the freedesktop.org trash; a symbolic link goes as the link
+// itself, also a dangling one.
 bool MoveToTrash(const std::string& path);
 
 // Conversions between file times and local time.

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 namespace fs = std::filesystem;
 
@@ -59,6 +60,7 @@ TEST_F(FilePrimitives, CopyHonoursOverwriteAndClearsReadOnlyTargets)
     EXPECT_EQ(Drive.Path("a.txt"), FunStatContext.Parameter1);
     EXPECT_EQ(Drive.Path("b.txt"), FunStatContext.Parameter2);
     EXPECT_EQ("old", Drive.ReadFile("b.txt"));
+    EXPECT_TRUE(IsReadOnly(Drive, "b.txt")) << "a refused copy leaves the target as it was";
 
     Drive.WriteFile("c.txt", "old");
     MakeReadOnly(Drive, "c.txt");
@@ -157,6 +159,22 @@ TEST_F(FilePrimitives, MoveClearsReadOnlyOnlyAcrossRoots)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_FALSE(IsReadOnly(other, "moved.txt"));
     EXPECT_FALSE(Drive.Exists("moved.txt"));
+}
+
+TEST_F(FilePrimitives, RefusedMovesLeaveReadOnlyFilesAsTheyWere)
+{
+    TTempDrive other('U');
+    Drive.WriteFile("ro.txt", "source");
+    MakeReadOnly(Drive, "ro.txt");
+    for (const TTempDrive* to : {&Drive, &other}) {
+        to->WriteFile("target.txt", "target");
+        MakeReadOnly(*to, "target.txt");
+        MyMoveFile(Drive.Path("ro.txt"), to->Path("target.txt"), false);
+        EXPECT_EQ("Failed to move file.", FunStatContext.Description);
+        EXPECT_TRUE(IsReadOnly(Drive, "ro.txt"));
+        EXPECT_TRUE(IsReadOnly(*to, "target.txt"));
+        EXPECT_EQ("target", to->ReadFile("target.txt"));
+    }
 }
 
 TEST_F(FilePrimitives, CancelledMoveAcrossFileSystemsKeepsTheSource)
@@ -280,6 +298,92 @@ TEST_F(FilePrimitives, ATreeOfNamesWithForeignBytesCopiesMovesAndDeletesWhole)
     DeleteDirectoryNoErrors(Drive.Path("dst"));
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_FALSE(Drive.Exists("dst"));
+}
+
+TEST_F(FilePrimitives, CopyingATreeCountsWhatCouldNotBeCopied)
+{
+    Drive.WriteFile("src/a.txt", "a");
+    Drive.WriteFile("src/sub/b.txt", "b");
+    Drive.WriteFile("src/sub/c.txt", "c");
+    struct Row
+    {
+        const char* Name;
+        host::HostCall Call;
+        uint32_t Code;
+        int Skip;
+        int Count;
+        int Failures;
+        size_t FilesCopied;
+    };
+    const Row rows[] = {
+        {"an unreadable file", host::HostCall::Open, host::ERROR_ACCESS_DENIED, 1, 1, 1, 2},
+        {"a full disk", host::HostCall::Write, host::ERROR_DISK_FULL, 0, 100, 3, 0},
+        {"a folder that cannot be made", host::HostCall::CreateDirectory, host::ERROR_ACCESS_DENIED, 1, 1, 1, 1},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(Drive.HostPath("dst"));
+        TModalScript boxes;
+        boxes.Expect("Error", IDOK);
+        host::InjectFault(row.Call, row.Code, row.Skip, row.Count);
+        EXPECT_EQ(row.Failures, CopyDeleteDirectory(Drive.Path("src"), Drive.Path("dst"))) << row.Name;
+        host::ClearFaults();
+        EXPECT_EQ(fsError, FunStatContext.Status) << row.Name;
+        EXPECT_EQ("Failed to copy file.", FunStatContext.Description) << row.Name;
+        EXPECT_EQ(row.Code, FunStatContext.SystemErrorCode) << row.Name;
+        EXPECT_EQ(1u, boxes.Seen().size()) << row.Name << ": one box for the whole tree";
+        size_t files = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(Drive.HostPath("dst")))
+            files += entry.is_regular_file() ? 1 : 0;
+        EXPECT_EQ(row.FilesCopied, files) << row.Name;
+    }
+    fs::remove_all(Drive.HostPath("dst"));
+    EXPECT_EQ(0, CopyDeleteDirectory(Drive.Path("src"), Drive.Path("dst")));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+}
+
+TEST_F(FilePrimitives, StreamsTheTargetCannotHoldAreNamedUnlessTheyMayGo)
+{
+    TTempDrive other('U', "/dev/shm");
+    const std::string reason = StreamsUnsupportedReason(Drive.HostPath());
+    if (!reason.empty())
+        GTEST_SKIP() << reason;
+    struct stat here{}, there{};
+    stat(Drive.HostPath().c_str(), &here);
+    stat(other.HostPath().c_str(), &there);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    Drive.WriteFile("a.txt", "content");
+    for (const char* name : {"user.Description", "user.Thumb"})
+        ASSERT_EQ(0, setxattr(Drive.HostPath("a.txt").c_str(), name, "x", 1, 0));
+    struct Row
+    {
+        const char* Name;
+        std::function<void()> Act;
+        const char* Failure;
+    };
+    const Row rows[] = {
+        {"copy", [&] { MyCopyFile(Drive.Path("a.txt"), other.Path("a.txt"), false, false); }, "copy"},
+        {"move", [&] { MyMoveFile(Drive.Path("a.txt"), other.Path("a.txt"), false); }, "move"},
+        {"move dropping streams", [&] { MyMoveFile(Drive.Path("a.txt"), other.Path("a.txt"), false, true); }, nullptr},
+    };
+    for (const Row& row : rows) {
+        // The target's file system holds no streams.
+        host::InjectFault(host::HostCall::CopyStream, host::ERROR_NOT_SUPPORTED);
+        row.Act();
+        host::ClearFaults();
+        if (row.Failure == nullptr) {
+            EXPECT_EQ(fsPerfect, FunStatContext.Status) << row.Name;
+            EXPECT_FALSE(Drive.Exists("a.txt")) << row.Name;
+            EXPECT_EQ("content", other.ReadFile("a.txt")) << row.Name;
+            continue;
+        }
+        EXPECT_EQ(fsError, FunStatContext.Status) << row.Name;
+        EXPECT_EQ(host::ERROR_NOT_SUPPORTED, FunStatContext.SystemErrorCode) << row.Name;
+        EXPECT_NE(std::string::npos, FunStatContext.Description.find("Description")) << FunStatContext.Description;
+        EXPECT_NE(std::string::npos, FunStatContext.Description.find("Thumb")) << FunStatContext.Description;
+        EXPECT_EQ("content", Drive.ReadFile("a.txt")) << row.Name;
+        EXPECT_FALSE(other.Exists("a.txt")) << row.Name;
+    }
 }
 
 TEST_F(FilePrimitives, CopyingATreeReportsEachFailingLevel)

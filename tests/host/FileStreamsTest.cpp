@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 namespace fs = std::filesystem;
@@ -95,6 +96,50 @@ TEST_F(HostFileStreams, StreamsThatCannotBeCarriedFailTheCopyAndKeepTheSource)
     EXPECT_EQ(host::ERROR_FILE_TOO_LARGE, host::GetLastError());
     EXPECT_FALSE(Drive.Exists("big.txt"));
     EXPECT_EQ(big, UserAttributes(roomy.HostPath("big.txt"))["user.big"]);
+}
+
+TEST_F(HostFileStreams, ATargetWithoutStreamsRefusesTheCopyUnlessTheStreamsMayGo)
+{
+    TTempDrive other('U', "/dev/shm");
+    struct stat here{}, there{};
+    stat(Drive.HostPath().c_str(), &here);
+    stat(other.HostPath().c_str(), &there);
+    const bool crossing = here.st_dev != there.st_dev;
+    struct Row
+    {
+        const char* Name;
+        bool Move;
+        host::UnheldStreams Unheld;
+    };
+    const Row rows[] = {
+        {"copy refused", false, host::UnheldStreams::Refuse},
+        {"copy without streams", false, host::UnheldStreams::Drop},
+        {"move refused", true, host::UnheldStreams::Refuse},
+        {"move without streams", true, host::UnheldStreams::Drop},
+    };
+    for (const Row& row : rows) {
+        if (row.Move && !crossing)
+            continue;
+        const std::string target = std::string(row.Name) + ".txt";
+        // A file system that holds no streams, as a tmpfs or a FAT stick may be.
+        host::InjectFault(host::HostCall::CopyStream, host::ERROR_NOT_SUPPORTED);
+        const bool done = row.Move ? host::MoveFile(Drive.Path("a.txt"), other.Path(target), false, true, {}, row.Unheld)
+                                   : host::CopyFile(Drive.Path("a.txt"), other.Path(target), true, {}, row.Unheld);
+        host::ClearFaults();
+        if (row.Unheld == host::UnheldStreams::Refuse) {
+            EXPECT_FALSE(done) << row.Name;
+            EXPECT_EQ(host::ERROR_NOT_SUPPORTED, host::GetLastError()) << row.Name;
+            EXPECT_FALSE(other.Exists(target)) << row.Name;
+        } else {
+            EXPECT_TRUE(done) << row.Name;
+            EXPECT_EQ("content", other.ReadFile(target)) << row.Name;
+            EXPECT_TRUE(UserAttributes(other.HostPath(target)).empty()) << row.Name;
+        }
+        EXPECT_EQ(row.Move && done, !Drive.Exists("a.txt")) << row.Name;
+        if (Drive.Exists("a.txt")) {
+            EXPECT_EQ(Expected, UserAttributes(Drive.HostPath("a.txt"))) << row.Name;
+        }
+    }
 }
 
 } // namespace

@@ -19,6 +19,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool OnOneFileSystem(const std::string& a, const std::string& b)
+{
+    struct stat first{}, second{};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev;
+}
+
+std::string ReadHostFile(const fs::path& path)
+{
+    std::ifstream file(path);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
 class HostFileSystem : public testing::Test
 {
 protected:
@@ -324,6 +336,35 @@ TEST_F(HostFileSystem, MoveAcrossFileSystemsCopiesFilesOnly)
     EXPECT_EQ("moving", other.ReadFile("a.txt"));
 }
 
+TEST_F(HostFileSystem, AMoveAcrossFileSystemsWhoseSourceStaysChangesNothing)
+{
+    TTempDrive other('U', "/dev/shm");
+    if (OnOneFileSystem(Drive.HostPath(), other.HostPath()))
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    Drive.WriteFile("a.txt", "moving");
+    fs::create_symlink("nowhere", Drive.HostPath("link"));
+    other.WriteFile("old.txt", "old");
+    struct Row
+    {
+        const char* From;
+        const char* To;
+        bool Replace;
+    };
+    const Row rows[] = {{"a.txt", "new.txt", false}, {"a.txt", "old.txt", true}, {"link", "old.txt", true}};
+    for (const Row& row : rows) {
+        host::InjectFault(host::HostCall::Delete, host::ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(host::MoveFile(Drive.Path(row.From), other.Path(row.To), row.Replace, true)) << row.From;
+        EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError()) << row.From;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(Drive.HostPath(row.From)))) << row.From;
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(other.HostPath()))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(std::vector<std::string>{"old.txt"}, names) << row.From;
+        EXPECT_EQ("old", other.ReadFile("old.txt")) << row.From;
+    }
+    EXPECT_EQ("moving", Drive.ReadFile("a.txt"));
+}
+
 TEST_F(HostFileSystem, DeletionRefusesFoldersAndReadOnlyFilesAndNeverFollowsLinks)
 {
     Drive.WriteFile("keep/precious.txt", "precious");
@@ -380,6 +421,105 @@ TEST_F(HostFileSystem, TrashKeepsTheFileAndWhereItCameFrom)
     EXPECT_TRUE(found);
     EXPECT_FALSE(host::MoveToTrash(Drive.Path("old.txt")));
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
+}
+
+TEST_F(HostFileSystem, ALinkIsRecycledAsALinkUnderAFreeName)
+{
+    const std::string trash = std::string(getenv("XDG_DATA_HOME")) + "/Trash";
+    TTempDrive shm('U', "/dev/shm");
+    Drive.WriteFile("kept.txt", "kept");
+    fs::create_directory(Drive.HostPath("sub"));
+    struct Row
+    {
+        std::string HostLink;
+        std::string Points;
+        std::string Path;
+    };
+    // The same name three times: each recycled link needs a name of its own in the trash.
+    std::vector<Row> rows = {
+        {Drive.HostPath("link"), Drive.HostPath("nowhere"), Drive.Path("link")},
+        {Drive.HostPath("sub/link"), Drive.HostPath("kept.txt"), Drive.Path("sub\\link")},
+    };
+    if (!OnOneFileSystem(shm.HostPath(), trash.substr(0, trash.rfind('/'))))
+        rows.push_back({shm.HostPath("link"), "relative/nowhere", shm.Path("link")});
+    for (const Row& row : rows) {
+        fs::create_symlink(row.Points, row.HostLink);
+        ASSERT_TRUE(host::MoveToTrash(row.Path)) << row.HostLink << " " << host::GetLastError();
+        EXPECT_FALSE(fs::is_symlink(fs::symlink_status(row.HostLink))) << row.HostLink;
+    }
+    EXPECT_EQ("kept", Drive.ReadFile("kept.txt")) << "the linked file stays where it is";
+
+    std::map<std::string, std::string> pointsByPath;
+    for (const auto& entry : fs::directory_iterator(trash + "/info")) {
+        const std::string text = ReadHostFile(entry.path());
+        const size_t path = text.find("\nPath=");
+        ASSERT_EQ(0u, text.find("[Trash Info]\n")) << text;
+        ASSERT_NE(std::string::npos, path) << text;
+        const std::string original = text.substr(path + 6, text.find('\n', path + 1) - path - 6);
+        const fs::path kept = fs::path(trash) / "files" / entry.path().stem();
+        if (fs::is_symlink(fs::symlink_status(kept)))
+            pointsByPath[original] = fs::read_symlink(kept).string();
+        const size_t date = text.find("\nDeletionDate=");
+        ASSERT_NE(std::string::npos, date) << text;
+        EXPECT_EQ(19u, text.find('\n', date + 1) - date - 14) << "YYYY-MM-DDThh:mm:ss: " << text;
+    }
+    for (const Row& row : rows)
+        EXPECT_EQ(row.Points, pointsByPath[row.HostLink]) << row.HostLink;
+}
+
+TEST_F(HostFileSystem, APathInTheTrashIsPercentEncoded)
+{
+    const std::string trash = std::string(getenv("XDG_DATA_HOME")) + "/Trash";
+    const std::string name = "odd name%\xc3\xa9";
+    fs::create_symlink("nowhere", Drive.HostPath(name));
+    ASSERT_TRUE(host::MoveToTrash(Drive.Path(name)));
+    bool found = false;
+    for (const auto& entry : fs::directory_iterator(trash + "/info"))
+        found = found || ReadHostFile(entry.path()).find("/odd%20name%25%C3%A9\n") != std::string::npos;
+    EXPECT_TRUE(found);
+}
+
+TEST_F(HostFileSystem, ALinkMovesToAnotherFileSystemAsTheSameLink)
+{
+    TTempDrive other('U', "/dev/shm");
+    if (OnOneFileSystem(Drive.HostPath(), other.HostPath()))
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    Drive.WriteFile("a.txt", "a");
+    other.WriteFile("taken", "taken");
+    fs::create_symlink(Drive.HostPath("a.txt"), Drive.HostPath("to-file"));
+    fs::create_symlink("../nowhere", Drive.HostPath("dangling"));
+
+    EXPECT_FALSE(host::MoveFile(Drive.Path("to-file"), other.Path("taken"), false, true));
+    EXPECT_EQ(host::ERROR_ALREADY_EXISTS, host::GetLastError());
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(Drive.HostPath("to-file"))));
+    EXPECT_EQ("taken", other.ReadFile("taken"));
+
+    struct Row
+    {
+        const char* From;
+        const char* To;
+        bool Replace;
+        const char* Points;
+    };
+    const Row rows[] = {
+        {"to-file", "to-file", false, nullptr},
+        {"dangling", "taken", true, "../nowhere"},
+    };
+    for (const Row& row : rows) {
+        const std::string points = row.Points != nullptr ? row.Points : Drive.HostPath("a.txt");
+        ASSERT_TRUE(host::MoveFile(Drive.Path(row.From), other.Path(row.To), row.Replace, true)) << row.From;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(Drive.HostPath(row.From)))) << row.From;
+        ASSERT_TRUE(fs::is_symlink(fs::symlink_status(other.HostPath(row.To)))) << row.From;
+        EXPECT_EQ(points, fs::read_symlink(other.HostPath(row.To)).string()) << row.From;
+    }
+    EXPECT_EQ("a", Drive.ReadFile("a.txt"));
+    EXPECT_EQ((std::vector<std::string>{"taken", "to-file"}), [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(other.HostPath()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }()) << "no temporary link is left behind";
 }
 
 TEST(HostFileTimes, ConversionsFromTheUnixClock)
