@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DamagedFile.h"
 #include "core/StreamStorage.h"
 
 #include <array>
@@ -8,6 +9,10 @@
 #include <string>
 
 class TTraced;
+
+namespace host {
+class File;
+}
 
 // The 48 bytes in front of the payload of a settings file.
 struct TFileStorageHeader
@@ -43,9 +48,12 @@ public:
 
     // Traced. Reads and checks the file and hands its payload to OnLoad; a missing file
     // is created empty and counts as no settings yet. True when the load succeeded.
+    // The signature is checked before the payload is read, and a file larger than a
+    // store can hold is refused unread.
     bool Load();
     // Traced. Writes the whole file so that a failure leaves the old file whole. With
     // ask, an existing file is replaced only after the user agreed. True when written.
+    // A file whose load failed is first kept as its name + ".bak".
     bool Save(bool ask);
     // The payload's hash, seeded with the signature's.
     uint32_t Checksum() const;
@@ -54,11 +62,16 @@ public:
 
 private:
     void LoadFile(TTraced& trace);
-    bool ReadFileImage(TTraced& trace);
-    bool CheckHeader(TTraced& trace, TFileStorageHeader& header);
+    bool ReadFileImage(TTraced& trace, TFileStorageHeader& header);
+    bool ReadUpTo(TTraced& trace, host::File& file, uint64_t size);
+    bool CheckSignature(TTraced& trace, TFileStorageHeader& header);
+    bool CheckChecksum(TTraced& trace, const TFileStorageHeader& header);
     void RunOnLoadFailed(TTraced& trace);
     bool SaveFile(TTraced& trace, bool ask);
     void StampHeader();
+
+    // The file whose load failed, until it is kept.
+    TDamagedFile Damaged;
 };
 
 // The four bytes of a 32-bit value in reverse order.

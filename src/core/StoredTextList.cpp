@@ -7,7 +7,6 @@
 #include "core/Utilities.h"
 
 #include "host/File.h"
-#include "host/FileSystem.h"
 #include "host/LastError.h"
 
 #include <QAbstractButton>
@@ -196,13 +195,13 @@ bool TStoredTextList::Load(int32_t flag)
     }
     TRACED_CATCH(trace)
     if (loaded) {
-        DamagedFileName.clear();
+        Damaged.Forget();
     } else {
         // The store goes on empty, or with what was read before a reader failed; the file
         // itself is kept until the first save.
         if (!IniFile)
             IniFile = std::make_unique<TIniSections>(std::string());
-        DamagedFileName = FileName;
+        Damaged.Mark(FileName);
         if (OnError)
             OnError();
         trace.ShowFailureAndHandOn("Failed to load file.");
@@ -229,8 +228,8 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
             OnSave(*this, flag);
         if (!IniFile)
             trace.Raise("The settings were not loaded.", FileName);
-        else if (!KeepDamagedFile())
-            trace.RaiseSystem("Failed to keep the damaged file.", FileName, BackupFileName());
+        else if (!Damaged.KeepBeforeSaving(FileName))
+            trace.RaiseSystem("Failed to keep the damaged file.", FileName, TDamagedFile::BackupName(FileName));
         else if (!host::ReplaceFileContents(FileName, IniFile->Text()))
             trace.RaiseSystem("Failed to write file.", FileName);
         else {
@@ -251,24 +250,9 @@ bool TStoredTextList::SaveToFile(const std::string& name, bool ask, int32_t flag
         const bool readable = text && IsSettingsText(*text);
         IniFile = std::make_unique<TIniSections>(readable ? *text : std::string());
         if (!readable)
-            DamagedFileName = FileName;
+            Damaged.Mark(FileName);
     }
     return Save(ask, flag);
-}
-
-std::string TStoredTextList::BackupFileName() const
-{
-    return FileName + ".bak";
-}
-
-bool TStoredTextList::KeepDamagedFile()
-{
-    if (DamagedFileName != FileName || !host::PathExists(FileName))
-        return true;
-    if (!host::MoveFile(FileName, BackupFileName(), true, false))
-        return false;
-    DamagedFileName.clear();
-    return true;
 }
 
 void TStoredTextList::Clear()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DamagedFile.h"
 #include "core/StockColors.h"
 
 #include <cstddef>
@@ -123,12 +124,8 @@ private:
     // The stored text, or `defaultText` when the key (or the whole store) is missing.
     std::string ReadText(const std::string& section, const std::string& key, const std::string& defaultText) const;
 
-    std::string BackupFileName() const;
-    // Moves the file whose load failed to its backup name; false with the last error set.
-    bool KeepDamagedFile();
-
     // Null until the first load or SaveToFile.
     std::unique_ptr<TIniSections> IniFile;
     // The file whose load failed, until it is kept.
-    std::string DamagedFileName;
+    TDamagedFile Damaged;
 };

@@ -256,7 +256,7 @@ TEST_F(OptionsBinaryTest, TextsTooLongForTheReaderAreWrittenSoThatTheFileStillLo
     EXPECT_THAT(ListedTitles(ColumnAt(*Window, 0)), testing::Contains("C:"));
 }
 
-TEST_F(OptionsBinaryTest, ADamagedFileIsReportedAndLeavesTheDefaults)
+TEST_F(OptionsBinaryTest, ADamagedFileIsReportedLeavesTheDefaultsAndIsKeptAsBak)
 {
     Window.Open();
     Boards->SetBoardName(BoardAt(29), "Saved");
@@ -271,6 +271,11 @@ TEST_F(OptionsBinaryTest, ADamagedFileIsReportedAndLeavesTheDefaults)
     EXPECT_EQ("", BoardAt(29).Name);
     EXPECT_EQ("Main", BoardAt(0).Name);
     EXPECT_THAT(HistoryTitles(PathsHistory), Not(Contains("T:\\b\\three.txt")));
+
+    Window.Close();
+    EXPECT_EQ(file, ReadHostFile(TBoardTestWindow::OptionsHostPath("Quillomber.qmo.bak")));
+    Window.Open();
+    EXPECT_EQ("Main", BoardAt(0).Name) << "the defaults written at close load without a word";
 }
 
 TEST_F(OptionsBinaryTest, ReadingStopsAtTheFirstTextTooLongAndKeepsWhatCameBefore)
