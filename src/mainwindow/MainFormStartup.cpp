@@ -3,6 +3,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
 
+#include "columns/ContainerDialog.h"
 #include "columns/MyTPanel.h"
 
 #include "core/FileInfo.h"
@@ -47,6 +48,7 @@ void TMainForm::Startup()
     OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };
     OptionsSTL->OnSave = [this](TStoredTextList& store, int32_t flag) { OnSaveOptionsSTL(store, flag); };
     OptionsSTL->Load(0);
+    ContainerDialog->Containers.LoadAll();
     OptionsFS.Signature = "Quillomber Options";
     OptionsFS.Version = 3;
     OptionsFS.OnLoad = [this](TFileStorage& storage, int32_t version) { OnLoadOptionsFS(storage, version); };
