@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <optional>
@@ -54,6 +55,13 @@ std::optional<std::string> ReadSettingsText(const std::string& fileName)
 bool IsSettingsText(const std::string& text)
 {
     return text.find('\0') == std::string::npos;
+}
+
+// A value is one line of the file: a line break in it would start new keys or sections.
+std::string OneLineValue(std::string value)
+{
+    std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return value;
 }
 
 QRect DesktopWorkArea()
@@ -289,7 +297,7 @@ void TStoredTextList::WriteString(const std::string& section, const std::string&
 {
     if (!IniFile)
         return;
-    IniFile->Write(section, key, value);
+    IniFile->Write(section, key, OneLineValue(value));
     Modified = true;
 }
 

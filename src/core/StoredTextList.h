@@ -69,6 +69,7 @@ public:
     // allowed) and at most `maxLength` bytes long.
     void ReadString(const std::string& section, const std::string& key, size_t maxLength, std::string& value,
                     bool allowEmpty);
+    // Each CR and LF of the value is written as a space.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     // Decimal, "$" or "0x" hexadecimal; taken only within [min, max].
     void ReadInteger(const std::string& section, const std::string& key, int32_t min, int32_t max, int32_t& value);

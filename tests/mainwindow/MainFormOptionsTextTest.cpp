@@ -302,4 +302,18 @@ TEST_F(MainFormOptionsText, EachContainerFollowsItsName)
     EXPECT_EQ("", Drive.ReadFile("Options/Containers/20.txt"));
 }
 
+TEST_F(MainFormOptionsText, AContainerNameWithLineBreaksStaysOneName)
+{
+    Load("");
+    Form->ContainerDialog->Containers.Find(3)->Name = "Photos\r\n[Main]\r\nAutorun=TRUE";
+    Form->ContainerDialog->Containers.Find(4)->Name = "Next";
+    Save();
+    RemakeForm();
+
+    ASSERT_TRUE(Store.Load(0));
+    EXPECT_EQ("Photos  [Main]  Autorun=TRUE", Form->ContainerDialog->Containers.Find(3)->Name);
+    EXPECT_EQ("Next", Form->ContainerDialog->Containers.Find(4)->Name);
+    EXPECT_FALSE(ProgramOptions.Autorun);
+}
+
 } // namespace
