@@ -20,6 +20,9 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -73,20 +76,21 @@ QRect DesktopWorkArea()
 } // namespace
 
 // The sections of a settings file in memory, in file order; each line of a section is
-// kept as read, its name being the text before the first "=".
+// kept as read, its name being the text before the first "=". Sections and names are
+// indexed by their folded spelling, so a file loads in time linear in its size.
 class TIniSections
 {
 public:
     explicit TIniSections(const std::string& text)
     {
         TSection* current = nullptr;
-        for (const std::string& line : SplitLines(text)) {
+        for (const std::string& line : SplitLines(WithoutByteOrderMark(text))) {
             if (line.empty() || line.front() == ';')
                 continue;
             if (IsSectionLine(line))
                 current = &FindOrAddSection(line.substr(1, line.size() - 2));
             else if (current != nullptr)
-                current->Lines.push_back(line);
+                current->Add(line);
         }
     }
 
@@ -105,9 +109,8 @@ public:
     std::optional<std::string> Find(const std::string& sectionName, const std::string& key) const
     {
         if (const TSection* section = FindSection(sectionName))
-            for (const std::string& line : section->Lines)
-                if (IsLineOf(line, key))
-                    return line.substr(key.size() + 1);
+            if (const std::string* line = section->Find(key))
+                return line->substr(key.size() + 1);
         return std::nullopt;
     }
 
@@ -124,55 +127,76 @@ public:
 
     void Write(const std::string& sectionName, const std::string& key, const std::string& value)
     {
+        TSection& section = FindOrAddSection(sectionName);
         const std::string newLine = key + "=" + value;
-        std::vector<std::string>& lines = FindOrAddSection(sectionName).Lines;
-        for (std::string& line : lines)
-            if (IsLineOf(line, key)) {
-                line = newLine;
-                return;
-            }
-        lines.push_back(newLine);
+        if (std::string* line = section.Find(key))
+            *line = newLine;
+        else
+            section.Add(newLine);
     }
 
     void EraseSection(const std::string& sectionName)
     {
         std::erase_if(Sections, [&](const TSection& section) { return SameTextAscii(section.Name, sectionName); });
+        SectionIndex.clear();
+        for (size_t i = 0; i < Sections.size(); ++i)
+            SectionIndex.emplace(LowerAscii(Sections[i].Name), i);
     }
 
-    void Clear() { Sections.clear(); }
+    void Clear()
+    {
+        Sections.clear();
+        SectionIndex.clear();
+    }
 
 private:
+    // The lines in order; the first line of each name answers for it.
     struct TSection
     {
         std::string Name;
         std::vector<std::string> Lines;
+        std::unordered_map<std::string, size_t> LineIndex;
+
+        void Add(const std::string& line)
+        {
+            if (const size_t equals = line.find('='); equals != std::string::npos)
+                LineIndex.emplace(LowerAscii(std::string_view(line).substr(0, equals)), Lines.size());
+            Lines.push_back(line);
+        }
+        const std::string* Find(const std::string& key) const
+        {
+            const auto found = LineIndex.find(LowerAscii(key));
+            return found == LineIndex.end() ? nullptr : &Lines[found->second];
+        }
+        std::string* Find(const std::string& key)
+        {
+            return const_cast<std::string*>(std::as_const(*this).Find(key));
+        }
     };
 
-    // The line's name, the text before its first "=", is the key.
-    static bool IsLineOf(const std::string& line, const std::string& key)
+    // A UTF-8 byte-order mark in front of the first section is no part of its name.
+    static std::string WithoutByteOrderMark(const std::string& text)
     {
-        return line.size() > key.size() && line[key.size()] == '=' && key.find('=') == std::string::npos
-               && SameTextAscii(std::string_view(line).substr(0, key.size()), key);
+        constexpr std::string_view Mark = "\xEF\xBB\xBF";
+        return text.starts_with(Mark) ? text.substr(Mark.size()) : text;
     }
 
     const TSection* FindSection(const std::string& name) const
     {
-        for (const TSection& section : Sections)
-            if (SameTextAscii(section.Name, name))
-                return &section;
-        return nullptr;
+        const auto found = SectionIndex.find(LowerAscii(name));
+        return found == SectionIndex.end() ? nullptr : &Sections[found->second];
     }
 
     TSection& FindOrAddSection(const std::string& name)
     {
-        for (TSection& section : Sections)
-            if (SameTextAscii(section.Name, name))
-                return section;
-        Sections.push_back(TSection{name, {}});
-        return Sections.back();
+        const auto [found, added] = SectionIndex.emplace(LowerAscii(name), Sections.size());
+        if (added)
+            Sections.push_back(TSection{name, {}, {}});
+        return Sections[found->second];
     }
 
     std::vector<TSection> Sections;
+    std::unordered_map<std::string, size_t> SectionIndex;
 };
 
 TStoredTextList::TStoredTextList(const std::string& fileName) : FileName(fileName)

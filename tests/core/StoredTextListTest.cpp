@@ -188,6 +188,17 @@ TEST_F(StoredTextList, LinesAreReadAndWrittenInTheFileFormat)
     EXPECT_EQ("[ Spaced ]\r\nKey=v\r\n\r\n[Other]\r\nK=v\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
 }
 
+TEST_F(StoredTextList, AByteOrderMarkBeforeTheFirstSectionIsSkipped)
+{
+    auto list = LoadText("\xEF\xBB\xBF[Main]\r\nXPos=5\r\n\r\n[Other]\r\nK=v\r\n");
+    int32_t x = 0;
+    list->ReadInteger("Main", "XPos", 0, 100, x);
+    EXPECT_EQ(5, x);
+    list->WriteInteger("main", "xpos", 6);
+    ASSERT_TRUE(list->Save(false, 0));
+    EXPECT_EQ("[Main]\r\nxpos=6\r\n\r\n[Other]\r\nK=v\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
+}
+
 TEST_F(StoredTextList, ReadIntegerTakesOnlyNumbersWithinItsLimits)
 {
     struct Row
