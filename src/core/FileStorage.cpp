@@ -179,7 +179,7 @@ bool TFileStorage::ReadFileImage(TTraced& trace, TFileStorageHeader& header)
     }
     if (*fileSize == 0)
         return true;
-    if (*fileSize > static_cast<uint64_t>(MaxSize)) {
+    if (*fileSize > static_cast<uint64_t>(HeaderSize + std::min<int64_t>(MaxPayloadSize, MaxSize - HeaderSize))) {
         trace.Raise("Failed to read.", FileName, "", host::ERROR_FILE_TOO_LARGE);
         return false;
     }

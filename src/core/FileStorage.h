@@ -40,6 +40,8 @@ public:
     std::string Signature;
     // Written by Save; handed to OnLoad for an empty file.
     int32_t Version = 0;
+    // The longest payload the owner's format can hold: a longer file is refused unread.
+    int64_t MaxPayloadSize = MaxSize - TFileStorageHeader::ByteSize;
     // Reads the payload; gets the version stored in the file.
     std::function<void(TFileStorage& storage, int32_t version)> OnLoad;
     std::function<void(TFileStorage& storage)> OnLoadFailed;
@@ -48,8 +50,8 @@ public:
 
     // Traced. Reads and checks the file and hands its payload to OnLoad; a missing file
     // is created empty and counts as no settings yet. True when the load succeeded.
-    // The signature is checked before the payload is read, and a file larger than a
-    // store can hold is refused unread.
+    // The signature is checked before the payload is read, and a file longer than the
+    // header and the longest payload is refused unread.
     bool Load();
     // Traced. Writes the whole file so that a failure leaves the old file whole. With
     // ask, an existing file is replaced only after the user agreed. True when written.

@@ -51,6 +51,7 @@ void TMainForm::Startup()
     ContainerDialog->Containers.LoadAll();
     OptionsFS.Signature = "Quillomber Options";
     OptionsFS.Version = 3;
+    OptionsFS.MaxPayloadSize = OptionsFSMaxPayloadSize();
     OptionsFS.OnLoad = [this](TFileStorage& storage, int32_t version) { OnLoadOptionsFS(storage, version); };
     OptionsFS.OnSave = [this](TFileStorage& storage) { OnSaveOptionsFS(storage); };
     OptionsFS.Load();

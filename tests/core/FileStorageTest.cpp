@@ -324,6 +324,33 @@ TEST_F(FileStorageTest, AHugeFileIsRefusedWithoutReadingIt)
     }
 }
 
+TEST_F(FileStorageTest, AFileLongerThanTheOwnersLongestPayloadIsRefused)
+{
+    SaveSession(42, "columns", 99);
+    const int64_t payload = static_cast<int64_t>(Drive.ReadFile("Quillomber.qmo").size()) - 48;
+    struct Row
+    {
+        int64_t MaxPayloadSize;
+        bool Loads;
+    };
+    const Row rows[] = {{payload, true}, {payload - 1, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.MaxPayloadSize);
+        Storage.MaxPayloadSize = row.MaxPayloadSize;
+        Settings = TSettings();
+        Failures.Reports.clear();
+        TModalScript script;
+        if (!row.Loads)
+            Failures.Expect(script, "Error");
+        EXPECT_EQ(row.Loads, Storage.Load());
+        EXPECT_EQ(row.Loads, !Settings.HasDefaults());
+        if (!row.Loads) {
+            ASSERT_EQ(1u, Failures.Reports.size());
+            EXPECT_THAT(Failures.Reports[0], HasSubstr("* Description: \"Failed to read.\""));
+        }
+    }
+}
+
 TEST_F(FileStorageTest, AThrowingLoadEventIsShownAndWhatItReadStays)
 {
     SaveSession(42, "columns", 99);
