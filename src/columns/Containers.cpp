@@ -34,6 +34,11 @@ std::string ContentBeforeNul(const std::string& bytes)
     return bytes.substr(0, bytes.find('\0'));
 }
 
+bool IsMissingFileError(uint32_t error)
+{
+    return error == host::ERROR_FILE_NOT_FOUND || error == host::ERROR_PATH_NOT_FOUND;
+}
+
 std::string FileFailureText(const std::string& what, const std::string& path)
 {
     return what + " \"" + path + "\". " + GetSystemErrorText(host::GetLastError());
@@ -67,9 +72,10 @@ void TContainer::Load()
         const std::string path = GetFilePath();
         host::SetLastError(host::ERROR_SUCCESS);
         const std::optional<std::string> bytes = host::ReadFileContents(path);
-        if (!bytes)
+        LoadFailed = !bytes && !IsMissingFileError(host::GetLastError());
+        if (LoadFailed)
             throw EError(FileFailureText("Cannot open file", path));
-        for (const std::string& line : SplitLines(ContentBeforeNul(*bytes)))
+        for (const std::string& line : SplitLines(ContentBeforeNul(bytes.value_or(std::string()))))
             AddItem(line, 0);
     }
     TRACED_CATCH(trace)
@@ -77,6 +83,8 @@ void TContainer::Load()
 
 void TContainer::Save() const
 {
+    if (LoadFailed)
+        return;
     TTraced trace;
     try {
         std::string content;
@@ -156,6 +164,20 @@ TContainer* TContainers::Find(int32_t index)
     if (index < 0 || index >= ContainerCount)
         return nullptr;
     return &List[static_cast<size_t>(index)];
+}
+
+void TContainers::LoadAll()
+{
+    TTraced trace;
+    try {
+        for (TContainer& container : List) {
+            container.Load();
+            if (trace.Succeeded())
+                trace.TakeOver();
+        }
+    }
+    TRACED_CATCH(trace)
+    trace.ShowFailure("Failed to load containers.");
 }
 
 void TContainers::SaveAll() const

@@ -39,12 +39,12 @@ public:
     // The name, or the number from 1 when it has none.
     std::string GetDisplayName() const;
 
-    // Appends the entries of the container file to those held. Traced; a file that cannot
-    // be read fails with status 2 and adds nothing.
+    // Appends the entries of the container file to those held; a missing file holds none.
+    // Traced; a file that cannot be read fails with status 2 and adds nothing.
     void Load();
     // Writes every entry to the container file, replacing it whole only once the new
     // content is complete. Traced; a failure leaves the old file and the entries as they
-    // were.
+    // were. A file whose last load failed is never written: it may hold what the user has.
     void Save() const;
 
     // The new entry's index, or -1 for an empty path or a drive name, which are not added.
@@ -67,6 +67,7 @@ private:
 
     int32_t OwnIndex;
     std::vector<TContainerItem> Entries;
+    bool LoadFailed = false;
 };
 
 inline constexpr int32_t ContainerCount = 20;
@@ -81,6 +82,9 @@ public:
     // boards, and one that no container bears is ignored rather than trusted.
     TContainer* Find(int32_t index);
 
+    // Reads every container file at start-up, going on past a file that cannot be read;
+    // the first such failure is shown, naming the file.
+    void LoadAll();
     // Rewrites every container file at shutdown, going on past a file that cannot be
     // written; the first such failure is shown, so no entries are lost without a word.
     void SaveAll() const;

@@ -133,8 +133,12 @@ bool TFileStorage::Load()
     TRACED_CATCH(trace)
     trace.ShowFailure(LoadFailureText);
     Clear();
-    if (!Loaded)
+    if (Loaded) {
+        Damaged.Forget();
+    } else {
+        Damaged.Mark(FileName);
         RunOnLoadFailed(trace);
+    }
     return Loaded;
 }
 
@@ -144,9 +148,7 @@ void TFileStorage::LoadFile(TTraced& trace)
     Position = 0;
     TFileStorageHeader header;
     header.Version = Version;
-    if (!ReadFileImage(trace))
-        return;
-    if (Size > 0 && !CheckHeader(trace, header))
+    if (!ReadFileImage(trace, header))
         return;
     if (OnLoad) {
         FunStatContext.Reset(fsPerfect);
@@ -157,9 +159,10 @@ void TFileStorage::LoadFile(TTraced& trace)
     Loaded = true;
 }
 
-// The whole file into the buffer. Opened for reading only, so that a read-only
-// settings file loads too.
-bool TFileStorage::ReadFileImage(TTraced& trace)
+// The file into the buffer, checked on the way: the payload is read only behind a header
+// of this store's signature, so a file of another kind costs no more than its header.
+// Opened for reading only, so that a read-only settings file loads too.
+bool TFileStorage::ReadFileImage(TTraced& trace, TFileStorageHeader& header)
 {
     host::File file;
     host::SetLastError(host::ERROR_SUCCESS);
@@ -176,18 +179,30 @@ bool TFileStorage::ReadFileImage(TTraced& trace)
     }
     if (*fileSize == 0)
         return true;
-    Resize(static_cast<int64_t>(std::min<uint64_t>(*fileSize, INT32_MAX)));
+    if (*fileSize > static_cast<uint64_t>(HeaderSize + std::min<int64_t>(MaxPayloadSize, MaxSize - HeaderSize))) {
+        trace.Raise("Failed to read.", FileName, "", host::ERROR_FILE_TOO_LARGE);
+        return false;
+    }
+    return ReadUpTo(trace, file, std::min<uint64_t>(*fileSize, HeaderSize)) && CheckSignature(trace, header) &&
+           ReadUpTo(trace, file, *fileSize) && CheckChecksum(trace, header);
+}
+
+// Grows the buffer to `size` bytes and fills what is new from the file.
+bool TFileStorage::ReadUpTo(TTraced& trace, host::File& file, uint64_t size)
+{
+    const int32_t done = Size;
+    Resize(static_cast<int64_t>(size));
     if (trace.TakeOver())
         return false;
     host::SetLastError(host::ERROR_SUCCESS);
-    if (!ReadExactly(file, Data, static_cast<size_t>(Size)) || IsSystemError()) {
+    if (!ReadExactly(file, Data + done, static_cast<size_t>(Size - done)) || IsSystemError()) {
         trace.RaiseSystem("Failed to read.", FileName);
         return false;
     }
     return true;
 }
 
-bool TFileStorage::CheckHeader(TTraced& trace, TFileStorageHeader& header)
+bool TFileStorage::CheckSignature(TTraced& trace, TFileStorageHeader& header)
 {
     // A file too short for its header panics in the read and then fails as unsigned.
     ReadHeader(header);
@@ -196,6 +211,11 @@ bool TFileStorage::CheckHeader(TTraced& trace, TFileStorageHeader& header)
         trace.Raise("Invalid file signature.", FileName);
         return false;
     }
+    return true;
+}
+
+bool TFileStorage::CheckChecksum(TTraced& trace, const TFileStorageHeader& header)
+{
     if (Checksum() != header.Checksum) {
         trace.Raise("Invalid integrity check.", FileName);
         return false;
@@ -248,6 +268,10 @@ bool TFileStorage::SaveFile(TTraced& trace, bool ask)
     StampHeader();
     if (ask && host::PathExists(FileName) && !AskQuery("File already exists.\nOverwrite it?"))
         return false;
+    if (!Damaged.KeepBeforeSaving(FileName)) {
+        trace.RaiseSystem("Failed to keep the damaged file.", FileName, TDamagedFile::BackupName(FileName));
+        return false;
+    }
     // The image goes to a temporary file that replaces the old one only once it is
     // complete, so a failed save leaves the old settings whole.
     host::SetLastError(host::ERROR_SUCCESS);

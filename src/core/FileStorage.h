@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DamagedFile.h"
 #include "core/StreamStorage.h"
 
 #include <array>
@@ -8,6 +9,10 @@
 #include <string>
 
 class TTraced;
+
+namespace host {
+class File;
+}
 
 // The 48 bytes in front of the payload of a settings file.
 struct TFileStorageHeader
@@ -35,6 +40,8 @@ public:
     std::string Signature;
     // Written by Save; handed to OnLoad for an empty file.
     int32_t Version = 0;
+    // The longest payload the owner's format can hold: a longer file is refused unread.
+    int64_t MaxPayloadSize = MaxSize - TFileStorageHeader::ByteSize;
     // Reads the payload; gets the version stored in the file.
     std::function<void(TFileStorage& storage, int32_t version)> OnLoad;
     std::function<void(TFileStorage& storage)> OnLoadFailed;
@@ -43,9 +50,12 @@ public:
 
     // Traced. Reads and checks the file and hands its payload to OnLoad; a missing file
     // is created empty and counts as no settings yet. True when the load succeeded.
+    // The signature is checked before the payload is read, and a file longer than the
+    // header and the longest payload is refused unread.
     bool Load();
     // Traced. Writes the whole file so that a failure leaves the old file whole. With
     // ask, an existing file is replaced only after the user agreed. True when written.
+    // A file whose load failed is first kept as its name + ".bak".
     bool Save(bool ask);
     // The payload's hash, seeded with the signature's.
     uint32_t Checksum() const;
@@ -54,11 +64,16 @@ public:
 
 private:
     void LoadFile(TTraced& trace);
-    bool ReadFileImage(TTraced& trace);
-    bool CheckHeader(TTraced& trace, TFileStorageHeader& header);
+    bool ReadFileImage(TTraced& trace, TFileStorageHeader& header);
+    bool ReadUpTo(TTraced& trace, host::File& file, uint64_t size);
+    bool CheckSignature(TTraced& trace, TFileStorageHeader& header);
+    bool CheckChecksum(TTraced& trace, const TFileStorageHeader& header);
     void RunOnLoadFailed(TTraced& trace);
     bool SaveFile(TTraced& trace, bool ask);
     void StampHeader();
+
+    // The file whose load failed, until it is kept.
+    TDamagedFile Damaged;
 };
 
 // The four bytes of a 32-bit value in reverse order.

@@ -8,7 +8,6 @@
 #include "core/Utilities.h"
 
 #include "host/File.h"
-#include "host/FileSystem.h"
 #include "host/LastError.h"
 
 #include <QAbstractButton>
@@ -18,9 +17,13 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -58,6 +61,13 @@ bool IsSettingsText(const std::string& text)
     return text.find('\0') == std::string::npos;
 }
 
+// A value is one line of the file: a line break in it would start new keys or sections.
+std::string OneLineValue(std::string value)
+{
+    std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return value;
+}
+
 QRect DesktopWorkArea()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -67,20 +77,21 @@ QRect DesktopWorkArea()
 } // namespace
 
 // The sections of a settings file in memory, in file order; each line of a section is
-// kept as read, its name being the text before the first "=".
+// kept as read, its name being the text before the first "=". Sections and names are
+// indexed by their folded spelling, so a file loads in time linear in its size.
 class TIniSections
 {
 public:
     explicit TIniSections(const std::string& text)
     {
         TSection* current = nullptr;
-        for (const std::string& line : SplitLines(text)) {
+        for (const std::string& line : SplitLines(WithoutByteOrderMark(text))) {
             if (line.empty() || line.front() == ';')
                 continue;
             if (IsSectionLine(line))
                 current = &FindOrAddSection(line.substr(1, line.size() - 2));
             else if (current != nullptr)
-                current->Lines.push_back(line);
+                current->Add(line);
         }
     }
 
@@ -99,9 +110,8 @@ public:
     std::optional<std::string> Find(const std::string& sectionName, const std::string& key) const
     {
         if (const TSection* section = FindSection(sectionName))
-            for (const std::string& line : section->Lines)
-                if (IsLineOf(line, key))
-                    return line.substr(key.size() + 1);
+            if (const std::string* line = section->Find(key))
+                return line->substr(key.size() + 1);
         return std::nullopt;
     }
 
@@ -118,55 +128,76 @@ public:
 
     void Write(const std::string& sectionName, const std::string& key, const std::string& value)
     {
+        TSection& section = FindOrAddSection(sectionName);
         const std::string newLine = key + "=" + value;
-        std::vector<std::string>& lines = FindOrAddSection(sectionName).Lines;
-        for (std::string& line : lines)
-            if (IsLineOf(line, key)) {
-                line = newLine;
-                return;
-            }
-        lines.push_back(newLine);
+        if (std::string* line = section.Find(key))
+            *line = newLine;
+        else
+            section.Add(newLine);
     }
 
     void EraseSection(const std::string& sectionName)
     {
         std::erase_if(Sections, [&](const TSection& section) { return SameTextAscii(section.Name, sectionName); });
+        SectionIndex.clear();
+        for (size_t i = 0; i < Sections.size(); ++i)
+            SectionIndex.emplace(LowerAscii(Sections[i].Name), i);
     }
 
-    void Clear() { Sections.clear(); }
+    void Clear()
+    {
+        Sections.clear();
+        SectionIndex.clear();
+    }
 
 private:
+    // The lines in order; the first line of each name answers for it.
     struct TSection
     {
         std::string Name;
         std::vector<std::string> Lines;
+        std::unordered_map<std::string, size_t> LineIndex;
+
+        void Add(const std::string& line)
+        {
+            if (const size_t equals = line.find('='); equals != std::string::npos)
+                LineIndex.emplace(LowerAscii(std::string_view(line).substr(0, equals)), Lines.size());
+            Lines.push_back(line);
+        }
+        const std::string* Find(const std::string& key) const
+        {
+            const auto found = LineIndex.find(LowerAscii(key));
+            return found == LineIndex.end() ? nullptr : &Lines[found->second];
+        }
+        std::string* Find(const std::string& key)
+        {
+            return const_cast<std::string*>(std::as_const(*this).Find(key));
+        }
     };
 
-    // The line's name, the text before its first "=", is the key.
-    static bool IsLineOf(const std::string& line, const std::string& key)
+    // A UTF-8 byte-order mark in front of the first section is no part of its name.
+    static std::string WithoutByteOrderMark(const std::string& text)
     {
-        return line.size() > key.size() && line[key.size()] == '=' && key.find('=') == std::string::npos
-               && SameTextAscii(std::string_view(line).substr(0, key.size()), key);
+        constexpr std::string_view Mark = "\xEF\xBB\xBF";
+        return text.starts_with(Mark) ? text.substr(Mark.size()) : text;
     }
 
     const TSection* FindSection(const std::string& name) const
     {
-        for (const TSection& section : Sections)
-            if (SameTextAscii(section.Name, name))
-                return &section;
-        return nullptr;
+        const auto found = SectionIndex.find(LowerAscii(name));
+        return found == SectionIndex.end() ? nullptr : &Sections[found->second];
     }
 
     TSection& FindOrAddSection(const std::string& name)
     {
-        for (TSection& section : Sections)
-            if (SameTextAscii(section.Name, name))
-                return section;
-        Sections.push_back(TSection{name, {}});
-        return Sections.back();
+        const auto [found, added] = SectionIndex.emplace(LowerAscii(name), Sections.size());
+        if (added)
+            Sections.push_back(TSection{name, {}, {}});
+        return Sections[found->second];
     }
 
     std::vector<TSection> Sections;
+    std::unordered_map<std::string, size_t> SectionIndex;
 };
 
 TStoredTextList::TStoredTextList(const std::string& fileName) : FileName(fileName)
@@ -197,13 +228,13 @@ bool TStoredTextList::Load(int32_t flag)
     }
     TRACED_CATCH(trace)
     if (loaded) {
-        DamagedFileName.clear();
+        Damaged.Forget();
     } else {
         // The store goes on empty, or with what was read before a reader failed; the file
         // itself is kept until the first save.
         if (!IniFile)
             IniFile = std::make_unique<TIniSections>(std::string());
-        DamagedFileName = FileName;
+        Damaged.Mark(FileName);
         if (OnError)
             OnError();
         trace.ShowFailureAndHandOn("Failed to load file.");
@@ -230,8 +261,8 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
             OnSave(*this, flag);
         if (!IniFile)
             trace.Raise("The settings were not loaded.", FileName);
-        else if (!KeepDamagedFile())
-            trace.RaiseSystem("Failed to keep the damaged file.", FileName, BackupFileName());
+        else if (!Damaged.KeepBeforeSaving(FileName))
+            trace.RaiseSystem("Failed to keep the damaged file.", FileName, TDamagedFile::BackupName(FileName));
         else if (ClearReadOnly(FileName) != 0 || !host::ReplaceFileContents(FileName, IniFile->Text()))
             trace.RaiseSystem("Failed to write file.", FileName);
         else {
@@ -252,24 +283,9 @@ bool TStoredTextList::SaveToFile(const std::string& name, bool ask, int32_t flag
         const bool readable = text && IsSettingsText(*text);
         IniFile = std::make_unique<TIniSections>(readable ? *text : std::string());
         if (!readable)
-            DamagedFileName = FileName;
+            Damaged.Mark(FileName);
     }
     return Save(ask, flag);
-}
-
-std::string TStoredTextList::BackupFileName() const
-{
-    return FileName + ".bak";
-}
-
-bool TStoredTextList::KeepDamagedFile()
-{
-    if (DamagedFileName != FileName || !host::PathExists(FileName))
-        return true;
-    if (!host::MoveFile(FileName, BackupFileName(), true, false))
-        return false;
-    DamagedFileName.clear();
-    return true;
 }
 
 void TStoredTextList::Clear()
@@ -306,7 +322,7 @@ void TStoredTextList::WriteString(const std::string& section, const std::string&
 {
     if (!IniFile)
         return;
-    IniFile->Write(section, key, value);
+    IniFile->Write(section, key, OneLineValue(value));
     Modified = true;
 }
 

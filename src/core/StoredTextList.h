@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DamagedFile.h"
 #include "core/StockColors.h"
 
 #include <cstddef>
@@ -68,6 +69,7 @@ public:
     // allowed) and at most `maxLength` bytes long.
     void ReadString(const std::string& section, const std::string& key, size_t maxLength, std::string& value,
                     bool allowEmpty);
+    // Each CR and LF of the value is written as a space.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     // Decimal, "$" or "0x" hexadecimal; taken only within [min, max].
     void ReadInteger(const std::string& section, const std::string& key, int32_t min, int32_t max, int32_t& value);
@@ -123,12 +125,8 @@ private:
     // The stored text, or `defaultText` when the key (or the whole store) is missing.
     std::string ReadText(const std::string& section, const std::string& key, const std::string& defaultText) const;
 
-    std::string BackupFileName() const;
-    // Moves the file whose load failed to its backup name; false with the last error set.
-    bool KeepDamagedFile();
-
     // Null until the first load or SaveToFile.
     std::unique_ptr<TIniSections> IniFile;
     // The file whose load failed, until it is kept.
-    std::string DamagedFileName;
+    TDamagedFile Damaged;
 };

@@ -5,6 +5,9 @@
 
 #include <QIODevice>
 #include <QImageReader>
+#include <QtEndian>
+
+#include <cstring>
 
 namespace host {
 
@@ -63,6 +66,37 @@ QByteArray FormatHintOf(const std::string& windowsPath)
     return QByteArray::fromStdString(windowsPath.substr(dot + 1)).toLower();
 }
 
+constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
+constexpr qint64 PngSignatureSize = sizeof PngSignature - 1;
+// Each chunk: its data length and type in front of the data, a checksum behind it.
+constexpr qint64 PngChunkHeaderSize = 8;
+constexpr qint64 PngChunkCheckSize = 4;
+
+// The PNG decoder allocates what a chunk's length claims before it finds the file short,
+// so a file of a few bytes could claim gigabytes. True for a PNG each of whose chunks,
+// up to the last one, lies within the file, and for any other file; the device is left
+// at its start.
+bool PngChunksFitInFile(QIODevice& device)
+{
+    char signature[PngSignatureSize];
+    const bool isPng = device.read(signature, PngSignatureSize) == PngSignatureSize
+                       && std::memcmp(signature, PngSignature, PngSignatureSize) == 0;
+    bool fit = true;
+    for (qint64 position = PngSignatureSize; isPng && position < device.size();) {
+        uchar header[PngChunkHeaderSize];
+        if (!device.seek(position)
+            || device.read(reinterpret_cast<char*>(header), PngChunkHeaderSize) != PngChunkHeaderSize) {
+            fit = false;
+            break;
+        }
+        position += PngChunkHeaderSize + qFromBigEndian<quint32>(header) + PngChunkCheckSize;
+        fit = position <= device.size();
+        if (!fit || std::memcmp(header + 4, "IEND", 4) == 0)
+            break;
+    }
+    return device.seek(0) && fit;
+}
+
 bool IsReduction(QSize wanted, QSize whole)
 {
     return !wanted.isEmpty() && wanted != whole && wanted.width() <= whole.width()
@@ -81,7 +115,7 @@ bool PictureFile::Open(const std::string& windowsPath)
     Device = std::make_unique<FileDevice>();
     if (!Device->OpenFile(windowsPath))
         return false;
-    if (!FindDecoder(FormatHintOf(windowsPath))) {
+    if (!PngChunksFitInFile(*Device) || !FindDecoder(FormatHintOf(windowsPath))) {
         SetLastError(Device->ReadFailure() != ERROR_SUCCESS ? Device->ReadFailure() : ERROR_NOT_SUPPORTED);
         Reader.reset();
         return false;

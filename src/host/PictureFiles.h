@@ -27,7 +27,8 @@ public:
     PictureFile& operator=(const PictureFile&) = delete;
 
     // Opens the file and finds a decoder for its content, or by its extension for a format
-    // without a signature; ERROR_NOT_SUPPORTED when no decoder knows it.
+    // without a signature; ERROR_NOT_SUPPORTED when no decoder knows it, or for a PNG
+    // whose chunks claim more bytes than the file holds.
     bool Open(const std::string& windowsPath);
     // The picture's size, from the file's header where the format has one, else from
     // decoding it; an empty size when it cannot be decoded.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The store file, one block per key, the value texts escaped so each value stays on its line:
@@ -43,13 +44,55 @@ struct TKey
     std::vector<TNamedValue> Values;
 };
 
-using TStore = std::vector<TKey>;
-
 // The store lives below the core layer, so it folds letters itself.
 char FoldAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+// The keys in file order, indexed by root and folded path so that finding a key never
+// walks the store.
+class TStore
+{
+public:
+    const std::vector<TKey>& Keys() const { return AllKeys; }
+
+    TKey* Find(RegistryRoot root, const std::string& path)
+    {
+        const auto found = Index.find(IndexName(root, path));
+        return found == Index.end() ? nullptr : &AllKeys[found->second];
+    }
+
+    // A key that is not there yet.
+    TKey& Add(RegistryRoot root, const std::string& path)
+    {
+        Index.emplace(IndexName(root, path), AllKeys.size());
+        AllKeys.push_back(TKey{root, path, {}});
+        return AllKeys.back();
+    }
+
+    template <class Predicate>
+    void EraseIf(Predicate predicate)
+    {
+        std::erase_if(AllKeys, predicate);
+        Index.clear();
+        for (size_t i = 0; i < AllKeys.size(); ++i)
+            Index.emplace(IndexName(AllKeys[i].Root, AllKeys[i].Path), i);
+    }
+
+private:
+    static std::string IndexName(RegistryRoot root, const std::string& path)
+    {
+        std::string name(1, static_cast<char>('0' + static_cast<int>(root)));
+        name.reserve(path.size() + 1);
+        for (const char c : path)
+            name += FoldAscii(c);
+        return name;
+    }
+
+    std::vector<TKey> AllKeys;
+    std::unordered_map<std::string, size_t> Index;
+};
 
 bool SameName(std::string_view a, std::string_view b)
 {
@@ -84,18 +127,10 @@ bool IsKeyAtOrBelow(const std::string& path, const std::string& ancestor)
            && SameName(std::string_view(path).substr(0, ancestor.size()), ancestor);
 }
 
-TKey* FindKey(TStore& store, RegistryRoot root, const std::string& path)
-{
-    for (TKey& key : store)
-        if (key.Root == root && SameName(key.Path, path))
-            return &key;
-    return nullptr;
-}
-
 // A key exists when it was written or when a key below it was: the root always exists.
 bool KeyExists(const TStore& store, RegistryRoot root, const std::string& path)
 {
-    return path.empty() || std::any_of(store.begin(), store.end(), [&](const TKey& key) {
+    return path.empty() || std::any_of(store.Keys().begin(), store.Keys().end(), [&](const TKey& key) {
                return key.Root == root && IsKeyAtOrBelow(key.Path, path);
            });
 }
@@ -103,12 +138,11 @@ bool KeyExists(const TStore& store, RegistryRoot root, const std::string& path)
 TKey& AddKeyWithParents(TStore& store, RegistryRoot root, const std::string& path)
 {
     for (size_t separator = path.find('\\'); separator != std::string::npos; separator = path.find('\\', separator + 1))
-        if (FindKey(store, root, path.substr(0, separator)) == nullptr)
-            store.push_back(TKey{root, path.substr(0, separator), {}});
-    if (TKey* key = FindKey(store, root, path))
+        if (store.Find(root, path.substr(0, separator)) == nullptr)
+            store.Add(root, path.substr(0, separator));
+    if (TKey* key = store.Find(root, path))
         return *key;
-    store.push_back(TKey{root, path, {}});
-    return store.back();
+    return store.Add(root, path);
 }
 
 std::string QuotedText(const std::string& text)
@@ -147,7 +181,7 @@ std::string NumberText(uint32_t number)
 std::string StoreText(const TStore& store)
 {
     std::string text;
-    for (const TKey& key : store) {
+    for (const TKey& key : store.Keys()) {
         const TRootName& root = RootNames[static_cast<size_t>(key.Root)];
         text += "[" + std::string(root.Name) + (key.Path.empty() ? "" : "\\" + key.Path) + "]\n";
         for (const TNamedValue& value : key.Values) {
@@ -257,7 +291,8 @@ void SetValue(TKey& key, const std::string& name, const RegistryValue& value)
 std::optional<TStore> ParseStore(const std::string& text)
 {
     TStore store;
-    size_t key = std::string::npos;
+    // Valid until the next key line, the only kind of line that adds keys.
+    TKey* key = nullptr;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -273,13 +308,13 @@ std::optional<TStore> ParseStore(const std::string& text)
             TKey* found = ParseKeyLine(store, line);
             if (found == nullptr)
                 return std::nullopt;
-            key = static_cast<size_t>(found - store.data());
+            key = found;
             continue;
         }
         std::optional<TNamedValue> value = ParseValueLine(line);
-        if (!value || key == std::string::npos)
+        if (!value || key == nullptr)
             return std::nullopt;
-        SetValue(store[key], value->Name, value->Value);
+        SetValue(*key, value->Name, value->Value);
     }
     return store;
 }
@@ -357,7 +392,7 @@ bool CreateRegistryKey(RegistryRoot root, const std::string& keyPath)
     const std::string path = NormalKeyPath(keyPath);
     if (!IsValidKeyPath(path))
         return FailWith(ERROR_INVALID_NAME);
-    if (path.empty() || FindKey(*store, root, path) != nullptr)
+    if (path.empty() || store->Find(root, path) != nullptr)
         return true;
     AddKeyWithParents(*store, root, path);
     return SaveStore(*store);
@@ -369,7 +404,7 @@ std::optional<RegistryValue> ReadRegistryValue(RegistryRoot root, const std::str
     std::optional<TStore> store = LoadStore();
     if (!store)
         return std::nullopt;
-    if (const TKey* key = FindKey(*store, root, NormalKeyPath(keyPath)))
+    if (const TKey* key = store->Find(root, NormalKeyPath(keyPath)))
         for (const TNamedValue& value : key->Values)
             if (SameName(value.Name, valueName))
                 return value.Value;
@@ -400,7 +435,7 @@ bool DeleteRegistryKey(RegistryRoot root, const std::string& keyPath)
         return FailWith(ERROR_ACCESS_DENIED);
     if (!KeyExists(*store, root, path))
         return FailWith(ERROR_FILE_NOT_FOUND);
-    std::erase_if(*store, [&](const TKey& key) { return key.Root == root && IsKeyAtOrBelow(key.Path, path); });
+    store->EraseIf([&](const TKey& key) { return key.Root == root && IsKeyAtOrBelow(key.Path, path); });
     return SaveStore(*store);
 }
 

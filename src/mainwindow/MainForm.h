@@ -190,6 +190,8 @@ public:
     // The boards and both histories in "Quillomber.qmo".
     void OnLoadOptionsFS(TFileStorage& storage, int32_t version);
     void OnSaveOptionsFS(TFileStorage& storage);
+    // Every text at its longest and both histories full: no longer file is one of ours.
+    static int32_t OptionsFSMaxPayloadSize();
 
     // ---- Window messages, global keys and background picture (MainFormMessages.cpp) ----
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -24,6 +25,19 @@ constexpr int32_t VersionWithBoardFlags = 1;
 constexpr int32_t VersionWithShortcuts = 2;
 constexpr int32_t VersionWithContainerPaths = 3;
 constexpr int32_t VersionWithHistories = 3;
+
+// What the writers below write at most: a text is its length and its bytes.
+constexpr int32_t MaxTextSize(int32_t maxLength)
+{
+    return 4 + maxLength;
+}
+constexpr int32_t MaxColumnStateSize =
+    MaxTextSize(MaxPathText) + 4 + 1 + 4 + 4 + 4 + 1 + 1 + 4 + 4 + 8 + MaxTextSize(MaxShortText);
+constexpr int32_t ColumnsPerBoard = static_cast<int32_t>(std::tuple_size_v<decltype(TBoardData::ColumnStates)>);
+constexpr int32_t MaxBoardSize = 2 * MaxTextSize(MaxShortText) + 1 + 1 + MaxTextSize(MaxPathText) + 4 + 4 +
+                                 ColumnsPerBoard * MaxColumnStateSize;
+constexpr int32_t MaxPathsHistorySize = 4 + HistoryCapacity * (MaxTextSize(MaxPathText) + 4 + 4 + 8);
+constexpr int32_t MaxFilesHistorySize = 4 + HistoryCapacity * MaxTextSize(MaxPathText);
 
 bool FitsReader(const std::string& text, int32_t maxLength)
 {
@@ -225,6 +239,11 @@ void ReadFilesHistory(TPayloadReader& reader, THistory& history)
 }
 
 } // namespace
+
+int32_t TMainForm::OptionsFSMaxPayloadSize()
+{
+    return BoardCount * MaxBoardSize + MaxPathsHistorySize + MaxFilesHistorySize;
+}
 
 void TMainForm::OnSaveOptionsFS(TFileStorage& storage)
 {

@@ -99,14 +99,13 @@ void SaveWindowSizes(TStoredTextList& store, const TMainForm& form)
     store.WriteInteger(MainSection, "ViewerHeight", form.ViewerPanel->height());
 }
 
-// Each container reads its own file once its name is known.
-void LoadContainers(TStoredTextList& store, TContainers& containers)
+// The names only: the entries live in the containers' own files, read at start-up
+// whatever became of this file.
+void LoadContainerNames(TStoredTextList& store, TContainers& containers)
 {
-    for (int32_t index = 0; index < ContainerCount; ++index) {
-        TContainer& container = *containers.Find(index);
-        store.ReadString(ContainersSection, std::to_string(index), MaxContainerNameLength, container.Name, false);
-        container.Load();
-    }
+    for (int32_t index = 0; index < ContainerCount; ++index)
+        store.ReadString(ContainersSection, std::to_string(index), MaxContainerNameLength,
+                         containers.Find(index)->Name, false);
 }
 
 void SaveContainers(TStoredTextList& store, TContainers& containers)
@@ -171,7 +170,7 @@ void TMainForm::OnLoadOptionsSTL(TStoredTextList& store, int32_t)
     LoadHook(*this, ospSearchFile, store);
     LoadHook(*this, ospFindCommonText, store);
     LoadHook(*this, ospLocateFile, store);
-    LoadContainers(store, ContainerDialog->Containers);
+    LoadContainerNames(store, ContainerDialog->Containers);
     LoadActiveBoard(store);
     LoadHook(*this, ospRecentPlayLists, store);
     LoadMediaPlayListButtons(store, *this);

@@ -3,6 +3,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
 
+#include "columns/ContainerDialog.h"
 #include "columns/MyTPanel.h"
 
 #include "core/FileInfo.h"
@@ -47,8 +48,10 @@ void TMainForm::Startup()
     OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };
     OptionsSTL->OnSave = [this](TStoredTextList& store, int32_t flag) { OnSaveOptionsSTL(store, flag); };
     OptionsSTL->Load(0);
+    ContainerDialog->Containers.LoadAll();
     OptionsFS.Signature = "Quillomber Options";
     OptionsFS.Version = 3;
+    OptionsFS.MaxPayloadSize = OptionsFSMaxPayloadSize();
     OptionsFS.OnLoad = [this](TFileStorage& storage, int32_t version) { OnLoadOptionsFS(storage, version); };
     OptionsFS.OnSave = [this](TFileStorage& storage) { OnSaveOptionsFS(storage); };
     OptionsFS.Load();

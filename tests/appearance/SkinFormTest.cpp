@@ -269,6 +269,16 @@ TEST_F(SkinFiles, PicturesInTheBackPicturesFolderAreStoredByName)
     EXPECT_EQ("", SkinOptions.BackPictureFileTitle);
 }
 
+TEST_F(SkinFiles, APictureTitleWithLineBreaksStaysOneTitle)
+{
+    SkinOptions.UseBackPicture = true;
+    SkinOptions.BackPictureFileTitle = "C:\\Pictures\\Sun\r\n[Skin_Main]\r\nUseBackPicture=FALSE\r\n.jpg";
+    ASSERT_TRUE(Form.SaveSkinFile(GetSkinsPath() + "Test"));
+    EXPECT_TRUE(Form.LoadSkinFile(GetSkinsPath() + "Test"));
+    EXPECT_EQ("C:\\Pictures\\Sun  [Skin_Main]  UseBackPicture=FALSE  .jpg", SkinOptions.BackPictureFileTitle);
+    EXPECT_TRUE(SkinOptions.UseBackPicture);
+}
+
 TEST_F(SkinFiles, SkinNamesWithoutAnExtensionGetTheSkinExtension)
 {
     Drive.WriteFile("Options/Skins/Dark.qms", "[Skin_Main]\r\nFadeBackPicture=10\r\n");

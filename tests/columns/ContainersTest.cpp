@@ -1,6 +1,7 @@
 #include "columns/Containers.h"
 
 #include "core/Error.h"
+#include "core/MyMath.h"
 #include "core/Traced.h"
 
 #include "support/ShownFailures.h"
@@ -110,21 +111,60 @@ TEST_F(ContainerFiles, LoadAppendsToTheEntriesHeld)
     EXPECT_EQ(4, container.Items()[0].Data.ItemNumber);
 }
 
-TEST_F(ContainerFiles, AFileThatCannotBeReadFailsTheLoadAndKeepsTheEntries)
+TEST_F(ContainerFiles, AMissingFileHoldsNoEntriesAndIsWrittenAtTheSave)
 {
     TContainer container(8);
     container.AddItem("C:\\held", 0);
     container.Load();
-    EXPECT_EQ(fsError, FunStatContext.Status);
-    EXPECT_EQ(0u, FunStatContext.Description.rfind("Unhandled exception: ", 0)) << FunStatContext.Description;
-    EXPECT_NE(std::string::npos, FunStatContext.Description.find("09.txt"));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_EQ((TPaths{"C:\\held"}), PathsOf(container));
+    container.Save();
+    EXPECT_EQ("C:\\held\r\n", ReadFile("09.txt"));
+}
 
-    WriteFile("09.txt", "C:\\x\r\n");
-    host::InjectFault(host::HostCall::Read, host::ERROR_IO_DEVICE);
-    container.Load();
-    EXPECT_EQ(fsError, FunStatContext.Status);
-    EXPECT_EQ((TPaths{"C:\\held"}), PathsOf(container));
+// The file may hold what the user gathered: after a failed read it is never replaced.
+TEST_F(ContainerFiles, AFileThatCannotBeReadFailsTheLoadAndIsNeverRewritten)
+{
+    const host::HostCall calls[] = {host::HostCall::Open, host::HostCall::Read};
+    for (const host::HostCall call : calls) {
+        SCOPED_TRACE(static_cast<int>(call));
+        WriteFile("09.txt", "C:\\x\r\n");
+        TContainer container(8);
+        container.AddItem("C:\\held", 0);
+        host::InjectFault(call, host::ERROR_ACCESS_DENIED);
+        container.Load();
+        EXPECT_EQ(fsError, FunStatContext.Status);
+        EXPECT_EQ(0u, FunStatContext.Description.rfind("Unhandled exception: ", 0)) << FunStatContext.Description;
+        EXPECT_NE(std::string::npos, FunStatContext.Description.find("09.txt"));
+        EXPECT_EQ((TPaths{"C:\\held"}), PathsOf(container));
+
+        container.Save();
+        EXPECT_EQ("C:\\x\r\n", ReadFile("09.txt"));
+        container.Load();
+        container.Save();
+        EXPECT_EQ("C:\\held\r\nC:\\x\r\n", ReadFile("09.txt")) << "a file read again is written again";
+    }
+}
+
+TEST_F(ContainerFiles, LoadingAllReportsTheFileThatFailsAndReadsTheOthers)
+{
+    for (int32_t number = 1; number <= ContainerCount; ++number)
+        WriteFile(IntToDigitsText(number, 2) + ".txt", "C:\\c" + std::to_string(number) + "\r\n");
+    TContainers containers;
+    TModalScript script;
+    TShownFailures failures;
+    failures.Expect(script, "Error");
+    host::InjectFault(host::HostCall::Open, host::ERROR_ACCESS_DENIED, 4);
+    containers.LoadAll();
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to load containers.")) << failures.Reports[0];
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("05.txt")) << failures.Reports[0];
+    EXPECT_EQ(0, containers.Find(4)->Count());
+    EXPECT_EQ((TPaths{"C:\\c4"}), PathsOf(*containers.Find(3)));
+    EXPECT_EQ((TPaths{"C:\\c20"}), PathsOf(*containers.Find(19)));
+
+    containers.SaveAll();
+    EXPECT_EQ("C:\\c5\r\n", ReadFile("05.txt"));
 }
 
 TEST_F(ContainerFiles, AFailedSaveLeavesTheOldFileWholeAndTheEntriesInMemory)

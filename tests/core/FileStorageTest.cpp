@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <climits>
 #include <filesystem>
 #include <stdexcept>
@@ -229,6 +231,123 @@ TEST_F(FileStorageTest, UnreadableFilesFailToReadWithTheSystemError)
         ASSERT_EQ(1u, Failures.Reports.size());
         EXPECT_THAT(Failures.Reports[0], HasSubstr("* Description: \"Failed to read.\""));
         EXPECT_THAT(Failures.Reports[0], HasSubstr("* System error code: " + std::to_string(row.Code)));
+    }
+}
+
+// A file that failed to load may hold every board the user has: the first save keeps it.
+TEST_F(FileStorageTest, TheFirstSaveAfterAFailedLoadKeepsTheFileAsBak)
+{
+    struct Row
+    {
+        const char* Case;
+        std::function<void(TTempDrive&)> Damage;
+    };
+    const Row rows[] = {
+        {"one byte flipped",
+         [](TTempDrive& drive) {
+             std::string file = drive.ReadFile("Quillomber.qmo");
+             file[60] ^= 0x10;
+             drive.WriteFile("Quillomber.qmo", file);
+         }},
+        {"another kind of file", [](TTempDrive& drive) { drive.WriteFile("Quillomber.qmo", std::string(64, 'x')); }},
+        {"cannot be opened", [](TTempDrive&) { host::InjectFault(host::HostCall::Open, host::ERROR_ACCESS_DENIED); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Case);
+        std::filesystem::remove(Drive.HostPath("Quillomber.qmo.bak"));
+        Settings = TSettings();
+        SaveSession(42, "columns", 99);
+        row.Damage(Drive);
+        const std::string before = Drive.ReadFile("Quillomber.qmo");
+        {
+            TModalScript script;
+            Failures.Expect(script, "Error");
+            EXPECT_FALSE(Storage.Load());
+        }
+        EXPECT_FALSE(Drive.Exists("Quillomber.qmo.bak")) << "loading changes nothing";
+
+        EXPECT_TRUE(Storage.Save(false));
+        EXPECT_EQ(before, Drive.ReadFile("Quillomber.qmo.bak"));
+        EXPECT_TRUE(Storage.Load());
+        EXPECT_TRUE(Settings.HasDefaults());
+
+        Settings.Number = 8;
+        EXPECT_TRUE(Storage.Save(false));
+        EXPECT_EQ(before, Drive.ReadFile("Quillomber.qmo.bak")) << "only the damaged file is kept";
+    }
+}
+
+TEST_F(FileStorageTest, AFileThatLoadsIsReplacedWithoutABackup)
+{
+    SaveSession(42, "columns", 99);
+    EXPECT_TRUE(Storage.Load());
+    EXPECT_TRUE(Storage.Save(false));
+    EXPECT_EQ(std::vector<std::string>{"Quillomber.qmo"}, FolderEntries());
+}
+
+// Sparse files: the sizes cost no disk, and a read of them would show in the peak memory.
+TEST_F(FileStorageTest, AHugeFileIsRefusedWithoutReadingIt)
+{
+    struct Row
+    {
+        const char* Case;
+        bool SignedHeader;
+        uint64_t Size;
+        const char* Description;
+    };
+    const Row rows[] = {
+        {"1,000 MB of another kind", false, uint64_t{1000} << 20, "Invalid file signature."},
+        {"more than a store holds", true, uint64_t{TFileStorage::MaxSize} + 1, "Failed to read."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Case);
+        std::filesystem::remove(Drive.HostPath("Quillomber.qmo"));
+        if (row.SignedHeader)
+            SaveSession(42, "columns", 99);
+        else
+            Drive.WriteFile("Quillomber.qmo", "");
+        std::filesystem::resize_file(Drive.HostPath("Quillomber.qmo"), row.Size);
+        Failures.Reports.clear();
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        {
+            TModalScript script;
+            Failures.Expect(script, "Error");
+            EXPECT_FALSE(Storage.Load());
+        }
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "peak memory grew, in KiB";
+        EXPECT_TRUE(Settings.HasDefaults());
+        ASSERT_EQ(1u, Failures.Reports.size());
+        EXPECT_THAT(Failures.Reports[0], HasSubstr(std::string("* Description: \"") + row.Description + "\""));
+    }
+}
+
+TEST_F(FileStorageTest, AFileLongerThanTheOwnersLongestPayloadIsRefused)
+{
+    SaveSession(42, "columns", 99);
+    const int64_t payload = static_cast<int64_t>(Drive.ReadFile("Quillomber.qmo").size()) - 48;
+    struct Row
+    {
+        int64_t MaxPayloadSize;
+        bool Loads;
+    };
+    const Row rows[] = {{payload, true}, {payload - 1, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.MaxPayloadSize);
+        Storage.MaxPayloadSize = row.MaxPayloadSize;
+        Settings = TSettings();
+        Failures.Reports.clear();
+        TModalScript script;
+        if (!row.Loads)
+            Failures.Expect(script, "Error");
+        EXPECT_EQ(row.Loads, Storage.Load());
+        EXPECT_EQ(row.Loads, !Settings.HasDefaults());
+        if (!row.Loads) {
+            ASSERT_EQ(1u, Failures.Reports.size());
+            EXPECT_THAT(Failures.Reports[0], HasSubstr("* Description: \"Failed to read.\""));
+        }
     }
 }
 

@@ -188,6 +188,17 @@ TEST_F(StoredTextList, LinesAreReadAndWrittenInTheFileFormat)
     EXPECT_EQ("[ Spaced ]\r\nKey=v\r\n\r\n[Other]\r\nK=v\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
 }
 
+TEST_F(StoredTextList, AByteOrderMarkBeforeTheFirstSectionIsSkipped)
+{
+    auto list = LoadText("\xEF\xBB\xBF[Main]\r\nXPos=5\r\n\r\n[Other]\r\nK=v\r\n");
+    int32_t x = 0;
+    list->ReadInteger("Main", "XPos", 0, 100, x);
+    EXPECT_EQ(5, x);
+    list->WriteInteger("main", "xpos", 6);
+    ASSERT_TRUE(list->Save(false, 0));
+    EXPECT_EQ("[Main]\r\nxpos=6\r\n\r\n[Other]\r\nK=v\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
+}
+
 TEST_F(StoredTextList, ReadIntegerTakesOnlyNumbersWithinItsLimits)
 {
     struct Row
@@ -225,6 +236,39 @@ TEST_F(StoredTextList, ReadStringKeepsTooLongAndUnwantedEmptyTexts)
     EXPECT_EQ("default", value);
     list->ReadString("T", "Empty", 31, value, true);
     EXPECT_EQ("", value);
+}
+
+TEST_F(StoredTextList, LineBreaksInAValueAreWrittenAsSpacesAndAddNoLines)
+{
+    struct Row
+    {
+        std::string Value;
+        std::string Written;
+    };
+    const Row rows[] = {
+        {"Photos\r\n[Main]\r\nAutorun=TRUE", "Photos  [Main]  Autorun=TRUE"},
+        {"a\nb\rc", "a b c"},
+        {"\r\n", "  "},
+        {"no break", "no break"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.Value));
+        auto list = LoadText("[Containers]\r\n0=old\r\n1=Next\r\n\r\n[Main]\r\nAutorun=FALSE\r\n\r\n");
+        list->WriteString("Containers", "0", row.Value);
+        list->WriteStringList("Recent", {row.Value});
+        ASSERT_TRUE(list->Save(false, 0));
+        EXPECT_EQ("[Containers]\r\n0=" + row.Written + "\r\n1=Next\r\n\r\n[Main]\r\nAutorun=FALSE\r\n\r\n"
+                      "[Recent]\r\nCount=1\r\n0=" + row.Written + "\r\n\r\n",
+                  Drive.ReadFile("Quillomber.ini"));
+
+        ASSERT_TRUE(list->Load(0));
+        std::string value;
+        list->ReadString("Containers", "0", 255, value, true);
+        EXPECT_EQ(row.Written, value);
+        bool autorun = true;
+        list->ReadBool("Main", "Autorun", autorun);
+        EXPECT_FALSE(autorun);
+    }
 }
 
 TEST_F(StoredTextList, ReadBoolTakesOnlyTheExactWords)

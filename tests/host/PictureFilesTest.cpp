@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,46 @@ TEST_F(HostPictureFiles, FilesThatHoldNoPictureDoNotOpen)
     host::InjectFault(host::HostCall::Read, host::ERROR_IO_DEVICE, 0, 1000);
     EXPECT_FALSE(picture.Open(Drive.Path("red.png")));
     EXPECT_EQ(host::ERROR_IO_DEVICE, host::GetLastError());
+}
+
+// A chunk length that runs past the end of the file would have the decoder allocate what
+// it claims: 1.93 GB for a file of a few hundred bytes.
+TEST_F(HostPictureFiles, APngWhoseChunksRunPastItsEndDoesNotOpen)
+{
+    const QImage red = SolidPicture(4, 3, Qt::red);
+    SavePicture(Drive, "red.png", red);
+    const std::string whole = Drive.ReadFile("red.png");
+    QImage commented = red;
+    commented.setText("Comment", "a text chunk of the right length");
+    SavePicture(Drive, "commented.png", commented);
+    struct Row
+    {
+        const char* Case;
+        std::string Bytes;
+        bool Opens;
+    };
+    const Row rows[] = {
+        {"a text chunk claiming 1.93 GB", PngWithChunkAfterHeader(red, 0x73000000, "Comment\0x"), false},
+        {"the end chunk cut short by a byte", whole.substr(0, whole.size() - 1), false},
+        {"bytes after the end chunk", whole + "trailing", true},
+        {"a real text chunk", Drive.ReadFile("commented.png"), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Case);
+        Drive.WriteFile("case.png", row.Bytes);
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        host::PictureFile picture;
+        const bool opened = picture.Open(Drive.Path("case.png"));
+        const uint32_t error = host::GetLastError();
+        const std::optional<QImage> decoded = picture.Read();
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_EQ(row.Opens, opened);
+        EXPECT_EQ(row.Opens ? host::ERROR_SUCCESS : host::ERROR_NOT_SUPPORTED, error);
+        EXPECT_EQ(row.Opens, decoded.has_value());
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "peak memory grew, in KiB";
+    }
 }
 
 TEST_F(HostPictureFiles, TheContentChoosesTheDecoderNotTheExtension)

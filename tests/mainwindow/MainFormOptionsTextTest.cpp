@@ -283,6 +283,8 @@ TEST_F(MainFormOptionsText, EachContainerFollowsItsName)
     Drive.WriteFile("Options/Containers/04.txt", "C:\\Work\\a.txt\r\nC:\\Work\\b.txt\r\n");
     Load("[Containers]\r\n0=\r\n3=Work\r\n5=" + std::string(256, 'n') + "\r\n");
     TContainers& containers = Form->ContainerDialog->Containers;
+    EXPECT_EQ(0, containers.Find(3)->Count()) << "the entries are read at start-up, whatever became of the file";
+    containers.LoadAll();
     EXPECT_EQ("Found", containers.Find(0)->Name) << "an empty name is not taken";
     EXPECT_EQ("Work", containers.Find(3)->Name);
     EXPECT_EQ("", containers.Find(5)->Name) << "a name over 255 bytes is not taken";
@@ -298,6 +300,20 @@ TEST_F(MainFormOptionsText, EachContainerFollowsItsName)
     EXPECT_EQ("C:\\Work\\b.txt\r\n", Drive.ReadFile("Options/Containers/04.txt"));
     EXPECT_EQ("C:\\Later\r\n", Drive.ReadFile("Options/Containers/08.txt"));
     EXPECT_EQ("", Drive.ReadFile("Options/Containers/20.txt"));
+}
+
+TEST_F(MainFormOptionsText, AContainerNameWithLineBreaksStaysOneName)
+{
+    Load("");
+    Form->ContainerDialog->Containers.Find(3)->Name = "Photos\r\n[Main]\r\nAutorun=TRUE";
+    Form->ContainerDialog->Containers.Find(4)->Name = "Next";
+    Save();
+    RemakeForm();
+
+    ASSERT_TRUE(Store.Load(0));
+    EXPECT_EQ("Photos  [Main]  Autorun=TRUE", Form->ContainerDialog->Containers.Find(3)->Name);
+    EXPECT_EQ("Next", Form->ContainerDialog->Containers.Find(4)->Name);
+    EXPECT_FALSE(ProgramOptions.Autorun);
 }
 
 } // namespace

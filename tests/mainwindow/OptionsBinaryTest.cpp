@@ -2,11 +2,14 @@
 
 #include "core/FileStorage.h"
 #include "core/KnownFolders.h"
+#include "core/MyMath.h"
 #include "core/ProgramFolders.h"
 
 #include "support/ShownFailures.h"
 
 #include <gmock/gmock.h>
+
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -256,7 +259,7 @@ TEST_F(OptionsBinaryTest, TextsTooLongForTheReaderAreWrittenSoThatTheFileStillLo
     EXPECT_THAT(ListedTitles(ColumnAt(*Window, 0)), testing::Contains("C:"));
 }
 
-TEST_F(OptionsBinaryTest, ADamagedFileIsReportedAndLeavesTheDefaults)
+TEST_F(OptionsBinaryTest, ADamagedFileIsReportedLeavesTheDefaultsAndIsKeptAsBak)
 {
     Window.Open();
     Boards->SetBoardName(BoardAt(29), "Saved");
@@ -271,6 +274,57 @@ TEST_F(OptionsBinaryTest, ADamagedFileIsReportedAndLeavesTheDefaults)
     EXPECT_EQ("", BoardAt(29).Name);
     EXPECT_EQ("Main", BoardAt(0).Name);
     EXPECT_THAT(HistoryTitles(PathsHistory), Not(Contains("T:\\b\\three.txt")));
+
+    Window.Close();
+    EXPECT_EQ(file, ReadHostFile(TBoardTestWindow::OptionsHostPath("Quillomber.qmo.bak")));
+    Window.Open();
+    EXPECT_EQ("Main", BoardAt(0).Name) << "the defaults written at close load without a word";
+}
+
+// The longest file the program can write is one it reads: every text at the reader's
+// limit, both histories full.
+TEST_F(OptionsBinaryTest, TheFullestFileLoadsAndALongerOneIsRefusedUnread)
+{
+    const std::string longFolder = "T:\\" + std::string(127, 'd') + "\\" + std::string(128, 'e');
+    ASSERT_EQ(259u, longFolder.size());
+    Drive.WriteFile(std::string(127, 'd') + "/" + std::string(128, 'e') + "/f.txt", "f");
+    std::array<TBoardData, BoardCount> boards = DefaultBoards();
+    for (TBoardData& board : boards) {
+        board.Name = std::string(31, 'n');
+        board.Shortcut = std::string(31, 's');
+        board.TreePath = longFolder;
+        for (TColumnState& column : board.ColumnStates) {
+            column.ActiveTitle = longFolder;
+            column.SortMode = std::string(31, 'm');
+        }
+    }
+    std::string histories = Int32(HistoryCapacity);
+    for (int32_t i = 0; i < HistoryCapacity; ++i)
+        histories += Text(longFolder.substr(0, 255) + IntToDigitsText(i, 4)) + Int32(0) + Int32(0) + Int64(0);
+    histories += Int32(HistoryCapacity);
+    for (int32_t i = 0; i < HistoryCapacity; ++i)
+        histories += Text(longFolder.substr(0, 255) + IntToDigitsText(i, 4));
+    const std::string payload = BoardRecords(boards, 3) + histories;
+    EXPECT_EQ(static_cast<size_t>(TMainForm::OptionsFSMaxPayloadSize()), payload.size());
+    WriteOptionsFile(3, payload);
+
+    Window.Open();
+    EXPECT_EQ(std::string(31, 'n'), BoardAt(29).Name);
+    EXPECT_EQ(std::string(31, 'm'), BoardAt(29).ColumnStates[9].SortMode);
+    EXPECT_THAT(HistoryTitles(FilesHistory), Contains(longFolder.substr(0, 255) + "0999"));
+    Window.Discard();
+
+    // A sparse file: its size costs no disk, and reading it would show in the peak memory.
+    WriteOptionsFile(3, payload);
+    std::filesystem::resize_file(TBoardTestWindow::OptionsHostPath(OptionsFileName), uint64_t{1000} << 20);
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const std::string report = OpenExpectingOneFailure();
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_THAT(report, HasSubstr("Failed to read."));
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "peak memory grew, in KiB";
+    EXPECT_EQ("Main", BoardAt(0).Name);
 }
 
 TEST_F(OptionsBinaryTest, ReadingStopsAtTheFirstTextTooLongAndKeepsWhatCameBefore)

@@ -184,12 +184,20 @@ TEST_F(BackPicture, AFailedPictureLeavesNoBitmap)
     LoadTilePictureToBitmap("", bitmap, 50, 50, 0, false, false, 0, 0, 0, 0, 0, 0, 100);
     EXPECT_EQ(old, bitmap.get());
 
-    Drive.WriteFile("notes.png", "not a picture");
-    LoadTilePictureToBitmap(Drive.Path("notes.png"), bitmap, 50, 50, 0, false, false, 0, 0, 0, 0, 0, 0, 100);
-    EXPECT_FALSE(bitmap);
-    EXPECT_EQ(fsError, FunStatContext.Status);
-    EXPECT_EQ("Failed to load picture.", FunStatContext.Description);
-    EXPECT_EQ(Drive.Path("notes.png"), FunStatContext.Parameter1);
+    const std::pair<std::string, std::string> broken[] = {
+        {"notes.png", "not a picture"},
+        {"claims-gigabytes.png", PngWithChunkAfterHeader(SolidPicture(4, 3, Qt::red), 0x73000000, "Comment\0x")},
+    };
+    for (const auto& [name, bytes] : broken) {
+        SCOPED_TRACE(name);
+        bitmap = std::make_unique<QImage>(5, 5, QImage::Format_RGB32);
+        Drive.WriteFile(name, bytes);
+        LoadTilePictureToBitmap(Drive.Path(name), bitmap, 50, 50, 0, false, false, 0, 0, 0, 0, 0, 0, 100);
+        EXPECT_FALSE(bitmap);
+        EXPECT_EQ(fsError, FunStatContext.Status);
+        EXPECT_EQ("Failed to load picture.", FunStatContext.Description);
+        EXPECT_EQ(Drive.Path(name), FunStatContext.Parameter1);
+    }
 }
 
 TEST_F(BackPicture, RecommendationComparesTheAverageWithTheFilling)
