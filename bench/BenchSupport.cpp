@@ -86,6 +86,6 @@ void TRatioReporter::PrintTimeRatio(const std::string& ours, const std::string& 
     const auto reference = Seconds.find(theirs);
     if (mine == Seconds.end() || reference == Seconds.end())
         return;
-    std::printf("%-22s %8.3f ms   %-18s %8.3f ms   ratio %.2f\n", ours.c_str(), 1000 * mine->second, theirs.c_str(),
+    std::printf("%-24s %8.3f ms   %-18s %8.3f ms   ratio %.2f\n", ours.c_str(), 1000 * mine->second, theirs.c_str(),
                 1000 * reference->second, reference->second / mine->second);
 }
