@@ -79,3 +79,13 @@ void TRatioReporter::PrintRatio(const std::string& ours, const std::string& thei
     std::printf("%-22s %8.0f %s   %-18s %8.0f %s   ratio %.2f\n", ours.c_str(), amount / mine->second, unit,
                 theirs.c_str(), amount / reference->second, unit, reference->second / mine->second);
 }
+
+void TRatioReporter::PrintTimeRatio(const std::string& ours, const std::string& theirs) const
+{
+    const auto mine = Seconds.find(ours);
+    const auto reference = Seconds.find(theirs);
+    if (mine == Seconds.end() || reference == Seconds.end())
+        return;
+    std::printf("%-24s %8.3f ms   %-18s %8.3f ms   ratio %.2f\n", ours.c_str(), 1000 * mine->second, theirs.c_str(),
+                1000 * reference->second, reference->second / mine->second);
+}

@@ -25,6 +25,8 @@ public:
     void PrintRatio(const std::string& ours, const std::string& theirs, double bytes) const;
     // The same with the rates in another unit: `amount` of it in one iteration.
     void PrintRatio(const std::string& ours, const std::string& theirs, double amount, const char* unit) const;
+    // The same with the milliseconds of one iteration.
+    void PrintTimeRatio(const std::string& ours, const std::string& theirs) const;
 
 private:
     std::map<std::string, double> Seconds;

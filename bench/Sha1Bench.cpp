@@ -5,12 +5,13 @@
 #include "BenchSupport.h"
 
 #include "core/Sha1.h"
+#include "core/WholeFiles.h"
 
 #include "host/Drives.h"
-#include "host/File.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,7 +22,6 @@
 namespace {
 
 constexpr size_t DataSize = 256u << 20;
-constexpr size_t ReadChunkSize = 1u << 20;
 
 std::vector<uint8_t> Data;
 std::string DataHostFile;
@@ -50,42 +50,31 @@ std::string MakeDataFile()
     return path;
 }
 
-std::string Hex(const TSha1Digest& digest)
+// The program's digest in the other programs' lower case; "" when hashing failed.
+std::string HashDataFile()
 {
-    std::string text;
-    char pair[3];
-    for (const uint8_t byte : digest) {
-        std::snprintf(pair, sizeof pair, "%02x", byte);
-        text += pair;
-    }
-    return text;
+    std::string digest = HashFile(DataWindowsFile);
+    for (char& c : digest)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return digest;
 }
 
-bool HashFile(const std::string& windowsPath, TSha1Digest& digest)
-{
-    static std::vector<uint8_t> chunk(ReadChunkSize);
-    host::File file;
-    if (!file.Open(windowsPath, host::FileAccess::Read, host::FileDisposition::OpenExisting))
-        return false;
-    Sha1Context context;
-    Sha1Init(context);
-    for (;;) {
-        const std::optional<size_t> got = file.Read(chunk.data(), chunk.size());
-        if (!got)
-            return false;
-        if (*got == 0)
-            break;
-        Sha1Update(context, chunk.data(), static_cast<uint32_t>(*got));
-    }
-    Sha1Final(digest, context);
-    return true;
-}
-
-// sha1sum's output line for the file; empty when it could not run.
+// sha1sum's digest of the file; empty when it could not run.
 std::string RunSha1sum(const std::string& hostPath)
 {
     std::string output;
-    return RunProgram({"sha1sum", hostPath}, &output) ? output : std::string();
+    return RunProgram({"sha1sum", hostPath}, &output) ? output.substr(0, 40) : std::string();
+}
+
+// openssl's digest of the file, which ends its line "SHA1(path)= digest"; empty when it
+// could not run.
+std::string RunOpensslSha1(const std::string& hostPath)
+{
+    std::string output;
+    if (!RunProgram({"openssl", "sha1", hostPath}, &output))
+        return {};
+    const size_t sign = output.rfind("= ");
+    return sign == std::string::npos ? std::string() : output.substr(sign + 2, 40);
 }
 
 void Sha1InMemory(benchmark::State& state)
@@ -113,13 +102,11 @@ void Sha1InMemoryPortable(benchmark::State& state)
 
 void Sha1FromFile(benchmark::State& state)
 {
-    TSha1Digest digest;
     for (auto _ : state) {
-        if (!HashFile(DataWindowsFile, digest)) {
-            state.SkipWithError("the data file could not be read");
+        if (HashFile(DataWindowsFile).empty()) {
+            state.SkipWithError("the data file could not be hashed");
             break;
         }
-        benchmark::DoNotOptimize(digest);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DataSize));
 }
@@ -135,21 +122,33 @@ void Sha1sumFromFile(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DataSize));
 }
 
+void OpensslSha1FromFile(benchmark::State& state)
+{
+    for (auto _ : state) {
+        if (RunOpensslSha1(DataHostFile).empty()) {
+            state.SkipWithError("openssl could not be run");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DataSize));
+}
+
 BENCHMARK(Sha1InMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(Sha1InMemoryPortable)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(Sha1FromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(Sha1sumFromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// Our digest of the file must be sha1sum's, or the timings compare different work.
-bool DigestsAgree()
+// Our digest of the file must be the other programs', or the timings compare different
+// work. openssl is optional: `withOpenssl` tells whether it gave a digest.
+bool DigestsAgree(bool& withOpenssl)
 {
-    TSha1Digest digest;
-    if (!HashFile(DataWindowsFile, digest))
-        return false;
-    const std::string ours = Hex(digest);
-    const std::string theirs = RunSha1sum(DataHostFile).substr(0, 40);
-    std::printf("digest %s, sha1sum %s\n", ours.c_str(), theirs.c_str());
-    return ours == theirs;
+    const std::string ours = HashDataFile();
+    const std::string sha1sum = RunSha1sum(DataHostFile);
+    const std::string openssl = RunOpensslSha1(DataHostFile);
+    withOpenssl = !openssl.empty();
+    std::printf("digest %s, sha1sum %s, openssl %s\n", ours.c_str(), sha1sum.c_str(),
+                withOpenssl ? openssl.c_str() : "not installed");
+    return !ours.empty() && ours == sha1sum && (!withOpenssl || ours == openssl);
 }
 
 } // namespace
@@ -165,14 +164,21 @@ int main(int argc, char** argv)
         return 1;
     }
     DataWindowsFile = *windowsPath;
-    const bool agree = DigestsAgree();
+    bool withOpenssl = false;
+    const bool agree = DigestsAgree(withOpenssl);
     TRatioReporter reporter;
     if (agree) {
+        if (withOpenssl)
+            benchmark::RegisterBenchmark("OpensslSha1FromFile", OpensslSha1FromFile)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->MinTime(2.0);
         benchmark::RunSpecifiedBenchmarks(&reporter);
         for (const char* ours : {"Sha1InMemory", "Sha1InMemoryPortable", "Sha1FromFile"})
             reporter.PrintRatio(ours, "Sha1sumFromFile", DataSize);
+        reporter.PrintRatio("Sha1FromFile", "OpensslSha1FromFile", DataSize);
     } else {
-        std::fprintf(stderr, "our digest differs from sha1sum's\n");
+        std::fprintf(stderr, "our digest differs from another program's\n");
     }
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(DataHostFile).parent_path(), ignored);

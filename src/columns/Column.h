@@ -453,6 +453,9 @@ private:
     std::string SelectFoundItems(const TSearchResult& result);
 
     QPointer<MyTPanel> OwnedPanel;
+    // The bitmap each item is painted into, kept from row to row: making it anew costs
+    // more than the row's text.
+    QImage ItemBitmap;
 };
 
 // Gives a panel one caption in its normal and its down state.

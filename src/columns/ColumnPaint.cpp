@@ -1,6 +1,6 @@
 // Painting a column's item: the type badge, the name line with its focus or selection
-// look, the grid and the thumbnail. Each item is painted into a bitmap of its own and
-// copied onto the list in one step. Painting the focused item of the focused list makes
+// look, the grid and the thumbnail. Each item is painted into the column's item bitmap
+// and copied onto the list in one step. Painting the focused item of the focused list makes
 // the column active, and painting the item under the mouse keeps the main window's
 // hot-item record.
 
@@ -120,19 +120,23 @@ void PaintBadge(QPainter& canvas, const TItemGeometry& geometry, int32_t type, c
     DrawTextInRect(text, canvas, true, geometry.BadgeTextRect(), host::DT_NOPREFIX, false, false);
 }
 
+// A plain row keeps the text font as it is: a styled copy per row costs more than the
+// row's text.
 void SetNameFontStyle(QPainter& canvas, const TFileListData& item, bool selected, bool hot)
 {
-    QFont font = canvas.font();
-    font.setBold(selected);
+    const bool hotLook = hot && ProgramOptions.HotTrackColumnItems;
+    const bool underline = hotLook && ProgramOptions.UnderlineHotTrackItems;
+    const bool bold = selected || (hotLook && !ProgramOptions.UnderlineHotTrackItems);
+    const bool strikeOut = !item.Exists;
+    const QFont& current = canvas.font();
+    if (current.bold() == bold && current.italic() == selected && current.strikeOut() == strikeOut &&
+        current.underline() == underline)
+        return;
+    QFont font = current;
+    font.setBold(bold);
     font.setItalic(selected);
-    font.setStrikeOut(!item.Exists);
-    font.setUnderline(false);
-    if (hot && ProgramOptions.HotTrackColumnItems) {
-        if (ProgramOptions.UnderlineHotTrackItems)
-            font.setUnderline(true);
-        else
-            font.setBold(true);
-    }
+    font.setStrikeOut(strikeOut);
+    font.setUnderline(underline);
     canvas.setFont(font);
 }
 
@@ -267,7 +271,7 @@ int32_t TColumn::GetBadgeWidth(bool forHitTest)
 
 void TColumn::DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, bool lineOnly)
 {
-    QImage bitmap;
+    bool painted = false;
     QRect place;
     QRect copied;
     TTraced trace;
@@ -282,25 +286,29 @@ void TColumn::DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, 
         const TFileListData& item = GetItem(index);
         const bool focused = index == FileList->FocusIndex;
         const bool active = focused && FileList->hasFocus();
+        // The records come first: they may paint other items, which use the same bitmap.
+        if (active)
+            SetActive();
+        KeepHotItemRecord(this, index, hot);
         const TItemGeometry geometry{place.width(), place.height(), FileList->GetLineHeight(), GetBadgeWidth(false),
                                      o.ItemsExtraHeight / 2};
         copied = lineOnly ? geometry.NameRect() : QRect(QPoint(0, 0), place.size());
 
-        bitmap = QImage(place.size(), QImage::Format_RGB32);
-        PaintItemBackground(bitmap, *FileList, place);
-        QPainter painter(&bitmap);
-        painter.setFont(FileList->GetTextFont());
+        if (ItemBitmap.size() != place.size())
+            ItemBitmap = QImage(place.size(), QImage::Format_RGB32);
+        painted = true;
+        PaintItemBackground(ItemBitmap, *FileList, place);
+        QPainter painter(&ItemBitmap);
+        const QFont& textFont = FileList->GetTextFont();
+        painter.setFont(textFont);
         const int32_t type = empty ? ftGeneric : item.Type;
         std::string badgeText;
         if (geometry.Badge > 0) {
             badgeText = GetBadgeText(item, type, empty);
             PaintBadge(painter, geometry, type, badgeText);
         }
-        if (active)
-            SetActive();
         const TStateLook look = GetStateLook(active, focused, item.Selected);
         SetNameFontStyle(painter, item, item.Selected, hot);
-        KeepHotItemRecord(this, index, hot);
         const std::string name = GetItemName(*this, item, type, badgeText, geometry.Badge);
         if (focused || item.Selected)
             PaintFocusOrSelectionLook(painter, geometry, look);
@@ -308,7 +316,7 @@ void TColumn::DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, 
         // Long container paths lose their middle.
         const uint32_t format = ContainerIndex >= 0 ? host::DT_NOPREFIX | host::DT_PATH_ELLIPSIS : host::DT_NOPREFIX;
         DrawTextInRect(name, painter, true, geometry.TextRect(), format, false, false);
-        painter.setFont(FileList->GetTextFont());
+        painter.setFont(textFont);
 
         const bool severalSubcolumns = FileList->Subcolumns > 1;
         if (o.ShowGrid)
@@ -321,10 +329,10 @@ void TColumn::DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, 
         }
     }
     TRACED_CATCH(trace)
-    if (bitmap.isNull())
+    if (!painted || ItemBitmap.isNull())
         return;
     const QPoint target = place.topLeft() + copied.topLeft();
-    const auto copy = [&](QPainter& onto) { onto.drawImage(target, bitmap, copied); };
+    const auto copy = [&](QPainter& onto) { onto.drawImage(target, ItemBitmap, copied); };
     if (canvas != nullptr)
         copy(*canvas);
     else

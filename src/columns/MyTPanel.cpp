@@ -397,29 +397,30 @@ void MyTPanel::ShuffleItems(int32_t passes)
 
 // ---- Geometry ----
 
+// Rows ask for the font twice each: it is made from the options' name only when they
+// name another font, and measured only then (measuring costs more than a row of items).
 const QFont& MyTPanel::GetTextFont()
-{
-    const bool list = Kind == mpkList;
-    QFont wanted(QString::fromStdString(list ? *GMyPanelOptions.ItemsFontName : *GMyPanelOptions.CaptionFontName),
-                 list ? *GMyPanelOptions.ItemsFontSize : *GMyPanelOptions.CaptionFontSize);
-    if (font() != wanted)
-        setFont(wanted);
-    return font();
-}
-
-// Measuring a font costs more than a whole row of items: the height is kept for as long
-// as the font stays the same.
-int32_t MyTPanel::GetFontHeightOfTextFont()
 {
     const bool list = Kind == mpkList;
     const std::string& name = list ? *GMyPanelOptions.ItemsFontName : *GMyPanelOptions.CaptionFontName;
     const int32_t size = list ? *GMyPanelOptions.ItemsFontSize : *GMyPanelOptions.CaptionFontSize;
-    if (CachedFontHeight == 0 || name != CachedFontName || size != CachedFontSize) {
-        CachedFontHeight = GetFontHeight(GetTextFont(), *this);
-        CachedFontName = name;
-        CachedFontSize = size;
+    if (!WantedFont || name != WantedFontName || size != WantedFontSize) {
+        WantedFont = QFont(QString::fromStdString(name), size);
+        WantedFontName = name;
+        WantedFontSize = size;
+        WantedFontHeight = 0;
     }
-    return CachedFontHeight;
+    if (font() != *WantedFont)
+        setFont(*WantedFont);
+    return font();
+}
+
+int32_t MyTPanel::GetFontHeightOfTextFont()
+{
+    const QFont& textFont = GetTextFont();
+    if (WantedFontHeight == 0)
+        WantedFontHeight = GetFontHeight(textFont, *this);
+    return WantedFontHeight;
 }
 
 int32_t MyTPanel::GetLineHeight()
@@ -502,10 +503,14 @@ int32_t MyTPanel::GetItemAt(int32_t x, int32_t y)
 
 int32_t MyTPanel::GetItemUnderMouse()
 {
+    if (ItemUnderMouseInPaint)
+        return *ItemUnderMouseInPaint;
     const QPoint cursor = QCursor::pos();
-    if (!IsControlAtPoint(cursor, *this))
-        return -1;
     const QPoint inside = mapFromGlobal(cursor);
+    // Only a point inside the panel can show it; asking which window is on top there is
+    // another round trip to the display server.
+    if (!rect().contains(inside) || !IsControlAtPoint(cursor, *this))
+        return -1;
     return GetItemAt(inside.x() - Border, inside.y() - Border);
 }
 

@@ -6,6 +6,7 @@
 #include "core/VirtualKeys.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QImage>
 #include <QPointer>
 #include <QRect>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -336,6 +338,7 @@ private:
     void FillBase(QPainter& canvas, QRect destination);
     void PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot, QRect destination);
     void PaintContent(QPainter& canvas, QRect destination);
+    void PaintItems(QPainter& canvas);
     void PaintCaption(QPainter& canvas);
     void PaintLevel(QPainter& canvas, QRect destination);
 
@@ -347,9 +350,14 @@ private:
     int32_t WheelRemainder = 0;
     // Arrow keys (bit 0 for Left) whose press, made with Shift, Ctrl or Alt, was handled.
     uint8_t DeliveredArrows = 0;
-    std::string CachedFontName;
-    int32_t CachedFontSize = 0;
-    int32_t CachedFontHeight = 0;
+    // The text font as the options name it, kept with the name and size it was made from;
+    // its height is 0 until measured.
+    std::optional<QFont> WantedFont;
+    std::string WantedFontName;
+    int32_t WantedFontSize = 0;
+    int32_t WantedFontHeight = 0;
+    // Set while a paint draws the items: the item under the mouse, read once for all rows.
+    std::optional<int32_t> ItemUnderMouseInPaint;
 };
 
 // The state that all panels share.

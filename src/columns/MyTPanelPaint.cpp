@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <algorithm>
@@ -314,10 +315,19 @@ void MyTPanel::PaintContent(QPainter& canvas, QRect destination)
         break;
     default:
         if (OnDrawItem)
-            for (int32_t i = TopIndex, last = GetLastVisibleIndex(); i <= last; ++i)
-                OnDrawItem(canvas, i);
+            PaintItems(canvas);
         break;
     }
+}
+
+// Each row's look depends on the mouse, which is read once for the whole paint: on X11 a
+// read is a round trip to the display server, and sixty of them cost more than the rows.
+void MyTPanel::PaintItems(QPainter& canvas)
+{
+    ItemUnderMouseInPaint = GetItemUnderMouse();
+    const auto forget = qScopeGuard([this] { ItemUnderMouseInPaint.reset(); });
+    for (int32_t i = TopIndex, last = GetLastVisibleIndex(); i <= last; ++i)
+        OnDrawItem(canvas, i);
 }
 
 void MyTPanel::PaintCaption(QPainter& canvas)

@@ -211,12 +211,14 @@ std::vector<TextRun> LayOut(const QFontMetrics& metrics, const std::string& text
     return lines;
 }
 
-int LineLeft(const QRect& rect, int lineWidth, uint32_t format)
+// A left-aligned line is not measured: shaping a line to measure it costs as much as
+// drawing it.
+int LineLeft(const QRect& rect, const TextMeasure& measure, const QString& line, uint32_t format)
 {
     if (format & DT_CENTER)
-        return rect.left() + (rect.width() - lineWidth) / 2;
+        return rect.left() + (rect.width() - measure.Width(line)) / 2;
     if (format & DT_RIGHT)
-        return rect.left() + rect.width() - lineWidth;
+        return rect.left() + rect.width() - measure.Width(line);
     return rect.left();
 }
 
@@ -231,16 +233,25 @@ int TextTop(const QRect& rect, int textHeight, uint32_t format)
     return rect.top();
 }
 
-void DrawLine(QPainter& painter, const TextMeasure& measure, const TextRun& line, int left, int baseline)
+void DrawSegments(QPainter& painter, const TextMeasure& measure, const QString& line, int left, int baseline)
 {
-    const std::vector<int> starts = measure.SegmentStarts(line.Text);
-    const QStringList segments = measure.ExpandsTabs() ? line.Text.split('\t') : QStringList{line.Text};
+    if (!measure.ExpandsTabs()) {
+        painter.drawText(left, baseline, line);
+        return;
+    }
+    const std::vector<int> starts = measure.SegmentStarts(line);
+    const QStringList segments = line.split('\t');
     for (qsizetype i = 0; i < segments.size(); ++i)
         painter.drawText(left + starts[static_cast<size_t>(i)], baseline, segments[i]);
-    const QFontMetrics metrics = painter.fontMetrics();
+}
+
+void DrawLine(QPainter& painter, const TextMeasure& measure, const TextRun& line, int left, int baseline)
+{
+    DrawSegments(painter, measure, line.Text, left, baseline);
     for (size_t i = 0; i < line.Underlined.size(); ++i) {
         if (!line.Underlined[i])
             continue;
+        const QFontMetrics metrics = painter.fontMetrics();
         const qsizetype at = static_cast<qsizetype>(i);
         const int x = left + measure.Width(line.Text.left(at));
         const int charWidth = metrics.horizontalAdvance(line.Text.mid(at, 1));
@@ -279,7 +290,7 @@ int DrawText(QPainter& painter, const std::string& text, QRect& rect, uint32_t f
         painter.setClipRect(rect, Qt::IntersectClip);
     int top = TextTop(rect, lineHeight, format);
     for (const TextRun& line : lines) {
-        DrawLine(painter, measure, line, LineLeft(rect, measure.Width(line.Text), format), top + metrics.ascent());
+        DrawLine(painter, measure, line, LineLeft(rect, measure, line.Text, format), top + metrics.ascent());
         top += lineHeight;
     }
     painter.restore();

@@ -350,6 +350,34 @@ TEST_F(ColumnPaint, SelectedMissingAndHotItemsChangeTheFontStyle)
     EXPECT_EQ(PlainText(column, index, "README", font), TextShown(column, index)) << "hot, underlined";
 }
 
+// A paint of the whole list reads the mouse once for all its rows; the next paint, and an
+// item painted on its own, read it again.
+TEST_F(ColumnPaint, EachPaintOfTheListShowsTheItemUnderTheMouseAtThatTime)
+{
+    ProgramOptions.HotTrackColumnItems = true;
+    ProgramOptions.UnderlineHotTrackItems = false;
+    TColumn& column = OpenColumn();
+    const int32_t first = IndexOf(column, "README");
+    const int32_t second = IndexOf(column, "a.exe");
+    const QFont plain = ItemsFont(column);
+    QFont bold = plain;
+    bold.setBold(true);
+    const auto expectHot = [&](bool firstHot, bool secondHot, const char* when) {
+        EXPECT_EQ(PlainText(column, first, "README", firstHot ? bold : plain), TextShown(column, first)) << when;
+        EXPECT_EQ(PlainText(column, second, "a", secondHot ? bold : plain), TextShown(column, second)) << when;
+    };
+
+    MoveMouseOver(column, first);
+    column.FileList->Repaint();
+    expectHot(true, false, "over the first");
+    MoveMouseOver(column, second);
+    column.FileList->Repaint();
+    expectHot(false, true, "over the second");
+    MoveMouseAway();
+    Repaint(column, second);
+    expectHot(false, false, "the second painted on its own, the mouse away");
+}
+
 TEST_F(ColumnPaint, TheItemUnderTheMouseIsRecordedAsHot)
 {
     ProgramOptions.FileHoverActive = true;

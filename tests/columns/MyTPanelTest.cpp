@@ -247,6 +247,30 @@ TEST(MyTPanelGeometry, ItemHeightZeroFillsThePageWithWholeLines)
 }
 
 // The thumb shrinks by the sensitivity for each hidden row, never below a text line.
+// The font and its height are kept between calls: a change of the options must still
+// reach them, and going back must give the first height again.
+TEST(MyTPanelGeometry, TheTextFontAndLineHeightFollowTheOptions)
+{
+    TPanelWindow window;
+    MyTPanel& list = window.AddList({0, 0, 200, 100}, 3);
+    MyTPanel& caption = window.AddPanel({0, 120, 200, 20});
+    const std::string firstName = ProgramOptions.ItemsFontName;
+    ASSERT_EQ(TPanelWindow::LineHeight, list.GetLineHeight());
+
+    ProgramOptions.ItemsFontSize = 20;
+    EXPECT_EQ(20, list.GetTextFont().pointSize());
+    EXPECT_GT(list.GetLineHeight(), TPanelWindow::LineHeight);
+    EXPECT_EQ(10, caption.GetTextFont().pointSize()) << "a panel writes in the caption font";
+
+    ProgramOptions.ItemsFontName = "Another Family";
+    EXPECT_EQ(QString("Another Family"), list.GetTextFont().family());
+
+    ProgramOptions.ItemsFontName = firstName;
+    ProgramOptions.ItemsFontSize = 10;
+    EXPECT_EQ(QString::fromStdString(firstName), list.GetTextFont().family());
+    EXPECT_EQ(TPanelWindow::LineHeight, list.GetLineHeight());
+}
+
 TEST(MyTPanelScrollBar, ThumbHeightShowsHowManyRowsAreHidden)
 {
     TPanelWindow window;
