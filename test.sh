@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 ensure_packages
 
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLOMBER_SANITIZE=ON -DQUILLOMBER_TESTS=ON
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLOMBER_SANITIZE=ON -DQUILLOMBER_TESTS=ON -DQUILLOMBER_WERROR=ON
 cmake --build build-test
 
 # No test may touch the real settings, trash or autostart folders.
