@@ -19,3 +19,9 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 ctest --test-dir build-test --output-on-failure -j "$(nproc)"
+
+# Each test program also passes whole, in one process: no test may rely on a fresh process.
+for program in build-test/tests/*_tests; do
+    echo "Running $(basename "$program") whole"
+    "$program" --gtest_brief=1
+done

@@ -46,6 +46,8 @@ public:
     std::unique_ptr<TStoredTextList> OptionsSTL;
     TFileStorage OptionsFS;
     bool StartupDone = false;
+    // Set until the application is first activated, which starts the main timer.
+    bool FirstActivation = true;
     // 1 to 10 board columns are shown.
     int32_t VisibleColumnCount = 2;
     int32_t ActiveColumnIndex = 0;

@@ -22,9 +22,6 @@
 
 namespace {
 
-// Set until the first activation of the application.
-bool FirstActivation = true;
-
 const char* const OptionsTextFileName = "Quillomber.ini";
 const char* const OptionsBinaryFileName = "Quillomber.qmo";
 
