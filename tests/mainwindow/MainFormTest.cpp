@@ -245,6 +245,20 @@ TEST_F(MainWindow, ColumnsShareTheColumnsAreaByWeight)
     EXPECT_TRUE(window.Columns[2]->Panel->isHidden());
 }
 
+// The window is shown only after start-up, so every resize from then on is the user's.
+TEST_F(MainWindow, EveryResizeAfterShowingLaysTheWindowOutAgain)
+{
+    TMainForm& window = StartUp();
+    window.show();
+    for (const QSize size : {QSize(1000, 700), QSize(640, 480)}) {
+        window.resize(size);
+        EXPECT_EQ(window.MainPanel->size(), size);
+        const TColumn& last = *window.Columns[static_cast<size_t>(window.VisibleColumnCount - 1)];
+        EXPECT_EQ(last.Panel->x() + last.Panel->width(), window.ColumnsPanel->width() - window.ColumnsPanel->Border)
+            << size.width();
+    }
+}
+
 TEST_F(MainWindow, TheWindowIsNeverSmallerThan300By200)
 {
     TMainForm& window = StartUp();
