@@ -84,7 +84,8 @@ void MakeSplitter(MyTPanel& splitter, const char* hint)
 TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
 {
     setWindowTitle("Quillomber");
-    setGeometry(5, 5, 708, 534);
+    resize(708, 534);
+    move(5, 5);
     setMinimumSize(300, 200);
     QFont font("Arial");
     font.setPixelSize(12);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include <filesystem>
@@ -257,6 +258,36 @@ TEST_F(MainWindow, EveryResizeAfterShowingLaysTheWindowOutAgain)
         EXPECT_EQ(last.Panel->x() + last.Panel->width(), window.ColumnsPanel->width() - window.ColumnsPanel->Border)
             << size.width();
     }
+}
+
+// The stored position is the frame's: the title bar stays on the screen, at the first start
+// too, and a window comes back where it was closed.
+TEST_F(MainWindow, TheStoredPositionPlacesTheWindowsFrame)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto frameShown = [this] {
+        Window->show();
+        return Window->frameGeometry().topLeft();
+    };
+    StartUp();
+    EXPECT_EQ(frameShown(), area.topLeft() + QPoint(5, 5)) << "the first start";
+    ASSERT_NE(Window->frameGeometry(), Window->geometry()) << "the platform gives windows a frame";
+
+    std::filesystem::create_directories(HostOptions());
+    std::ofstream(HostOptions() + "/Quillomber.ini") << "[Main]\r\nXPos=" << area.left() << "\r\nYPos=" << area.top()
+                                                     << "\r\nXSize=500\r\nYSize=300\r\n";
+    Window.reset();
+    StartUp();
+    EXPECT_EQ(frameShown(), area.topLeft());
+    EXPECT_EQ(Window->size(), QSize(500, 300));
+
+    Window->move(area.topLeft() + QPoint(40, 50));
+    bool canClose = false;
+    Window->FormCloseQuery(canClose);
+    Window.reset();
+    StartUp();
+    EXPECT_EQ(frameShown(), area.topLeft() + QPoint(40, 50)) << "closed and opened again";
+    EXPECT_EQ(Window->size(), QSize(500, 300));
 }
 
 TEST_F(MainWindow, TheWindowIsNeverSmallerThan300By200)
