@@ -1,6 +1,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
+#include "columns/Column.h"
 #include "columns/MyTPanel.h"
 
 #include "core/ProgramFolders.h"
@@ -11,9 +12,12 @@
 
 #include "support/TestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -288,6 +292,51 @@ TEST_F(MainWindow, TheStoredPositionPlacesTheWindowsFrame)
     StartUp();
     EXPECT_EQ(frameShown(), area.topLeft() + QPoint(40, 50)) << "closed and opened again";
     EXPECT_EQ(Window->size(), QSize(500, 300));
+}
+
+// The list rebuilds its hint for the item under the mouse at every move; the bar shows it
+// then, not only when the mouse enters the list.
+TEST_F(MainWindow, TheHintBarFollowsTheMouseOverAList)
+{
+    TTempDrive drive;
+    drive.WriteFile("a/one.txt", "1");
+    drive.WriteFile("a/two.txt", "2");
+    TMainForm& window = StartUp();
+    TColumn& column = *window.Columns[0];
+    column.LoadDirectory(false, -1, drive.Path("a/one.txt"), 1, 0, 0);
+    MyTPanel& list = *column.FileList;
+    const auto enter = [](QWidget& control) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), control.mapToGlobal(QPointF(1, 1)));
+        QCoreApplication::sendEvent(&control, &event);
+    };
+    const auto moveTo = [&list](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, list.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&list, &event);
+    };
+    const auto hintShown = [&window] { return window.HintBarPanel->GetCaption(); };
+    struct TCase
+    {
+        QPoint At;
+        std::string Shown;
+    };
+    const std::vector<TCase> cases{
+        {list.GetItemRect(0).center(), "Current file \"" + drive.Path("a/one.txt") + "\""},
+        {list.GetItemRect(1).center(), "Current file \"" + drive.Path("a/two.txt") + "\""},
+        {QPoint(list.GetItemRect(1).center().x(), list.height() - list.Border - 2), "Column's parent directory"},
+        {list.GetItemRect(0).center(), "Current file \"" + drive.Path("a/one.txt") + "\""},
+    };
+    enter(list);
+    for (const TCase& c : cases) {
+        moveTo(c.At);
+        EXPECT_THAT(hintShown(), testing::StartsWith(c.Shown));
+    }
+
+    enter(*window.HintBarPanel);
+    EXPECT_THAT(hintShown(), testing::StartsWith("Hint bar."));
+    enter(list);
+    moveTo(list.GetItemRect(1).center());
+    EXPECT_THAT(hintShown(), testing::StartsWith("Current file \"" + drive.Path("a/two.txt") + "\""))
+        << "a new visit shows the item under the mouse, not the one of the last visit";
 }
 
 TEST_F(MainWindow, TheWindowIsNeverSmallerThan300By200)
