@@ -4,6 +4,7 @@
 #include "columns/Column.h"
 #include "columns/MyTPanel.h"
 
+#include "core/PathNames.h"
 #include "core/ProgramFolders.h"
 #include "core/ProgramOptions.h"
 #include "core/Utilities.h"
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 namespace {
@@ -179,6 +181,47 @@ TEST_F(MainWindow, AnUnforcedCheckMarksAChangedFolderWithoutReloadingIt)
     window.CheckDirMonitor(false);
     EXPECT_FALSE(window.Columns[0]->HeaderButton->StrikeOut);
     EXPECT_EQ(window.Columns[0]->FileList->GetCount(), 2) << "a pending forced check turns the next check forced";
+}
+
+// A folder whose parent moved away is gone from the column's path as a deleted one is: the
+// timed check marks the column, the forced one lists the nearest folder that is left.
+TEST_F(MainWindow, AFolderGoneFromItsPathIsNoticedAsADeletedOne)
+{
+    struct TCase
+    {
+        const char* Name;
+        std::function<void(TTempDrive&)> TakeAway;
+        std::string LeftFolder;
+    };
+    const std::vector<TCase> cases{
+        {"parent moved away",
+         [](TTempDrive& drive) { std::filesystem::rename(drive.HostPath("p"), drive.HostPath("q")); }, ""},
+        {"folder deleted", [](TTempDrive& drive) { std::filesystem::remove_all(drive.HostPath("p/d")); }, "p"},
+    };
+    TFakeMountTable mounts;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTempDrive drive;
+        drive.WriteFile("p/d/a.txt", "a");
+        TMainForm& window = StartUp();
+        window.show();
+        QApplication::setActiveWindow(&window);
+        TColumn& column = *window.Columns[0];
+        column.LoadDirectory(false, -1, drive.Path("p/d/a.txt"), 1, 0, 0);
+        window.FocusColumn(0, true);
+        ASSERT_TRUE(column.FileList->hasFocus());
+
+        c.TakeAway(drive);
+        window.CheckDirMonitor(false);
+        EXPECT_TRUE(column.HeaderButton->StrikeOut) << "the timed check";
+        EXPECT_EQ(column.ActiveTitle, drive.Path("p/d/a.txt"));
+
+        window.CheckDirMonitor(true);
+        EXPECT_EQ(GetParentPath(column.ActiveTitle), IncludeEndBackslash(drive.Path(c.LeftFolder)))
+            << "the forced check";
+        EXPECT_FALSE(column.HeaderButton->StrikeOut);
+        Window.reset();
+    }
 }
 
 // The first activation is once per process; each test runs in a process of its own.
