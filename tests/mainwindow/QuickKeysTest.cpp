@@ -21,15 +21,26 @@ void Pause(int milliseconds)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+void SendKey(QWidget* control, QEvent::Type type, int key, const QString& text)
+{
+    QKeyEvent event(type, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(control, &event);
+}
+
 // As the display delivers a key: the press to the control that has the focus then, the
 // release to the one that has it a moment later.
 void TypeKey(int key, const QString& text = {})
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+    SendKey(QApplication::focusWidget(), QEvent::KeyPress, key, text);
     Pause(50);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(QApplication::focusWidget(), &release);
+    SendKey(QApplication::focusWidget(), QEvent::KeyRelease, key, text);
+}
+
+std::string StartedFile(const TRecordingLauncher& launcher)
+{
+    return launcher.Starts.empty() || launcher.Starts.back().Arguments.empty()
+               ? std::string()
+               : launcher.Starts.back().Arguments.front();
 }
 
 // The Pictures board's first column shows folder "d", whose first item is the folder "pics";
@@ -65,8 +76,47 @@ TEST(QuickKeys, EachKeyActsOnceInTheColumnThatHadTheFocus)
     EXPECT_TRUE(launcher.Starts.empty()) << "one Return, one action";
 
     TypeKey(Qt::Key_Return, "\r");
-    ASSERT_EQ(1u, launcher.Starts.size()) << "a Return in the thumbnail column runs its focused file once";
-    EXPECT_EQ(std::vector<std::string>{drive.HostPath("d/pics/a.jpg")}, launcher.Starts[0].Arguments);
+    EXPECT_EQ(1u, launcher.Starts.size()) << "a Return in the thumbnail column runs its focused file once";
+    EXPECT_EQ(drive.HostPath("d/pics/a.jpg"), StartedFile(launcher));
+}
+
+// The list records its focus when it paints the focused item with the focus; a key that
+// comes before such a paint still acts on the item the list focuses.
+TEST(QuickKeys, AKeyActsOnTheItemFocusedBeforeItWasPainted)
+{
+    struct TCase
+    {
+        int Move;
+        std::string FocusedFirst;
+        std::string Started;
+        bool OpensPics;
+    };
+    TTempDrive drive;
+    drive.WriteFile("d/pics/a.jpg", "a");
+    drive.WriteFile("d/z.txt", "z");
+    const std::vector<TCase> cases{
+        {Qt::Key_Home, "d/z.txt", "", true},
+        {Qt::Key_End, "d/pics", drive.HostPath("d/z.txt"), false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.FocusedFirst);
+        TRecordingLauncher launcher;
+        TBoardTestWindow window;
+        TMainForm& form = window.Open();
+        TColumn& column = ColumnAt(form, 0);
+        column.LoadDirectory(false, -1, drive.Path(c.FocusedFirst), KeepType, KeepTopOffset, KeepKey);
+        ASSERT_FALSE(column.FileList->hasFocus()) << "the window is not shown, so nothing paints with the focus";
+        for (const int key : {c.Move, static_cast<int>(Qt::Key_Return)}) {
+            const QString text = key == Qt::Key_Return ? "\r" : "";
+            SendKey(column.FileList, QEvent::KeyPress, key, text);
+            SendKey(column.FileList, QEvent::KeyRelease, key, text);
+        }
+        EXPECT_EQ(c.Started, StartedFile(launcher));
+        const auto listsPics = [&](int32_t index) {
+            return GetParentPath(ColumnAt(form, index).ActiveTitle) == IncludeEndBackslash(drive.Path("d/pics"));
+        };
+        EXPECT_EQ(c.OpensPics, listsPics(0) || listsPics(1));
+    }
 }
 
 } // namespace
