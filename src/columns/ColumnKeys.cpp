@@ -192,6 +192,10 @@ void TColumn::FileListKeyDown(MyTPanel*, uint16_t& key, TShiftState shift)
     }
     TTraced trace;
     try {
+        // Painting the focused item is what records the list's focus otherwise; a key acts
+        // on the item the list focuses now, painted or not.
+        if (FileList->FocusIndex != LastFocus)
+            SetInactiveFocus();
         GetMouseServices().EnableFileMenuItems(shift);
         const uint16_t pressed = key;
         // Insert goes on to the list after its command, as the keys the map does not know.

@@ -152,15 +152,23 @@ void PaintFocusOrSelectionLook(QPainter& canvas, const TItemGeometry& geometry, 
                   *GMyPanelOptions.NonOvalButtonsStyle, false, false);
 }
 
+// A name whose only dot leads it (".profile") would show nothing beside its badge.
+bool IsExtensionOnlyName(const std::string& fileName)
+{
+    return fileName.rfind('.') == 0;
+}
+
 // The name line's text: the name, or the full path in a container that shows paths,
-// without the extension that the badge shows; a container's number before it, a drive's
-// suffix after it, and "»" before a directory that has no badge.
+// without the extension that the badge shows (unless that is the whole name); a
+// container's number before it, a drive's suffix after it, and "»" before a directory
+// that has no badge.
 std::string GetItemName(const TColumn& column, const TFileListData& item, int32_t type, const std::string& badgeText,
                         int32_t badgeWidth)
 {
     const bool fullPath = column.ContainerIndex >= 0 && column.ShowPathsInContainer;
-    std::string name = fullPath ? item.Title : GetPathName(item.Title);
-    if (!badgeText.empty() && type != ftDirectory)
+    const std::string fileName = GetPathName(item.Title);
+    std::string name = fullPath ? item.Title : fileName;
+    if (!badgeText.empty() && type != ftDirectory && !IsExtensionOnlyName(fileName))
         name.erase(std::min(name.rfind('.'), name.size()));
     if (item.ItemNumber > 1)
         name = std::to_string(item.ItemNumber) + " - " + name;

@@ -485,8 +485,8 @@ void TStoredTextList::ReadFormSize(const std::string& section, const std::string
 void TStoredTextList::WriteFormPosition(const std::string& section, const std::string& keyX,
                                         const std::string& keyY, const QWidget& form)
 {
-    WriteInteger(section, keyX, form.geometry().x());
-    WriteInteger(section, keyY, form.geometry().y());
+    WriteInteger(section, keyX, form.pos().x());
+    WriteInteger(section, keyY, form.pos().y());
 }
 
 void TStoredTextList::WriteFormSize(const std::string& section, const std::string& keyWidth,
@@ -499,14 +499,14 @@ void TStoredTextList::WriteFormSize(const std::string& section, const std::strin
 void TStoredTextList::ReadFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
                                      const std::string& keyWidth, const std::string& keyHeight, QWidget& form)
 {
-    const QRect bounds = form.geometry();
-    int32_t x = bounds.x();
-    int32_t y = bounds.y();
-    int32_t width = bounds.width();
-    int32_t height = bounds.height();
+    int32_t x = form.pos().x();
+    int32_t y = form.pos().y();
+    int32_t width = form.width();
+    int32_t height = form.height();
     ReadFormPosition(section, keyX, keyY, x, y);
     ReadFormSize(section, keyWidth, keyHeight, width, height);
-    form.setGeometry(x, y, width, height);
+    form.resize(width, height);
+    form.move(x, y);
 }
 
 void TStoredTextList::WriteFormBounds(const std::string& section, const std::string& keyX,

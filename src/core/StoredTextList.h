@@ -107,7 +107,9 @@ public:
     // An empty list writes nothing.
     void WriteStringList(const std::string& section, const std::vector<std::string>& list);
 
-    // A window's place, kept inside the desktop's work area.
+    // A window's place, kept inside the desktop's work area. The position is a top-level
+    // window's frame's (QWidget::pos), so its title bar stands where it was; the size is
+    // the client area's.
     void ReadFormPosition(const std::string& section, const std::string& keyX, const std::string& keyY, int32_t& x,
                           int32_t& y);
     void ReadFormSize(const std::string& section, const std::string& keyWidth, const std::string& keyHeight,

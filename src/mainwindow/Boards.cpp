@@ -48,6 +48,13 @@ void SetButtonDown(MyTPanel& button, bool down)
     button.Invalidate();
 }
 
+// A resting button is shown from the shared background, which holds its pressed or raised
+// face until the background is painted again.
+void RepaintRestingButtons()
+{
+    MainForm->MainPanel->ResetAll();
+}
+
 TColumnState& ColumnOf(TBoardData& board, int32_t number)
 {
     return board.ColumnStates[static_cast<size_t>(number - 1)];
@@ -447,6 +454,7 @@ void TBoards::CopyBoard(int32_t index)
     target.TreePath = active.TreePath;
     SaveActiveBoard();
     SetActiveBoard(index);
+    RepaintRestingButtons();
     MainForm->FocusColumn(-1, false);
 }
 
@@ -464,6 +472,7 @@ void TBoards::SwitchBoard(int32_t index)
     std::swap(current.VisibleColumnCount, other.VisibleColumnCount);
     std::swap(current.ActiveColumnIndex, other.ActiveColumnIndex);
     std::swap(current.ColumnStates, other.ColumnStates);
+    RepaintRestingButtons();
     MainForm->FocusColumn(-1, false);
 }
 
@@ -484,6 +493,7 @@ void TBoards::MoveBoard(int32_t index)
     SetActiveBoard(index);
     SaveActiveBoard();
     SetBoardLabel(GetActiveBoard(), kept);
+    RepaintRestingButtons();
     MainForm->FocusColumn(-1, false);
 }
 

@@ -84,7 +84,8 @@ void MakeSplitter(MyTPanel& splitter, const char* hint)
 TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
 {
     setWindowTitle("Quillomber");
-    setGeometry(5, 5, 708, 534);
+    resize(708, 534);
+    move(5, 5);
     setMinimumSize(300, 200);
     QFont font("Arial");
     font.setPixelSize(12);
@@ -354,18 +355,33 @@ void TMainForm::ShowApplicationHint(const std::string& hint)
         SetPanelText(*HintBarPanel, hint);
 }
 
-// The hint of the control under the mouse, or of its nearest parent that has one, goes to
-// the hint bar. The window sees each key before the focused control does.
+void TMainForm::ShowHintOf(const QWidget* control)
+{
+    while (control != nullptr && control->toolTip().isEmpty() && control != this)
+        control = control->parentWidget();
+    ShowApplicationHint(control != nullptr ? control->toolTip().toStdString() : std::string());
+}
+
+void TMainForm::FollowHints(const QObject* watched, QEvent::Type type)
+{
+    if ((type != QEvent::Enter && type != QEvent::ToolTipChange) || !watched->isWidgetType())
+        return;
+    const auto* control = static_cast<const QWidget*>(watched);
+    if (control->window() != this)
+        return;
+    if (type == QEvent::Enter) {
+        HintControl = control;
+        ShowHintOf(control);
+    } else if (type == QEvent::ToolTipChange && HintControl != nullptr &&
+               (control == HintControl || control->isAncestorOf(HintControl))) {
+        ShowHintOf(HintControl);
+    }
+}
+
+// The window sees each key before the focused control does.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
-        const auto* control = static_cast<const QWidget*>(watched);
-        if (control->window() == this) {
-            while (control != nullptr && control->toolTip().isEmpty() && control != this)
-                control = control->parentWidget();
-            ShowApplicationHint(control != nullptr ? control->toolTip().toStdString() : std::string());
-        }
-    }
+    FollowHints(watched, event->type());
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<const QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<const QKeyEvent*>(event);

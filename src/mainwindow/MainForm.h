@@ -8,6 +8,8 @@
 #include "core/MyTime.h"
 #include "core/StoredTextList.h"
 
+#include <QEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -252,6 +254,8 @@ protected:
 
 private:
     std::unique_ptr<TMainWindowAdapters> Adapters;
+    // The innermost control the mouse entered last, whose hint the hint bar shows.
+    QPointer<const QWidget> HintControl;
 
     void BuildPanels();
     void BuildToolbar();
@@ -269,6 +273,11 @@ private:
     void CreateProgramFolders();
     void ListenForApplicationActivation();
     void ApplyWallpaperHandOver();
+    // The hint of the control, or of its nearest parent that has one.
+    void ShowHintOf(const QWidget* control);
+    // Hints follow the mouse: a control's hint shows when the mouse enters it, and again
+    // whenever the control (or a parent whose hint it shows) rebuilds it.
+    void FollowHints(const QObject* watched, QEvent::Type type);
     bool CheckDirMonitorColumn(TColumn& column, int32_t index, bool force);
     int32_t LayoutToolbar();
     void LayoutUserLogo();

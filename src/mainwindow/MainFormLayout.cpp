@@ -23,9 +23,6 @@
 
 namespace {
 
-// Set until the first resize after start-up, which only clears it.
-bool SkipNextResize = true;
-
 constexpr int32_t SplitterWidth = 14;
 constexpr int32_t LevelBarWidth = 20;
 
@@ -300,10 +297,6 @@ void TMainForm::FormResize()
 {
     if (!isVisible() || !StartupDone)
         return;
-    if (SkipNextResize) {
-        SkipNextResize = false;
-        return;
-    }
     SetupBackPicture("");
     Reset(false);
     SetViewerHeight(true, ViewerPanel->height());

@@ -4,6 +4,7 @@
 #include "columns/MyTPanel.h"
 
 #include "core/AsciiCase.h"
+#include "core/FileInfo.h"
 #include "core/InputState.h"
 #include "core/Partitions.h"
 #include "core/PathNames.h"
@@ -17,6 +18,14 @@ namespace {
 constexpr uint32_t FixedDrive = 3;
 constexpr double DirMonitorPeriod = 1.0;
 constexpr double CaptionPeriod = 5.0;
+
+// The notification follows the folder itself, so a folder that went away with a parent
+// reports nothing; at the column's path it is gone all the same, as a deleted one is.
+bool IsColumnFolderGone(const TColumn& column)
+{
+    const std::string folder = GetParentPath(column.ActiveTitle);
+    return !folder.empty() && !IsDirectory(folder);
+}
 
 } // namespace
 
@@ -73,7 +82,7 @@ bool TMainForm::CheckDirMonitorColumn(TColumn& column, int32_t index, bool force
     try {
         if (!force && GetPartitionType(column.ActiveTitle) != FixedDrive)
             return false;
-        changed = column.DirMonitor.Next();
+        changed = column.DirMonitor.Next() || IsColumnFolderGone(column);
         if (changed || (force && column.HeaderButton->StrikeOut)) {
             column.HeaderButton->StrikeOut = true;
             column.HeaderButton->Repaint();

@@ -5,6 +5,8 @@
 
 #include "ColumnTestSupport.h"
 
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -184,6 +186,8 @@ TEST_F(ColumnModel, ClearingTheListLeavesThePlaceholderAndEveryCountAtZero)
     EXPECT_EQ(0, column.SelectedSize);
 }
 
+// The column's panels live on the columns panel; whichever goes first takes them, and the
+// other never deletes them again (the sanitizer reports a second delete).
 TEST_F(ColumnModel, AColumnOutlivingItsPanelsParentIsDestroyedSafely)
 {
     auto parent = std::make_unique<QWidget>();
@@ -194,8 +198,17 @@ TEST_F(ColumnModel, AColumnOutlivingItsPanelsParentIsDestroyedSafely)
     } window;
     window.Parent = parent.get();
     auto column = std::make_unique<TColumn>(0);
+    ASSERT_EQ(parent.get(), column->Panel->parentWidget());
+    const QPointer<MyTPanel> panel = column->Panel;
     parent.reset();
+    EXPECT_TRUE(panel.isNull()) << "the panel went with its parent";
     column.reset();
+
+    parent = std::make_unique<QWidget>();
+    window.Parent = parent.get();
+    column = std::make_unique<TColumn>(0);
+    column.reset();
+    EXPECT_TRUE(parent->findChildren<MyTPanel*>().isEmpty()) << "a column that goes first takes its panels along";
 }
 
 } // namespace

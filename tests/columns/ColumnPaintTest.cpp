@@ -270,7 +270,11 @@ TEST_F(ColumnPaint, TheNameLineShowsWhatTheBadgeDoesNot)
         {false, false, "e.bin", 3, "3 - e.bin"},
         {false, false, "e.bin", 1, "e.bin"},
         {true, true, "e.bin", 12, "12 - e"},
+        {true, true, ".hidden_file", 0, ".hidden_file"},
+        {true, true, ".config.bak", 0, ".config"},
     };
+    for (const char* name : {".hidden_file", ".config.bak"})
+        MakeFile(std::string("d/") + name, 5);
     TColumn& column = OpenColumn();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name + std::string(" ") + std::to_string(row.ItemNumber));

@@ -2,6 +2,7 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 
+#include "columns/MyPanelOptions.h"
 #include "columns/MyTPanel.h"
 
 #include "core/InputState.h"
@@ -155,6 +156,31 @@ TEST_F(BoardsTest, ABoardButtonActsByItsModifierKeys)
         EXPECT_EQ(row.NameAt1, BoardAt(0).Name);
         EXPECT_EQ(row.NameAt5, BoardAt(4).Name);
         EXPECT_EQ(Drive.Path(row.WindowTitle), ColumnAt(*Window, 0).ActiveTitle);
+        Reopen();
+    }
+}
+
+// A resting button shows its place in the shared background; after a press that changes
+// the active board, the bar looks as a full re-layout draws it.
+TEST_F(BoardsTest, TheBarShowsTheActiveBoardsButtonPressedAfterEveryChange)
+{
+    const auto buttonsShown = [] {
+        std::vector<QImage> shown;
+        for (int32_t index : {0, 4})
+            shown.push_back(GMyPanelOptions.Background.copy(BoardAt(index).Button->GetBackgroundRect()));
+        return shown;
+    };
+    for (TShiftState shift : {NoKeys, Ctrl, Shift, Alt}) {
+        SCOPED_TRACE(static_cast<int>(shift));
+        ProgramOptions.ShowBoardsBar = true;
+        Window->Reset(false);
+        const std::vector<QImage> atStart = buttonsShown();
+        BoardAt(4).Button->MouseDown(mbLeft, shift | ShiftOf(ssLeft), 5, 5);
+        ASSERT_EQ(4, Boards->ActiveBoard);
+        const std::vector<QImage> afterPress = buttonsShown();
+        EXPECT_NE(atStart[1], afterPress[1]);
+        Window->Reset(false);
+        EXPECT_EQ(buttonsShown(), afterPress);
         Reopen();
     }
 }

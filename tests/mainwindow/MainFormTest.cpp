@@ -1,8 +1,10 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
+#include "columns/Column.h"
 #include "columns/MyTPanel.h"
 
+#include "core/PathNames.h"
 #include "core/ProgramFolders.h"
 #include "core/ProgramOptions.h"
 #include "core/Utilities.h"
@@ -11,12 +13,17 @@
 
 #include "support/TestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 namespace {
@@ -176,6 +183,47 @@ TEST_F(MainWindow, AnUnforcedCheckMarksAChangedFolderWithoutReloadingIt)
     EXPECT_EQ(window.Columns[0]->FileList->GetCount(), 2) << "a pending forced check turns the next check forced";
 }
 
+// A folder whose parent moved away is gone from the column's path as a deleted one is: the
+// timed check marks the column, the forced one lists the nearest folder that is left.
+TEST_F(MainWindow, AFolderGoneFromItsPathIsNoticedAsADeletedOne)
+{
+    struct TCase
+    {
+        const char* Name;
+        std::function<void(TTempDrive&)> TakeAway;
+        std::string LeftFolder;
+    };
+    const std::vector<TCase> cases{
+        {"parent moved away",
+         [](TTempDrive& drive) { std::filesystem::rename(drive.HostPath("p"), drive.HostPath("q")); }, ""},
+        {"folder deleted", [](TTempDrive& drive) { std::filesystem::remove_all(drive.HostPath("p/d")); }, "p"},
+    };
+    TFakeMountTable mounts;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTempDrive drive;
+        drive.WriteFile("p/d/a.txt", "a");
+        TMainForm& window = StartUp();
+        window.show();
+        QApplication::setActiveWindow(&window);
+        TColumn& column = *window.Columns[0];
+        column.LoadDirectory(false, -1, drive.Path("p/d/a.txt"), 1, 0, 0);
+        window.FocusColumn(0, true);
+        ASSERT_TRUE(column.FileList->hasFocus());
+
+        c.TakeAway(drive);
+        window.CheckDirMonitor(false);
+        EXPECT_TRUE(column.HeaderButton->StrikeOut) << "the timed check";
+        EXPECT_EQ(column.ActiveTitle, drive.Path("p/d/a.txt"));
+
+        window.CheckDirMonitor(true);
+        EXPECT_EQ(GetParentPath(column.ActiveTitle), IncludeEndBackslash(drive.Path(c.LeftFolder)))
+            << "the forced check";
+        EXPECT_FALSE(column.HeaderButton->StrikeOut);
+        Window.reset();
+    }
+}
+
 // The first activation is once per process; each test runs in a process of its own.
 TEST_F(MainWindow, ActivationRequestsAForcedCheckAndStartsTheTimerOnce)
 {
@@ -243,6 +291,95 @@ TEST_F(MainWindow, ColumnsShareTheColumnsAreaByWeight)
     EXPECT_EQ(window.Columns[1]->Panel->x() - window.Columns[0]->Panel->x(), inner / 4);
     EXPECT_EQ(window.Columns[1]->Panel->width(), inner - inner / 4);
     EXPECT_TRUE(window.Columns[2]->Panel->isHidden());
+}
+
+// The window is shown only after start-up, so every resize from then on is the user's.
+TEST_F(MainWindow, EveryResizeAfterShowingLaysTheWindowOutAgain)
+{
+    TMainForm& window = StartUp();
+    window.show();
+    for (const QSize size : {QSize(1000, 700), QSize(640, 480)}) {
+        window.resize(size);
+        EXPECT_EQ(window.MainPanel->size(), size);
+        const TColumn& last = *window.Columns[static_cast<size_t>(window.VisibleColumnCount - 1)];
+        EXPECT_EQ(last.Panel->x() + last.Panel->width(), window.ColumnsPanel->width() - window.ColumnsPanel->Border)
+            << size.width();
+    }
+}
+
+// The stored position is the frame's: the title bar stays on the screen, at the first start
+// too, and a window comes back where it was closed.
+TEST_F(MainWindow, TheStoredPositionPlacesTheWindowsFrame)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto frameShown = [this] {
+        Window->show();
+        return Window->frameGeometry().topLeft();
+    };
+    StartUp();
+    EXPECT_EQ(frameShown(), area.topLeft() + QPoint(5, 5)) << "the first start";
+    ASSERT_NE(Window->frameGeometry(), Window->geometry()) << "the platform gives windows a frame";
+
+    std::filesystem::create_directories(HostOptions());
+    std::ofstream(HostOptions() + "/Quillomber.ini") << "[Main]\r\nXPos=" << area.left() << "\r\nYPos=" << area.top()
+                                                     << "\r\nXSize=500\r\nYSize=300\r\n";
+    Window.reset();
+    StartUp();
+    EXPECT_EQ(frameShown(), area.topLeft());
+    EXPECT_EQ(Window->size(), QSize(500, 300));
+
+    Window->move(area.topLeft() + QPoint(40, 50));
+    bool canClose = false;
+    Window->FormCloseQuery(canClose);
+    Window.reset();
+    StartUp();
+    EXPECT_EQ(frameShown(), area.topLeft() + QPoint(40, 50)) << "closed and opened again";
+    EXPECT_EQ(Window->size(), QSize(500, 300));
+}
+
+// The list rebuilds its hint for the item under the mouse at every move; the bar shows it
+// then, not only when the mouse enters the list.
+TEST_F(MainWindow, TheHintBarFollowsTheMouseOverAList)
+{
+    TTempDrive drive;
+    drive.WriteFile("a/one.txt", "1");
+    drive.WriteFile("a/two.txt", "2");
+    TMainForm& window = StartUp();
+    TColumn& column = *window.Columns[0];
+    column.LoadDirectory(false, -1, drive.Path("a/one.txt"), 1, 0, 0);
+    MyTPanel& list = *column.FileList;
+    const auto enter = [](QWidget& control) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), control.mapToGlobal(QPointF(1, 1)));
+        QCoreApplication::sendEvent(&control, &event);
+    };
+    const auto moveTo = [&list](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, list.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&list, &event);
+    };
+    const auto hintShown = [&window] { return window.HintBarPanel->GetCaption(); };
+    struct TCase
+    {
+        QPoint At;
+        std::string Shown;
+    };
+    const std::vector<TCase> cases{
+        {list.GetItemRect(0).center(), "Current file \"" + drive.Path("a/one.txt") + "\""},
+        {list.GetItemRect(1).center(), "Current file \"" + drive.Path("a/two.txt") + "\""},
+        {QPoint(list.GetItemRect(1).center().x(), list.height() - list.Border - 2), "Column's parent directory"},
+        {list.GetItemRect(0).center(), "Current file \"" + drive.Path("a/one.txt") + "\""},
+    };
+    enter(list);
+    for (const TCase& c : cases) {
+        moveTo(c.At);
+        EXPECT_THAT(hintShown(), testing::StartsWith(c.Shown));
+    }
+
+    enter(*window.HintBarPanel);
+    EXPECT_THAT(hintShown(), testing::StartsWith("Hint bar."));
+    enter(list);
+    moveTo(list.GetItemRect(1).center());
+    EXPECT_THAT(hintShown(), testing::StartsWith("Current file \"" + drive.Path("a/two.txt") + "\""))
+        << "a new visit shows the item under the mouse, not the one of the last visit";
 }
 
 TEST_F(MainWindow, TheWindowIsNeverSmallerThan300By200)
