@@ -14,7 +14,7 @@
 
 #include "columns/Column.h"
 #include "columns/MainWindowServices.h"
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 #include "core/PathNames.h"
 #include "core/ProgramOptions.h"

@@ -2,7 +2,7 @@
 
 #include "columns/FileListData.h"
 #include "columns/FileListSort.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/DirectoryMonitor.h"
 #include "core/InputState.h"

@@ -6,9 +6,9 @@
 
 #include "columns/Column.h"
 
-#include "columns/ButtonFace.h"
+#include "panels/ButtonFace.h"
 #include "columns/ItemPaintServices.h"
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 #include "core/AsciiCase.h"
 #include "core/Partitions.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "host/FileSystem.h"
 

@@ -1,6 +1,6 @@
 #include "columns/ItemPaintServices.h"
 
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 namespace {
 

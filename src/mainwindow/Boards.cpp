@@ -6,7 +6,7 @@
 
 #include "columns/Column.h"
 #include "columns/ContainerDialog.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/AsciiCase.h"
 #include "core/KnownFolders.h"

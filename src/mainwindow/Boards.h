@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/InputState.h"
 #include "core/MyTime.h"

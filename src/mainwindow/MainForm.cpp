@@ -5,8 +5,8 @@
 #include "mainwindow/PanelLooks.h"
 
 #include "columns/ContainerDialog.h"
-#include "columns/MyPanelOptions.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyPanelOptions.h"
+#include "panels/MyTPanel.h"
 
 #include "core/AsciiCase.h"
 #include "core/ProgramOptions.h"

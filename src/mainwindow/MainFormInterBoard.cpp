@@ -1,7 +1,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "columns/Column.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 void TMainForm::MarkIBSourceColumn(TColumn& column)
 {

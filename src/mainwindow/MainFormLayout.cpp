@@ -4,7 +4,7 @@
 #include "mainwindow/PanelLooks.h"
 #include "mainwindow/WindowLayout.h"
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/FileInfo.h"
 #include "core/ProgramFolders.h"

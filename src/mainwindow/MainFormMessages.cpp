@@ -3,8 +3,8 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
 
-#include "columns/MyPanelOptions.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyPanelOptions.h"
+#include "panels/MyTPanel.h"
 
 #include "core/AsciiCase.h"
 #include "core/FileInfo.h"

@@ -6,7 +6,7 @@
 #include "viewing/PictureLoading.h"
 
 #include "columns/ContainerDialog.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/FileExtensions.h"
 #include "core/OptionsFile.h"

@@ -4,7 +4,7 @@
 #include "mainwindow/SkinEditorServices.h"
 
 #include "columns/ContainerDialog.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/FileInfo.h"
 #include "core/PathNames.h"

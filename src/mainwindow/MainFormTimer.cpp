@@ -1,7 +1,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "columns/MouseServices.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/AsciiCase.h"
 #include "core/FileInfo.h"

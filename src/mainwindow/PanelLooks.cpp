@@ -1,6 +1,6 @@
 #include "mainwindow/PanelLooks.h"
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/Utilities.h"
 

@@ -1,5 +1,5 @@
 #include "MouseTestSupport.h"
-#include "PanelTestSupport.h"
+#include "panels/PanelTestSupport.h"
 
 #include "columns/KeyServices.h"
 

@@ -1,6 +1,6 @@
 #include "MouseTestSupport.h"
 
-#include "columns/PanelDrag.h"
+#include "panels/PanelDrag.h"
 
 #include "core/Error.h"
 

@@ -1,6 +1,6 @@
 #include "columns/Column.h"
 
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 #include "core/Program.h"
 #include "core/Utilities.h"

@@ -9,7 +9,7 @@
 #include "core/PathNames.h"
 #include "core/ProgramOptions.h"
 
-#include "PanelTestSupport.h"
+#include "panels/PanelTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

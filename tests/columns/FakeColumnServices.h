@@ -2,7 +2,7 @@
 
 #include "columns/InformationBar.h"
 #include "columns/ItemPaintServices.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include <QPainter>
 #include <QWidget>

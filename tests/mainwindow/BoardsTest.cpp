@@ -2,8 +2,8 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 
-#include "columns/MyPanelOptions.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyPanelOptions.h"
+#include "panels/MyTPanel.h"
 
 #include "core/InputState.h"
 #include "core/KnownFolders.h"

@@ -2,7 +2,7 @@
 #include "mainwindow/MainForm.h"
 #include "mainwindow/SkinEditorServices.h"
 
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 #include "core/Error.h"
 #include "core/FileInfo.h"

@@ -2,7 +2,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "columns/Column.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/PathNames.h"
 #include "core/ProgramFolders.h"

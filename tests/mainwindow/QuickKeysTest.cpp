@@ -1,6 +1,6 @@
 #include "BoardTestWindow.h"
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
 #include "core/PathNames.h"
 

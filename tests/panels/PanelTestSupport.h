@@ -1,7 +1,7 @@
 #pragma once
 
-#include "columns/MyPanelOptions.h"
-#include "columns/MyTPanel.h"
+#include "panels/MyPanelOptions.h"
+#include "panels/MyTPanel.h"
 
 #include "core/ProgramOptions.h"
 

@@ -1,4 +1,4 @@
-#include "columns/ButtonFace.h"
+#include "panels/ButtonFace.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // The panel's input: keys, wheel, mouse, focus, splitter and thumb drags, and the entry
 // points of drags between panels.
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
-#include "columns/MyPanelOptions.h"
-#include "columns/PanelDrag.h"
+#include "panels/MyPanelOptions.h"
+#include "panels/PanelDrag.h"
 
 #include "core/MyMath.h"
 #include "core/Random.h"

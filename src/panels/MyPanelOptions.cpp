@@ -1,4 +1,4 @@
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 #include "core/ProgramOptions.h"
 

@@ -1,4 +1,4 @@
-#include "columns/PanelDrag.h"
+#include "panels/PanelDrag.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
-#include "columns/PanelDrag.h"
+#include "panels/PanelDrag.h"
 
 #include "core/VirtualKeys.h"
 

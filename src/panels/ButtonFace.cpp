@@ -1,4 +1,4 @@
-#include "columns/ButtonFace.h"
+#include "panels/ButtonFace.h"
 
 #include "core/TranslucentPaint.h"
 #include "core/Traced.h"

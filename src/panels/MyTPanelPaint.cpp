@@ -2,10 +2,10 @@
 // frames, captions, level bars, the scroll bar, and the pressed and hot looks with their
 // timer. A paint goes into the back buffer at once; paintEvent only shows the buffer.
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
-#include "columns/ButtonFace.h"
-#include "columns/MyPanelOptions.h"
+#include "panels/ButtonFace.h"
+#include "panels/MyPanelOptions.h"
 
 #include "core/InputState.h"
 #include "core/TranslucentPaint.h"

@@ -2,10 +2,10 @@
 // and focus index, the list's scroll bar and placement. Input is in MyTPanelInput.cpp,
 // painting in MyTPanelPaint.cpp.
 
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
-#include "columns/MyPanelOptions.h"
-#include "columns/PanelDrag.h"
+#include "panels/MyPanelOptions.h"
+#include "panels/PanelDrag.h"
 
 #include "core/AsciiCase.h"
 #include "core/Error.h"

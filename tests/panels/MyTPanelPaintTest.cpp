@@ -1,6 +1,6 @@
-#include "columns/MyTPanel.h"
+#include "panels/MyTPanel.h"
 
-#include "columns/MyPanelOptions.h"
+#include "panels/MyPanelOptions.h"
 
 #include "host/Clock.h"
 
