@@ -8,8 +8,8 @@
 
 #include "columns/Column.h"
 
-#include "core/Error.h"
-#include "core/FileExtensions.h"
+#include "core/errors/Error.h"
+#include "core/files/FileExtensions.h"
 
 #include "host/Drives.h"
 #include "host/FileSystem.h"

@@ -6,8 +6,8 @@
 
 #include "BenchSupport.h"
 
-#include "core/FileOperations.h"
-#include "core/Error.h"
+#include "core/errors/Error.h"
+#include "core/files/FileOperations.h"
 
 #include "host/Drives.h"
 #include "host/FileSystem.h"

@@ -16,8 +16,8 @@
 #include "columns/MainWindowServices.h"
 #include "panels/MyPanelOptions.h"
 
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
+#include "core/files/PathNames.h"
+#include "core/settings/ProgramOptions.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -4,7 +4,7 @@
 
 #include "BenchSupport.h"
 
-#include "core/StoredTextList.h"
+#include "core/settings/StoredTextList.h"
 
 #include "host/Drives.h"
 #include "host/Registry.h"

@@ -4,8 +4,8 @@
 
 #include "BenchSupport.h"
 
-#include "core/Sha1.h"
-#include "core/WholeFiles.h"
+#include "core/files/WholeFiles.h"
+#include "core/text/Sha1.h"
 
 #include "host/Drives.h"
 

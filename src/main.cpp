@@ -4,11 +4,11 @@
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 
-#include "core/Application.h"
-#include "core/ErrorForm.h"
-#include "core/FileExtensions.h"
-#include "core/MessageBoxes.h"
-#include "core/Traced.h"
+#include "core/desktop/Application.h"
+#include "core/errors/ErrorForm.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileExtensions.h"
+#include "core/forms/MessageBoxes.h"
 
 #include "viewing/PictureLoading.h"
 

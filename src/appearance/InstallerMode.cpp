@@ -1,6 +1,6 @@
 #include "appearance/InstallerMode.h"
 
-#include "core/AsciiCase.h"
+#include "core/text/AsciiCase.h"
 
 #include "host/Process.h"
 

@@ -1,11 +1,11 @@
 #include "appearance/SkinForm.h"
 
-#include "core/SkinOptions.h"
+#include "core/settings/SkinOptions.h"
 
-#include "core/AsciiCase.h"
-#include "core/PathNames.h"
-#include "core/ProgramFolders.h"
-#include "core/Utilities.h"
+#include "core/files/PathNames.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/Utilities.h"
+#include "core/text/AsciiCase.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "mainwindow/SkinEditorServices.h"
 
-#include "core/StoredTextList.h"
+#include "core/settings/StoredTextList.h"
 
 #include <QDialog>
 

@@ -7,10 +7,10 @@
 
 #include "columns/MainWindowServices.h"
 
-#include "core/ProgramOptions.h"
-#include "core/KnownFolders.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/errors/Traced.h"
+#include "core/files/KnownFolders.h"
+#include "core/forms/Utilities.h"
+#include "core/settings/ProgramOptions.h"
 
 #include <QAction>
 

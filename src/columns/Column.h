@@ -4,8 +4,8 @@
 #include "columns/FileListSort.h"
 #include "panels/MyTPanel.h"
 
-#include "core/DirectoryMonitor.h"
-#include "core/InputState.h"
+#include "core/files/DirectoryMonitor.h"
+#include "core/forms/InputState.h"
 
 #include <QPoint>
 #include <QPointer>

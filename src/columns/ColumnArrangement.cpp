@@ -7,8 +7,8 @@
 #include "columns/BoardServices.h"
 #include "columns/MainWindowServices.h"
 
-#include "core/PathNames.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/files/PathNames.h"
 
 #include <QWidget>
 

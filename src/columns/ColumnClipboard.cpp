@@ -5,12 +5,12 @@
 
 #include "columns/BoardServices.h"
 
-#include "core/Clipboard.h"
-#include "core/LinkFile.h"
-#include "core/MemoryStorage.h"
-#include "core/MessageBoxes.h"
-#include "core/PathNames.h"
-#include "core/Traced.h"
+#include "core/desktop/Clipboard.h"
+#include "core/errors/Traced.h"
+#include "core/files/LinkFile.h"
+#include "core/files/PathNames.h"
+#include "core/forms/MessageBoxes.h"
+#include "core/settings/MemoryStorage.h"
 
 namespace {
 

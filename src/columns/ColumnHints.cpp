@@ -8,11 +8,11 @@
 #include "columns/ItemPaintServices.h"
 #include "columns/MouseServices.h"
 
-#include "core/AsciiCase.h"
-#include "core/FileInfo.h"
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/files/PathNames.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/text/AsciiCase.h"
 
 #include <QString>
 

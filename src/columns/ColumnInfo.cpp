@@ -7,16 +7,16 @@
 
 #include "columns/InformationBar.h"
 
-#include "core/FileExtensions.h"
-#include "core/FileInfo.h"
-#include "core/FileStream.h"
-#include "core/LinkFile.h"
-#include "core/MyTime.h"
-#include "core/Partitions.h"
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
-#include "core/Text.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileExtensions.h"
+#include "core/files/FileInfo.h"
+#include "core/files/FileStream.h"
+#include "core/files/LinkFile.h"
+#include "core/files/Partitions.h"
+#include "core/files/PathNames.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/text/MyTime.h"
+#include "core/text/Text.h"
 
 #include <algorithm>
 

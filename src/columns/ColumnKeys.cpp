@@ -8,8 +8,8 @@
 #include "columns/KeyServices.h"
 #include "columns/MouseServices.h"
 
-#include "core/Traced.h"
-#include "core/VirtualKeys.h"
+#include "core/errors/Traced.h"
+#include "core/forms/VirtualKeys.h"
 
 #include <array>
 #include <string>

@@ -6,14 +6,14 @@
 #include "columns/Containers.h"
 #include "columns/FileListSort.h"
 
-#include "core/Error.h"
-#include "core/FileExtensions.h"
-#include "core/FileInfo.h"
-#include "core/Partitions.h"
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
-#include "core/StringList.h"
-#include "core/Traced.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileExtensions.h"
+#include "core/files/FileInfo.h"
+#include "core/files/Partitions.h"
+#include "core/files/PathNames.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/text/StringList.h"
 
 #include "host/LastError.h"
 

@@ -8,12 +8,12 @@
 #include "columns/History.h"
 #include "columns/MainWindowServices.h"
 
-#include "core/AsciiCase.h"
-#include "core/Error.h"
-#include "core/Partitions.h"
-#include "core/PathNames.h"
-#include "core/Program.h"
-#include "core/Traced.h"
+#include "core/desktop/Program.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
+#include "core/files/Partitions.h"
+#include "core/files/PathNames.h"
+#include "core/text/AsciiCase.h"
 
 void TColumn::LoadDirectory(bool rememberPrevious, int32_t containerIndex, const std::string& title, int32_t type,
                             int32_t topOffset, int64_t key)

@@ -8,10 +8,10 @@
 #include "columns/MainWindowServices.h"
 #include "columns/MouseServices.h"
 
-#include "core/Error.h"
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
-#include "core/Traced.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
+#include "core/files/PathNames.h"
+#include "core/settings/ProgramOptions.h"
 
 #include <array>
 #include <string_view>

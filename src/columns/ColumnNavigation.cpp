@@ -10,10 +10,10 @@
 #include "columns/History.h"
 #include "columns/MainWindowServices.h"
 
-#include "core/FileInfo.h"
-#include "core/LinkFile.h"
-#include "core/PathNames.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/files/LinkFile.h"
+#include "core/files/PathNames.h"
 
 #include <utility>
 

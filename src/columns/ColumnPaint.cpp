@@ -10,13 +10,13 @@
 #include "columns/ItemPaintServices.h"
 #include "panels/MyPanelOptions.h"
 
-#include "core/AsciiCase.h"
-#include "core/Partitions.h"
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
-#include "core/TranslucentPaint.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/drawing/TranslucentPaint.h"
+#include "core/errors/Traced.h"
+#include "core/files/Partitions.h"
+#include "core/files/PathNames.h"
+#include "core/forms/Utilities.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/text/AsciiCase.h"
 
 #include "host/TextDrawing.h"
 

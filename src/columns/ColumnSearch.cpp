@@ -8,10 +8,10 @@
 #include "columns/Containers.h"
 #include "columns/MainWindowServices.h"
 
-#include "core/AsciiCase.h"
-#include "core/PathNames.h"
-#include "core/Text.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/files/PathNames.h"
+#include "core/text/AsciiCase.h"
+#include "core/text/Text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "columns/FileDialogServices.h"
 
-#include "core/PathNames.h"
-#include "core/StringList.h"
+#include "core/files/PathNames.h"
+#include "core/text/StringList.h"
 
 void TColumn::SelectItem(int32_t index)
 {

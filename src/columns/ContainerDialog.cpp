@@ -1,9 +1,9 @@
 #include "columns/ContainerDialog.h"
 
-#include "core/AsciiCase.h"
-#include "core/ModalSeam.h"
-#include "core/MyMath.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/forms/ModalSeam.h"
+#include "core/text/AsciiCase.h"
+#include "core/text/MyMath.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #include "columns/FileListSort.h"
 
-#include "core/AsciiCase.h"
+#include "core/text/AsciiCase.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 #include "columns/Column.h"
 #include "columns/MainWindowServices.h"
 
-#include "core/LinkFile.h"
-#include "core/PathNames.h"
-#include "core/KnownFolders.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/LinkFile.h"
+#include "core/files/PathNames.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "columns/History.h"
 
-#include "core/AsciiCase.h"
-#include "core/PathNames.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/files/PathNames.h"
+#include "core/text/AsciiCase.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MyTime.h"
+#include "core/text/MyTime.h"
 
 #include "host/FileSystem.h"
 

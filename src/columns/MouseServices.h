@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/InputState.h"
-#include "core/VirtualKeys.h"
+#include "core/forms/InputState.h"
+#include "core/forms/VirtualKeys.h"
 
 #include <QPoint>
 

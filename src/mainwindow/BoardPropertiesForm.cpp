@@ -1,7 +1,7 @@
 #include "mainwindow/BoardPropertiesForm.h"
 
-#include "core/ModalSeam.h"
-#include "core/Utilities.h"
+#include "core/forms/ModalSeam.h"
+#include "core/forms/Utilities.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -8,15 +8,15 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
-#include "core/AsciiCase.h"
-#include "core/KnownFolders.h"
-#include "core/ModalSeam.h"
-#include "core/PathNames.h"
-#include "core/Program.h"
-#include "core/ProgramFolders.h"
-#include "core/ProgramOptions.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/desktop/Program.h"
+#include "core/errors/Traced.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/PathNames.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/ModalSeam.h"
+#include "core/forms/Utilities.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/text/AsciiCase.h"
 
 #include <QActionGroup>
 #include <QComboBox>

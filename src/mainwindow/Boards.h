@@ -2,8 +2,8 @@
 
 #include "panels/MyTPanel.h"
 
-#include "core/InputState.h"
-#include "core/MyTime.h"
+#include "core/forms/InputState.h"
+#include "core/text/MyTime.h"
 
 #include <QPointer>
 

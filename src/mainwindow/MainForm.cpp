@@ -8,10 +8,10 @@
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
-#include "core/AsciiCase.h"
-#include "core/ProgramOptions.h"
-#include "core/SkinOptions.h"
-#include "core/VirtualKeys.h"
+#include "core/forms/VirtualKeys.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
+#include "core/text/AsciiCase.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -4,9 +4,9 @@
 #include "columns/ItemPaintServices.h"
 #include "columns/MouseServices.h"
 
-#include "core/FileStorage.h"
-#include "core/MyTime.h"
-#include "core/StoredTextList.h"
+#include "core/settings/FileStorage.h"
+#include "core/settings/StoredTextList.h"
+#include "core/text/MyTime.h"
 
 #include <QEvent>
 #include <QPointer>

@@ -2,10 +2,10 @@
 
 #include "mainwindow/Boards.h"
 
-#include "core/FileInfo.h"
-#include "core/MyTime.h"
-#include "core/Program.h"
-#include "core/ProgramOptions.h"
+#include "core/desktop/Program.h"
+#include "core/files/FileInfo.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/text/MyTime.h"
 
 void TMainForm::UpdateCaption()
 {

@@ -6,14 +6,14 @@
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
-#include "core/AsciiCase.h"
-#include "core/FileInfo.h"
-#include "core/MessageBoxes.h"
-#include "core/ProgramOptions.h"
-#include "core/SkinOptions.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
-#include "core/VirtualKeys.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/forms/MessageBoxes.h"
+#include "core/forms/Utilities.h"
+#include "core/forms/VirtualKeys.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
+#include "core/text/AsciiCase.h"
 
 #include "host/WallpaperBroadcast.h"
 

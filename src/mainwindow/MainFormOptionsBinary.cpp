@@ -6,7 +6,7 @@
 
 #include "columns/History.h"
 
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
 
 #include <cstdint>
 #include <limits>

@@ -8,8 +8,8 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
-#include "core/FileExtensions.h"
-#include "core/OptionsFile.h"
+#include "core/files/FileExtensions.h"
+#include "core/settings/OptionsFile.h"
 
 #include <array>
 #include <string>

@@ -6,13 +6,13 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
-#include "core/FileInfo.h"
-#include "core/PathNames.h"
-#include "core/ProgramFolders.h"
-#include "core/ProgramOptions.h"
-#include "core/SkinOptions.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/files/PathNames.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/Utilities.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
 
 #include "host/FileSystem.h"
 

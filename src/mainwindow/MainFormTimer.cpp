@@ -3,13 +3,13 @@
 #include "columns/MouseServices.h"
 #include "panels/MyTPanel.h"
 
-#include "core/AsciiCase.h"
-#include "core/FileInfo.h"
-#include "core/InputState.h"
-#include "core/Partitions.h"
-#include "core/PathNames.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/files/Partitions.h"
+#include "core/files/PathNames.h"
+#include "core/forms/InputState.h"
+#include "core/forms/Utilities.h"
+#include "core/text/AsciiCase.h"
 
 #include <algorithm>
 

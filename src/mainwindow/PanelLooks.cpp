@@ -2,7 +2,7 @@
 
 #include "panels/MyTPanel.h"
 
-#include "core/Utilities.h"
+#include "core/forms/Utilities.h"
 
 void SetButtonLook(MyTPanel& panel)
 {

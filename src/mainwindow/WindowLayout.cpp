@@ -1,7 +1,7 @@
 #include "mainwindow/WindowLayout.h"
 
-#include "core/MyMath.h"
-#include "core/SkinOptions.h"
+#include "core/settings/SkinOptions.h"
+#include "core/text/MyMath.h"
 
 #include <algorithm>
 #include <cmath>

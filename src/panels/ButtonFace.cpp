@@ -1,7 +1,7 @@
 #include "panels/ButtonFace.h"
 
-#include "core/TranslucentPaint.h"
-#include "core/Traced.h"
+#include "core/drawing/TranslucentPaint.h"
+#include "core/errors/Traced.h"
 
 #include <QImage>
 #include <QPainter>

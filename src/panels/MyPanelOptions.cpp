@@ -1,6 +1,6 @@
 #include "panels/MyPanelOptions.h"
 
-#include "core/ProgramOptions.h"
+#include "core/settings/ProgramOptions.h"
 
 const TMyPanelSkin DefaultPanelSkin;
 

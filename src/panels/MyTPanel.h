@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/Color.h"
-#include "core/InputState.h"
-#include "core/MyTime.h"
-#include "core/VirtualKeys.h"
+#include "core/drawing/Color.h"
+#include "core/forms/InputState.h"
+#include "core/forms/VirtualKeys.h"
+#include "core/text/MyTime.h"
 
 #include <QEvent>
 #include <QFont>

@@ -6,10 +6,10 @@
 #include "panels/MyPanelOptions.h"
 #include "panels/PanelDrag.h"
 
-#include "core/MyMath.h"
-#include "core/Random.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/errors/Traced.h"
+#include "core/forms/Utilities.h"
+#include "core/text/MyMath.h"
+#include "core/text/Random.h"
 
 #include <QApplication>
 #include <QCursor>

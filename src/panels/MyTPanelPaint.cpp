@@ -7,10 +7,10 @@
 #include "panels/ButtonFace.h"
 #include "panels/MyPanelOptions.h"
 
-#include "core/InputState.h"
-#include "core/TranslucentPaint.h"
-#include "core/Traced.h"
-#include "core/Utilities.h"
+#include "core/drawing/TranslucentPaint.h"
+#include "core/errors/Traced.h"
+#include "core/forms/InputState.h"
+#include "core/forms/Utilities.h"
 
 #include "host/TextDrawing.h"
 

@@ -1,7 +1,7 @@
 #include "viewing/BackPicture.h"
 
-#include "core/PictureGeometry.h"
-#include "core/Traced.h"
+#include "core/drawing/PictureGeometry.h"
+#include "core/errors/Traced.h"
 
 #include "host/PictureFiles.h"
 

@@ -1,9 +1,9 @@
 #include "viewing/PictureLoading.h"
 
-#include "core/AsciiCase.h"
-#include "core/PathNames.h"
-#include "core/PictureGeometry.h"
-#include "core/Traced.h"
+#include "core/drawing/PictureGeometry.h"
+#include "core/errors/Traced.h"
+#include "core/files/PathNames.h"
+#include "core/text/AsciiCase.h"
 
 #include "host/PictureFiles.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Color.h"
-#include "core/FileExtensions.h"
+#include "core/drawing/Color.h"
+#include "core/files/FileExtensions.h"
 
 #include <QImage>
 #include <QRect>

@@ -4,11 +4,11 @@
 
 #include "support/SkinSample.h"
 
-#include "core/SkinOptions.h"
+#include "core/settings/SkinOptions.h"
 
-#include "core/Error.h"
-#include "core/ProgramFolders.h"
-#include "core/StoredTextList.h"
+#include "core/errors/Error.h"
+#include "core/files/ProgramFolders.h"
+#include "core/settings/StoredTextList.h"
 
 #include "host/Process.h"
 

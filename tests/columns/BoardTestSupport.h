@@ -4,8 +4,8 @@
 #include "columns/Column.h"
 #include "columns/History.h"
 
-#include "core/Error.h"
-#include "core/PathNames.h"
+#include "core/errors/Error.h"
+#include "core/files/PathNames.h"
 
 #include "ColumnTestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "columns/Column.h"
 
-#include "core/KnownFolders.h"
+#include "core/files/KnownFolders.h"
 
 #include "BoardTestSupport.h"
 

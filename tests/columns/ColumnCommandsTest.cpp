@@ -1,12 +1,12 @@
 #include "columns/CommandServices.h"
 #include "columns/ContainerServices.h"
 
-#include "core/Clipboard.h"
-#include "core/Error.h"
-#include "core/LinkFile.h"
-#include "core/ModalSeam.h"
-#include "core/ProgramFolders.h"
-#include "core/Traced.h"
+#include "core/desktop/Clipboard.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
+#include "core/files/LinkFile.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/ModalSeam.h"
 
 #include "host/ClipboardPicture.h"
 

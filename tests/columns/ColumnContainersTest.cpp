@@ -2,9 +2,9 @@
 
 #include "columns/ContainerServices.h"
 
-#include "core/Clipboard.h"
-#include "core/Error.h"
-#include "core/FileStream.h"
+#include "core/desktop/Clipboard.h"
+#include "core/errors/Error.h"
+#include "core/files/FileStream.h"
 
 #include "host/MountTable.h"
 #include "host/Volumes.h"

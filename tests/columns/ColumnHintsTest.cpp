@@ -1,6 +1,6 @@
 #include "MouseTestSupport.h"
 
-#include "core/FileInfo.h"
+#include "core/files/FileInfo.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "columns/KeyServices.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include <stdexcept>
 

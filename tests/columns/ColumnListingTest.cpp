@@ -1,8 +1,8 @@
 #include "columns/Column.h"
 #include "columns/FileListSort.h"
 
-#include "core/Error.h"
-#include "core/StringList.h"
+#include "core/errors/Error.h"
+#include "core/text/StringList.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"

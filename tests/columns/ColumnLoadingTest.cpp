@@ -1,6 +1,6 @@
 #include "columns/Column.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"

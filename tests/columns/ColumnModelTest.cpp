@@ -1,7 +1,7 @@
 #include "columns/Column.h"
 
-#include "core/KnownFolders.h"
-#include "core/StringList.h"
+#include "core/files/KnownFolders.h"
+#include "core/text/StringList.h"
 
 #include "ColumnTestSupport.h"
 

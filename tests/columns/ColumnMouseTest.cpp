@@ -2,7 +2,7 @@
 
 #include "panels/PanelDrag.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 namespace {
 

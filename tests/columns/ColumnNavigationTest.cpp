@@ -1,6 +1,6 @@
 #include "columns/Column.h"
 
-#include "core/LinkFile.h"
+#include "core/files/LinkFile.h"
 
 #include "BoardTestSupport.h"
 #include "support/RecordingLauncher.h"

@@ -2,8 +2,8 @@
 
 #include "panels/MyPanelOptions.h"
 
-#include "core/Program.h"
-#include "core/Utilities.h"
+#include "core/desktop/Program.h"
+#include "core/forms/Utilities.h"
 
 #include "host/TextDrawing.h"
 

@@ -1,8 +1,8 @@
 #include "columns/Column.h"
 #include "columns/FileDialogServices.h"
 
-#include "core/PathNames.h"
-#include "core/StringList.h"
+#include "core/files/PathNames.h"
+#include "core/text/StringList.h"
 
 #include "ColumnTestSupport.h"
 

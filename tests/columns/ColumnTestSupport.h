@@ -5,9 +5,9 @@
 #include "columns/History.h"
 #include "columns/MainWindowServices.h"
 
-#include "core/FileExtensions.h"
-#include "core/PathNames.h"
-#include "core/ProgramOptions.h"
+#include "core/files/FileExtensions.h"
+#include "core/files/PathNames.h"
+#include "core/settings/ProgramOptions.h"
 
 #include "panels/PanelTestSupport.h"
 #include "support/TestSupport.h"

@@ -1,8 +1,8 @@
 #include "columns/Containers.h"
 
-#include "core/Error.h"
-#include "core/MyMath.h"
-#include "core/Traced.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
+#include "core/text/MyMath.h"
 
 #include "support/ShownFailures.h"
 #include "support/TestSupport.h"

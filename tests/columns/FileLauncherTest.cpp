@@ -2,8 +2,8 @@
 #include "columns/History.h"
 #include "columns/MediaPlayerServices.h"
 
-#include "core/Error.h"
-#include "core/LinkFile.h"
+#include "core/errors/Error.h"
+#include "core/files/LinkFile.h"
 
 #include "host/LastError.h"
 

@@ -1,8 +1,8 @@
 #include "columns/FileParameters.h"
 
-#include "core/Clipboard.h"
-#include "core/LinkFile.h"
-#include "core/KnownFolders.h"
+#include "core/desktop/Clipboard.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/LinkFile.h"
 
 #include "BoardTestSupport.h"
 

@@ -1,9 +1,9 @@
 #include "columns/Column.h"
 #include "columns/InformationBar.h"
 
-#include "core/Error.h"
-#include "core/FileOperations.h"
-#include "core/LinkFile.h"
+#include "core/errors/Error.h"
+#include "core/files/FileOperations.h"
+#include "core/files/LinkFile.h"
 
 #include "host/Drives.h"
 

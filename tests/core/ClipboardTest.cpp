@@ -1,6 +1,6 @@
-#include "core/Clipboard.h"
-#include "core/Error.h"
-#include "core/Text.h"
+#include "core/desktop/Clipboard.h"
+#include "core/errors/Error.h"
+#include "core/text/Text.h"
 
 #include "support/TestSupport.h"
 

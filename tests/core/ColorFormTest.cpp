@@ -1,8 +1,8 @@
-#include "core/ColorForm.h"
+#include "core/forms/ColorForm.h"
 
-#include "core/ColorPanel.h"
-#include "core/Error.h"
-#include "core/StockColors.h"
+#include "core/drawing/StockColors.h"
+#include "core/errors/Error.h"
+#include "core/forms/ColorPanel.h"
 
 #include "support/ShownFailures.h"
 #include "support/TestSupport.h"

@@ -1,8 +1,8 @@
-#include "core/DesktopExchange.h"
-#include "core/Error.h"
-#include "core/PasswordHelpers.h"
-#include "core/PathNames.h"
-#include "core/KnownFolders.h"
+#include "core/desktop/DesktopExchange.h"
+#include "core/errors/Error.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/PathNames.h"
+#include "core/forms/PasswordHelpers.h"
 
 #include "support/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "core/DirectoryMonitor.h"
-#include "core/Error.h"
+#include "core/errors/Error.h"
+#include "core/files/DirectoryMonitor.h"
 
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "core/DropSource.h"
+#include "core/desktop/DropSource.h"
 
 #include "host/DragAndDrop.h"
 #include "host/LastError.h"

@@ -1,7 +1,7 @@
-#include "core/Application.h"
-#include "core/Error.h"
-#include "core/ErrorForm.h"
-#include "core/Program.h"
+#include "core/desktop/Application.h"
+#include "core/desktop/Program.h"
+#include "core/errors/Error.h"
+#include "core/errors/ErrorForm.h"
 
 #include "support/TestSupport.h"
 

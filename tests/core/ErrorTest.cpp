@@ -1,5 +1,5 @@
-#include "core/Error.h"
-#include "core/Program.h"
+#include "core/desktop/Program.h"
+#include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
 

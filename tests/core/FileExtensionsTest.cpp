@@ -1,4 +1,4 @@
-#include "core/FileExtensions.h"
+#include "core/files/FileExtensions.h"
 
 #include "support/TestSupport.h"
 

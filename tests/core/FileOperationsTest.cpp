@@ -1,6 +1,6 @@
-#include "core/Error.h"
-#include "core/FileInfo.h"
-#include "core/FileOperations.h"
+#include "core/errors/Error.h"
+#include "core/files/FileInfo.h"
+#include "core/files/FileOperations.h"
 
 #include "support/TestSupport.h"
 

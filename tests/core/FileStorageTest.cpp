@@ -1,6 +1,6 @@
-#include "core/FileStorage.h"
+#include "core/settings/FileStorage.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include "support/ShownFailures.h"
 

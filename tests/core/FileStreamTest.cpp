@@ -1,5 +1,5 @@
-#include "core/Error.h"
-#include "core/FileStream.h"
+#include "core/errors/Error.h"
+#include "core/files/FileStream.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "core/FormatSettings.h"
+#include "core/text/FormatSettings.h"
 
-#include "core/MyTime.h"
-#include "core/Traced.h"
+#include "core/errors/Traced.h"
+#include "core/text/MyTime.h"
 
 #include "support/DateTimes.h"
 

@@ -1,5 +1,5 @@
-#include "core/Error.h"
-#include "core/KnownFolders.h"
+#include "core/errors/Error.h"
+#include "core/files/KnownFolders.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "core/Error.h"
-#include "core/FileInfo.h"
-#include "core/FileOperations.h"
-#include "core/LinkFile.h"
+#include "core/errors/Error.h"
+#include "core/files/FileInfo.h"
+#include "core/files/FileOperations.h"
+#include "core/files/LinkFile.h"
 
 #include "support/ShownFailures.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
-#include "core/MemoryStorage.h"
+#include "core/settings/MemoryStorage.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include "support/ShownFailures.h"
 

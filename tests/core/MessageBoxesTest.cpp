@@ -1,5 +1,5 @@
-#include "core/InputState.h"
-#include "core/MessageBoxes.h"
+#include "core/forms/InputState.h"
+#include "core/forms/MessageBoxes.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "core/MyMath.h"
+#include "core/text/MyMath.h"
 
-#include "core/Error.h"
-#include "core/FormatSettings.h"
+#include "core/errors/Error.h"
+#include "core/text/FormatSettings.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "core/MyTime.h"
+#include "core/text/MyTime.h"
 
-#include "core/Error.h"
-#include "core/FormatSettings.h"
+#include "core/errors/Error.h"
+#include "core/text/FormatSettings.h"
 
 #include "host/Clock.h"
 

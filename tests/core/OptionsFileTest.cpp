@@ -1,8 +1,8 @@
-#include "core/FileOperations.h"
-#include "core/OptionsFile.h"
-#include "core/ProgramOptions.h"
-#include "core/StartupLink.h"
-#include "core/StoredTextList.h"
+#include "core/desktop/StartupLink.h"
+#include "core/files/FileOperations.h"
+#include "core/settings/OptionsFile.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/StoredTextList.h"
 
 #include "support/FakeOptionsMainWindow.h"
 #include "support/ShownFailures.h"

@@ -1,5 +1,5 @@
-#include "core/Error.h"
-#include "core/Partitions.h"
+#include "core/errors/Error.h"
+#include "core/files/Partitions.h"
 
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "core/PathNames.h"
+#include "core/files/PathNames.h"
 
 #include "support/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "core/PictureGeometry.h"
-#include "core/Traced.h"
+#include "core/drawing/PictureGeometry.h"
+#include "core/errors/Traced.h"
 
 #include <QImage>
 #include <QPainter>

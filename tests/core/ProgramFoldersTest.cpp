@@ -1,4 +1,4 @@
-#include "core/ProgramFolders.h"
+#include "core/files/ProgramFolders.h"
 
 #include "support/TestSupport.h"
 

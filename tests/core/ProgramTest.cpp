@@ -1,7 +1,7 @@
-#include "core/Error.h"
-#include "core/PathNames.h"
-#include "core/Program.h"
-#include "core/KnownFolders.h"
+#include "core/desktop/Program.h"
+#include "core/errors/Error.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/PathNames.h"
 
 #include "support/TestSupport.h"
 

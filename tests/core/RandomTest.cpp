@@ -1,4 +1,4 @@
-#include "core/Random.h"
+#include "core/text/Random.h"
 
 #include "host/Clock.h"
 #include "host/FaultInjection.h"

@@ -1,5 +1,5 @@
-#include "core/Sha1.h"
-#include "core/Sha1Transform.h"
+#include "core/text/Sha1.h"
+#include "core/text/Sha1Transform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/Error.h"
-#include "core/ShellExecution.h"
+#include "core/desktop/ShellExecution.h"
+#include "core/errors/Error.h"
 
 #include "host/LastError.h"
 

@@ -1,5 +1,5 @@
-#include "core/Error.h"
-#include "core/ShellThumbnail.h"
+#include "core/desktop/ShellThumbnail.h"
+#include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
 

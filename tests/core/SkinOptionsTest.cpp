@@ -1,4 +1,4 @@
-#include "core/SkinOptions.h"
+#include "core/settings/SkinOptions.h"
 
 #include "support/SkinSample.h"
 

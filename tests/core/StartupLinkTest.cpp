@@ -1,4 +1,4 @@
-#include "core/StartupLink.h"
+#include "core/desktop/StartupLink.h"
 
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "core/StockColors.h"
+#include "core/drawing/StockColors.h"
 
 #include <gtest/gtest.h>
 

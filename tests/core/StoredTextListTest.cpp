@@ -1,8 +1,8 @@
-#include "core/StoredTextList.h"
+#include "core/settings/StoredTextList.h"
 
-#include "core/Error.h"
-#include "core/ErrorForm.h"
-#include "core/MessageBoxes.h"
+#include "core/errors/Error.h"
+#include "core/errors/ErrorForm.h"
+#include "core/forms/MessageBoxes.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"

@@ -1,6 +1,6 @@
-#include "core/StreamStorage.h"
+#include "core/settings/StreamStorage.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include "support/ShownFailures.h"
 

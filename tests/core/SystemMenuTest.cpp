@@ -1,4 +1,4 @@
-#include "core/SystemMenu.h"
+#include "core/desktop/SystemMenu.h"
 
 #include "host/DragAndDrop.h"
 #include "host/LastError.h"

@@ -1,6 +1,6 @@
-#include "core/Text.h"
+#include "core/text/Text.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "core/Text.h"
+#include "core/text/Text.h"
 
-#include "core/Error.h"
-#include "core/Traced.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
 
 #include "support/TestSupport.h"
 

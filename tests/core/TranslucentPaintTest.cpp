@@ -1,4 +1,4 @@
-#include "core/TranslucentPaint.h"
+#include "core/drawing/TranslucentPaint.h"
 
 #include <QImage>
 #include <QPainter>

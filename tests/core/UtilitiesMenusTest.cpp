@@ -1,6 +1,6 @@
-#include "core/Utilities.h"
+#include "core/forms/Utilities.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"

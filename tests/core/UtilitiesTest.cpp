@@ -1,7 +1,7 @@
-#include "core/Utilities.h"
+#include "core/forms/Utilities.h"
 
-#include "core/Error.h"
-#include "core/Traced.h"
+#include "core/errors/Error.h"
+#include "core/errors/Traced.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"

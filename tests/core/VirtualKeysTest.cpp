@@ -1,4 +1,4 @@
-#include "core/VirtualKeys.h"
+#include "core/forms/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "columns/Column.h"
 #include "columns/History.h"
 
-#include "core/ProgramOptions.h"
+#include "core/settings/ProgramOptions.h"
 
 #include "support/TestSupport.h"
 

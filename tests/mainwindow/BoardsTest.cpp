@@ -5,9 +5,9 @@
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
-#include "core/InputState.h"
-#include "core/KnownFolders.h"
-#include "core/ProgramFolders.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/InputState.h"
 
 #include "host/Clock.h"
 

@@ -4,12 +4,12 @@
 
 #include "panels/MyPanelOptions.h"
 
-#include "core/Error.h"
-#include "core/FileInfo.h"
-#include "core/ProgramFolders.h"
-#include "core/ProgramOptions.h"
-#include "core/SkinOptions.h"
-#include "core/Utilities.h"
+#include "core/errors/Error.h"
+#include "core/files/FileInfo.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/Utilities.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
 
 #include "host/Drives.h"
 #include "host/File.h"

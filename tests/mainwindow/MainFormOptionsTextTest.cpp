@@ -6,11 +6,11 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
-#include "core/FileExtensions.h"
-#include "core/FileOperations.h"
-#include "core/ProgramFolders.h"
-#include "core/ProgramOptions.h"
-#include "core/StoredTextList.h"
+#include "core/files/FileExtensions.h"
+#include "core/files/FileOperations.h"
+#include "core/files/ProgramFolders.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/StoredTextList.h"
 
 #include "host/FileSystem.h"
 #include "host/Process.h"

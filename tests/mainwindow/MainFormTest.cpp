@@ -4,10 +4,10 @@
 #include "columns/Column.h"
 #include "panels/MyTPanel.h"
 
-#include "core/PathNames.h"
-#include "core/ProgramFolders.h"
-#include "core/ProgramOptions.h"
-#include "core/Utilities.h"
+#include "core/files/PathNames.h"
+#include "core/files/ProgramFolders.h"
+#include "core/forms/Utilities.h"
+#include "core/settings/ProgramOptions.h"
 
 #include "host/FileSystem.h"
 

@@ -1,9 +1,9 @@
 #include "BoardTestWindow.h"
 
-#include "core/FileStorage.h"
-#include "core/KnownFolders.h"
-#include "core/MyMath.h"
-#include "core/ProgramFolders.h"
+#include "core/files/KnownFolders.h"
+#include "core/files/ProgramFolders.h"
+#include "core/settings/FileStorage.h"
+#include "core/text/MyMath.h"
 
 #include "support/ShownFailures.h"
 

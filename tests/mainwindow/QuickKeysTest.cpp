@@ -2,7 +2,7 @@
 
 #include "panels/MyTPanel.h"
 
-#include "core/PathNames.h"
+#include "core/files/PathNames.h"
 
 #include "support/RecordingLauncher.h"
 

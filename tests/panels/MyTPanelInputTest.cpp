@@ -2,7 +2,7 @@
 
 #include "panels/PanelDrag.h"
 
-#include "core/VirtualKeys.h"
+#include "core/forms/VirtualKeys.h"
 
 #include "PanelTestSupport.h"
 

@@ -2,8 +2,8 @@
 
 #include "panels/MyPanelOptions.h"
 
-#include "core/Error.h"
-#include "core/StringList.h"
+#include "core/errors/Error.h"
+#include "core/text/StringList.h"
 
 #include "PanelTestSupport.h"
 #include "support/TestSupport.h"

@@ -3,7 +3,7 @@
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
-#include "core/ProgramOptions.h"
+#include "core/settings/ProgramOptions.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/DateTime.h"
+#include "core/text/DateTime.h"
 
 // A date-time from its calendar parts, for tests that name moments.
 inline TDateTime At(int32_t year, int32_t month, int32_t day, int32_t hour = 0, int32_t minute = 0,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ProgramOptions.h"
+#include "core/settings/ProgramOptions.h"
 
 #include <functional>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ErrorForm.h"
+#include "core/errors/ErrorForm.h"
 
 #include "support/TestSupport.h"
 

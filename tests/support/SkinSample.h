@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/SkinOptions.h"
+#include "core/settings/SkinOptions.h"
 
-#include "core/ProgramFolders.h"
+#include "core/files/ProgramFolders.h"
 
 // A skin in which every field differs from its default, its picture in the BackPictures
 // folder of the program folder in force.

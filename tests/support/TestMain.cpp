@@ -1,9 +1,9 @@
 #include "support/TestSupport.h"
 
-#include "core/Application.h"
-#include "core/Error.h"
-#include "core/FormatSettings.h"
-#include "core/ModalSeam.h"
+#include "core/desktop/Application.h"
+#include "core/errors/Error.h"
+#include "core/forms/ModalSeam.h"
+#include "core/text/FormatSettings.h"
 
 #include "host/Drives.h"
 #include "host/FaultInjection.h"

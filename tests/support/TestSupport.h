@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ModalSeam.h"
+#include "core/forms/ModalSeam.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "viewing/BackPicture.h"
 
-#include "core/Error.h"
+#include "core/errors/Error.h"
 
 #include "support/PictureFixtures.h"
 

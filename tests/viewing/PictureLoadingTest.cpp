@@ -1,8 +1,8 @@
 #include "viewing/PictureLoading.h"
 #include "viewing/ViewerPluginBitmapInfo.h"
 
-#include "core/Error.h"
-#include "core/FileExtensions.h"
+#include "core/errors/Error.h"
+#include "core/files/FileExtensions.h"
 
 #include "host/PictureFiles.h"
 

@@ -1,0 +1,238 @@
+#include "core/files/FileOperations.h"
+
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/files/PathNames.h"
+#include "core/forms/ModalSeam.h"
+
+#include "host/FileStreams.h"
+#include "host/FileSystem.h"
+#include "host/LastError.h"
+
+TFileUnitLoader FileUnitLoader;
+
+namespace {
+
+bool IsLinkEntry(const host::FindData& entry)
+{
+    return (entry.Attributes & host::FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool IsFolderEntry(const host::FindData& entry)
+{
+    return (entry.Attributes & host::FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Only a cancel is no failure: a call that failed for any other reason, with whatever
+// code, is reported.
+bool FailedUnlessCancelled(bool succeeded)
+{
+    return !succeeded && host::GetLastError() != host::ERROR_REQUEST_ABORTED;
+}
+
+void DeleteEntry(const std::string& path, const host::FindData& entry)
+{
+    if (IsLinkEntry(entry)) {
+        if (IsFolderEntry(entry))
+            host::RemoveDirectory(path);
+        else
+            host::DeleteFile(path);
+    } else if (IsFolderEntry(entry)) {
+        DeleteDirectoryNoErrors(path);
+    } else {
+        ClearReadOnly(path);
+        host::DeleteFile(path);
+    }
+}
+
+bool IsHiddenOrSystem(const host::FindData& entry)
+{
+    return (entry.Attributes & (host::FILE_ATTRIBUTE_HIDDEN | host::FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
+host::UnheldStreams UnheldStreamsFor(bool dropStreams)
+{
+    return dropStreams ? host::UnheldStreams::Drop : host::UnheldStreams::Refuse;
+}
+
+std::string JoinedNames(const std::vector<std::string>& names)
+{
+    std::string joined;
+    for (const std::string& name : names)
+        joined += (joined.empty() ? "" : ", ") + name;
+    return joined;
+}
+
+// A copy refused because the target cannot hold the source's streams names them.
+void RaiseCopyFailure(TTraced& trace, const std::string& failureText, const std::string& source,
+                      const std::string& target)
+{
+    if (host::GetLastError() == host::ERROR_NOT_SUPPORTED) {
+        std::vector<std::string> names;
+        if (host::ListFileStreams(source, names) && !names.empty())
+            return trace.Raise("The target's file system cannot hold the streams " + JoinedNames(names) + ".",
+                               source, target, host::ERROR_NOT_SUPPORTED);
+        host::SetLastError(host::ERROR_NOT_SUPPORTED);
+    }
+    trace.RaiseSystem(failureText, source, target);
+}
+
+// The files and folders of a tree copy that could not be copied; the first one is named.
+struct TTreeCopyFailures
+{
+    int Count = 0;
+    std::string Source;
+    std::string Target;
+    uint32_t Code = 0;
+
+    void Add(const std::string& source, const std::string& target, uint32_t code)
+    {
+        if (Count++ == 0) {
+            Source = source;
+            Target = target;
+            Code = code;
+        }
+    }
+};
+
+// Makes the target folder and copies the source folder's entries into it, the folders
+// below included; every entry that cannot be copied is counted and the copy goes on.
+// Nothing, or what failed for the folder itself (the last error tells why).
+const char* CopyTreeLevel(const std::string& source, const std::string& target, TTreeCopyFailures& failures)
+{
+    host::SetLastError(host::ERROR_SUCCESS);
+    host::CreateDirectory(target, source);
+    if (IsSystemErrorNotExisting())
+        return "Failed to create directory.";
+    std::vector<host::FindData> entries;
+    if (!host::FindFiles(source, "*", entries) && !IsFindOk(host::GetLastError()))
+        return "Failed to find first file.";
+    for (const host::FindData& entry : entries) {
+        // Linked folders are not entered: a link back up the tree would never end.
+        if (IsHiddenOrSystem(entry) || (IsFolderEntry(entry) && IsLinkEntry(entry)))
+            continue;
+        const std::string from = IncludeEndBackslash(source) + entry.Name;
+        const std::string to = IncludeEndBackslash(target) + entry.Name;
+        if (IsFolderEntry(entry)) {
+            if (CopyTreeLevel(from, to, failures) != nullptr)
+                failures.Add(from, to, host::GetLastError());
+        } else {
+            ClearReadOnly(to);
+            if (!host::CopyFile(from, to, false))
+                failures.Add(from, to, host::GetLastError());
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool CopyProgressRoutine(uint64_t transferred, uint64_t total)
+{
+    bool goOn = true;
+    if (FileUnitLoader.OnProgress && total > 0) {
+        try {
+            goOn = FileUnitLoader.OnProgress(static_cast<double>(transferred) / static_cast<double>(total));
+        } catch (...) {
+            goOn = true;
+        }
+    }
+    host::SetLastError(host::ERROR_SUCCESS);
+    return goOn;
+}
+
+void MyCopyFile(const std::string& source, const std::string& target, bool overwrite, bool, bool dropStreams)
+{
+    TTraced trace;
+    trace.Run([&] {
+        RemoveReplacedTarget(source, target, overwrite);
+        host::SetLastError(host::ERROR_SUCCESS);
+        const bool copied =
+            host::CopyFile(source, target, !overwrite, CopyProgressRoutine, UnheldStreamsFor(dropStreams));
+        if (FailedUnlessCancelled(copied))
+            RaiseCopyFailure(trace, "Failed to copy file.", source, target);
+    });
+}
+
+void MyMoveFile(const std::string& source, const std::string& target, bool replace, bool dropStreams)
+{
+    TTraced trace;
+    trace.Run([&] {
+        RemoveReplacedTarget(source, target, replace);
+        host::SetLastError(host::ERROR_SUCCESS);
+        const bool moved =
+            host::MoveFile(source, target, replace, true, CopyProgressRoutine, UnheldStreamsFor(dropStreams));
+        if (FailedUnlessCancelled(moved))
+            return RaiseCopyFailure(trace, "Failed to move file.", source, target);
+        // Moved to another drive, a read-only file arrives writable. Cleared only now, so
+        // a move that fails leaves its source as it was.
+        if (moved && !IsSameRoot(source, target))
+            ClearReadOnly(target);
+    });
+}
+
+void RemoveReplacedTarget(const std::string& source, const std::string& target, bool replace)
+{
+    if (replace && !IsSameFile(source, target) && MyFileExists(target))
+        ClearReadOnly(target);
+}
+
+void MyRenameFile(const std::string& oldName, const std::string& newName, bool replace)
+{
+    TTraced trace;
+    trace.Run([&] {
+        RemoveReplacedTarget(oldName, newName, replace);
+        if (!host::MoveFile(oldName, newName, replace, false))
+            trace.Raise("Failed to rename.", oldName, newName);
+    });
+}
+
+void MyDeleteFile(const std::string& name)
+{
+    TTraced trace;
+    trace.Run([&] {
+        ClearReadOnly(name);
+        if (!host::DeleteFile(name))
+            trace.RaiseSystem("Failed to delete file.", name);
+    });
+}
+
+void DeleteDirectoryNoErrors(const std::string& folder)
+{
+    TTraced trace;
+    // A link to a folder goes as a link: the folder it points to is not ours to empty.
+    const uint32_t attributes = host::GetFileAttributes(folder);
+    if (attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        host::RemoveDirectory(folder);
+        return;
+    }
+    trace.Run([&] {
+        std::vector<host::FindData> entries;
+        if (!host::FindFiles(folder, "*", entries) && !IsFindOk(host::GetLastError()))
+            return trace.Raise("Can not find directory.", folder);
+        for (const host::FindData& entry : entries)
+            DeleteEntry(IncludeEndBackslash(folder) + entry.Name, entry);
+    });
+    ClearReadOnly(folder);
+    host::RemoveDirectory(folder);
+}
+
+int CopyDeleteDirectory(const std::string& source, const std::string& target)
+{
+    TTraced trace;
+    TTreeCopyFailures failures;
+    trace.Run([&] {
+        if (target.empty())
+            return trace.Raise("Empty destination name.", source);
+        if (IsSameOrInsideFolder(source, target))
+            return trace.Raise("Can not copy a directory into itself.", source, target);
+        if (const char* failure = CopyTreeLevel(source, target, failures))
+            return trace.RaiseSystem(failure, source, target);
+        if (failures.Count > 0)
+            trace.Raise("Failed to copy file.", failures.Source, failures.Target, failures.Code);
+    });
+    if (trace.Succeeded())
+        return 0;
+    RunMessageBox("Error", "Failed to process directory.", MB_ICONHAND | MB_OKCANCEL);
+    return failures.Count > 0 ? failures.Count : 1;
+}
