@@ -132,7 +132,7 @@ void TColumn::ReloadContainer(int32_t containerIndex)
         if (index < 0 || index >= ContainerCount)
             return;
         const std::string title = ActiveTitle;
-        LoadDirectory(false, index, title, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({.ContainerIndex = index, .Title = title});
         if (trace.TakeOver())
             return;
         UpdateRestOfContainers(index);
@@ -438,7 +438,7 @@ void TColumn::GoToContainerItemTarget()
             return;
         }
         const std::string title = ActiveTitle;
-        LoadDirectory(true, -1, title, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title});
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to go to file.");

@@ -34,7 +34,7 @@ void LoadFolderFromHistory(TColumn& column, const std::string& folder, bool reme
     THistoryEntry entry;
     if (PathsHistory.FindDirectoryItem(folder, entry) >= 0)
         TakeHistoryState(column, entry);
-    column.LoadDirectory(rememberPrevious, -1, entry.Title, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.RememberPrevious = rememberPrevious, .ContainerIndex = -1, .Title = entry.Title});
 }
 
 // Lists the folder above the title's folder with the title's folder focused; gives that
@@ -44,7 +44,7 @@ std::string LoadParentFromHistory(TColumn& column, const std::string& title)
     THistoryEntry entry;
     if (PathsHistory.FindParentDirectoryItem(title, entry) >= 0)
         TakeHistoryState(column, entry);
-    column.LoadDirectory(true, -1, entry.Title, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = entry.Title});
     return entry.Title;
 }
 
