@@ -194,7 +194,7 @@ void TColumn::SetSortMode(const QAction& item)
     SortMode = CaptionOf(item);
     // A container is never sorted: its items stand in the container's order.
     if (ContainerIndex < 0)
-        LoadDirectory(false, KeepContainerIndex, {}, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({});
 }
 
 void TColumn::ToggleShowPathsInContainer()

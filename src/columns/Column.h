@@ -11,7 +11,7 @@
 #include <QPointer>
 
 #include <cstdint>
-#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,11 +26,22 @@ inline constexpr int32_t MaxVisibleColumns = 10;
 inline constexpr int32_t HiddenColumnIndex = 10;
 inline constexpr int32_t IBSourceColumnIndex = 11;
 
-// The values of TColumn::LoadDirectory's arguments that keep what the column has.
-inline constexpr int32_t KeepContainerIndex = -2;
-inline constexpr int32_t KeepType = -1;
-inline constexpr int32_t KeepTopOffset = std::numeric_limits<int32_t>::min();
-inline constexpr int64_t KeepKey = -1;
+// What one TColumn::LoadDirectory changes; a field left empty keeps what the column has,
+// so a call names only what it changes (each field has its initializer, so that leaving
+// one out is not taken for a slip): LoadDirectory({.ContainerIndex = -1, .Title = path}).
+struct TLoadRequest
+{
+    // Leaving the folder remembers it as the previous title, as a user's navigation does.
+    bool RememberPrevious = false;
+    // A container to list (its index), or -1 for the file system.
+    std::optional<int32_t> ContainerIndex = std::nullopt;
+    // The title to list and focus; empty keeps the active title, except that leaving a
+    // container (ContainerIndex -1) returns to where it was entered from.
+    std::string Title = {};
+    std::optional<int32_t> Type = std::nullopt;
+    std::optional<int32_t> TopOffset = std::nullopt;
+    std::optional<int64_t> Key = std::nullopt;
+};
 
 // One file-list column: a header button naming what it shows above a list of items. It
 // lists a directory, the drives (when its active title is a drive name) or a container.
@@ -138,11 +149,10 @@ public:
 
     // ---- Loading and focusing (ColumnLoading.cpp) ----
 
-    // The one entry through which a column is (re)loaded and focused. The Keep values
-    // keep what the column has. Traced; a directory that cannot be listed is not a
+    // The one entry through which a column is (re)loaded and focused; an empty request
+    // reloads what the column lists. Traced; a directory that cannot be listed is not a
     // failure: its parent is listed instead.
-    void LoadDirectory(bool rememberPrevious, int32_t containerIndex, const std::string& title, int32_t type,
-                       int32_t topOffset, int64_t key);
+    void LoadDirectory(const TLoadRequest& request);
     // Focuses the item of the title or, with nearest, the item that stands where the
     // title would. Traced.
     void FocusByTitle(const std::string& title, int32_t type, int32_t topOffset, int64_t key,

@@ -54,7 +54,7 @@ void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(T
             return;
         if (!alikeBefore || !AreColumnsLaidOutAlike())
             GetBoardServices().ArrangeColumns();
-        reloaded.LoadDirectory(true, KeepContainerIndex, {}, KeepType, KeepTopOffset, KeepKey);
+        reloaded.LoadDirectory({.RememberPrevious = true});
         trace.TakeOver();
     });
     trace.ShowFailure(failureText, where);

@@ -92,7 +92,7 @@ void TColumn::Com_LoadActiveTitle()
         const std::string path = GetFullPath(TrimBlanks(text));
         if (!AskQuery("Set \"" + path + "\" as active file ?"))
             return;
-        LoadDirectory(true, -1, path, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = path});
         if (trace.TakeOver())
             return;
         GetBoardServices().FocusColumn(-1, false);

@@ -90,7 +90,7 @@ void TColumn::Com_GoToReference()
         link.Load(ActiveTitle, true);
         if (trace.TakeOver())
             return;
-        LoadDirectory(true, -1, link.Target, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = link.Target});
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to go to reference.");

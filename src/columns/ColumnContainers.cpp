@@ -69,28 +69,28 @@ std::string CountText(int32_t count)
     return std::to_string(count);
 }
 
+// Asks before container items are copied, moved or inserted: the files they name stay
+// where they are. The action is worded as "Copy", the result as "copied".
+std::string ContainerItemsQuestion(const std::string& action, const std::string& preposition,
+                                   const std::string& result, int32_t selected)
+{
+    const bool many = selected > 0;
+    const std::string files = many ? "the " + CountText(selected) + " selected files" : "the focused file";
+    const std::string themselves = many ? "The files themselves are" : "The file itself is";
+    const std::string items = many ? "container items." : "container item.";
+    return action + " " + files + " " + preposition + " the container?\n\n" + themselves + " NOT " + result +
+           ", but only the " + items;
+}
+
 std::string CopyQuestion(int32_t selected, bool move)
 {
-    if (move)
-        return selected > 0 ? "Move the " + CountText(selected) +
-                                  " selected files to the container?\n\nThe files themselves are NOT moved, but only "
-                                  "the container items."
-                            : "Move the focused file to the container?\n\nThe file itself is NOT moved, but only the "
-                              "container item.";
-    return selected > 0 ? "Copy the " + CountText(selected) +
-                              " selected files to the container?\n\nThe files themselves are NOT copied, but only the "
-                              "container items."
-                        : "Copy the focused file to the container?\n\nThe file itself is NOT copied, but only the "
-                          "container item.";
+    return move ? ContainerItemsQuestion("Move", "to", "moved", selected)
+                : ContainerItemsQuestion("Copy", "to", "copied", selected);
 }
 
 std::string InsertQuestion(int32_t selected)
 {
-    return selected > 0 ? "Copy and insert the " + CountText(selected) +
-                              " selected files in the container?\n\nThe files themselves are NOT copied, but only the "
-                              "container items."
-                        : "Copy and insert the focused file in the container?\n\nThe file itself is NOT copied, but "
-                          "only the container item.";
+    return ContainerItemsQuestion("Copy and insert", "in", "copied", selected);
 }
 
 std::string RelocateQuestion(int32_t selected)
@@ -132,7 +132,7 @@ void TColumn::ReloadContainer(int32_t containerIndex)
         if (index < 0 || index >= ContainerCount)
             return;
         const std::string title = ActiveTitle;
-        LoadDirectory(false, index, title, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({.ContainerIndex = index, .Title = title});
         if (trace.TakeOver())
             return;
         UpdateRestOfContainers(index);
@@ -438,7 +438,7 @@ void TColumn::GoToContainerItemTarget()
             return;
         }
         const std::string title = ActiveTitle;
-        LoadDirectory(true, -1, title, KeepType, KeepTopOffset, KeepKey);
+        LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title});
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to go to file.");

@@ -160,7 +160,7 @@ void TColumn::DropPlayList()
         if (SameTextAscii(GetParentPath(title), GetParentPath(ActiveTitle)))
             FocusByTitle(title, ActiveType, ActiveTopOffset, ActiveKey, SortMode, false, true);
         else
-            LoadDirectory(true, -1, title, KeepType, KeepTopOffset, KeepKey);
+            LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title});
     }
     GetBoardServices().FocusColumn(Index, false);
 }

@@ -15,8 +15,7 @@
 #include "core/files/PathNames.h"
 #include "core/text/AsciiCase.h"
 
-void TColumn::LoadDirectory(bool rememberPrevious, int32_t containerIndex, const std::string& title, int32_t type,
-                            int32_t topOffset, int64_t key)
+void TColumn::LoadDirectory(const TLoadRequest& request)
 {
     const bool paintEnabled = FileList->PaintEnabled;
     TMainWindowServices& window = GetMainWindowServices();
@@ -27,20 +26,18 @@ void TColumn::LoadDirectory(bool rememberPrevious, int32_t containerIndex, const
         SelectedCount = 0;
         SelectedSize = 0;
         // Leaving a container goes back to where it was entered from.
-        if (ContainerIndex >= 0 && containerIndex == -1 && title.empty())
+        const std::optional<int32_t>& containerIndex = request.ContainerIndex;
+        if (ContainerIndex >= 0 && containerIndex == -1 && request.Title.empty())
             ActiveTitle = PreviousTitle;
-        const std::string newTitle = title.empty() ? ActiveTitle : title;
-        if (ContainerIndex < 0 && (containerIndex >= 0 || (rememberPrevious && ChangesDirectory(newTitle))))
+        const std::string newTitle = request.Title.empty() ? ActiveTitle : request.Title;
+        if (ContainerIndex < 0 &&
+            (containerIndex >= 0 || (request.RememberPrevious && ChangesDirectory(newTitle))))
             PreviousTitle = ActiveTitle;
         ActiveTitle = newTitle;
-        if (type >= 0)
-            ActiveType = type;
-        if (topOffset != KeepTopOffset)
-            ActiveTopOffset = topOffset;
-        if (key >= 0)
-            ActiveKey = key;
-        if (containerIndex >= -1)
-            ContainerIndex = containerIndex;
+        ActiveType = request.Type.value_or(ActiveType);
+        ActiveTopOffset = request.TopOffset.value_or(ActiveTopOffset);
+        ActiveKey = request.Key.value_or(ActiveKey);
+        ContainerIndex = containerIndex.value_or(ContainerIndex);
         if (ContainerIndex >= 0)
             LoadContainerMode();
         else

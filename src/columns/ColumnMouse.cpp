@@ -127,6 +127,20 @@ TMouseMenuSettings GetMouseMenuSettings()
             o.ItemsFontName, o.ItemsFontSize, o.MouseMenuItemExtraHeight, o.MouseMenuOperation};
 }
 
+// Runs a chosen mouse operation traced as the calling dispatcher's own step; "None" does
+// nothing and succeeds.
+template <class Body>
+void RunMouseOperation(const std::string& operation, Body&& body,
+                       std::source_location where = std::source_location::current())
+{
+    if (operation == "None") {
+        FunStatContext.Reset(fsPerfect);
+        return;
+    }
+    TTraced trace(where);
+    trace.Run([&] { body(GetMouseServices()); }, where);
+}
+
 void EndColumnDrag()
 {
     GetMouseServices().GetPressRecord().ColumnDragActive = false;
@@ -302,13 +316,7 @@ void TColumn::ChooseFileListMouseOperation(TColumn& source, int32_t sourceItem, 
 
 void TColumn::ChooseMouseOperation(const std::string& operation, TShiftState shift, QPoint screenPos)
 {
-    if (operation == "None") {
-        FunStatContext.Reset(fsPerfect);
-        return;
-    }
-    TTraced trace;
-    try {
-        TMouseServices& mouse = GetMouseServices();
+    RunMouseOperation(operation, [&](TMouseServices& mouse) {
         if (operation == "File menu") {
             mouse.ShowFileMenu(screenPos, shift);
         } else if (operation == "Inter-board file-drag menu") {
@@ -340,8 +348,7 @@ void TColumn::ChooseMouseOperation(const std::string& operation, TShiftState shi
                 mouse.EnableFileMenuItems(shift);
             mouse.ClickCommand(std::string(command->Command));
         }
-    }
-    TRACED_CATCH(trace)
+    });
 }
 
 void TColumn::MouseMenuChoose(const std::string& operation, QPoint screenPos)
@@ -357,13 +364,7 @@ void TColumn::HeaderButtonMouseDown(MyTPanel*, TMouseButton button, TShiftState 
 
 void TColumn::ChooseHeaderButtonMouseOperation(const std::string& operation, TShiftState shift, int32_t x)
 {
-    if (operation == "None") {
-        FunStatContext.Reset(fsPerfect);
-        return;
-    }
-    TTraced trace;
-    try {
-        TMouseServices& mouse = GetMouseServices();
+    RunMouseOperation(operation, [&](TMouseServices& mouse) {
         if (operation == "Directory tree navigator dialog") {
             mouse.ClickCommand("TreeNavigatorMenu");
         } else if (operation == "Enter parent directory") {
@@ -380,6 +381,5 @@ void TColumn::ChooseHeaderButtonMouseOperation(const std::string& operation, TSh
         } else if (operation == "Toggle thumbnails attribute") {
             mouse.ClickCommand("ThumbAttrMenu");
         }
-    }
-    TRACED_CATCH(trace)
+    });
 }

@@ -34,7 +34,7 @@ void LoadFolderFromHistory(TColumn& column, const std::string& folder, bool reme
     THistoryEntry entry;
     if (PathsHistory.FindDirectoryItem(folder, entry) >= 0)
         TakeHistoryState(column, entry);
-    column.LoadDirectory(rememberPrevious, -1, entry.Title, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.RememberPrevious = rememberPrevious, .ContainerIndex = -1, .Title = entry.Title});
 }
 
 // Lists the folder above the title's folder with the title's folder focused; gives that
@@ -44,13 +44,29 @@ std::string LoadParentFromHistory(TColumn& column, const std::string& title)
     THistoryEntry entry;
     if (PathsHistory.FindParentDirectoryItem(title, entry) >= 0)
         TakeHistoryState(column, entry);
-    column.LoadDirectory(true, -1, entry.Title, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = entry.Title});
     return entry.Title;
 }
 
 bool ListsDrives(const std::string& title)
 {
     return ExcludeEndBackslash(GetParentPath(title)).empty();
+}
+
+// The column a step into a folder (step +1) or out of one (step -1) lists it in: Alt keeps
+// the column; Ctrl moves the group's contents away so the column keeps its place; else the
+// neighbour on the step's side, or at the group's edge the column, the group having made room.
+template <class MakeRoom>
+int32_t StepTarget(TShiftState shift, int32_t index, int32_t step, int32_t first, int32_t last, MakeRoom makeRoom)
+{
+    const bool ctrl = IsKeyShiftIn(shift, ssCtrl);
+    if (!ctrl && IsKeyShiftIn(shift, ssAlt))
+        return index;
+    const int32_t neighbour = index + step;
+    if (!ctrl && first <= neighbour && neighbour <= last)
+        return neighbour;
+    makeRoom();
+    return index;
 }
 
 } // namespace
@@ -62,16 +78,7 @@ void TColumn::EnterDirectory(TShiftState shift, const std::string& path, bool fo
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
-    int32_t target = Index;
-    if (IsKeyShiftIn(shift, ssCtrl)) {
-        ShiftContentsLeft(first, Index);
-    } else if (!IsKeyShiftIn(shift, ssAlt)) {
-        // The group's last column makes room by moving the group left.
-        if (last > Index)
-            target = Index + 1;
-        else
-            ShiftContentsLeft(first, Index);
-    }
+    const int32_t target = StepTarget(shift, Index, +1, first, last, [&] { ShiftContentsLeft(first, Index); });
     board.SetActiveColumnIndex(target);
     LoadFolderFromHistory(GetSlot(target), folder, true);
     AutoOpenRight(target, last, shift);
@@ -98,16 +105,7 @@ void TColumn::EnterParentDirectory(TShiftState shift)
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
-    int32_t target = Index;
-    if (IsKeyShiftIn(shift, ssCtrl)) {
-        ShiftContentsRight(Index, last);
-    } else if (!IsKeyShiftIn(shift, ssAlt)) {
-        // The group's first column makes room by moving the group right.
-        if (first < Index)
-            target = Index - 1;
-        else
-            ShiftContentsRight(Index, last);
-    }
+    const int32_t target = StepTarget(shift, Index, -1, first, last, [&] { ShiftContentsRight(Index, last); });
     board.SetActiveColumnIndex(target);
     LoadParentFromHistory(GetSlot(target), ActiveTitle);
     AutoOpenLeft(first, shift);

@@ -17,7 +17,7 @@ namespace {
 
 void ReloadInPlace(TColumn& column)
 {
-    column.LoadDirectory(false, KeepContainerIndex, {}, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({});
 }
 
 // "photo" for "C:\d\photo12.jpg".
@@ -62,7 +62,7 @@ void TColumn::Com_Search(const std::string& file, bool history)
             }
             break;
         case sraShowFile:
-            LoadDirectory(true, -1, result.ChosenPath, KeepType, KeepTopOffset, KeepKey);
+            LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = result.ChosenPath});
             trace.TakeOver();
             break;
         case sraFillContainer:

@@ -121,6 +121,29 @@ std::optional<HostPair> TranslatePair(const std::string& source, const std::stri
     return HostPair{*hostSource, *hostTarget};
 }
 
+// A host entry as lstat sees it: a link is seen as the link, not as what it names.
+struct HostEntry
+{
+    std::string Path;
+    struct stat Info{};
+};
+
+// The entry at the path, or nullopt with the failure recorded: the path names no host
+// file, the call's fault is injected or lstat fails.
+std::optional<HostEntry> LookAtEntry(HostCall call, const std::string& path)
+{
+    std::optional<std::string> hostPath = HostPathForCall(call, path);
+    if (!hostPath)
+        return std::nullopt;
+    HostEntry entry;
+    entry.Path = std::move(*hostPath);
+    if (lstat(entry.Path.c_str(), &entry.Info) != 0) {
+        FailWithErrno();
+        return std::nullopt;
+    }
+    return entry;
+}
+
 bool SameInode(const struct stat& a, const struct stat& b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -470,18 +493,16 @@ uint32_t GetFileAttributes(const std::string& path)
 
 bool SetFileAttributes(const std::string& path, uint32_t attributes)
 {
-    const std::optional<std::string> hostPath = HostPathForCall(HostCall::SetAttributes, path);
-    if (!hostPath)
+    const std::optional<HostEntry> entry = LookAtEntry(HostCall::SetAttributes, path);
+    if (!entry)
         return false;
-    struct stat info{};
-    if (lstat(hostPath->c_str(), &info) != 0)
-        return FailWithErrno();
+    const struct stat& info = entry->Info;
     // A link has no read-only attribute of its own; the file it names is not ours to change.
     if (S_ISLNK(info.st_mode))
         return Succeed();
     const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)
                                                                     : info.st_mode | S_IWUSR;
-    if ((mode & 07777) != (info.st_mode & 07777) && chmod(hostPath->c_str(), mode & 07777) != 0)
+    if ((mode & 07777) != (info.st_mode & 07777) && chmod(entry->Path.c_str(), mode & 07777) != 0)
         return FailWithErrno();
     return Succeed();
 }
@@ -559,15 +580,13 @@ bool RemoveDirectory(const std::string& path)
 
 bool DeleteFile(const std::string& path)
 {
-    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Delete, path);
-    if (!hostPath)
+    const std::optional<HostEntry> entry = LookAtEntry(HostCall::Delete, path);
+    if (!entry)
         return false;
-    struct stat info{};
-    if (lstat(hostPath->c_str(), &info) != 0)
-        return FailWithErrno();
-    if (S_ISDIR(info.st_mode) || (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0))
+    const mode_t mode = entry->Info.st_mode;
+    if (S_ISDIR(mode) || (S_ISREG(mode) && (mode & S_IWUSR) == 0))
         return Fail(ERROR_ACCESS_DENIED);
-    return unlink(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
+    return unlink(entry->Path.c_str()) == 0 ? Succeed() : FailWithErrno();
 }
 
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
@@ -645,20 +664,17 @@ uint32_t GetHardLinkCount(const std::string& path)
 
 bool MoveToTrash(const std::string& path)
 {
-    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Delete, path);
-    if (!hostPath)
+    const std::optional<HostEntry> entry = LookAtEntry(HostCall::Delete, path);
+    if (!entry)
         return false;
-    struct stat info{};
-    if (lstat(hostPath->c_str(), &info) != 0)
-        return FailWithErrno();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     // Without the data folder, Qt would make the trash folders beside the recycled file.
     QDir().mkpath(dataFolder);
     // Qt looks through a link (a dangling one it refuses, another it files by its target's
     // file system): the link itself goes to the home trash by our own hand.
-    if (S_ISLNK(info.st_mode))
-        return TrashLink(*hostPath, dataFolder.toStdString() + "/Trash");
-    if (!QFile::moveToTrash(QString::fromStdString(*hostPath)))
+    if (S_ISLNK(entry->Info.st_mode))
+        return TrashLink(entry->Path, dataFolder.toStdString() + "/Trash");
+    if (!QFile::moveToTrash(QString::fromStdString(entry->Path)))
         return Fail(ERROR_ACCESS_DENIED);
     return Succeed();
 }

@@ -433,8 +433,7 @@ void TBoards::ShowBoard(int32_t index)
             MainForm->Reset(true);
             MainForm->SetViewerHeight(true, MainForm->ViewerPanel->height());
             for (int32_t i = 0; i < MainForm->VisibleColumnCount; ++i)
-                MainForm->Columns[static_cast<size_t>(i)]->LoadDirectory(false, KeepContainerIndex, "", KeepType,
-                                                                          KeepTopOffset, KeepKey);
+                MainForm->Columns[static_cast<size_t>(i)]->LoadDirectory({});
             MainForm->TreeFollowBoard();
         }
         TRACED_CATCH(trace)

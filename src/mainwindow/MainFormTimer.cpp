@@ -87,8 +87,7 @@ bool TMainForm::CheckDirMonitorColumn(TColumn& column, int32_t index, bool force
             column.HeaderButton->StrikeOut = true;
             column.HeaderButton->Repaint();
             if (force) {
-                column.LoadDirectory(false, KeepContainerIndex, column.ActiveTitle, KeepType, KeepTopOffset,
-                                     KeepKey);
+                column.LoadDirectory({.Title = column.ActiveTitle});
                 CheckRestDirMonitor(index, index + 1);
                 changed = true;
             }
@@ -170,8 +169,7 @@ void TMainForm::FocusColumn(int32_t index, bool force)
 void TMainForm::ReloadColumns()
 {
     for (int32_t i = 0; i < VisibleColumnCount; ++i)
-        Columns[static_cast<size_t>(i)]->LoadDirectory(true, KeepContainerIndex, "", KeepType, KeepTopOffset,
-                                                        KeepKey);
+        Columns[static_cast<size_t>(i)]->LoadDirectory({.RememberPrevious = true});
 }
 
 TColumn* TMainForm::ActiveColumn() const

@@ -37,7 +37,11 @@ TEST_F(ColumnLoading, AReloadInPlaceKeepsTheFocusedItemOnItsRow)
 {
     MakeNumberedFolder();
     TColumn& column = MakeColumn();
-    column.LoadDirectory(true, -1, Drive.Path("d\\" + Numbered(40)), ftGeneric, 7, KeepKey);
+    column.LoadDirectory({.RememberPrevious = true,
+                          .ContainerIndex = -1,
+                          .Title = Drive.Path("d\\" + Numbered(40)),
+                          .Type = ftGeneric,
+                          .TopOffset = 7});
     ASSERT_EQ(Numbered(40), FocusedName(column));
     const int32_t focus = column.FileList->FocusIndex;
     EXPECT_EQ(7, focus - column.FileList->TopIndex);
@@ -182,7 +186,7 @@ TEST_F(ColumnLoading, RememberPreviousRecordsOnlyAChangeOfDirectory)
     EXPECT_NE(Drive.Path("one\\a.bin"), before) << "same directory";
     Open(column, Drive.Path("two\\c.bin"));
     EXPECT_EQ(Drive.Path("one\\b.bin"), column.PreviousTitle);
-    column.LoadDirectory(false, -1, Drive.Path("one\\a.bin"), KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.ContainerIndex = -1, .Title = Drive.Path("one\\a.bin")});
     EXPECT_EQ(Drive.Path("one\\b.bin"), column.PreviousTitle) << "not remembered";
 }
 
@@ -198,7 +202,7 @@ TEST_F(ColumnLoading, EnteringAndLeavingAContainerReturnsToTheItemLeft)
     TColumn& column = MakeColumn();
     Open(column, Drive.Path("one\\b.bin"));
 
-    column.LoadDirectory(false, 2, Drive.Path("one\\a.bin"), KeepType, 0, KeepKey);
+    column.LoadDirectory({.ContainerIndex = 2, .Title = Drive.Path("one\\a.bin"), .TopOffset = 0});
     EXPECT_EQ(2, column.ContainerIndex);
     EXPECT_EQ((TNames{"b.bin", "a.bin", "gone.bin"}), NamesOf(column)) << "the container's order";
     EXPECT_EQ(1, column.FileList->FocusIndex);
@@ -209,10 +213,10 @@ TEST_F(ColumnLoading, EnteringAndLeavingAContainerReturnsToTheItemLeft)
     container.DeleteItem(2);
     Reload(column);
     EXPECT_EQ(1, column.FileList->FocusIndex) << "a vanished entry keeps its place, clamped";
-    column.LoadDirectory(true, 2, Drive.Path("one\\b.bin"), KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.RememberPrevious = true, .ContainerIndex = 2, .Title = Drive.Path("one\\b.bin")});
     EXPECT_EQ(Drive.Path("one\\b.bin"), column.PreviousTitle) << "moves inside a container keep it";
 
-    column.LoadDirectory(false, -1, {}, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.ContainerIndex = -1});
     EXPECT_EQ(-1, column.ContainerIndex);
     EXPECT_EQ(Drive.Path("one\\b.bin"), column.ActiveTitle);
     EXPECT_EQ("b.bin", FocusedName(column));

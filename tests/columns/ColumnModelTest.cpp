@@ -34,7 +34,7 @@ TEST_F(ColumnModel, ANewColumnShowsTheDrivesWithTheWindowsDriveFocused)
     EXPECT_EQ(column.FileList, column.HeaderButton->FocusTarget);
     EXPECT_EQ(&Window.Panels.Window, column.Panel->parentWidget());
 
-    column.LoadDirectory(false, KeepContainerIndex, {}, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({});
     EXPECT_EQ(column.ActiveTitle, GetPathName(column.GetItem(column.FileList->FocusIndex).Title));
 }
 
@@ -132,7 +132,7 @@ TEST_F(ColumnModel, ASortModeReloadsADirectoryButNeverReordersAContainer)
 
     Window.Containers.Find(0)->AddItem(Drive.Path("s\\a.bin"), 0);
     Window.Containers.Find(0)->AddItem(Drive.Path("s\\b.bin"), 0);
-    column.LoadDirectory(false, 0, {}, KeepType, KeepTopOffset, KeepKey);
+    column.LoadDirectory({.ContainerIndex = 0});
     column.SetSortMode(*MenuItem("Size, big-small"));
     EXPECT_EQ("Size, big-small", column.SortMode);
     EXPECT_EQ((std::vector<std::string>{"a.bin", "b.bin"}), NamesOf(column));

@@ -10,6 +10,8 @@
 #include "ColumnTestSupport.h"
 #include "FakeColumnServices.h"
 
+#include "support/Pixels.h"
+
 #include <QCursor>
 #include <QPainter>
 
@@ -49,12 +51,6 @@ TMyPanelSkin MakeTestSkin()
     skin.DirsTextColor = 0x000006;
     skin.FilesTextColor = 0x000007;
     return skin;
-}
-
-TColor PixelAt(const QImage& image, QPoint point)
-{
-    const QRgb pixel = image.pixel(point);
-    return qRed(pixel) | (qGreen(pixel) << 8) | (qBlue(pixel) << 16);
 }
 
 // A column of 20-pixel lines with 30-pixel badges (150 percent, extensions shown) over a

@@ -98,13 +98,13 @@ protected:
     }
 
     // Lists the folder of the title and focuses the title, as a user's navigation does.
-    static void Open(TColumn& column, const std::string& title, int32_t type = KeepType)
+    static void Open(TColumn& column, const std::string& title, std::optional<int32_t> type = std::nullopt)
     {
-        column.LoadDirectory(true, -1, title, type, KeepTopOffset, KeepKey);
+        column.LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title, .Type = type});
     }
     static void Reload(TColumn& column)
     {
-        column.LoadDirectory(false, KeepContainerIndex, {}, KeepType, KeepTopOffset, KeepKey);
+        column.LoadDirectory({});
     }
 
     static std::vector<std::string> NamesOf(const TColumn& column)

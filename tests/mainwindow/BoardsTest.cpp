@@ -80,7 +80,8 @@ protected:
     void Open()
     {
         TMainForm& window = Window.Open();
-        ColumnAt(window, 0).LoadDirectory(true, -1, Drive.Path("a/two.txt"), KeepType, KeepTopOffset, KeepKey);
+        ColumnAt(window, 0).LoadDirectory(
+            {.RememberPrevious = true, .ContainerIndex = -1, .Title = Drive.Path("a/two.txt")});
         TBoardData& five = BoardAt(4);
         Boards->SetBoardName(five, "Five");
         five.VisibleColumnCount = 3;
@@ -252,7 +253,7 @@ TEST_F(BoardsTest, MovingABoardShiftsTheBoardsBetween)
         SCOPED_TRACE(row.From);
         Boards->ShowBoard(row.From);
         const std::string movedTitle = Drive.Path("a/one.txt");
-        ColumnAt(*Window, 0).LoadDirectory(true, -1, movedTitle, KeepType, KeepTopOffset, KeepKey);
+        ColumnAt(*Window, 0).LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = movedTitle});
         const std::string passing = BoardAt(row.To).ColumnStates[0].ActiveTitle;
 
         Boards->MoveBoard(row.To);

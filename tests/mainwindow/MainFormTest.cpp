@@ -147,7 +147,8 @@ TEST_F(MainWindow, AForcedCheckReloadsAChangedFolderIntoEveryColumnShowingIt)
     drive.WriteFile("a.txt", "a");
     TMainForm& window = StartUp();
     for (int32_t i = 0; i < 2; ++i)
-        window.Columns[static_cast<size_t>(i)]->LoadDirectory(false, -1, drive.Path("a.txt"), 1, 0, 0);
+        window.Columns[static_cast<size_t>(i)]->LoadDirectory(
+            {.ContainerIndex = -1, .Title = drive.Path("a.txt"), .Type = 1, .TopOffset = 0, .Key = 0});
     ASSERT_EQ(window.Columns[0]->FileList->GetCount(), 1);
 
     drive.WriteFile("b.txt", "b");
@@ -168,7 +169,8 @@ TEST_F(MainWindow, AnUnforcedCheckMarksAChangedFolderWithoutReloadingIt)
     TMainForm& window = StartUp();
     window.show();
     QApplication::setActiveWindow(&window);
-    window.Columns[0]->LoadDirectory(false, -1, drive.Path("a.txt"), 1, 0, 0);
+    window.Columns[0]->LoadDirectory(
+        {.ContainerIndex = -1, .Title = drive.Path("a.txt"), .Type = 1, .TopOffset = 0, .Key = 0});
     window.FocusColumn(0, true);
     ASSERT_TRUE(window.Columns[0]->FileList->hasFocus());
 
@@ -207,7 +209,8 @@ TEST_F(MainWindow, AFolderGoneFromItsPathIsNoticedAsADeletedOne)
         window.show();
         QApplication::setActiveWindow(&window);
         TColumn& column = *window.Columns[0];
-        column.LoadDirectory(false, -1, drive.Path("p/d/a.txt"), 1, 0, 0);
+        column.LoadDirectory(
+            {.ContainerIndex = -1, .Title = drive.Path("p/d/a.txt"), .Type = 1, .TopOffset = 0, .Key = 0});
         window.FocusColumn(0, true);
         ASSERT_TRUE(column.FileList->hasFocus());
 
@@ -346,7 +349,8 @@ TEST_F(MainWindow, TheHintBarFollowsTheMouseOverAList)
     drive.WriteFile("a/two.txt", "2");
     TMainForm& window = StartUp();
     TColumn& column = *window.Columns[0];
-    column.LoadDirectory(false, -1, drive.Path("a/one.txt"), 1, 0, 0);
+    column.LoadDirectory(
+        {.ContainerIndex = -1, .Title = drive.Path("a/one.txt"), .Type = 1, .TopOffset = 0, .Key = 0});
     MyTPanel& list = *column.FileList;
     const auto enter = [](QWidget& control) {
         QEnterEvent event(QPointF(1, 1), QPointF(1, 1), control.mapToGlobal(QPointF(1, 1)));

@@ -179,7 +179,8 @@ TEST_F(OptionsBinaryTest, TheFileHoldsTheBoardsLastFirstAndTheHistoriesAndReadsB
     thirty.ColumnStates[0] = {-1, true, 2, 2, 5, true, true, "T:\\a\\one.txt", 4, -2, 0x0102030405060708, "Size, big-small", ""};
     thirty.ColumnStates[1].ActiveTitle = "T:\\b\\";
     thirty.ColumnStates[1].ContainerIndex = 3;
-    ColumnAt(*Window, 1).LoadDirectory(true, -1, Drive.Path("b/three.txt"), KeepType, KeepTopOffset, KeepKey);
+    ColumnAt(*Window, 1)
+        .LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = Drive.Path("b/three.txt")});
     // At the next start the window's columns record folders the history already ends with.
     PathsHistory.Clear();
     PathsHistory.AddPathItem("T:\\a\\one.txt", 4, 2, 7, false, false);

@@ -104,7 +104,7 @@ TEST(QuickKeys, AKeyActsOnTheItemFocusedBeforeItWasPainted)
         TBoardTestWindow window;
         TMainForm& form = window.Open();
         TColumn& column = ColumnAt(form, 0);
-        column.LoadDirectory(false, -1, drive.Path(c.FocusedFirst), KeepType, KeepTopOffset, KeepKey);
+        column.LoadDirectory({.ContainerIndex = -1, .Title = drive.Path(c.FocusedFirst)});
         ASSERT_FALSE(column.FileList->hasFocus()) << "the window is not shown, so nothing paints with the focus";
         for (const int key : {c.Move, static_cast<int>(Qt::Key_Return)}) {
             const QString text = key == Qt::Key_Return ? "\r" : "";

@@ -1,17 +1,13 @@
 #include "panels/ButtonFace.h"
 
+#include "support/Pixels.h"
+
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TColor PixelAt(const QImage& image, int x, int y)
-{
-    const QRgb pixel = image.pixel(x, y);
-    return qRed(pixel) | (qGreen(pixel) << 8) | (qBlue(pixel) << 16);
-}
 
 TEST(ButtonFace, TheGradientCentreSitsByTheStyledEdge)
 {

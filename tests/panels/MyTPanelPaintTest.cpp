@@ -6,6 +6,8 @@
 
 #include "PanelTestSupport.h"
 
+#include "support/Pixels.h"
+
 #include <QCursor>
 #include <QPainter>
 
@@ -32,12 +34,6 @@ TMyPanelSkin MakeTestSkin()
     skin.PushedTintColor = 0x800080;
     skin.ScrollbarBackTranslucency = 0;
     return skin;
-}
-
-TColor PixelAt(const QImage& image, int x, int y)
-{
-    const QRgb pixel = image.pixel(x, y);
-    return qRed(pixel) | (qGreen(pixel) << 8) | (qBlue(pixel) << 16);
 }
 
 // The test skin over a window whose background has been built; posted paints have run.

@@ -61,12 +61,17 @@ TFileInfo::TFileInfo()
     Clear();
 }
 
-void TFileInfo::Clear()
+void TFileRecord::ClearRecord()
 {
     Exists = false;
     Attributes = 0;
     Created = Accessed = Modified = GetNullFileTime();
     Size = 0;
+}
+
+void TFileInfo::Clear()
+{
+    ClearRecord();
     CreationTime = LastAccessTime = LastWriteTime = 0;
 }
 

@@ -6,16 +6,25 @@
 #include <cstdint>
 #include <string>
 
-// What the program knows of one directory entry.
-class TFileInfo
+// What a directory entry says of a file, whether read from the disk or kept by a shell
+// link about its target.
+struct TFileRecord
 {
-public:
     bool Exists = false;
     uint32_t Attributes = 0;
     double Created = 0;
     double Accessed = 0;
     double Modified = 0;
     int64_t Size = 0;
+
+    // No file: its dates are the null date.
+    void ClearRecord();
+};
+
+// What the program knows of one directory entry.
+class TFileInfo : public TFileRecord
+{
+public:
     host::FileTime CreationTime = 0;
     host::FileTime LastAccessTime = 0;
     host::FileTime LastWriteTime = 0;

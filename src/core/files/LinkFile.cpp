@@ -65,10 +65,7 @@ TLinkFile::TLinkFile()
 
 void TLinkFile::Clear()
 {
-    Exists = false;
-    Attributes = 0;
-    Created = Accessed = Modified = GetNullFileTime();
-    Size = 0;
+    ClearRecord();
     Target.clear();
     WorkingFolder.clear();
     Arguments.clear();

@@ -1,23 +1,18 @@
 #pragma once
 
+#include "core/FileInfo.h"
+
 #include "host/FileSystem.h"
 
 #include <cstdint>
 #include <string>
 
 // A shell link (".lnk", or ".pif" for an MS-DOS program) as a plain value: what the link
-// records about its target, then its own fields.
-class TLinkFile
+// records about its target (the file record, existing once it has been read), then its
+// own fields.
+class TLinkFile : public TFileRecord
 {
 public:
-    // True once the link's record of its target has been read; the next five fields are
-    // that record.
-    bool Exists = false;
-    uint32_t Attributes = 0;
-    double Created = 0;
-    double Accessed = 0;
-    double Modified = 0;
-    int64_t Size = 0;
     std::string Target;
     std::string WorkingFolder;
     std::string Arguments;

@@ -4,35 +4,58 @@
 
 #include <cstring>
 #include <limits>
+#include <type_traits>
+
+namespace {
+
+template <typename TUnsigned>
+void PutLittleEndian(uint8_t* bytes, TUnsigned value)
+{
+    for (size_t i = 0; i < sizeof(TUnsigned); ++i)
+        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+template <typename TUnsigned>
+TUnsigned GetLittleEndian(const uint8_t* bytes)
+{
+    TUnsigned value = 0;
+    for (size_t i = 0; i < sizeof(TUnsigned); ++i)
+        value |= static_cast<TUnsigned>(bytes[i]) << (8 * i);
+    return value;
+}
+
+// The variable's own bytes are what a read that finds nothing leaves, so it keeps its value.
+template <typename TSigned>
+void ReadInteger(TStreamStorage& stream, TSigned& variable, TSigned min, TSigned max)
+{
+    using TUnsigned = std::make_unsigned_t<TSigned>;
+    uint8_t bytes[sizeof(TSigned)];
+    PutLittleEndian(bytes, static_cast<TUnsigned>(variable));
+    stream.ReadObject(bytes, sizeof bytes);
+    const auto value = static_cast<TSigned>(GetLittleEndian<TUnsigned>(bytes));
+    if (min <= value && value <= max)
+        variable = value;
+}
+
+template <typename TSigned>
+void WriteInteger(TStreamStorage& stream, TSigned value)
+{
+    uint8_t bytes[sizeof(TSigned)];
+    PutLittleEndian(bytes, static_cast<std::make_unsigned_t<TSigned>>(value));
+    stream.WriteObject(bytes, sizeof bytes);
+}
+
+} // namespace
 
 void PutLittleEndian32(uint8_t* bytes, uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+    PutLittleEndian(bytes, value);
 }
 
 uint32_t GetLittleEndian32(const uint8_t* bytes)
 {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-    return value;
+    return GetLittleEndian<uint32_t>(bytes);
 }
-
-namespace {
-
-void PutLittleEndian64(uint8_t* bytes, uint64_t value)
-{
-    PutLittleEndian32(bytes, static_cast<uint32_t>(value));
-    PutLittleEndian32(bytes + 4, static_cast<uint32_t>(value >> 32));
-}
-
-uint64_t GetLittleEndian64(const uint8_t* bytes)
-{
-    return GetLittleEndian32(bytes) | static_cast<uint64_t>(GetLittleEndian32(bytes + 4)) << 32;
-}
-
-} // namespace
 
 void TStreamStorage::ReadObject(void* destination, int32_t n)
 {
@@ -82,36 +105,22 @@ void TStreamStorage::WriteByte(uint8_t value)
 
 void TStreamStorage::ReadInt(int32_t& variable, int32_t min, int32_t max)
 {
-    uint8_t bytes[4];
-    PutLittleEndian32(bytes, static_cast<uint32_t>(variable));
-    ReadObject(bytes, sizeof bytes);
-    const int32_t value = static_cast<int32_t>(GetLittleEndian32(bytes));
-    if (min <= value && value <= max)
-        variable = value;
+    ReadInteger(*this, variable, min, max);
 }
 
 void TStreamStorage::WriteInt(int32_t value)
 {
-    uint8_t bytes[4];
-    PutLittleEndian32(bytes, static_cast<uint32_t>(value));
-    WriteObject(bytes, sizeof bytes);
+    WriteInteger(*this, value);
 }
 
 void TStreamStorage::ReadInt64(int64_t& variable, int64_t min, int64_t max)
 {
-    uint8_t bytes[8];
-    PutLittleEndian64(bytes, static_cast<uint64_t>(variable));
-    ReadObject(bytes, sizeof bytes);
-    const int64_t value = static_cast<int64_t>(GetLittleEndian64(bytes));
-    if (min <= value && value <= max)
-        variable = value;
+    ReadInteger(*this, variable, min, max);
 }
 
 void TStreamStorage::WriteInt64(int64_t value)
 {
-    uint8_t bytes[8];
-    PutLittleEndian64(bytes, static_cast<uint64_t>(value));
-    WriteObject(bytes, sizeof bytes);
+    WriteInteger(*this, value);
 }
 
 void TStreamStorage::ReadText(std::string& variable, int32_t maxLength, bool setEmpty)
