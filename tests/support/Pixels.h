@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Color.h"
+#include "core/drawing/Color.h"
 
 #include <QImage>
 #include <QPoint>

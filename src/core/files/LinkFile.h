@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileInfo.h"
+#include "core/files/FileInfo.h"
 
 #include "host/FileSystem.h"
 
