@@ -69,7 +69,8 @@ void LoadColumn(benchmark::State& state, const char* sortMode)
 {
     Column->SortMode = sortMode;
     for (auto _ : state) {
-        Column->LoadDirectory(false, -1, "B:\\many\\Folder 0", ftDirectory, 0, KeepKey);
+        Column->LoadDirectory(
+            {.ContainerIndex = -1, .Title = "B:\\many\\Folder 0", .Type = ftDirectory, .TopOffset = 0});
         if (Column->GetItemCount() != EntryCount)
             state.SkipWithError("the folder was not listed whole");
     }

@@ -1,10 +1,18 @@
 # The Debian packages Quillomber needs to build, test and run; sourced by run.sh and test.sh.
 QUILLOMBER_PACKAGES=(
     g++ cmake ninja-build
-    qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins
+    qt6-base-dev
+    # More picture formats for the picture reader (it asks Qt which formats it can read).
+    qt6-image-formats-plugins
+    # Metric stand-ins for Arial, the default font of the items and captions.
     fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdg-utils dbus-daemon
+    # run.sh starts the program on a virtual display through xvfb-run, which needs xauth.
+    xvfb xauth
+    # Files open in their desktop application through xdg-open.
+    xdg-utils
+    # The wallpaper-broadcast test runs a private session bus.
+    dbus-daemon
 )
 
 # Installs whatever is missing; does nothing (and nothing slow) when all is there.

@@ -117,6 +117,6 @@ private:
     bool Check;
 };
 
-// Null puts back the stand-in for the parts that do not exist yet.
+// Null puts back the stand-in, with which no dialog runs and nothing changes.
 void SetCommandServices(TCommandServices* services);
 TCommandServices& GetCommandServices();

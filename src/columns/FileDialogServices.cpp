@@ -2,7 +2,7 @@
 
 namespace {
 
-// Until the selection dialog exists, a filtered selection changes nothing.
+// A filtered selection changes nothing.
 class TNoFileDialogs : public TFileDialogServices
 {
 public:

@@ -14,6 +14,6 @@ public:
     virtual bool SelectionDialog(TColumn& column, bool select) = 0;
 };
 
-// Null puts back the stand-in for dialogs that do not exist yet.
+// Null puts back the stand-in, whose selection dialog changes nothing.
 void SetFileDialogServices(TFileDialogServices* services);
 TFileDialogServices& GetFileDialogServices();

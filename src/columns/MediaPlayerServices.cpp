@@ -2,7 +2,7 @@
 
 namespace {
 
-// Until the media player exists a play list is recorded as started and nothing plays.
+// A play list is recorded as started and nothing plays.
 class TNoMediaPlayer : public TMediaPlayerServices
 {
 public:

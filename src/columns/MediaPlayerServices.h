@@ -15,6 +15,6 @@ public:
     virtual void PlayMPL(const std::string& playListFile, const std::string& lastTitle, int64_t position) = 0;
 };
 
-// Null puts back the stand-in for a media player that does not exist yet.
+// Null puts back the stand-in, with which a play list is taken as started and nothing plays.
 void SetMediaPlayerServices(TMediaPlayerServices* services);
 TMediaPlayerServices& GetMediaPlayerServices();

@@ -101,9 +101,8 @@ public:
 };
 
 // What the columns get until the main window exists, and what the main window keeps of it
-// for the menus and windows not built yet: a press is only recorded; there are no menus to
-// enable, click or show, no mouse menu, no drag of the boards, no hot item and no other
-// panels.
+// for its menus and windows: a press is only recorded; no menu is enabled, clicked or
+// shown, there is no mouse menu, no drag of the boards, no hot item and no other panel.
 class TMouseServicesStandIn : public TMouseServices
 {
 public:

@@ -63,8 +63,8 @@ public:
     void CopyToContainerMenuClick(int32_t, TColumn*) override {}
 };
 
-// The menus, the mouse menu and the hover window are not built yet: their requests keep
-// the stand-in's answers.
+// The press record and the column drag are the window's; the menus, the mouse menu and
+// the hover window keep the stand-in's answers: nothing is enabled, clicked or shown.
 class TMouseWindow : public TMouseServicesStandIn
 {
 public:
@@ -78,7 +78,7 @@ private:
     TMainForm& Window;
 };
 
-// The multi-rename dialog does not exist yet: nothing is renamed.
+// The multi-rename request renames nothing and answers that nothing changed.
 class TContainerWindow : public TContainerServices
 {
 public:
@@ -92,7 +92,8 @@ private:
     TMainForm& Window;
 };
 
-// There are no thumbnails and no hover window yet.
+// The hot item is the window's; hiding the hover window does nothing and a thumbnail
+// paints nothing.
 class TItemPaintWindow : public TItemPaintServices
 {
 public:

@@ -6,7 +6,7 @@ class TMainForm;
 
 // Installs the main window as the columns' services while it lives: the window, the
 // boards, the keys, the mouse press record, the containers, the hot item and the
-// information bars. Services of dialogs that do not exist yet keep their stand-ins.
+// information bars. The dialogs' services keep their stand-ins, which change nothing.
 class TMainWindowAdapters
 {
 public:

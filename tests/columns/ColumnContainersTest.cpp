@@ -237,6 +237,64 @@ TEST_F(ColumnContainers, InsertPutsTheSelectionBeforeThePositionInItsOrder)
     EXPECT_EQ(3, Window.Containers.Find(0)->Count());
 }
 
+// Each verb asks in its own words, for a selection and for the focused file alone; a No
+// leaves both containers as they were.
+TEST_F(ColumnContainers, EachVerbAsksInItsOwnWordsAndANoChangesNothing)
+{
+    enum class TVerb { Copy, Move, Insert };
+    struct Row
+    {
+        TVerb Verb;
+        bool Selection;
+        const char* Question;
+    };
+    const Row rows[] = {
+        {TVerb::Copy, true,
+         "Copy the 2 selected files to the container?\n\nThe files themselves are NOT copied, but only the "
+         "container items."},
+        {TVerb::Copy, false,
+         "Copy the focused file to the container?\n\nThe file itself is NOT copied, but only the container item."},
+        {TVerb::Move, true,
+         "Move the 2 selected files to the container?\n\nThe files themselves are NOT moved, but only the "
+         "container items."},
+        {TVerb::Move, false,
+         "Move the focused file to the container?\n\nThe file itself is NOT moved, but only the container item."},
+        {TVerb::Insert, true,
+         "Copy and insert the 2 selected files in the container?\n\nThe files themselves are NOT copied, but only "
+         "the container items."},
+        {TVerb::Insert, false,
+         "Copy and insert the focused file in the container?\n\nThe file itself is NOT copied, but only the "
+         "container item."},
+    };
+    const TPaths sourceEntries{"C:\\a", "C:\\b", "C:\\c"};
+    TColumn& source = ShowContainer(0, 0, sourceEntries);
+    TColumn& target = ShowContainer(1, 1, {"C:\\x"});
+    for (const Row& row : rows) {
+        if (row.Selection)
+            Select(source, {0, 2});
+        TModalScript script;
+        script.Expect("Query", IDNO);
+        switch (row.Verb) {
+        case TVerb::Copy:
+            target.CopyToContainer(source, true, false);
+            break;
+        case TVerb::Move:
+            target.MoveToContainer(source);
+            break;
+        case TVerb::Insert:
+            target.InsertContainerItem(source, 0);
+            break;
+        }
+        ASSERT_EQ(1u, script.Seen().size()) << row.Question;
+        EXPECT_EQ(row.Question, script.Seen().at(0).Text);
+        EXPECT_EQ(sourceEntries, Entries(0)) << row.Question;
+        EXPECT_EQ(TPaths{"C:\\x"}, Entries(1)) << row.Question;
+        if (row.Selection)
+            for (const int32_t index : {0, 2})
+                source.DeselectItem(index);
+    }
+}
+
 TEST_F(ColumnContainers, InsertIntoTheSourcesOwnContainerOrAnOutOfStepOneChangesNothing)
 {
     TColumn& source = ShowContainer(0, 0, {"C:\\p"});
