@@ -18,16 +18,11 @@ public:
 };
 
 TNoBoard NoBoard;
-TBoardServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetBoardServices(TBoardServices* services)
+template <>
+TBoardServices& TSeam<TBoardServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TBoardServices& GetBoardServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoBoard;
+    return NoBoard;
 }

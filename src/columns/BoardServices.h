@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 
 class TColumn;
@@ -27,6 +29,5 @@ public:
     virtual TColumn* GetDragSourceColumn() = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetBoardServices(TBoardServices* services);
-TBoardServices& GetBoardServices();
+template <>
+TBoardServices& TSeam<TBoardServices>::StandIn();

@@ -95,7 +95,7 @@ void TColumn::Com_LoadActiveTitle()
         LoadDirectory(true, -1, path, KeepType, KeepTopOffset, KeepKey);
         if (trace.TakeOver())
             return;
-        GetBoardServices().FocusColumn(-1, false);
+        TSeam<TBoardServices>::Get().FocusColumn(-1, false);
     });
     trace.ShowFailure("Failed to load as active title.");
 }

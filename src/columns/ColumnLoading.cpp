@@ -19,7 +19,7 @@ void TColumn::LoadDirectory(bool rememberPrevious, int32_t containerIndex, const
                             int32_t topOffset, int64_t key)
 {
     const bool paintEnabled = FileList->PaintEnabled;
-    TMainWindowServices& window = GetMainWindowServices();
+    TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
     TTraced trace;
     window.BeginBusy();
     try {
@@ -64,7 +64,7 @@ bool TColumn::ChangesDirectory(const std::string& title) const
 
 void TColumn::LoadContainerMode()
 {
-    SetWithContainer(GetMainWindowServices().FindContainer(ContainerIndex));
+    SetWithContainer(TSeam<TMainWindowServices>::Get().FindContainer(ContainerIndex));
     FocusByTitle(ActiveTitle, ActiveType, ActiveTopOffset, ActiveKey, SortMode, false, true);
 }
 
@@ -193,7 +193,7 @@ std::string TColumn::GetHeaderCaption() const
 {
     if (ContainerIndex < 0)
         return ExcludeEndBackslash(GetParentPath(ActiveTitle));
-    const TContainer* container = GetMainWindowServices().FindContainer(ContainerIndex);
+    const TContainer* container = TSeam<TMainWindowServices>::Get().FindContainer(ContainerIndex);
     // Without its container the column still names it, by its number.
     const std::string name =
         container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();

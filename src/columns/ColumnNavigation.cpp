@@ -58,7 +58,7 @@ bool ListsDrives(const std::string& title)
 void TColumn::EnterDirectory(TShiftState shift, const std::string& path, bool folderItem)
 {
     const std::string folder = folderItem ? IncludeEndBackslash(path) : path;
-    TBoardServices& board = GetBoardServices();
+    TBoardServices& board = TSeam<TBoardServices>::Get();
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
@@ -94,7 +94,7 @@ void TColumn::EnterParentDirectory(TShiftState shift)
 {
     if (GetParentPath(ActiveTitle).empty())
         return;
-    TBoardServices& board = GetBoardServices();
+    TBoardServices& board = TSeam<TBoardServices>::Get();
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
@@ -134,14 +134,14 @@ void TColumn::EnterPreviousDirectory(TShiftState shift)
 
 void TColumn::FocusPreviousColumn()
 {
-    const int32_t target = Index == 0 ? GetMainWindowServices().GetVisibleColumnCount() - 1 : Index - 1;
-    GetBoardServices().FocusColumn(target, false);
+    const int32_t target = Index == 0 ? TSeam<TMainWindowServices>::Get().GetVisibleColumnCount() - 1 : Index - 1;
+    TSeam<TBoardServices>::Get().FocusColumn(target, false);
 }
 
 void TColumn::FocusNextColumn()
 {
-    const int32_t target = Index >= GetMainWindowServices().GetVisibleColumnCount() - 1 ? 0 : Index + 1;
-    GetBoardServices().FocusColumn(target, false);
+    const int32_t target = Index >= TSeam<TMainWindowServices>::Get().GetVisibleColumnCount() - 1 ? 0 : Index + 1;
+    TSeam<TBoardServices>::Get().FocusColumn(target, false);
 }
 
 void TColumn::Com_Run(TShiftState shift, bool maximized)

@@ -36,29 +36,24 @@ public:
 };
 
 TNoCommandServices NoCommandServices;
-TCommandServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetCommandServices(TCommandServices* services)
+template <>
+TCommandServices& TSeam<TCommandServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TCommandServices& GetCommandServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoCommandServices;
+    return NoCommandServices;
 }
 
 TBusyBracket::TBusyBracket(bool check) : Check(check)
 {
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
 }
 
 TBusyBracket::~TBusyBracket()
 {
     if (Check)
-        GetContainerServices().EndBusyAndCheck();
+        TSeam<TContainerServices>::Get().EndBusyAndCheck();
     else
-        GetMainWindowServices().EndBusy();
+        TSeam<TMainWindowServices>::Get().EndBusy();
 }

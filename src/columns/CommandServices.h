@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -117,6 +119,5 @@ private:
     bool Check;
 };
 
-// Null puts back the stand-in for the parts that do not exist yet.
-void SetCommandServices(TCommandServices* services);
-TCommandServices& GetCommandServices();
+template <>
+TCommandServices& TSeam<TCommandServices>::StandIn();

@@ -11,21 +11,16 @@ class TNoContainerServices : public TContainerServices
 public:
     int32_t GetDragItemIndex() override { return -1; }
     std::string GetDragItemTitle() override { return {}; }
-    void EndBusyAndCheck() override { GetMainWindowServices().EndBusy(); }
+    void EndBusyAndCheck() override { TSeam<TMainWindowServices>::Get().EndBusy(); }
     bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
 };
 
 TNoContainerServices NoContainerServices;
-TContainerServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetContainerServices(TContainerServices* services)
+template <>
+TContainerServices& TSeam<TContainerServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TContainerServices& GetContainerServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoContainerServices;
+    return NoContainerServices;
 }

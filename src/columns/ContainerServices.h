@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,6 +27,5 @@ public:
     virtual bool MultiRenameDialog(TColumn& column, TContainer* container, bool renameFiles) = 0;
 };
 
-// Null puts back the stand-in for a main window and dialogs that do not exist yet.
-void SetContainerServices(TContainerServices* services);
-TContainerServices& GetContainerServices();
+template <>
+TContainerServices& TSeam<TContainerServices>::StandIn();

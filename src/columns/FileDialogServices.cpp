@@ -10,16 +10,11 @@ public:
 };
 
 TNoFileDialogs NoFileDialogs;
-TFileDialogServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetFileDialogServices(TFileDialogServices* services)
+template <>
+TFileDialogServices& TSeam<TFileDialogServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TFileDialogServices& GetFileDialogServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoFileDialogs;
+    return NoFileDialogs;
 }

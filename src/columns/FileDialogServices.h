@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 class TColumn;
 
 // What the columns need of the file-operation dialogs. The dialogs implement it and
@@ -14,6 +16,5 @@ public:
     virtual bool SelectionDialog(TColumn& column, bool select) = 0;
 };
 
-// Null puts back the stand-in for dialogs that do not exist yet.
-void SetFileDialogServices(TFileDialogServices* services);
-TFileDialogServices& GetFileDialogServices();
+template <>
+TFileDialogServices& TSeam<TFileDialogServices>::StandIn();

@@ -17,16 +17,11 @@ public:
 };
 
 TNoMainWindow NoMainWindow;
-TMainWindowServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetMainWindowServices(TMainWindowServices* services)
+template <>
+TMainWindowServices& TSeam<TMainWindowServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TMainWindowServices& GetMainWindowServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoMainWindow;
+    return NoMainWindow;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 
 class QWidget;
@@ -28,6 +30,5 @@ public:
     virtual TContainer* FindContainer(int32_t index) = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetMainWindowServices(TMainWindowServices* services);
-TMainWindowServices& GetMainWindowServices();
+template <>
+TMainWindowServices& TSeam<TMainWindowServices>::StandIn();

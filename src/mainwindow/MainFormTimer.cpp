@@ -33,7 +33,7 @@ void TMainForm::MainTimerTimer()
 {
     TTraced trace;
     try {
-        GetMouseServices().CheckItemHotTrack();
+        TSeam<TMouseServices>::Get().CheckItemHotTrack();
         if (IsBusy() || !isActiveWindow())
             return;
         if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))

@@ -160,22 +160,22 @@ struct TMainWindowAdapters::TParts
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
 {
-    SetMainWindowServices(&Parts->Window);
-    SetBoardServices(&Parts->BoardWindow);
-    SetKeyServices(&Parts->KeyWindow);
-    SetMouseServices(&Parts->MouseWindow);
-    SetContainerServices(&Parts->ContainerWindow);
-    SetItemPaintServices(&Parts->ItemPaintWindow);
-    SetInfoBarServices(&Parts->InfoBarWindow);
+    TSeam<TMainWindowServices>::Install(&Parts->Window);
+    TSeam<TBoardServices>::Install(&Parts->BoardWindow);
+    TSeam<TKeyServices>::Install(&Parts->KeyWindow);
+    TSeam<TMouseServices>::Install(&Parts->MouseWindow);
+    TSeam<TContainerServices>::Install(&Parts->ContainerWindow);
+    TSeam<TItemPaintServices>::Install(&Parts->ItemPaintWindow);
+    TSeam<TInfoBarServices>::Install(&Parts->InfoBarWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
 {
-    SetMainWindowServices(nullptr);
-    SetBoardServices(nullptr);
-    SetKeyServices(nullptr);
-    SetMouseServices(nullptr);
-    SetContainerServices(nullptr);
-    SetItemPaintServices(nullptr);
-    SetInfoBarServices(nullptr);
+    TSeam<TMainWindowServices>::Install(nullptr);
+    TSeam<TBoardServices>::Install(nullptr);
+    TSeam<TKeyServices>::Install(nullptr);
+    TSeam<TMouseServices>::Install(nullptr);
+    TSeam<TContainerServices>::Install(nullptr);
+    TSeam<TItemPaintServices>::Install(nullptr);
+    TSeam<TInfoBarServices>::Install(nullptr);
 }

@@ -30,7 +30,7 @@ public:
 
     TFakeBoard(TFakeMainWindow& window, int32_t visibleCount) : Window(window)
     {
-        SetBoardServices(this);
+        TSeam<TBoardServices>::Install(this);
         Window.VisibleColumnCount = visibleCount;
         for (size_t i = 0; i < Owned.size(); ++i) {
             Owned[i] = std::make_unique<TColumn>(static_cast<int32_t>(i));
@@ -45,7 +45,7 @@ public:
             Window.Columns[i] = nullptr;
             Owned[i].reset();
         }
-        SetBoardServices(nullptr);
+        TSeam<TBoardServices>::Install(nullptr);
     }
     TFakeBoard(const TFakeBoard&) = delete;
     TFakeBoard& operator=(const TFakeBoard&) = delete;

@@ -34,13 +34,13 @@ class TFakeCommandServices : public TCommandServices, public TContainerServices
 public:
     explicit TFakeCommandServices(TFakeMainWindow& window) : Window(window)
     {
-        SetCommandServices(this);
-        SetContainerServices(this);
+        TSeam<TCommandServices>::Install(this);
+        TSeam<TContainerServices>::Install(this);
     }
     ~TFakeCommandServices() override
     {
-        SetContainerServices(nullptr);
-        SetCommandServices(nullptr);
+        TSeam<TContainerServices>::Install(nullptr);
+        TSeam<TCommandServices>::Install(nullptr);
     }
     TFakeCommandServices(const TFakeCommandServices&) = delete;
     TFakeCommandServices& operator=(const TFakeCommandServices&) = delete;

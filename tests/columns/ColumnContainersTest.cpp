@@ -21,8 +21,8 @@ namespace {
 class TFakeContainerServices : public TContainerServices
 {
 public:
-    TFakeContainerServices() { SetContainerServices(this); }
-    ~TFakeContainerServices() override { SetContainerServices(nullptr); }
+    TFakeContainerServices() { TSeam<TContainerServices>::Install(this); }
+    ~TFakeContainerServices() override { TSeam<TContainerServices>::Install(nullptr); }
     TFakeContainerServices(const TFakeContainerServices&) = delete;
     TFakeContainerServices& operator=(const TFakeContainerServices&) = delete;
 

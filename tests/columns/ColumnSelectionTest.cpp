@@ -18,8 +18,8 @@ using TIndexes = std::set<int32_t>;
 class TFakeSelectionDialog : public TFileDialogServices
 {
 public:
-    TFakeSelectionDialog() { SetFileDialogServices(this); }
-    ~TFakeSelectionDialog() override { SetFileDialogServices(nullptr); }
+    TFakeSelectionDialog() { TSeam<TFileDialogServices>::Install(this); }
+    ~TFakeSelectionDialog() override { TSeam<TFileDialogServices>::Install(nullptr); }
     TFakeSelectionDialog(const TFakeSelectionDialog&) = delete;
     TFakeSelectionDialog& operator=(const TFakeSelectionDialog&) = delete;
 

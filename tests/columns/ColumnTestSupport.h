@@ -27,8 +27,8 @@
 class TFakeMainWindow : public TMainWindowServices
 {
 public:
-    TFakeMainWindow() { SetMainWindowServices(this); }
-    ~TFakeMainWindow() override { SetMainWindowServices(nullptr); }
+    TFakeMainWindow() { TSeam<TMainWindowServices>::Install(this); }
+    ~TFakeMainWindow() override { TSeam<TMainWindowServices>::Install(nullptr); }
     TFakeMainWindow(const TFakeMainWindow&) = delete;
     TFakeMainWindow& operator=(const TFakeMainWindow&) = delete;
 
