@@ -6,10 +6,10 @@
 
 class TColumn;
 
-// What the arrangement of columns, the navigation across them and the launcher need of the
-// main window beyond TMainWindowServices: the active column, the keyboard focus, the
-// layout of the columns and the column of the last mouse press. The main window
-// implements it and installs itself once it exists; tests install fakes.
+// What the main window offers the arrangement of columns, the navigation across them and
+// the launcher beyond TMainWindowServices: the active column, the keyboard focus and the
+// layout of the columns. The main window implements it and installs itself once it exists;
+// tests install fakes.
 class TBoardServices
 {
 public:
@@ -25,8 +25,6 @@ public:
     virtual bool AreSubcolumnsEqual() = 0;
     // Lays the board columns out again.
     virtual void ArrangeColumns() = 0;
-    // The column last pressed with the mouse, or null.
-    virtual TColumn* GetDragSourceColumn() = 0;
 };
 
 template <>

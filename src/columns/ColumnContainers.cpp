@@ -5,9 +5,10 @@
 #include "columns/Column.h"
 
 #include "columns/BoardServices.h"
-#include "columns/ContainerServices.h"
 #include "columns/Containers.h"
+#include "columns/FileDialogServices.h"
 #include "columns/MainWindowServices.h"
+#include "columns/MouseServices.h"
 
 #include "core/AsciiCase.h"
 #include "core/Clipboard.h"
@@ -268,7 +269,7 @@ void TColumn::RelocateContainerItem(TColumn& source, int32_t position)
             return trace.Raise("Failed to find a non-selected item after the active item.");
         std::vector<int32_t> taken = SelectedIndices(source);
         if (source.SelectedCount == 0)
-            taken = {TSeam<TContainerServices>::Get().GetDragItemIndex()};
+            taken = {TSeam<TMouseServices>::Get().GetPressRecord().DragItemIndex};
         std::vector<std::string> paths;
         for (const int32_t index : taken)
             paths.push_back(source.GetItem(index).Title);
@@ -403,7 +404,7 @@ void TColumn::MultiRenameContainerItem(bool renameFiles)
         TContainer* container = ShownContainer(*this);
         if (container == nullptr)
             return;
-        if (!TSeam<TContainerServices>::Get().MultiRenameDialog(*this, container, renameFiles))
+        if (!TSeam<TFileDialogServices>::Get().MultiRenameDialog(*this, container, renameFiles))
             return;
         ReloadContainer(-1);
         trace.TakeOver();
@@ -420,10 +421,10 @@ void TColumn::MultiRenameFiles()
         if (ContainerIndex >= 0)
             MultiRenameContainerItem(true);
         else
-            TSeam<TContainerServices>::Get().MultiRenameDialog(*this, nullptr, true);
+            TSeam<TFileDialogServices>::Get().MultiRenameDialog(*this, nullptr, true);
     }
     TRACED_CATCH(trace)
-    TSeam<TContainerServices>::Get().EndBusyAndCheck();
+    TSeam<TMainWindowServices>::Get().EndBusyAndCheck();
     TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
@@ -485,7 +486,7 @@ void TColumn::AttachStreamMenuClick(const QAction& sender)
         if (GetFileStreamSize(ActiveTitle, stream) != 0 &&
             !AskQuery("The selected destination stream is not empty.\nDo you want to overwrite it?"))
             return;
-        CopyFileStream(TSeam<TContainerServices>::Get().GetDragItemTitle(), "", ActiveTitle, stream);
+        CopyFileStream(TSeam<TMouseServices>::Get().GetPressRecord().DragItemTitle, "", ActiveTitle, stream);
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to attach stream.");

@@ -1,8 +1,5 @@
 #include "columns/CommandServices.h"
 
-#include "columns/ContainerServices.h"
-#include "columns/MainWindowServices.h"
-
 namespace {
 
 // Until the main window and the dialogs exist no dialog runs: nothing is created, changed,
@@ -43,17 +40,4 @@ template <>
 TCommandServices& TSeam<TCommandServices>::StandIn()
 {
     return NoCommandServices;
-}
-
-TBusyBracket::TBusyBracket(bool check) : Check(check)
-{
-    TSeam<TMainWindowServices>::Get().BeginBusy();
-}
-
-TBusyBracket::~TBusyBracket()
-{
-    if (Check)
-        TSeam<TContainerServices>::Get().EndBusyAndCheck();
-    else
-        TSeam<TMainWindowServices>::Get().EndBusy();
 }

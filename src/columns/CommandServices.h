@@ -1,5 +1,7 @@
 #pragma once
 
+#include "columns/MainWindowServices.h"
+
 #include "core/Seam.h"
 
 #include <cstdint>
@@ -103,20 +105,6 @@ public:
     virtual void LocateFileDialog(TColumn& column) = 0;
     virtual void LocateNext(TColumn& column) = 0;
     virtual void LocatePrevious(TColumn& column) = 0;
-};
-
-// The main window's busy counter held for the length of a command and released on every
-// path; with `check` by a forced directory check, which reloads the changed columns.
-class TBusyBracket
-{
-public:
-    explicit TBusyBracket(bool check);
-    ~TBusyBracket();
-    TBusyBracket(const TBusyBracket&) = delete;
-    TBusyBracket& operator=(const TBusyBracket&) = delete;
-
-private:
-    bool Check;
 };
 
 template <>

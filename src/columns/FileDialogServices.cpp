@@ -2,11 +2,12 @@
 
 namespace {
 
-// Until the selection dialog exists, a filtered selection changes nothing.
+// Until the dialogs exist, a filtered selection changes nothing and nothing is renamed.
 class TNoFileDialogs : public TFileDialogServices
 {
 public:
     bool SelectionDialog(TColumn&, bool) override { return false; }
+    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
 };
 
 TNoFileDialogs NoFileDialogs;

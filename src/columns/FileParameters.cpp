@@ -1,6 +1,5 @@
 #include "columns/FileParameters.h"
 
-#include "columns/BoardServices.h"
 #include "columns/Column.h"
 #include "columns/MainWindowServices.h"
 
@@ -127,7 +126,7 @@ private:
 
 void ClipDragSourceSelection(bool references)
 {
-    if (TColumn* column = TSeam<TBoardServices>::Get().GetDragSourceColumn())
+    if (TColumn* column = FindDragSourceColumn())
         column->Com_ClipSelectedFiles(references);
 }
 

@@ -1,5 +1,7 @@
 #include "columns/MainWindowServices.h"
 
+#include "columns/MouseServices.h"
+
 namespace {
 
 // Until the main window exists there is no window: no columns panel, no column shown, no
@@ -13,6 +15,7 @@ public:
     void Reset(bool) override {}
     void BeginBusy() override {}
     void EndBusy() override {}
+    void EndBusyAndCheck() override {}
     TContainer* FindContainer(int32_t) override { return nullptr; }
 };
 
@@ -24,4 +27,23 @@ template <>
 TMainWindowServices& TSeam<TMainWindowServices>::StandIn()
 {
     return NoMainWindow;
+}
+
+TBusyBracket::TBusyBracket(bool check) : Check(check)
+{
+    TSeam<TMainWindowServices>::Get().BeginBusy();
+}
+
+TBusyBracket::~TBusyBracket()
+{
+    TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
+    if (Check)
+        window.EndBusyAndCheck();
+    else
+        window.EndBusy();
+}
+
+TColumn* FindDragSourceColumn()
+{
+    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMouseServices>::Get().GetPressRecord().DragSourceColumn);
 }

@@ -23,6 +23,8 @@ public:
     TFakeSelectionDialog(const TFakeSelectionDialog&) = delete;
     TFakeSelectionDialog& operator=(const TFakeSelectionDialog&) = delete;
 
+    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
+
     bool SelectionDialog(TColumn& column, bool select) override
     {
         for (int32_t i = 0; i < column.GetItemCount(); ++i) {
