@@ -4,9 +4,9 @@
 #include "columns/Column.h"
 
 #include "columns/BoardServices.h"
-#include "columns/CommandServices.h"
 #include "columns/Containers.h"
 #include "columns/MainWindowServices.h"
+#include "columns/SearchServices.h"
 
 #include "core/AsciiCase.h"
 #include "core/PathNames.h"
@@ -52,7 +52,7 @@ void TColumn::Com_Search(const std::string& file, bool history)
     trace.Run([&] {
         TBusyBracket busy(false);
         TSearchResult result;
-        if (!TSeam<TCommandServices>::Get().SearchDialog(*this, file, history, result))
+        if (!TSeam<TSearchServices>::Get().SearchDialog(*this, file, history, result))
             return;
         switch (result.Action) {
         case sraEnterDirectory:
@@ -84,7 +84,7 @@ void TColumn::Com_Search(const std::string& file, bool history)
 int32_t TColumn::FillSearchContainer(const TSearchResult& result)
 {
     TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
-    TCommandServices& services = TSeam<TCommandServices>::Get();
+    TSearchServices& services = TSeam<TSearchServices>::Get();
     try {
         if (TContainer* container = window.FindContainer(result.ContainerIndex)) {
             if (!result.KeepItems)
@@ -135,24 +135,24 @@ void TColumn::Com_FindCommonText()
     TTraced trace;
     trace.Run([&] {
         TBusyBracket busy(false);
-        TSeam<TCommandServices>::Get().FindCommonTextDialog(*this);
+        TSeam<TSearchServices>::Get().FindCommonTextDialog(*this);
     });
     trace.ShowFailure("Failed to find common text.");
 }
 
 void TColumn::Com_LocateFile()
 {
-    TSeam<TCommandServices>::Get().LocateFileDialog(*this);
+    TSeam<TSearchServices>::Get().LocateFileDialog(*this);
 }
 
 void TColumn::Com_LocateNextFile()
 {
-    TSeam<TCommandServices>::Get().LocateNext(*this);
+    TSeam<TSearchServices>::Get().LocateNext(*this);
 }
 
 void TColumn::Com_LocatePreviousFile()
 {
-    TSeam<TCommandServices>::Get().LocatePrevious(*this);
+    TSeam<TSearchServices>::Get().LocatePrevious(*this);
 }
 
 int32_t TColumn::FindNumberedEnd(bool first) const

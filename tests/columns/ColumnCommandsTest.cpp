@@ -1,4 +1,6 @@
-#include "columns/CommandServices.h"
+#include "columns/FileDialogServices.h"
+#include "columns/SearchServices.h"
+#include "columns/ToolServices.h"
 
 #include "core/Clipboard.h"
 #include "core/Error.h"
@@ -28,14 +30,21 @@ constexpr TShiftState NoShift = 0;
 
 // Stands in for the main window's check and the dialogs while it lives: it records what the
 // commands ask and answers as a test sets it.
-class TFakeCommandServices : public TCommandServices
+class TFakeCommandServices : public TFileDialogsStandIn, public TSearchServices, public TToolServices
 {
 public:
     explicit TFakeCommandServices(TFakeMainWindow& window) : Checks(window.Checks)
     {
-        TSeam<TCommandServices>::Install(this);
+        TSeam<TFileDialogServices>::Install(this);
+        TSeam<TSearchServices>::Install(this);
+        TSeam<TToolServices>::Install(this);
     }
-    ~TFakeCommandServices() override { TSeam<TCommandServices>::Install(nullptr); }
+    ~TFakeCommandServices() override
+    {
+        TSeam<TToolServices>::Install(nullptr);
+        TSeam<TSearchServices>::Install(nullptr);
+        TSeam<TFileDialogServices>::Install(nullptr);
+    }
     TFakeCommandServices(const TFakeCommandServices&) = delete;
     TFakeCommandServices& operator=(const TFakeCommandServices&) = delete;
 

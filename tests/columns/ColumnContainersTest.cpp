@@ -20,7 +20,7 @@ namespace {
 
 // Stands in for the main window's press record and the multi-rename dialog; counts the
 // main window's directory checks.
-class TFakeContainerServices : public TMouseServicesStandIn, public TFileDialogServices
+class TFakeContainerServices : public TMouseServicesStandIn, public TFileDialogsStandIn
 {
 public:
     explicit TFakeContainerServices(TFakeMainWindow& window) : Checks(window.Checks)
@@ -36,7 +36,6 @@ public:
     TFakeContainerServices(const TFakeContainerServices&) = delete;
     TFakeContainerServices& operator=(const TFakeContainerServices&) = delete;
 
-    bool SelectionDialog(TColumn&, bool) override { return false; }
     bool MultiRenameDialog(TColumn&, TContainer* container, bool renameFiles) override
     {
         Renames.push_back({container, renameFiles});

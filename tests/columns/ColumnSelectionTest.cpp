@@ -15,15 +15,13 @@ namespace {
 using TIndexes = std::set<int32_t>;
 
 // Stands in for the selection dialog: the user typed a name filter and chose "Okay".
-class TFakeSelectionDialog : public TFileDialogServices
+class TFakeSelectionDialog : public TFileDialogsStandIn
 {
 public:
     TFakeSelectionDialog() { TSeam<TFileDialogServices>::Install(this); }
     ~TFakeSelectionDialog() override { TSeam<TFileDialogServices>::Install(nullptr); }
     TFakeSelectionDialog(const TFakeSelectionDialog&) = delete;
     TFakeSelectionDialog& operator=(const TFakeSelectionDialog&) = delete;
-
-    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
 
     bool SelectionDialog(TColumn& column, bool select) override
     {
