@@ -173,7 +173,7 @@ void TMainForm::BuildPanels()
     BoardsBarPanel = MakePanel(MainPanel);
     SetNoFrame(*BoardsBarPanel);
     BoardsBarPanel->Transparent = true;
-    Boards = new TBoards(BoardsBarPanel);
+    Boards = new TBoards(*this, BoardsBarPanel);
 
     InfoBarsPanel = MakePanel(MainPanel);
     InfoBarsPanel->SetBorder(0);
