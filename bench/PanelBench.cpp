@@ -58,8 +58,8 @@ int32_t TypeOf(int i)
 class TBenchMainWindow : public TMainWindowServices
 {
 public:
-    explicit TBenchMainWindow(QWidget& window) : Window(window) { SetMainWindowServices(this); }
-    ~TBenchMainWindow() override { SetMainWindowServices(nullptr); }
+    explicit TBenchMainWindow(QWidget& window) : Window(window) { TSeam<TMainWindowServices>::Install(this); }
+    ~TBenchMainWindow() override { TSeam<TMainWindowServices>::Install(nullptr); }
     TBenchMainWindow(const TBenchMainWindow&) = delete;
     TBenchMainWindow& operator=(const TBenchMainWindow&) = delete;
 

@@ -216,13 +216,13 @@ TSkinForm::TSkinForm(QWidget* owner)
     AcceptBackPictureAutochangeCheckBox->setChecked(true);
     SkinStore.OnLoad = [this](TStoredTextList& store, int32_t flag) { ReadSkin(store, flag == SkinFileFlag); };
     SkinStore.OnSave = [this](TStoredTextList& store, int32_t flag) { WriteSkin(store, flag == SkinFileFlag); };
-    SetSkinEditorServices(this);
+    TSeam<TSkinEditorServices>::Install(this);
 }
 
 TSkinForm::~TSkinForm()
 {
-    if (&GetSkinEditorServices() == this)
-        SetSkinEditorServices(nullptr);
+    if (&TSeam<TSkinEditorServices>::Get() == this)
+        TSeam<TSkinEditorServices>::Install(nullptr);
     if (SkinForm == this)
         SkinForm = nullptr;
 }

@@ -3,8 +3,7 @@
 namespace {
 
 // Until the main window exists no column is shown: column 0 counts as the active one and
-// stays so, there is no focus to give, the columns need no layout, and no column was
-// pressed.
+// stays so, there is no focus to give and the columns need no layout.
 class TNoBoard : public TBoardServices
 {
 public:
@@ -14,20 +13,14 @@ public:
     bool AreColumnWidthsEqual() override { return true; }
     bool AreSubcolumnsEqual() override { return true; }
     void ArrangeColumns() override {}
-    TColumn* GetDragSourceColumn() override { return nullptr; }
 };
 
 TNoBoard NoBoard;
-TBoardServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetBoardServices(TBoardServices* services)
+template <>
+TBoardServices& TSeam<TBoardServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TBoardServices& GetBoardServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoBoard;
+    return NoBoard;
 }

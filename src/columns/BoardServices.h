@@ -1,13 +1,15 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 
 class TColumn;
 
-// What the arrangement of columns, the navigation across them and the launcher need of the
-// main window beyond TMainWindowServices: the active column, the keyboard focus, the
-// layout of the columns and the column of the last mouse press. The main window
-// implements it and installs itself once it exists; tests install fakes.
+// What the main window offers the arrangement of columns, the navigation across them and
+// the launcher beyond TMainWindowServices: the active column, the keyboard focus and the
+// layout of the columns. The main window implements it and installs itself once it exists;
+// tests install fakes.
 class TBoardServices
 {
 public:
@@ -23,10 +25,7 @@ public:
     virtual bool AreSubcolumnsEqual() = 0;
     // Lays the board columns out again.
     virtual void ArrangeColumns() = 0;
-    // The column last pressed with the mouse, or null.
-    virtual TColumn* GetDragSourceColumn() = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetBoardServices(TBoardServices* services);
-TBoardServices& GetBoardServices();
+template <>
+TBoardServices& TSeam<TBoardServices>::StandIn();

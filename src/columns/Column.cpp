@@ -33,7 +33,7 @@ TColumn::TColumn(int32_t index) : Index(index)
     SetActiveTitleToOperatorDrive();
     PreviousTitle = ActiveTitle;
     DefaultTitle = ActiveTitle;
-    Panel = new MyTPanel(GetMainWindowServices().GetColumnsPanel());
+    Panel = new MyTPanel(TSeam<TMainWindowServices>::Get().GetColumnsPanel());
     OwnedPanel = Panel;
     Panel->SetBorder(0);
     CreateHeaderButton();
@@ -90,7 +90,7 @@ void TColumn::CreateFileList()
 
 void TColumn::Reset(int32_t left, int32_t top, int32_t width, int32_t height)
 {
-    const bool shown = Index < GetMainWindowServices().GetVisibleColumnCount();
+    const bool shown = Index < TSeam<TMainWindowServices>::Get().GetVisibleColumnCount();
     TTraced trace;
     try {
         Panel->PaintEnabled = false;
@@ -144,7 +144,7 @@ void TColumn::ToggleFixedAttr()
 void TColumn::SetWidthAttr(const QAction& item)
 {
     WidthAttr = GetIntFromTextOrZero(CaptionOf(item));
-    GetMainWindowServices().Reset(false);
+    TSeam<TMainWindowServices>::Get().Reset(false);
 }
 
 void TColumn::SetSubcolumns(const QAction& item)
@@ -153,7 +153,7 @@ void TColumn::SetSubcolumns(const QAction& item)
     Subcolumns = GetIntFromTextOrZero(CaptionOf(item));
     // A column's share of the width follows the larger of its width and its subcolumns.
     if ((old > WidthAttr || Subcolumns > WidthAttr) && old != Subcolumns)
-        GetMainWindowServices().Reset(false);
+        TSeam<TMainWindowServices>::Get().Reset(false);
     else
         FileList->SetSubcolumns(Subcolumns);
 }
@@ -168,7 +168,7 @@ void TColumn::SetThumbHeight(const QAction& item, bool allColumns)
         return;
     }
     for (int32_t i = 0; i < MaxVisibleColumns; ++i) {
-        TColumn* column = i == Index ? this : GetMainWindowServices().GetColumn(i);
+        TColumn* column = i == Index ? this : TSeam<TMainWindowServices>::Get().GetColumn(i);
         if (column == nullptr)
             continue;
         if (column == this)

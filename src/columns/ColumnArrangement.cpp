@@ -21,12 +21,12 @@ constexpr int32_t LastBoardSlot = MaxVisibleColumns - 1;
 
 int32_t VisibleCount()
 {
-    return GetMainWindowServices().GetVisibleColumnCount();
+    return TSeam<TMainWindowServices>::Get().GetVisibleColumnCount();
 }
 
 bool AreColumnsLaidOutAlike()
 {
-    TBoardServices& board = GetBoardServices();
+    TBoardServices& board = TSeam<TBoardServices>::Get();
     return board.AreColumnWidthsEqual() && board.AreSubcolumnsEqual();
 }
 
@@ -42,7 +42,7 @@ void ResetAllPanels()
 void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(TTraced& trace)>& rewrite,
                   std::source_location where = std::source_location::current())
 {
-    QWidget* panel = GetMainWindowServices().GetColumnsPanel();
+    QWidget* panel = TSeam<TMainWindowServices>::Get().GetColumnsPanel();
     const bool panelHidden = panel == nullptr || panel->isHidden();
     TTraced trace(where);
     trace.Run([&] {
@@ -53,7 +53,7 @@ void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(T
         if (!trace.Succeeded())
             return;
         if (!alikeBefore || !AreColumnsLaidOutAlike())
-            GetBoardServices().ArrangeColumns();
+            TSeam<TBoardServices>::Get().ArrangeColumns();
         reloaded.LoadDirectory({.RememberPrevious = true});
         trace.TakeOver();
     });
@@ -61,7 +61,7 @@ void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(T
     if (panel != nullptr)
         panel->setVisible(!panelHidden);
     ResetAllPanels();
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 // The destination takes everything of the source; false once the trace took a failure over.
@@ -78,7 +78,7 @@ TColumn& TColumn::GetSlot(int32_t index)
 {
     if (index == Index)
         return *this;
-    TColumn* column = GetMainWindowServices().GetColumn(index);
+    TColumn* column = TSeam<TMainWindowServices>::Get().GetColumn(index);
     if (column == nullptr)
         throw EError("There is no column in slot " + std::to_string(index) + ".");
     return *column;
@@ -167,7 +167,7 @@ void TColumn::SetWithSourceColumn(TColumn& source)
     if (&source == this)
         return;
     SetWithColumnContent(source, false, true, true, true);
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::SwitchColumns(TColumn& other)
@@ -182,7 +182,7 @@ void TColumn::SwitchColumns(TColumn& other)
     other.SetWithColumnContent(hidden, false, true, true, true);
     other.ActiveTopOffset = topOffset;
     other.FileList->SetFocusWithOffset(focus, topOffset, true);
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::ShiftContentsLeft(int32_t first, int32_t last)
@@ -259,7 +259,7 @@ void TColumn::CutColumn()
     if (first == last)
         return;
     ArrangeSlots("Failed to cut column.", [&](TTraced& trace) -> TColumn& {
-        TBoardServices& board = GetBoardServices();
+        TBoardServices& board = TSeam<TBoardServices>::Get();
         if (board.GetActiveColumnIndex() == last)
             board.SetActiveColumnIndex(last - 1);
         const int32_t visible = VisibleCount();

@@ -95,7 +95,7 @@ void TColumn::Com_LoadActiveTitle()
         LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = path});
         if (trace.TakeOver())
             return;
-        GetBoardServices().FocusColumn(-1, false);
+        TSeam<TBoardServices>::Get().FocusColumn(-1, false);
     });
     trace.ShowFailure("Failed to load as active title.");
 }

@@ -4,10 +4,11 @@
 #include "columns/Column.h"
 
 #include "columns/BoardServices.h"
-#include "columns/CommandServices.h"
+#include "columns/FileDialogServices.h"
 #include "columns/FileLauncher.h"
 #include "columns/History.h"
 #include "columns/MainWindowServices.h"
+#include "columns/ToolServices.h"
 
 #include "core/desktop/DesktopExchange.h"
 #include "core/desktop/ShellExecution.h"
@@ -30,7 +31,7 @@ namespace {
 
 void RefocusActiveColumn()
 {
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 // "apps" for "C:\apps\editor.exe"; the drive letter alone for "C:\run.bat".
@@ -69,7 +70,7 @@ void RunChangingDialog(TTraced& trace, TColumn& column, Dialog dialog)
 {
     {
         TBusyBracket busy(true);
-        if (dialog(GetMainWindowServices().FindContainer(column.ContainerIndex))) {
+        if (dialog(TSeam<TMainWindowServices>::Get().FindContainer(column.ContainerIndex))) {
             column.ReloadContainer(-1);
             trace.TakeOver();
         }
@@ -103,7 +104,7 @@ void TColumn::Com_NewFile(int32_t kind)
     trace.Run([&] {
         TBusyBracket busy(true);
         std::string created;
-        if (!GetCommandServices().NewFileDialog(GetParentPath(ActiveTitle), static_cast<TNewFileKind>(kind), created))
+        if (!TSeam<TFileDialogServices>::Get().NewFileDialog(GetParentPath(ActiveTitle), static_cast<TNewFileKind>(kind), created))
             return;
         if (kind != nfkFile)
             return;
@@ -125,7 +126,7 @@ void TColumn::Com_LinkAs(const std::string& caption, const std::string& folder, 
         const std::string question = linkDirectory ? "Link parent directory as " : "Link active file as ";
         if (!AskQuery(question + caption + " ?"))
             return;
-        TCommandServices& services = GetCommandServices();
+        TFileDialogServices& services = TSeam<TFileDialogServices>::Get();
         services.ResetOverwriteChoice();
         const std::string linkFileName = GetLinkFileName(folder, source, namePrefix);
         bool overwrite = false;
@@ -139,7 +140,7 @@ void TColumn::Com_LinkAs(const std::string& caption, const std::string& folder, 
 
 void TColumn::Com_ManualRun()
 {
-    GetCommandServices().ManualRunDialog(GetItemCount() > 0 ? ActiveTitle : std::string());
+    TSeam<TFileDialogServices>::Get().ManualRunDialog(GetItemCount() > 0 ? ActiveTitle : std::string());
 }
 
 void TColumn::OnDelete(const std::string& operationName)
@@ -147,7 +148,7 @@ void TColumn::OnDelete(const std::string& operationName)
     TTraced trace;
     trace.Run([&] {
         RunChangingDialog(trace, *this, [&](TContainer* container) {
-            return GetCommandServices().FileOperationDialog(operationName, GetParentPath(ActiveTitle),
+            return TSeam<TFileDialogServices>::Get().FileOperationDialog(operationName, GetParentPath(ActiveTitle),
                                                             FileList->FocusIndex, container, *this);
         });
     });
@@ -173,7 +174,7 @@ void TColumn::Com_rename(bool item)
     TTraced trace;
     trace.Run([&] {
         RunChangingDialog(trace, *this, [&](TContainer* container) {
-            return GetCommandServices().RenameDialog(*this, item, container);
+            return TSeam<TFileDialogServices>::Get().RenameDialog(*this, item, container);
         });
     });
 }
@@ -223,7 +224,7 @@ void TColumn::Com_EditStreams(int32_t mode)
         TBusyBracket busy(false);
         if (mode == fsmMainData && IsTextFile(ActiveTitle))
             FilesHistory.AddFileItem(ActiveTitle, true);
-        TCommandServices& services = GetCommandServices();
+        TToolServices& services = TSeam<TToolServices>::Get();
         services.SetFileStreamsEditorOptions();
         services.OpenFileStreams(GetWhenReference(ActiveTitle), static_cast<TFileStreamsEditMode>(mode));
         trace.TakeOver();
@@ -253,7 +254,7 @@ void TColumn::Com_SetFileAsWallpaper()
         }
         const std::string wallpaper = GetWallpaperFileName();
         if (!SameTextAscii(picture, wallpaper)) {
-            TCommandServices& services = GetCommandServices();
+            TToolServices& services = TSeam<TToolServices>::Get();
             std::string extension;
             std::string encoder;
             if (!services.GetPictureConverterID("BMP", extension, encoder))

@@ -5,9 +5,10 @@
 #include "columns/Column.h"
 
 #include "columns/BoardServices.h"
-#include "columns/ContainerServices.h"
 #include "columns/Containers.h"
+#include "columns/FileDialogServices.h"
 #include "columns/MainWindowServices.h"
+#include "columns/MouseServices.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
@@ -35,7 +36,7 @@ constexpr int32_t MaxStreamItems = 30;
 
 TContainer* ShownContainer(const TColumn& column)
 {
-    return GetMainWindowServices().FindContainer(column.ContainerIndex);
+    return TSeam<TMainWindowServices>::Get().FindContainer(column.ContainerIndex);
 }
 
 bool IsSynchronized(const TColumn& column, const TContainer& container)
@@ -118,8 +119,8 @@ void ReloadAfterChange(TColumn& column, TTraced& trace)
 
 void EndCommand()
 {
-    GetMainWindowServices().EndBusy();
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TMainWindowServices>::Get().EndBusy();
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 } // namespace
@@ -146,7 +147,7 @@ void TColumn::UpdateRestOfContainers(int32_t containerIndex)
     trace.Run([&] {
         if (containerIndex < 0 || containerIndex >= ContainerCount)
             return;
-        TMainWindowServices& window = GetMainWindowServices();
+        TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
         const int32_t visible = window.GetVisibleColumnCount();
         for (int32_t slot = 0; slot < visible; ++slot) {
             TColumn* other = window.GetColumn(slot);
@@ -162,7 +163,7 @@ void TColumn::UpdateRestOfContainers(int32_t containerIndex)
 bool TColumn::CopyToContainer(TColumn& source, bool deselect, bool move)
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     bool changed = false;
     trace.Run([&] {
         TContainer* container = ShownContainer(*this);
@@ -203,7 +204,7 @@ void TColumn::MoveToContainer(TColumn& source)
 void TColumn::InsertContainerItem(TColumn& source, int32_t position)
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     bool changed = false;
     trace.Run([&] {
         if (ContainerIndex == source.ContainerIndex)
@@ -244,7 +245,7 @@ void TColumn::InsertContainerItem(TColumn& source, int32_t position)
 void TColumn::RelocateContainerItem(TColumn& source, int32_t position)
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     bool changed = false;
     trace.Run([&] {
         TContainer* target = ShownContainer(*this);
@@ -268,7 +269,7 @@ void TColumn::RelocateContainerItem(TColumn& source, int32_t position)
             return trace.Raise("Failed to find a non-selected item after the active item.");
         std::vector<int32_t> taken = SelectedIndices(source);
         if (source.SelectedCount == 0)
-            taken = {GetContainerServices().GetDragItemIndex()};
+            taken = {TSeam<TMouseServices>::Get().GetPressRecord().DragItemIndex};
         std::vector<std::string> paths;
         for (const int32_t index : taken)
             paths.push_back(source.GetItem(index).Title);
@@ -292,7 +293,7 @@ void TColumn::RelocateContainerItem(TColumn& source, int32_t position)
 void TColumn::RecycleFromContainer(bool noQuestion, bool all)
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     bool changed = false;
     trace.Run([&] {
         TContainer* container = ShownContainer(*this);
@@ -336,7 +337,7 @@ void TColumn::Com_RecycleContainerItem()
 void TColumn::RemoveDuplicateContainerItems()
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     bool changed = false;
     trace.Run([&] {
         TContainer* container = ShownContainer(*this);
@@ -361,7 +362,7 @@ void TColumn::RemoveDuplicateContainerItems()
 void TColumn::AddClipboardToContainer()
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     trace.Run([&] {
         std::vector<std::string> lines;
         ClipboardFilesToList(lines);
@@ -398,12 +399,12 @@ void TColumn::AddListToContainer(const std::vector<std::string>& paths, bool ask
 void TColumn::MultiRenameContainerItem(bool renameFiles)
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     trace.Run([&] {
         TContainer* container = ShownContainer(*this);
         if (container == nullptr)
             return;
-        if (!GetContainerServices().MultiRenameDialog(*this, container, renameFiles))
+        if (!TSeam<TFileDialogServices>::Get().MultiRenameDialog(*this, container, renameFiles))
             return;
         ReloadContainer(-1);
         trace.TakeOver();
@@ -415,16 +416,16 @@ void TColumn::MultiRenameContainerItem(bool renameFiles)
 void TColumn::MultiRenameFiles()
 {
     TTraced trace;
-    GetMainWindowServices().BeginBusy();
+    TSeam<TMainWindowServices>::Get().BeginBusy();
     try {
         if (ContainerIndex >= 0)
             MultiRenameContainerItem(true);
         else
-            GetContainerServices().MultiRenameDialog(*this, nullptr, true);
+            TSeam<TFileDialogServices>::Get().MultiRenameDialog(*this, nullptr, true);
     }
     TRACED_CATCH(trace)
-    GetContainerServices().EndBusyAndCheck();
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TMainWindowServices>::Get().EndBusyAndCheck();
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::GoToContainerItemTarget()
@@ -442,7 +443,7 @@ void TColumn::GoToContainerItemTarget()
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to go to file.");
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::SetupAttachStream(QMenu& menu)
@@ -485,7 +486,7 @@ void TColumn::AttachStreamMenuClick(const QAction& sender)
         if (GetFileStreamSize(ActiveTitle, stream) != 0 &&
             !AskQuery("The selected destination stream is not empty.\nDo you want to overwrite it?"))
             return;
-        CopyFileStream(GetContainerServices().GetDragItemTitle(), "", ActiveTitle, stream);
+        CopyFileStream(TSeam<TMouseServices>::Get().GetPressRecord().DragItemTitle, "", ActiveTitle, stream);
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to attach stream.");

@@ -106,14 +106,14 @@ void TColumn::SetHeaderButtonHint()
 
 void TColumn::FileListEnter(MyTPanel*)
 {
-    GetBoardServices().FocusColumn(Index, false);
+    TSeam<TBoardServices>::Get().FocusColumn(Index, false);
 }
 
 void TColumn::FileListMouseMove(MyTPanel*, TShiftState, int32_t x, int32_t y)
 {
     TTraced trace;
     try {
-        TMouseServices& mouse = GetMouseServices();
+        TMouseServices& mouse = TSeam<TMouseServices>::Get();
         const int32_t index = FileList->GetItemAt(x, y);
         mouse.CheckFileHoverMouseMove(*this, index, x, y);
         if (IsRealItem(index)) {
@@ -135,13 +135,13 @@ void TColumn::FileListMouseMove(MyTPanel*, TShiftState, int32_t x, int32_t y)
 
 void TColumn::FileListMouseWheel(MyTPanel*, TShiftState, bool& handled, QPoint)
 {
-    GetItemPaintServices().HideFileHover();
+    TSeam<TItemPaintServices>::Get().HideFileHover();
     handled = true;
 }
 
 void TColumn::FileListDragOver(MyTPanel*, QObject* source, int32_t x, int32_t y, TDragState, bool& accept)
 {
-    TMouseServices& mouse = GetMouseServices();
+    TMouseServices& mouse = TSeam<TMouseServices>::Get();
     // A drop on the scroll bar would land on no item of this list.
     const bool columnDrag = FindColumnByList(source) != nullptr && x >= 0 && x < FileList->GetItemsWidth(true);
     accept = columnDrag || mouse.IsPlayList(source) || mouse.IsDirectoryTree(source);
@@ -156,17 +156,17 @@ void TColumn::FileListDragOver(MyTPanel*, QObject* source, int32_t x, int32_t y,
 void TColumn::DropPlayList()
 {
     std::string title;
-    if (GetMouseServices().GetPlayListActiveTitle(title)) {
+    if (TSeam<TMouseServices>::Get().GetPlayListActiveTitle(title)) {
         if (SameTextAscii(GetParentPath(title), GetParentPath(ActiveTitle)))
             FocusByTitle(title, ActiveType, ActiveTopOffset, ActiveKey, SortMode, false, true);
         else
             LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title});
     }
-    GetBoardServices().FocusColumn(Index, false);
+    TSeam<TBoardServices>::Get().FocusColumn(Index, false);
 }
 
 void TColumn::DropDirectoryTree()
 {
-    EnterDirectory(ShiftOf(ssAlt), GetMouseServices().GetSelectedTreePath(), true);
-    GetBoardServices().FocusColumn(Index, false);
+    EnterDirectory(ShiftOf(ssAlt), TSeam<TMouseServices>::Get().GetSelectedTreePath(), true);
+    TSeam<TBoardServices>::Get().FocusColumn(Index, false);
 }

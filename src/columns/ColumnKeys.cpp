@@ -130,7 +130,7 @@ TKeyState GetKeyState(TShiftState shift)
 // containers 0 to 8, and 0 names container 9.
 void RunDigit(TColumn& column, uint16_t key, TKeyState state)
 {
-    TKeyServices& services = GetKeyServices();
+    TKeyServices& services = TSeam<TKeyServices>::Get();
     const int32_t container = (key - '0' + 9) % 10;
     if (state == ksNone) {
         const int32_t board = services.FindBoardByShortcut(static_cast<char>(key));
@@ -172,7 +172,7 @@ void ClickKeyCommand(uint16_t key, TKeyState state)
                                      : state < ksUnnamed ? row->ByState[static_cast<size_t>(state)]
                                                          : std::string_view();
     if (!command.empty())
-        GetMouseServices().ClickCommand(std::string(command));
+        TSeam<TMouseServices>::Get().ClickCommand(std::string(command));
 }
 
 } // namespace
@@ -196,7 +196,7 @@ void TColumn::FileListKeyDown(MyTPanel*, uint16_t& key, TShiftState shift)
         // on the item the list focuses now, painted or not.
         if (FileList->FocusIndex != LastFocus)
             SetInactiveFocus();
-        GetMouseServices().EnableFileMenuItems(shift);
+        TSeam<TMouseServices>::Get().EnableFileMenuItems(shift);
         const uint16_t pressed = key;
         // Insert goes on to the list after its command, as the keys the map does not know.
         if (IsMapKey(pressed) && pressed != VK_INSERT)

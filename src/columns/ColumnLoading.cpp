@@ -18,7 +18,7 @@
 void TColumn::LoadDirectory(const TLoadRequest& request)
 {
     const bool paintEnabled = FileList->PaintEnabled;
-    TMainWindowServices& window = GetMainWindowServices();
+    TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
     TTraced trace;
     window.BeginBusy();
     try {
@@ -61,7 +61,7 @@ bool TColumn::ChangesDirectory(const std::string& title) const
 
 void TColumn::LoadContainerMode()
 {
-    SetWithContainer(GetMainWindowServices().FindContainer(ContainerIndex));
+    SetWithContainer(TSeam<TMainWindowServices>::Get().FindContainer(ContainerIndex));
     FocusByTitle(ActiveTitle, ActiveType, ActiveTopOffset, ActiveKey, SortMode, false, true);
 }
 
@@ -190,7 +190,7 @@ std::string TColumn::GetHeaderCaption() const
 {
     if (ContainerIndex < 0)
         return ExcludeEndBackslash(GetParentPath(ActiveTitle));
-    const TContainer* container = GetMainWindowServices().FindContainer(ContainerIndex);
+    const TContainer* container = TSeam<TMainWindowServices>::Get().FindContainer(ContainerIndex);
     // Without its container the column still names it, by its number.
     const std::string name =
         container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();

@@ -138,13 +138,13 @@ void RunMouseOperation(const std::string& operation, Body&& body,
         return;
     }
     TTraced trace(where);
-    trace.Run([&] { body(GetMouseServices()); }, where);
+    trace.Run([&] { body(TSeam<TMouseServices>::Get()); }, where);
 }
 
 void EndColumnDrag()
 {
-    GetMouseServices().GetPressRecord().ColumnDragActive = false;
-    GetMouseServices().EndColumnDrag();
+    TSeam<TMouseServices>::Get().GetPressRecord().ColumnDragActive = false;
+    TSeam<TMouseServices>::Get().EndColumnDrag();
 }
 
 } // namespace
@@ -203,7 +203,7 @@ std::string TColumn::GetPressedTitle(int32_t item) const
 
 void TColumn::ArmMouseMenu(int32_t x, int32_t y)
 {
-    GetMouseServices().SetupMouseMenu(*FileList, ListToScreen(x, y), GetMouseMenuSettings(),
+    TSeam<TMouseServices>::Get().SetupMouseMenu(*FileList, ListToScreen(x, y), GetMouseMenuSettings(),
                                       [this](const std::string& operation, QPoint screenPos) {
                                           MouseMenuChoose(operation, screenPos);
                                       });
@@ -213,10 +213,10 @@ void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shif
 {
     TTraced trace;
     try {
-        GetBoardServices().FocusColumn(Index, false);
-        GetItemPaintServices().HideFileHover();
+        TSeam<TBoardServices>::Get().FocusColumn(Index, false);
+        TSeam<TItemPaintServices>::Get().HideFileHover();
         const int32_t item = FileList->GetItemAt(x, y);
-        TPressRecord& press = GetMouseServices().GetPressRecord();
+        TPressRecord& press = TSeam<TMouseServices>::Get().GetPressRecord();
         press.DragMouseButton = button;
         press.DragShiftState = shift;
         press.DragSourceColumn = Index;
@@ -231,7 +231,7 @@ void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shif
             FileList->BeginDrag();
         if (button == mbLeft) {
             press.ColumnDragActive = true;
-            GetMouseServices().StartColumnDrag();
+            TSeam<TMouseServices>::Get().StartColumnDrag();
         }
     }
     TRACED_CATCH(trace)
@@ -242,16 +242,16 @@ void TColumn::FileListMouseUp(MyTPanel*, TMouseButton button, TShiftState, int32
     EndColumnDrag();
     // The pressed list keeps the mouse, so a middle gesture ends in its own column.
     if (button == mbMiddle)
-        FileListMouse(mbMiddle, GetMouseServices().GetPressRecord().DragShiftState, x, y);
+        FileListMouse(mbMiddle, TSeam<TMouseServices>::Get().GetPressRecord().DragShiftState, x, y);
 }
 
 void TColumn::FileListDragDrop(MyTPanel*, QObject* source, int32_t x, int32_t y)
 {
     if (FindColumnByList(source) != nullptr)
         DropColumnDrag(x, y);
-    else if (GetMouseServices().IsPlayList(source))
+    else if (TSeam<TMouseServices>::Get().IsPlayList(source))
         DropPlayList();
-    else if (GetMouseServices().IsDirectoryTree(source))
+    else if (TSeam<TMouseServices>::Get().IsDirectoryTree(source))
         DropDirectoryTree();
 }
 
@@ -263,7 +263,7 @@ void TColumn::DropColumnDrag(int32_t x, int32_t y)
     if (item >= 0)
         FileList->SetFocusIndex(item);
     EndColumnDrag();
-    TMouseServices& mouse = GetMouseServices();
+    TMouseServices& mouse = TSeam<TMouseServices>::Get();
     mouse.CloseMouseMenu();
     mouse.SetHotTrackItem(*this, item);
     const TPressRecord& press = mouse.GetPressRecord();
@@ -273,17 +273,17 @@ void TColumn::DropColumnDrag(int32_t x, int32_t y)
 void TColumn::FileListEndDrag(MyTPanel*, QObject*, int32_t, int32_t)
 {
     EndColumnDrag();
-    GetMouseServices().CloseMouseMenu();
+    TSeam<TMouseServices>::Get().CloseMouseMenu();
 }
 
 void TColumn::FileListMouse(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
 {
     TTraced trace;
     try {
-        GetBoardServices().FocusColumn(Index, false);
-        TPressRecord& press = GetMouseServices().GetPressRecord();
+        TSeam<TBoardServices>::Get().FocusColumn(Index, false);
+        TPressRecord& press = TSeam<TMouseServices>::Get().GetPressRecord();
         press.OperationItemIndex = FileList->GetItemAt(x, y);
-        TColumn* source = GetMainWindowServices().GetColumn(press.DragSourceColumn);
+        TColumn* source = TSeam<TMainWindowServices>::Get().GetColumn(press.DragSourceColumn);
         // A press record from no column (none was pressed yet) has no gesture to end.
         if (source != nullptr)
             ChooseFileListMouseOperation(*source, press.DragItemIndex, press.DragStartX, press.DragStartY,
@@ -354,7 +354,7 @@ void TColumn::ChooseMouseOperation(const std::string& operation, TShiftState shi
 void TColumn::MouseMenuChoose(const std::string& operation, QPoint screenPos)
 {
     EndColumnDrag();
-    ChooseMouseOperation(operation, GetMouseServices().GetPressRecord().DragShiftState, screenPos);
+    ChooseMouseOperation(operation, TSeam<TMouseServices>::Get().GetPressRecord().DragShiftState, screenPos);
 }
 
 void TColumn::HeaderButtonMouseDown(MyTPanel*, TMouseButton button, TShiftState shift, int32_t x, int32_t)

@@ -74,7 +74,7 @@ int32_t StepTarget(TShiftState shift, int32_t index, int32_t step, int32_t first
 void TColumn::EnterDirectory(TShiftState shift, const std::string& path, bool folderItem)
 {
     const std::string folder = folderItem ? IncludeEndBackslash(path) : path;
-    TBoardServices& board = GetBoardServices();
+    TBoardServices& board = TSeam<TBoardServices>::Get();
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
@@ -101,7 +101,7 @@ void TColumn::EnterParentDirectory(TShiftState shift)
 {
     if (GetParentPath(ActiveTitle).empty())
         return;
-    TBoardServices& board = GetBoardServices();
+    TBoardServices& board = TSeam<TBoardServices>::Get();
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
@@ -132,14 +132,14 @@ void TColumn::EnterPreviousDirectory(TShiftState shift)
 
 void TColumn::FocusPreviousColumn()
 {
-    const int32_t target = Index == 0 ? GetMainWindowServices().GetVisibleColumnCount() - 1 : Index - 1;
-    GetBoardServices().FocusColumn(target, false);
+    const int32_t target = Index == 0 ? TSeam<TMainWindowServices>::Get().GetVisibleColumnCount() - 1 : Index - 1;
+    TSeam<TBoardServices>::Get().FocusColumn(target, false);
 }
 
 void TColumn::FocusNextColumn()
 {
-    const int32_t target = Index >= GetMainWindowServices().GetVisibleColumnCount() - 1 ? 0 : Index + 1;
-    GetBoardServices().FocusColumn(target, false);
+    const int32_t target = Index >= TSeam<TMainWindowServices>::Get().GetVisibleColumnCount() - 1 ? 0 : Index + 1;
+    TSeam<TBoardServices>::Get().FocusColumn(target, false);
 }
 
 void TColumn::Com_Run(TShiftState shift, bool maximized)

@@ -4,9 +4,9 @@
 #include "columns/Column.h"
 
 #include "columns/BoardServices.h"
-#include "columns/CommandServices.h"
 #include "columns/Containers.h"
 #include "columns/MainWindowServices.h"
+#include "columns/SearchServices.h"
 
 #include "core/errors/Traced.h"
 #include "core/files/PathNames.h"
@@ -32,7 +32,7 @@ std::string GetNumberedStem(const std::string& title)
 
 void TColumn::Com_LoadDirectory(TShiftState shift)
 {
-    TMainWindowServices& window = GetMainWindowServices();
+    TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
     if (IsKeyShiftEmpty(shift)) {
         ReloadInPlace(*this);
         UpdateRestOfContainers(ContainerIndex);
@@ -42,7 +42,7 @@ void TColumn::Com_LoadDirectory(TShiftState shift)
             if (TColumn* column = window.GetColumn(i))
                 ReloadInPlace(*column);
     }
-    GetBoardServices().FocusColumn(-1, false);
+    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::Com_Search(const std::string& file, bool history)
@@ -52,11 +52,11 @@ void TColumn::Com_Search(const std::string& file, bool history)
     trace.Run([&] {
         TBusyBracket busy(false);
         TSearchResult result;
-        if (!GetCommandServices().SearchDialog(*this, file, history, result))
+        if (!TSeam<TSearchServices>::Get().SearchDialog(*this, file, history, result))
             return;
         switch (result.Action) {
         case sraEnterDirectory:
-            if (TColumn* active = GetMainWindowServices().GetColumn(GetBoardServices().GetActiveColumnIndex())) {
+            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TBoardServices>::Get().GetActiveColumnIndex())) {
                 active->EnterDirectory(ShiftOf(ssAlt), IncludeEndBackslash(result.ChosenPath), true);
                 trace.TakeOver();
             }
@@ -78,13 +78,13 @@ void TColumn::Com_Search(const std::string& file, bool history)
         }
     });
     trace.ShowFailure("Failed to search.");
-    GetBoardServices().FocusColumn(focusIndex, false);
+    TSeam<TBoardServices>::Get().FocusColumn(focusIndex, false);
 }
 
 int32_t TColumn::FillSearchContainer(const TSearchResult& result)
 {
-    TMainWindowServices& window = GetMainWindowServices();
-    TCommandServices& services = GetCommandServices();
+    TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
+    TSearchServices& services = TSeam<TSearchServices>::Get();
     try {
         if (TContainer* container = window.FindContainer(result.ContainerIndex)) {
             if (!result.KeepItems)
@@ -135,24 +135,24 @@ void TColumn::Com_FindCommonText()
     TTraced trace;
     trace.Run([&] {
         TBusyBracket busy(false);
-        GetCommandServices().FindCommonTextDialog(*this);
+        TSeam<TSearchServices>::Get().FindCommonTextDialog(*this);
     });
     trace.ShowFailure("Failed to find common text.");
 }
 
 void TColumn::Com_LocateFile()
 {
-    GetCommandServices().LocateFileDialog(*this);
+    TSeam<TSearchServices>::Get().LocateFileDialog(*this);
 }
 
 void TColumn::Com_LocateNextFile()
 {
-    GetCommandServices().LocateNext(*this);
+    TSeam<TSearchServices>::Get().LocateNext(*this);
 }
 
 void TColumn::Com_LocatePreviousFile()
 {
-    GetCommandServices().LocatePrevious(*this);
+    TSeam<TSearchServices>::Get().LocatePrevious(*this);
 }
 
 int32_t TColumn::FindNumberedEnd(bool first) const

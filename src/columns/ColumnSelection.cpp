@@ -125,13 +125,13 @@ void TColumn::Com_ToggleFilesSelection()
 
 void TColumn::Com_FilteredSelect()
 {
-    if (GetFileDialogServices().SelectionDialog(*this, true))
+    if (TSeam<TFileDialogServices>::Get().SelectionDialog(*this, true))
         FileList->Invalidate();
 }
 
 void TColumn::Com_FilteredDeselect()
 {
-    if (GetFileDialogServices().SelectionDialog(*this, false))
+    if (TSeam<TFileDialogServices>::Get().SelectionDialog(*this, false))
         FileList->Invalidate();
 }
 

@@ -2,24 +2,12 @@
 
 namespace {
 
-// A filtered selection changes nothing.
-class TNoFileDialogs : public TFileDialogServices
-{
-public:
-    bool SelectionDialog(TColumn&, bool) override { return false; }
-};
-
-TNoFileDialogs NoFileDialogs;
-TFileDialogServices* InstalledServices = nullptr;
+TFileDialogsStandIn NoFileDialogs;
 
 } // namespace
 
-void SetFileDialogServices(TFileDialogServices* services)
+template <>
+TFileDialogServices& TSeam<TFileDialogServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TFileDialogServices& GetFileDialogServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoFileDialogs;
+    return NoFileDialogs;
 }

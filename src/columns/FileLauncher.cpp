@@ -97,7 +97,7 @@ void MyRunFileWithDest(const std::string& file, const std::string& parameters, c
             return;
         FilesHistory.AddFileItem(launch.Title, true);
         if (IsMediaPlayListFile(GetExtension(launch.Title)))
-            return GetMediaPlayerServices().PlayMPL(launch.Title, "", 0);
+            return TSeam<TMediaPlayerServices>::Get().PlayMPL(launch.Title, "", 0);
         host::SetLastError(host::ERROR_SUCCESS);
         if (!StartWithShell(launch, verb))
             trace.RaiseSystem("Failed to run file.", launch.File, "");

@@ -1,6 +1,5 @@
 #include "columns/FileParameters.h"
 
-#include "columns/BoardServices.h"
 #include "columns/Column.h"
 #include "columns/MainWindowServices.h"
 
@@ -127,7 +126,7 @@ private:
 
 void ClipDragSourceSelection(bool references)
 {
-    if (TColumn* column = GetBoardServices().GetDragSourceColumn())
+    if (TColumn* column = FindDragSourceColumn())
         column->Com_ClipSelectedFiles(references);
 }
 
@@ -144,7 +143,7 @@ void ExpandFilePlaceholders(TParameterText& text, const std::string& source, con
 // The directory listed by the board column: "" for the drives, or for no column.
 std::string GetBoardColumnDirectory(int32_t index)
 {
-    const TColumn* column = GetMainWindowServices().GetColumn(index);
+    const TColumn* column = TSeam<TMainWindowServices>::Get().GetColumn(index);
     return column != nullptr ? GetParentPath(column->ActiveTitle) : std::string();
 }
 

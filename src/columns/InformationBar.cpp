@@ -71,7 +71,6 @@ public:
 };
 
 TNoInfoBars NoInfoBars;
-TInfoBarServices* InstalledServices = nullptr;
 
 } // namespace
 
@@ -85,19 +84,15 @@ const std::string& GetInfoFieldBaseHint(TInfoField field)
     return GetFieldText(field).BaseHint;
 }
 
-void SetInfoBarServices(TInfoBarServices* services)
+template <>
+TInfoBarServices& TSeam<TInfoBarServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TInfoBarServices& GetInfoBarServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoInfoBars;
+    return NoInfoBars;
 }
 
 void SetInfoFieldCaption(TInfoField field, const std::string& caption, const std::string& hint)
 {
-    if (MyTPanel* panel = GetInfoBarServices().GetInfoField(field)) {
+    if (MyTPanel* panel = TSeam<TInfoBarServices>::Get().GetInfoField(field)) {
         SetPanelText(*panel, caption);
         panel->setToolTip(QString::fromStdString(hint));
     }
@@ -110,12 +105,12 @@ void SetInfoFieldCaption(TInfoField field, const std::string& caption)
 
 std::string GetInfoFieldHint(TInfoField field)
 {
-    MyTPanel* panel = GetInfoBarServices().GetInfoField(field);
+    MyTPanel* panel = TSeam<TInfoBarServices>::Get().GetInfoField(field);
     return panel == nullptr ? std::string() : panel->toolTip().toStdString();
 }
 
 void SetInfoFieldHint(TInfoField field, const std::string& hint)
 {
-    if (MyTPanel* panel = GetInfoBarServices().GetInfoField(field))
+    if (MyTPanel* panel = TSeam<TInfoBarServices>::Get().GetInfoField(field))
         panel->setToolTip(QString::fromStdString(hint));
 }

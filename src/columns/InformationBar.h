@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 #include <string>
 
@@ -65,9 +67,8 @@ public:
     virtual bool IsInfoBarVisible(TInfoBar bar) = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetInfoBarServices(TInfoBarServices* services);
-TInfoBarServices& GetInfoBarServices();
+template <>
+TInfoBarServices& TSeam<TInfoBarServices>::StandIn();
 
 // The field's caption, in its normal and its down state, and its hint; a field without a
 // panel is passed over.

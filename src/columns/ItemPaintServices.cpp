@@ -18,18 +18,13 @@ private:
 };
 
 TNoItemPaintWindow NoItemPaintWindow;
-TItemPaintServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetItemPaintServices(TItemPaintServices* services)
+template <>
+TItemPaintServices& TSeam<TItemPaintServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TItemPaintServices& GetItemPaintServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoItemPaintWindow;
+    return NoItemPaintWindow;
 }
 
 bool IsBackPictureVisible()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/text/MyTime.h"
+#include "core/Seam.h"
 
 #include "host/FileSystem.h"
 
@@ -43,9 +44,8 @@ public:
                             QPainter& canvas, QRect infoRect, QRect pictureRect) = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetItemPaintServices(TItemPaintServices* services);
-TItemPaintServices& GetItemPaintServices();
+template <>
+TItemPaintServices& TSeam<TItemPaintServices>::StandIn();
 
 // The skin's background picture shows behind the panels: the shared background exists
 // and the list windows let it through. Items are then painted over it, not over their

@@ -14,16 +14,11 @@ public:
 };
 
 TNoKeyWindow NoKeyWindow;
-TKeyServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetKeyServices(TKeyServices* services)
+template <>
+TKeyServices& TSeam<TKeyServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TKeyServices& GetKeyServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoKeyWindow;
+    return NoKeyWindow;
 }

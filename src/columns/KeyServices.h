@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 
 class TColumn;
@@ -23,6 +25,5 @@ public:
     virtual void CopyToContainerMenuClick(int32_t container, TColumn* source) = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetKeyServices(TKeyServices* services);
-TKeyServices& GetKeyServices();
+template <>
+TKeyServices& TSeam<TKeyServices>::StandIn();

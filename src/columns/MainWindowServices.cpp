@@ -1,5 +1,7 @@
 #include "columns/MainWindowServices.h"
 
+#include "columns/MouseServices.h"
+
 namespace {
 
 // Until the main window exists there is no window: no columns panel, no column shown, no
@@ -13,20 +15,35 @@ public:
     void Reset(bool) override {}
     void BeginBusy() override {}
     void EndBusy() override {}
+    void EndBusyAndCheck() override {}
     TContainer* FindContainer(int32_t) override { return nullptr; }
 };
 
 TNoMainWindow NoMainWindow;
-TMainWindowServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetMainWindowServices(TMainWindowServices* services)
+template <>
+TMainWindowServices& TSeam<TMainWindowServices>::StandIn()
 {
-    InstalledServices = services;
+    return NoMainWindow;
 }
 
-TMainWindowServices& GetMainWindowServices()
+TBusyBracket::TBusyBracket(bool check) : Check(check)
 {
-    return InstalledServices != nullptr ? *InstalledServices : NoMainWindow;
+    TSeam<TMainWindowServices>::Get().BeginBusy();
+}
+
+TBusyBracket::~TBusyBracket()
+{
+    TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
+    if (Check)
+        window.EndBusyAndCheck();
+    else
+        window.EndBusy();
+}
+
+TColumn* FindDragSourceColumn()
+{
+    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMouseServices>::Get().GetPressRecord().DragSourceColumn);
 }

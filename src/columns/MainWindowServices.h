@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 
 class QWidget;
@@ -24,10 +26,28 @@ public:
     virtual void BeginBusy() = 0;
     // Lowers the busy counter, never below 0.
     virtual void EndBusy() = 0;
+    // Lowers the busy counter and checks the listed directories at once.
+    virtual void EndBusyAndCheck() = 0;
     // The container of the number (0 to 19), or null.
     virtual TContainer* FindContainer(int32_t index) = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetMainWindowServices(TMainWindowServices* services);
-TMainWindowServices& GetMainWindowServices();
+// The main window's busy counter held for the length of a command and released on every
+// path; with `check` by a forced directory check, which reloads the changed columns.
+class TBusyBracket
+{
+public:
+    explicit TBusyBracket(bool check);
+    ~TBusyBracket();
+    TBusyBracket(const TBusyBracket&) = delete;
+    TBusyBracket& operator=(const TBusyBracket&) = delete;
+
+private:
+    bool Check;
+};
+
+// The column last pressed with the mouse (see TPressRecord), or null.
+TColumn* FindDragSourceColumn();
+
+template <>
+TMainWindowServices& TSeam<TMainWindowServices>::StandIn();

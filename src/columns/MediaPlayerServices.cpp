@@ -10,16 +10,11 @@ public:
 };
 
 TNoMediaPlayer NoMediaPlayer;
-TMediaPlayerServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetMediaPlayerServices(TMediaPlayerServices* services)
+template <>
+TMediaPlayerServices& TSeam<TMediaPlayerServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TMediaPlayerServices& GetMediaPlayerServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoMediaPlayer;
+    return NoMediaPlayer;
 }

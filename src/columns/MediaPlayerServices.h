@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 #include <string>
 
@@ -15,6 +17,5 @@ public:
     virtual void PlayMPL(const std::string& playListFile, const std::string& lastTitle, int64_t position) = 0;
 };
 
-// Null puts back the stand-in, with which a play list is taken as started and nothing plays.
-void SetMediaPlayerServices(TMediaPlayerServices* services);
-TMediaPlayerServices& GetMediaPlayerServices();
+template <>
+TMediaPlayerServices& TSeam<TMediaPlayerServices>::StandIn();

@@ -6,18 +6,13 @@
 namespace {
 
 TMouseServicesStandIn NoMouseWindow;
-TMouseServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetMouseServices(TMouseServices* services)
+template <>
+TMouseServices& TSeam<TMouseServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TMouseServices& GetMouseServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoMouseWindow;
+    return NoMouseWindow;
 }
 
 TColumn* FindColumnByList(const QObject* list)
@@ -25,7 +20,7 @@ TColumn* FindColumnByList(const QObject* list)
     if (list == nullptr)
         return nullptr;
     for (int32_t i = 0; i < MaxVisibleColumns; ++i) {
-        TColumn* column = GetMainWindowServices().GetColumn(i);
+        TColumn* column = TSeam<TMainWindowServices>::Get().GetColumn(i);
         if (column != nullptr && column->FileList == list)
             return column;
     }

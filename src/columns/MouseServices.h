@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/forms/InputState.h"
+#include "core/Seam.h"
 #include "core/forms/VirtualKeys.h"
 
 #include <QPoint>
@@ -132,9 +133,8 @@ private:
     TPressRecord Record;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetMouseServices(TMouseServices* services);
-TMouseServices& GetMouseServices();
+template <>
+TMouseServices& TSeam<TMouseServices>::StandIn();
 
 // The board column (0 to 9) whose file list is the object, or null.
 TColumn* FindColumnByList(const QObject* list);

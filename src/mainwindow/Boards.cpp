@@ -50,9 +50,9 @@ void SetButtonDown(MyTPanel& button, bool down)
 
 // A resting button is shown from the shared background, which holds its pressed or raised
 // face until the background is painted again.
-void RepaintRestingButtons()
+void RepaintRestingButtons(TMainForm& window)
 {
-    MainForm->MainPanel->ResetAll();
+    window.MainPanel->ResetAll();
 }
 
 TColumnState& ColumnOf(TBoardData& board, int32_t number)
@@ -162,7 +162,7 @@ void TBoardData::ButtonDragOver(MyTPanel*, QObject* source, int32_t, int32_t, TD
         OnColumnDragOver(dragged, this, state);
 }
 
-TBoards::TBoards(MyTPanel* barPanel) : BarPanel(barPanel)
+TBoards::TBoards(TMainForm& window, MyTPanel* barPanel) : Window(window), BarPanel(barPanel)
 {
     TTraced trace;
     try {
@@ -170,7 +170,7 @@ TBoards::TBoards(MyTPanel* barPanel) : BarPanel(barPanel)
         DragHoverTimer->setInterval(DragHoverInterval);
         QObject::connect(DragHoverTimer, &QTimer::timeout, DragHoverTimer, [this] { DragHoverTimerTick(); });
         for (int32_t i = 0; i < BoardCount; ++i)
-            Boards[static_cast<size_t>(i)].Init(*this, i, BarPanel);
+            Items[static_cast<size_t>(i)].Init(*this, i, BarPanel);
         IniPaths();
         SetButtonDown(*GetActiveBoard().Button, true);
     }
@@ -193,7 +193,7 @@ void TBoards::IniPaths()
         const std::string programFiles = GetProgramFilesPath();
         const auto board = [this](int32_t number, const std::string& name, const std::string& shortcut,
                                   int32_t visibleColumns = 2) -> TBoardData& {
-            TBoardData& data = Boards[static_cast<size_t>(number - 1)];
+            TBoardData& data = Items[static_cast<size_t>(number - 1)];
             SetBoardName(data, name);
             SetBoardShortcut(data, shortcut);
             data.VisibleColumnCount = visibleColumns;
@@ -213,7 +213,7 @@ void TBoards::IniPaths()
         TBoardData& search = board(4, "Search", "4", 3);
         At(ColumnOf(search, 1), documents);
         Container(Fixed(ColumnOf(search, 2)), 1).ShowPathsInContainer = true;
-        TColumnState& found = Container(Fixed(ColumnOf(search, 3)), MainForm->ContainerDialog->GetFoundIndex());
+        TColumnState& found = Container(Fixed(ColumnOf(search, 3)), Window.ContainerDialog->GetFoundIndex());
         found.WidthAttr = 2;
         found.ShowPathsInContainer = true;
 
@@ -306,7 +306,7 @@ void TBoards::UpdateBoardHint(TBoardData& board)
 
 int32_t TBoards::FindSearchBoard() const
 {
-    for (const TBoardData& board : Boards)
+    for (const TBoardData& board : Items)
         if (SameTextAscii(board.Name, "Search") || SameTextAscii(board.Name, "Find"))
             return board.Index;
     return -1;
@@ -316,7 +316,7 @@ int32_t TBoards::FindBoardByShortcut(char key) const
 {
     if (key <= 0)
         return -1;
-    for (const TBoardData& board : Boards)
+    for (const TBoardData& board : Items)
         if (HasBoardShortcut(board) && board.Shortcut.front() == key)
             return board.Index;
     return -1;
@@ -324,7 +324,7 @@ int32_t TBoards::FindBoardByShortcut(char key) const
 
 void TBoards::SetDefaultTitles()
 {
-    for (TBoardData& board : Boards)
+    for (TBoardData& board : Items)
         for (TColumnState& column : board.ColumnStates)
             column.DefaultTitle = column.ActiveTitle;
 }
@@ -334,7 +334,7 @@ void TBoards::SetDefaultTitles()
 void TBoards::ArrangeBar(int32_t visibleBoards, int32_t rows, int32_t left, int32_t top, int32_t width)
 {
     rows = std::max(rows, 1);
-    MyTPanel& first = *Boards[0].Button;
+    MyTPanel& first = *Items[0].Button;
     const int32_t buttonHeight = GetLineHeightWithBorders(first);
     BarPanel->SetBounds(left, top, width, rows * buttonHeight + 2 * BarPanel->Border);
     const int32_t perRow = std::max((visibleBoards + rows - 1) / rows, 1);
@@ -343,7 +343,7 @@ void TBoards::ArrangeBar(int32_t visibleBoards, int32_t rows, int32_t left, int3
     int32_t placed = 0;
     for (int32_t row = 0; row < rows && placed < BoardCount; ++row) {
         for (int32_t slot = 0; slot < perRow && placed < BoardCount; ++slot, ++placed) {
-            MyTPanel& button = *Boards[static_cast<size_t>(placed)].Button;
+            MyTPanel& button = *Items[static_cast<size_t>(placed)].Button;
             const bool lastInRow = slot == perRow - 1;
             button.SetBounds(slot * buttonWidth, row * buttonHeight,
                              lastInRow ? itemsWidth - (perRow - 1) * buttonWidth : buttonWidth, buttonHeight);
@@ -351,7 +351,7 @@ void TBoards::ArrangeBar(int32_t visibleBoards, int32_t rows, int32_t left, int3
         }
     }
     for (; placed < BoardCount; ++placed)
-        Boards[static_cast<size_t>(placed)].Button->hide();
+        Items[static_cast<size_t>(placed)].Button->hide();
     BarPanel->setVisible(ProgramOptions.ShowBoardsBar);
     SetActiveBoard(ActiveBoard);
 }
@@ -361,10 +361,10 @@ void TBoards::ArrangeBar(int32_t visibleBoards, int32_t rows, int32_t left, int3
 void TBoards::SaveActiveBoard()
 {
     TBoardData& board = GetActiveBoard();
-    board.VisibleColumnCount = MainForm->VisibleColumnCount;
-    board.ActiveColumnIndex = MainForm->ActiveColumnIndex;
+    board.VisibleColumnCount = Window.VisibleColumnCount;
+    board.ActiveColumnIndex = Window.ActiveColumnIndex;
     for (int32_t i = 0; i < MaxVisibleColumns; ++i) {
-        const TColumn& column = *MainForm->Columns[static_cast<size_t>(i)];
+        const TColumn& column = *Window.Columns[static_cast<size_t>(i)];
         TColumnState& state = board.ColumnStates[static_cast<size_t>(i)];
         state.ContainerIndex = column.ContainerIndex;
         state.FixedAttr = column.FixedAttr;
@@ -385,10 +385,10 @@ void TBoards::SaveActiveBoard()
 void TBoards::RestoreActiveBoard(bool withHeaders)
 {
     const TBoardData& board = GetActiveBoard();
-    MainForm->VisibleColumnCount = board.VisibleColumnCount;
-    MainForm->ActiveColumnIndex = board.ActiveColumnIndex;
+    Window.VisibleColumnCount = board.VisibleColumnCount;
+    Window.ActiveColumnIndex = board.ActiveColumnIndex;
     for (int32_t i = 0; i < MaxVisibleColumns; ++i) {
-        TColumn& column = *MainForm->Columns[static_cast<size_t>(i)];
+        TColumn& column = *Window.Columns[static_cast<size_t>(i)];
         const TColumnState& state = board.ColumnStates[static_cast<size_t>(i)];
         column.ContainerIndex = state.ContainerIndex;
         column.FixedAttr = state.FixedAttr;
@@ -416,7 +416,7 @@ void TBoards::SetActiveBoard(int32_t index)
     SetButtonDown(*GetActiveBoard().Button, false);
     ActiveBoard = index;
     SetButtonDown(*GetActiveBoard().Button, true);
-    MainForm->UpdateCaption();
+    Window.UpdateCaption();
 }
 
 // ---- Switching, copying, exchanging and moving ----
@@ -430,31 +430,31 @@ void TBoards::ShowBoard(int32_t index)
             SaveActiveBoard();
             SetActiveBoard(index);
             RestoreActiveBoard(true);
-            MainForm->Reset(true);
-            MainForm->SetViewerHeight(true, MainForm->ViewerPanel->height());
-            for (int32_t i = 0; i < MainForm->VisibleColumnCount; ++i)
-                MainForm->Columns[static_cast<size_t>(i)]->LoadDirectory({});
-            MainForm->TreeFollowBoard();
+            Window.Reset(true);
+            Window.SetViewerHeight(true, Window.ViewerPanel->height());
+            for (int32_t i = 0; i < Window.VisibleColumnCount; ++i)
+                Window.Columns[static_cast<size_t>(i)]->LoadDirectory({});
+            Window.TreeFollowBoard();
         }
         TRACED_CATCH(trace)
     }
     GMyPanelGlobal.PaintingEnabled = true;
-    MainForm->FocusColumn(-1, false);
+    Window.FocusColumn(-1, false);
 }
 
 void TBoards::CopyBoard(int32_t index)
 {
     if (index < 0 || index >= BoardCount || index == ActiveBoard)
         return;
-    TBoardData& target = Boards[static_cast<size_t>(index)];
+    TBoardData& target = Items[static_cast<size_t>(index)];
     const TBoardData& active = GetActiveBoard();
     target.ShowPlayList = active.ShowPlayList;
     target.ShowTree = active.ShowTree;
     target.TreePath = active.TreePath;
     SaveActiveBoard();
     SetActiveBoard(index);
-    RepaintRestingButtons();
-    MainForm->FocusColumn(-1, false);
+    RepaintRestingButtons(Window);
+    Window.FocusColumn(-1, false);
 }
 
 void TBoards::SwitchBoard(int32_t index)
@@ -462,7 +462,7 @@ void TBoards::SwitchBoard(int32_t index)
     if (index < 0 || index >= BoardCount || index == ActiveBoard)
         return;
     TBoardData& current = GetActiveBoard();
-    TBoardData& other = Boards[static_cast<size_t>(index)];
+    TBoardData& other = Items[static_cast<size_t>(index)];
     const TBoardLabel currentLabel = GetBoardLabel(current);
     SetBoardLabel(current, GetBoardLabel(other));
     SetBoardLabel(other, currentLabel);
@@ -471,8 +471,8 @@ void TBoards::SwitchBoard(int32_t index)
     std::swap(current.VisibleColumnCount, other.VisibleColumnCount);
     std::swap(current.ActiveColumnIndex, other.ActiveColumnIndex);
     std::swap(current.ColumnStates, other.ColumnStates);
-    RepaintRestingButtons();
-    MainForm->FocusColumn(-1, false);
+    RepaintRestingButtons(Window);
+    Window.FocusColumn(-1, false);
 }
 
 void TBoards::MoveBoard(int32_t index)
@@ -481,7 +481,7 @@ void TBoards::MoveBoard(int32_t index)
         return;
     const int32_t current = ActiveBoard;
     const TBoardLabel kept = GetBoardLabel(GetActiveBoard());
-    const auto at = [this](int32_t k) -> TBoardData& { return Boards[static_cast<size_t>(k)]; };
+    const auto at = [this](int32_t k) -> TBoardData& { return Items[static_cast<size_t>(k)]; };
     if (current < index) {
         for (int32_t k = current; k < index; ++k)
             CopyBoardContent(at(k), at(k + 1));
@@ -492,8 +492,8 @@ void TBoards::MoveBoard(int32_t index)
     SetActiveBoard(index);
     SaveActiveBoard();
     SetBoardLabel(GetActiveBoard(), kept);
-    RepaintRestingButtons();
-    MainForm->FocusColumn(-1, false);
+    RepaintRestingButtons(Window);
+    Window.FocusColumn(-1, false);
 }
 
 TBoards::TBoardLabel TBoards::GetBoardLabel(const TBoardData& board)
@@ -535,7 +535,7 @@ void TBoards::ShowMenu(MyTPanel& button, TShiftState shift)
         menu.setDefaultAction(titleItem);
         auto* group = new QActionGroup(&menu);
         const QString hint = "Show this board";
-        for (const TBoardData& board : Boards) {
+        for (const TBoardData& board : Items) {
             std::string caption = GetBoardCaption(board);
             // The key is shown beside the item; the file lists act on it.
             if (HasBoardShortcut(board))
@@ -581,7 +581,7 @@ void TBoards::SetupTreeView(QTreeWidget& tree)
     tree.clear();
     TTraced trace;
     trace.Run([&] {
-        for (const TBoardData& board : Boards) {
+        for (const TBoardData& board : Items) {
             if (board.Name.empty())
                 continue;
             auto* root = new QTreeWidgetItem(&tree, QStringList(QString::fromStdString(GetBoardCaption(board))));
@@ -602,7 +602,7 @@ void TBoards::SetupTreeView(QTreeWidget& tree)
 void TBoards::EditProperties()
 {
     if (BoardPropertiesForm == nullptr)
-        BoardPropertiesForm = new TBoardPropertiesForm(MainForm);
+        BoardPropertiesForm = new TBoardPropertiesForm(&Window);
     TBoardPropertiesForm& form = *BoardPropertiesForm;
     TBoardData& board = GetActiveBoard();
     QComboBox& shortcuts = *form.ShortcutComboBox;
@@ -618,7 +618,7 @@ void TBoards::EditProperties()
     UpdateComboBoxHistory(*form.NameComboBox);
     SetBoardName(board, form.NameComboBox->currentText().toStdString());
     SetBoardShortcut(board, shortcuts.currentText().toStdString());
-    MainForm->UpdateCaption();
+    Window.UpdateCaption();
 }
 
 // ---- Drag hover ----
@@ -636,12 +636,12 @@ void TBoards::EndColumnDrag()
 
 void TBoards::ColumnDragOver(TColumn* dragged, TBoardData* board, TDragState state)
 {
-    MainForm->Press.ColumnDragActive = false;
+    Window.Press.ColumnDragActive = false;
     DragColumn = dragged;
     DragBoard = board;
     if (!DragHoverTimer->isActive()) {
-        MainForm->Press.DragSourceColumn = IBSourceColumnIndex;
-        MainForm->MarkIBSourceColumn(*dragged);
+        Window.Press.DragSourceColumn = IBSourceColumnIndex;
+        Window.MarkIBSourceColumn(*dragged);
         DragHoverTimer->start();
     }
     if (state == dsDragEnter)

@@ -20,6 +20,7 @@ class QTreeWidget;
 class QWidget;
 class TBoards;
 class TColumn;
+class TMainForm;
 
 inline constexpr int32_t BoardCount = 30;
 
@@ -74,7 +75,7 @@ struct TBoardData
 class TBoards
 {
 public:
-    explicit TBoards(MyTPanel* barPanel);
+    TBoards(TMainForm& window, MyTPanel* barPanel);
     ~TBoards();
     TBoards(const TBoards&) = delete;
     TBoards& operator=(const TBoards&) = delete;
@@ -89,9 +90,11 @@ public:
     QPointer<QMenu> Menu;
     // Selects what a click in the menu does.
     TShiftState MenuShiftState = 0;
+    // The window whose columns show the active board.
+    TMainForm& Window;
     MyTPanel* BarPanel = nullptr;
     int32_t ActiveBoard = 0;
-    std::array<TBoardData, BoardCount> Boards;
+    std::array<TBoardData, BoardCount> Items;
 
     // Lays out the bar: the visible boards' buttons on the rows, the last one of each full
     // row taking what is left of its width.
@@ -137,7 +140,7 @@ public:
     std::string GetBoardCaption(const TBoardData& board) const;
     void UpdateBoardHint(TBoardData& board);
 
-    TBoardData& GetActiveBoard() { return Boards[static_cast<size_t>(ActiveBoard)]; }
+    TBoardData& GetActiveBoard() { return Items[static_cast<size_t>(ActiveBoard)]; }
 
 private:
     // What travels with a board when boards exchange or move, apart from its columns.

@@ -173,7 +173,7 @@ void TMainForm::BuildPanels()
     BoardsBarPanel = MakePanel(MainPanel);
     SetNoFrame(*BoardsBarPanel);
     BoardsBarPanel->Transparent = true;
-    Boards = new TBoards(BoardsBarPanel);
+    Boards = new TBoards(*this, BoardsBarPanel);
 
     InfoBarsPanel = MakePanel(MainPanel);
     InfoBarsPanel->SetBorder(0);
@@ -347,6 +347,49 @@ void TMainForm::BuildInfoBars()
     ReferenceInfoBar = MakeInfoBar();
     MakeInfoFields(*ReferenceInfoBar, ReferenceInfoFields);
     ReferenceInfoFields[3]->PathEllipsis = true;
+}
+
+QWidget* TMainForm::GetColumnsPanel() const
+{
+    return ColumnsPanel;
+}
+
+TContainer* TMainForm::FindContainer(int32_t index) const
+{
+    return ContainerDialog->Containers.Find(index);
+}
+
+MyTPanel* TMainForm::GetInfoField(TInfoField field) const
+{
+    if (field >= ifFiles && field <= ifPartitionAttributes)
+        return ColumnInfoFields[static_cast<size_t>(field - ifFiles)];
+    if (field >= ifIndex && field <= ifModified)
+        return FileInfoFields[static_cast<size_t>(field - ifIndex)];
+    if (field == ifDescription)
+        return FileDescField;
+    if (field >= ifReferenceType && field <= ifReferenceWorkingDirectory)
+        return ReferenceInfoFields[static_cast<size_t>(field - ifReferenceType)];
+    return nullptr;
+}
+
+bool TMainForm::IsInfoBarVisible(TInfoBar bar) const
+{
+    switch (bar) {
+    case ibColumn:
+        return ColumnInfoBar->isVisibleTo(this);
+    case ibFile:
+        return FileInfoBar->isVisibleTo(this);
+    case ibDescription:
+        return FileDescBar->isVisibleTo(this);
+    case ibReference:
+        return ReferenceInfoBar->isVisibleTo(this);
+    }
+    return false;
+}
+
+bool TMainForm::IsPlayList(const QObject* source) const
+{
+    return source != nullptr && source == PlayList;
 }
 
 void TMainForm::ShowApplicationHint(const std::string& hint)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "columns/Column.h"
+#include "columns/InformationBar.h"
 #include "columns/ItemPaintServices.h"
 #include "columns/MouseServices.h"
 
@@ -22,6 +23,7 @@ class MyTPanel;
 class QPainter;
 class QPlainTextEdit;
 class QTimer;
+class TContainer;
 class TContainerDialog;
 class TMainWindowAdapters;
 
@@ -145,9 +147,27 @@ public:
     void FocusColumn(int32_t index, bool force);
     void ReloadColumns();
     TColumn* ActiveColumn() const;
+    // The column in the slot (0 to 11), or null.
+    TColumn* GetColumn(int32_t index) const;
     MyTPanel* ActiveList() const;
     bool AreColumnWidthsEqual() const;
     bool AreSubcolumnsEqual() const;
+
+    // ---- What the columns reach through their seams (MainForm.cpp) ----
+
+    QWidget* GetColumnsPanel() const;
+    int32_t GetVisibleColumnCount() const { return VisibleColumnCount; }
+    int32_t GetActiveColumnIndex() const { return ActiveColumnIndex; }
+    void SetActiveColumnIndex(int32_t index) { ActiveColumnIndex = index; }
+    TPressRecord& GetPressRecord() { return Press; }
+    THotItemRecord& GetHotItemRecord() { return HotItems; }
+    // The container of the number (0 to 19), or null.
+    TContainer* FindContainer(int32_t index) const;
+    // The field's panel, or null.
+    MyTPanel* GetInfoField(TInfoField field) const;
+    bool IsInfoBarVisible(TInfoBar bar) const;
+    // The object is the play list, which drags onto columns.
+    bool IsPlayList(const QObject* source) const;
 
     // ---- Layout (MainFormLayout.cpp) ----
 

@@ -107,7 +107,7 @@ void TMainForm::WallpaperMessageReceived()
 {
     TTraced trace;
     try {
-        if (!GetSkinEditorServices().AcceptsBackPictureAutochange())
+        if (!TSeam<TSkinEditorServices>::Get().AcceptsBackPictureAutochange())
             return;
         const std::string picture = GetWallpaperProgramPicture();
         if (!picture.empty() && !SameTextAscii(picture, SkinOptions.BackPictureFileTitle))
@@ -203,7 +203,7 @@ void TMainForm::SetupBackPicture(const std::string& fileTitle)
             SkinOptions.BackPictureFileTitle = CompleteBackPictureFileName(fileTitle);
         const TSkinOptions& skin = SkinOptions;
         if (skin.UseBackPicture && MyFileExists(skin.BackPictureFileTitle)) {
-            TSkinEditorServices& editor = GetSkinEditorServices();
+            TSkinEditorServices& editor = TSeam<TSkinEditorServices>::Get();
             std::unique_ptr<QImage> picture;
             LoadTilePictureToBitmap(skin.BackPictureFileTitle, picture, width(), height(),
                                     skin.FillingBackPictureColor, skin.StretchBackPicture,

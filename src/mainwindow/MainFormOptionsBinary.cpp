@@ -206,7 +206,7 @@ bool ReadBoard(TPayloadReader& reader, TBoards& boards, TBoardData& board)
 bool ReadBoards(TPayloadReader& reader, TBoards& boards)
 {
     for (int32_t i = BoardCount - 1; i >= 0; --i)
-        if (!ReadBoard(reader, boards, boards.Boards[static_cast<size_t>(i)]))
+        if (!ReadBoard(reader, boards, boards.Items[static_cast<size_t>(i)]))
             return false;
     return true;
 }
@@ -249,7 +249,7 @@ void TMainForm::OnSaveOptionsFS(TFileStorage& storage)
 {
     Boards->SaveActiveBoard();
     for (int32_t i = BoardCount - 1; i >= 0; --i)
-        WriteBoard(storage, Boards->Boards[static_cast<size_t>(i)]);
+        WriteBoard(storage, Boards->Items[static_cast<size_t>(i)]);
     WritePathsHistory(storage, PathsHistory);
     WriteFilesHistory(storage, FilesHistory);
 }

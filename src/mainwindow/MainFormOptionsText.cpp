@@ -177,7 +177,7 @@ void TMainForm::OnLoadOptionsSTL(TStoredTextList& store, int32_t)
     LoadFileExtensions(store);
     LoadHook(*this, ospFileStreamsEditor, store);
     LoadHook(*this, ospSteg, store);
-    GetSkinEditorServices().ReadSkin(store);
+    TSeam<TSkinEditorServices>::Get().ReadSkin(store);
     LoadHook(*this, ospMultiRename, store);
     LoadHook(*this, ospTreeNavigator, store);
 }
@@ -202,7 +202,7 @@ void TMainForm::OnSaveOptionsSTL(TStoredTextList& store, int32_t)
     SaveFileExtensions(store);
     SaveHook(*this, ospFileStreamsEditor, store);
     SaveHook(*this, ospSteg, store);
-    GetSkinEditorServices().WriteSkin(store);
+    TSeam<TSkinEditorServices>::Get().WriteSkin(store);
     SaveHook(*this, ospMultiRename, store);
     SaveHook(*this, ospTreeNavigator, store);
 }

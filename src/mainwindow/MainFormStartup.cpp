@@ -38,7 +38,7 @@ void TMainForm::CreateProgramFolders()
 
 void TMainForm::Startup()
 {
-    GetSkinEditorServices().SetOnSkinChanged([this] { FocusColumn(-1, false); });
+    TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { FocusColumn(-1, false); });
     CreateProgramFolders();
     OptionsSTL = std::make_unique<TStoredTextList>(std::string());
     SetOptionsFileNames();
@@ -68,7 +68,7 @@ void TMainForm::Startup()
 // over when the user asked for that.
 void TMainForm::ApplyWallpaperHandOver()
 {
-    if (!GetSkinEditorServices().AcceptsBackPictureAutochange())
+    if (!TSeam<TSkinEditorServices>::Get().AcceptsBackPictureAutochange())
         return;
     TTraced trace;
     try {

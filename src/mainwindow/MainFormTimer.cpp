@@ -33,7 +33,7 @@ void TMainForm::MainTimerTimer()
 {
     TTraced trace;
     try {
-        GetMouseServices().CheckItemHotTrack();
+        TSeam<TMouseServices>::Get().CheckItemHotTrack();
         if (IsBusy() || !isActiveWindow())
             return;
         if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))
@@ -174,9 +174,12 @@ void TMainForm::ReloadColumns()
 
 TColumn* TMainForm::ActiveColumn() const
 {
-    if (ActiveColumnIndex < 0 || ActiveColumnIndex >= ColumnCount)
-        return nullptr;
-    return Columns[static_cast<size_t>(ActiveColumnIndex)];
+    return GetColumn(ActiveColumnIndex);
+}
+
+TColumn* TMainForm::GetColumn(int32_t index) const
+{
+    return index >= 0 && index < ColumnCount ? Columns[static_cast<size_t>(index)] : nullptr;
 }
 
 MyTPanel* TMainForm::ActiveList() const

@@ -4,8 +4,6 @@
 #include "mainwindow/MainForm.h"
 
 #include "columns/BoardServices.h"
-#include "columns/ContainerDialog.h"
-#include "columns/ContainerServices.h"
 #include "columns/InformationBar.h"
 #include "columns/ItemPaintServices.h"
 #include "columns/KeyServices.h"
@@ -18,16 +16,14 @@ class TWindow : public TMainWindowServices
 {
 public:
     explicit TWindow(TMainForm& window) : Window(window) {}
-    QWidget* GetColumnsPanel() override { return Window.ColumnsPanel; }
-    int32_t GetVisibleColumnCount() override { return Window.VisibleColumnCount; }
-    TColumn* GetColumn(int32_t index) override
-    {
-        return index >= 0 && index < ColumnCount ? Window.Columns[static_cast<size_t>(index)] : nullptr;
-    }
+    QWidget* GetColumnsPanel() override { return Window.GetColumnsPanel(); }
+    int32_t GetVisibleColumnCount() override { return Window.GetVisibleColumnCount(); }
+    TColumn* GetColumn(int32_t index) override { return Window.GetColumn(index); }
     void Reset(bool clearLists) override { Window.Reset(clearLists); }
     void BeginBusy() override { Window.BeginBusy(); }
     void EndBusy() override { Window.EndBusy(); }
-    TContainer* FindContainer(int32_t index) override { return Window.ContainerDialog->Containers.Find(index); }
+    void EndBusyAndCheck() override { Window.EndBusyAndCheck(); }
+    TContainer* FindContainer(int32_t index) override { return Window.FindContainer(index); }
 
 private:
     TMainForm& Window;
@@ -37,17 +33,12 @@ class TBoardWindow : public TBoardServices
 {
 public:
     explicit TBoardWindow(TMainForm& window) : Window(window) {}
-    int32_t GetActiveColumnIndex() override { return Window.ActiveColumnIndex; }
-    void SetActiveColumnIndex(int32_t index) override { Window.ActiveColumnIndex = index; }
+    int32_t GetActiveColumnIndex() override { return Window.GetActiveColumnIndex(); }
+    void SetActiveColumnIndex(int32_t index) override { Window.SetActiveColumnIndex(index); }
     void FocusColumn(int32_t index, bool force) override { Window.FocusColumn(index, force); }
     bool AreColumnWidthsEqual() override { return Window.AreColumnWidthsEqual(); }
     bool AreSubcolumnsEqual() override { return Window.AreSubcolumnsEqual(); }
     void ArrangeColumns() override { Window.ArrangeColumns(); }
-    TColumn* GetDragSourceColumn() override
-    {
-        const int32_t index = Window.Press.DragSourceColumn;
-        return index >= 0 && index < ColumnCount ? Window.Columns[static_cast<size_t>(index)] : nullptr;
-    }
 
 private:
     TMainForm& Window;
@@ -69,24 +60,10 @@ class TMouseWindow : public TMouseServicesStandIn
 {
 public:
     explicit TMouseWindow(TMainForm& window) : Window(window) {}
-    TPressRecord& GetPressRecord() override { return Window.Press; }
+    TPressRecord& GetPressRecord() override { return Window.GetPressRecord(); }
     void StartColumnDrag() override { Boards->StartColumnDrag(); }
     void EndColumnDrag() override { Boards->EndColumnDrag(); }
-    bool IsPlayList(const QObject* source) override { return source != nullptr && source == Window.PlayList; }
-
-private:
-    TMainForm& Window;
-};
-
-// The multi-rename request renames nothing and answers that nothing changed.
-class TContainerWindow : public TContainerServices
-{
-public:
-    explicit TContainerWindow(TMainForm& window) : Window(window) {}
-    int32_t GetDragItemIndex() override { return Window.Press.DragItemIndex; }
-    std::string GetDragItemTitle() override { return Window.Press.DragItemTitle; }
-    void EndBusyAndCheck() override { Window.EndBusyAndCheck(); }
-    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
+    bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
 
 private:
     TMainForm& Window;
@@ -98,7 +75,7 @@ class TItemPaintWindow : public TItemPaintServices
 {
 public:
     explicit TItemPaintWindow(TMainForm& window) : Window(window) {}
-    THotItemRecord& GetHotItemRecord() override { return Window.HotItems; }
+    THotItemRecord& GetHotItemRecord() override { return Window.GetHotItemRecord(); }
     void HideFileHover() override {}
     void PaintThumb(const std::string&, MyTPanel&, int64_t, host::FileTime, QPainter&, QRect, QRect) override {}
 
@@ -110,32 +87,8 @@ class TInfoBarWindow : public TInfoBarServices
 {
 public:
     explicit TInfoBarWindow(TMainForm& window) : Window(window) {}
-    MyTPanel* GetInfoField(TInfoField field) override
-    {
-        if (field >= ifFiles && field <= ifPartitionAttributes)
-            return Window.ColumnInfoFields[static_cast<size_t>(field - ifFiles)];
-        if (field >= ifIndex && field <= ifModified)
-            return Window.FileInfoFields[static_cast<size_t>(field - ifIndex)];
-        if (field == ifDescription)
-            return Window.FileDescField;
-        if (field >= ifReferenceType && field <= ifReferenceWorkingDirectory)
-            return Window.ReferenceInfoFields[static_cast<size_t>(field - ifReferenceType)];
-        return nullptr;
-    }
-    bool IsInfoBarVisible(TInfoBar bar) override
-    {
-        switch (bar) {
-        case ibColumn:
-            return Window.ColumnInfoBar->isVisibleTo(&Window);
-        case ibFile:
-            return Window.FileInfoBar->isVisibleTo(&Window);
-        case ibDescription:
-            return Window.FileDescBar->isVisibleTo(&Window);
-        case ibReference:
-            return Window.ReferenceInfoBar->isVisibleTo(&Window);
-        }
-        return false;
-    }
+    MyTPanel* GetInfoField(TInfoField field) override { return Window.GetInfoField(field); }
+    bool IsInfoBarVisible(TInfoBar bar) override { return Window.IsInfoBarVisible(bar); }
 
 private:
     TMainForm& Window;
@@ -146,37 +99,33 @@ private:
 struct TMainWindowAdapters::TParts
 {
     explicit TParts(TMainForm& window)
-        : Window(window), BoardWindow(window), MouseWindow(window), ContainerWindow(window),
-          ItemPaintWindow(window), InfoBarWindow(window)
+        : Window(window), BoardWindow(window), MouseWindow(window), ItemPaintWindow(window), InfoBarWindow(window)
     {
     }
     TWindow Window;
     TBoardWindow BoardWindow;
     TKeyWindow KeyWindow;
     TMouseWindow MouseWindow;
-    TContainerWindow ContainerWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
 {
-    SetMainWindowServices(&Parts->Window);
-    SetBoardServices(&Parts->BoardWindow);
-    SetKeyServices(&Parts->KeyWindow);
-    SetMouseServices(&Parts->MouseWindow);
-    SetContainerServices(&Parts->ContainerWindow);
-    SetItemPaintServices(&Parts->ItemPaintWindow);
-    SetInfoBarServices(&Parts->InfoBarWindow);
+    TSeam<TMainWindowServices>::Install(&Parts->Window);
+    TSeam<TBoardServices>::Install(&Parts->BoardWindow);
+    TSeam<TKeyServices>::Install(&Parts->KeyWindow);
+    TSeam<TMouseServices>::Install(&Parts->MouseWindow);
+    TSeam<TItemPaintServices>::Install(&Parts->ItemPaintWindow);
+    TSeam<TInfoBarServices>::Install(&Parts->InfoBarWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
 {
-    SetMainWindowServices(nullptr);
-    SetBoardServices(nullptr);
-    SetKeyServices(nullptr);
-    SetMouseServices(nullptr);
-    SetContainerServices(nullptr);
-    SetItemPaintServices(nullptr);
-    SetInfoBarServices(nullptr);
+    TSeam<TMainWindowServices>::Install(nullptr);
+    TSeam<TBoardServices>::Install(nullptr);
+    TSeam<TKeyServices>::Install(nullptr);
+    TSeam<TMouseServices>::Install(nullptr);
+    TSeam<TItemPaintServices>::Install(nullptr);
+    TSeam<TInfoBarServices>::Install(nullptr);
 }

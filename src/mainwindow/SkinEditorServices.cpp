@@ -16,16 +16,11 @@ public:
 };
 
 TNoSkinEditor NoSkinEditor;
-TSkinEditorServices* InstalledServices = nullptr;
 
 } // namespace
 
-void SetSkinEditorServices(TSkinEditorServices* services)
+template <>
+TSkinEditorServices& TSeam<TSkinEditorServices>::StandIn()
 {
-    InstalledServices = services;
-}
-
-TSkinEditorServices& GetSkinEditorServices()
-{
-    return InstalledServices != nullptr ? *InstalledServices : NoSkinEditor;
+    return NoSkinEditor;
 }

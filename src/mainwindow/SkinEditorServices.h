@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -24,6 +26,5 @@ public:
     virtual void SetOnSkinChanged(std::function<void()> handler) = 0;
 };
 
-// Null puts back the stand-in, which stores no skin and takes no wallpaper.
-void SetSkinEditorServices(TSkinEditorServices* services);
-TSkinEditorServices& GetSkinEditorServices();
+template <>
+TSkinEditorServices& TSeam<TSkinEditorServices>::StandIn();

@@ -328,7 +328,7 @@ TEST_F(SkinFiles, TheMainWindowHearsOfEachLoadedSkinOnceItIsRead)
 {
     Drive.WriteFile("Options/Skins/Dark.qms", "[Skin_Main]\r\nFadeBackPicture=10\r\n");
     std::vector<int32_t> fadesSeen;
-    GetSkinEditorServices().SetOnSkinChanged([&] { fadesSeen.push_back(SkinOptions.FadeBackPicture); });
+    TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([&] { fadesSeen.push_back(SkinOptions.FadeBackPicture); });
     EXPECT_TRUE(Form.LoadSkinFile(GetSkinsPath() + "Dark"));
     EXPECT_TRUE(Form.LoadSkinFile(GetSkinsPath() + "Missing"));
     EXPECT_EQ((std::vector<int32_t>{10, 70}), fadesSeen);
@@ -341,7 +341,7 @@ TEST(SkinEditor, TheFormServesTheMainWindowWhileItLives)
     TTempDrive drive('Q');
     host::SetProgramHostFile(drive.HostPath("quillomber"));
     auto form = std::make_unique<TSkinForm>();
-    TSkinEditorServices& services = GetSkinEditorServices();
+    TSkinEditorServices& services = TSeam<TSkinEditorServices>::Get();
     ASSERT_EQ(static_cast<TSkinEditorServices*>(form.get()), &services);
 
     form->BackPictureMinStretchSizeComboBox->setCurrentText("-1");
@@ -364,7 +364,7 @@ TEST(SkinEditor, TheFormServesTheMainWindowWhileItLives)
     SkinOptions = TSkinOptions();
 
     form.reset();
-    EXPECT_NE(static_cast<void*>(&services), static_cast<void*>(&GetSkinEditorServices()));
+    EXPECT_NE(static_cast<void*>(&services), static_cast<void*>(&TSeam<TSkinEditorServices>::Get()));
     EXPECT_EQ(nullptr, SkinForm);
 }
 

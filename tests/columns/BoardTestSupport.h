@@ -20,8 +20,8 @@
 // Stands in for the main window's board while it lives: it fills the fake main window's
 // twelve column slots (ten board columns, the hidden one and the inter-board source), lays
 // the visible ones out side by side, and records what the arrangement, the navigation and
-// the launcher ask of the main window: the active column, the focus requests, the layouts
-// and the column last pressed with the mouse.
+// the launcher ask of the main window: the active column, the focus requests and the
+// layouts.
 class TFakeBoard : public TBoardServices
 {
 public:
@@ -30,7 +30,7 @@ public:
 
     TFakeBoard(TFakeMainWindow& window, int32_t visibleCount) : Window(window)
     {
-        SetBoardServices(this);
+        TSeam<TBoardServices>::Install(this);
         Window.VisibleColumnCount = visibleCount;
         for (size_t i = 0; i < Owned.size(); ++i) {
             Owned[i] = std::make_unique<TColumn>(static_cast<int32_t>(i));
@@ -45,7 +45,7 @@ public:
             Window.Columns[i] = nullptr;
             Owned[i].reset();
         }
-        SetBoardServices(nullptr);
+        TSeam<TBoardServices>::Install(nullptr);
     }
     TFakeBoard(const TFakeBoard&) = delete;
     TFakeBoard& operator=(const TFakeBoard&) = delete;
@@ -65,12 +65,10 @@ public:
         return AllVisibleAlike([](const TColumn& column) { return column.Subcolumns; });
     }
     void ArrangeColumns() override { ++Arrangements; }
-    TColumn* GetDragSourceColumn() override { return DragSourceColumn; }
 
     int32_t ActiveColumnIndex = 0;
     std::vector<std::pair<int32_t, bool>> FocusRequests;
     int Arrangements = 0;
-    TColumn* DragSourceColumn = nullptr;
 
 private:
     template <class Attribute>

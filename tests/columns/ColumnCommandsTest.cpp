@@ -1,5 +1,6 @@
-#include "columns/CommandServices.h"
-#include "columns/ContainerServices.h"
+#include "columns/FileDialogServices.h"
+#include "columns/SearchServices.h"
+#include "columns/ToolServices.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Error.h"
@@ -29,30 +30,24 @@ constexpr TShiftState NoShift = 0;
 
 // Stands in for the main window's check and the dialogs while it lives: it records what the
 // commands ask and answers as a test sets it.
-class TFakeCommandServices : public TCommandServices, public TContainerServices
+class TFakeCommandServices : public TFileDialogsStandIn, public TSearchServices, public TToolServices
 {
 public:
-    explicit TFakeCommandServices(TFakeMainWindow& window) : Window(window)
+    explicit TFakeCommandServices(TFakeMainWindow& window) : Checks(window.Checks)
     {
-        SetCommandServices(this);
-        SetContainerServices(this);
+        TSeam<TFileDialogServices>::Install(this);
+        TSeam<TSearchServices>::Install(this);
+        TSeam<TToolServices>::Install(this);
     }
     ~TFakeCommandServices() override
     {
-        SetContainerServices(nullptr);
-        SetCommandServices(nullptr);
+        TSeam<TToolServices>::Install(nullptr);
+        TSeam<TSearchServices>::Install(nullptr);
+        TSeam<TFileDialogServices>::Install(nullptr);
     }
     TFakeCommandServices(const TFakeCommandServices&) = delete;
     TFakeCommandServices& operator=(const TFakeCommandServices&) = delete;
 
-    int32_t GetDragItemIndex() override { return -1; }
-    std::string GetDragItemTitle() override { return {}; }
-    void EndBusyAndCheck() override
-    {
-        ++Checks;
-        Window.EndBusy();
-    }
-    bool MultiRenameDialog(TColumn&, TContainer*, bool) override { return false; }
     bool NewFileDialog(const std::string& folder, TNewFileKind kind, std::string& created) override
     {
         Calls.push_back("new " + std::to_string(kind) + " " + folder);
@@ -109,9 +104,9 @@ public:
     void LocateNext(TColumn&) override { Calls.push_back("locate next"); }
     void LocatePrevious(TColumn&) override { Calls.push_back("locate previous"); }
 
-    TFakeMainWindow& Window;
+    // The main window's directory checks.
+    const int& Checks;
     std::vector<std::string> Calls;
-    int Checks = 0;
     bool ConfirmDialogs = true;
     bool HasEncoder = true;
     std::string NewName = "new.txt";

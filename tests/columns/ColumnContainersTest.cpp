@@ -1,6 +1,7 @@
 #include "ColumnTestSupport.h"
 
-#include "columns/ContainerServices.h"
+#include "columns/FileDialogServices.h"
+#include "columns/MouseServices.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Error.h"
@@ -17,18 +18,24 @@
 
 namespace {
 
-// Stands in for the main window's press record and the multi-rename dialog.
-class TFakeContainerServices : public TContainerServices
+// Stands in for the main window's press record and the multi-rename dialog; counts the
+// main window's directory checks.
+class TFakeContainerServices : public TMouseServicesStandIn, public TFileDialogsStandIn
 {
 public:
-    TFakeContainerServices() { SetContainerServices(this); }
-    ~TFakeContainerServices() override { SetContainerServices(nullptr); }
+    explicit TFakeContainerServices(TFakeMainWindow& window) : Checks(window.Checks)
+    {
+        TSeam<TMouseServices>::Install(this);
+        TSeam<TFileDialogServices>::Install(this);
+    }
+    ~TFakeContainerServices() override
+    {
+        TSeam<TFileDialogServices>::Install(nullptr);
+        TSeam<TMouseServices>::Install(nullptr);
+    }
     TFakeContainerServices(const TFakeContainerServices&) = delete;
     TFakeContainerServices& operator=(const TFakeContainerServices&) = delete;
 
-    int32_t GetDragItemIndex() override { return DragItemIndex; }
-    std::string GetDragItemTitle() override { return DragItemTitle; }
-    void EndBusyAndCheck() override { ++Checks; }
     bool MultiRenameDialog(TColumn&, TContainer* container, bool renameFiles) override
     {
         Renames.push_back({container, renameFiles});
@@ -37,9 +44,7 @@ public:
         return RenameOkay;
     }
 
-    int32_t DragItemIndex = -1;
-    std::string DragItemTitle;
-    int Checks = 0;
+    const int& Checks;
     bool RenameOkay = true;
     std::vector<std::pair<TContainer*, bool>> Renames;
 };
@@ -78,7 +83,7 @@ protected:
             column.SelectItem(index);
     }
 
-    TFakeContainerServices Services;
+    TFakeContainerServices Services{Window};
     const TPaths Letters{"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"};
 };
 
@@ -339,7 +344,7 @@ TEST_F(ColumnContainers, RelocateMovesEntriesBeforeTheDropPosition)
         Window.Containers.Find(0)->Clear();
         TColumn& column = ShowContainer(0, 0, Letters);
         Select(column, row.Selected);
-        Services.DragItemIndex = row.Dragged;
+        Services.GetPressRecord().DragItemIndex = row.Dragged;
         TModalScript script;
         script.Expect("Query", IDYES);
         column.RelocateContainerItem(column, row.Position);
@@ -352,7 +357,7 @@ TEST_F(ColumnContainers, RelocateRefusesWhenNoPlaceOrTheActiveEntryHasDuplicates
 {
     TColumn& column = ShowContainer(0, 0, Letters);
     Select(column, {3, 4});
-    Services.DragItemIndex = 3;
+    Services.GetPressRecord().DragItemIndex = 3;
     {
         TModalScript script;
         TShownFailures failures;
@@ -479,7 +484,7 @@ protected:
         Drive.WriteFile("source.txt", "source data");
         MakeFile("target.txt");
         Open(Column, Drive.Path("target.txt"));
-        Services.DragItemTitle = Drive.Path("source.txt");
+        Services.GetPressRecord().DragItemTitle = Drive.Path("source.txt");
     }
     void SetStream(const std::string& name, const std::string& value) const
     {

@@ -28,8 +28,8 @@ constexpr uint16_t F(int number)
 class TFakeKeyWindow : public TKeyServices
 {
 public:
-    TFakeKeyWindow() { SetKeyServices(this); }
-    ~TFakeKeyWindow() override { SetKeyServices(nullptr); }
+    TFakeKeyWindow() { TSeam<TKeyServices>::Install(this); }
+    ~TFakeKeyWindow() override { TSeam<TKeyServices>::Install(nullptr); }
     TFakeKeyWindow(const TFakeKeyWindow&) = delete;
     TFakeKeyWindow& operator=(const TFakeKeyWindow&) = delete;
 

@@ -15,11 +15,11 @@ namespace {
 using TIndexes = std::set<int32_t>;
 
 // Stands in for the selection dialog: the user typed a name filter and chose "Okay".
-class TFakeSelectionDialog : public TFileDialogServices
+class TFakeSelectionDialog : public TFileDialogsStandIn
 {
 public:
-    TFakeSelectionDialog() { SetFileDialogServices(this); }
-    ~TFakeSelectionDialog() override { SetFileDialogServices(nullptr); }
+    TFakeSelectionDialog() { TSeam<TFileDialogServices>::Install(this); }
+    ~TFakeSelectionDialog() override { TSeam<TFileDialogServices>::Install(nullptr); }
     TFakeSelectionDialog(const TFakeSelectionDialog&) = delete;
     TFakeSelectionDialog& operator=(const TFakeSelectionDialog&) = delete;
 

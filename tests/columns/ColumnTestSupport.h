@@ -23,12 +23,13 @@
 #include <vector>
 
 // Stands in for the main window while it lives: a shown columns panel, the count of shown
-// columns, column slots, the layouts asked for, a busy counter and twenty containers.
+// columns, column slots, the layouts asked for, a busy counter with its directory checks
+// and twenty containers.
 class TFakeMainWindow : public TMainWindowServices
 {
 public:
-    TFakeMainWindow() { SetMainWindowServices(this); }
-    ~TFakeMainWindow() override { SetMainWindowServices(nullptr); }
+    TFakeMainWindow() { TSeam<TMainWindowServices>::Install(this); }
+    ~TFakeMainWindow() override { TSeam<TMainWindowServices>::Install(nullptr); }
     TFakeMainWindow(const TFakeMainWindow&) = delete;
     TFakeMainWindow& operator=(const TFakeMainWindow&) = delete;
 
@@ -42,6 +43,11 @@ public:
     void Reset(bool) override { ++Layouts; }
     void BeginBusy() override { ++Busy; }
     void EndBusy() override { Busy = std::max(Busy - 1, 0); }
+    void EndBusyAndCheck() override
+    {
+        ++Checks;
+        EndBusy();
+    }
     TContainer* FindContainer(int32_t index) override { return Containers.Find(index); }
 
     TPanelWindow Panels{400, 600};
@@ -49,6 +55,8 @@ public:
     std::array<TColumn*, 12> Columns{};
     int Layouts = 0;
     int Busy = 0;
+    // The directory checks asked for with the busy counter's release.
+    int Checks = 0;
     TContainers Containers;
 };
 

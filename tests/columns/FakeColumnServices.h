@@ -25,8 +25,8 @@ public:
         QRect PictureRect;
     };
 
-    TFakeItemPainting() { SetItemPaintServices(this); }
-    ~TFakeItemPainting() override { SetItemPaintServices(nullptr); }
+    TFakeItemPainting() { TSeam<TItemPaintServices>::Install(this); }
+    ~TFakeItemPainting() override { TSeam<TItemPaintServices>::Install(nullptr); }
     TFakeItemPainting(const TFakeItemPainting&) = delete;
     TFakeItemPainting& operator=(const TFakeItemPainting&) = delete;
 
@@ -54,9 +54,9 @@ public:
     {
         for (MyTPanel*& field : Fields)
             field = new MyTPanel(&Owner);
-        SetInfoBarServices(this);
+        TSeam<TInfoBarServices>::Install(this);
     }
-    ~TFakeInfoBars() override { SetInfoBarServices(nullptr); }
+    ~TFakeInfoBars() override { TSeam<TInfoBarServices>::Install(nullptr); }
     TFakeInfoBars(const TFakeInfoBars&) = delete;
     TFakeInfoBars& operator=(const TFakeInfoBars&) = delete;
 

@@ -25,8 +25,8 @@ using TArguments = std::vector<std::string>;
 class TRecordingMediaPlayer : public TMediaPlayerServices
 {
 public:
-    TRecordingMediaPlayer() { SetMediaPlayerServices(this); }
-    ~TRecordingMediaPlayer() override { SetMediaPlayerServices(nullptr); }
+    TRecordingMediaPlayer() { TSeam<TMediaPlayerServices>::Install(this); }
+    ~TRecordingMediaPlayer() override { TSeam<TMediaPlayerServices>::Install(nullptr); }
     TRecordingMediaPlayer(const TRecordingMediaPlayer&) = delete;
     TRecordingMediaPlayer& operator=(const TRecordingMediaPlayer&) = delete;
 

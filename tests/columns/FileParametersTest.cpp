@@ -1,4 +1,5 @@
 #include "columns/FileParameters.h"
+#include "columns/MouseServices.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/files/KnownFolders.h"
@@ -23,6 +24,7 @@ class FileParameters : public BoardTest
 protected:
     FileParameters()
     {
+        TSeam<TMouseServices>::Install(&Mouse);
         MakeFile("docs/report.txt");
         MakeDirectory("l");
         CopyFileAsLink(Drive.Path("docs\\report.txt"), Drive.Path("l\\report.lnk"), false, "", false, false);
@@ -32,6 +34,7 @@ protected:
         Open(Board[0], Drive.Path("c0\\a.txt"));
         Open(Board[1], Drive.Path("c1\\x.txt"));
     }
+    ~FileParameters() override { TSeam<TMouseServices>::Install(nullptr); }
 
     void ExpectExpansions(const std::vector<TExpansionRow>& rows, bool withPaths)
     {
@@ -42,6 +45,9 @@ protected:
             EXPECT_EQ(row.Expected, expanded) << row.Text << " with " << row.Source << " to " << row.Destination;
         }
     }
+
+    // Holds the press record that names the column last pressed with the mouse.
+    TMouseServicesStandIn Mouse;
 };
 
 TEST_F(FileParameters, EachFilePlaceholderOfTheSourceAndTheDestination)
@@ -113,7 +119,7 @@ TEST_F(FileParameters, ClipboardPlaceholdersCopyTheSelectionOfTheDragSourceColum
     MakeFile("c0/c.txt");
     CopyFileAsLink(Drive.Path("docs\\report.txt"), Drive.Path("c0\\d.lnk"), false, "", false, false);
     Open(Board[0], Drive.Path("c0\\a.txt"));
-    Board.DragSourceColumn = &Board[0];
+    Mouse.GetPressRecord().DragSourceColumn = 0;
     Board[0].SelectItem(Board[0].IndexOfName("c.txt"));
     Board[0].SelectItem(Board[0].IndexOfName("d.lnk"));
 
@@ -131,13 +137,13 @@ TEST_F(FileParameters, ClipboardPlaceholdersCopyTheSelectionOfTheDragSourceColum
 
 TEST_F(FileParameters, AClipboardPlaceholderInANameLeavesTheClipboardAlone)
 {
-    Board.DragSourceColumn = &Board[0];
+    Mouse.GetPressRecord().DragSourceColumn = 0;
     CopyTextToClipboard("untouched", "", false, false);
     const std::string source = R"(C:\x\a%t_cl%b%r_cl%.txt)";
     EXPECT_EQ(source, ExpandFileAndPathParameters("%t%", source, ""));
     EXPECT_EQ("untouched", CopyTextFromClipboard());
 
-    Board.DragSourceColumn = nullptr;
+    Mouse.GetPressRecord().DragSourceColumn = -1;
     EXPECT_EQ("x", ExpandFileParameters("%t_cl%x", "", "")) << "no column was pressed";
     EXPECT_EQ("untouched", CopyTextFromClipboard());
 }

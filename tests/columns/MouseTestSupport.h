@@ -13,8 +13,8 @@
 class TFakeMouseWindow : public TMouseServices
 {
 public:
-    TFakeMouseWindow() { SetMouseServices(this); }
-    ~TFakeMouseWindow() override { SetMouseServices(nullptr); }
+    TFakeMouseWindow() { TSeam<TMouseServices>::Install(this); }
+    ~TFakeMouseWindow() override { TSeam<TMouseServices>::Install(nullptr); }
     TFakeMouseWindow(const TFakeMouseWindow&) = delete;
     TFakeMouseWindow& operator=(const TFakeMouseWindow&) = delete;
 

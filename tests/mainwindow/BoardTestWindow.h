@@ -78,7 +78,7 @@ private:
 
 inline TBoardData& BoardAt(int32_t index)
 {
-    return Boards->Boards[static_cast<size_t>(index)];
+    return Boards->Items[static_cast<size_t>(index)];
 }
 
 inline TColumn& ColumnAt(TMainForm& window, int32_t index)

@@ -360,7 +360,7 @@ TEST_F(BoardsTest, TheBarPutsTheVisibleBoardsOnItsRows)
         const int32_t perRow = row.ButtonsPerRow.front();
         const int32_t width = itemsWidth / perRow;
         std::map<int32_t, std::vector<const MyTPanel*>> byRow;
-        for (const TBoardData& board : Boards->Boards)
+        for (const TBoardData& board : Boards->Items)
             if (!board.Button->isHidden())
                 byRow[board.Button->y()].push_back(board.Button);
         std::vector<int32_t> counts;
@@ -493,7 +493,7 @@ TEST_F(BoardDragHoverTest, LeavingTheButtonBeforeTheDelayShowsNothing)
 
 TEST_F(BoardsTest, TheLocationsTreeListsTheNamedBoardsAndTheirFolders)
 {
-    for (TBoardData& board : Boards->Boards)
+    for (TBoardData& board : Boards->Items)
         Boards->SetBoardName(board, "");
     Boards->SetBoardName(BoardAt(2), "Work");
     BoardAt(2).VisibleColumnCount = 4;

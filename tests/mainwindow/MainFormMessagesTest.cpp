@@ -68,7 +68,7 @@ class MainFormMessages : public testing::Test
 protected:
     MainFormMessages()
     {
-        SetSkinEditorServices(&Editor);
+        TSeam<TSkinEditorServices>::Install(&Editor);
         SkinOptions.UseBackPicture = true;
         SkinOptions.FadeBackPicture = 0;
         SkinOptions.StretchBackPicture = false;
@@ -78,7 +78,7 @@ protected:
     }
     ~MainFormMessages() override
     {
-        SetSkinEditorServices(nullptr);
+        TSeam<TSkinEditorServices>::Install(nullptr);
         SkinOptions = SavedSkin;
         ProgramOptions = SavedOptions;
         GMyPanelOptions.BackPicture = QImage();

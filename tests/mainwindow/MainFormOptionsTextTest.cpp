@@ -33,8 +33,8 @@ namespace {
 class TFakeSkinEditor : public TSkinEditorServices
 {
 public:
-    TFakeSkinEditor() { SetSkinEditorServices(this); }
-    ~TFakeSkinEditor() override { SetSkinEditorServices(nullptr); }
+    TFakeSkinEditor() { TSeam<TSkinEditorServices>::Install(this); }
+    ~TFakeSkinEditor() override { TSeam<TSkinEditorServices>::Install(nullptr); }
     TFakeSkinEditor(const TFakeSkinEditor&) = delete;
     TFakeSkinEditor& operator=(const TFakeSkinEditor&) = delete;
 

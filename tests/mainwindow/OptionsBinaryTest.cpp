@@ -89,7 +89,7 @@ std::string BoardRecords(const std::array<TBoardData, BoardCount>& boards, int32
 std::string StoredBoardsText()
 {
     std::ostringstream text;
-    for (const TBoardData& board : Boards->Boards) {
+    for (const TBoardData& board : Boards->Items) {
         text << board.Index << " " << board.Name << "|" << board.Shortcut << "|" << board.ShowPlayList
              << board.ShowTree << "|" << board.TreePath << "|" << board.VisibleColumnCount << board.ActiveColumnIndex;
         for (const TColumnState& c : board.ColumnStates)
@@ -159,7 +159,7 @@ protected:
     {
         TBoardTestWindow fresh;
         fresh.Open();
-        return Boards->Boards;
+        return Boards->Items;
     }
 
     TTempDrive Drive;
@@ -187,7 +187,7 @@ TEST_F(OptionsBinaryTest, TheFileHoldsTheBoardsLastFirstAndTheHistoriesAndReadsB
     PathsHistory.AddPathItem("T:\\b\\three.txt", 5, 0, 0, false, false);
     FilesHistory.AddFileItem("T:\\a\\two.txt", false);
     Boards->SaveActiveBoard();
-    const std::array<TBoardData, BoardCount> saved = Boards->Boards;
+    const std::array<TBoardData, BoardCount> saved = Boards->Items;
     const std::string savedText = StoredBoardsText();
 
     Window.Close();
