@@ -47,6 +47,7 @@ struct TKeyCommands
     std::array<std::string_view, KeyStateCount> ByState;
 };
 
+// clang-format off
 constexpr TKeyCommands KeyCommands[] = {
     {VK_LEFT, {}, {"", "DeleteLastColumnMenu", "DeleteThisColumnMenu", "RotateColumnsToLeftMenu", "", ""}},
     {VK_RIGHT, {}, {"", "InsertColumnAtEndMenu", "InsertColumnHereMenu", "RotateColumnsToRightMenu", "", ""}},
@@ -88,6 +89,7 @@ constexpr TKeyCommands KeyCommands[] = {
     {SlashKey, {}, {"DefaultDirectoryMenu", "SysLocMenu_PartitionRoot", "SysLocMenu_TerminalRoot", "", "", ""}},
     {BackslashKey, {}, {"PreviousDirectoryMenu", "SysLocMenu_PartitionRoot", "SysLocMenu_TerminalRoot", "", "", ""}},
 };
+// clang-format on
 
 const TKeyCommands* FindKeyCommands(uint16_t key)
 {

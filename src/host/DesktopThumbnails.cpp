@@ -55,7 +55,7 @@ std::string CachePathOfUri(const std::string& uri, ThumbnailSize size)
 
 bool IsRegularFile(const std::string& hostPath)
 {
-    struct stat info{};
+    struct stat info = {};
     return stat(hostPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -109,7 +109,7 @@ std::optional<QImage> LoadCachedThumbnail(const std::string& windowsPath, Thumbn
     const std::optional<std::string> hostPath = HostPathForCall(HostCall::Read, windowsPath);
     if (!hostPath)
         return std::nullopt;
-    struct stat file{};
+    struct stat file = {};
     if (stat(hostPath->c_str(), &file) != 0) {
         SetLastErrorFromErrno(errno);
         return std::nullopt;

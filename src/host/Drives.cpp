@@ -86,7 +86,7 @@ std::string JoinHost(const std::string& root, const std::vector<std::string>& pa
 
 bool IsLinkToNonDirectory(const std::string& hostPath)
 {
-    struct stat info{};
+    struct stat info = {};
     if (lstat(hostPath.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return false;
     return !(stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
@@ -98,7 +98,7 @@ std::string ResolveDirectoryLinks(const std::string& hostPath)
 {
     std::vector<std::string> parts = SplitComponents(hostPath, 0, false);
     std::vector<std::string> unresolved;
-    struct stat info{};
+    struct stat info = {};
     while (!parts.empty() && lstat(JoinHost("/", parts).c_str(), &info) != 0) {
         unresolved.insert(unresolved.begin(), parts.back());
         parts.pop_back();

@@ -76,7 +76,7 @@ uint32_t ProgramFileType(const std::string& windowsPath, bool isCom)
 bool IsHostProgram(const std::string& windowsPath)
 {
     const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
-    struct stat info{};
+    struct stat info = {};
     if (!hostPath || stat(hostPath->c_str(), &info) != 0 || (info.st_mode & S_IXUSR) == 0)
         return false;
     File file;

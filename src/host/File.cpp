@@ -109,7 +109,7 @@ bool File::OpenHost(const std::string& hostPath, FileAccess access, FileDisposit
 
 bool File::OpenHostPath(const std::string& hostPath, FileAccess access, FileDisposition disposition)
 {
-    struct stat info{};
+    struct stat info = {};
     const bool existed = stat(hostPath.c_str(), &info) == 0;
     if (existed && !S_ISREG(info.st_mode)) {
         SetLastError(ERROR_ACCESS_DENIED);
@@ -136,7 +136,7 @@ std::optional<uint64_t> File::Size()
 {
     if (TakeFault(HostCall::Stat))
         return std::nullopt;
-    struct stat info{};
+    struct stat info = {};
     if (fstat(Descriptor, &info) != 0) {
         FailWithErrno();
         return std::nullopt;
@@ -209,7 +209,7 @@ bool PathExists(const std::string& windowsPath)
     const std::optional<std::string> hostPath = HostPathForCall(HostCall::Stat, windowsPath);
     if (!hostPath)
         return false;
-    struct stat info{};
+    struct stat info = {};
     if (lstat(hostPath->c_str(), &info) != 0)
         return FailWithErrno();
     SetLastError(ERROR_SUCCESS);
@@ -269,7 +269,7 @@ bool IsReplaceable(const struct stat& existing)
 
 bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes)
 {
-    struct stat existing{};
+    struct stat existing = {};
     const bool existed = stat(target.c_str(), &existing) == 0;
     if (existed && !IsReplaceable(existing)) {
         SetLastError(ERROR_ACCESS_DENIED);

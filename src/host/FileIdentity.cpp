@@ -22,11 +22,11 @@ std::optional<Identity> IdentityOf(const std::string& windowsPath, FinalLink fin
     const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
     if (!hostPath)
         return std::nullopt;
-    struct stat info{};
+    struct stat info = {};
     if (lstat(hostPath->c_str(), &info) != 0)
         return std::nullopt;
     if (S_ISLNK(info.st_mode)) {
-        struct stat target{};
+        struct stat target = {};
         const bool resolved = stat(hostPath->c_str(), &target) == 0;
         if (finalLink == FinalLink::Followed && !resolved)
             return std::nullopt;

@@ -61,7 +61,7 @@ bool HasNoFreeBlocks(const struct statvfs& info)
 bool FailStreamCall(int error, const std::string& hostPath)
 {
     return Fail(StreamErrorFromErrno(error, [&] {
-        struct statvfs info{};
+        struct statvfs info = {};
         return statvfs(hostPath.c_str(), &info) == 0 && HasNoFreeBlocks(info);
     }));
 }
@@ -69,7 +69,7 @@ bool FailStreamCall(int error, const std::string& hostPath)
 bool FailStreamCallOn(int error, int descriptor)
 {
     return Fail(StreamErrorFromErrno(error, [&] {
-        struct statvfs info{};
+        struct statvfs info = {};
         return fstatvfs(descriptor, &info) == 0 && HasNoFreeBlocks(info);
     }));
 }
@@ -103,7 +103,7 @@ std::optional<StreamHolder> FindStreamHolder(const std::string& path, const std:
     const std::optional<std::string> hostPath = WindowsToHost(path);
     if (!hostPath)
         return std::nullopt;
-    struct stat info{};
+    struct stat info = {};
     if (stat(hostPath->c_str(), &info) != 0) {
         SetLastErrorFromErrno(errno);
         return std::nullopt;
@@ -288,7 +288,7 @@ std::string DescribeStreamLimit(const std::string& path, uint64_t size)
     if (size > MaxStreamBytes)
         return "A stream holds at most " + std::to_string(MaxStreamBytes) + " bytes; this one has " + sizeText + ".";
     const std::optional<std::string> hostPath = WindowsToHost(path);
-    struct statfs info{};
+    struct statfs info = {};
     if (hostPath && statfs(hostPath->c_str(), &info) == 0 && info.f_type == EXT4_SUPER_MAGIC)
         return "The file system keeps all streams of a file within one block of " + std::to_string(info.f_bsize)
                + " bytes; this stream has " + sizeText + ".";

@@ -82,12 +82,12 @@ FindData DataOf(const std::string& name, const struct statx& own, const struct s
 // The entry's data relative to an open folder (or an absolute path with AT_FDCWD).
 std::optional<FindData> DataAt(int directory, const char* path, const std::string& name)
 {
-    struct statx own{};
+    struct statx own = {};
     if (!StatHost(directory, path, AT_SYMLINK_NOFOLLOW, own))
         return std::nullopt;
     if (!S_ISLNK(own.stx_mode))
         return DataOf(name, own, nullptr);
-    struct statx target{};
+    struct statx target = {};
     const bool resolved = StatHost(directory, path, 0, target);
     return DataOf(name, own, resolved ? &target : nullptr);
 }
@@ -125,7 +125,7 @@ std::optional<HostPair> TranslatePair(const std::string& source, const std::stri
 struct HostEntry
 {
     std::string Path;
-    struct stat Info{};
+    struct stat Info = {};
 };
 
 // The entry at the path, or nullopt with the failure recorded: the path names no host
@@ -231,12 +231,12 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
     Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (from.Value < 0)
         return FailWithErrno();
-    struct stat sourceInfo{};
+    struct stat sourceInfo = {};
     if (fstat(from.Value, &sourceInfo) != 0)
         return FailWithErrno();
     if (!S_ISREG(sourceInfo.st_mode))
         return Fail(ERROR_ACCESS_DENIED);
-    struct stat targetInfo{};
+    struct stat targetInfo = {};
     if (stat(target.c_str(), &targetInfo) == 0) {
         if (SameInode(sourceInfo, targetInfo))
             return Fail(ERROR_SHARING_VIOLATION);
@@ -319,7 +319,7 @@ bool CopyHostLink(const std::string& source, const std::string& target, bool fai
 // cannot keep one.
 std::string KeepReplacedTarget(const std::string& target)
 {
-    struct stat info{};
+    struct stat info = {};
     if (lstat(target.c_str(), &info) != 0)
         return {};
     return MakeFreshEntry(FolderOfHostPath(target), ".quillomber-kept-", [&](const std::string& name) {
@@ -358,7 +358,7 @@ bool RenameHost(const std::string& source, const std::string& target, bool repla
         SetLastError(errno == EEXIST ? ERROR_ALREADY_EXISTS : ErrorFromErrno(errno));
         return false;
     }
-    struct stat existing{};
+    struct stat existing = {};
     if (lstat(target.c_str(), &existing) == 0)
         return Fail(ERROR_ALREADY_EXISTS);
     return rename(source.c_str(), target.c_str()) == 0 || FailWithErrno();
@@ -367,7 +367,7 @@ bool RenameHost(const std::string& source, const std::string& target, bool repla
 std::string TrashInfoText(const std::string& hostPath)
 {
     const time_t now = time(nullptr);
-    struct tm local{};
+    struct tm local = {};
     localtime_r(&now, &local);
     char date[32] = {};
     strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
@@ -405,7 +405,7 @@ bool TrashLink(const std::string& hostPath, const std::string& trash)
         if (info.Value < 0)
             return FailWithErrno();
         const std::string kept = files + "/" + entry;
-        struct stat existing{};
+        struct stat existing = {};
         if (lstat(kept.c_str(), &existing) == 0) {
             unlink(infoPath.c_str());
             continue;
@@ -438,7 +438,7 @@ FileTime FileTimeToLocal(FileTime universal)
     if (universal > static_cast<FileTime>(INT64_MAX / 2))
         return universal;
     const time_t seconds = static_cast<time_t>(static_cast<int64_t>(universal / 10000000) - FileTimeEpochOffset);
-    struct tm local{};
+    struct tm local = {};
     if (localtime_r(&seconds, &local) == nullptr)
         return universal;
     const int64_t shifted = static_cast<int64_t>(universal) + static_cast<int64_t>(local.tm_gmtoff) * 10000000;
@@ -558,7 +558,7 @@ bool CreateDirectory(const std::string& path, const std::string& templateFolder)
     if (mkdir(hostPath->c_str(), 0777) != 0)
         return FailWithErrno();
     if (!templateFolder.empty()) {
-        struct stat info{};
+        struct stat info = {};
         const std::optional<std::string> hostTemplate = WindowsToHost(templateFolder);
         if (hostTemplate && stat(hostTemplate->c_str(), &info) == 0)
             chmod(hostPath->c_str(), info.st_mode & 07777);
@@ -571,7 +571,7 @@ bool RemoveDirectory(const std::string& path)
     const std::optional<std::string> hostPath = HostPathForCall(HostCall::RemoveDirectory, path);
     if (!hostPath)
         return false;
-    struct stat info{};
+    struct stat info = {};
     // A link to a folder goes as a link: what it points to is never touched.
     if (lstat(hostPath->c_str(), &info) == 0 && S_ISLNK(info.st_mode))
         return unlink(hostPath->c_str()) == 0 ? Succeed() : FailWithErrno();
@@ -606,7 +606,7 @@ bool MoveFile(const std::string& source, const std::string& target, bool replace
     const std::optional<HostPair> paths = TranslatePair(source, target);
     if (!paths)
         return false;
-    struct stat sourceInfo{};
+    struct stat sourceInfo = {};
     if (lstat(paths->Source.c_str(), &sourceInfo) != 0)
         return FailWithErrno();
     if (paths->Source == paths->Target)
@@ -614,7 +614,7 @@ bool MoveFile(const std::string& source, const std::string& target, bool replace
     const bool isFolder = S_ISDIR(sourceInfo.st_mode);
     if (isFolder && IsHostPathInside(paths->Source, paths->Target))
         return Fail(ERROR_SHARING_VIOLATION);
-    struct stat targetInfo{};
+    struct stat targetInfo = {};
     // One entry seen under both names is a case-blind file system: the rename re-cases it.
     bool sameEntry = false;
     if (lstat(paths->Target.c_str(), &targetInfo) == 0) {
@@ -653,7 +653,7 @@ uint32_t GetHardLinkCount(const std::string& path)
     const std::optional<std::string> hostPath = HostPathForCall(HostCall::Stat, path);
     if (!hostPath)
         return 0;
-    struct stat info{};
+    struct stat info = {};
     if (stat(hostPath->c_str(), &info) != 0) {
         FailWithErrno();
         return 0;

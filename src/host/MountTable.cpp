@@ -147,7 +147,7 @@ private:
 
     Identity CurrentIdentity() const
     {
-        struct stat info{};
+        struct stat info = {};
         if (stat(File.c_str(), &info) != 0)
             return {};
         return Identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim};

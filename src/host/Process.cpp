@@ -94,7 +94,7 @@ bool MakeHostFolders(const std::string& hostPath, unsigned mode)
         SetLastErrorFromErrno(errno);
         return false;
     }
-    struct stat info{};
+    struct stat info = {};
     if (stat(hostPath.c_str(), &info) != 0 || access(hostPath.c_str(), W_OK) != 0) {
         SetLastErrorFromErrno(errno);
         return false;

@@ -99,7 +99,7 @@ std::optional<std::string> ExistingHostPath(const std::string& windowsPath)
     std::optional<std::string> hostPath = WindowsToHost(windowsPath);
     if (!hostPath)
         return std::nullopt;
-    struct stat info{};
+    struct stat info = {};
     if (stat(hostPath->c_str(), &info) != 0) {
         SetLastErrorFromErrno(errno);
         return std::nullopt;
@@ -115,7 +115,7 @@ std::optional<std::string> WorkingHostFolder(const std::string& windowsFolder)
     std::optional<std::string> hostFolder = WindowsToHost(windowsFolder);
     if (!hostFolder)
         return std::nullopt;
-    struct stat info{};
+    struct stat info = {};
     if (stat(hostFolder->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         SetLastError(ERROR_DIRECTORY);
         return std::nullopt;
@@ -126,7 +126,7 @@ std::optional<std::string> WorkingHostFolder(const std::string& windowsFolder)
 // A file the system can start itself: executable, and a native binary or a script.
 bool IsStartableProgram(const std::string& hostPath)
 {
-    struct stat info{};
+    struct stat info = {};
     if (stat(hostPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || access(hostPath.c_str(), X_OK) != 0)
         return false;
     const int descriptor = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);

@@ -127,7 +127,7 @@ HostFolder FolderOfNumber(int number)
 
 bool IsFolder(const std::string& hostPath)
 {
-    struct stat info{};
+    struct stat info = {};
     return stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

@@ -50,7 +50,7 @@ std::optional<std::string> ExistingHostPath(const std::string& windowsPath)
         return std::nullopt;
     const std::string driveRoot = GetDriveHostRoot(windowsPath[0]).value_or("/");
     std::string path = *hostPath;
-    struct stat info{};
+    struct stat info = {};
     while (stat(path.c_str(), &info) != 0) {
         if ((errno != ENOENT && errno != ENOTDIR) || path == driveRoot || path == "/") {
             SetLastErrorFromErrno(errno);
@@ -198,7 +198,7 @@ uint32_t GetDriveType(const std::string& windowsPath)
 
 std::optional<VolumeInformation> GetVolumeInformation(const std::string& windowsPath)
 {
-    struct statvfs volume{};
+    struct statvfs volume = {};
     const std::optional<std::string> hostPath = StatVolume(windowsPath, volume);
     if (!hostPath)
         return std::nullopt;
@@ -217,7 +217,7 @@ std::optional<VolumeInformation> GetVolumeInformation(const std::string& windows
 
 std::optional<DiskSpace> GetDiskSpace(const std::string& windowsPath)
 {
-    struct statvfs volume{};
+    struct statvfs volume = {};
     if (!StatVolume(windowsPath, volume))
         return std::nullopt;
     SetLastError(ERROR_SUCCESS);

@@ -347,7 +347,7 @@ TEST_F(FilePrimitives, StreamsTheTargetCannotHoldAreNamedUnlessTheyMayGo)
     const std::string reason = StreamsUnsupportedReason(Drive.HostPath());
     if (!reason.empty())
         GTEST_SKIP() << reason;
-    struct stat here{}, there{};
+    struct stat here = {}, there = {};
     stat(Drive.HostPath().c_str(), &here);
     stat(other.HostPath().c_str(), &there);
     if (here.st_dev == there.st_dev)

@@ -72,7 +72,7 @@ protected:
 
     ino_t InodeOf(const std::string& relative) const
     {
-        struct stat info{};
+        struct stat info = {};
         stat(Drive.HostPath(relative).c_str(), &info);
         return info.st_ino;
     }

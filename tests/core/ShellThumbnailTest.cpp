@@ -27,7 +27,7 @@ protected:
     ShellThumbnails()
     {
         Drive.WriteFile("holiday photo #1.raw", "raw picture");
-        struct stat info{};
+        struct stat info = {};
         stat(Drive.HostPath("holiday photo #1.raw").c_str(), &info);
         Modified = info.st_mtim.tv_sec;
     }

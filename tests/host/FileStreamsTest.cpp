@@ -101,7 +101,7 @@ TEST_F(HostFileStreams, StreamsThatCannotBeCarriedFailTheCopyAndKeepTheSource)
 TEST_F(HostFileStreams, ATargetWithoutStreamsRefusesTheCopyUnlessTheStreamsMayGo)
 {
     TTempDrive other('U', "/dev/shm");
-    struct stat here{}, there{};
+    struct stat here = {}, there = {};
     stat(Drive.HostPath().c_str(), &here);
     stat(other.HostPath().c_str(), &there);
     const bool crossing = here.st_dev != there.st_dev;

@@ -21,7 +21,7 @@ namespace {
 
 bool OnOneFileSystem(const std::string& a, const std::string& b)
 {
-    struct stat first{}, second{};
+    struct stat first = {}, second = {};
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev;
 }
 
@@ -308,7 +308,7 @@ TEST_F(HostFileSystem, MoveWithinOneFileSystemRenames)
 TEST_F(HostFileSystem, MoveAcrossFileSystemsCopiesFilesOnly)
 {
     TTempDrive other('U', "/dev/shm");
-    struct stat here{}, there{};
+    struct stat here = {}, there = {};
     stat(Drive.HostPath().c_str(), &here);
     stat(other.HostPath().c_str(), &there);
     if (here.st_dev == there.st_dev)

@@ -13,6 +13,7 @@ struct TKeyPair
 
 // The keys that are not letters, digits or function keys, with the shifted symbols of
 // the US layout mapped to the key they sit on.
+// clang-format off
 constexpr TKeyPair MainKeys[] = {
     {Qt::Key_Backspace, VK_BACK},   {Qt::Key_Tab, VK_TAB},           {Qt::Key_Backtab, VK_TAB},
     {Qt::Key_Return, VK_RETURN},    {Qt::Key_Enter, VK_RETURN},      {Qt::Key_Shift, VK_SHIFT},
@@ -41,6 +42,7 @@ constexpr TKeyPair MainKeys[] = {
 constexpr TKeyPair KeypadKeys[] = {{Qt::Key_Asterisk, VK_MULTIPLY}, {Qt::Key_Plus, VK_ADD},
                                    {Qt::Key_Minus, VK_SUBTRACT},    {Qt::Key_Period, VK_DECIMAL},
                                    {Qt::Key_Slash, VK_DIVIDE}};
+// clang-format on
 
 template <size_t N>
 uint16_t FindKey(const TKeyPair (&table)[N], int qtKey)
