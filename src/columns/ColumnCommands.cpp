@@ -7,6 +7,7 @@
 #include "columns/FileDialogServices.h"
 #include "columns/FileLauncher.h"
 #include "columns/History.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 #include "columns/ToolServices.h"
 
@@ -70,7 +71,7 @@ void RunChangingDialog(TTraced& trace, TColumn& column, Dialog dialog)
 {
     {
         TBusyBracket busy(true);
-        if (dialog(TSeam<TMainWindowServices>::Get().FindContainer(column.ContainerIndex))) {
+        if (dialog(TSeam<TMainWindowContainers>::Get().FindContainer(column.ContainerIndex))) {
             column.ReloadContainer(-1);
             trace.TakeOver();
         }

@@ -7,6 +7,7 @@
 #include "columns/BoardServices.h"
 #include "columns/Containers.h"
 #include "columns/FileDialogServices.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 #include "columns/MouseServices.h"
 
@@ -36,7 +37,7 @@ constexpr int32_t MaxStreamItems = 30;
 
 TContainer* ShownContainer(const TColumn& column)
 {
-    return TSeam<TMainWindowServices>::Get().FindContainer(column.ContainerIndex);
+    return TSeam<TMainWindowContainers>::Get().FindContainer(column.ContainerIndex);
 }
 
 bool IsSynchronized(const TColumn& column, const TContainer& container)

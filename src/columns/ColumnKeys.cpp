@@ -5,7 +5,8 @@
 
 #include "columns/Column.h"
 
-#include "columns/KeyServices.h"
+#include "columns/BoardsServices.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MouseServices.h"
 
 #include "core/errors/Traced.h"
@@ -130,16 +131,17 @@ TKeyState GetKeyState(TShiftState shift)
 // containers 0 to 8, and 0 names container 9.
 void RunDigit(TColumn& column, uint16_t key, TKeyState state)
 {
-    TKeyServices& services = TSeam<TKeyServices>::Get();
+    TMainWindowContainers& containers = TSeam<TMainWindowContainers>::Get();
     const int32_t container = (key - '0' + 9) % 10;
     if (state == ksNone) {
-        const int32_t board = services.FindBoardByShortcut(static_cast<char>(key));
+        TBoardsServices& boards = TSeam<TBoardsServices>::Get();
+        const int32_t board = boards.FindBoardByShortcut(static_cast<char>(key));
         if (board >= 0)
-            services.ShowBoard(board);
+            boards.ShowBoard(board);
     } else if (state == ksCtrl) {
-        services.ShowContainer(container);
+        containers.ShowContainer(container);
     } else if (state == ksShift) {
-        services.CopyToContainerMenuClick(container, &column);
+        containers.CopyToContainerMenuClick(container, &column);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "columns/Column.h"
 
 #include "columns/BoardServices.h"
+#include "columns/BoardsServices.h"
 #include "columns/ItemPaintServices.h"
 #include "columns/MainWindowServices.h"
 #include "columns/MouseServices.h"
@@ -144,7 +145,7 @@ void RunMouseOperation(const std::string& operation, Body&& body,
 void EndColumnDrag()
 {
     TSeam<TMouseServices>::Get().GetPressRecord().ColumnDragActive = false;
-    TSeam<TMouseServices>::Get().EndColumnDrag();
+    TSeam<TBoardsServices>::Get().EndColumnDrag();
 }
 
 } // namespace
@@ -231,7 +232,7 @@ void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shif
             FileList->BeginDrag();
         if (button == mbLeft) {
             press.ColumnDragActive = true;
-            TSeam<TMouseServices>::Get().StartColumnDrag();
+            TSeam<TBoardsServices>::Get().StartColumnDrag();
         }
     }
     TRACED_CATCH(trace)

@@ -5,7 +5,7 @@
 namespace {
 
 // Until the main window exists there is no window: no columns panel, no column shown, no
-// other column to reach, no layout to redo, no busy counter to keep and no container.
+// other column to reach, no layout to redo and no busy counter to keep.
 class TNoMainWindow : public TMainWindowServices
 {
 public:
@@ -16,7 +16,6 @@ public:
     void BeginBusy() override {}
     void EndBusy() override {}
     void EndBusyAndCheck() override {}
-    TContainer* FindContainer(int32_t) override { return nullptr; }
 };
 
 TNoMainWindow NoMainWindow;

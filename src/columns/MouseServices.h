@@ -58,7 +58,7 @@ using TMouseMenuChoice = std::function<void(const std::string& operation, QPoint
 
 // What the columns' mouse operations need of the main window: its press record, its File
 // menu and File-drag menu with their enabling steps, the shell context menu, the mouse
-// menu, the boards' column drag, the hot-tracked item, and the other panels that drag onto
+// menu, the hot-tracked item, and the other panels that drag onto
 // columns. The main window implements it and installs itself once it exists; tests install
 // fakes.
 class TMouseServices
@@ -86,8 +86,6 @@ public:
                                 TMouseMenuChoice choose) = 0;
     virtual void CloseMouseMenu() = 0;
     virtual void MouseMenuMove(QPoint screenPos) = 0;
-    virtual void StartColumnDrag() = 0;
-    virtual void EndColumnDrag() = 0;
     virtual void SetHotTrackItem(TColumn& column, int32_t index) = 0;
     // The mouse left the hot item: its hot look and the hover window go.
     virtual void CheckItemHotTrack() = 0;
@@ -103,7 +101,7 @@ public:
 
 // What the columns get until the main window exists, and what the main window keeps of it
 // for its menus and windows: a press is only recorded; no menu is enabled, clicked or
-// shown, there is no mouse menu, no drag of the boards, no hot item and no other panel.
+// shown, there is no mouse menu, no hot item and no other panel.
 class TMouseServicesStandIn : public TMouseServices
 {
 public:
@@ -119,8 +117,6 @@ public:
     void SetupMouseMenu(MyTPanel&, QPoint, const TMouseMenuSettings&, TMouseMenuChoice) override {}
     void CloseMouseMenu() override {}
     void MouseMenuMove(QPoint) override {}
-    void StartColumnDrag() override {}
-    void EndColumnDrag() override {}
     void SetHotTrackItem(TColumn&, int32_t) override {}
     void CheckItemHotTrack() override {}
     void CheckFileHoverMouseMove(TColumn&, int32_t, int32_t, int32_t) override {}
