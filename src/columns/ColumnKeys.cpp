@@ -7,7 +7,7 @@
 
 #include "columns/BoardsServices.h"
 #include "columns/MainWindowContainers.h"
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 #include "core/errors/Traced.h"
 #include "core/forms/VirtualKeys.h"
@@ -174,7 +174,7 @@ void ClickKeyCommand(uint16_t key, TKeyState state)
                                      : state < ksUnnamed ? row->ByState[static_cast<size_t>(state)]
                                                          : std::string_view();
     if (!command.empty())
-        TSeam<TMouseServices>::Get().ClickCommand(std::string(command));
+        TSeam<TMainWindowMouse>::Get().ClickCommand(std::string(command));
 }
 
 } // namespace
@@ -198,7 +198,7 @@ void TColumn::FileListKeyDown(MyTPanel*, uint16_t& key, TShiftState shift)
         // on the item the list focuses now, painted or not.
         if (FileList->FocusIndex != LastFocus)
             SetInactiveFocus();
-        TSeam<TMouseServices>::Get().EnableFileMenuItems(shift);
+        TSeam<TMainWindowMouse>::Get().EnableFileMenuItems(shift);
         const uint16_t pressed = key;
         // Insert goes on to the list after its command, as the keys the map does not know.
         if (IsMapKey(pressed) && pressed != VK_INSERT)

@@ -3,9 +3,9 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
 #include "columns/BoardsServices.h"
 #include "columns/Containers.h"
+#include "columns/MainWindowColumns.h"
 #include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 #include "columns/SearchServices.h"
@@ -44,7 +44,7 @@ void TColumn::Com_LoadDirectory(TShiftState shift)
             if (TColumn* column = window.GetColumn(i))
                 ReloadInPlace(*column);
     }
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::Com_Search(const std::string& file, bool history)
@@ -58,7 +58,7 @@ void TColumn::Com_Search(const std::string& file, bool history)
             return;
         switch (result.Action) {
         case sraEnterDirectory:
-            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TBoardServices>::Get().GetActiveColumnIndex())) {
+            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMainWindowColumns>::Get().GetActiveColumnIndex())) {
                 active->EnterDirectory(ShiftOf(ssAlt), IncludeEndBackslash(result.ChosenPath), true);
                 trace.TakeOver();
             }
@@ -80,7 +80,7 @@ void TColumn::Com_Search(const std::string& file, bool history)
         }
     });
     trace.ShowFailure("Failed to search.");
-    TSeam<TBoardServices>::Get().FocusColumn(focusIndex, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(focusIndex, false);
 }
 
 int32_t TColumn::FillSearchContainer(const TSearchResult& result)

@@ -1,6 +1,6 @@
 #include "columns/MainWindowServices.h"
 
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 namespace {
 
@@ -44,5 +44,5 @@ TBusyBracket::~TBusyBracket()
 
 TColumn* FindDragSourceColumn()
 {
-    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMouseServices>::Get().GetPressRecord().DragSourceColumn);
+    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMainWindowMouse>::Get().GetPressRecord().DragSourceColumn);
 }

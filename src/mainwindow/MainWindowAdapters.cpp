@@ -3,13 +3,13 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
-#include "columns/BoardServices.h"
 #include "columns/BoardsServices.h"
 #include "columns/InformationBar.h"
-#include "columns/ItemPaintServices.h"
+#include "columns/MainWindowColumns.h"
 #include "columns/MainWindowContainers.h"
+#include "columns/MainWindowItemPaint.h"
+#include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
-#include "columns/MouseServices.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ private:
     TMainForm& Window;
 };
 
-class TBoardWindow : public TBoardServices
+class TBoardWindow : public TMainWindowColumns
 {
 public:
     explicit TBoardWindow(TMainForm& window) : Window(window) {}
@@ -71,7 +71,7 @@ private:
 
 // The press record is the window's; the menus, the mouse menu and
 // the hover window keep the stand-in's answers: nothing is enabled, clicked or shown.
-class TMouseWindow : public TMouseServicesStandIn
+class TMouseWindow : public TMainWindowMouseStandIn
 {
 public:
     explicit TMouseWindow(TMainForm& window) : Window(window) {}
@@ -84,7 +84,7 @@ private:
 
 // The hot item is the window's; hiding the hover window does nothing and a thumbnail
 // paints nothing.
-class TItemPaintWindow : public TItemPaintServices
+class TItemPaintWindow : public TMainWindowItemPaint
 {
 public:
     explicit TItemPaintWindow(TMainForm& window) : Window(window) {}
@@ -96,7 +96,7 @@ private:
     TMainForm& Window;
 };
 
-class TInfoBarWindow : public TInfoBarServices
+class TInfoBarWindow : public TMainWindowInfoBars
 {
 public:
     explicit TInfoBarWindow(TMainForm& window) : Window(window) {}
@@ -128,21 +128,21 @@ struct TMainWindowAdapters::TParts
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
 {
     TSeam<TMainWindowServices>::Install(&Parts->Window);
-    TSeam<TBoardServices>::Install(&Parts->BoardWindow);
+    TSeam<TMainWindowColumns>::Install(&Parts->BoardWindow);
     TSeam<TBoardsServices>::Install(&Parts->BoardsWindow);
     TSeam<TMainWindowContainers>::Install(&Parts->ContainersWindow);
-    TSeam<TMouseServices>::Install(&Parts->MouseWindow);
-    TSeam<TItemPaintServices>::Install(&Parts->ItemPaintWindow);
-    TSeam<TInfoBarServices>::Install(&Parts->InfoBarWindow);
+    TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
+    TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
+    TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
 {
     TSeam<TMainWindowServices>::Install(nullptr);
-    TSeam<TBoardServices>::Install(nullptr);
+    TSeam<TMainWindowColumns>::Install(nullptr);
     TSeam<TBoardsServices>::Install(nullptr);
     TSeam<TMainWindowContainers>::Install(nullptr);
-    TSeam<TMouseServices>::Install(nullptr);
-    TSeam<TItemPaintServices>::Install(nullptr);
-    TSeam<TInfoBarServices>::Install(nullptr);
+    TSeam<TMainWindowMouse>::Install(nullptr);
+    TSeam<TMainWindowItemPaint>::Install(nullptr);
+    TSeam<TMainWindowInfoBars>::Install(nullptr);
 }

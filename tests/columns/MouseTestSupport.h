@@ -1,7 +1,7 @@
 #pragma once
 
 #include "columns/BoardsServices.h"
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 #include "BoardTestSupport.h"
 #include "FakeColumnServices.h"
@@ -12,18 +12,18 @@
 // Stands in for the main window's press record, menus, mouse menu and drag partners, and
 // for the boards' column drag, while it lives, and writes down what the columns ask of
 // them, one line per request; no board is switched to.
-class TFakeMouseWindow : public TMouseServices, public TBoardsServices
+class TFakeMouseWindow : public TMainWindowMouse, public TBoardsServices
 {
 public:
     TFakeMouseWindow()
     {
-        TSeam<TMouseServices>::Install(this);
+        TSeam<TMainWindowMouse>::Install(this);
         TSeam<TBoardsServices>::Install(this);
     }
     ~TFakeMouseWindow() override
     {
         TSeam<TBoardsServices>::Install(nullptr);
-        TSeam<TMouseServices>::Install(nullptr);
+        TSeam<TMainWindowMouse>::Install(nullptr);
     }
     TFakeMouseWindow(const TFakeMouseWindow&) = delete;
     TFakeMouseWindow& operator=(const TFakeMouseWindow&) = delete;

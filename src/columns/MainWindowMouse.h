@@ -61,10 +61,10 @@ using TMouseMenuChoice = std::function<void(const std::string& operation, QPoint
 // menu, the hot-tracked item, and the other panels that drag onto
 // columns. The main window implements it and installs itself once it exists; tests install
 // fakes.
-class TMouseServices
+class TMainWindowMouse
 {
 public:
-    virtual ~TMouseServices() = default;
+    virtual ~TMainWindowMouse() = default;
     virtual TPressRecord& GetPressRecord() = 0;
     // Enable the File-menu commands for the active column and its focused item, or the
     // File-drag menu commands for the drag source and the active (target) column.
@@ -102,7 +102,7 @@ public:
 // What the columns get until the main window exists, and what the main window keeps of it
 // for its menus and windows: a press is only recorded; no menu is enabled, clicked or
 // shown, there is no mouse menu, no hot item and no other panel.
-class TMouseServicesStandIn : public TMouseServices
+class TMainWindowMouseStandIn : public TMainWindowMouse
 {
 public:
     TPressRecord& GetPressRecord() override { return Record; }
@@ -130,7 +130,7 @@ private:
 };
 
 template <>
-TMouseServices& TSeam<TMouseServices>::StandIn();
+TMainWindowMouse& TSeam<TMainWindowMouse>::StandIn();
 
 // The board column (0 to 9) whose file list is the object, or null.
 TColumn* FindColumnByList(const QObject* list);
