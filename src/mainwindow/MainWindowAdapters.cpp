@@ -29,10 +29,10 @@ private:
     TMainForm& Window;
 };
 
-class TBoardWindow : public TMainWindowColumns
+class TColumnsWindow : public TMainWindowColumns
 {
 public:
-    explicit TBoardWindow(TMainForm& window) : Window(window) {}
+    explicit TColumnsWindow(TMainForm& window) : Window(window) {}
     int32_t GetActiveColumnIndex() override { return Window.GetActiveColumnIndex(); }
     void SetActiveColumnIndex(int32_t index) override { Window.SetActiveColumnIndex(index); }
     void FocusColumn(int32_t index, bool force) override { Window.FocusColumn(index, force); }
@@ -112,12 +112,12 @@ private:
 struct TMainWindowAdapters::TParts
 {
     explicit TParts(TMainForm& window)
-        : Window(window), BoardWindow(window), ContainersWindow(window), MouseWindow(window),
+        : Window(window), ColumnsWindow(window), ContainersWindow(window), MouseWindow(window),
           ItemPaintWindow(window), InfoBarWindow(window)
     {
     }
     TWindow Window;
-    TBoardWindow BoardWindow;
+    TColumnsWindow ColumnsWindow;
     TBoardsWindow BoardsWindow;
     TContainersWindow ContainersWindow;
     TMouseWindow MouseWindow;
@@ -128,7 +128,7 @@ struct TMainWindowAdapters::TParts
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
 {
     TSeam<TMainWindowServices>::Install(&Parts->Window);
-    TSeam<TMainWindowColumns>::Install(&Parts->BoardWindow);
+    TSeam<TMainWindowColumns>::Install(&Parts->ColumnsWindow);
     TSeam<TBoardsServices>::Install(&Parts->BoardsWindow);
     TSeam<TMainWindowContainers>::Install(&Parts->ContainersWindow);
     TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
