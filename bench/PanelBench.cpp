@@ -69,7 +69,7 @@ public:
     void Reset(bool) override {}
     void BeginBusy() override {}
     void EndBusy() override {}
-    TContainer* FindContainer(int32_t) override { return nullptr; }
+    void EndBusyAndCheck() override {}
 
 private:
     QWidget& Window;

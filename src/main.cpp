@@ -21,7 +21,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
-    SetPictureDecoders(&ImagingDecoders);
+    TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 

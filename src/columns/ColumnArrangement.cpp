@@ -4,7 +4,7 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
+#include "columns/MainWindowColumns.h"
 #include "columns/MainWindowServices.h"
 
 #include "core/errors/Traced.h"
@@ -26,7 +26,7 @@ int32_t VisibleCount()
 
 bool AreColumnsLaidOutAlike()
 {
-    TBoardServices& board = TSeam<TBoardServices>::Get();
+    TMainWindowColumns& board = TSeam<TMainWindowColumns>::Get();
     return board.AreColumnWidthsEqual() && board.AreSubcolumnsEqual();
 }
 
@@ -53,7 +53,7 @@ void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(T
         if (!trace.Succeeded())
             return;
         if (!alikeBefore || !AreColumnsLaidOutAlike())
-            TSeam<TBoardServices>::Get().ArrangeColumns();
+            TSeam<TMainWindowColumns>::Get().ArrangeColumns();
         reloaded.LoadDirectory({.RememberPrevious = true});
         trace.TakeOver();
     });
@@ -61,7 +61,7 @@ void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(T
     if (panel != nullptr)
         panel->setVisible(!panelHidden);
     ResetAllPanels();
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 // The destination takes everything of the source; false once the trace took a failure over.
@@ -167,7 +167,7 @@ void TColumn::SetWithSourceColumn(TColumn& source)
     if (&source == this)
         return;
     SetWithColumnContent(source, false, true, true, true);
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::SwitchColumns(TColumn& other)
@@ -182,7 +182,7 @@ void TColumn::SwitchColumns(TColumn& other)
     other.SetWithColumnContent(hidden, false, true, true, true);
     other.ActiveTopOffset = topOffset;
     other.FileList->SetFocusWithOffset(focus, topOffset, true);
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::ShiftContentsLeft(int32_t first, int32_t last)
@@ -259,7 +259,7 @@ void TColumn::CutColumn()
     if (first == last)
         return;
     ArrangeSlots("Failed to cut column.", [&](TTraced& trace) -> TColumn& {
-        TBoardServices& board = TSeam<TBoardServices>::Get();
+        TMainWindowColumns& board = TSeam<TMainWindowColumns>::Get();
         if (board.GetActiveColumnIndex() == last)
             board.SetActiveColumnIndex(last - 1);
         const int32_t visible = VisibleCount();

@@ -3,7 +3,7 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
+#include "columns/MainWindowColumns.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
@@ -95,7 +95,7 @@ void TColumn::Com_LoadActiveTitle()
         LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = path});
         if (trace.TakeOver())
             return;
-        TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+        TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
     });
     trace.ShowFailure("Failed to load as active title.");
 }

@@ -3,10 +3,11 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
 #include "columns/FileDialogServices.h"
 #include "columns/FileLauncher.h"
 #include "columns/History.h"
+#include "columns/MainWindowColumns.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 #include "columns/ToolServices.h"
 
@@ -31,7 +32,7 @@ namespace {
 
 void RefocusActiveColumn()
 {
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 // "apps" for "C:\apps\editor.exe"; the drive letter alone for "C:\run.bat".
@@ -70,7 +71,7 @@ void RunChangingDialog(TTraced& trace, TColumn& column, Dialog dialog)
 {
     {
         TBusyBracket busy(true);
-        if (dialog(TSeam<TMainWindowServices>::Get().FindContainer(column.ContainerIndex))) {
+        if (dialog(TSeam<TMainWindowContainers>::Get().FindContainer(column.ContainerIndex))) {
             column.ReloadContainer(-1);
             trace.TakeOver();
         }

@@ -4,11 +4,12 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
 #include "columns/Containers.h"
 #include "columns/FileDialogServices.h"
+#include "columns/MainWindowColumns.h"
+#include "columns/MainWindowContainers.h"
+#include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
-#include "columns/MouseServices.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
@@ -36,7 +37,7 @@ constexpr int32_t MaxStreamItems = 30;
 
 TContainer* ShownContainer(const TColumn& column)
 {
-    return TSeam<TMainWindowServices>::Get().FindContainer(column.ContainerIndex);
+    return TSeam<TMainWindowContainers>::Get().FindContainer(column.ContainerIndex);
 }
 
 bool IsSynchronized(const TColumn& column, const TContainer& container)
@@ -120,7 +121,7 @@ void ReloadAfterChange(TColumn& column, TTraced& trace)
 void EndCommand()
 {
     TSeam<TMainWindowServices>::Get().EndBusy();
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 } // namespace
@@ -269,7 +270,7 @@ void TColumn::RelocateContainerItem(TColumn& source, int32_t position)
             return trace.Raise("Failed to find a non-selected item after the active item.");
         std::vector<int32_t> taken = SelectedIndices(source);
         if (source.SelectedCount == 0)
-            taken = {TSeam<TMouseServices>::Get().GetPressRecord().DragItemIndex};
+            taken = {TSeam<TMainWindowMouse>::Get().GetPressRecord().DragItemIndex};
         std::vector<std::string> paths;
         for (const int32_t index : taken)
             paths.push_back(source.GetItem(index).Title);
@@ -425,7 +426,7 @@ void TColumn::MultiRenameFiles()
     }
     TRACED_CATCH(trace)
     TSeam<TMainWindowServices>::Get().EndBusyAndCheck();
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::GoToContainerItemTarget()
@@ -443,7 +444,7 @@ void TColumn::GoToContainerItemTarget()
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to go to file.");
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::SetupAttachStream(QMenu& menu)
@@ -486,7 +487,7 @@ void TColumn::AttachStreamMenuClick(const QAction& sender)
         if (GetFileStreamSize(ActiveTitle, stream) != 0 &&
             !AskQuery("The selected destination stream is not empty.\nDo you want to overwrite it?"))
             return;
-        CopyFileStream(TSeam<TMouseServices>::Get().GetPressRecord().DragItemTitle, "", ActiveTitle, stream);
+        CopyFileStream(TSeam<TMainWindowMouse>::Get().GetPressRecord().DragItemTitle, "", ActiveTitle, stream);
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to attach stream.");

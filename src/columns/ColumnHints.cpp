@@ -4,9 +4,9 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
-#include "columns/ItemPaintServices.h"
-#include "columns/MouseServices.h"
+#include "columns/MainWindowColumns.h"
+#include "columns/MainWindowItemPaint.h"
+#include "columns/MainWindowMouse.h"
 
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
@@ -106,14 +106,14 @@ void TColumn::SetHeaderButtonHint()
 
 void TColumn::FileListEnter(MyTPanel*)
 {
-    TSeam<TBoardServices>::Get().FocusColumn(Index, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(Index, false);
 }
 
 void TColumn::FileListMouseMove(MyTPanel*, TShiftState, int32_t x, int32_t y)
 {
     TTraced trace;
     try {
-        TMouseServices& mouse = TSeam<TMouseServices>::Get();
+        TMainWindowMouse& mouse = TSeam<TMainWindowMouse>::Get();
         const int32_t index = FileList->GetItemAt(x, y);
         mouse.CheckFileHoverMouseMove(*this, index, x, y);
         if (IsRealItem(index)) {
@@ -135,13 +135,13 @@ void TColumn::FileListMouseMove(MyTPanel*, TShiftState, int32_t x, int32_t y)
 
 void TColumn::FileListMouseWheel(MyTPanel*, TShiftState, bool& handled, QPoint)
 {
-    TSeam<TItemPaintServices>::Get().HideFileHover();
+    TSeam<TMainWindowItemPaint>::Get().HideFileHover();
     handled = true;
 }
 
 void TColumn::FileListDragOver(MyTPanel*, QObject* source, int32_t x, int32_t y, TDragState, bool& accept)
 {
-    TMouseServices& mouse = TSeam<TMouseServices>::Get();
+    TMainWindowMouse& mouse = TSeam<TMainWindowMouse>::Get();
     // A drop on the scroll bar would land on no item of this list.
     const bool columnDrag = FindColumnByList(source) != nullptr && x >= 0 && x < FileList->GetItemsWidth(true);
     accept = columnDrag || mouse.IsPlayList(source) || mouse.IsDirectoryTree(source);
@@ -156,17 +156,17 @@ void TColumn::FileListDragOver(MyTPanel*, QObject* source, int32_t x, int32_t y,
 void TColumn::DropPlayList()
 {
     std::string title;
-    if (TSeam<TMouseServices>::Get().GetPlayListActiveTitle(title)) {
+    if (TSeam<TMainWindowMouse>::Get().GetPlayListActiveTitle(title)) {
         if (SameTextAscii(GetParentPath(title), GetParentPath(ActiveTitle)))
             FocusByTitle(title, ActiveType, ActiveTopOffset, ActiveKey, SortMode, false, true);
         else
             LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title});
     }
-    TSeam<TBoardServices>::Get().FocusColumn(Index, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(Index, false);
 }
 
 void TColumn::DropDirectoryTree()
 {
-    EnterDirectory(ShiftOf(ssAlt), TSeam<TMouseServices>::Get().GetSelectedTreePath(), true);
-    TSeam<TBoardServices>::Get().FocusColumn(Index, false);
+    EnterDirectory(ShiftOf(ssAlt), TSeam<TMainWindowMouse>::Get().GetSelectedTreePath(), true);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(Index, false);
 }

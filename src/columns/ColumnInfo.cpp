@@ -195,7 +195,7 @@ void TColumn::ShowInfo()
             description = GetFileDescription(ActiveTitle, DescriptionCap);
             SetDescriptionInfo(description, false);
         });
-        TInfoBarServices& bars = TSeam<TInfoBarServices>::Get();
+        TMainWindowInfoBars& bars = TSeam<TMainWindowInfoBars>::Get();
         if (bars.IsInfoBarVisible(ibDescription) || bars.IsInfoBarVisible(ibReference))
             FillGroup([&] { FillReference(*this, infoFailed, description.empty()); });
     }

@@ -5,8 +5,9 @@
 
 #include "columns/Column.h"
 
-#include "columns/KeyServices.h"
-#include "columns/MouseServices.h"
+#include "columns/BoardsServices.h"
+#include "columns/MainWindowContainers.h"
+#include "columns/MainWindowMouse.h"
 
 #include "core/errors/Traced.h"
 #include "core/forms/VirtualKeys.h"
@@ -132,16 +133,17 @@ TKeyState GetKeyState(TShiftState shift)
 // containers 0 to 8, and 0 names container 9.
 void RunDigit(TColumn& column, uint16_t key, TKeyState state)
 {
-    TKeyServices& services = TSeam<TKeyServices>::Get();
+    TMainWindowContainers& containers = TSeam<TMainWindowContainers>::Get();
     const int32_t container = (key - '0' + 9) % 10;
     if (state == ksNone) {
-        const int32_t board = services.FindBoardByShortcut(static_cast<char>(key));
+        TBoardsServices& boards = TSeam<TBoardsServices>::Get();
+        const int32_t board = boards.FindBoardByShortcut(static_cast<char>(key));
         if (board >= 0)
-            services.ShowBoard(board);
+            boards.ShowBoard(board);
     } else if (state == ksCtrl) {
-        services.ShowContainer(container);
+        containers.ShowContainer(container);
     } else if (state == ksShift) {
-        services.CopyToContainerMenuClick(container, &column);
+        containers.CopyToContainerMenuClick(container, &column);
     }
 }
 
@@ -174,7 +176,7 @@ void ClickKeyCommand(uint16_t key, TKeyState state)
                                      : state < ksUnnamed ? row->ByState[static_cast<size_t>(state)]
                                                          : std::string_view();
     if (!command.empty())
-        TSeam<TMouseServices>::Get().ClickCommand(std::string(command));
+        TSeam<TMainWindowMouse>::Get().ClickCommand(std::string(command));
 }
 
 } // namespace
@@ -198,7 +200,7 @@ void TColumn::FileListKeyDown(MyTPanel*, uint16_t& key, TShiftState shift)
         // on the item the list focuses now, painted or not.
         if (FileList->FocusIndex != LastFocus)
             SetInactiveFocus();
-        TSeam<TMouseServices>::Get().EnableFileMenuItems(shift);
+        TSeam<TMainWindowMouse>::Get().EnableFileMenuItems(shift);
         const uint16_t pressed = key;
         // Insert goes on to the list after its command, as the keys the map does not know.
         if (IsMapKey(pressed) && pressed != VK_INSERT)

@@ -6,6 +6,7 @@
 
 #include "columns/Containers.h"
 #include "columns/History.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 
 #include "core/desktop/Program.h"
@@ -61,7 +62,7 @@ bool TColumn::ChangesDirectory(const std::string& title) const
 
 void TColumn::LoadContainerMode()
 {
-    SetWithContainer(TSeam<TMainWindowServices>::Get().FindContainer(ContainerIndex));
+    SetWithContainer(TSeam<TMainWindowContainers>::Get().FindContainer(ContainerIndex));
     FocusByTitle(ActiveTitle, ActiveType, ActiveTopOffset, ActiveKey, SortMode, false, true);
 }
 
@@ -190,7 +191,7 @@ std::string TColumn::GetHeaderCaption() const
 {
     if (ContainerIndex < 0)
         return ExcludeEndBackslash(GetParentPath(ActiveTitle));
-    const TContainer* container = TSeam<TMainWindowServices>::Get().FindContainer(ContainerIndex);
+    const TContainer* container = TSeam<TMainWindowContainers>::Get().FindContainer(ContainerIndex);
     // Without its container the column still names it, by its number.
     const std::string name =
         container != nullptr ? container->GetDisplayName() : TContainer(ContainerIndex).GetDisplayName();

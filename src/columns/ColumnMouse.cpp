@@ -3,10 +3,11 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
-#include "columns/ItemPaintServices.h"
+#include "columns/BoardsServices.h"
+#include "columns/MainWindowColumns.h"
+#include "columns/MainWindowItemPaint.h"
+#include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
-#include "columns/MouseServices.h"
 
 #include "core/errors/Error.h"
 #include "core/errors/Traced.h"
@@ -138,13 +139,13 @@ void RunMouseOperation(const std::string& operation, Body&& body,
         return;
     }
     TTraced trace(where);
-    trace.Run([&] { body(TSeam<TMouseServices>::Get()); }, where);
+    trace.Run([&] { body(TSeam<TMainWindowMouse>::Get()); }, where);
 }
 
 void EndColumnDrag()
 {
-    TSeam<TMouseServices>::Get().GetPressRecord().ColumnDragActive = false;
-    TSeam<TMouseServices>::Get().EndColumnDrag();
+    TSeam<TMainWindowMouse>::Get().GetPressRecord().ColumnDragActive = false;
+    TSeam<TBoardsServices>::Get().EndColumnDrag();
 }
 
 } // namespace
@@ -203,7 +204,7 @@ std::string TColumn::GetPressedTitle(int32_t item) const
 
 void TColumn::ArmMouseMenu(int32_t x, int32_t y)
 {
-    TSeam<TMouseServices>::Get().SetupMouseMenu(*FileList, ListToScreen(x, y), GetMouseMenuSettings(),
+    TSeam<TMainWindowMouse>::Get().SetupMouseMenu(*FileList, ListToScreen(x, y), GetMouseMenuSettings(),
                                       [this](const std::string& operation, QPoint screenPos) {
                                           MouseMenuChoose(operation, screenPos);
                                       });
@@ -213,10 +214,10 @@ void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shif
 {
     TTraced trace;
     try {
-        TSeam<TBoardServices>::Get().FocusColumn(Index, false);
-        TSeam<TItemPaintServices>::Get().HideFileHover();
+        TSeam<TMainWindowColumns>::Get().FocusColumn(Index, false);
+        TSeam<TMainWindowItemPaint>::Get().HideFileHover();
         const int32_t item = FileList->GetItemAt(x, y);
-        TPressRecord& press = TSeam<TMouseServices>::Get().GetPressRecord();
+        TPressRecord& press = TSeam<TMainWindowMouse>::Get().GetPressRecord();
         press.DragMouseButton = button;
         press.DragShiftState = shift;
         press.DragSourceColumn = Index;
@@ -231,7 +232,7 @@ void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shif
             FileList->BeginDrag();
         if (button == mbLeft) {
             press.ColumnDragActive = true;
-            TSeam<TMouseServices>::Get().StartColumnDrag();
+            TSeam<TBoardsServices>::Get().StartColumnDrag();
         }
     }
     TRACED_CATCH(trace)
@@ -242,16 +243,16 @@ void TColumn::FileListMouseUp(MyTPanel*, TMouseButton button, TShiftState, int32
     EndColumnDrag();
     // The pressed list keeps the mouse, so a middle gesture ends in its own column.
     if (button == mbMiddle)
-        FileListMouse(mbMiddle, TSeam<TMouseServices>::Get().GetPressRecord().DragShiftState, x, y);
+        FileListMouse(mbMiddle, TSeam<TMainWindowMouse>::Get().GetPressRecord().DragShiftState, x, y);
 }
 
 void TColumn::FileListDragDrop(MyTPanel*, QObject* source, int32_t x, int32_t y)
 {
     if (FindColumnByList(source) != nullptr)
         DropColumnDrag(x, y);
-    else if (TSeam<TMouseServices>::Get().IsPlayList(source))
+    else if (TSeam<TMainWindowMouse>::Get().IsPlayList(source))
         DropPlayList();
-    else if (TSeam<TMouseServices>::Get().IsDirectoryTree(source))
+    else if (TSeam<TMainWindowMouse>::Get().IsDirectoryTree(source))
         DropDirectoryTree();
 }
 
@@ -263,7 +264,7 @@ void TColumn::DropColumnDrag(int32_t x, int32_t y)
     if (item >= 0)
         FileList->SetFocusIndex(item);
     EndColumnDrag();
-    TMouseServices& mouse = TSeam<TMouseServices>::Get();
+    TMainWindowMouse& mouse = TSeam<TMainWindowMouse>::Get();
     mouse.CloseMouseMenu();
     mouse.SetHotTrackItem(*this, item);
     const TPressRecord& press = mouse.GetPressRecord();
@@ -273,15 +274,15 @@ void TColumn::DropColumnDrag(int32_t x, int32_t y)
 void TColumn::FileListEndDrag(MyTPanel*, QObject*, int32_t, int32_t)
 {
     EndColumnDrag();
-    TSeam<TMouseServices>::Get().CloseMouseMenu();
+    TSeam<TMainWindowMouse>::Get().CloseMouseMenu();
 }
 
 void TColumn::FileListMouse(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
 {
     TTraced trace;
     try {
-        TSeam<TBoardServices>::Get().FocusColumn(Index, false);
-        TPressRecord& press = TSeam<TMouseServices>::Get().GetPressRecord();
+        TSeam<TMainWindowColumns>::Get().FocusColumn(Index, false);
+        TPressRecord& press = TSeam<TMainWindowMouse>::Get().GetPressRecord();
         press.OperationItemIndex = FileList->GetItemAt(x, y);
         TColumn* source = TSeam<TMainWindowServices>::Get().GetColumn(press.DragSourceColumn);
         // A press record from no column (none was pressed yet) has no gesture to end.
@@ -316,7 +317,7 @@ void TColumn::ChooseFileListMouseOperation(TColumn& source, int32_t sourceItem, 
 
 void TColumn::ChooseMouseOperation(const std::string& operation, TShiftState shift, QPoint screenPos)
 {
-    RunMouseOperation(operation, [&](TMouseServices& mouse) {
+    RunMouseOperation(operation, [&](TMainWindowMouse& mouse) {
         if (operation == "File menu") {
             mouse.ShowFileMenu(screenPos, shift);
         } else if (operation == "Inter-board file-drag menu") {
@@ -354,7 +355,7 @@ void TColumn::ChooseMouseOperation(const std::string& operation, TShiftState shi
 void TColumn::MouseMenuChoose(const std::string& operation, QPoint screenPos)
 {
     EndColumnDrag();
-    ChooseMouseOperation(operation, TSeam<TMouseServices>::Get().GetPressRecord().DragShiftState, screenPos);
+    ChooseMouseOperation(operation, TSeam<TMainWindowMouse>::Get().GetPressRecord().DragShiftState, screenPos);
 }
 
 void TColumn::HeaderButtonMouseDown(MyTPanel*, TMouseButton button, TShiftState shift, int32_t x, int32_t)
@@ -364,7 +365,7 @@ void TColumn::HeaderButtonMouseDown(MyTPanel*, TMouseButton button, TShiftState 
 
 void TColumn::ChooseHeaderButtonMouseOperation(const std::string& operation, TShiftState shift, int32_t x)
 {
-    RunMouseOperation(operation, [&](TMouseServices& mouse) {
+    RunMouseOperation(operation, [&](TMainWindowMouse& mouse) {
         if (operation == "Directory tree navigator dialog") {
             mouse.ClickCommand("TreeNavigatorMenu");
         } else if (operation == "Enter parent directory") {

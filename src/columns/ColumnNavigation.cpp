@@ -5,9 +5,9 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
 #include "columns/FileLauncher.h"
 #include "columns/History.h"
+#include "columns/MainWindowColumns.h"
 #include "columns/MainWindowServices.h"
 
 #include "core/errors/Traced.h"
@@ -74,7 +74,7 @@ int32_t StepTarget(TShiftState shift, int32_t index, int32_t step, int32_t first
 void TColumn::EnterDirectory(TShiftState shift, const std::string& path, bool folderItem)
 {
     const std::string folder = folderItem ? IncludeEndBackslash(path) : path;
-    TBoardServices& board = TSeam<TBoardServices>::Get();
+    TMainWindowColumns& board = TSeam<TMainWindowColumns>::Get();
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
@@ -101,7 +101,7 @@ void TColumn::EnterParentDirectory(TShiftState shift)
 {
     if (GetParentPath(ActiveTitle).empty())
         return;
-    TBoardServices& board = TSeam<TBoardServices>::Get();
+    TMainWindowColumns& board = TSeam<TMainWindowColumns>::Get();
     board.SetActiveColumnIndex(Index);
     const int32_t first = GetGroupFirst();
     const int32_t last = GetGroupLast();
@@ -133,13 +133,13 @@ void TColumn::EnterPreviousDirectory(TShiftState shift)
 void TColumn::FocusPreviousColumn()
 {
     const int32_t target = Index == 0 ? TSeam<TMainWindowServices>::Get().GetVisibleColumnCount() - 1 : Index - 1;
-    TSeam<TBoardServices>::Get().FocusColumn(target, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(target, false);
 }
 
 void TColumn::FocusNextColumn()
 {
     const int32_t target = Index >= TSeam<TMainWindowServices>::Get().GetVisibleColumnCount() - 1 ? 0 : Index + 1;
-    TSeam<TBoardServices>::Get().FocusColumn(target, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(target, false);
 }
 
 void TColumn::Com_Run(TShiftState shift, bool maximized)

@@ -7,7 +7,7 @@
 #include "columns/Column.h"
 
 #include "panels/ButtonFace.h"
-#include "columns/ItemPaintServices.h"
+#include "columns/MainWindowItemPaint.h"
 #include "panels/MyPanelOptions.h"
 
 #include "core/drawing/TranslucentPaint.h"
@@ -210,7 +210,7 @@ void PaintThumbnailPart(TColumn& column, QPainter& canvas, const TItemGeometry& 
     if (!column.ThumbAttr)
         return;
     if (!empty)
-        TSeam<TItemPaintServices>::Get().PaintThumb(item.Title, *column.FileList, item.Size, item.Modified, canvas,
+        TSeam<TMainWindowItemPaint>::Get().PaintThumb(item.Title, *column.FileList, item.Size, item.Modified, canvas,
                                           geometry.InfoRect(), geometry.PictureRect());
     PaintGridLine(canvas, 0, geometry.Height - 1, geometry.Width, 1);
 }
@@ -219,7 +219,7 @@ void PaintThumbnailPart(TColumn& column, QPainter& canvas, const TItemGeometry& 
 // hover delay, and the recorded one painted plain again hides the hover window.
 void KeepHotItemRecord(TColumn* column, int32_t index, bool hot)
 {
-    THotItemRecord& record = TSeam<TItemPaintServices>::Get().GetHotItemRecord();
+    THotItemRecord& record = TSeam<TMainWindowItemPaint>::Get().GetHotItemRecord();
     const bool recorded = record.HotColumn == column && record.HotItem == index;
     if (hot) {
         if (!record.HotItemShown && !recorded) {
@@ -236,7 +236,7 @@ void KeepHotItemRecord(TColumn* column, int32_t index, bool hot)
     } else if (recorded) {
         record.HotItemShown = false;
         if (ProgramOptions.FileHoverActive)
-            TSeam<TItemPaintServices>::Get().HideFileHover();
+            TSeam<TMainWindowItemPaint>::Get().HideFileHover();
     }
 }
 

@@ -3,8 +3,10 @@
 
 #include "columns/Column.h"
 
-#include "columns/BoardServices.h"
+#include "columns/BoardsServices.h"
 #include "columns/Containers.h"
+#include "columns/MainWindowColumns.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 #include "columns/SearchServices.h"
 
@@ -42,7 +44,7 @@ void TColumn::Com_LoadDirectory(TShiftState shift)
             if (TColumn* column = window.GetColumn(i))
                 ReloadInPlace(*column);
     }
-    TSeam<TBoardServices>::Get().FocusColumn(-1, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(-1, false);
 }
 
 void TColumn::Com_Search(const std::string& file, bool history)
@@ -56,7 +58,7 @@ void TColumn::Com_Search(const std::string& file, bool history)
             return;
         switch (result.Action) {
         case sraEnterDirectory:
-            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TBoardServices>::Get().GetActiveColumnIndex())) {
+            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMainWindowColumns>::Get().GetActiveColumnIndex())) {
                 active->EnterDirectory(ShiftOf(ssAlt), IncludeEndBackslash(result.ChosenPath), true);
                 trace.TakeOver();
             }
@@ -78,28 +80,28 @@ void TColumn::Com_Search(const std::string& file, bool history)
         }
     });
     trace.ShowFailure("Failed to search.");
-    TSeam<TBoardServices>::Get().FocusColumn(focusIndex, false);
+    TSeam<TMainWindowColumns>::Get().FocusColumn(focusIndex, false);
 }
 
 int32_t TColumn::FillSearchContainer(const TSearchResult& result)
 {
     TMainWindowServices& window = TSeam<TMainWindowServices>::Get();
-    TSearchServices& services = TSeam<TSearchServices>::Get();
+    TMainWindowContainers& containers = TSeam<TMainWindowContainers>::Get();
     try {
-        if (TContainer* container = window.FindContainer(result.ContainerIndex)) {
+        if (TContainer* container = containers.FindContainer(result.ContainerIndex)) {
             if (!result.KeepItems)
                 container->Clear();
             for (const TSearchResult::TFoundItem& item : result.FoundItems)
                 container->AddItem(item.Text, item.Rank);
         }
         if (result.ShowSearchBoard)
-            services.ShowSearchBoard();
+            TSeam<TBoardsServices>::Get().ShowSearchBoard();
     } catch (...) {
         // The column shows what the container holds after all.
         ReloadContainer(result.ContainerIndex);
         throw;
     }
-    int32_t chosen = result.ReuseContainer ? services.FindContainerColumn(result.ContainerIndex) : -1;
+    int32_t chosen = result.ReuseContainer ? containers.FindContainerColumn(result.ContainerIndex) : -1;
     if (chosen < 0 && result.UseColumnForContainer - 1 >= 0 &&
         result.UseColumnForContainer - 1 < window.GetVisibleColumnCount())
         chosen = result.UseColumnForContainer - 1;

@@ -63,7 +63,7 @@ const TFieldText& GetFieldText(TInfoField field)
 }
 
 // Until the main window exists there are no bars: no field to fill and none shown.
-class TNoInfoBars : public TInfoBarServices
+class TNoInfoBars : public TMainWindowInfoBars
 {
 public:
     MyTPanel* GetInfoField(TInfoField) override { return nullptr; }
@@ -85,14 +85,14 @@ const std::string& GetInfoFieldBaseHint(TInfoField field)
 }
 
 template <>
-TInfoBarServices& TSeam<TInfoBarServices>::StandIn()
+TMainWindowInfoBars& TSeam<TMainWindowInfoBars>::StandIn()
 {
     return NoInfoBars;
 }
 
 void SetInfoFieldCaption(TInfoField field, const std::string& caption, const std::string& hint)
 {
-    if (MyTPanel* panel = TSeam<TInfoBarServices>::Get().GetInfoField(field)) {
+    if (MyTPanel* panel = TSeam<TMainWindowInfoBars>::Get().GetInfoField(field)) {
         SetPanelText(*panel, caption);
         panel->setToolTip(QString::fromStdString(hint));
     }
@@ -105,12 +105,12 @@ void SetInfoFieldCaption(TInfoField field, const std::string& caption)
 
 std::string GetInfoFieldHint(TInfoField field)
 {
-    MyTPanel* panel = TSeam<TInfoBarServices>::Get().GetInfoField(field);
+    MyTPanel* panel = TSeam<TMainWindowInfoBars>::Get().GetInfoField(field);
     return panel == nullptr ? std::string() : panel->toolTip().toStdString();
 }
 
 void SetInfoFieldHint(TInfoField field, const std::string& hint)
 {
-    if (MyTPanel* panel = TSeam<TInfoBarServices>::Get().GetInfoField(field))
+    if (MyTPanel* panel = TSeam<TMainWindowInfoBars>::Get().GetInfoField(field))
         panel->setToolTip(QString::fromStdString(hint));
 }

@@ -58,17 +58,17 @@ const std::string& GetInfoFieldBaseHint(TInfoField field);
 // What the information bar needs of the main window: the panel of each field and whether
 // a bar is shown. The main window implements it and installs itself once it exists;
 // tests install fakes.
-class TInfoBarServices
+class TMainWindowInfoBars
 {
 public:
-    virtual ~TInfoBarServices() = default;
+    virtual ~TMainWindowInfoBars() = default;
     // The field's panel, or null.
     virtual MyTPanel* GetInfoField(TInfoField field) = 0;
     virtual bool IsInfoBarVisible(TInfoBar bar) = 0;
 };
 
 template <>
-TInfoBarServices& TSeam<TInfoBarServices>::StandIn();
+TMainWindowInfoBars& TSeam<TMainWindowInfoBars>::StandIn();
 
 // The field's caption, in its normal and its down state, and its hint; a field without a
 // panel is passed over.

@@ -1,11 +1,11 @@
 #include "columns/MainWindowServices.h"
 
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 namespace {
 
 // Until the main window exists there is no window: no columns panel, no column shown, no
-// other column to reach, no layout to redo, no busy counter to keep and no container.
+// other column to reach, no layout to redo and no busy counter to keep.
 class TNoMainWindow : public TMainWindowServices
 {
 public:
@@ -16,7 +16,6 @@ public:
     void BeginBusy() override {}
     void EndBusy() override {}
     void EndBusyAndCheck() override {}
-    TContainer* FindContainer(int32_t) override { return nullptr; }
 };
 
 TNoMainWindow NoMainWindow;
@@ -45,5 +44,5 @@ TBusyBracket::~TBusyBracket()
 
 TColumn* FindDragSourceColumn()
 {
-    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMouseServices>::Get().GetPressRecord().DragSourceColumn);
+    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMainWindowMouse>::Get().GetPressRecord().DragSourceColumn);
 }

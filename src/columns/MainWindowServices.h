@@ -6,10 +6,9 @@
 
 class QWidget;
 class TColumn;
-class TContainer;
 
 // What the columns need of the main window: where their panels live, how many of them are
-// shown, the other columns, the layout, the busy counter and the containers. The main
+// shown, the other columns, the layout and the busy counter. The main
 // window implements it and installs itself once it exists; tests install fakes.
 class TMainWindowServices
 {
@@ -28,8 +27,6 @@ public:
     virtual void EndBusy() = 0;
     // Lowers the busy counter and checks the listed directories at once.
     virtual void EndBusyAndCheck() = 0;
-    // The container of the number (0 to 19), or null.
-    virtual TContainer* FindContainer(int32_t index) = 0;
 };
 
 // The main window's busy counter held for the length of a command and released on every

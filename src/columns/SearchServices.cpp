@@ -7,8 +7,6 @@ class TNoSearch : public TSearchServices
 {
 public:
     bool SearchDialog(TColumn&, const std::string&, bool, TSearchResult&) override { return false; }
-    void ShowSearchBoard() override {}
-    int32_t FindContainerColumn(int32_t) override { return -1; }
     void FindCommonTextDialog(TColumn&) override {}
     void LocateFileDialog(TColumn&) override {}
     void LocateNext(TColumn&) override {}

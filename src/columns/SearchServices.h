@@ -48,10 +48,6 @@ public:
     // Runs the search dialog; true when it closed with "Okay" and found items, described
     // in `result`.
     virtual bool SearchDialog(TColumn& column, const std::string& file, bool history, TSearchResult& result) = 0;
-    // Switches to the board named "Search".
-    virtual void ShowSearchBoard() = 0;
-    // The first visible column that shows the container, or -1.
-    virtual int32_t FindContainerColumn(int32_t containerIndex) = 0;
     virtual void FindCommonTextDialog(TColumn& column) = 0;
     virtual void LocateFileDialog(TColumn& column) = 0;
     virtual void LocateNext(TColumn& column) = 0;

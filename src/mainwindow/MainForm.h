@@ -2,8 +2,8 @@
 
 #include "columns/Column.h"
 #include "columns/InformationBar.h"
-#include "columns/ItemPaintServices.h"
-#include "columns/MouseServices.h"
+#include "columns/MainWindowItemPaint.h"
+#include "columns/MainWindowMouse.h"
 
 #include "core/settings/FileStorage.h"
 #include "core/settings/StoredTextList.h"

@@ -1,6 +1,6 @@
 #include "mainwindow/MainForm.h"
 
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 #include "panels/MyTPanel.h"
 
 #include "core/errors/Traced.h"
@@ -33,7 +33,7 @@ void TMainForm::MainTimerTimer()
 {
     TTraced trace;
     try {
-        TSeam<TMouseServices>::Get().CheckItemHotTrack();
+        TSeam<TMainWindowMouse>::Get().CheckItemHotTrack();
         if (IsBusy() || !isActiveWindow())
             return;
         if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))

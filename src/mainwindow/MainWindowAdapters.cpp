@@ -3,12 +3,13 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
-#include "columns/BoardServices.h"
+#include "columns/BoardsServices.h"
 #include "columns/InformationBar.h"
-#include "columns/ItemPaintServices.h"
-#include "columns/KeyServices.h"
+#include "columns/MainWindowColumns.h"
+#include "columns/MainWindowContainers.h"
+#include "columns/MainWindowItemPaint.h"
+#include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
-#include "columns/MouseServices.h"
 
 namespace {
 
@@ -23,16 +24,15 @@ public:
     void BeginBusy() override { Window.BeginBusy(); }
     void EndBusy() override { Window.EndBusy(); }
     void EndBusyAndCheck() override { Window.EndBusyAndCheck(); }
-    TContainer* FindContainer(int32_t index) override { return Window.FindContainer(index); }
 
 private:
     TMainForm& Window;
 };
 
-class TBoardWindow : public TBoardServices
+class TColumnsWindow : public TMainWindowColumns
 {
 public:
-    explicit TBoardWindow(TMainForm& window) : Window(window) {}
+    explicit TColumnsWindow(TMainForm& window) : Window(window) {}
     int32_t GetActiveColumnIndex() override { return Window.GetActiveColumnIndex(); }
     void SetActiveColumnIndex(int32_t index) override { Window.SetActiveColumnIndex(index); }
     void FocusColumn(int32_t index, bool force) override { Window.FocusColumn(index, force); }
@@ -44,25 +44,38 @@ private:
     TMainForm& Window;
 };
 
-// Containers are shown and filled from the keys once the container commands exist.
-class TKeyWindow : public TKeyServices
+class TBoardsWindow : public TBoardsServices
 {
 public:
     int32_t FindBoardByShortcut(char shortcut) override { return Boards->FindBoardByShortcut(shortcut); }
     void ShowBoard(int32_t index) override { Boards->ShowBoard(index); }
-    void ShowContainer(int32_t) override {}
-    void CopyToContainerMenuClick(int32_t, TColumn*) override {}
+    void ShowSearchBoard() override { Boards->ShowBoard(Boards->FindSearchBoard()); }
+    void StartColumnDrag() override { Boards->StartColumnDrag(); }
+    void EndColumnDrag() override { Boards->EndColumnDrag(); }
 };
 
-// The press record and the column drag are the window's; the menus, the mouse menu and
+// The containers are the window's; no column is looked up for a container, and showing
+// and filling them from the keys does nothing, until the container commands exist.
+class TContainersWindow : public TMainWindowContainers
+{
+public:
+    explicit TContainersWindow(TMainForm& window) : Window(window) {}
+    TContainer* FindContainer(int32_t index) override { return Window.FindContainer(index); }
+    int32_t FindContainerColumn(int32_t) override { return -1; }
+    void ShowContainer(int32_t) override {}
+    void CopyToContainerMenuClick(int32_t, TColumn*) override {}
+
+private:
+    TMainForm& Window;
+};
+
+// The press record is the window's; the menus, the mouse menu and
 // the hover window keep the stand-in's answers: nothing is enabled, clicked or shown.
-class TMouseWindow : public TMouseServicesStandIn
+class TMouseWindow : public TMainWindowMouseStandIn
 {
 public:
     explicit TMouseWindow(TMainForm& window) : Window(window) {}
     TPressRecord& GetPressRecord() override { return Window.GetPressRecord(); }
-    void StartColumnDrag() override { Boards->StartColumnDrag(); }
-    void EndColumnDrag() override { Boards->EndColumnDrag(); }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
 
 private:
@@ -71,7 +84,7 @@ private:
 
 // The hot item is the window's; hiding the hover window does nothing and a thumbnail
 // paints nothing.
-class TItemPaintWindow : public TItemPaintServices
+class TItemPaintWindow : public TMainWindowItemPaint
 {
 public:
     explicit TItemPaintWindow(TMainForm& window) : Window(window) {}
@@ -83,7 +96,7 @@ private:
     TMainForm& Window;
 };
 
-class TInfoBarWindow : public TInfoBarServices
+class TInfoBarWindow : public TMainWindowInfoBars
 {
 public:
     explicit TInfoBarWindow(TMainForm& window) : Window(window) {}
@@ -99,12 +112,14 @@ private:
 struct TMainWindowAdapters::TParts
 {
     explicit TParts(TMainForm& window)
-        : Window(window), BoardWindow(window), MouseWindow(window), ItemPaintWindow(window), InfoBarWindow(window)
+        : Window(window), ColumnsWindow(window), ContainersWindow(window), MouseWindow(window),
+          ItemPaintWindow(window), InfoBarWindow(window)
     {
     }
     TWindow Window;
-    TBoardWindow BoardWindow;
-    TKeyWindow KeyWindow;
+    TColumnsWindow ColumnsWindow;
+    TBoardsWindow BoardsWindow;
+    TContainersWindow ContainersWindow;
     TMouseWindow MouseWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
@@ -113,19 +128,21 @@ struct TMainWindowAdapters::TParts
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
 {
     TSeam<TMainWindowServices>::Install(&Parts->Window);
-    TSeam<TBoardServices>::Install(&Parts->BoardWindow);
-    TSeam<TKeyServices>::Install(&Parts->KeyWindow);
-    TSeam<TMouseServices>::Install(&Parts->MouseWindow);
-    TSeam<TItemPaintServices>::Install(&Parts->ItemPaintWindow);
-    TSeam<TInfoBarServices>::Install(&Parts->InfoBarWindow);
+    TSeam<TMainWindowColumns>::Install(&Parts->ColumnsWindow);
+    TSeam<TBoardsServices>::Install(&Parts->BoardsWindow);
+    TSeam<TMainWindowContainers>::Install(&Parts->ContainersWindow);
+    TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
+    TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
+    TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
 {
     TSeam<TMainWindowServices>::Install(nullptr);
-    TSeam<TBoardServices>::Install(nullptr);
-    TSeam<TKeyServices>::Install(nullptr);
-    TSeam<TMouseServices>::Install(nullptr);
-    TSeam<TItemPaintServices>::Install(nullptr);
-    TSeam<TInfoBarServices>::Install(nullptr);
+    TSeam<TMainWindowColumns>::Install(nullptr);
+    TSeam<TBoardsServices>::Install(nullptr);
+    TSeam<TMainWindowContainers>::Install(nullptr);
+    TSeam<TMainWindowMouse>::Install(nullptr);
+    TSeam<TMainWindowItemPaint>::Install(nullptr);
+    TSeam<TMainWindowInfoBars>::Install(nullptr);
 }

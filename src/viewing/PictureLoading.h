@@ -53,7 +53,7 @@ std::string GetPictureExtensionsAsFilter();
 void CopyPixelsToGdipBitmap(const uint8_t* pixels, QImage& bitmap, int32_t width, int32_t height);
 
 // The picture decoders as the file-type filters see them; start-up installs the global
-// with SetPictureDecoders.
+// into TSeam<TPictureDecoders>.
 class TImagingDecoders : public TPictureDecoders
 {
 public:

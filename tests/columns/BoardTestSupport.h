@@ -1,8 +1,8 @@
 #pragma once
 
-#include "columns/BoardServices.h"
 #include "columns/Column.h"
 #include "columns/History.h"
+#include "columns/MainWindowColumns.h"
 
 #include "core/errors/Error.h"
 #include "core/files/PathNames.h"
@@ -22,7 +22,7 @@
 // the visible ones out side by side, and records what the arrangement, the navigation and
 // the launcher ask of the main window: the active column, the focus requests and the
 // layouts.
-class TFakeBoard : public TBoardServices
+class TFakeBoard : public TMainWindowColumns
 {
 public:
     static constexpr int ColumnWidth = 100;
@@ -30,7 +30,7 @@ public:
 
     TFakeBoard(TFakeMainWindow& window, int32_t visibleCount) : Window(window)
     {
-        TSeam<TBoardServices>::Install(this);
+        TSeam<TMainWindowColumns>::Install(this);
         Window.VisibleColumnCount = visibleCount;
         for (size_t i = 0; i < Owned.size(); ++i) {
             Owned[i] = std::make_unique<TColumn>(static_cast<int32_t>(i));
@@ -45,7 +45,7 @@ public:
             Window.Columns[i] = nullptr;
             Owned[i].reset();
         }
-        TSeam<TBoardServices>::Install(nullptr);
+        TSeam<TMainWindowColumns>::Install(nullptr);
     }
     TFakeBoard(const TFakeBoard&) = delete;
     TFakeBoard& operator=(const TFakeBoard&) = delete;

@@ -1,3 +1,4 @@
+#include "columns/BoardsServices.h"
 #include "columns/FileDialogServices.h"
 #include "columns/SearchServices.h"
 #include "columns/ToolServices.h"
@@ -28,9 +29,12 @@ namespace {
 
 constexpr TShiftState NoShift = 0;
 
-// Stands in for the main window's check and the dialogs while it lives: it records what the
-// commands ask and answers as a test sets it.
-class TFakeCommandServices : public TFileDialogsStandIn, public TSearchServices, public TToolServices
+// Stands in for the main window's check, the boards and the dialogs while it lives: it
+// records what the commands ask and answers as a test sets it.
+class TFakeCommandServices : public TFileDialogsStandIn,
+                             public TSearchServices,
+                             public TToolServices,
+                             public TBoardsServices
 {
 public:
     explicit TFakeCommandServices(TFakeMainWindow& window) : Checks(window.Checks)
@@ -38,9 +42,11 @@ public:
         TSeam<TFileDialogServices>::Install(this);
         TSeam<TSearchServices>::Install(this);
         TSeam<TToolServices>::Install(this);
+        TSeam<TBoardsServices>::Install(this);
     }
     ~TFakeCommandServices() override
     {
+        TSeam<TBoardsServices>::Install(nullptr);
         TSeam<TToolServices>::Install(nullptr);
         TSeam<TSearchServices>::Install(nullptr);
         TSeam<TFileDialogServices>::Install(nullptr);
@@ -97,12 +103,15 @@ public:
         result = Search;
         return ConfirmDialogs;
     }
-    void ShowSearchBoard() override { Calls.push_back("search board"); }
-    int32_t FindContainerColumn(int32_t) override { return ContainerColumn; }
     void FindCommonTextDialog(TColumn&) override { Calls.push_back("common text"); }
     void LocateFileDialog(TColumn&) override { Calls.push_back("locate"); }
     void LocateNext(TColumn&) override { Calls.push_back("locate next"); }
     void LocatePrevious(TColumn&) override { Calls.push_back("locate previous"); }
+    int32_t FindBoardByShortcut(char) override { return -1; }
+    void ShowBoard(int32_t) override {}
+    void ShowSearchBoard() override { Calls.push_back("search board"); }
+    void StartColumnDrag() override {}
+    void EndColumnDrag() override {}
 
     // The main window's directory checks.
     const int& Checks;
@@ -111,7 +120,6 @@ public:
     bool HasEncoder = true;
     std::string NewName = "new.txt";
     TSearchResult Search;
-    int32_t ContainerColumn = -1;
 };
 
 class ColumnCommandsTest : public BoardTest
@@ -564,7 +572,7 @@ TEST_F(ColumnCommandsTest, FoundItemsFillTheContainerInTheChosenColumn)
     Services.Search.KeepItems = true;
     Services.Search.ShowSearchBoard = false;
     Services.Search.ReuseContainer = true;
-    Services.ContainerColumn = 2;
+    Window.ContainerColumn = 2;
     Column().Com_Search("", false);
     EXPECT_EQ(4, container.Count()) << "kept items stay";
     EXPECT_TRUE(Services.Calls.empty());

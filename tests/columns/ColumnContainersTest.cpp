@@ -1,7 +1,7 @@
 #include "ColumnTestSupport.h"
 
 #include "columns/FileDialogServices.h"
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Error.h"
@@ -20,18 +20,18 @@ namespace {
 
 // Stands in for the main window's press record and the multi-rename dialog; counts the
 // main window's directory checks.
-class TFakeContainerServices : public TMouseServicesStandIn, public TFileDialogsStandIn
+class TFakeContainerServices : public TMainWindowMouseStandIn, public TFileDialogsStandIn
 {
 public:
     explicit TFakeContainerServices(TFakeMainWindow& window) : Checks(window.Checks)
     {
-        TSeam<TMouseServices>::Install(this);
+        TSeam<TMainWindowMouse>::Install(this);
         TSeam<TFileDialogServices>::Install(this);
     }
     ~TFakeContainerServices() override
     {
         TSeam<TFileDialogServices>::Install(nullptr);
-        TSeam<TMouseServices>::Install(nullptr);
+        TSeam<TMainWindowMouse>::Install(nullptr);
     }
     TFakeContainerServices(const TFakeContainerServices&) = delete;
     TFakeContainerServices& operator=(const TFakeContainerServices&) = delete;

@@ -1,7 +1,8 @@
 #include "MouseTestSupport.h"
 #include "panels/PanelTestSupport.h"
 
-#include "columns/KeyServices.h"
+#include "columns/BoardsServices.h"
+#include "columns/MainWindowContainers.h"
 
 #include "core/errors/Error.h"
 
@@ -23,13 +24,22 @@ constexpr uint16_t F(int number)
     return static_cast<uint16_t>(VK_F1 + number - 1);
 }
 
-// Stands in for the main window's boards and container commands, and writes down what the
-// key map asks of them.
-class TFakeKeyWindow : public TKeyServices
+// Stands in for the boards and the main window's container commands, and writes down what
+// the key map asks of them; while it lives it takes the place of the window's and the mouse
+// fake's answers, which it puts back when it goes.
+class TFakeKeyWindow : public TBoardsServices, public TMainWindowContainers
 {
 public:
-    TFakeKeyWindow() { TSeam<TKeyServices>::Install(this); }
-    ~TFakeKeyWindow() override { TSeam<TKeyServices>::Install(nullptr); }
+    TFakeKeyWindow(TFakeMainWindow& window, TFakeMouseWindow& mouse) : Window(window), Mouse(mouse)
+    {
+        TSeam<TBoardsServices>::Install(this);
+        TSeam<TMainWindowContainers>::Install(this);
+    }
+    ~TFakeKeyWindow() override
+    {
+        TSeam<TMainWindowContainers>::Install(&Window);
+        TSeam<TBoardsServices>::Install(&Mouse);
+    }
     TFakeKeyWindow(const TFakeKeyWindow&) = delete;
     TFakeKeyWindow& operator=(const TFakeKeyWindow&) = delete;
 
@@ -41,6 +51,11 @@ public:
         return -1;
     }
     void ShowBoard(int32_t index) override { Log.push_back("Show board " + std::to_string(index)); }
+    void ShowSearchBoard() override {}
+    void StartColumnDrag() override { Mouse.StartColumnDrag(); }
+    void EndColumnDrag() override { Mouse.EndColumnDrag(); }
+    TContainer* FindContainer(int32_t index) override { return Window.FindContainer(index); }
+    int32_t FindContainerColumn(int32_t index) override { return Window.FindContainerColumn(index); }
     void ShowContainer(int32_t container) override { Log.push_back("Show container " + std::to_string(container)); }
     void CopyToContainerMenuClick(int32_t container, TColumn* source) override
     {
@@ -50,6 +65,10 @@ public:
 
     std::vector<std::string> BoardShortcuts{"1 Home", "2 Work", "0 Search"};
     std::vector<std::string> Log;
+
+private:
+    TFakeMainWindow& Window;
+    TFakeMouseWindow& Mouse;
 };
 
 // Two columns listing T:\d\ (the folder "sub", then "a.txt" and "b.exe"), column 0 active.
@@ -77,7 +96,7 @@ protected:
         return selected;
     }
 
-    TFakeKeyWindow Keys;
+    TFakeKeyWindow Keys{Window, Mouse};
 };
 
 struct TKeyRow
@@ -343,9 +362,10 @@ TEST_F(ColumnKeys, AFailingCommandIsRecordedAndNotShown)
     class TThrowingKeyWindow : public TFakeKeyWindow
     {
     public:
+        using TFakeKeyWindow::TFakeKeyWindow;
         void ShowContainer(int32_t) override { throw std::runtime_error("no container"); }
     };
-    TThrowingKeyWindow throwing;
+    TThrowingKeyWindow throwing(Window, Mouse);
     uint16_t key = '3';
     Board[0].FileListKeyDown(Board[0].FileList, key, Ctrl);
     EXPECT_EQ(0, key);

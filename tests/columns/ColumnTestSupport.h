@@ -3,6 +3,7 @@
 #include "columns/Column.h"
 #include "columns/Containers.h"
 #include "columns/History.h"
+#include "columns/MainWindowContainers.h"
 #include "columns/MainWindowServices.h"
 
 #include "core/files/FileExtensions.h"
@@ -24,12 +25,21 @@
 
 // Stands in for the main window while it lives: a shown columns panel, the count of shown
 // columns, column slots, the layouts asked for, a busy counter with its directory checks
-// and twenty containers.
-class TFakeMainWindow : public TMainWindowServices
+// and twenty containers, one of which a test may name as shown in a column; showing and
+// filling containers from the keys does nothing.
+class TFakeMainWindow : public TMainWindowServices, public TMainWindowContainers
 {
 public:
-    TFakeMainWindow() { TSeam<TMainWindowServices>::Install(this); }
-    ~TFakeMainWindow() override { TSeam<TMainWindowServices>::Install(nullptr); }
+    TFakeMainWindow()
+    {
+        TSeam<TMainWindowServices>::Install(this);
+        TSeam<TMainWindowContainers>::Install(this);
+    }
+    ~TFakeMainWindow() override
+    {
+        TSeam<TMainWindowContainers>::Install(nullptr);
+        TSeam<TMainWindowServices>::Install(nullptr);
+    }
     TFakeMainWindow(const TFakeMainWindow&) = delete;
     TFakeMainWindow& operator=(const TFakeMainWindow&) = delete;
 
@@ -49,6 +59,9 @@ public:
         EndBusy();
     }
     TContainer* FindContainer(int32_t index) override { return Containers.Find(index); }
+    int32_t FindContainerColumn(int32_t) override { return ContainerColumn; }
+    void ShowContainer(int32_t) override {}
+    void CopyToContainerMenuClick(int32_t, TColumn*) override {}
 
     TPanelWindow Panels{400, 600};
     int32_t VisibleColumnCount = 10;
@@ -58,6 +71,7 @@ public:
     // The directory checks asked for with the busy counter's release.
     int Checks = 0;
     TContainers Containers;
+    int32_t ContainerColumn = -1;
 };
 
 // The file-type lists, the grouping options and the paths history as a test wants them,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "columns/InformationBar.h"
-#include "columns/ItemPaintServices.h"
+#include "columns/MainWindowItemPaint.h"
 #include "panels/MyTPanel.h"
 
 #include <QPainter>
@@ -13,7 +13,7 @@
 
 // Stands in for the main window's hot-item record, hover window and thumbnail painter
 // while it lives; the thumbnail painter fills the picture rectangle in its colour.
-class TFakeItemPainting : public TItemPaintServices
+class TFakeItemPainting : public TMainWindowItemPaint
 {
 public:
     struct TThumbCall
@@ -25,8 +25,8 @@ public:
         QRect PictureRect;
     };
 
-    TFakeItemPainting() { TSeam<TItemPaintServices>::Install(this); }
-    ~TFakeItemPainting() override { TSeam<TItemPaintServices>::Install(nullptr); }
+    TFakeItemPainting() { TSeam<TMainWindowItemPaint>::Install(this); }
+    ~TFakeItemPainting() override { TSeam<TMainWindowItemPaint>::Install(nullptr); }
     TFakeItemPainting(const TFakeItemPainting&) = delete;
     TFakeItemPainting& operator=(const TFakeItemPainting&) = delete;
 
@@ -47,16 +47,16 @@ public:
 
 // Stands in for the main window's information bars while it lives: a panel per field,
 // and the description and reference bars shown unless a test hides them.
-class TFakeInfoBars : public TInfoBarServices
+class TFakeInfoBars : public TMainWindowInfoBars
 {
 public:
     TFakeInfoBars()
     {
         for (MyTPanel*& field : Fields)
             field = new MyTPanel(&Owner);
-        TSeam<TInfoBarServices>::Install(this);
+        TSeam<TMainWindowInfoBars>::Install(this);
     }
-    ~TFakeInfoBars() override { TSeam<TInfoBarServices>::Install(nullptr); }
+    ~TFakeInfoBars() override { TSeam<TMainWindowInfoBars>::Install(nullptr); }
     TFakeInfoBars(const TFakeInfoBars&) = delete;
     TFakeInfoBars& operator=(const TFakeInfoBars&) = delete;
 

@@ -1,5 +1,5 @@
 #include "columns/FileParameters.h"
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/files/KnownFolders.h"
@@ -24,7 +24,7 @@ class FileParameters : public BoardTest
 protected:
     FileParameters()
     {
-        TSeam<TMouseServices>::Install(&Mouse);
+        TSeam<TMainWindowMouse>::Install(&Mouse);
         MakeFile("docs/report.txt");
         MakeDirectory("l");
         CopyFileAsLink(Drive.Path("docs\\report.txt"), Drive.Path("l\\report.lnk"), false, "", false, false);
@@ -34,7 +34,7 @@ protected:
         Open(Board[0], Drive.Path("c0\\a.txt"));
         Open(Board[1], Drive.Path("c1\\x.txt"));
     }
-    ~FileParameters() override { TSeam<TMouseServices>::Install(nullptr); }
+    ~FileParameters() override { TSeam<TMainWindowMouse>::Install(nullptr); }
 
     void ExpectExpansions(const std::vector<TExpansionRow>& rows, bool withPaths)
     {
@@ -47,7 +47,7 @@ protected:
     }
 
     // Holds the press record that names the column last pressed with the mouse.
-    TMouseServicesStandIn Mouse;
+    TMainWindowMouseStandIn Mouse;
 };
 
 TEST_F(FileParameters, EachFilePlaceholderOfTheSourceAndTheDestination)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "columns/MouseServices.h"
+#include "columns/BoardsServices.h"
+#include "columns/MainWindowMouse.h"
 
 #include "BoardTestSupport.h"
 #include "FakeColumnServices.h"
@@ -8,13 +9,22 @@
 #include <string>
 #include <vector>
 
-// Stands in for the main window's press record, menus, mouse menu and drag partners while
-// it lives, and writes down what the columns ask of it, one line per request.
-class TFakeMouseWindow : public TMouseServices
+// Stands in for the main window's press record, menus, mouse menu and drag partners, and
+// for the boards' column drag, while it lives, and writes down what the columns ask of
+// them, one line per request; no board is switched to.
+class TFakeMouseWindow : public TMainWindowMouse, public TBoardsServices
 {
 public:
-    TFakeMouseWindow() { TSeam<TMouseServices>::Install(this); }
-    ~TFakeMouseWindow() override { TSeam<TMouseServices>::Install(nullptr); }
+    TFakeMouseWindow()
+    {
+        TSeam<TMainWindowMouse>::Install(this);
+        TSeam<TBoardsServices>::Install(this);
+    }
+    ~TFakeMouseWindow() override
+    {
+        TSeam<TBoardsServices>::Install(nullptr);
+        TSeam<TMainWindowMouse>::Install(nullptr);
+    }
     TFakeMouseWindow(const TFakeMouseWindow&) = delete;
     TFakeMouseWindow& operator=(const TFakeMouseWindow&) = delete;
 
@@ -49,6 +59,9 @@ public:
     }
     void CloseMouseMenu() override { Log.push_back("Close mouse menu"); }
     void MouseMenuMove(QPoint) override {}
+    int32_t FindBoardByShortcut(char) override { return -1; }
+    void ShowBoard(int32_t) override {}
+    void ShowSearchBoard() override {}
     void StartColumnDrag() override { Log.push_back("Start column drag"); }
     void EndColumnDrag() override { Log.push_back("End column drag"); }
     void SetHotTrackItem(TColumn&, int32_t index) override { HotItem = index; }

@@ -18,7 +18,7 @@ protected:
     ~FileExtensions() override
     {
         ClearAll();
-        SetPictureDecoders(nullptr);
+        TSeam<TPictureDecoders>::Install(nullptr);
     }
     static void ClearAll()
     {
@@ -115,7 +115,7 @@ TEST_F(FileExtensions, FilterBoxNamesTheKnownFiltersOrGivesTheTextAsTyped)
     }
 
     TFakePictureDecoders decoders;
-    SetPictureDecoders(&decoders);
+    TSeam<TPictureDecoders>::Install(&decoders);
     bool predefined = false;
     EXPECT_EQ("*.png;*.bmp", FilterOf("Picture files", predefined));
     QComboBox box;

@@ -41,7 +41,7 @@ TEST_F(ProgramOptionsTest, FreshRecordHoldsTheDefaults)
     EXPECT_EQ("Toggle up selection", options.MouseMenuOperation.front());
     EXPECT_EQ("None", options.MouseMenuOperation.back());
     EXPECT_EQ(200, options.FileHoverGenericWidth);
-    EXPECT_EQ(TFileViewerSettings(), GetOptionsMainWindow().FileViewerSettings());
+    EXPECT_EQ(TFileViewerSettings(), TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
     EXPECT_EQ(100000, TFileViewerSettings().MaxTextSize);
 }
 
@@ -80,7 +80,7 @@ TEST_F(ProgramOptionsTest, WithoutAMainWindowApplyingStillSetsTheDisplay)
     ProgramOptions.StayOnTop = true;
     ProgramOptions.ShowUniversalFileTime = true;
     ApplyProgramOptions();
-    EXPECT_FALSE(GetOptionsMainWindow().IsStayOnTop());
+    EXPECT_FALSE(TSeam<TOptionsMainWindow>::Get().IsStayOnTop());
     EXPECT_FALSE(FileUnitLoader.LocalTime);
 }
 

@@ -10,8 +10,8 @@
 class TFakeOptionsMainWindow : public TOptionsMainWindow
 {
 public:
-    TFakeOptionsMainWindow() { SetOptionsMainWindow(this); }
-    ~TFakeOptionsMainWindow() override { SetOptionsMainWindow(nullptr); }
+    TFakeOptionsMainWindow() { TSeam<TOptionsMainWindow>::Install(this); }
+    ~TFakeOptionsMainWindow() override { TSeam<TOptionsMainWindow>::Install(nullptr); }
     TFakeOptionsMainWindow(const TFakeOptionsMainWindow&) = delete;
     TFakeOptionsMainWindow& operator=(const TFakeOptionsMainWindow&) = delete;
 

@@ -181,11 +181,11 @@ TEST_F(PictureLoading, ExtensionListsNameTheDecoders)
     EXPECT_EQ(expected, GetPictureExtensionsAsFilter());
     EXPECT_NE(std::string::npos, expected.find("*.png;"));
 
-    SetPictureDecoders(&ImagingDecoders);
+    TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     QComboBox filterBox;
     filterBox.addItem("Picture files");
     EXPECT_EQ(expected, GetFilterFromComboBox(filterBox, nullptr));
-    SetPictureDecoders(nullptr);
+    TSeam<TPictureDecoders>::Install(nullptr);
 }
 
 TEST_F(PictureLoading, PluginPixelsBringTheirAlpha)

@@ -26,12 +26,6 @@ public:
 };
 
 TNoPictureDecoders NoPictureDecoders;
-TPictureDecoders* InstalledPictureDecoders = nullptr;
-
-TPictureDecoders& GetPictureDecoders()
-{
-    return InstalledPictureDecoders != nullptr ? *InstalledPictureDecoders : NoPictureDecoders;
-}
 
 struct TNamedFilter
 {
@@ -42,7 +36,7 @@ struct TNamedFilter
 const TNamedFilter NamedFilters[] = {
     {"All files", [] { return std::string("*"); }},
     {"Text files", GetTextExtensionsAsFilter},
-    {"Picture files", [] { return GetPictureDecoders().GetPictureExtensionsAsFilter(); }},
+    {"Picture files", [] { return TSeam<TPictureDecoders>::Get().GetPictureExtensionsAsFilter(); }},
     {"Movie files", GetVideoExtensionsAsFilter},
     {"Video files", GetVideoExtensionsAsFilter},
     {"Music files", GetAudioExtensionsAsFilter},
@@ -51,6 +45,12 @@ const TNamedFilter NamedFilters[] = {
 };
 
 } // namespace
+
+template <>
+TPictureDecoders& TSeam<TPictureDecoders>::StandIn()
+{
+    return NoPictureDecoders;
+}
 
 void TFileExtensionList::Add(const std::string& extension)
 {
@@ -133,11 +133,6 @@ std::string GetAudioExtensionsAsFilter()
 std::string GetVideoExtensionsAsFilter()
 {
     return VideoFileExtensions.AsFilter();
-}
-
-void SetPictureDecoders(TPictureDecoders* decoders)
-{
-    InstalledPictureDecoders = decoders;
 }
 
 std::string GetFilterFromComboBox(const QComboBox& comboBox, bool* predefined)

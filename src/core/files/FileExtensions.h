@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <string>
 #include <vector>
 
@@ -55,8 +57,9 @@ public:
     virtual std::string GetPictureExtensionsAsFilter() = 0;
 };
 
-// Null puts back the stand-in for imaging services that do not exist yet.
-void SetPictureDecoders(TPictureDecoders* decoders);
+// Until the imaging services install themselves, the stand-in knows no decoder.
+template <>
+TPictureDecoders& TSeam<TPictureDecoders>::StandIn();
 
 // The filter that the box's text names ("All files", "Text files", "Picture files",
 // "Movie files" or "Video files", "Music files" or "Audio files", "No backup files",

@@ -273,7 +273,7 @@ void LoadProgramOptionsSTL(TStoredTextList& store)
     TOptionReader reader(store);
     PassMainFirstPart(reader, ProgramOptions);
     ApplyProgramOptions();
-    PassTheRest(reader, ProgramOptions, GetOptionsMainWindow().FileViewerSettings());
+    PassTheRest(reader, ProgramOptions, TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
 }
 
 void SaveProgramOptionsSTL(TStoredTextList& store)
@@ -282,5 +282,5 @@ void SaveProgramOptionsSTL(TStoredTextList& store)
     ProgramOptions.FirstRun = false;
     PassMainFirstPart(writer, ProgramOptions);
     MakeStartupLinkByStatus(GetProgramPath(), ProgramOptions.Autorun);
-    PassTheRest(writer, ProgramOptions, GetOptionsMainWindow().FileViewerSettings());
+    PassTheRest(writer, ProgramOptions, TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
 }

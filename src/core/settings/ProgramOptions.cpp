@@ -20,23 +20,18 @@ private:
 };
 
 TNoMainWindow NoMainWindow;
-TOptionsMainWindow* InstalledMainWindow = nullptr;
 
 } // namespace
 
-void SetOptionsMainWindow(TOptionsMainWindow* window)
+template <>
+TOptionsMainWindow& TSeam<TOptionsMainWindow>::StandIn()
 {
-    InstalledMainWindow = window;
-}
-
-TOptionsMainWindow& GetOptionsMainWindow()
-{
-    return InstalledMainWindow != nullptr ? *InstalledMainWindow : NoMainWindow;
+    return NoMainWindow;
 }
 
 void ApplyProgramOptions()
 {
-    TOptionsMainWindow& window = GetOptionsMainWindow();
+    TOptionsMainWindow& window = TSeam<TOptionsMainWindow>::Get();
     // Changing the style recreates the window, so an unchanged option leaves it alone.
     if (window.IsStayOnTop() != ProgramOptions.StayOnTop)
         window.SetStayOnTop(ProgramOptions.StayOnTop);

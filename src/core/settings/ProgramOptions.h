@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seam.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -154,9 +156,10 @@ public:
     virtual TFileViewerSettings& FileViewerSettings() = 0;
 };
 
-// Null puts back the stand-in for a main window that does not exist yet.
-void SetOptionsMainWindow(TOptionsMainWindow* window);
-TOptionsMainWindow& GetOptionsMainWindow();
+// Until the main window installs itself, the stand-in has no style to change and keeps
+// the viewer's settings.
+template <>
+TOptionsMainWindow& TSeam<TOptionsMainWindow>::StandIn();
 
 // Puts StayOnTop into effect on the main window (its style is touched only when it
 // differs), and ShowUniversalFileTime and ClassicFileSize into the time and size texts.

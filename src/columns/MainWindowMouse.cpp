@@ -1,16 +1,16 @@
-#include "columns/MouseServices.h"
+#include "columns/MainWindowMouse.h"
 
 #include "columns/Column.h"
 #include "columns/MainWindowServices.h"
 
 namespace {
 
-TMouseServicesStandIn NoMouseWindow;
+TMainWindowMouseStandIn NoMouseWindow;
 
 } // namespace
 
 template <>
-TMouseServices& TSeam<TMouseServices>::StandIn()
+TMainWindowMouse& TSeam<TMainWindowMouse>::StandIn()
 {
     return NoMouseWindow;
 }

@@ -58,13 +58,13 @@ using TMouseMenuChoice = std::function<void(const std::string& operation, QPoint
 
 // What the columns' mouse operations need of the main window: its press record, its File
 // menu and File-drag menu with their enabling steps, the shell context menu, the mouse
-// menu, the boards' column drag, the hot-tracked item, and the other panels that drag onto
+// menu, the hot-tracked item, and the other panels that drag onto
 // columns. The main window implements it and installs itself once it exists; tests install
 // fakes.
-class TMouseServices
+class TMainWindowMouse
 {
 public:
-    virtual ~TMouseServices() = default;
+    virtual ~TMainWindowMouse() = default;
     virtual TPressRecord& GetPressRecord() = 0;
     // Enable the File-menu commands for the active column and its focused item, or the
     // File-drag menu commands for the drag source and the active (target) column.
@@ -86,8 +86,6 @@ public:
                                 TMouseMenuChoice choose) = 0;
     virtual void CloseMouseMenu() = 0;
     virtual void MouseMenuMove(QPoint screenPos) = 0;
-    virtual void StartColumnDrag() = 0;
-    virtual void EndColumnDrag() = 0;
     virtual void SetHotTrackItem(TColumn& column, int32_t index) = 0;
     // The mouse left the hot item: its hot look and the hover window go.
     virtual void CheckItemHotTrack() = 0;
@@ -103,8 +101,8 @@ public:
 
 // What the columns get until the main window exists, and what the main window keeps of it
 // for its menus and windows: a press is only recorded; no menu is enabled, clicked or
-// shown, there is no mouse menu, no drag of the boards, no hot item and no other panel.
-class TMouseServicesStandIn : public TMouseServices
+// shown, there is no mouse menu, no hot item and no other panel.
+class TMainWindowMouseStandIn : public TMainWindowMouse
 {
 public:
     TPressRecord& GetPressRecord() override { return Record; }
@@ -119,8 +117,6 @@ public:
     void SetupMouseMenu(MyTPanel&, QPoint, const TMouseMenuSettings&, TMouseMenuChoice) override {}
     void CloseMouseMenu() override {}
     void MouseMenuMove(QPoint) override {}
-    void StartColumnDrag() override {}
-    void EndColumnDrag() override {}
     void SetHotTrackItem(TColumn&, int32_t) override {}
     void CheckItemHotTrack() override {}
     void CheckFileHoverMouseMove(TColumn&, int32_t, int32_t, int32_t) override {}
@@ -134,7 +130,7 @@ private:
 };
 
 template <>
-TMouseServices& TSeam<TMouseServices>::StandIn();
+TMainWindowMouse& TSeam<TMainWindowMouse>::StandIn();
 
 // The board column (0 to 9) whose file list is the object, or null.
 TColumn* FindColumnByList(const QObject* list);

@@ -31,10 +31,10 @@ struct THotItemRecord
 // What the item painter needs of the main window: its hot-item record, the hover window
 // and the thumbnail painter. The main window implements it and installs itself once it
 // exists; tests install fakes.
-class TItemPaintServices
+class TMainWindowItemPaint
 {
 public:
-    virtual ~TItemPaintServices() = default;
+    virtual ~TMainWindowItemPaint() = default;
     virtual THotItemRecord& GetHotItemRecord() = 0;
     // Hides the file hover window and marks the hot item as already hovered.
     virtual void HideFileHover() = 0;
@@ -45,7 +45,7 @@ public:
 };
 
 template <>
-TItemPaintServices& TSeam<TItemPaintServices>::StandIn();
+TMainWindowItemPaint& TSeam<TMainWindowItemPaint>::StandIn();
 
 // The skin's background picture shows behind the panels: the shared background exists
 // and the list windows let it through. Items are then painted over it, not over their

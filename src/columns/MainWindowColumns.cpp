@@ -1,10 +1,10 @@
-#include "columns/BoardServices.h"
+#include "columns/MainWindowColumns.h"
 
 namespace {
 
 // Until the main window exists no column is shown: column 0 counts as the active one and
 // stays so, there is no focus to give and the columns need no layout.
-class TNoBoard : public TBoardServices
+class TNoBoard : public TMainWindowColumns
 {
 public:
     int32_t GetActiveColumnIndex() override { return 0; }
@@ -20,7 +20,7 @@ TNoBoard NoBoard;
 } // namespace
 
 template <>
-TBoardServices& TSeam<TBoardServices>::StandIn()
+TMainWindowColumns& TSeam<TMainWindowColumns>::StandIn()
 {
     return NoBoard;
 }

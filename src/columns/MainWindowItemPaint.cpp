@@ -1,4 +1,4 @@
-#include "columns/ItemPaintServices.h"
+#include "columns/MainWindowItemPaint.h"
 
 #include "panels/MyPanelOptions.h"
 
@@ -6,7 +6,7 @@ namespace {
 
 // Until the main window exists the record is kept here; there is no hover window to
 // hide, and no thumbnail painter: the thumbnail area stays as the item painter left it.
-class TNoItemPaintWindow : public TItemPaintServices
+class TNoItemPaintWindow : public TMainWindowItemPaint
 {
 public:
     THotItemRecord& GetHotItemRecord() override { return Record; }
@@ -22,7 +22,7 @@ TNoItemPaintWindow NoItemPaintWindow;
 } // namespace
 
 template <>
-TItemPaintServices& TSeam<TItemPaintServices>::StandIn()
+TMainWindowItemPaint& TSeam<TMainWindowItemPaint>::StandIn()
 {
     return NoItemPaintWindow;
 }

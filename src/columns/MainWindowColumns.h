@@ -10,10 +10,10 @@ class TColumn;
 // the launcher beyond TMainWindowServices: the active column, the keyboard focus and the
 // layout of the columns. The main window implements it and installs itself once it exists;
 // tests install fakes.
-class TBoardServices
+class TMainWindowColumns
 {
 public:
-    virtual ~TBoardServices() = default;
+    virtual ~TMainWindowColumns() = default;
     // The active board column, 0 to the visible count - 1; the column operations set it
     // directly before they refocus.
     virtual int32_t GetActiveColumnIndex() = 0;
@@ -28,4 +28,4 @@ public:
 };
 
 template <>
-TBoardServices& TSeam<TBoardServices>::StandIn();
+TMainWindowColumns& TSeam<TMainWindowColumns>::StandIn();
