@@ -220,8 +220,8 @@ void ColumnPageDownTopToBottom(benchmark::State& state)
         }
     }
     list.SetFocusIndex(ItemCount / 2);
-    state.counters["page"] = benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate |
-                                                                            benchmark::Counter::kInvert);
+    state.counters["page"] =
+        benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(ColumnBackBuffer)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(2.0);

@@ -32,8 +32,8 @@ std::string IniText(int64_t sections)
 {
     std::string text;
     for (int64_t i = 0; i < sections; ++i)
-        text += "[Section" + std::to_string(i) + "]\r\nName=value " + std::to_string(i) + "\r\nCount=" +
-                std::to_string(i) + "\r\n\r\n";
+        text += "[Section" + std::to_string(i) + "]\r\nName=value " + std::to_string(i) +
+                "\r\nCount=" + std::to_string(i) + "\r\n\r\n";
     return text;
 }
 
@@ -41,8 +41,7 @@ std::string RegistryText(int64_t keys)
 {
     std::string text;
     for (int64_t i = 0; i < keys; ++i)
-        text += "[HKEY_CURRENT_USER\\Software\\Bench\\Key" + std::to_string(i) + "]\n\"Value\"=dword:" +
-                "0000002a\n\n";
+        text += "[HKEY_CURRENT_USER\\Software\\Bench\\Key" + std::to_string(i) + "]\n\"Value\"=dword:" + "0000002a\n\n";
     return text;
 }
 
@@ -60,7 +59,9 @@ void IniLoad(benchmark::State& state)
     for (auto _ : state) {
         TStoredTextList store(*path);
         int32_t count = -1;
-        store.OnLoad = [&](TStoredTextList& list, int32_t) { list.ReadInteger(lastSection, "count", 0, INT32_MAX, count); };
+        store.OnLoad = [&](TStoredTextList& list, int32_t) {
+            list.ReadInteger(lastSection, "count", 0, INT32_MAX, count);
+        };
         if (!store.Load(0) || count != sections - 1) {
             state.SkipWithError("the settings file did not load");
             break;

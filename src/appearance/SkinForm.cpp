@@ -205,8 +205,7 @@ std::string TitleWithoutExtension(const std::string& path)
 } // namespace
 
 TSkinForm::TSkinForm(QWidget* owner)
-    : QDialog(owner), SkinStore(""),
-      BackPictureMinStretchSizeComboBox(new QComboBox(this)),
+    : QDialog(owner), SkinStore(""), BackPictureMinStretchSizeComboBox(new QComboBox(this)),
       StretchBackPictureMaxSkewComboBox(new QComboBox(this)),
       AcceptBackPictureAutochangeCheckBox(new QCheckBox("Accept skin background picture autochange", this))
 {

@@ -379,8 +379,7 @@ public:
     // Explains the operations of the place under the mouse in the list's hint. Traced.
     void FileListMouseMove(MyTPanel* sender, TShiftState shift, int32_t x, int32_t y);
     void FileListMouseWheel(MyTPanel* sender, TShiftState shift, bool& handled, QPoint mousePos);
-    void FileListDragOver(MyTPanel* sender, QObject* source, int32_t x, int32_t y, TDragState state,
-                          bool& accept);
+    void FileListDragOver(MyTPanel* sender, QObject* source, int32_t x, int32_t y, TDragState state, bool& accept);
 
     // ---- Container operations (ColumnContainers.cpp) ----
 

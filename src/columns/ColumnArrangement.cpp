@@ -65,8 +65,7 @@ void ArrangeSlots(const std::string& failureText, const std::function<TColumn&(T
 }
 
 // The destination takes everything of the source; false once the trace took a failure over.
-bool TakeAllOf(TTraced& trace, TColumn& destination, TColumn& source, bool copyFixed, bool emptyList,
-               bool focusByTitle)
+bool TakeAllOf(TTraced& trace, TColumn& destination, TColumn& source, bool copyFixed, bool emptyList, bool focusByTitle)
 {
     destination.SetWithAllColumn(source, copyFixed, emptyList, focusByTitle);
     return !trace.TakeOver();

@@ -105,7 +105,8 @@ void TColumn::Com_NewFile(int32_t kind)
     trace.Run([&] {
         TBusyBracket busy(true);
         std::string created;
-        if (!TSeam<TFileDialogServices>::Get().NewFileDialog(GetParentPath(ActiveTitle), static_cast<TNewFileKind>(kind), created))
+        if (!TSeam<TFileDialogServices>::Get().NewFileDialog(GetParentPath(ActiveTitle),
+                                                             static_cast<TNewFileKind>(kind), created))
             return;
         if (kind != nfkFile)
             return;
@@ -150,7 +151,7 @@ void TColumn::OnDelete(const std::string& operationName)
     trace.Run([&] {
         RunChangingDialog(trace, *this, [&](TContainer* container) {
             return TSeam<TFileDialogServices>::Get().FileOperationDialog(operationName, GetParentPath(ActiveTitle),
-                                                            FileList->FocusIndex, container, *this);
+                                                                         FileList->FocusIndex, container, *this);
         });
     });
 }

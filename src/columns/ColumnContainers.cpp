@@ -31,8 +31,7 @@
 
 namespace {
 
-constexpr const char* OutOfStepPanic =
-    "Column and container items are not synchronized. You must reload the column.";
+constexpr const char* OutOfStepPanic = "Column and container items are not synchronized. You must reload the column.";
 constexpr int32_t MaxStreamItems = 30;
 
 TContainer* ShownContainer(const TColumn& column)
@@ -73,8 +72,8 @@ std::string CountText(int32_t count)
 
 // Asks before container items are copied, moved or inserted: the files they name stay
 // where they are. The action is worded as "Copy", the result as "copied".
-std::string ContainerItemsQuestion(const std::string& action, const std::string& preposition,
-                                   const std::string& result, int32_t selected)
+std::string ContainerItemsQuestion(const std::string& action, const std::string& preposition, const std::string& result,
+                                   int32_t selected)
 {
     const bool many = selected > 0;
     const std::string files = many ? "the " + CountText(selected) + " selected files" : "the focused file";
@@ -277,9 +276,8 @@ void TColumn::RelocateContainerItem(TColumn& source, int32_t position)
         int32_t at = anchor;
         changed = true;
         if (origin == target) {
-            at -= static_cast<int32_t>(std::count_if(taken.begin(), taken.end(), [anchor](int32_t index) {
-                return index < anchor;
-            }));
+            at -= static_cast<int32_t>(
+                std::count_if(taken.begin(), taken.end(), [anchor](int32_t index) { return index < anchor; }));
             DeleteEntries(*origin, taken);
         }
         for (auto path = paths.rbegin(); path != paths.rend(); ++path)

@@ -60,13 +60,12 @@ std::string GetBadgeHint(bool runModifiers)
 std::string GetNameHint(bool runModifiers, bool thumbnails)
 {
     const TProgramOptions& o = ProgramOptions;
-    std::string hint = Explain("Double LMB", o.LMBNameOperation, runModifiers) + " " +
-                       Explain("RMB", o.RMBNameOperation, runModifiers) + " " +
-                       Explain("MMB", o.MMBNameOperation, runModifiers) + " " +
-                       Explain("LMB + Drag", o.LMBDragNameOperation, runModifiers) + " " +
-                       Explain("RMB + Drag", o.RMBDragNameOperation, runModifiers) +
-                       " [RMB + Small drag] = show mouse menu." +
-                       " The name of a selected file is displayed with italic and bold font.";
+    std::string hint =
+        Explain("Double LMB", o.LMBNameOperation, runModifiers) + " " +
+        Explain("RMB", o.RMBNameOperation, runModifiers) + " " + Explain("MMB", o.MMBNameOperation, runModifiers) +
+        " " + Explain("LMB + Drag", o.LMBDragNameOperation, runModifiers) + " " +
+        Explain("RMB + Drag", o.RMBDragNameOperation, runModifiers) + " [RMB + Small drag] = show mouse menu." +
+        " The name of a selected file is displayed with italic and bold font.";
     if (thumbnails && (o.NormalizeThumbWidth || o.NormalizeThumbHeight))
         hint += " For a \"±\" character after the displayed width / height of thumbs, see the \"Normalize width / "
                 "height\" options.";

@@ -93,15 +93,13 @@ std::string GetReferenceLetter(const std::string& target)
 
 void FillColumnFigures(const TColumn& column)
 {
-    const int32_t files = column.DirsCount + column.LinksCount + column.ProgramsCount + column.DocumentsCount +
-                          column.GenericCount;
+    const int32_t files =
+        column.DirsCount + column.LinksCount + column.ProgramsCount + column.DocumentsCount + column.GenericCount;
     const std::string caption = GetInfoFieldLabel(ifFiles) + std::to_string(files);
-    const std::string counts = " (Directories " + std::to_string(column.DirsCount) + "; Links " +
-                               std::to_string(column.LinksCount) + "; Programs " +
-                               std::to_string(column.ProgramsCount) + "; Documents " +
-                               std::to_string(column.DocumentsCount) +
-                               (ProgramOptions.ShowFilesGroup ? "; Generic " : "; Invisible ") +
-                               std::to_string(column.GenericCount) + ")";
+    const std::string counts =
+        " (Directories " + std::to_string(column.DirsCount) + "; Links " + std::to_string(column.LinksCount) +
+        "; Programs " + std::to_string(column.ProgramsCount) + "; Documents " + std::to_string(column.DocumentsCount) +
+        (ProgramOptions.ShowFilesGroup ? "; Generic " : "; Invisible ") + std::to_string(column.GenericCount) + ")";
     SetInfoFieldCaption(ifFiles, caption, GetInfoFieldBaseHint(ifFiles) + caption + counts);
     FillField(ifEncrypted, std::to_string(column.EncryptedCount));
     FillField(ifSelectedCount, std::to_string(column.SelectedCount));

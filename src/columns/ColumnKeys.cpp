@@ -172,7 +172,7 @@ void ClickKeyCommand(uint16_t key, TKeyState state)
     const TKeyCommands* row = FindKeyCommands(key);
     if (row == nullptr)
         return;
-    const std::string_view command = !row->Any.empty()  ? row->Any
+    const std::string_view command = !row->Any.empty()   ? row->Any
                                      : state < ksUnnamed ? row->ByState[static_cast<size_t>(state)]
                                                          : std::string_view();
     if (!command.empty())

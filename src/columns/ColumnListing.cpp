@@ -100,8 +100,7 @@ void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMod
     LoadWithFiles(title, sortMode, entries);
 }
 
-void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMode,
-                            std::vector<host::FindData>& entries)
+void TColumn::LoadWithFiles(const std::string& title, const std::string& sortMode, std::vector<host::FindData>& entries)
 {
     TTraced trace;
     try {

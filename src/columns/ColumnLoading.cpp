@@ -31,8 +31,7 @@ void TColumn::LoadDirectory(const TLoadRequest& request)
         if (ContainerIndex >= 0 && containerIndex == -1 && request.Title.empty())
             ActiveTitle = PreviousTitle;
         const std::string newTitle = request.Title.empty() ? ActiveTitle : request.Title;
-        if (ContainerIndex < 0 &&
-            (containerIndex >= 0 || (request.RememberPrevious && ChangesDirectory(newTitle))))
+        if (ContainerIndex < 0 && (containerIndex >= 0 || (request.RememberPrevious && ChangesDirectory(newTitle))))
             PreviousTitle = ActiveTitle;
         ActiveTitle = newTitle;
         ActiveType = request.Type.value_or(ActiveType);

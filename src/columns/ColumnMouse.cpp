@@ -124,8 +124,8 @@ const std::string& ClickNameSlot(TMouseButton button, TShiftState shift)
 TMouseMenuSettings GetMouseMenuSettings()
 {
     const TProgramOptions& o = ProgramOptions;
-    return {o.MouseMenuActive, o.MouseMenuTranslucency, o.MouseMenuSensitivity, o.MouseMenuItemWidth,
-            o.ItemsFontName, o.ItemsFontSize, o.MouseMenuItemExtraHeight, o.MouseMenuOperation};
+    return {o.MouseMenuActive, o.MouseMenuTranslucency, o.MouseMenuSensitivity,     o.MouseMenuItemWidth,
+            o.ItemsFontName,   o.ItemsFontSize,         o.MouseMenuItemExtraHeight, o.MouseMenuOperation};
 }
 
 // Runs a chosen mouse operation traced as the calling dispatcher's own step; "None" does
@@ -175,8 +175,9 @@ void TColumn::BindMouseEvents()
     };
     FileList->OnMouseWheelDown = wheel;
     FileList->OnMouseWheelUp = wheel;
-    HeaderButton->OnMouseDown = [this](MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x,
-                                       int32_t y) { HeaderButtonMouseDown(sender, button, shift, x, y); };
+    HeaderButton->OnMouseDown = [this](MyTPanel* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+        HeaderButtonMouseDown(sender, button, shift, x, y);
+    };
 }
 
 QPoint TColumn::ListToScreen(int32_t x, int32_t y) const
@@ -205,9 +206,9 @@ std::string TColumn::GetPressedTitle(int32_t item) const
 void TColumn::ArmMouseMenu(int32_t x, int32_t y)
 {
     TSeam<TMainWindowMouse>::Get().SetupMouseMenu(*FileList, ListToScreen(x, y), GetMouseMenuSettings(),
-                                      [this](const std::string& operation, QPoint screenPos) {
-                                          MouseMenuChoose(operation, screenPos);
-                                      });
+                                                  [this](const std::string& operation, QPoint screenPos) {
+                                                      MouseMenuChoose(operation, screenPos);
+                                                  });
 }
 
 void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shift, int32_t x, int32_t y)
@@ -305,7 +306,7 @@ void TColumn::ChooseFileListMouseOperation(TColumn& source, int32_t sourceItem, 
         else
             // Where the drag began chooses between the badge's and the name's slots.
             operation = source.IsOnBadge(sourceItem, pressX, pressY) ? &DragTypeSlots().For(button)
-                                                                      : &DragNameSlots().For(button);
+                                                                     : &DragNameSlots().For(button);
     } else if (!sameColumn) {
         operation = &DragNameSlots().For(button);
     } else if (releaseItem < 0 && button == mbRight) {
@@ -375,7 +376,8 @@ void TColumn::ChooseHeaderButtonMouseOperation(const std::string& operation, TSh
             press.DragSourceColumn = Index;
             press.DragItemIndex = -1;
             // Just under the header; Shift alone asks for the parent directory's menu.
-            const QPoint below = HeaderButton->mapToGlobal(QPoint(HeaderButton->Border + x, HeaderButton->height() - 1));
+            const QPoint below =
+                HeaderButton->mapToGlobal(QPoint(HeaderButton->Border + x, HeaderButton->height() - 1));
             mouse.ShowContextMenu(-1, below, ShiftOf(ssShift), false);
         } else if (operation == "Toggle fixed attribute") {
             mouse.ClickCommand("FixedAttrMenu");

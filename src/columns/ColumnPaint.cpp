@@ -6,8 +6,8 @@
 
 #include "columns/Column.h"
 
-#include "panels/ButtonFace.h"
 #include "columns/MainWindowItemPaint.h"
+#include "panels/ButtonFace.h"
 #include "panels/MyPanelOptions.h"
 
 #include "core/drawing/TranslucentPaint.h"
@@ -71,16 +71,28 @@ TStateLook GetStateLook(bool active, bool focused, bool selected)
 {
     const TMyPanelOptions& o = GMyPanelOptions;
     if (active)
-        return {*o.ActiveFocusBriskMarginColor, *o.ActiveFocusMarginColor, *o.ActiveFocusBackColor,
-                *o.ActiveFocusTextColor, *o.ActiveFocusTintColor, *o.WindowActiveFocusMarginTranslucency,
+        return {*o.ActiveFocusBriskMarginColor,
+                *o.ActiveFocusMarginColor,
+                *o.ActiveFocusBackColor,
+                *o.ActiveFocusTextColor,
+                *o.ActiveFocusTintColor,
+                *o.WindowActiveFocusMarginTranslucency,
                 *o.WindowActiveFocusBackTranslucency};
     if (focused)
-        return {*o.InactiveFocusBriskMarginColor, *o.InactiveFocusMarginColor, *o.InactiveFocusBackColor,
-                *o.InactiveFocusTextColor, *o.InactiveFocusTintColor, *o.WindowInactiveFocusMarginTranslucency,
+        return {*o.InactiveFocusBriskMarginColor,
+                *o.InactiveFocusMarginColor,
+                *o.InactiveFocusBackColor,
+                *o.InactiveFocusTextColor,
+                *o.InactiveFocusTintColor,
+                *o.WindowInactiveFocusMarginTranslucency,
                 *o.WindowInactiveFocusBackTranslucency};
     if (selected)
-        return {*o.SelectionBriskMarginColor, *o.SelectionMarginColor, *o.SelectionBackColor,
-                *o.SelectionTextColor, *o.SelectionTintColor, *o.WindowSelectionMarginTranslucency,
+        return {*o.SelectionBriskMarginColor,
+                *o.SelectionMarginColor,
+                *o.SelectionBackColor,
+                *o.SelectionTextColor,
+                *o.SelectionTintColor,
+                *o.WindowSelectionMarginTranslucency,
                 *o.WindowSelectionBackTranslucency};
     return {*o.WindowBackColor, *o.WindowBackColor, *o.WindowBackColor, *o.WindowTextColor, *o.WindowBackColor, 0, 0};
 }
@@ -211,7 +223,7 @@ void PaintThumbnailPart(TColumn& column, QPainter& canvas, const TItemGeometry& 
         return;
     if (!empty)
         TSeam<TMainWindowItemPaint>::Get().PaintThumb(item.Title, *column.FileList, item.Size, item.Modified, canvas,
-                                          geometry.InfoRect(), geometry.PictureRect());
+                                                      geometry.InfoRect(), geometry.PictureRect());
     PaintGridLine(canvas, 0, geometry.Height - 1, geometry.Width, 1);
 }
 

@@ -58,7 +58,8 @@ void TColumn::Com_Search(const std::string& file, bool history)
             return;
         switch (result.Action) {
         case sraEnterDirectory:
-            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMainWindowColumns>::Get().GetActiveColumnIndex())) {
+            if (TColumn* active = TSeam<TMainWindowServices>::Get().GetColumn(
+                    TSeam<TMainWindowColumns>::Get().GetActiveColumnIndex())) {
                 active->EnterDirectory(ShiftOf(ssAlt), IncludeEndBackslash(result.ChosenPath), true);
                 trace.TakeOver();
             }

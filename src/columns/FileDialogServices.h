@@ -34,8 +34,8 @@ public:
     virtual bool NewFileDialog(const std::string& folder, TNewFileKind kind, std::string& created) = 0;
     // The file-operation dialog on the column's selection (or its focused item), with the
     // column's directory as source; it shows its own failures. True when it did its work.
-    virtual bool FileOperationDialog(const std::string& operationName, const std::string& source,
-                                     int32_t focusedIndex, TContainer* container, TColumn& column) = 0;
+    virtual bool FileOperationDialog(const std::string& operationName, const std::string& source, int32_t focusedIndex,
+                                     TContainer* container, TColumn& column) = 0;
     // Renames the focused file, or with `item` the focused container item. True when
     // something was renamed.
     virtual bool RenameDialog(TColumn& column, bool item, TContainer* container) = 0;

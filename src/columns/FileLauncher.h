@@ -17,8 +17,7 @@ extern bool DangereousFileMode;
 // opens in a normal window: neither `maximized` nor a link's window state can be passed
 // on here. Traced: a link's failure to load, or "Failed to run file." with the file.
 void MyRunFileWithDest(const std::string& file, const std::string& parameters, const std::string& destination,
-                       const std::string& workingFolder, const std::string& verb, bool maximized,
-                       bool quoteParameters);
+                       const std::string& workingFolder, const std::string& verb, bool maximized, bool quoteParameters);
 // MyRunFileWithDest without a destination. Traced.
 void MyRunFile(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                const std::string& verb, bool maximized, bool quoteParameters);

@@ -43,6 +43,10 @@ public:
 
 // The sort modes a column takes, in menu order. A mode is tested by its exact text; any
 // other text sorts as "Name".
-inline const std::array<std::string, 7> SortModes = {
-    "Name",           "Modified, new-old", "Modified, old-new", "Created, new-old",
-    "Created, old-new", "Size, big-small", "Size, small-big"};
+inline const std::array<std::string, 7> SortModes = {"Name",
+                                                     "Modified, new-old",
+                                                     "Modified, old-new",
+                                                     "Created, new-old",
+                                                     "Created, old-new",
+                                                     "Size, big-small",
+                                                     "Size, small-big"};

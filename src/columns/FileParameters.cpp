@@ -149,7 +149,8 @@ std::string GetBoardColumnDirectory(int32_t index)
 
 void ExpandPathPlaceholders(TParameterText& text)
 {
-    text.Replace("%%", [] { return std::string("%"); }, true);
+    text.Replace(
+        "%%", [] { return std::string("%"); }, true);
     text.Replace("%phOper%", GetOperatorPath);
     text.Replace("%phSys%", GetSystemPath);
     text.Replace("%phTemp%", GetTempPathA);

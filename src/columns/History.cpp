@@ -106,8 +106,8 @@ int32_t THistory::RemoveDirectoryItem(const std::string& title, int64_t& key)
 int32_t THistory::RemoveFileItem(const std::string& title)
 {
     int64_t ignoredKey = 0;
-    return RemoveOlderEntries(
-        [&](int32_t index) { return SameTextAscii(Titles[static_cast<size_t>(index)], title); }, ignoredKey);
+    return RemoveOlderEntries([&](int32_t index) { return SameTextAscii(Titles[static_cast<size_t>(index)], title); },
+                              ignoredKey);
 }
 
 void THistory::DropNewestInDirectory(const std::string& title)

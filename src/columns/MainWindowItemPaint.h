@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/MyTime.h"
 #include "core/Seam.h"
+#include "core/text/MyTime.h"
 
 #include "host/FileSystem.h"
 

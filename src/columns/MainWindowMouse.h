@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/forms/InputState.h"
 #include "core/Seam.h"
+#include "core/forms/InputState.h"
 #include "core/forms/VirtualKeys.h"
 
 #include <QPoint>

@@ -44,5 +44,6 @@ TBusyBracket::~TBusyBracket()
 
 TColumn* FindDragSourceColumn()
 {
-    return TSeam<TMainWindowServices>::Get().GetColumn(TSeam<TMainWindowMouse>::Get().GetPressRecord().DragSourceColumn);
+    return TSeam<TMainWindowServices>::Get().GetColumn(
+        TSeam<TMainWindowMouse>::Get().GetPressRecord().DragSourceColumn);
 }

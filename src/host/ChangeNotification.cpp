@@ -43,10 +43,7 @@ public:
         return watch;
     }
 
-    void Register(int watch, ChangeNotification* notification)
-    {
-        Watchers.emplace(watch, notification);
-    }
+    void Register(int watch, ChangeNotification* notification) { Watchers.emplace(watch, notification); }
 
     void Unregister(int watch, ChangeNotification* notification)
     {

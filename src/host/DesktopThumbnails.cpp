@@ -21,8 +21,8 @@ constexpr ThumbnailSize AllSizes[] = {ThumbnailSize::Normal, ThumbnailSize::Larg
 // punctuation and "/"); every other byte is written as "%XX".
 bool IsKeptInUriPath(unsigned char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-           || std::strchr("-_.!~*'()/:@&=+$,", c) != nullptr;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           std::strchr("-_.!~*'()/:@&=+$,", c) != nullptr;
 }
 
 std::string FileUriOf(const std::string& hostPath)
@@ -63,8 +63,8 @@ bool IsEntryOf(const QImage& entry, const std::string& uri, const struct stat& f
 {
     bool isNumber = false;
     const qint64 modified = entry.text("Thumb::MTime").toLongLong(&isNumber);
-    return isNumber && modified == static_cast<qint64>(file.st_mtim.tv_sec)
-           && entry.text("Thumb::URI").toStdString() == uri;
+    return isNumber && modified == static_cast<qint64>(file.st_mtim.tv_sec) &&
+           entry.text("Thumb::URI").toStdString() == uri;
 }
 
 std::optional<QImage> NotFound()

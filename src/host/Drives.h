@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include "host/FaultInjection.h"
+#include <cstdint>
 
 #include <optional>
 #include <string>

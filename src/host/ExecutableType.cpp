@@ -68,7 +68,8 @@ uint32_t ProgramFileType(const std::string& windowsPath, bool isCom)
         return isCom ? ExeTypeDos : 0;
     if (dosHeader.size() < NewHeaderOffsetField + 4)
         return ExeTypeDos;
-    const uint32_t newHeader = Word(dosHeader, NewHeaderOffsetField) | (Word(dosHeader, NewHeaderOffsetField + 2) << 16);
+    const uint32_t newHeader =
+        Word(dosHeader, NewHeaderOffsetField) | (Word(dosHeader, NewHeaderOffsetField + 2) << 16);
     return WindowsProgramType(file, newHeader);
 }
 
@@ -83,7 +84,9 @@ bool IsHostProgram(const std::string& windowsPath)
     if (!file.Open(windowsPath, FileAccess::Read, FileDisposition::OpenExisting))
         return false;
     const std::string start = ReadAt(file, 0, 4);
-    return start == "\x7F" "ELF" || start.starts_with("#!");
+    return start == "\x7F"
+                    "ELF" ||
+           start.starts_with("#!");
 }
 
 } // namespace

@@ -115,7 +115,8 @@ bool File::OpenHostPath(const std::string& hostPath, FileAccess access, FileDisp
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    const int descriptor = open(hostPath.c_str(), AccessFlags(access) | DispositionFlags(disposition) | O_CLOEXEC | O_NONBLOCK, 0666);
+    const int descriptor =
+        open(hostPath.c_str(), AccessFlags(access) | DispositionFlags(disposition) | O_CLOEXEC | O_NONBLOCK, 0666);
     if (descriptor < 0) {
         SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
         return false;
@@ -127,7 +128,8 @@ bool File::OpenHostPath(const std::string& hostPath, FileAccess access, FileDisp
     }
     fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     Descriptor = descriptor;
-    const bool reportsExisting = existed && (disposition == FileDisposition::OpenAlways || disposition == FileDisposition::CreateAlways);
+    const bool reportsExisting =
+        existed && (disposition == FileDisposition::OpenAlways || disposition == FileDisposition::CreateAlways);
     SetLastError(reportsExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return true;
 }
@@ -227,7 +229,8 @@ std::optional<std::string> ReadRestOfFile(File& file, uint64_t maxBytes)
     std::string content;
     char buffer[65536];
     while (content.size() < maxBytes) {
-        const std::optional<size_t> got = file.Read(buffer, std::min<uint64_t>(sizeof buffer, maxBytes - content.size()));
+        const std::optional<size_t> got =
+            file.Read(buffer, std::min<uint64_t>(sizeof buffer, maxBytes - content.size()));
         if (!got)
             return std::nullopt;
         if (*got == 0)
@@ -282,12 +285,12 @@ bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string&
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0)
         return FailWithErrno();
-    const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size())
-                         && (fsync(descriptor) == 0 || FailWithErrno())
-                         && (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
+    const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size()) &&
+                         (fsync(descriptor) == 0 || FailWithErrno()) &&
+                         (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
     close(descriptor);
-    const bool replaced = written && !TakeFault(HostCall::Rename)
-                          && (rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno());
+    const bool replaced =
+        written && !TakeFault(HostCall::Rename) && (rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno());
     if (!replaced) {
         const uint32_t error = GetLastError();
         unlink(temporary.c_str());

@@ -76,8 +76,8 @@ bool FailStreamCallOn(int error, int descriptor)
 
 bool IsStreamNameHeld(const std::string& name)
 {
-    return !name.empty() && name.find_first_of(std::string(":\\/\0", 4)) == std::string::npos
-           && StreamPrefix.size() + name.size() <= MaxAttributeNameBytes;
+    return !name.empty() && name.find_first_of(std::string(":\\/\0", 4)) == std::string::npos &&
+           StreamPrefix.size() + name.size() <= MaxAttributeNameBytes;
 }
 
 std::string AttributeName(const std::string& stream)
@@ -178,8 +178,8 @@ std::vector<std::string> StreamNamesIn(const std::string& attributeNames)
 bool WriteMainContent(const std::string& path, std::string_view bytes)
 {
     File file;
-    return file.Open(path, FileAccess::Write, FileDisposition::OpenExisting) && file.Truncate(0)
-           && file.Write(bytes.data(), bytes.size());
+    return file.Open(path, FileAccess::Write, FileDisposition::OpenExisting) && file.Truncate(0) &&
+           file.Write(bytes.data(), bytes.size());
 }
 
 bool CreateMainContent(const std::string& path)
@@ -265,7 +265,8 @@ bool WriteFileStream(const std::string& path, const std::string& stream, std::st
     if (stream.empty())
         return WriteMainContent(path, bytes);
     // One call: the kernel stores the whole value or leaves the old one.
-    if (setxattr(holder->HostPath.c_str(), AttributeName(stream).c_str(), bytes.data(), bytes.size(), XATTR_REPLACE) != 0)
+    if (setxattr(holder->HostPath.c_str(), AttributeName(stream).c_str(), bytes.data(), bytes.size(), XATTR_REPLACE) !=
+        0)
         return FailStreamCall(errno, holder->HostPath);
     return Succeed();
 }
@@ -290,8 +291,8 @@ std::string DescribeStreamLimit(const std::string& path, uint64_t size)
     const std::optional<std::string> hostPath = WindowsToHost(path);
     struct statfs info = {};
     if (hostPath && statfs(hostPath->c_str(), &info) == 0 && info.f_type == EXT4_SUPER_MAGIC)
-        return "The file system keeps all streams of a file within one block of " + std::to_string(info.f_bsize)
-               + " bytes; this stream has " + sizeText + ".";
+        return "The file system keeps all streams of a file within one block of " + std::to_string(info.f_bsize) +
+               " bytes; this stream has " + sizeText + ".";
     return "The file system has no room for a stream of " + sizeText + " on this file.";
 }
 
@@ -319,8 +320,8 @@ bool CopyStreamsBetweenDescriptors(int from, int to, bool dropUnheld)
         return IsUnsupported(errno) ? Succeed() : Fail(ErrorFromErrno(errno));
     // Every user attribute goes along, also those no stream path can name.
     for (const std::string& name : UserAttributesIn(*attributeNames)) {
-        const std::optional<std::string> value = ReadVariableValue(
-            [&](char* buffer, size_t size) { return fgetxattr(from, name.c_str(), buffer, size); });
+        const std::optional<std::string> value =
+            ReadVariableValue([&](char* buffer, size_t size) { return fgetxattr(from, name.c_str(), buffer, size); });
         if (!value && errno == ENODATA)
             continue;
         if (!value)

@@ -225,8 +225,8 @@ bool PublishCopy(const std::string& temporary, const std::string& target, bool f
     return true;
 }
 
-bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists,
-                  const CopyProgress& progress, UnheldStreams unheld)
+bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
+                  UnheldStreams unheld)
 {
     Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (from.Value < 0)
@@ -251,11 +251,11 @@ bool CopyHostFile(const std::string& source, const std::string& target, bool fai
         return FailWithErrno();
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     // The streams go before the permissions: a read-only copy could not take them after.
-    const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress)
-                        && CopyStreamsBetweenDescriptors(from.Value, to.Value, unheld == UnheldStreams::Drop)
-                        && (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno())
-                        && (futimens(to.Value, times) == 0 || FailWithErrno())
-                        && PublishCopy(temporary, target, failIfExists);
+    const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress) &&
+                        CopyStreamsBetweenDescriptors(from.Value, to.Value, unheld == UnheldStreams::Drop) &&
+                        (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno()) &&
+                        (futimens(to.Value, times) == 0 || FailWithErrno()) &&
+                        PublishCopy(temporary, target, failIfExists);
     if (!copied) {
         const uint32_t error = GetLastError();
         unlink(temporary.c_str());
@@ -322,9 +322,9 @@ std::string KeepReplacedTarget(const std::string& target)
     struct stat info = {};
     if (lstat(target.c_str(), &info) != 0)
         return {};
-    return MakeFreshEntry(FolderOfHostPath(target), ".quillomber-kept-", [&](const std::string& name) {
-               return link(target.c_str(), name.c_str());
-           }).value_or(std::string{});
+    return MakeFreshEntry(FolderOfHostPath(target), ".quillomber-kept-",
+                          [&](const std::string& name) { return link(target.c_str(), name.c_str()); })
+        .value_or(std::string{});
 }
 
 // A move to another file system: the file copied or the link made anew there, then the
@@ -334,10 +334,9 @@ bool MoveAcross(const std::string& source, const std::string& target, bool isLin
                 const CopyProgress& progress, UnheldStreams unheld)
 {
     const std::string kept = replace ? KeepReplacedTarget(target) : std::string{};
-    const bool copied = isLink ? CopyHostLink(source, target, !replace)
-                               : CopyHostFile(source, target, !replace, progress, unheld);
-    const bool moved =
-        copied && !TakeFault(HostCall::Delete) && (unlink(source.c_str()) == 0 || FailWithErrno());
+    const bool copied =
+        isLink ? CopyHostLink(source, target, !replace) : CopyHostFile(source, target, !replace, progress, unheld);
+    const bool moved = copied && !TakeFault(HostCall::Delete) && (unlink(source.c_str()) == 0 || FailWithErrno());
     const uint32_t error = GetLastError();
     if (copied && !moved && !kept.empty())
         rename(kept.c_str(), target.c_str());
@@ -411,9 +410,9 @@ bool TrashLink(const std::string& hostPath, const std::string& trash)
             continue;
         }
         const bool moved = WriteWhole(info.Value, TrashInfoText(hostPath))
-                               ? RenameHost(hostPath, kept, false)
-                                     || (GetLastError() == ERROR_NOT_SAME_DEVICE
-                                         && MoveAcross(hostPath, kept, true, false, {}, UnheldStreams::Refuse))
+                               ? RenameHost(hostPath, kept, false) ||
+                                     (GetLastError() == ERROR_NOT_SAME_DEVICE &&
+                                      MoveAcross(hostPath, kept, true, false, {}, UnheldStreams::Refuse))
                                : FailWithErrno();
         if (moved)
             return Succeed();
@@ -507,8 +506,7 @@ bool SetFileAttributes(const std::string& path, uint32_t attributes)
     return Succeed();
 }
 
-bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries,
-               size_t* leftOut)
+bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries, size_t* leftOut)
 {
     entries.clear();
     if (leftOut != nullptr)

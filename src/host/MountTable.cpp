@@ -17,7 +17,7 @@ namespace {
 constexpr const char* SystemMountInfo = "/proc/self/mountinfo";
 
 constexpr const char* NetworkFileSystems[] = {
-    "nfs",   "nfs4",   "cifs",       "smb3",        "smbfs",     "ncpfs",          "afs",         "ceph",     "9p",
+    "nfs",   "nfs4",   "cifs",       "smb3",        "smbfs",     "ncpfs",          "afs",         "ceph",      "9p",
     "davfs", "lustre", "fuse.sshfs", "fuse.rclone", "fuse.s3fs", "fuse.glusterfs", "fuse.davfs2", "glusterfs",
 };
 constexpr const char* OpticalFileSystems[] = {"iso9660", "udf"};
@@ -46,8 +46,8 @@ std::string DecodeOctalEscapes(const std::string& field)
 {
     std::string text;
     for (size_t i = 0; i < field.size(); ++i) {
-        const bool isEscape = field[i] == '\\' && i + 3 < field.size() && IsOctalDigit(field[i + 1])
-                              && IsOctalDigit(field[i + 2]) && IsOctalDigit(field[i + 3]);
+        const bool isEscape = field[i] == '\\' && i + 3 < field.size() && IsOctalDigit(field[i + 1]) &&
+                              IsOctalDigit(field[i + 2]) && IsOctalDigit(field[i + 3]);
         if (isEscape) {
             text += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
             i += 3;
@@ -140,8 +140,8 @@ private:
 
         bool operator==(const Identity& other) const
         {
-            return Device == other.Device && Inode == other.Inode && Size == other.Size
-                   && Modified.tv_sec == other.Modified.tv_sec && Modified.tv_nsec == other.Modified.tv_nsec;
+            return Device == other.Device && Inode == other.Inode && Size == other.Size &&
+                   Modified.tv_sec == other.Modified.tv_sec && Modified.tv_nsec == other.Modified.tv_nsec;
         }
     };
 
@@ -233,7 +233,8 @@ std::optional<Mount> FindMountHolding(const std::string& hostPath)
     const std::shared_ptr<const std::vector<Mount>> table = GetMountTable();
     const Mount* best = nullptr;
     for (const Mount& mount : *table)
-        if (IsHostPathUnder(mount.MountPoint, hostPath) && (best == nullptr || mount.MountPoint.size() >= best->MountPoint.size()))
+        if (IsHostPathUnder(mount.MountPoint, hostPath) &&
+            (best == nullptr || mount.MountPoint.size() >= best->MountPoint.size()))
             best = &mount;
     if (best == nullptr)
         return std::nullopt;

@@ -20,10 +20,10 @@ inline constexpr uint32_t DRIVE_RAMDISK = 6;
 
 struct Mount
 {
-    std::string MountPoint;     // host path
-    std::string FileSystemType; // "ext4", "nfs4", "fuse.sshfs"
-    std::string Source;         // "/dev/sda1", "server:/export", "//server/share"
-    std::string Device;         // "major:minor"
+    std::string MountPoint;           // host path
+    std::string FileSystemType;       // "ext4", "nfs4", "fuse.sshfs"
+    std::string Source;               // "/dev/sda1", "server:/export", "//server/share"
+    std::string Device;               // "major:minor"
     std::vector<std::string> Options; // mount options, then the file system's own
     uint32_t DriveType = DRIVE_FIXED;
 };

@@ -79,13 +79,13 @@ constexpr qint64 PngChunkCheckSize = 4;
 bool PngChunksFitInFile(QIODevice& device)
 {
     char signature[PngSignatureSize];
-    const bool isPng = device.read(signature, PngSignatureSize) == PngSignatureSize
-                       && std::memcmp(signature, PngSignature, PngSignatureSize) == 0;
+    const bool isPng = device.read(signature, PngSignatureSize) == PngSignatureSize &&
+                       std::memcmp(signature, PngSignature, PngSignatureSize) == 0;
     bool fit = true;
     for (qint64 position = PngSignatureSize; isPng && position < device.size();) {
         uchar header[PngChunkHeaderSize];
-        if (!device.seek(position)
-            || device.read(reinterpret_cast<char*>(header), PngChunkHeaderSize) != PngChunkHeaderSize) {
+        if (!device.seek(position) ||
+            device.read(reinterpret_cast<char*>(header), PngChunkHeaderSize) != PngChunkHeaderSize) {
             fit = false;
             break;
         }
@@ -99,8 +99,7 @@ bool PngChunksFitInFile(QIODevice& device)
 
 bool IsReduction(QSize wanted, QSize whole)
 {
-    return !wanted.isEmpty() && wanted != whole && wanted.width() <= whole.width()
-           && wanted.height() <= whole.height();
+    return !wanted.isEmpty() && wanted != whole && wanted.width() <= whole.width() && wanted.height() <= whole.height();
 }
 
 } // namespace

@@ -139,8 +139,7 @@ MemoryStatus GetMemoryStatus()
     }
     // The page file counts physical memory and swap together, as the system reports it.
     return MemoryStatus{CapTo32Bits(totalKb * 1024), CapTo32Bits(availableKb * 1024),
-                        CapTo32Bits((totalKb + swapTotalKb) * 1024),
-                        CapTo32Bits((availableKb + swapFreeKb) * 1024)};
+                        CapTo32Bits((totalKb + swapTotalKb) * 1024), CapTo32Bits((availableKb + swapFreeKb) * 1024)};
 }
 
 void QuickExit(int code)

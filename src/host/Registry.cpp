@@ -96,9 +96,8 @@ private:
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 std::string NormalKeyPath(const std::string& keyPath)
@@ -123,8 +122,8 @@ bool IsKeyAtOrBelow(const std::string& path, const std::string& ancestor)
         return true;
     if (path.size() == ancestor.size())
         return SameName(path, ancestor);
-    return path.size() > ancestor.size() && path[ancestor.size()] == '\\'
-           && SameName(std::string_view(path).substr(0, ancestor.size()), ancestor);
+    return path.size() > ancestor.size() && path[ancestor.size()] == '\\' &&
+           SameName(std::string_view(path).substr(0, ancestor.size()), ancestor);
 }
 
 // A key exists when it was written or when a key below it was: the root always exists.
@@ -186,7 +185,8 @@ std::string StoreText(const TStore& store)
         text += "[" + std::string(root.Name) + (key.Path.empty() ? "" : "\\" + key.Path) + "]\n";
         for (const TNamedValue& value : key.Values) {
             const bool isText = value.Value.Type == RegistryType::String;
-            text += QuotedText(value.Name) + "=" + (isText ? QuotedText(value.Value.Text) : NumberText(value.Value.Number)) + "\n";
+            text += QuotedText(value.Name) + "=" +
+                    (isText ? QuotedText(value.Value.Text) : NumberText(value.Value.Number)) + "\n";
         }
         text += "\n";
     }
@@ -353,7 +353,8 @@ std::optional<TStore> LoadStore()
 
 bool SaveStore(const TStore& store)
 {
-    return MakeHostFolders(ConfigurationHostFolder(), 0700) && ReplaceHostFileContents(GetRegistryHostFile(), StoreText(store));
+    return MakeHostFolders(ConfigurationHostFolder(), 0700) &&
+           ReplaceHostFileContents(GetRegistryHostFile(), StoreText(store));
 }
 
 bool FailWith(uint32_t error)

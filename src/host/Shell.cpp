@@ -57,9 +57,9 @@ public:
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected())
             return false;
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            QString::fromStdString(call.Service), QString::fromStdString(call.Path),
-            QString::fromStdString(call.Interface), QString::fromStdString(call.Method));
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(QString::fromStdString(call.Service), QString::fromStdString(call.Path),
+                                           QString::fromStdString(call.Interface), QString::fromStdString(call.Method));
         message.setArguments(call.Arguments);
         return bus.call(message, QDBus::Block, ServiceTimeoutMs).type() == QDBusMessage::ReplyMessage;
     }
@@ -135,7 +135,10 @@ bool IsStartableProgram(const std::string& hostPath)
     char head[4] = {};
     const ssize_t length = read(descriptor, head, sizeof head);
     close(descriptor);
-    const bool isBinary = length == 4 && std::memcmp(head, "\x7F" "ELF", 4) == 0;
+    const bool isBinary = length == 4 && std::memcmp(head,
+                                                     "\x7F"
+                                                     "ELF",
+                                                     4) == 0;
     const bool isScript = length >= 2 && head[0] == '#' && head[1] == '!';
     return isBinary || isScript;
 }
@@ -194,8 +197,8 @@ QVariantMap AskOptions()
 
 bool ChooseApplicationFor(const std::string& file)
 {
-    const BusCall portal{"org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                         "org.freedesktop.portal.OpenURI", {}, {}};
+    const BusCall portal{
+        "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "org.freedesktop.portal.OpenURI", {}, {}};
     if (IsWebAddress(file)) {
         BusCall call = portal;
         call.Method = "OpenURI";
@@ -250,8 +253,11 @@ bool ShowProperties(const std::vector<std::string>& files)
             return false;
         uris << QString::fromStdString(HostPathToUri(*hostPath));
     }
-    return CallDesktopService(BusCall{"org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
-                                      "org.freedesktop.FileManager1", "ShowItemProperties", {uris, QString()}});
+    return CallDesktopService(BusCall{"org.freedesktop.FileManager1",
+                                      "/org/freedesktop/FileManager1",
+                                      "org.freedesktop.FileManager1",
+                                      "ShowItemProperties",
+                                      {uris, QString()}});
 }
 
 } // namespace

@@ -19,9 +19,12 @@ struct UserFolder
 };
 
 constexpr UserFolder UserFolders[] = {
-    {CSIDL_DESKTOPDIRECTORY, "XDG_DESKTOP_DIR", "Desktop"},    {CSIDL_PERSONAL, "XDG_DOCUMENTS_DIR", "Documents"},
-    {CSIDL_MYMUSIC, "XDG_MUSIC_DIR", "Music"},                 {CSIDL_MYPICTURES, "XDG_PICTURES_DIR", "Pictures"},
-    {CSIDL_MYVIDEO, "XDG_VIDEOS_DIR", "Videos"},               {CSIDL_TEMPLATES, "XDG_TEMPLATES_DIR", "Templates"},
+    {CSIDL_DESKTOPDIRECTORY, "XDG_DESKTOP_DIR", "Desktop"},
+    {CSIDL_PERSONAL, "XDG_DOCUMENTS_DIR", "Documents"},
+    {CSIDL_MYMUSIC, "XDG_MUSIC_DIR", "Music"},
+    {CSIDL_MYPICTURES, "XDG_PICTURES_DIR", "Pictures"},
+    {CSIDL_MYVIDEO, "XDG_VIDEOS_DIR", "Videos"},
+    {CSIDL_TEMPLATES, "XDG_TEMPLATES_DIR", "Templates"},
 };
 
 // A folder and whether it belongs to the user (and so may be created).

@@ -39,10 +39,11 @@ constexpr uint64_t MaxLinkFileBytes = 16 * 1024 * 1024;
 
 // The characters 0x80 to 0x9F of the Western Windows code page, in which links without
 // the Unicode flag hold their texts; the positions it leaves empty keep their own value.
-constexpr std::array<char16_t, 32> WesternHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> WesternHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+                                                          0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D,
+                                                          0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D,
+                                                          0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A,
+                                                          0x0153, 0x009D, 0x017E, 0x0178};
 
 // Thrown while reading when the bytes end early or an offset leaves its structure.
 struct Malformed
@@ -103,7 +104,11 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view text)
     size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const size_t length = lead < 0x80           ? 1
+                              : (lead >> 5) == 0x6  ? 2
+                              : (lead >> 4) == 0xE  ? 3
+                              : (lead >> 3) == 0x1E ? 4
+                                                    : 0;
         if (length == 0 || i + length > text.size())
             return std::nullopt;
         char32_t code = length == 1 ? lead : lead & (0x7F >> length);
@@ -416,8 +421,10 @@ std::optional<ShellLink> ParseShellLink(std::string_view bytes)
         }
         const bool unicode = (flags & IsUnicode) != 0;
         const std::pair<uint32_t, std::string*> texts[] = {
-            {HasName, &link.Description},         {HasRelativePath, &link.RelativePath},
-            {HasWorkingDir, &link.WorkingDirectory}, {HasArguments, &link.Arguments},
+            {HasName, &link.Description},
+            {HasRelativePath, &link.RelativePath},
+            {HasWorkingDir, &link.WorkingDirectory},
+            {HasArguments, &link.Arguments},
             {HasIconLocation, &link.IconLocation},
         };
         for (const auto& [flag, text] : texts)
@@ -433,9 +440,8 @@ std::optional<ShellLink> ParseShellLink(std::string_view bytes)
 std::optional<std::string> FormatShellLink(const ShellLink& link)
 {
     const std::pair<uint32_t, const std::string*> texts[] = {
-        {HasName, &link.Description},         {HasRelativePath, &link.RelativePath},
-        {HasWorkingDir, &link.WorkingDirectory}, {HasArguments, &link.Arguments},
-        {HasIconLocation, &link.IconLocation},
+        {HasName, &link.Description},    {HasRelativePath, &link.RelativePath}, {HasWorkingDir, &link.WorkingDirectory},
+        {HasArguments, &link.Arguments}, {HasIconLocation, &link.IconLocation},
     };
     if (!IsStorableLinkText(link.TargetPath))
         return std::nullopt;

@@ -262,8 +262,7 @@ void DrawLine(QPainter& painter, const TextMeasure& measure, const TextRun& line
 
 } // namespace
 
-std::vector<std::string> GetTextLines(const QFontMetrics& metrics, const std::string& text, int width,
-                                      uint32_t format)
+std::vector<std::string> GetTextLines(const QFontMetrics& metrics, const std::string& text, int width, uint32_t format)
 {
     std::vector<std::string> lines;
     for (const TextRun& line : LayOut(metrics, text, width, format))
@@ -297,8 +296,8 @@ int DrawText(QPainter& painter, const std::string& text, QRect& rect, uint32_t f
     return textHeight;
 }
 
-int DrawShadowText(QPainter& painter, const std::string& text, QRect& rect, uint32_t format,
-                   const QColor& textColor, const QColor& shadowColor, int offsetX, int offsetY)
+int DrawShadowText(QPainter& painter, const std::string& text, QRect& rect, uint32_t format, const QColor& textColor,
+                   const QColor& shadowColor, int offsetX, int offsetY)
 {
     if (format & DT_CALCRECT)
         return DrawText(painter, text, rect, format);

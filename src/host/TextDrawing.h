@@ -34,8 +34,7 @@ inline constexpr uint32_t DT_END_ELLIPSIS = 0x8000;
 // path ellipsis in the middle, keeping what follows the last backslash; the end ellipsis
 // at the end), and without DT_NOPREFIX
 // each "&" removed ("&&" stays one "&"; the character after a single one is underlined).
-std::vector<std::string> GetTextLines(const QFontMetrics& metrics, const std::string& text, int width,
-                                      uint32_t format);
+std::vector<std::string> GetTextLines(const QFontMetrics& metrics, const std::string& text, int width, uint32_t format);
 
 // Draws the text in the rectangle, clipped to it unless DT_NOCLIP, and gives its height.
 // With DT_CALCRECT nothing is drawn: the rectangle keeps its left and top and takes the
@@ -44,7 +43,7 @@ int DrawText(QPainter& painter, const std::string& text, QRect& rect, uint32_t f
 
 // As DrawText, with a shadow in the shadow colour under the text, offset by the given
 // pixels; the text itself is drawn in the text colour. The painter's pen is kept.
-int DrawShadowText(QPainter& painter, const std::string& text, QRect& rect, uint32_t format,
-                   const QColor& textColor, const QColor& shadowColor, int offsetX, int offsetY);
+int DrawShadowText(QPainter& painter, const std::string& text, QRect& rect, uint32_t format, const QColor& textColor,
+                   const QColor& shadowColor, int offsetX, int offsetY);
 
 } // namespace host

@@ -18,15 +18,14 @@
 namespace host {
 namespace {
 
-constexpr const char* SparseFileSystems[] = {"ext2", "ext3", "ext4",  "xfs",  "btrfs", "f2fs", "jfs",      "reiserfs",
+constexpr const char* SparseFileSystems[] = {"ext2", "ext3",  "ext4", "xfs",  "btrfs", "f2fs",     "jfs",    "reiserfs",
                                              "zfs",  "tmpfs", "nfs",  "nfs4", "ntfs3", "bcachefs", "fuseblk"};
 // File systems without symbolic links, which the program shows as reparse points.
 constexpr const char* LinklessFileSystems[] = {"vfat", "msdos", "exfat", "fat"};
 constexpr const char* CompressingFileSystems[] = {"btrfs", "zfs", "f2fs", "ntfs3", "bcachefs"};
 // File systems that can encrypt folders of their own (fscrypt).
 constexpr const char* EncryptingFileSystems[] = {"ext4", "f2fs", "ubifs"};
-constexpr const char* QuotaOptions[] = {"quota",  "usrquota", "grpquota", "prjquota",
-                                        "uquota", "gquota",   "pquota"};
+constexpr const char* QuotaOptions[] = {"quota", "usrquota", "grpquota", "prjquota", "uquota", "gquota", "pquota"};
 
 template <size_t N>
 bool IsOneOf(const std::string& text, const char* const (&names)[N])
@@ -92,8 +91,8 @@ std::string DecodeUdevName(const std::string& name)
 {
     std::string text;
     for (size_t i = 0; i < name.size(); ++i) {
-        const bool isEscape = name.compare(i, 2, "\\x") == 0 && i + 3 < name.size() && IsHexDigit(name[i + 2])
-                              && IsHexDigit(name[i + 3]);
+        const bool isEscape =
+            name.compare(i, 2, "\\x") == 0 && i + 3 < name.size() && IsHexDigit(name[i + 2]) && IsHexDigit(name[i + 3]);
         if (isEscape) {
             text += static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, 16));
             i += 3;
@@ -123,7 +122,8 @@ std::string LabelOfDevice(const std::string& source)
 bool HasQuotaOption(const Mount& mount)
 {
     return std::any_of(mount.Options.begin(), mount.Options.end(), [](const std::string& option) {
-        return IsOneOf(option, QuotaOptions) || option.rfind("usrjquota=", 0) == 0 || option.rfind("grpjquota=", 0) == 0;
+        return IsOneOf(option, QuotaOptions) || option.rfind("usrjquota=", 0) == 0 ||
+               option.rfind("grpjquota=", 0) == 0;
     });
 }
 

@@ -15,8 +15,8 @@ bool SetBackgroundKey(const QString& key, const QString& uri)
 {
     QProcess process;
     process.start("gsettings", {"set", "org.gnome.desktop.background", key, uri});
-    return process.waitForFinished(SettingTimeoutMs) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
+    return process.waitForFinished(SettingTimeoutMs) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 } // namespace

@@ -23,8 +23,8 @@ bool WallpaperBroadcastListener::Listen(const QDBusConnection& bus)
 {
     Stop();
     QDBusConnection connection = bus;
-    if (!connection.isConnected()
-        || !connection.connect({}, {}, WallpaperBroadcastInterface, WallpaperBroadcastSignal, this, SLOT(Receive()))) {
+    if (!connection.isConnected() ||
+        !connection.connect({}, {}, WallpaperBroadcastInterface, WallpaperBroadcastSignal, this, SLOT(Receive()))) {
         SetLastError(ERROR_NOT_SUPPORTED);
         return false;
     }

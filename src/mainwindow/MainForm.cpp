@@ -425,8 +425,8 @@ void TMainForm::FollowHints(const QObject* watched, QEvent::Type type)
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     FollowHints(watched, event->type());
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<const QWidget*>(watched)->window() == this) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<const QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         return PreviewKeyPress(key->key(), key->modifiers());
     }

@@ -90,14 +90,13 @@ void TMainForm::Reset(bool clearLists)
 // Returns the top of what comes below the toolbar.
 int32_t TMainForm::LayoutToolbar()
 {
-    const TToolbarMetrics metrics = GetToolbarMetrics(ProgramOptions.CaptionFontSize,
-                                                      SkinOptions.ToolbarButtonsStyle);
+    const TToolbarMetrics metrics = GetToolbarMetrics(ProgramOptions.CaptionFontSize, SkinOptions.ToolbarButtonsStyle);
     int32_t buttonHeight = GetLineHeightWithBorders(*WorkButton);
     if (metrics.Oval)
         buttonHeight = static_cast<int32_t>(buttonHeight * 1.25L);
     ToolbarPanel->SetBounds(0, 0, InnerWidth(*MainPanel), buttonHeight + 2 * ToolbarPanel->Border);
-    const int32_t total = metrics.ButtonWidths[0] + metrics.ButtonWidths[1] + metrics.ButtonWidths[2] +
-                          metrics.ButtonWidths[3];
+    const int32_t total =
+        metrics.ButtonWidths[0] + metrics.ButtonWidths[1] + metrics.ButtonWidths[2] + metrics.ButtonWidths[3];
     int32_t left = ProgramOptions.CenterToolbarButtons ? (InnerWidth(*ToolbarPanel) - total) / 2 : 0;
     const std::array<MyTPanel*, 4> buttons{WorkButton, BoardsButton, SkinsButton, HelpButton};
     for (size_t i = 0; i < buttons.size(); ++i) {
@@ -124,7 +123,8 @@ int32_t TMainForm::LayoutHintBar()
     HintBarPanel->Framed = SkinOptions.HintPanelAsWindow;
     HintBarPanel->FaceColorSet = SkinOptions.HintPanelAsWindow ? 1 : 2;
     HintBarPanel->setVisible(ProgramOptions.ShowHintBar);
-    const int32_t height = GetFontHeight(HintBarPanel->GetTextFont(), *HintBarPanel) * ProgramOptions.HintLines + 2 * HintBarPanel->Border;
+    const int32_t height =
+        GetFontHeight(HintBarPanel->GetTextFont(), *HintBarPanel) * ProgramOptions.HintLines + 2 * HintBarPanel->Border;
     if (ProgramOptions.ShowHintBar)
         bottom -= height;
     HintBarPanel->SetBounds(0, bottom, InnerWidth(*MainPanel), height);
@@ -145,7 +145,9 @@ int32_t TMainForm::LayoutInfoBars(int32_t bottom)
         {ColumnInfoBar, ProgramOptions.ShowColumnInfo, {0.10L, 0.13L, 0.13L, 0.16L, 0.16L, 0.18L}, &ColumnInfoFields},
         {FileInfoBar, ProgramOptions.ShowFileInfo, {0.07L, 0.09L, 0.07L, 0.04L, 0.04L, 0.40L}, &FileInfoFields},
         {FileDescBar, ProgramOptions.ShowFileDesc, {}, nullptr},
-        {ReferenceInfoBar, ProgramOptions.ShowReferenceInfo, {0.05L, 0.09L, 0.06L, 0.34L, 0.29L, 0.09L},
+        {ReferenceInfoBar,
+         ProgramOptions.ShowReferenceInfo,
+         {0.05L, 0.09L, 0.06L, 0.34L, 0.29L, 0.09L},
          &ReferenceInfoFields},
     }};
     const int32_t barHeight = GetLineHeightWithBorders(*ColumnInfoFields[0]);
@@ -236,8 +238,8 @@ void TMainForm::LayoutPlayList()
     MediaBarPanel->SetBounds(0, innerHeight - barHeight, innerWidth, barHeight);
     const auto buttonWidth = static_cast<int32_t>(50 * GetCaptionScale(ProgramOptions.CaptionFontSize));
     const std::array<std::array<MyTPanel*, 3>, 3> grid{{{PlayButton, PauseButton, StopButton},
-                                                         {NextButton, PrevButton, RandomButton},
-                                                         {ClipButton, RepeatButton, FitButton}}};
+                                                        {NextButton, PrevButton, RandomButton},
+                                                        {ClipButton, RepeatButton, FitButton}}};
     for (size_t column = 0; column < grid.size(); ++column)
         for (size_t row = 0; row < grid[column].size(); ++row)
             grid[column][row]->SetBounds(static_cast<int32_t>(column) * buttonWidth,
@@ -283,9 +285,9 @@ void TMainForm::UserLogoPaint(QPainter& canvas)
         int32_t pictureWidth = 0;
         int32_t pictureHeight = 0;
         const QRect area = UserLogoPanel->rect();
-        const std::unique_ptr<TPictureBitmap> picture = LoadPictureToBitmap(
-            logo, SkinOptions.ButtonBackColor, area, false, 0, false, zoom, pictureWidth, pictureHeight,
-            ProgramOptions.HighQualityThumb, ProgramOptions.SmartQualitySize);
+        const std::unique_ptr<TPictureBitmap> picture =
+            LoadPictureToBitmap(logo, SkinOptions.ButtonBackColor, area, false, 0, false, zoom, pictureWidth,
+                                pictureHeight, ProgramOptions.HighQualityThumb, ProgramOptions.SmartQualitySize);
         if (picture && !picture->Image.isNull())
             canvas.drawImage(area.x() + (area.width() - picture->Image.width()) / 2,
                              area.y() + (area.height() - picture->Image.height()) / 2, picture->Image);

@@ -205,12 +205,11 @@ void TMainForm::SetupBackPicture(const std::string& fileTitle)
         if (skin.UseBackPicture && MyFileExists(skin.BackPictureFileTitle)) {
             TSkinEditorServices& editor = TSeam<TSkinEditorServices>::Get();
             std::unique_ptr<QImage> picture;
-            LoadTilePictureToBitmap(skin.BackPictureFileTitle, picture, width(), height(),
-                                    skin.FillingBackPictureColor, skin.StretchBackPicture,
-                                    skin.FitBeforeTileBackPicture, editor.GetBackPictureMinStretchSize(),
-                                    editor.GetStretchBackPictureMaxSkew() * 0.01, skin.FadeBackPicture,
-                                    skin.RotateRGBackPicture, skin.RotateGBBackPicture, skin.RotateBRBackPicture,
-                                    skin.GammaBackPicture);
+            LoadTilePictureToBitmap(skin.BackPictureFileTitle, picture, width(), height(), skin.FillingBackPictureColor,
+                                    skin.StretchBackPicture, skin.FitBeforeTileBackPicture,
+                                    editor.GetBackPictureMinStretchSize(), editor.GetStretchBackPictureMaxSkew() * 0.01,
+                                    skin.FadeBackPicture, skin.RotateRGBackPicture, skin.RotateGBBackPicture,
+                                    skin.RotateBRBackPicture, skin.GammaBackPicture);
             if (picture)
                 GMyPanelOptions.BackPicture = std::move(*picture);
         }

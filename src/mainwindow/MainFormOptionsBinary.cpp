@@ -34,8 +34,8 @@ constexpr int32_t MaxTextSize(int32_t maxLength)
 constexpr int32_t MaxColumnStateSize =
     MaxTextSize(MaxPathText) + 4 + 1 + 4 + 4 + 4 + 1 + 1 + 4 + 4 + 8 + MaxTextSize(MaxShortText);
 constexpr int32_t ColumnsPerBoard = static_cast<int32_t>(std::tuple_size_v<decltype(TBoardData::ColumnStates)>);
-constexpr int32_t MaxBoardSize = 2 * MaxTextSize(MaxShortText) + 1 + 1 + MaxTextSize(MaxPathText) + 4 + 4 +
-                                 ColumnsPerBoard * MaxColumnStateSize;
+constexpr int32_t MaxBoardSize =
+    2 * MaxTextSize(MaxShortText) + 1 + 1 + MaxTextSize(MaxPathText) + 4 + 4 + ColumnsPerBoard * MaxColumnStateSize;
 constexpr int32_t MaxPathsHistorySize = 4 + HistoryCapacity * (MaxTextSize(MaxPathText) + 4 + 4 + 8);
 constexpr int32_t MaxFilesHistorySize = 4 + HistoryCapacity * MaxTextSize(MaxPathText);
 
@@ -191,9 +191,8 @@ bool ReadBoard(TPayloadReader& reader, TBoards& boards, TBoardData& board)
             return false;
         boards.SetBoardShortcut(board, shortcut);
     }
-    if (reader.Has(VersionWithBoardFlags) &&
-        !(reader.Bool(board.ShowPlayList) && reader.Bool(board.ShowTree) &&
-          reader.Text(board.TreePath, MaxPathText, true)))
+    if (reader.Has(VersionWithBoardFlags) && !(reader.Bool(board.ShowPlayList) && reader.Bool(board.ShowTree) &&
+                                               reader.Text(board.TreePath, MaxPathText, true)))
         return false;
     if (!reader.Int(board.VisibleColumnCount, 1, 10) || !reader.Int(board.ActiveColumnIndex, 0, 9))
         return false;

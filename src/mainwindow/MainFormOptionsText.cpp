@@ -22,23 +22,24 @@ const std::string ContainersSection = "Containers";
 const std::string MediaPlayListSection = "MediaPlayList";
 constexpr size_t MaxContainerNameLength = 255;
 
-const std::vector<std::string> DefaultProgramExtensions = {
-    ".bat", ".com", ".cpl", ".exe", ".js", ".msc", ".msi", ".scf", ".vbs", ".wsf", ".wsh"};
+const std::vector<std::string> DefaultProgramExtensions = {".bat", ".com", ".cpl", ".exe", ".js", ".msc",
+                                                           ".msi", ".scf", ".vbs", ".wsf", ".wsh"};
 const std::vector<std::string> DefaultDocumentExtensions = {
-    ".ace", ".ani", ".arj", ".art", ".asc", ".asf", ".avi", ".bkf", ".bmp", ".bpr", ".c", ".cab", ".cal", ".cda",
-    ".cpp", ".crd", ".cs", ".csv", ".cur", ".dhtml", ".dib", ".doc", ".dpr", ".dwg", ".dxf", ".emf", ".eml", ".gif",
-    ".gpg", ".gz", ".h", ".hlp", ".hpj", ".hpp", ".htm", ".html", ".htt", ".ico", ".img", ".imp", ".iwz", ".jfif",
-    ".jpg", ".jpe", ".jpeg", ".lha", ".lzh", ".mak", ".mid", ".midi", ".mov", ".mp3", ".mpa", ".mpeg", ".mpg",
-    ".mpl", ".ogg", ".pas", ".pcx", ".pdf", ".pfx", ".pgp", ".plt", ".png", ".ppt", ".qt", ".rar", ".reg", ".rle",
-    ".rmi", ".rtf", ".sda", ".sdw", ".sgi", ".shb", ".shtml", ".sig", ".snd", ".stc", ".sxi", ".sxd", ".sxw",
-    ".tar", ".tga", ".theme", ".tif", ".tiff", ".txt", ".url", ".vqf", ".wav", ".wma", ".wmf", ".wmv", ".wp",
-    ".wpd", ".wpg", ".wri", ".xab", ".xls", ".xml", ".z", ".zip"};
+    ".ace", ".ani",  ".arj",  ".art", ".asc", ".asf",  ".avi",   ".bkf", ".bmp",  ".bpr",  ".c",     ".cab", ".cal",
+    ".cda", ".cpp",  ".crd",  ".cs",  ".csv", ".cur",  ".dhtml", ".dib", ".doc",  ".dpr",  ".dwg",   ".dxf", ".emf",
+    ".eml", ".gif",  ".gpg",  ".gz",  ".h",   ".hlp",  ".hpj",   ".hpp", ".htm",  ".html", ".htt",   ".ico", ".img",
+    ".imp", ".iwz",  ".jfif", ".jpg", ".jpe", ".jpeg", ".lha",   ".lzh", ".mak",  ".mid",  ".midi",  ".mov", ".mp3",
+    ".mpa", ".mpeg", ".mpg",  ".mpl", ".ogg", ".pas",  ".pcx",   ".pdf", ".pfx",  ".pgp",  ".plt",   ".png", ".ppt",
+    ".qt",  ".rar",  ".reg",  ".rle", ".rmi", ".rtf",  ".sda",   ".sdw", ".sgi",  ".shb",  ".shtml", ".sig", ".snd",
+    ".stc", ".sxi",  ".sxd",  ".sxw", ".tar", ".tga",  ".theme", ".tif", ".tiff", ".txt",  ".url",   ".vqf", ".wav",
+    ".wma", ".wmf",  ".wmv",  ".wp",  ".wpd", ".wpg",  ".wri",   ".xab", ".xls",  ".xml",  ".z",     ".zip"};
 const std::vector<std::string> DefaultAudioExtensions = {".mid", ".midi", ".mp3", ".rmi", ".vqf", ".wav", ".wma"};
-const std::vector<std::string> DefaultVideoExtensions = {
-    ".ani", ".asf", ".avi", ".mov", ".mpa", ".mpeg", ".mpg", ".wmv"};
-const std::vector<std::string> DefaultTextExtensions = {
-    ".bat", ".c", ".cpp", ".dfm", ".dsk", ".eml", ".qms", ".h", ".hpp", ".htm", ".html", ".ini", ".js", ".log",
-    ".pas", ".scf", ".theme", ".txt", ".url", ".vbs", ".xml", ".xhtm", ".xhtml"};
+const std::vector<std::string> DefaultVideoExtensions = {".ani", ".asf",  ".avi", ".mov",
+                                                         ".mpa", ".mpeg", ".mpg", ".wmv"};
+const std::vector<std::string> DefaultTextExtensions = {".bat", ".c",   ".cpp", ".dfm",  ".dsk",   ".eml",
+                                                        ".qms", ".h",   ".hpp", ".htm",  ".html",  ".ini",
+                                                        ".js",  ".log", ".pas", ".scf",  ".theme", ".txt",
+                                                        ".url", ".vbs", ".xml", ".xhtm", ".xhtml"};
 
 struct TExtensionSection
 {
@@ -104,8 +105,8 @@ void SaveWindowSizes(TStoredTextList& store, const TMainForm& form)
 void LoadContainerNames(TStoredTextList& store, TContainers& containers)
 {
     for (int32_t index = 0; index < ContainerCount; ++index)
-        store.ReadString(ContainersSection, std::to_string(index), MaxContainerNameLength,
-                         containers.Find(index)->Name, false);
+        store.ReadString(ContainersSection, std::to_string(index), MaxContainerNameLength, containers.Find(index)->Name,
+                         false);
 }
 
 void SaveContainers(TStoredTextList& store, TContainers& containers)

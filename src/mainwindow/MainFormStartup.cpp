@@ -30,9 +30,9 @@ const char* const OptionsBinaryFileName = "Quillomber.qmo";
 // Each folder one level deep; a failure is no reason to stop the start-up.
 void TMainForm::CreateProgramFolders()
 {
-    for (const std::string& folder : {GetPluginsPath(), GetOptionsPath(), GetContainersPath(), GetLocationsPath(),
-                                      GetSendPath(), GetSendDragPath(), GetToolsPath(), GetSkinsPath(),
-                                      GetBackPicturesPath()})
+    for (const std::string& folder :
+         {GetPluginsPath(), GetOptionsPath(), GetContainersPath(), GetLocationsPath(), GetSendPath(), GetSendDragPath(),
+          GetToolsPath(), GetSkinsPath(), GetBackPicturesPath()})
         host::CreateDirectory(folder);
 }
 

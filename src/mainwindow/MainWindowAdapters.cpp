@@ -112,8 +112,8 @@ private:
 struct TMainWindowAdapters::TParts
 {
     explicit TParts(TMainForm& window)
-        : Window(window), ColumnsWindow(window), ContainersWindow(window), MouseWindow(window),
-          ItemPaintWindow(window), InfoBarWindow(window)
+        : Window(window), ColumnsWindow(window), ContainersWindow(window), MouseWindow(window), ItemPaintWindow(window),
+          InfoBarWindow(window)
     {
     }
     TWindow Window;

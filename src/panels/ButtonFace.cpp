@@ -136,16 +136,17 @@ std::vector<double> GetAxisScales(int32_t first, int32_t count, double centre, d
     std::vector<double> scales(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         const double d = first + i - centre;
-        scales[static_cast<size_t>(i)] =
-            d > 0 ? (high - centre) / d : d < 0 ? (low - centre) / d : std::numeric_limits<double>::infinity();
+        scales[static_cast<size_t>(i)] = d > 0   ? (high - centre) / d
+                                         : d < 0 ? (low - centre) / d
+                                                 : std::numeric_limits<double>::infinity();
     }
     return scales;
 }
 
 // The focus area is the outline scaled toward the centre, so along any ray it lies at the
 // outline's distance times the scale of the axis that bounds it.
-void RenderRectangle(QImage& face, int32_t x, int32_t y, QPoint centre, QPointF scales,
-                     const TGradientColors& colors, QRgb outlinePixel)
+void RenderRectangle(QImage& face, int32_t x, int32_t y, QPoint centre, QPointF scales, const TGradientColors& colors,
+                     QRgb outlinePixel)
 {
     const int32_t width = face.width() - 1;
     const int32_t height = face.height() - 1;

@@ -479,8 +479,7 @@ QRect MyTPanel::GetItemAreaRect(int32_t index)
     const int32_t columnWidth = GetItemsWidth(true) / sub;
     const int32_t itemHeight = GetItemHeight();
     const int64_t k = static_cast<int64_t>(index) - TopIndex;
-    return QRect(ToCoordinate(columnWidth * (k % sub)), ToCoordinate(itemHeight * (k / sub)), columnWidth,
-                 itemHeight);
+    return QRect(ToCoordinate(columnWidth * (k % sub)), ToCoordinate(itemHeight * (k / sub)), columnWidth, itemHeight);
 }
 
 QRect MyTPanel::GetItemRect(int32_t index)

@@ -291,10 +291,10 @@ void MyTPanel::PaintFaceAndFrame(QPainter& canvas, bool pressedLook, bool hot, Q
                              height - 2 * Border, set.Face, set.BackTranslucency);
     } else if (ButtonFace && FaceColorSet == 0) {
         const int32_t faceInset = ButtonShape == bsRectangle ? Border : margin;
-        PaintButtonFX(canvas, destination.left() + faceInset, destination.top() + faceInset,
-                      width - 2 * faceInset - 1, height - 2 * faceInset - 1, brisk, marginColor, face,
-                      GetTintColor(hot), *o.ControlMarginTranslucency, *o.ControlBackTranslucency, ButtonShape,
-                      *o.NonOvalButtonsStyle, pressedLook, hot);
+        PaintButtonFX(canvas, destination.left() + faceInset, destination.top() + faceInset, width - 2 * faceInset - 1,
+                      height - 2 * faceInset - 1, brisk, marginColor, face, GetTintColor(hot),
+                      *o.ControlMarginTranslucency, *o.ControlBackTranslucency, ButtonShape, *o.NonOvalButtonsStyle,
+                      pressedLook, hot);
     }
     if (Framed && ButtonShape == bsRectangle)
         FrameRoundRect(canvas, inset.left(), inset.top(), inset.left() + inset.width(), inset.top() + inset.height(),
@@ -380,17 +380,16 @@ void MyTPanel::PaintScrollBar(QPainter& canvas, QRect rect)
     PaintTranslucentFrame(canvas, Border + 1, top + Border, width - 2 * Border - 2, thumb - 1, *o.ButtonMarginColor,
                           *o.ScrollbarThumbMarginTranslucency);
     PaintButtonFX(canvas, Border + 2, top + Border + 1, width - 2 * Border - 4, thumb - 3, *o.ButtonMarginColor,
-                  *o.ButtonMarginColor, *o.ButtonBackColor,
-                  hot ? *o.ButtonHotTrackTintColor : *o.ButtonTintColor, *o.ScrollbarThumbMarginTranslucency,
-                  *o.ScrollbarThumbBackTranslucency, ButtonShape, ScrollBarThumbStyle, false, hot);
+                  *o.ButtonMarginColor, *o.ButtonBackColor, hot ? *o.ButtonHotTrackTintColor : *o.ButtonTintColor,
+                  *o.ScrollbarThumbMarginTranslucency, *o.ScrollbarThumbBackTranslucency, ButtonShape,
+                  ScrollBarThumbStyle, false, hot);
 }
 
 // ---- The shared background ----
 
 void MyTPanel::PaintFrame()
 {
-    if (Kind == mpkScrollBar || !CanPaintFrame() || (Border <= 0 && !ButtonFace) ||
-        GMyPanelOptions.Background.isNull())
+    if (Kind == mpkScrollBar || !CanPaintFrame() || (Border <= 0 && !ButtonFace) || GMyPanelOptions.Background.isNull())
         return;
     const QRect place = GetBackgroundRect();
     FPaint(GMyPanelOptions.Background, true, place, place);

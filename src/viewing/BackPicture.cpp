@@ -27,8 +27,8 @@ bool IsFadeInForce(int32_t fade)
 bool IsRotationInForce(int32_t redGreen, int32_t greenBlue, int32_t blueRed)
 {
     const auto inRange = [](int32_t angle) { return angle >= -180 && angle <= 180; };
-    return inRange(redGreen) && inRange(greenBlue) && inRange(blueRed)
-           && (redGreen != 0 || greenBlue != 0 || blueRed != 0);
+    return inRange(redGreen) && inRange(greenBlue) && inRange(blueRed) &&
+           (redGreen != 0 || greenBlue != 0 || blueRed != 0);
 }
 
 bool IsGammaInForce(int32_t gamma)
@@ -113,11 +113,12 @@ std::string GetColorReport(int32_t averageRed, int32_t averageGreen, int32_t ave
                            int32_t redGreen, int32_t greenBlue, int32_t blueRed)
 {
     const auto text = [](int32_t n) { return std::to_string(n); };
-    return "Overall color -> \"Filling\" color: \n    * Red = " + text(averageRed) + " -> "
-           + text(fillingColor & 0xFF) + "\n    * Green = " + text(averageGreen) + " -> "
-           + text((fillingColor >> 8) & 0xFF) + "\n    * Blue = " + text(averageBlue) + " -> "
-           + text((fillingColor >> 16) & 0xFF) + "\n\nRecommended color rotation values:\n    * Red - Green = "
-           + text(redGreen) + "\n    * Green - Blue = " + text(greenBlue) + "\n    * Blue - Red = " + text(blueRed);
+    return "Overall color -> \"Filling\" color: \n    * Red = " + text(averageRed) + " -> " +
+           text(fillingColor & 0xFF) + "\n    * Green = " + text(averageGreen) + " -> " +
+           text((fillingColor >> 8) & 0xFF) + "\n    * Blue = " + text(averageBlue) + " -> " +
+           text((fillingColor >> 16) & 0xFF) +
+           "\n\nRecommended color rotation values:\n    * Red - Green = " + text(redGreen) +
+           "\n    * Green - Blue = " + text(greenBlue) + "\n    * Blue - Red = " + text(blueRed);
 }
 
 } // namespace
@@ -142,9 +143,9 @@ void LoadTilePictureToBitmap(const std::string& fileName, std::unique_ptr<QImage
             return;
         int32_t targetWidth = 0;
         int32_t targetHeight = 0;
-        const bool stretched = GetFitPictureSize(pictureSize.width(), pictureSize.height(), boxWidth, boxHeight,
-                                                 minimumSize, stretchTolerance, stretch, allowEnlarge, targetWidth,
-                                                 targetHeight);
+        const bool stretched =
+            GetFitPictureSize(pictureSize.width(), pictureSize.height(), boxWidth, boxHeight, minimumSize,
+                              stretchTolerance, stretch, allowEnlarge, targetWidth, targetHeight);
         auto background = std::make_unique<QImage>(boxWidth, boxHeight, QImage::Format_RGB32);
         background->fill(ToQColor(fillingColor));
         const std::optional<QImage> decoded = picture.Read(QSize(targetWidth, targetHeight), true);
@@ -153,8 +154,8 @@ void LoadTilePictureToBitmap(const std::string& fileName, std::unique_ptr<QImage
         {
             QPainter canvas(background.get());
             canvas.setRenderHint(QPainter::SmoothPixmapTransform);
-            DrawAdjustedPicture(*decoded, canvas, targetWidth, targetHeight, fade, rotationRedGreen,
-                                rotationGreenBlue, rotationBlueRed, gamma);
+            DrawAdjustedPicture(*decoded, canvas, targetWidth, targetHeight, fade, rotationRedGreen, rotationGreenBlue,
+                                rotationBlueRed, gamma);
         }
         if (!stretched)
             TileBitmapBlock(*background, targetWidth, targetHeight);
@@ -176,9 +177,8 @@ void DrawAdjustedPicture(const QImage& picture, QPainter& canvas, int32_t target
         return;
     }
     // Adjusting after the resize touches only the pixels that are drawn.
-    const Qt::TransformationMode mode = canvas.testRenderHint(QPainter::SmoothPixmapTransform)
-                                            ? Qt::SmoothTransformation
-                                            : Qt::FastTransformation;
+    const Qt::TransformationMode mode =
+        canvas.testRenderHint(QPainter::SmoothPixmapTransform) ? Qt::SmoothTransformation : Qt::FastTransformation;
     const QImage resized = picture.scaled(target.size(), Qt::IgnoreAspectRatio, mode);
     const TColorMatrix matrix = GetAdjustmentMatrix(fade, rotationRedGreen, rotationGreenBlue, rotationBlueRed);
     canvas.drawImage(target, AdjustColors(resized, matrix, IsGammaInForce(gamma) ? gamma / 100.0 : 1.0));
@@ -201,9 +201,8 @@ void TileBitmapBlock(QImage& bitmap, int32_t blockWidth, int32_t blockHeight)
     }
 }
 
-std::string RecommendPictureColorStatistics(const std::string& fileName, TColor fillingColor,
-                                            int32_t& rotationRedGreen, int32_t& rotationGreenBlue,
-                                            int32_t& rotationBlueRed)
+std::string RecommendPictureColorStatistics(const std::string& fileName, TColor fillingColor, int32_t& rotationRedGreen,
+                                            int32_t& rotationGreenBlue, int32_t& rotationBlueRed)
 {
     TTraced trace;
     std::string report;

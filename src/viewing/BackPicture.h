@@ -35,9 +35,8 @@ void TileBitmapBlock(QImage& bitmap, int32_t blockWidth, int32_t blockHeight);
 // Compares the picture's average colour with the filling colour and proposes the three
 // rotations (an out that no step sets keeps its value); the report says both. Traced:
 // "Failed to load picture."; an empty report for that or an empty file name.
-std::string RecommendPictureColorStatistics(const std::string& fileName, TColor fillingColor,
-                                            int32_t& rotationRedGreen, int32_t& rotationGreenBlue,
-                                            int32_t& rotationBlueRed);
+std::string RecommendPictureColorStatistics(const std::string& fileName, TColor fillingColor, int32_t& rotationRedGreen,
+                                            int32_t& rotationGreenBlue, int32_t& rotationBlueRed);
 
 // The average red, green and blue of the picture's pixels; 0 for a picture without any.
 void GetPictureColorStatistics(const QImage& picture, int32_t& red, int32_t& green, int32_t& blue);

@@ -23,8 +23,8 @@ constexpr std::array<const char*, 6> SeeThroughExtensions = {".CUR", ".EMF", ".G
 TTransparentMode TransparentModeOf(const std::string& fileName)
 {
     const std::string extension = UpperAscii(GetExtension(fileName));
-    const bool seeThrough = std::find(SeeThroughExtensions.begin(), SeeThroughExtensions.end(), extension)
-                            != SeeThroughExtensions.end();
+    const bool seeThrough =
+        std::find(SeeThroughExtensions.begin(), SeeThroughExtensions.end(), extension) != SeeThroughExtensions.end();
     return seeThrough ? TTransparentMode::Fixed : TTransparentMode::Auto;
 }
 
@@ -67,9 +67,8 @@ void DrawPicture(QImage& target, const QImage& picture, bool highQuality)
 std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName, TColor backgroundColor,
                                                     const QRect& rectangle, bool enlargeSmall,
                                                     int32_t enlargeMinimumSize, bool fillRectangle,
-                                                    int32_t& zoomPercent, int32_t& pictureWidth,
-                                                    int32_t& pictureHeight, bool highQuality,
-                                                    int32_t smartQualitySize)
+                                                    int32_t& zoomPercent, int32_t& pictureWidth, int32_t& pictureHeight,
+                                                    bool highQuality, int32_t smartQualitySize)
 {
     TTraced trace;
     std::unique_ptr<TPictureBitmap> result;

@@ -38,9 +38,8 @@ struct TPictureBitmap
 std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName, TColor backgroundColor,
                                                     const QRect& rectangle, bool enlargeSmall,
                                                     int32_t enlargeMinimumSize, bool fillRectangle,
-                                                    int32_t& zoomPercent, int32_t& pictureWidth,
-                                                    int32_t& pictureHeight, bool highQuality,
-                                                    int32_t smartQualitySize);
+                                                    int32_t& zoomPercent, int32_t& pictureWidth, int32_t& pictureHeight,
+                                                    bool highQuality, int32_t smartQualitySize);
 
 // Every extension that the picture decoders read, with its dot, in the decoders' order.
 // Traced.

@@ -71,16 +71,31 @@ TEST_F(SkinFiles, ASkinFileKeepsEveryFieldInItsOrder)
 
     const std::string text = ReadSkinFile("Mine.qms");
     EXPECT_EQ(0u, text.find("[Skin_Main]\r\nUseBackPicture=TRUE\r\nBackPictureFileTitle=Sunset.jpg\r\n"));
-    EXPECT_EQ((std::vector<std::string>{
-                  "UseBackPicture", "BackPictureFileTitle", "StretchBackPicture", "FitBeforeTileBackPicture",
-                  "FadeBackPicture", "RotateRGBackPicture", "RotateGBBackPicture", "RotateBRBackPicture",
-                  "GammaBackPicture", "ToolbarButtonsStyle", "NonOvalButtonsStyle", "HintPanelAsWindow",
-                  "ControlMarginTranslucency", "ControlBackTranslucency", "WindowMarginTranslucency",
-                  "WindowBackTranslucency", "WindowActiveFocusMarginTranslucency",
-                  "WindowActiveFocusBackTranslucency", "WindowInactiveFocusMarginTranslucency",
-                  "WindowInactiveFocusBackTranslucency", "WindowSelectionMarginTranslucency",
-                  "WindowSelectionBackTranslucency", "ScrollbarBackTranslucency",
-                  "ScrollbarThumbMarginTranslucency", "ScrollbarThumbBackTranslucency"}),
+    EXPECT_EQ((std::vector<std::string>{"UseBackPicture",
+                                        "BackPictureFileTitle",
+                                        "StretchBackPicture",
+                                        "FitBeforeTileBackPicture",
+                                        "FadeBackPicture",
+                                        "RotateRGBackPicture",
+                                        "RotateGBBackPicture",
+                                        "RotateBRBackPicture",
+                                        "GammaBackPicture",
+                                        "ToolbarButtonsStyle",
+                                        "NonOvalButtonsStyle",
+                                        "HintPanelAsWindow",
+                                        "ControlMarginTranslucency",
+                                        "ControlBackTranslucency",
+                                        "WindowMarginTranslucency",
+                                        "WindowBackTranslucency",
+                                        "WindowActiveFocusMarginTranslucency",
+                                        "WindowActiveFocusBackTranslucency",
+                                        "WindowInactiveFocusMarginTranslucency",
+                                        "WindowInactiveFocusBackTranslucency",
+                                        "WindowSelectionMarginTranslucency",
+                                        "WindowSelectionBackTranslucency",
+                                        "ScrollbarBackTranslucency",
+                                        "ScrollbarThumbMarginTranslucency",
+                                        "ScrollbarThumbBackTranslucency"}),
               KeysOfSection(text, "Skin_Main"));
     EXPECT_EQ(ColorKeys(), KeysOfSection(text, "Skin_Colors"));
     const std::string fillingLine = "FillingBackPictureColor=" + std::to_string(saved.FillingBackPictureColor);
@@ -165,15 +180,15 @@ TEST_F(SkinFiles, TheOptionFileChecksTheSettingsForAllSkins)
     const Row rows[] = {
         {"", "300", "120", true, "Before"},
         {"BackPictureMinStretchSize=123\r\nStretchBackPictureMaxSkew=wide\r\n", "-1", "-1", true, "Before"},
-        {"BackPictureMinStretchSize=\r\nStretchBackPictureMaxSkew=180\r\nAcceptBackPictureAutochange=FALSE\r\n",
-         "300", "180", false, "Before"},
+        {"BackPictureMinStretchSize=\r\nStretchBackPictureMaxSkew=180\r\nAcceptBackPictureAutochange=FALSE\r\n", "300",
+         "180", false, "Before"},
         {"LastSkinName=", "300", "120", true, "Before"},
         {"LastSkinName=Night\r\n", "300", "120", true, "Night"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Section);
-        Drive.WriteFile("Options/Quillomber.ini", std::string("[Skin_Global]\r\n") + row.Section
-                                                      + "LastSkinName=" + tooLong + "\r\n");
+        Drive.WriteFile("Options/Quillomber.ini",
+                        std::string("[Skin_Global]\r\n") + row.Section + "LastSkinName=" + tooLong + "\r\n");
         TSkinForm form;
         form.LastSkinName = "Before";
         form.BackPictureMinStretchSizeComboBox->setCurrentText("1000");
@@ -355,8 +370,9 @@ TEST(SkinEditor, TheFormServesTheMainWindowWhileItLives)
     TStoredTextList options(drive.Path("Quillomber.ini"));
     options.OnSave = [&](TStoredTextList& store, int32_t) { services.WriteSkin(store); };
     ASSERT_TRUE(options.SaveToFile(options.FileName, false, 0));
-    EXPECT_EQ(0u, drive.ReadFile("Quillomber.ini").find("[Skin_Global]\r\nLastSkinName=\r\n"
-                                                        "BackPictureMinStretchSize=-1\r\n"));
+    EXPECT_EQ(0u, drive.ReadFile("Quillomber.ini")
+                      .find("[Skin_Global]\r\nLastSkinName=\r\n"
+                            "BackPictureMinStretchSize=-1\r\n"));
     drive.WriteFile("Quillomber.ini", "[Skin_Global]\r\nBackPictureMinStretchSize=600\r\n");
     options.OnLoad = [&](TStoredTextList& store, int32_t) { services.ReadSkin(store); };
     ASSERT_TRUE(options.Load(0));

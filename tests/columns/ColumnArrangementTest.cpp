@@ -11,13 +11,13 @@
 namespace {
 
 // What a column carries from slot to slot, view attributes included.
-using TColumnState = std::tuple<std::string, int32_t, std::string, int32_t, int32_t, int32_t, bool, bool, bool,
-                                std::string>;
+using TColumnState =
+    std::tuple<std::string, int32_t, std::string, int32_t, int32_t, int32_t, bool, bool, bool, std::string>;
 
 TColumnState StateOf(const TColumn& column)
 {
-    return {column.ActiveTitle, column.ContainerIndex, column.SortMode,    column.WidthAttr,
-            column.Subcolumns,  column.ThumbHeight,    column.ThumbAttr,   column.FixedAttr,
+    return {column.ActiveTitle,          column.ContainerIndex, column.SortMode,  column.WidthAttr,
+            column.Subcolumns,           column.ThumbHeight,    column.ThumbAttr, column.FixedAttr,
             column.ShowPathsInContainer, column.DefaultTitle};
 }
 

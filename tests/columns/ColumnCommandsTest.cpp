@@ -146,8 +146,8 @@ TEST_F(ColumnCommandsTest, SelectedTitlesGoToTheClipboardOnePerLineEachEndedByCr
     for (const int32_t i : {0, 1, 3})
         Column().SelectItem(i);
     Column().Com_ClipSelectedFiles(false);
-    EXPECT_EQ(Drive.Path("d\\photo1.jpg") + "\r\n" + Drive.Path("d\\photo2.jpg") + "\r\n" +
-                  Drive.Path("d\\scan.jpg") + "\r\n",
+    EXPECT_EQ(Drive.Path("d\\photo1.jpg") + "\r\n" + Drive.Path("d\\photo2.jpg") + "\r\n" + Drive.Path("d\\scan.jpg") +
+                  "\r\n",
               ClipboardText());
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
@@ -516,7 +516,8 @@ TEST_F(ColumnCommandsTest, SelectingFoundItemsWalksForwardOnlyAndIsRefusedOverAS
     Services.Search.Action = sraSelectItems;
     // In the column's order photo3 comes after photo2: once photo3 is found the walk has
     // passed photo2.
-    Services.Search.FoundItems = {{Drive.Path("D\\PHOTO1.JPG"), 0}, {Drive.Path("d\\photo3.jpg"), 0},
+    Services.Search.FoundItems = {{Drive.Path("D\\PHOTO1.JPG"), 0},
+                                  {Drive.Path("d\\photo3.jpg"), 0},
                                   {Drive.Path("d\\photo2.jpg"), 0}};
     Column().Com_Search("", false);
     std::vector<bool> selected;

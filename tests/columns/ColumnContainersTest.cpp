@@ -246,7 +246,12 @@ TEST_F(ColumnContainers, InsertPutsTheSelectionBeforeThePositionInItsOrder)
 // leaves both containers as they were.
 TEST_F(ColumnContainers, EachVerbAsksInItsOwnWordsAndANoChangesNothing)
 {
-    enum class TVerb { Copy, Move, Insert };
+    enum class TVerb
+    {
+        Copy,
+        Move,
+        Insert
+    };
     struct Row
     {
         TVerb Verb;

@@ -41,13 +41,37 @@ struct GroupingRow
 
 const GroupingRow GroupingRows[] = {
     {"defaults", true, false, true, true, true, true, {"e-dir", "d-link.lnk", "c-prog.exe", "b-doc.txt", "a-file.bin"}},
-    {"directories at the end", true, true, true, true, true, true,
+    {"directories at the end",
+     true,
+     true,
+     true,
+     true,
+     true,
+     true,
      {"d-link.lnk", "c-prog.exe", "b-doc.txt", "a-file.bin", "e-dir"}},
-    {"directories at the end, not separate", false, true, true, true, true, true,
+    {"directories at the end, not separate",
+     false,
+     true,
+     true,
+     true,
+     true,
+     true,
      {"d-link.lnk", "c-prog.exe", "b-doc.txt", "a-file.bin", "e-dir"}},
-    {"links not separate", true, false, false, true, true, true,
+    {"links not separate",
+     true,
+     false,
+     false,
+     true,
+     true,
+     true,
      {"e-dir", "c-prog.exe", "b-doc.txt", "a-file.bin", "d-link.lnk"}},
-    {"nothing separate", false, false, false, false, false, true,
+    {"nothing separate",
+     false,
+     false,
+     false,
+     false,
+     false,
+     true,
      {"a-file.bin", "b-doc.txt", "c-prog.exe", "d-link.lnk", "e-dir"}},
     {"generic files hidden", true, false, true, true, true, false, {"e-dir", "d-link.lnk", "c-prog.exe", "b-doc.txt"}},
 };
@@ -238,8 +262,8 @@ TEST_F(ColumnListing, AFailureAfterTheFirstEntryEmptiesTheListAndItsCounts)
     EXPECT_EQ(Drive.Path("f\\"), FunStatContext.Parameter1);
     EXPECT_EQ(host::ERROR_IO_DEVICE, FunStatContext.SystemErrorCode);
     EXPECT_TRUE(column.FileList->Empty);
-    EXPECT_EQ(0, column.DirsCount + column.LinksCount + column.ProgramsCount + column.DocumentsCount +
-                     column.GenericCount)
+    EXPECT_EQ(0,
+              column.DirsCount + column.LinksCount + column.ProgramsCount + column.DocumentsCount + column.GenericCount)
         << "the counts describe what the list shows";
     EXPECT_EQ(0, column.TotalSize);
 }

@@ -90,7 +90,13 @@ TEST_F(MouseGestureTest, ChoosesTheSlotByButtonAndArea)
         {"middle click on name", mbMiddle, 0, OnName, 0, OnName, true, {"Click RenameContainerItemMenu"}},
         {"left drag from badge to other column", mbLeft, 0, OnBadge, 1, OnName, false, {"Click FileDragMenu_Copy"}},
         {"left drag from name to other column", mbLeft, 0, OnName, 1, OnBadge, false, {"Click FileDragMenu_Move"}},
-        {"left drag from badge onto same item of other column", mbLeft, 0, OnBadge, 1, OnBadge, true,
+        {"left drag from badge onto same item of other column",
+         mbLeft,
+         0,
+         OnBadge,
+         1,
+         OnBadge,
+         true,
          {"Click FileDragMenu_Copy"}},
         {"left drag to other item of same column", mbLeft, 0, OnName, 0, OnName, false, {"Click FileDragMenu_Move"}},
         {"left drag from badge to empty space", mbLeft, 0, OnBadge, 0, OnEmpty, false, {"Click FileDragMenu_Copy"}},
@@ -100,9 +106,14 @@ TEST_F(MouseGestureTest, ChoosesTheSlotByButtonAndArea)
         {"right click on empty space", mbRight, 0, OnEmpty, 0, OnEmpty, false, {"Click RecycleFileMenu"}},
         {"left click on empty space", mbLeft, 0, OnEmpty, 0, OnEmpty, false, {}},
         {"right press on empty space released on an item", mbRight, 0, OnEmpty, 0, OnName, false, {}},
-        {"left drag from empty space to other column", mbLeft, 0, OnEmpty, 1, OnName, false,
-         {"Click FileDragMenu_Move"}},
-        {"right drag from empty space to other column", mbRight, 0, OnEmpty, 1, OnEmpty, false,
+        {"left drag from empty space to other column", mbLeft, 0, OnEmpty, 1, OnName, false, {"Click FileDragMenu_Move"}},
+        {"right drag from empty space to other column",
+         mbRight,
+         0,
+         OnEmpty,
+         1,
+         OnEmpty,
+         false,
          {"Click FileDragMenu_MoveAs"}},
     };
     for (const TGesture& gesture : gestures) {
@@ -210,7 +221,8 @@ TEST_F(MouseTest, ADropFocusesTheItemDroppedOnAndDispatchesWithThePress)
     EXPECT_EQ(target, Board[1].FileList->FocusIndex);
     EXPECT_EQ(target, Mouse.HotItem);
     EXPECT_FALSE(Mouse.Press.ColumnDragActive);
-    EXPECT_EQ((std::vector<std::string>{"End column drag", "Close mouse menu", "Enable drag", "Click FileDragMenu_Move"}),
+    EXPECT_EQ((std::vector<std::string>{"End column drag", "Close mouse menu", "Enable drag",
+                                        "Click FileDragMenu_Move"}),
               Mouse.Log);
 }
 

@@ -150,8 +150,8 @@ TEST_F(ColumnPaint, BadgesTakeTheColoursOfTheirTypes)
         TColor Badge;
     };
     const Row rows[] = {
-        {"sub", Skin.DirsBackColor},      {"a.exe", Skin.ProgsBackColor}, {"b.txt", Skin.DocsBackColor},
-        {"c.lnk", Skin.LinksBackColor},   {"e.bin", Skin.FilesBackColor}, {"README", Skin.FilesBackColor},
+        {"sub", Skin.DirsBackColor},    {"a.exe", Skin.ProgsBackColor}, {"b.txt", Skin.DocsBackColor},
+        {"c.lnk", Skin.LinksBackColor}, {"e.bin", Skin.FilesBackColor}, {"README", Skin.FilesBackColor},
     };
     for (const Row& row : rows) {
         const QImage item = ItemShown(column, IndexOf(column, row.Name));

@@ -124,10 +124,7 @@ protected:
     {
         column.LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = title, .Type = type});
     }
-    static void Reload(TColumn& column)
-    {
-        column.LoadDirectory({});
-    }
+    static void Reload(TColumn& column) { column.LoadDirectory({}); }
 
     static std::vector<std::string> NamesOf(const TColumn& column)
     {

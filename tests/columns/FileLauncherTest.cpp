@@ -138,8 +138,8 @@ struct TDoubleExtensionRow
 TEST_F(FileLauncherRecorded, ANameWithTwoExtensionsStartsOnlyWhenTheUserConfirms)
 {
     const TDoubleExtensionRow rows[] = {
-        {"photo.jpg.exe", "EXE"}, {"archive.tar.gz", "GZ"}, {".profile.txt", "TXT"}, {"a.b\\plain", ""},
-        {"plain.sh", ""},
+        {"photo.jpg.exe", "EXE"}, {"archive.tar.gz", "GZ"}, {".profile.txt", "TXT"},
+        {"a.b\\plain", ""},       {"plain.sh", ""},
     };
     for (const TDoubleExtensionRow& row : rows) {
         WriteScript(row.Name, "#!/bin/sh\n");
@@ -234,8 +234,8 @@ TEST_F(FileLauncherTest, AScriptStartedThroughALinkGetsTheExpandedArgumentsAndTh
     MakeLink("Send to backup.lnk", "record.sh", "\"%t%\" \"%dp%%n-e%.bak\" 100%%", Drive.Path("work"));
     Drive.WriteFile("in dir/c 100%%.txt", "");
 
-    MyRunFileWithDest(Drive.Path("Send to backup.lnk"), Drive.Path("in dir\\c 100%%.txt"), Drive.Path("folder\\y"),
-                      "", "", false, true);
+    MyRunFileWithDest(Drive.Path("Send to backup.lnk"), Drive.Path("in dir\\c 100%%.txt"), Drive.Path("folder\\y"), "",
+                      "", false, true);
     ASSERT_EQ(fsPerfect, FunStatContext.Status) << FunStatContext.Description;
 
     const fs::path record = Drive.HostPath("record.sh.out");

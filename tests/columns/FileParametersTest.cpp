@@ -39,9 +39,8 @@ protected:
     void ExpectExpansions(const std::vector<TExpansionRow>& rows, bool withPaths)
     {
         for (const TExpansionRow& row : rows) {
-            const std::string expanded = withPaths
-                                             ? ExpandFileAndPathParameters(row.Text, row.Source, row.Destination)
-                                             : ExpandFileParameters(row.Text, row.Source, row.Destination);
+            const std::string expanded = withPaths ? ExpandFileAndPathParameters(row.Text, row.Source, row.Destination)
+                                                   : ExpandFileParameters(row.Text, row.Source, row.Destination);
             EXPECT_EQ(row.Expected, expanded) << row.Text << " with " << row.Source << " to " << row.Destination;
         }
     }
@@ -69,7 +68,8 @@ TEST_F(FileParameters, EachFilePlaceholderOfTheSourceAndTheDestination)
             // Placeholders match their letter case exactly.
             {"%T%|%N%|%t|t%", R"(C:\a\b.txt)", "", "%T%|%N%|%t|t%"},
             // A quoted placeholder stays one argument, blanks and all.
-            {R"(-o "%dp%%n%" "%t%")", R"(C:\in dir\c d.txt)", R"(D:\out dir\y)", R"(-o "D:\out dir\c d.txt" "C:\in dir\c d.txt")"},
+            {R"(-o "%dp%%n%" "%t%")", R"(C:\in dir\c d.txt)", R"(D:\out dir\y)",
+             R"(-o "D:\out dir\c d.txt" "C:\in dir\c d.txt")"},
         },
         false);
 }
@@ -97,7 +97,8 @@ TEST_F(FileParameters, EachPathPlaceholder)
         {
             {"%phOper%|%SystemRoot%", "", "", GetOperatorPath() + "|" + GetOperatorPath()},
             {"%phSys%|%phTemp%", "", "", GetSystemPath() + "|" + GetTempPathA()},
-            {"%phDesk%|%phDocs%|%phFavor%", "", "", GetDesktopPath() + "|" + GetDocumentsPath() + "|" + GetFavoritesPath()},
+            {"%phDesk%|%phDocs%|%phFavor%", "", "",
+             GetDesktopPath() + "|" + GetDocumentsPath() + "|" + GetFavoritesPath()},
             {"%phProgLinks%|%phProgFiles%|%ProgramFiles%", "", "",
              GetProgramLinksPath() + "|" + GetProgramFilesPath() + "|" + GetProgramFilesPath()},
             // Columns 1 and 2 list folders; column 3 lists the drives, and column 10 is

@@ -1,5 +1,5 @@
-#include "columns/Column.h"
 #include "columns/InformationBar.h"
+#include "columns/Column.h"
 
 #include "core/errors/Error.h"
 #include "core/files/FileOperations.h"
@@ -77,8 +77,7 @@ TEST_F(InformationBar, AFileShowsTheColumnsFiguresAndItsOwnEntry)
     ASSERT_EQ(3, column.FileList->FocusIndex);
     const std::string files = "Files 10";
     EXPECT_EQ(files, Bars.Caption(ifFiles));
-    EXPECT_EQ(GetInfoFieldBaseHint(ifFiles) + files +
-                  " (Directories 3; Links 0; Programs 2; Documents 0; Invisible 5)",
+    EXPECT_EQ(GetInfoFieldBaseHint(ifFiles) + files + " (Directories 3; Links 0; Programs 2; Documents 0; Invisible 5)",
               Bars.Hint(ifFiles));
     ExpectFields({
         {ifEncrypted, "Encrypted 0"},
@@ -177,8 +176,8 @@ TEST_F(InformationBar, ALinkShowsItsTargetAndTheDescriptionItHolds)
         {ifReferenceWorkingDirectory, "Work " + Drive.Path("d\\s1")},
         {ifDescription, description},
     });
-    EXPECT_EQ(GetInfoFieldBaseHint(ifTitle) + title + " \x7F LINK TARGET \x7F " +
-                  GetInfoFieldBaseHint(ifDescription) + description,
+    EXPECT_EQ(GetInfoFieldBaseHint(ifTitle) + title + " \x7F LINK TARGET \x7F " + GetInfoFieldBaseHint(ifDescription) +
+                  description,
               Bars.Hint(ifTitle))
         << "the title's hint names the link's description";
 

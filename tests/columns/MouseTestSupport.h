@@ -46,8 +46,8 @@ public:
     }
     void ShowContextMenu(int32_t itemIndex, QPoint, TShiftState shift, bool drag) override
     {
-        Log.push_back(std::string(drag ? "System-drag menu " : "System menu ") + std::to_string(itemIndex) +
-                      " shift " + std::to_string(shift));
+        Log.push_back(std::string(drag ? "System-drag menu " : "System menu ") + std::to_string(itemIndex) + " shift " +
+                      std::to_string(shift));
     }
     void SetupMouseMenu(MyTPanel&, QPoint screenPos, const TMouseMenuSettings& settings,
                         TMouseMenuChoice choose) override
@@ -115,7 +115,10 @@ protected:
     }
 
     // Points of an item's area: on its type badge, on its name.
-    static QPoint Badge(TColumn& column, int32_t index) { return column.FileList->GetItemAreaRect(index).topLeft() + QPoint(1, 1); }
+    static QPoint Badge(TColumn& column, int32_t index)
+    {
+        return column.FileList->GetItemAreaRect(index).topLeft() + QPoint(1, 1);
+    }
     static QPoint Name(TColumn& column, int32_t index)
     {
         return column.FileList->GetItemAreaRect(index).topLeft() + QPoint(column.GetBadgeWidth(true) + 5, 1);

@@ -192,9 +192,8 @@ TEST_F(SwatchChoice, HintNamesTheColourAndTellsHowToChange)
 
 TEST_F(SwatchChoice, LeftButtonTakesAStockColour)
 {
-    Dialogs.Expect("Stock colors", TColorForm::mrOk, [](const TModalRequest&) {
-        Press(*ColorForm->ColorPanels[RedIndex], Qt::LeftButton);
-    });
+    Dialogs.Expect("Stock colors", TColorForm::mrOk,
+                   [](const TModalRequest&) { Press(*ColorForm->ColorPanels[RedIndex], Qt::LeftButton); });
     Dialogs.Expect("Stock colors", TColorForm::mrCancel);
     EXPECT_TRUE(ChooseColorForPanel(Panel, Qt::LeftButton));
     EXPECT_EQ(Red, Panel.Color);

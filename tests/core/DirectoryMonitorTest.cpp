@@ -1,5 +1,5 @@
-#include "core/errors/Error.h"
 #include "core/files/DirectoryMonitor.h"
+#include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
 

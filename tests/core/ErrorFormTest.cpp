@@ -1,16 +1,16 @@
+#include "core/errors/ErrorForm.h"
 #include "core/desktop/Application.h"
 #include "core/desktop/Program.h"
 #include "core/errors/Error.h"
-#include "core/errors/ErrorForm.h"
 
 #include "support/TestSupport.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,8 @@ TEST_F(ErrorDialog, ClosingButtonsDecideTheAnswer)
 TEST_F(ErrorDialog, ButtonsCloseWithTheirModalResults)
 {
     Form.show();
-    for (auto [button, result] : {std::pair{Form.OkayButton, 1}, {Form.OkayNoErrorsButton, 6}, {Form.CancelButton, 2}}) {
+    for (auto [button, result] :
+         {std::pair{Form.OkayButton, 1}, {Form.OkayNoErrorsButton, 6}, {Form.CancelButton, 2}}) {
         Form.setResult(-1);
         button->click();
         EXPECT_EQ(result, Form.result());
@@ -82,7 +83,8 @@ TEST_F(ErrorDialog, MemoHoldsTheMessageAboveTheReport)
     TFunStatContext warning = Failure();
     warning.Status = fsWarning;
     warning.Show("");
-    EXPECT_EQ(0u, Form.MemoText().find("DESCRIPTION\r\nFailed to perform.\r\n\r\nRAISE CONTEXT\r\n* Status: Warning\r\n"));
+    EXPECT_EQ(0u,
+              Form.MemoText().find("DESCRIPTION\r\nFailed to perform.\r\n\r\nRAISE CONTEXT\r\n* Status: Warning\r\n"));
     EXPECT_EQ("Recursive attempts = None", Form.RecursionLabel->text().toStdString());
     EXPECT_EQ("Warning", Form.windowTitle().toStdString());
 }

@@ -1,5 +1,5 @@
-#include "core/desktop/Program.h"
 #include "core/errors/Error.h"
+#include "core/desktop/Program.h"
 
 #include "support/TestSupport.h"
 
@@ -36,9 +36,14 @@ TFunStatContext RaisedContext()
 TEST(ErrorContext, StatusWords)
 {
     const std::pair<TFunStatus, const char*> rows[] = {
-        {0, "Perfect"},       {1, "Warning"},     {2, "Error"},
-        {3, "Begin function error"}, {4, "Panic"}, {5, "Catastrophe"},
-        {7, "Unknown function status"}, {-1, "Unknown function status"},
+        {0, "Perfect"},
+        {1, "Warning"},
+        {2, "Error"},
+        {3, "Begin function error"},
+        {4, "Panic"},
+        {5, "Catastrophe"},
+        {7, "Unknown function status"},
+        {-1, "Unknown function status"},
     };
     for (const auto& [status, word] : rows)
         EXPECT_EQ(word, TFunStatContext::StatusText(status)) << status;

@@ -8,7 +8,7 @@
 
 namespace {
 
-TFileExtensionList* const AllLists[] = {&PictureFileExtensions, &AudioFileExtensions,  &VideoFileExtensions,
+TFileExtensionList* const AllLists[] = {&PictureFileExtensions, &AudioFileExtensions,   &VideoFileExtensions,
                                         &TextFileExtensions,    &ProgramFileExtensions, &DocumentFileExtensions};
 
 class FileExtensions : public testing::Test
@@ -96,16 +96,11 @@ TEST_F(FileExtensions, FilterBoxNamesTheKnownFiltersOrGivesTheTextAsTyped)
         std::string Filter;
         bool Predefined;
     } rows[] = {
-        {"All files", "*", true},
-        {"text FILES", "*.log;*.txt", true},
-        {"Picture files", "", true},
-        {"Movie files", "*.avi", true},
-        {"Video files", "*.avi", true},
-        {"MUSIC files", "*.mp3", true},
-        {"Audio files", "*.mp3", true},
-        {"No backup files", "*.exe;*.dll;*.obj;*.tds;*.tmp", true},
-        {"*.doc", "*.doc", false},
-        {"Text files ", "Text files ", false},
+        {"All files", "*", true},       {"text FILES", "*.log;*.txt", true},
+        {"Picture files", "", true},    {"Movie files", "*.avi", true},
+        {"Video files", "*.avi", true}, {"MUSIC files", "*.mp3", true},
+        {"Audio files", "*.mp3", true}, {"No backup files", "*.exe;*.dll;*.obj;*.tds;*.tmp", true},
+        {"*.doc", "*.doc", false},      {"Text files ", "Text files ", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.BoxText);

@@ -1,5 +1,5 @@
-#include "core/errors/Error.h"
 #include "core/files/FileInfo.h"
+#include "core/errors/Error.h"
 #include "core/files/FileOperations.h"
 
 #include "support/TestSupport.h"
@@ -127,8 +127,14 @@ TEST_F(FileInformation, SizeTextsWithAndWithoutUnits)
         const char* Text;
     };
     const Row withUnits[] = {
-        {0, "0 B"},          {1023, "1,023 B"},       {1024, "1.0 KB"},     {1536, "1.5 KB"},
-        {1048575, "1,024.0 KB"}, {1048576, "1.0 MB"}, {5368709120, "5.0 GB"}, {int64_t{3} << 50, "3,072.0 TB"},
+        {0, "0 B"},
+        {1023, "1,023 B"},
+        {1024, "1.0 KB"},
+        {1536, "1.5 KB"},
+        {1048575, "1,024.0 KB"},
+        {1048576, "1.0 MB"},
+        {5368709120, "5.0 GB"},
+        {int64_t{3} << 50, "3,072.0 TB"},
     };
     for (const Row& row : withUnits)
         EXPECT_EQ(row.Text, GetSizeText(6, 0, row.Size)) << row.Size;

@@ -1,6 +1,6 @@
+#include "core/files/FileOperations.h"
 #include "core/errors/Error.h"
 #include "core/files/FileInfo.h"
-#include "core/files/FileOperations.h"
 
 #include "support/TestSupport.h"
 

@@ -106,11 +106,11 @@ TEST_F(FileStorageTest, SavedFileHasTheHeaderChecksumAndPayloadBytes)
 
     EXPECT_TRUE(Storage.Save(false));
 
-    const std::string expected = std::string("\xd6\xeb\x03\x42", 4)     // checksum of "abc" seeded by "abc"
-                                 + "abc" + std::string(29, '\0')         // signature, zero-padded to 32
-                                 + std::string("\x03\0\0\0", 4)          // version
-                                 + std::string(8, '\0')                  // reserved
-                                 + "abc";                                // payload
+    const std::string expected = std::string("\xd6\xeb\x03\x42", 4) // checksum of "abc" seeded by "abc"
+                                 + "abc" + std::string(29, '\0')    // signature, zero-padded to 32
+                                 + std::string("\x03\0\0\0", 4)     // version
+                                 + std::string(8, '\0')             // reserved
+                                 + "abc";                           // payload
     EXPECT_EQ(expected, Drive.ReadFile("Quillomber.qmo"));
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
@@ -172,10 +172,30 @@ TEST_F(FileStorageTest, DamagedFilesFailClearlyAndKeepTheDefaults)
         bool PanicsFirst;
     };
     const Row rows[] = {
-        {"payload byte changed", [](std::string f) { f.back() ^= 1; return f; }, "Invalid integrity check.", false},
-        {"checksum changed", [](std::string f) { f[0] ^= 1; return f; }, "Invalid integrity check.", false},
-        {"cut inside the payload", [](std::string f) { f.pop_back(); return f; }, "Invalid integrity check.", false},
-        {"signature case changed", [](std::string f) { f[4] = 'q'; return f; }, "Invalid file signature.", false},
+        {"payload byte changed",
+         [](std::string f) {
+             f.back() ^= 1;
+             return f;
+         },
+         "Invalid integrity check.", false},
+        {"checksum changed",
+         [](std::string f) {
+             f[0] ^= 1;
+             return f;
+         },
+         "Invalid integrity check.", false},
+        {"cut inside the payload",
+         [](std::string f) {
+             f.pop_back();
+             return f;
+         },
+         "Invalid integrity check.", false},
+        {"signature case changed",
+         [](std::string f) {
+             f[4] = 'q';
+             return f;
+         },
+         "Invalid file signature.", false},
         {"cut inside the header", [](std::string f) { return f.substr(0, 20); }, "Invalid file signature.", true},
     };
     SaveSession(42, "columns", 99);
@@ -218,7 +238,8 @@ TEST_F(FileStorageTest, UnreadableFilesFailToReadWithTheSystemError)
         host::HostCall Call;
         uint32_t Code;
     };
-    const Row rows[] = {{host::HostCall::Open, host::ERROR_ACCESS_DENIED}, {host::HostCall::Read, host::ERROR_IO_DEVICE}};
+    const Row rows[] = {{host::HostCall::Open, host::ERROR_ACCESS_DENIED},
+                        {host::HostCall::Read, host::ERROR_IO_DEVICE}};
     SaveSession(42, "columns", 99);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Code);
@@ -376,7 +397,8 @@ TEST_F(FileStorageTest, AFailedWriteLeavesTheOldFileWhole)
         host::HostCall Call;
         uint32_t Code;
     };
-    const Row rows[] = {{host::HostCall::Write, host::ERROR_DISK_FULL}, {host::HostCall::Rename, host::ERROR_ACCESS_DENIED}};
+    const Row rows[] = {{host::HostCall::Write, host::ERROR_DISK_FULL},
+                        {host::HostCall::Rename, host::ERROR_ACCESS_DENIED}};
     SaveSession(42, "columns", 99);
     const std::string old = Drive.ReadFile("Quillomber.qmo");
     Settings.Name = std::string(20, 'n');

@@ -1,5 +1,5 @@
-#include "core/errors/Error.h"
 #include "core/files/FileStream.h"
+#include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
 
@@ -30,8 +30,7 @@ protected:
 
     void SetStream(const std::string& relative, const std::string& name, const std::string& value) const
     {
-        ASSERT_EQ(0, setxattr(Drive.HostPath(relative).c_str(), name.c_str(), value.data(), value.size(), 0))
-            << name;
+        ASSERT_EQ(0, setxattr(Drive.HostPath(relative).c_str(), name.c_str(), value.data(), value.size(), 0)) << name;
     }
 
     std::optional<std::string> StreamOf(const std::string& relative, const std::string& stream) const
@@ -125,8 +124,8 @@ TEST_F(FileStreams, ReadHonoursTheCap)
         size_t Size;
         TFunStatus Status;
     };
-    for (const Row& row : {Row{1000, 1000, fsWarning}, Row{0, 1500, fsPerfect}, Row{-1, 1500, fsPerfect},
-                           Row{1500, 1500, fsPerfect}}) {
+    for (const Row& row :
+         {Row{1000, 1000, fsWarning}, Row{0, 1500, fsPerfect}, Row{-1, 1500, fsPerfect}, Row{1500, 1500, fsPerfect}}) {
         const std::string buffer = ReadFileStream(A(), "s", row.Cap);
         EXPECT_EQ(content.substr(0, row.Size), buffer) << "cap " << row.Cap;
         EXPECT_EQ(row.Status, FunStatContext.Status) << "cap " << row.Cap;

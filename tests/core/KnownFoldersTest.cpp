@@ -1,5 +1,5 @@
-#include "core/errors/Error.h"
 #include "core/files/KnownFolders.h"
+#include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
 
@@ -44,7 +44,7 @@ TEST_F(UserDirs, DefaultsLieUnderHomeAndAreCreated)
         const char* Name;
     };
     const Row rows[] = {
-        {GetDesktopPath, "Desktop"}, {GetDocumentsPath, "Documents"}, {GetMusicPath, "Music"},
+        {GetDesktopPath, "Desktop"},   {GetDocumentsPath, "Documents"}, {GetMusicPath, "Music"},
         {GetPicturesPath, "Pictures"}, {GetMoviesPath, "Videos"},
     };
     for (const Row& row : rows) {
@@ -61,7 +61,9 @@ TEST_F(UserDirs, TheUsersChoicesAreRead)
     Write("# written by xdg-user-dirs-update\n"
           "XDG_PICTURES_DIR=\"$HOME/My \\$Pics\"\n"
           "XDG_MUSIC_DIR=\"$HOME/\"\n"
-          "XDG_VIDEOS_DIR=\"" + TestRootHostPath() + "/films\"\n"
+          "XDG_VIDEOS_DIR=\"" +
+          TestRootHostPath() +
+          "/films\"\n"
           "XDG_DOCUMENTS_DIR=\"relative/ignored\"\n"
           "XDG_DESKTOP_DIR=\"$HOME/Desk\"\n"
           "XDG_DESKTOP_DIR=\"$HOME/Desk top\"\n");

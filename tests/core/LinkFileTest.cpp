@@ -1,7 +1,7 @@
+#include "core/files/LinkFile.h"
 #include "core/errors/Error.h"
 #include "core/files/FileInfo.h"
 #include "core/files/FileOperations.h"
-#include "core/files/LinkFile.h"
 
 #include "support/ShownFailures.h"
 #include "support/TestSupport.h"
@@ -147,9 +147,9 @@ TEST_F(LinkFileTest, LinksMadeOnWindowsLoad)
         int64_t Size;
         bool Folder;
     } rows[] = {
-        {"WindowsEditor.lnk", "C:\\Program Files\\Editor\\edit.exe", "/n \"C:\\Users\\Zo\xC3\xAB\\Documents\\notes.txt\"",
-         "C:\\Users\\Zo\xC3\xAB\\Documents", "Edit my notes", "C:\\Program Files\\Editor\\edit.exe", 1, 0x0645, 7,
-         123456, false},
+        {"WindowsEditor.lnk", "C:\\Program Files\\Editor\\edit.exe",
+         "/n \"C:\\Users\\Zo\xC3\xAB\\Documents\\notes.txt\"", "C:\\Users\\Zo\xC3\xAB\\Documents", "Edit my notes",
+         "C:\\Program Files\\Editor\\edit.exe", 1, 0x0645, 7, 123456, false},
         {"WindowsAnsi.lnk", "C:\\Notes\\r\xC3\xA9sum\xC3\xA9.txt", "-print", "C:\\Notes", "", "", 0, 0, 1, 42, false},
         {"WindowsNetwork.lnk", "\\\\server\\share\\plans", "", "\\\\server\\share", "", "", 0, 0, 1, 0, true},
     };
@@ -186,7 +186,8 @@ TEST_F(LinkFileTest, BrokenLinksFailAndLeaveACleanRecord)
     link.Load(Drive.Path("target.txt"), false);
     ExpectFailure("File is not a link.", Drive.Path("target.txt"), 0);
     link.Load(Drive.Path("missing.lnk"), false);
-    ExpectFailure("Failed to load link file.", Drive.Path("missing.lnk"), CodeOf(host::HResultFromError(host::ERROR_FILE_NOT_FOUND)));
+    ExpectFailure("Failed to load link file.", Drive.Path("missing.lnk"),
+                  CodeOf(host::HResultFromError(host::ERROR_FILE_NOT_FOUND)));
 
     for (size_t length = 0; length < bytes.size(); ++length) {
         SCOPED_TRACE("cut to " + std::to_string(length) + " bytes");
@@ -321,7 +322,8 @@ TEST_F(LinkFileTest, SavingRefusesWhatALinkCannotHoldAndKeepsExistingFiles)
     host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL);
     link.Target = Drive.Path("a.txt");
     link.Save(Drive.Path("full.lnk"), true);
-    ExpectFailure("Failed to save link file.", Drive.Path("full.lnk"), CodeOf(host::HResultFromError(host::ERROR_DISK_FULL)));
+    ExpectFailure("Failed to save link file.", Drive.Path("full.lnk"),
+                  CodeOf(host::HResultFromError(host::ERROR_DISK_FULL)));
     EXPECT_FALSE(Drive.Exists("full.lnk"));
 }
 
@@ -339,7 +341,8 @@ TEST_F(LinkFileTest, CreatedLinksTakeTheirWorkingFolderAndWindowState)
         {true, true, Drive.Path("tools\\"), 7},
     };
     for (const auto& row : rows) {
-        CopyFileAsLink(Drive.Path("tools\\run.bat"), Drive.Path("run.pif"), true, "-q", row.UseTargetFolder, row.Minimised);
+        CopyFileAsLink(Drive.Path("tools\\run.bat"), Drive.Path("run.pif"), true, "-q", row.UseTargetFolder,
+                       row.Minimised);
         EXPECT_EQ(fsPerfect, FunStatContext.Status);
         TLinkFile link;
         link.Load(Drive.Path("run.pif"), false);
@@ -387,9 +390,11 @@ TEST_F(LinkFileTest, ProgramKindsDecideTheLinkExtension)
     Drive.WriteFile("console.exe", PortableProgram(3));
     Drive.WriteFile("fake.exe", "text");
     Drive.WriteFile("notes.txt", "text");
-    Drive.WriteFile("elf", "\x7F" "ELF....");
+    Drive.WriteFile("elf", "\x7F"
+                           "ELF....");
     Drive.WriteFile("script", "#!/bin/sh\n");
-    Drive.WriteFile("data", "\x7F" "ELF....");
+    Drive.WriteFile("data", "\x7F"
+                            "ELF....");
     fs::create_directories(Drive.HostPath("folder.bat"));
     fs::permissions(Drive.HostPath("elf"), fs::perms::owner_exec, fs::perm_options::add);
     fs::permissions(Drive.HostPath("script"), fs::perms::owner_exec, fs::perm_options::add);
@@ -399,10 +404,10 @@ TEST_F(LinkFileTest, ProgramKindsDecideTheLinkExtension)
         bool Executable;
         bool Dos;
     } rows[] = {
-        {"run.bat", true, true},      {"dos.exe", true, true},      {"old.com", true, true},
-        {"window.exe", true, false},  {"console.exe", true, false}, {"fake.exe", false, false},
-        {"notes.txt", false, false},  {"elf", true, false},         {"script", true, false},
-        {"data", false, false},       {"folder.bat", false, false}, {"missing.exe", false, false},
+        {"run.bat", true, true},     {"dos.exe", true, true},      {"old.com", true, true},
+        {"window.exe", true, false}, {"console.exe", true, false}, {"fake.exe", false, false},
+        {"notes.txt", false, false}, {"elf", true, false},         {"script", true, false},
+        {"data", false, false},      {"folder.bat", false, false}, {"missing.exe", false, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);

@@ -1,5 +1,5 @@
-#include "core/forms/InputState.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/forms/InputState.h"
 
 #include "support/TestSupport.h"
 
@@ -11,7 +11,11 @@ TEST(MessageBoxes, EachBoxHasItsCaptionFlagsAndFoldedAnswer)
 {
     TModalScript boxes;
     boxes.Expect("Message", IDOK).Expect("Warning", IDOK).Expect("Error", IDOK);
-    boxes.Expect("Query", IDYES).Expect("Query", IDNO).Expect("Query", IDYES).Expect("Query", IDNO).Expect("Query", IDCANCEL);
+    boxes.Expect("Query", IDYES)
+        .Expect("Query", IDNO)
+        .Expect("Query", IDYES)
+        .Expect("Query", IDNO)
+        .Expect("Query", IDCANCEL);
     ShowInfoMessage("info");
     ShowWarningMessage("warning");
     ShowErrorMessage("error");

@@ -25,8 +25,8 @@ TEST(MyMath, RoundingAndFractionsKeepTheirSigns)
         double Rounded;
     };
     const Row rows[] = {
-        {2.5, 0.5, 0.5, 3},      {-2.5, -0.5, 0.5, -2}, {-2.6, -0.6, 0.4, -3}, {0.5, 0.5, 0.5, 1},
-        {-0.5, -0.5, 0.5, 0},    {1.49, 0.49, 0.49, 1}, {7, 0, 0, 7},          {-7, 0, 0, -7},
+        {2.5, 0.5, 0.5, 3},   {-2.5, -0.5, 0.5, -2}, {-2.6, -0.6, 0.4, -3}, {0.5, 0.5, 0.5, 1},
+        {-0.5, -0.5, 0.5, 0}, {1.49, 0.49, 0.49, 1}, {7, 0, 0, 7},          {-7, 0, 0, -7},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.X);
@@ -113,10 +113,9 @@ TEST(MyMath, AlignRealToTextPowExamples)
         const char* Text;
     };
     const Row rows[] = {
-        {3, 0, 1234, "1.23e3"},    {5, 2, 1234, "1,234.00"},   {2, 0, 123456, "120e3"},
-        {3, 0, -1234, "-1.23e3"},  {3, 0, 0.05, "0"},          {2, 0, 999.6, "1e3"},
-        {2, 0, -999.6, "-1e3"},    {3, 0, 0, "0"},             {4, 1, 12.345, "12.3"},
-        {3, 0, 1234567890, "1.23e9"}, {1, 0, 45, "50"},        {3, 2, 0.5, "0.50"},
+        {3, 0, 1234, "1.23e3"}, {5, 2, 1234, "1,234.00"},     {2, 0, 123456, "120e3"}, {3, 0, -1234, "-1.23e3"},
+        {3, 0, 0.05, "0"},      {2, 0, 999.6, "1e3"},         {2, 0, -999.6, "-1e3"},  {3, 0, 0, "0"},
+        {4, 1, 12.345, "12.3"}, {3, 0, 1234567890, "1.23e9"}, {1, 0, 45, "50"},        {3, 2, 0.5, "0.50"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.Text, AlignRealToTextPow(row.Digits, row.Decimals, row.X))
@@ -150,7 +149,8 @@ TEST(MyMath, FileAttributesOrZero)
 {
     TTempDrive drive('T');
     drive.WriteFile("d/.hidden", "x");
-    EXPECT_EQ(host::FILE_ATTRIBUTE_ARCHIVE | host::FILE_ATTRIBUTE_HIDDEN, GetFileAttributesOrZero(drive.Path("d\\.hidden")));
+    EXPECT_EQ(host::FILE_ATTRIBUTE_ARCHIVE | host::FILE_ATTRIBUTE_HIDDEN,
+              GetFileAttributesOrZero(drive.Path("d\\.hidden")));
     EXPECT_EQ(host::FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesOrZero(drive.Path("d")));
     EXPECT_EQ(0u, GetFileAttributesOrZero(drive.Path("missing.txt")));
     EXPECT_EQ(0u, GetFileAttributesOrZero("Q:\\unmapped"));

@@ -1,6 +1,6 @@
+#include "core/settings/OptionsFile.h"
 #include "core/desktop/StartupLink.h"
 #include "core/files/FileOperations.h"
-#include "core/settings/OptionsFile.h"
 #include "core/settings/ProgramOptions.h"
 #include "core/settings/StoredTextList.h"
 
@@ -286,7 +286,8 @@ TEST_F(OptionsFile, BadValuesDoNotStopTheRestOfTheLoad)
     LoadText("[Main]\r\nScrollbarSensitivity=25\r\nHintLines=abc\r\nStayOnTop=yes\r\n\r\n"
              "[MouseOperations]\r\nLMBTypeOperation=Launch\r\n\r\n"
              "[Viewer]\r\nMaxTextSize=9999999999\r\n\r\n"
-             "[ViewerPlugins]\r\nName1=" + std::string(300, 'x') + "\r\nActivate2=TRUE\r\nName2=last.so\r\n\r\n");
+             "[ViewerPlugins]\r\nName1=" +
+             std::string(300, 'x') + "\r\nActivate2=TRUE\r\nName2=last.so\r\n\r\n");
     TProgramOptions expected;
     expected.ViewerPluginActive[2] = true;
     expected.ViewerPluginName[2] = "last.so";

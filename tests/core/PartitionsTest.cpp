@@ -1,5 +1,5 @@
-#include "core/errors/Error.h"
 #include "core/files/Partitions.h"
+#include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
 
@@ -82,8 +82,12 @@ TEST_F(Partitions, SuffixesOfDriveNames)
         const char* Suffix;
     };
     const Row rows[] = {
-        {"D:", " (Removable)"},      {"E:", " (Fixed: \"\")"}, {"F:", " (Remote: \"\\\\srv\\docs\")"},
-        {"G:", " (CD)"},             {"H:", " (RAM)"},         {"T:\\", ""},
+        {"D:", " (Removable)"},
+        {"E:", " (Fixed: \"\")"},
+        {"F:", " (Remote: \"\\\\srv\\docs\")"},
+        {"G:", " (CD)"},
+        {"H:", " (RAM)"},
+        {"T:\\", ""},
         {"Q:", ""},
     };
     for (const Row& row : rows) {

@@ -19,16 +19,11 @@ TEST(PictureGeometry, FittingAPictureIntoABox)
         bool Stretched;
     };
     const Row rows[] = {
-        {400, 200, 0, 0, false, false, 100, 50, false},
-        {50, 20, 0, 0, false, false, 50, 20, false},
-        {50, 20, 0, 0, false, true, 100, 40, false},
-        {400, 200, 0, 2, true, false, 100, 100, true},
-        {400, 200, 0, 1.5, true, false, 100, 50, false},
-        {400, 200, 0, 0, true, false, 100, 100, true},
-        {50, 20, 60, 0, true, true, 50, 20, false},
-        {200, 400, 0, 0, false, false, 50, 100, false},
-        {0, 200, 0, 0, true, true, 0, 0, false},
-        {400, 0, 0, 0, true, true, 0, 0, false},
+        {400, 200, 0, 0, false, false, 100, 50, false},  {50, 20, 0, 0, false, false, 50, 20, false},
+        {50, 20, 0, 0, false, true, 100, 40, false},     {400, 200, 0, 2, true, false, 100, 100, true},
+        {400, 200, 0, 1.5, true, false, 100, 50, false}, {400, 200, 0, 0, true, false, 100, 100, true},
+        {50, 20, 60, 0, true, true, 50, 20, false},      {200, 400, 0, 0, false, false, 50, 100, false},
+        {0, 200, 0, 0, true, true, 0, 0, false},         {400, 0, 0, 0, true, true, 0, 0, false},
     };
     for (const Row& row : rows) {
         int32_t width = -1, height = -1;

@@ -1,5 +1,5 @@
-#include "core/files/FileOperations.h"
 #include "core/settings/ProgramOptions.h"
+#include "core/files/FileOperations.h"
 
 #include "support/FakeOptionsMainWindow.h"
 #include "support/TestSupport.h"

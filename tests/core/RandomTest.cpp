@@ -60,21 +60,16 @@ TEST_F(RandomSource, MouseStirsOnlyAfterMovingThreePixels)
     };
     // Each move is measured from the last position that stirred.
     const Move moves[] = {
-        {1002, 998, false},
-        {1003, 1000, true},
-        {1001, 1002, false},
-        {1003, 997, true},
-        {-2147483647 - 1, 997, true},
-        {2147483647, 999, true},
+        {1002, 998, false}, {1003, 1000, true},           {1001, 1002, false},
+        {1003, 997, true},  {-2147483647 - 1, 997, true}, {2147483647, 999, true},
     };
     Random.AddMouse(1000, 1000);
     for (const Move& move : moves) {
         SCOPED_TRACE(std::to_string(move.X) + ", " + std::to_string(move.Y));
         const uint32_t before = Random.Stir(0, 0);
         Random.AddMouse(move.X, move.Y);
-        const uint32_t expected = move.Stirs ? Stirred(before, static_cast<uint32_t>(move.X),
-                                                       static_cast<uint32_t>(move.Y), Tick)
-                                             : before;
+        const uint32_t expected =
+            move.Stirs ? Stirred(before, static_cast<uint32_t>(move.X), static_cast<uint32_t>(move.Y), Tick) : before;
         EXPECT_EQ(Stirred(expected, 0, 0, Tick), Random.Stir(0, 0));
     }
 }

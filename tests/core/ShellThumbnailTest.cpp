@@ -165,7 +165,8 @@ TEST_F(ShellThumbnails, AnUnusableLocationGivesNoBitmap)
         int Depth;
     };
     for (const Row& row : {Row{0, 100, 32}, Row{100, -1, 32}, Row{100, 100, 7}}) {
-        EXPECT_FALSE(ExtractImage_GetFileThumbnail(*extractor, row.Width, row.Height, row.Depth, IEIFLAG_ASPECT, bitmap));
+        EXPECT_FALSE(
+            ExtractImage_GetFileThumbnail(*extractor, row.Width, row.Height, row.Depth, IEIFLAG_ASPECT, bitmap));
         EXPECT_EQ(nullptr, bitmap);
         EXPECT_EQ("Failed to get location.", FunStatContext.Description);
         EXPECT_EQ(0x80070057u, FunStatContext.SystemErrorCode);

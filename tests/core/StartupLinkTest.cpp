@@ -29,12 +29,8 @@ struct TExecRow
 // Quotes only where the name needs them; inside them the shell's special characters get
 // a backslash, which the entry's own escaping doubles; "%" is doubled.
 const TExecRow ExecRows[] = {
-    {"plain", "<>/plain"},
-    {"my prog", "\"<>/my prog\""},
-    {"a'b", "\"<>/a'b\""},
-    {"$HOME", "\"<>/\\\\$HOME\""},
-    {"`x`", "\"<>/\\\\`x\\\\`\""},
-    {"50%", "<>/50%%"},
+    {"plain", "<>/plain"},         {"my prog", "\"<>/my prog\""}, {"a'b", "\"<>/a'b\""},
+    {"$HOME", "\"<>/\\\\$HOME\""}, {"`x`", "\"<>/\\\\`x\\\\`\""}, {"50%", "<>/50%%"},
 };
 
 TEST(StartupLink, ExecLineStartsTheProgramByItsHostPathWhateverItsName)

@@ -33,9 +33,14 @@ TEST(StockColors, NamesAndColoursFindEachOther)
         TColor Color;
     };
     const Row rows[] = {
-        {"Black", true, 0x000000},  {"black", true, 0x000000},         {"BLACK", true, 0x000000},
-        {"Blacks", false, 0},       {"", false, 0},                    {"bright blue", true, 0xFF0000},
-        {"Teal", true, 0x828200},   {"Light Pastel Green", true, 0xC8FFC8},
+        {"Black", true, 0x000000},
+        {"black", true, 0x000000},
+        {"BLACK", true, 0x000000},
+        {"Blacks", false, 0},
+        {"", false, 0},
+        {"bright blue", true, 0xFF0000},
+        {"Teal", true, 0x828200},
+        {"Light Pastel Green", true, 0xC8FFC8},
     };
     for (const Row& row : rows) {
         TColor color = 0x123456;

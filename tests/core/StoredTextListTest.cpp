@@ -207,7 +207,7 @@ TEST_F(StoredTextList, ReadIntegerTakesOnlyNumbersWithinItsLimits)
         int32_t Expected;
     };
     const Row rows[] = {
-        {"10", 10}, {"0", 0}, {"0x0A", 10}, {"$a", 10}, {"11", 5}, {"-1", 5},
+        {"10", 10}, {"0", 0}, {"0x0A", 10}, {"$a", 10}, {"11", 5},  {"-1", 5},
         {"abc", 5}, {"", 5},  {"7 ", 5},    {" 7", 5},  {"7.0", 5}, {"99999999999", 5},
     };
     std::string text = "[T]\r\n";
@@ -257,8 +257,10 @@ TEST_F(StoredTextList, LineBreaksInAValueAreWrittenAsSpacesAndAddNoLines)
         list->WriteString("Containers", "0", row.Value);
         list->WriteStringList("Recent", {row.Value});
         ASSERT_TRUE(list->Save(false, 0));
-        EXPECT_EQ("[Containers]\r\n0=" + row.Written + "\r\n1=Next\r\n\r\n[Main]\r\nAutorun=FALSE\r\n\r\n"
-                      "[Recent]\r\nCount=1\r\n0=" + row.Written + "\r\n\r\n",
+        EXPECT_EQ("[Containers]\r\n0=" + row.Written +
+                      "\r\n1=Next\r\n\r\n[Main]\r\nAutorun=FALSE\r\n\r\n"
+                      "[Recent]\r\nCount=1\r\n0=" +
+                      row.Written + "\r\n\r\n",
                   Drive.ReadFile("Quillomber.ini"));
 
         ASSERT_TRUE(list->Load(0));
@@ -297,11 +299,16 @@ TEST_F(StoredTextList, ReadColorTakesNamesIdentifiersAndNumbers)
         TColor Expected;
     };
     const Row rows[] = {
-        {"Teal", 0x828200},      {"light PASTEL green", 0xC8FFC8},
-        {"clRed", 0x0000FF},     {"clBtnFace", static_cast<TColor>(0x8000000F)},
-        {"255", 255},            {"$FF0000", 0xFF0000},
-        {"-2147483633", static_cast<TColor>(0x8000000F)}, {"", 0},
-        {"Tael", 0x123456},      {"#FF0000", 0x123456},
+        {"Teal", 0x828200},
+        {"light PASTEL green", 0xC8FFC8},
+        {"clRed", 0x0000FF},
+        {"clBtnFace", static_cast<TColor>(0x8000000F)},
+        {"255", 255},
+        {"$FF0000", 0xFF0000},
+        {"-2147483633", static_cast<TColor>(0x8000000F)},
+        {"", 0},
+        {"Tael", 0x123456},
+        {"#FF0000", 0x123456},
         {"12 34", 0x123456},
     };
     std::string text = "[T]\r\n";
@@ -606,11 +613,13 @@ TEST_F(StoredTextList, FormBoundsAreKeptInsideTheWorkArea)
         {nineTenthsX, nineTenthsY, 0, 0, nineTenthsX, nineTenthsY, 0, 0},
         {nineTenthsX + 1, nineTenthsY + 1, 5000, 5000, area.left(), area.top(), area.width(), area.height()},
         {area.left() - 5, area.top() - 5, -1, -1, area.left(), area.top(), area.width(), area.height()},
-        {area.left() + 3, area.top() + 4, area.width(), area.height(), area.left() + 3, area.top() + 4, area.width(), area.height()},
+        {area.left() + 3, area.top() + 4, area.width(), area.height(), area.left() + 3, area.top() + 4, area.width(),
+         area.height()},
     };
     for (const Row& row : rows) {
-        auto list = LoadText("[F]\r\nX=" + std::to_string(row.StoredX) + "\r\nY=" + std::to_string(row.StoredY)
-                             + "\r\nW=" + std::to_string(row.StoredWidth) + "\r\nH=" + std::to_string(row.StoredHeight) + "\r\n");
+        auto list =
+            LoadText("[F]\r\nX=" + std::to_string(row.StoredX) + "\r\nY=" + std::to_string(row.StoredY) +
+                     "\r\nW=" + std::to_string(row.StoredWidth) + "\r\nH=" + std::to_string(row.StoredHeight) + "\r\n");
         QWidget form;
         form.setGeometry(1, 1, 10, 10);
         list->ReadFormBounds("F", "X", "Y", "W", "H", form);

@@ -45,8 +45,8 @@ TEST(StreamStorage, TypedValuesHaveTheirFixedLittleEndianBytes)
     stream.WriteText("h\xc3\xa9");
     stream.WriteText("");
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
-    const std::string expected = std::string("\xab")                      // byte
-                                 + "\xfe\xff\xff\xff" + "\x04\x03\x02\x01"  // integers
+    const std::string expected = std::string("\xab")                       // byte
+                                 + "\xfe\xff\xff\xff" + "\x04\x03\x02\x01" // integers
                                  + "\x08\x07\x06\x05\x04\x03\x02\x01"      // 64-bit, low word first
                                  + "\xff\xff\xff\xff\xff\xff\xff\xff"      //
                                  + std::string("\x03\0\0\0h\xc3\xa9", 7)   // text: length, bytes

@@ -159,8 +159,7 @@ TEST_F(SystemMenuTest, DismissingRenamingOrFailing)
         bool Shown;
         bool RenameChosen;
     };
-    const Row rows[] = {
-        {"", true, false}, {Caption, true, false}, {"Rename", true, true}, {"Properties", false, false}};
+    const Row rows[] = {{"", true, false}, {Caption, true, false}, {"Rename", true, true}, {"Properties", false, false}};
     Launcher.PresentServices.clear();
     for (const Row& row : rows) {
         TModalScript script;

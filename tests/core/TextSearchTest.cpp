@@ -85,8 +85,8 @@ TEST(WordLists, LettersBeyondAsciiBelongToWords)
     GetWordListFromText("caf\xC3\xA9_au\xC3\x97lait \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\x31\x32\x33 "
                         "ab\xC3\xA9 x\xC3\xB7yz",
                         list, 0, 0, -1, false, "|");
-    EXPECT_EQ((std::vector<std::string>{"CAF\xC3\xA9_AU", "LAIT", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\x31\x32\x33",
-                                        "AB\xC3\xA9"}),
+    EXPECT_EQ((std::vector<std::string>{"CAF\xC3\xA9_AU", "LAIT",
+                                        "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\x31\x32\x33", "AB\xC3\xA9"}),
               Items(list));
 }
 
@@ -117,8 +117,8 @@ TEST(WordLists, WordNumbersSelectARun)
         std::vector<std::string> Words;
     };
     const Row rows[] = {
-        {2, -2, {"TWO", "THREE"}}, {0, -1, {"ONE", "TWO", "THREE"}}, {-3, -3, {"TWO"}},
-        {2, 9, {"TWO", "THREE"}},  {-9, 1, {"ONE"}},
+        {2, -2, {"TWO", "THREE"}}, {0, -1, {"ONE", "TWO", "THREE"}}, {-3, -3, {"TWO"}}, {2, 9, {"TWO", "THREE"}},
+        {-9, 1, {"ONE"}},
     };
     for (const Row& row : rows) {
         TStringList list;

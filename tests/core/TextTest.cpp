@@ -87,8 +87,8 @@ TEST(Lines, LineBreaksAndLetters)
         const char* Text;
         bool Inner;
     };
-    const Row rows[] = {{"ab\r\n", false}, {"\r\nab", false},  {"abc\r\n", false},   {"abcdef\r\n", false},
-                        {"ab\ncd", true},  {"a\nbcd", false},  {"abc\rdef", true},   {"abcd\nef", true}};
+    const Row rows[] = {{"ab\r\n", false}, {"\r\nab", false}, {"abc\r\n", false}, {"abcdef\r\n", false},
+                        {"ab\ncd", true},  {"a\nbcd", false}, {"abc\rdef", true}, {"abcd\nef", true}};
     for (const Row& row : rows)
         EXPECT_EQ(row.Inner, HasInnerLineBreak(row.Text)) << row.Text;
     EXPECT_TRUE(ContainsLetter("12a"));
@@ -155,8 +155,9 @@ TEST(FileNames, SplitTrailingNumber)
         std::string Digits;
     };
     const Row rows[] = {
-        {"photo007", "photo", "007"}, {"abc", "abc", ""}, {"2005", "", "2005"},
-        {"", "", ""},                 {"a1b22", "a1b", "22"}, {"x" + std::string(300, '9'), "x", std::string(300, '9')},
+        {"photo007", "photo", "007"}, {"abc", "abc", ""},
+        {"2005", "", "2005"},         {"", "", ""},
+        {"a1b22", "a1b", "22"},       {"x" + std::string(300, '9'), "x", std::string(300, '9')},
     };
     for (const Row& row : rows) {
         std::string digits = "stale";
@@ -175,9 +176,15 @@ TEST(FileNames, NextNumberedNames)
         const char* Next;
     };
     const Row rows[] = {
-        {"photo.jpg", "photo1.jpg"},       {"photo007.jpg", "photo008.jpg"},     {"photo99.jpg", "photo100.jpg"},
-        {"2005.jpg", "2006.jpg"},          {"a1999999999.txt", "a2000000000.txt"}, {"C:\\d.x\\img9", "C:\\d.x\\img10"},
-        {"x.tar.gz", "x.tar1.gz"},         {".txt", "1.txt"},                     {"a0000.", "a0001."},
+        {"photo.jpg", "photo1.jpg"},
+        {"photo007.jpg", "photo008.jpg"},
+        {"photo99.jpg", "photo100.jpg"},
+        {"2005.jpg", "2006.jpg"},
+        {"a1999999999.txt", "a2000000000.txt"},
+        {"C:\\d.x\\img9", "C:\\d.x\\img10"},
+        {"x.tar.gz", "x.tar1.gz"},
+        {".txt", "1.txt"},
+        {"a0000.", "a0001."},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.Next, GetNextSuffixNumFileName(row.Name)) << row.Name;

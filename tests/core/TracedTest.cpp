@@ -1,5 +1,5 @@
-#include "core/errors/ErrorForm.h"
 #include "core/errors/Traced.h"
+#include "core/errors/ErrorForm.h"
 
 #include "support/TestSupport.h"
 

@@ -26,8 +26,7 @@ TEST(TranslucentPaint, AlphaFromTranslucency)
         int Translucency;
         int Alpha;
     };
-    for (const Row& row : {Row{0, 255}, Row{100, 0}, Row{-20, 255}, Row{150, 0}, Row{50, 128}, Row{1, 252},
-                           Row{99, 3}})
+    for (const Row& row : {Row{0, 255}, Row{100, 0}, Row{-20, 255}, Row{150, 0}, Row{50, 128}, Row{1, 252}, Row{99, 3}})
         EXPECT_EQ(row.Alpha, GetAlphaFromTranslucency(row.Translucency)) << row.Translucency;
 }
 

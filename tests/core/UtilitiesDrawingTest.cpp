@@ -47,12 +47,12 @@ TEST_F(DrawTextInRectTest, EmptyTextFillsDrawsAndMeasuresNothing)
 {
     int32_t width = 7;
     int32_t height = 7;
-    const QImage measured = DrawnOnYellowBrush([&](QPainter& canvas) {
-        DrawTextInRect("", canvas, false, Rect, 0, true, true, &width, &height);
-    });
+    const QImage measured = DrawnOnYellowBrush(
+        [&](QPainter& canvas) { DrawTextInRect("", canvas, false, Rect, 0, true, true, &width, &height); });
     EXPECT_EQ(0, width);
     EXPECT_EQ(0, height);
-    const QImage drawn = DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("", canvas, false, Rect, 0, true, true); });
+    const QImage drawn =
+        DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("", canvas, false, Rect, 0, true, true); });
     EXPECT_TRUE(InkBounds(measured).isEmpty());
     EXPECT_TRUE(InkBounds(drawn).isEmpty());
 }
@@ -62,15 +62,16 @@ TEST_F(DrawTextInRectTest, MeasuringGivesTheSizeOfTheDrawnTextAndLeavesThePixels
     const std::string text = "Two lines\nof text";
     int32_t width = 0;
     int32_t height = 0;
-    const QImage measured = DrawnOnYellowBrush([&](QPainter& canvas) {
-        DrawTextInRect(text, canvas, false, Rect, 0, false, false, &width, &height);
-    });
+    const QImage measured = DrawnOnYellowBrush(
+        [&](QPainter& canvas) { DrawTextInRect(text, canvas, false, Rect, 0, false, false, &width, &height); });
     EXPECT_TRUE(InkBounds(measured).isEmpty());
     int32_t heightOnly = 0;
-    DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false, nullptr, &heightOnly); });
+    DrawnOnYellowBrush(
+        [&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false, nullptr, &heightOnly); });
     EXPECT_EQ(height, heightOnly);
 
-    const QImage drawn = DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false); });
+    const QImage drawn =
+        DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, Rect, 0, false, false); });
     const QRect ink = InkBounds(drawn);
     EXPECT_TRUE(QRect(Rect.topLeft(), QSize(width, height)).contains(ink)) << width << "x" << height;
     EXPECT_GT(ink.width(), width / 2);
@@ -79,7 +80,8 @@ TEST_F(DrawTextInRectTest, MeasuringGivesTheSizeOfTheDrawnTextAndLeavesThePixels
 
 TEST_F(DrawTextInRectTest, OpaqueDrawingFillsTheRectangleWithTheBrushFirst)
 {
-    const QImage opaque = DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("Text", canvas, false, Rect, 0, false, false); });
+    const QImage opaque =
+        DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("Text", canvas, false, Rect, 0, false, false); });
     EXPECT_EQ(Rect, InkBounds(opaque));
     EXPECT_EQ(Yellow, opaque.pixel(Rect.bottomRight()));
     const QImage transparent =
@@ -91,7 +93,8 @@ TEST_F(DrawTextInRectTest, OpaqueDrawingFillsTheRectangleWithTheBrushFirst)
 TEST_F(DrawTextInRectTest, FormatZeroDrawsAmpersandsAsTheyAre)
 {
     const auto drawn = [&](uint32_t format) {
-        return DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect("&Save", canvas, true, Rect, format, false, false); });
+        return DrawnOnYellowBrush(
+            [&](QPainter& canvas) { DrawTextInRect("&Save", canvas, true, Rect, format, false, false); });
     };
     EXPECT_EQ(drawn(host::DT_NOPREFIX), drawn(0));
     EXPECT_NE(drawn(host::DT_SINGLELINE), drawn(0));
@@ -100,9 +103,8 @@ TEST_F(DrawTextInRectTest, FormatZeroDrawsAmpersandsAsTheyAre)
 TEST_F(DrawTextInRectTest, CentringEitherWayCentresAOneLineTextVertically)
 {
     const auto drawn = [&](bool horizontally, bool vertically) {
-        return DrawnOnYellowBrush([&](QPainter& canvas) {
-            DrawTextInRect("Centre", canvas, true, Rect, 0, horizontally, vertically);
-        });
+        return DrawnOnYellowBrush(
+            [&](QPainter& canvas) { DrawTextInRect("Centre", canvas, true, Rect, 0, horizontally, vertically); });
     };
     const QImage both = drawn(true, true);
     EXPECT_EQ(both, drawn(true, false));
@@ -118,7 +120,8 @@ TEST_F(DrawTextInRectTest, AnOverwideCentredTextStartsAtTheLeftEdge)
     const std::string text = "This line is far wider than its narrow rectangle";
     const QRect narrow(10, 10, 60, 50);
     const auto drawn = [&](bool horizontally) {
-        return DrawnOnYellowBrush([&](QPainter& canvas) { DrawTextInRect(text, canvas, true, narrow, 0, horizontally, true); });
+        return DrawnOnYellowBrush(
+            [&](QPainter& canvas) { DrawTextInRect(text, canvas, true, narrow, 0, horizontally, true); });
     };
     EXPECT_EQ(drawn(false), drawn(true));
 }
@@ -165,8 +168,7 @@ TEST(ControlHelpers, SelectComboBoxTextFallsBackToTheDefaultThenToTheFirstItem)
         int Selected;
     };
     const Row rows[] = {
-        {"", "", 0},          {"beta", "", 1},          {"", "GAMMA", 2},
-        {"Delta", "gamma", 2}, {"Delta", "", 0},         {"Delta", "Omega", 0},
+        {"", "", 0}, {"beta", "", 1}, {"", "GAMMA", 2}, {"Delta", "gamma", 2}, {"Delta", "", 0}, {"Delta", "Omega", 0},
     };
     for (const Row& row : rows) {
         comboBox.setCurrentIndex(-1);

@@ -75,8 +75,8 @@ TEST(MenuHelpers, InsertIndexKeepsEachGroupSorted)
         int Index;
     };
     const Row rows[] = {
-        {"b", true, true, 1},     {"b.txt", false, true, 3}, {"A", true, true, 1},  {"Z", true, true, 2},
-        {"0.txt", false, true, 2}, {"b", false, false, 1},   {"d", false, false, 3}, {"a.txt", false, true, 3},
+        {"b", true, true, 1},      {"b.txt", false, true, 3}, {"A", true, true, 1},   {"Z", true, true, 2},
+        {"0.txt", false, true, 2}, {"b", false, false, 1},    {"d", false, false, 3}, {"a.txt", false, true, 3},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.Index, GetMenuInsertIndex(row.Caption, menu, row.AmongTagged, row.Grouped)) << row.Caption;
@@ -122,8 +122,7 @@ TEST_F(DirectoryMenu, FoldersComeFirstThenFilesEachSortedAndHiddenOrEmptyOnesLef
 
     Load();
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
-    EXPECT_EQ((std::vector<std::string>{"apps/1", "Work/1", "Alpha.txt/0", "beta.doc/0", "zeta.txt/0"}),
-              ItemsOf(Menu));
+    EXPECT_EQ((std::vector<std::string>{"apps/1", "Work/1", "Alpha.txt/0", "beta.doc/0", "zeta.txt/0"}), ItemsOf(Menu));
     const QMenu* apps = SubmenuOf(Menu, "apps");
     ASSERT_NE(nullptr, apps);
     const QMenu* deep = SubmenuOf(*apps, "Deep");

@@ -72,7 +72,8 @@ TEST(Utilities, GetIntFromTextFallsBackToTheDefault)
         int32_t Value;
         TFunStatus Status;
     };
-    for (const Row& row : {Row{"7", 7, fsPerfect}, Row{"", 4, fsPerfect}, Row{"12", 4, fsPerfect}, Row{"x", 4, fsError}}) {
+    for (const Row& row :
+         {Row{"7", 7, fsPerfect}, Row{"", 4, fsPerfect}, Row{"12", 4, fsPerfect}, Row{"x", 4, fsError}}) {
         EXPECT_EQ(row.Value, GetIntFromText(row.Text, 1, 9, 4)) << row.Text;
         EXPECT_EQ(row.Status, FunStatContext.Status) << row.Text;
     }
@@ -98,10 +99,10 @@ TEST(Utilities, GetRealFromTextReadsAPointAndNothingElse)
         TFunStatus Status;
     };
     const Row rows[] = {
-        {"2.5", 2.5, false, fsPerfect},   {"+2.5", 2.5, false, fsPerfect}, {"-.5", -0.5, false, fsPerfect},
-        {"1e1", 10, false, fsPerfect},    {"", 1, false, fsPerfect},       {"11", 1, true, fsPerfect},
-        {"2,5", 1, true, fsError},        {"2.5.", 1, true, fsError},      {"nan", 1, true, fsError},
-        {"inf", 1, true, fsError},        {" 2", 1, true, fsError},        {"1e999", 1, true, fsError},
+        {"2.5", 2.5, false, fsPerfect}, {"+2.5", 2.5, false, fsPerfect}, {"-.5", -0.5, false, fsPerfect},
+        {"1e1", 10, false, fsPerfect},  {"", 1, false, fsPerfect},       {"11", 1, true, fsPerfect},
+        {"2,5", 1, true, fsError},      {"2.5.", 1, true, fsError},      {"nan", 1, true, fsError},
+        {"inf", 1, true, fsError},      {" 2", 1, true, fsError},        {"1e999", 1, true, fsError},
     };
     for (const Row& row : rows) {
         bool invalid = !row.Invalid;
@@ -268,7 +269,8 @@ TEST_F(UtilitiesRegistry, TheUninstallerEntryIsWrittenAndDeletedWhole)
     DeleteUninstallerRegistry("Quillomber");
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_FALSE(host::RegistryKeyExists(RegistryRoot::LocalMachine, key));
-    EXPECT_TRUE(host::RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+    EXPECT_TRUE(
+        host::RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
 
     DeleteUninstallerRegistry("Quillomber");
     EXPECT_EQ(fsPerfect, FunStatContext.Status);

@@ -1,5 +1,5 @@
-#include "core/errors/Error.h"
 #include "core/files/WholeFiles.h"
+#include "core/errors/Error.h"
 
 #include "support/ShownFailures.h"
 #include "support/TestSupport.h"

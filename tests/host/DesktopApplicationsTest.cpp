@@ -52,8 +52,8 @@ TEST_F(DesktopApplicationsTest, ChoicesRegistrationsAndTheirOrder)
     Desktop.WriteApplication("extra.desktop", "Name=Extra\nExec=extra %f\n", true);
     Desktop.WriteApplication("vendor/tool.desktop", "Name=Tool\nExec=tool %f\nMimeType=text/plain;\n", true);
     Desktop.WriteUserMimeApps("[Default Applications]\ntext/plain=gone.desktop;viewer.desktop;\n\n"
-                                         "[Added Associations]\ntext/plain=extra.desktop;\n\n"
-                                         "[Removed Associations]\ntext/plain=unwanted.desktop;\n");
+                              "[Added Associations]\ntext/plain=extra.desktop;\n\n"
+                              "[Removed Associations]\ntext/plain=unwanted.desktop;\n");
 
     EXPECT_EQ((std::vector<std::string>{"viewer.desktop", "extra.desktop", "editor.desktop", "vendor-tool.desktop"}),
               IdsFor({Drive.Path("a.txt")}))
@@ -81,8 +81,9 @@ TEST_F(DesktopApplicationsTest, ExecLinesGetTheirFieldCodesFilledIn)
         {"viewer %f", {{"viewer", "/d/a b.txt"}, {"viewer", "/d/c.txt"}}},
         {"browser %U", {{"browser", "file:///d/a%20b.txt", "file:///d/c.txt"}}},
         {"browser --open=%u", {{"browser", "--open=file:///d/a%20b.txt"}, {"browser", "--open=file:///d/c.txt"}}},
-        {"app %i --name %c --entry %k 100%% %d %F", {{"app", "--icon", "app-icon", "--name", "My App", "--entry",
-                                                    "/apps/app.desktop", "100%", "/d/a b.txt", "/d/c.txt"}}},
+        {"app %i --name %c --entry %k 100%% %d %F",
+         {{"app", "--icon", "app-icon", "--name", "My App", "--entry", "/apps/app.desktop", "100%", "/d/a b.txt",
+           "/d/c.txt"}}},
         {R"("/opt/my app/run" "say \"%f\" \$HOME \\" %F)",
          {{"/opt/my app/run", R"(say "%f" $HOME \)", "/d/a b.txt", "/d/c.txt"}}},
         {"plain", {{"plain", "/d/a b.txt", "/d/c.txt"}}},
@@ -97,13 +98,15 @@ TEST_F(DesktopApplicationsTest, ExecLinesGetTheirFieldCodesFilledIn)
 TEST_F(DesktopApplicationsTest, TheChosenApplicationStartsOnTheFilesInTheWorkingFolder)
 {
     // The key file's own escapes come first: \s is a blank, \\ one backslash.
-    Desktop.WriteApplication("editor.desktop",
-               "Name=Editor\nExec=\"/opt/ed\\sit/ed\" \"--title=\\\\\"x\\\\\"\" %f\nMimeType=text/plain;\n");
+    Desktop.WriteApplication(
+        "editor.desktop", "Name=Editor\nExec=\"/opt/ed\\sit/ed\" \"--title=\\\\\"x\\\\\"\" %f\nMimeType=text/plain;\n");
     fs::create_directories(Drive.HostPath("work"));
     TRecordingLauncher launcher;
     ASSERT_TRUE(host::ShellExecute(host::ShellRequest{host::ShellVerb::OpenWithApplication,
-                                                      {Drive.Path("a.txt"), Drive.Path("c.c")}, {},
-                                                      Drive.Path("work"), "editor.desktop"}));
+                                                      {Drive.Path("a.txt"), Drive.Path("c.c")},
+                                                      {},
+                                                      Drive.Path("work"),
+                                                      "editor.desktop"}));
     ASSERT_EQ(2u, launcher.Starts.size());
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ("/opt/ed it/ed", launcher.Starts[i].Program);
@@ -112,8 +115,8 @@ TEST_F(DesktopApplicationsTest, TheChosenApplicationStartsOnTheFilesInTheWorking
     EXPECT_EQ((Command{R"(--title="x")", Drive.HostPath("a.txt")}), launcher.Starts[0].Arguments);
     EXPECT_EQ((Command{R"(--title="x")", Drive.HostPath("c.c")}), launcher.Starts[1].Arguments);
 
-    EXPECT_FALSE(host::ShellExecute(host::ShellRequest{host::ShellVerb::OpenWithApplication, {Drive.Path("a.txt")},
-                                                       {}, {}, "gone.desktop"}));
+    EXPECT_FALSE(host::ShellExecute(
+        host::ShellRequest{host::ShellVerb::OpenWithApplication, {Drive.Path("a.txt")}, {}, {}, "gone.desktop"}));
     EXPECT_EQ(host::ERROR_NO_ASSOCIATION, host::GetLastError());
     EXPECT_EQ(2u, launcher.Starts.size());
 }

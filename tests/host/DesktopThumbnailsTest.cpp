@@ -35,7 +35,8 @@ TEST(DesktopThumbnails, EntriesAreNamedByTheMd5OfThePercentEncodedUri)
         {"J:\\[x]{y}^`.txt", "file:///home/jens/%5Bx%5D%7By%7D%5E%60.txt"},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(CacheEntry("normal", row.Uri), host::GetThumbnailCachePath(row.WindowsPath, host::ThumbnailSize::Normal))
+        EXPECT_EQ(CacheEntry("normal", row.Uri),
+                  host::GetThumbnailCachePath(row.WindowsPath, host::ThumbnailSize::Normal))
             << row.Uri;
 }
 

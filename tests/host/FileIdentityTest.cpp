@@ -1,5 +1,5 @@
-#include "host/Drives.h"
 #include "host/FileIdentity.h"
+#include "host/Drives.h"
 #include "host/LastError.h"
 
 #include "support/TestSupport.h"

@@ -1,5 +1,5 @@
-#include "host/FaultInjection.h"
 #include "host/FileStreams.h"
+#include "host/FaultInjection.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
 
@@ -53,7 +53,8 @@ protected:
         fs::permissions(Drive.HostPath("a.txt"), fs::perms(0444));
     }
 
-    const std::map<std::string, std::string> Expected = {{"user.Description", "comment"}, {"user.xdg:origin", "elsewhere"}};
+    const std::map<std::string, std::string> Expected = {{"user.Description", "comment"},
+                                                         {"user.xdg:origin", "elsewhere"}};
     TTempDrive Drive{'T'};
 };
 
@@ -123,8 +124,9 @@ TEST_F(HostFileStreams, ATargetWithoutStreamsRefusesTheCopyUnlessTheStreamsMayGo
         const std::string target = std::string(row.Name) + ".txt";
         // A file system that holds no streams, as a tmpfs or a FAT stick may be.
         host::InjectFault(host::HostCall::CopyStream, host::ERROR_NOT_SUPPORTED);
-        const bool done = row.Move ? host::MoveFile(Drive.Path("a.txt"), other.Path(target), false, true, {}, row.Unheld)
-                                   : host::CopyFile(Drive.Path("a.txt"), other.Path(target), true, {}, row.Unheld);
+        const bool done = row.Move
+                              ? host::MoveFile(Drive.Path("a.txt"), other.Path(target), false, true, {}, row.Unheld)
+                              : host::CopyFile(Drive.Path("a.txt"), other.Path(target), true, {}, row.Unheld);
         host::ClearFaults();
         if (row.Unheld == host::UnheldStreams::Refuse) {
             EXPECT_FALSE(done) << row.Name;

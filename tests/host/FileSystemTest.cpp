@@ -1,6 +1,6 @@
+#include "host/FileSystem.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
-#include "host/FileSystem.h"
 #include "host/LastError.h"
 
 #include "support/TestSupport.h"
@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <map>
-#include <filesystem>
 #include <string_view>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -217,11 +217,11 @@ TEST_F(HostFileSystem, CopyReportsProgressAndKeepsTimesAndPermissions)
     const timespec times[2] = {{1600000000, 0}, {1700000000, 0}};
     ASSERT_EQ(0, utimensat(AT_FDCWD, Drive.HostPath("big.bin").c_str(), times, 0));
     std::vector<std::pair<uint64_t, uint64_t>> calls;
-    ASSERT_TRUE(host::CopyFile(Drive.Path("big.bin"), Drive.Path("copy.bin"), true,
-                               [&](uint64_t copied, uint64_t total) {
-                                   calls.emplace_back(copied, total);
-                                   return true;
-                               }));
+    ASSERT_TRUE(
+        host::CopyFile(Drive.Path("big.bin"), Drive.Path("copy.bin"), true, [&](uint64_t copied, uint64_t total) {
+            calls.emplace_back(copied, total);
+            return true;
+        }));
     EXPECT_EQ(content, Drive.ReadFile("copy.bin"));
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(std::make_pair(uint64_t{content.size()}, uint64_t{content.size()}), calls.back());
@@ -242,13 +242,19 @@ TEST_F(HostFileSystem, FailedOrCancelledCopiesLeaveTheTargetAsItWas)
     };
     const Row rows[] = {
         {"cancel", [] {}, [](uint64_t, uint64_t) { return false; }, host::ERROR_REQUEST_ABORTED},
-        {"disk full", [] { host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL, 1); }, {}, host::ERROR_DISK_FULL},
-        {"read-only target", [&] { fs::permissions(Drive.HostPath("target.bin"), fs::perms(0444)); }, {},
+        {"disk full",
+         [] { host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL, 1); },
+         {},
+         host::ERROR_DISK_FULL},
+        {"read-only target",
+         [&] { fs::permissions(Drive.HostPath("target.bin"), fs::perms(0444)); },
+         {},
          host::ERROR_ACCESS_DENIED},
     };
     for (const Row& row : rows) {
         row.Arrange();
-        EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("target.bin"), false, row.Progress)) << row.Name;
+        EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("target.bin"), false, row.Progress))
+            << row.Name;
         EXPECT_EQ(row.Error, host::GetLastError()) << row.Name;
         EXPECT_EQ("old target", Drive.ReadFile("target.bin")) << row.Name;
         EXPECT_EQ((std::vector<std::string>{"source.bin", "target.bin"}), NamesIn()) << row.Name;

@@ -1,5 +1,5 @@
-#include "host/FaultInjection.h"
 #include "host/File.h"
+#include "host/FaultInjection.h"
 #include "host/LastError.h"
 
 #include "support/TestSupport.h"

@@ -1,5 +1,5 @@
-#include "host/FaultInjection.h"
 #include "host/LastError.h"
+#include "host/FaultInjection.h"
 
 #include <gtest/gtest.h>
 

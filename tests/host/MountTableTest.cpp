@@ -1,5 +1,5 @@
-#include "host/Drives.h"
 #include "host/MountTable.h"
+#include "host/Drives.h"
 
 #include "support/TestSupport.h"
 
@@ -11,10 +11,11 @@ namespace {
 
 TEST(MountTable, ParsesMountInfoLines)
 {
-    const std::string text = "22 28 0:21 / /proc rw,relatime - proc proc rw\n"
-                             "29 28 8:17 / /media/me/My\\040Stick rw,nosuid shared:7 master:1 - vfat /dev/sdb1 rw,fmask=0022\n"
-                             "garbage line without a separator\n"
-                             "30 28 0:50 /export /mnt/back\\134slash ro - nfs4 srv:/export ro,vers=4.2\n";
+    const std::string text =
+        "22 28 0:21 / /proc rw,relatime - proc proc rw\n"
+        "29 28 8:17 / /media/me/My\\040Stick rw,nosuid shared:7 master:1 - vfat /dev/sdb1 rw,fmask=0022\n"
+        "garbage line without a separator\n"
+        "30 28 0:50 /export /mnt/back\\134slash ro - nfs4 srv:/export ro,vers=4.2\n";
     const std::vector<host::Mount> table = host::ParseMountInfo(text);
     ASSERT_EQ(3u, table.size());
     EXPECT_EQ("/proc", table[0].MountPoint);
@@ -94,7 +95,8 @@ TEST(MountTable, IsReadAgainWhenItChanges)
 TEST(MountTable, TheSystemTableHoldsTheRoot)
 {
     const auto table = host::GetMountTable();
-    EXPECT_TRUE(std::any_of(table->begin(), table->end(), [](const host::Mount& mount) { return mount.MountPoint == "/"; }));
+    EXPECT_TRUE(
+        std::any_of(table->begin(), table->end(), [](const host::Mount& mount) { return mount.MountPoint == "/"; }));
     EXPECT_EQ(table, host::GetMountTable());
 }
 

@@ -1,6 +1,6 @@
+#include "host/PictureFiles.h"
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
-#include "host/PictureFiles.h"
 
 #include "support/PictureFixtures.h"
 

@@ -77,7 +77,8 @@ TEST_F(Registry, ValuesKeepTheirTypeAndAreFoundIgnoringCase)
 
     EXPECT_EQ(RegistryValue::OfText("D:\\Settings\\"),
               host::ReadRegistryValue(RegistryRoot::CurrentUser, "SOFTWARE\\quillomber", "optionspath"));
-    EXPECT_EQ(RegistryValue::OfNumber(42), host::ReadRegistryValue(RegistryRoot::CurrentUser, "Software\\Quillomber", "Runs"));
+    EXPECT_EQ(RegistryValue::OfNumber(42),
+              host::ReadRegistryValue(RegistryRoot::CurrentUser, "Software\\Quillomber", "Runs"));
     EXPECT_EQ(RegistryValue::OfText("machine"),
               host::ReadRegistryValue(RegistryRoot::LocalMachine, "Software\\Quillomber", "Runs"));
 
@@ -103,10 +104,16 @@ TEST_F(Registry, ValuesKeepTheirTypeAndAreFoundIgnoringCase)
 
 TEST_F(Registry, TextsOfAnyBytesSurviveTheStoreFile)
 {
-    const std::string texts[] = {"", "with \"quotes\"", "C:\\back\\slash\\", "two\r\nlines\n", "[not a key]",
-                                 "\"=dword:00000001", "caf\xC3\xA9\t"};
+    const std::string texts[] = {"",
+                                 "with \"quotes\"",
+                                 "C:\\back\\slash\\",
+                                 "two\r\nlines\n",
+                                 "[not a key]",
+                                 "\"=dword:00000001",
+                                 "caf\xC3\xA9\t"};
     for (size_t i = 0; i < std::size(texts); ++i)
-        Put(RegistryRoot::CurrentUser, "Texts", "name \"" + std::to_string(i) + "\"\n", RegistryValue::OfText(texts[i]));
+        Put(RegistryRoot::CurrentUser, "Texts", "name \"" + std::to_string(i) + "\"\n",
+            RegistryValue::OfText(texts[i]));
     for (size_t i = 0; i < std::size(texts); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(RegistryValue::OfText(texts[i]),
@@ -118,7 +125,8 @@ TEST_F(Registry, MissingKeysAndValuesAreErrorTwo)
 {
     EXPECT_FALSE(host::ReadRegistryValue(RegistryRoot::CurrentUser, "Software\\None", "Value"));
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
-    EXPECT_FALSE(host::WriteRegistryValue(RegistryRoot::CurrentUser, "Software\\None", "Value", RegistryValue::OfText("x")));
+    EXPECT_FALSE(
+        host::WriteRegistryValue(RegistryRoot::CurrentUser, "Software\\None", "Value", RegistryValue::OfText("x")));
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
     EXPECT_FALSE(std::filesystem::exists(StoreFile()));
 
@@ -130,17 +138,20 @@ TEST_F(Registry, MissingKeysAndValuesAreErrorTwo)
 
 TEST_F(Registry, KeysAreMadeWithTheirParentsAndDeletedWithAllTheyHold)
 {
-    Put(RegistryRoot::LocalMachine, "\\Software\\Vendor\\Uninstall\\Quillomber\\", "DisplayName", RegistryValue::OfText("Q"));
+    Put(RegistryRoot::LocalMachine, "\\Software\\Vendor\\Uninstall\\Quillomber\\", "DisplayName",
+        RegistryValue::OfText("Q"));
     Put(RegistryRoot::LocalMachine, "Software\\Vendor\\Other", "Kept", RegistryValue::OfNumber(1));
 
-    for (const char* path : {"Software", "software\\vendor", "Software\\Vendor\\Uninstall\\", "Software\\\\Vendor\\Uninstall\\Quillomber"})
+    for (const char* path :
+         {"Software", "software\\vendor", "Software\\Vendor\\Uninstall\\", "Software\\\\Vendor\\Uninstall\\Quillomber"})
         EXPECT_TRUE(host::RegistryKeyExists(RegistryRoot::LocalMachine, path)) << path;
     EXPECT_FALSE(host::RegistryKeyExists(RegistryRoot::CurrentUser, "Software"));
 
     ASSERT_TRUE(host::DeleteRegistryKey(RegistryRoot::LocalMachine, "software\\VENDOR\\uninstall"));
     EXPECT_FALSE(host::RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Vendor\\Uninstall"));
     EXPECT_FALSE(host::RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Vendor\\Uninstall\\Quillomber"));
-    EXPECT_EQ(RegistryValue::OfNumber(1), host::ReadRegistryValue(RegistryRoot::LocalMachine, "Software\\Vendor\\Other", "Kept"));
+    EXPECT_EQ(RegistryValue::OfNumber(1),
+              host::ReadRegistryValue(RegistryRoot::LocalMachine, "Software\\Vendor\\Other", "Kept"));
 
     EXPECT_FALSE(host::DeleteRegistryKey(RegistryRoot::LocalMachine, "Software\\Vendor\\Uninstall"));
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());

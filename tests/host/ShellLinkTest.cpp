@@ -51,15 +51,14 @@ host::ShellLink SampleLink()
 
 TEST(ShellLinkFormat, WrittenBytesFollowThePublishedLayout)
 {
-    const std::string header = Le(0x4C, 4) + std::string("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16)
-                               + Le(0x9A, 4)  // location, relative path, working folder, Unicode
-                               + Le(0x20, 4) + Le(0x01C9151515EEE9D0, 8) + Le(0x01C9151515EEE9D1, 8)
-                               + Le(0x01C9151515EEE9D2, 8) + Le(5, 4) + Le(0xFFFFFFFE, 4) + Le(7, 4) + Le(0x0645, 2)
-                               + std::string(10, '\0');
+    const std::string header = Le(0x4C, 4) + std::string("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16) +
+                               Le(0x9A, 4) // location, relative path, working folder, Unicode
+                               + Le(0x20, 4) + Le(0x01C9151515EEE9D0, 8) + Le(0x01C9151515EEE9D1, 8) +
+                               Le(0x01C9151515EEE9D2, 8) + Le(5, 4) + Le(0xFFFFFFFE, 4) + Le(7, 4) + Le(0x0645, 2) +
+                               std::string(10, '\0');
     const std::string volume = Le(0x11, 4) + Le(3, 4) + Le(0, 4) + Le(0x10, 4) + std::string(1, '\0');
-    const std::string location = Le(0x1C + 17 + 14 + 1, 4) + Le(0x1C, 4) + Le(1, 4) + Le(0x1C, 4)
-                                 + Le(0x1C + 17, 4) + Le(0, 4) + Le(0x1C + 17 + 14, 4) + volume
-                                 + std::string("C:\\test\\a.txt\0\0", 15);
+    const std::string location = Le(0x1C + 17 + 14 + 1, 4) + Le(0x1C, 4) + Le(1, 4) + Le(0x1C, 4) + Le(0x1C + 17, 4) +
+                                 Le(0, 4) + Le(0x1C + 17 + 14, 4) + volume + std::string("C:\\test\\a.txt\0\0", 15);
     const std::string texts = Le(7, 2) + Wide(u".\\a.txt") + Le(7, 2) + Wide(u"C:\\test");
     EXPECT_EQ(header + location + texts + Le(0, 4), host::FormatShellLink(SampleLink()));
 }
@@ -146,7 +145,8 @@ TEST(ShellLinkFormat, DamagedBytesAreRefusedWithoutReadingOutsideThem)
             if (random() % 2 == 0)
                 bytes[at] = static_cast<char>(random());
             else
-                bytes.replace(at, std::min<size_t>(4, bytes.size() - at), Le(random() % 2 ? 0xFFFFFFF0 : random() % 0x200, 4));
+                bytes.replace(at, std::min<size_t>(4, bytes.size() - at),
+                              Le(random() % 2 ? 0xFFFFFFF0 : random() % 0x200, 4));
         }
         bytes.resize(random() % 3 == 0 ? random() % (bytes.size() + 1) : bytes.size());
         EXPECT_NO_THROW(host::ParseShellLink(bytes));

@@ -1,5 +1,5 @@
-#include "host/LastError.h"
 #include "host/Shell.h"
+#include "host/LastError.h"
 
 #include "support/RecordingLauncher.h"
 #include "support/TestSupport.h"
@@ -85,8 +85,11 @@ TEST_F(ShellExecuteTest, EverythingElseGoesToTheDesktop)
     for (const std::string& target : targets)
         ASSERT_TRUE(Execute(host::ShellVerb::Open, {target})) << target;
     ASSERT_TRUE(Execute(host::ShellVerb::Open, {"https://example.org/a?b=c"}));
-    const std::string expected[] = {Drive.HostPath("notes.txt"), Drive.HostPath("photo.jpg"),
-                                    Drive.HostPath("setup.exe"), Drive.HostPath("work"), Drive.HostPath(),
+    const std::string expected[] = {Drive.HostPath("notes.txt"),
+                                    Drive.HostPath("photo.jpg"),
+                                    Drive.HostPath("setup.exe"),
+                                    Drive.HostPath("work"),
+                                    Drive.HostPath(),
                                     "https://example.org/a?b=c"};
     ASSERT_EQ(std::size(expected), Launcher.Starts.size());
     for (size_t i = 0; i < std::size(expected); ++i) {

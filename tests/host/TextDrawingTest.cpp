@@ -91,9 +91,8 @@ TEST(TextDrawing, CalcRectMeasuresWithoutDrawing)
 {
     QRect rect(10, 5, 1000, 10);
     int height = 0;
-    const QImage image = Drawn([&](QPainter& painter) {
-        height = DrawText(painter, "wide line\nx", rect, DT_NOPREFIX | DT_CALCRECT);
-    });
+    const QImage image =
+        Drawn([&](QPainter& painter) { height = DrawText(painter, "wide line\nx", rect, DT_NOPREFIX | DT_CALCRECT); });
     const QFontMetrics metrics(TestFont());
     EXPECT_EQ(QRect(10, 5, WidthOf("wide line"), 2 * metrics.height()), rect);
     EXPECT_EQ(2 * metrics.height(), height);

@@ -1,8 +1,8 @@
+#include "host/Volumes.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
 #include "host/MountTable.h"
-#include "host/Volumes.h"
 
 #include "support/TestSupport.h"
 
@@ -64,8 +64,8 @@ TEST_F(Volumes, VolumeInformationOfTheFileSystemHoldingThePath)
     const std::optional<host::VolumeInformation> sub = host::GetVolumeInformation("T:\\sub\\new\\b.txt");
     ASSERT_TRUE(sub);
     EXPECT_EQ("btrfs", sub->FileSystemName);
-    const uint32_t expected = host::FILE_FILE_COMPRESSION | host::FILE_VOLUME_QUOTAS | host::FILE_SUPPORTS_SPARSE_FILES
-                              | host::FILE_SUPPORTS_REPARSE_POINTS;
+    const uint32_t expected = host::FILE_FILE_COMPRESSION | host::FILE_VOLUME_QUOTAS |
+                              host::FILE_SUPPORTS_SPARSE_FILES | host::FILE_SUPPORTS_REPARSE_POINTS;
     EXPECT_EQ(expected, sub->FileSystemFlags & ~host::FILE_NAMED_STREAMS);
     EXPECT_EQ(host::ERROR_SUCCESS, host::GetLastError());
 }

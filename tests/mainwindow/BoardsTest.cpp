@@ -373,8 +373,7 @@ TEST_F(BoardsTest, TheBarPutsTheVisibleBoardsOnItsRows)
             }
         }
         EXPECT_EQ(row.ButtonsPerRow, counts);
-        EXPECT_EQ(row.Rows * BoardAt(0).Button->height() + 2 * Boards->BarPanel->Border,
-                  Boards->BarPanel->height());
+        EXPECT_EQ(row.Rows * BoardAt(0).Button->height() + 2 * Boards->BarPanel->Border, Boards->BarPanel->height());
         EXPECT_FALSE(Boards->BarPanel->isHidden());
     }
 }
@@ -568,13 +567,20 @@ TEST_F(BoardsTest, TheShortcutChoicesAreNoneTheBoardsOwnAndTheFreeDigits)
     const Row rows[] = {
         {"every other digit taken", 8, [] {}, "Movies", "9", {"None", "9"}},
         {"an unnamed board without shortcut", 22, [] {}, "", "None", {"None"}},
-        {"digits freed by None", 22,
+        {"digits freed by None",
+         22,
          [] {
              Boards->SetBoardShortcut(BoardAt(2), "None");
              Boards->SetBoardShortcut(BoardAt(9), "");
          },
-         "", "None", {"None", "0", "3"}},
-        {"a shortcut that is no digit", 22, [] { Boards->SetBoardShortcut(BoardAt(22), "Q"); }, "", "Q",
+         "",
+         "None",
+         {"None", "0", "3"}},
+        {"a shortcut that is no digit",
+         22,
+         [] { Boards->SetBoardShortcut(BoardAt(22), "Q"); },
+         "",
+         "Q",
          {"None", "Q", "0", "3"}},
     };
     for (const Row& row : rows) {

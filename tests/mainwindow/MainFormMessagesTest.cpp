@@ -252,8 +252,8 @@ TLayoutState GetLayoutState(const TMainForm& form)
     const TBoardData& board = Boards->GetActiveBoard();
     EXPECT_EQ(board.ShowPlayList, !form.PlayListPanel->isHidden());
     EXPECT_EQ(board.ShowTree, !form.TreePanel->isHidden());
-    return {ProgramOptions.ShowHintBar, ProgramOptions.ShowFileInfo, ProgramOptions.ShowColumnInfo,
-            ProgramOptions.ShowBoardsBar, board.ShowPlayList, board.ShowTree};
+    return {ProgramOptions.ShowHintBar,   ProgramOptions.ShowFileInfo, ProgramOptions.ShowColumnInfo,
+            ProgramOptions.ShowBoardsBar, board.ShowPlayList,          board.ShowTree};
 }
 
 class MainFormKeys : public MainFormMessages
@@ -295,7 +295,10 @@ TEST_F(MainFormKeys, WindowKeysComeBeforeTheFocusedControl)
         {"Alt+F8: boards bar", Qt::Key_F8, Qt::AltModifier, true, {false, false, false, true, false, false}},
         {"Ctrl+Shift+F8 is the control's", Qt::Key_F8, Qt::ControlModifier | Qt::ShiftModifier, false, {}},
         {"F7: media play-list", Qt::Key_F7, none, true, {false, false, false, false, true, false}},
-        {"Ctrl+F9: tree navigator, any modifiers", Qt::Key_F9, Qt::ControlModifier, true,
+        {"Ctrl+F9: tree navigator, any modifiers",
+         Qt::Key_F9,
+         Qt::ControlModifier,
+         true,
          {false, false, false, false, false, true}},
         {"Shift alone is swallowed", Qt::Key_Shift, Qt::ShiftModifier, true, {}},
         {"Ctrl alone is swallowed", Qt::Key_Control, Qt::ControlModifier, true, {}},
@@ -308,9 +311,11 @@ TEST_F(MainFormKeys, WindowKeysComeBeforeTheFocusedControl)
         const TLayoutState before = GetLayoutState(Form);
         EXPECT_EQ(row.Taken, Press(row.Key, row.Modifiers));
         const TLayoutState after = GetLayoutState(Form);
-        const TLayoutState expected{before.HintBar != row.Flipped.HintBar,   before.FileInfo != row.Flipped.FileInfo,
+        const TLayoutState expected{before.HintBar != row.Flipped.HintBar,
+                                    before.FileInfo != row.Flipped.FileInfo,
                                     before.ColumnInfo != row.Flipped.ColumnInfo,
-                                    before.BoardsBar != row.Flipped.BoardsBar, before.PlayList != row.Flipped.PlayList,
+                                    before.BoardsBar != row.Flipped.BoardsBar,
+                                    before.PlayList != row.Flipped.PlayList,
                                     before.Tree != row.Flipped.Tree};
         EXPECT_TRUE(expected == after);
     }

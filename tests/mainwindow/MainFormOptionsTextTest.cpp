@@ -103,11 +103,16 @@ TEST_F(MainFormOptionsText, OwnersReadAndWriteTheirPartsInTheFileOrder)
 {
     TFakeSkinEditor skinEditor;
     const std::vector<std::pair<TMainForm::TOptionsSTLPlace, std::string>> owners = {
-        {TMainForm::ospPasswordGenerator, "PasswordGenerator"}, {TMainForm::ospViewerPlugins, ""},
-        {TMainForm::ospFileDialog, "Main"},                     {TMainForm::ospSearchFile, "SearchFile"},
-        {TMainForm::ospFindCommonText, "FindCommonText"},       {TMainForm::ospLocateFile, "LocateFile"},
-        {TMainForm::ospRecentPlayLists, "LastPlayedMPL_MPL"},   {TMainForm::ospFileStreamsEditor, "FileStreamsEditor"},
-        {TMainForm::ospSteg, "Steg"},                           {TMainForm::ospMultiRename, "MultiRename"},
+        {TMainForm::ospPasswordGenerator, "PasswordGenerator"},
+        {TMainForm::ospViewerPlugins, ""},
+        {TMainForm::ospFileDialog, "Main"},
+        {TMainForm::ospSearchFile, "SearchFile"},
+        {TMainForm::ospFindCommonText, "FindCommonText"},
+        {TMainForm::ospLocateFile, "LocateFile"},
+        {TMainForm::ospRecentPlayLists, "LastPlayedMPL_MPL"},
+        {TMainForm::ospFileStreamsEditor, "FileStreamsEditor"},
+        {TMainForm::ospSteg, "Steg"},
+        {TMainForm::ospMultiRename, "MultiRename"},
         {TMainForm::ospTreeNavigator, "DTN"},
     };
     // What the main window has read of its own at each owner's turn: W the panel sizes,
@@ -138,8 +143,8 @@ TEST_F(MainFormOptionsText, OwnersReadAndWriteTheirPartsInTheFileOrder)
 
     Load("[Main]\r\nTreeNavigatorWidth=150\r\nHintLines=5\r\nActiveBoard=4\r\n\r\n[Containers]\r\n2=Work\r\n\r\n"
          "[MediaPlayList]\r\nRepeat=TRUE\r\n\r\n[ProgramExtensions]\r\nCount=1\r\n0=.x\r\n\r\n");
-    EXPECT_EQ((std::vector<std::string>{"0:", "1:WO", "2:WO", "3:WO", "4:WO", "5:WO", "6:WOCB", "7:WOCBRE",
-                                        "8:WOCBRE", "Skin:WOCBRE", "9:WOCBRE", "10:WOCBRE"}),
+    EXPECT_EQ((std::vector<std::string>{"0:", "1:WO", "2:WO", "3:WO", "4:WO", "5:WO", "6:WOCB", "7:WOCBRE", "8:WOCBRE",
+                                        "Skin:WOCBRE", "9:WOCBRE", "10:WOCBRE"}),
               turns);
 
     const std::string text = Save();
@@ -272,8 +277,8 @@ TEST_F(MainFormOptionsText, TheMediaButtonsKeepTheirStateInTheFile)
         Load(row.Section);
         EXPECT_EQ(row.Repeat, Form->RepeatButton->Down);
         EXPECT_EQ(row.Fit, Form->FitButton->Down);
-        const std::string expected = std::string("[MediaPlayList]\r\nRepeat=") + (row.Repeat ? "TRUE" : "FALSE")
-                                     + "\r\nFitMovie=" + (row.Fit ? "TRUE" : "FALSE") + "\r\n\r\n";
+        const std::string expected = std::string("[MediaPlayList]\r\nRepeat=") + (row.Repeat ? "TRUE" : "FALSE") +
+                                     "\r\nFitMovie=" + (row.Fit ? "TRUE" : "FALSE") + "\r\n\r\n";
         EXPECT_NE(std::string::npos, Save().find(expected));
     }
 }

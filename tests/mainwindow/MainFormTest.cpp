@@ -1,5 +1,5 @@
-#include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/Boards.h"
 
 #include "columns/Column.h"
 #include "panels/MyTPanel.h"
@@ -23,8 +23,8 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -324,8 +324,8 @@ TEST_F(MainWindow, TheStoredPositionPlacesTheWindowsFrame)
     ASSERT_NE(Window->frameGeometry(), Window->geometry()) << "the platform gives windows a frame";
 
     std::filesystem::create_directories(HostOptions());
-    std::ofstream(HostOptions() + "/Quillomber.ini") << "[Main]\r\nXPos=" << area.left() << "\r\nYPos=" << area.top()
-                                                     << "\r\nXSize=500\r\nYSize=300\r\n";
+    std::ofstream(HostOptions() + "/Quillomber.ini")
+        << "[Main]\r\nXPos=" << area.left() << "\r\nYPos=" << area.top() << "\r\nXSize=500\r\nYSize=300\r\n";
     Window.reset();
     StartUp();
     EXPECT_EQ(frameShown(), area.topLeft());
@@ -349,8 +349,7 @@ TEST_F(MainWindow, TheHintBarFollowsTheMouseOverAList)
     drive.WriteFile("a/two.txt", "2");
     TMainForm& window = StartUp();
     TColumn& column = *window.Columns[0];
-    column.LoadDirectory(
-        {.ContainerIndex = -1, .Title = drive.Path("a/one.txt"), .Type = 1, .TopOffset = 0, .Key = 0});
+    column.LoadDirectory({.ContainerIndex = -1, .Title = drive.Path("a/one.txt"), .Type = 1, .TopOffset = 0, .Key = 0});
     MyTPanel& list = *column.FileList;
     const auto enter = [](QWidget& control) {
         QEnterEvent event(QPointF(1, 1), QPointF(1, 1), control.mapToGlobal(QPointF(1, 1)));

@@ -58,8 +58,8 @@ std::string Text(const std::string& text)
 
 std::string ColumnRecord(const TColumnState& column, int32_t version)
 {
-    return Text(column.ActiveTitle) + Int32(column.ContainerIndex) + Byte(column.FixedAttr) +
-           Int32(column.WidthAttr) + Int32(column.Subcolumns) + Int32(column.ThumbHeight) + Byte(column.ThumbAttr) +
+    return Text(column.ActiveTitle) + Int32(column.ContainerIndex) + Byte(column.FixedAttr) + Int32(column.WidthAttr) +
+           Int32(column.Subcolumns) + Int32(column.ThumbHeight) + Byte(column.ThumbAttr) +
            (version >= 3 ? Byte(column.ShowPathsInContainer) : "") + Int32(column.ActiveType) +
            Int32(column.ActiveTopOffset) + Int64(column.ActiveKey) + Text(column.SortMode);
 }
@@ -90,8 +90,8 @@ std::string StoredBoardsText()
 {
     std::ostringstream text;
     for (const TBoardData& board : Boards->Items) {
-        text << board.Index << " " << board.Name << "|" << board.Shortcut << "|" << board.ShowPlayList
-             << board.ShowTree << "|" << board.TreePath << "|" << board.VisibleColumnCount << board.ActiveColumnIndex;
+        text << board.Index << " " << board.Name << "|" << board.Shortcut << "|" << board.ShowPlayList << board.ShowTree
+             << "|" << board.TreePath << "|" << board.VisibleColumnCount << board.ActiveColumnIndex;
         for (const TColumnState& c : board.ColumnStates)
             text << "\n  " << c.ActiveTitle << "|" << c.ContainerIndex << c.FixedAttr << c.WidthAttr << c.Subcolumns
                  << c.ThumbHeight << c.ThumbAttr << c.ShowPathsInContainer << "|" << c.ActiveType << "|"
@@ -176,7 +176,8 @@ TEST_F(OptionsBinaryTest, TheFileHoldsTheBoardsLastFirstAndTheHistoriesAndReadsB
     thirty.TreePath = "T:\\";
     thirty.VisibleColumnCount = 3;
     thirty.ActiveColumnIndex = 1;
-    thirty.ColumnStates[0] = {-1, true, 2, 2, 5, true, true, "T:\\a\\one.txt", 4, -2, 0x0102030405060708, "Size, big-small", ""};
+    thirty.ColumnStates[0] = {
+        -1, true, 2, 2, 5, true, true, "T:\\a\\one.txt", 4, -2, 0x0102030405060708, "Size, big-small", ""};
     thirty.ColumnStates[1].ActiveTitle = "T:\\b\\";
     thirty.ColumnStates[1].ContainerIndex = 3;
     ColumnAt(*Window, 1)
@@ -197,8 +198,7 @@ TEST_F(OptionsBinaryTest, TheFileHoldsTheBoardsLastFirstAndTheHistoriesAndReadsB
     const std::string payload = file.substr(48);
     EXPECT_EQ(Signature + std::string(32 - 18, '\0'), file.substr(4, 32));
     EXPECT_EQ(Int32(3) + Int64(0), file.substr(36, 12));
-    const uint32_t checksum =
-        BlockHash(payload.data(), static_cast<int32_t>(payload.size()), TextHash(Signature));
+    const uint32_t checksum = BlockHash(payload.data(), static_cast<int32_t>(payload.size()), TextHash(Signature));
     EXPECT_EQ(Int32(static_cast<int32_t>(checksum)), file.substr(0, 4));
     const std::string boardThirtyHead = "\x01\0\0\0Z\x01\0\0\0z\x01\0\x03\0\0\0T:\\\x03\0\0\0\x01\0\0\0"
                                         "\x0C\0\0\0T:\\a\\one.txt\xFF\xFF\xFF\xFF\x01\x02\0\0\0\x02\0\0\0\x05\0\0\0"
@@ -334,8 +334,8 @@ TEST_F(OptionsBinaryTest, ReadingStopsAtTheFirstTextTooLongAndKeepsWhatCameBefor
     boards[29].Name = "Thirty";
     boards[28].Name = std::string(32, 'n');
     boards[28].Shortcut = "q";
-    WriteOptionsFile(3, BoardRecords(boards, 3) + Int32(1) + Text("T:\\b\\three.txt") + Int32(4) + Int32(0) +
-                            Int64(0) + Int32(0));
+    WriteOptionsFile(3, BoardRecords(boards, 3) + Int32(1) + Text("T:\\b\\three.txt") + Int32(4) + Int32(0) + Int64(0) +
+                            Int32(0));
     const std::string report = OpenExpectingOneFailure();
     EXPECT_THAT(report, HasSubstr("Failed to load. Data is probably corrupted."));
     EXPECT_THAT(report, HasSubstr("Text too long."));

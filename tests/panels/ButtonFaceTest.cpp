@@ -19,11 +19,16 @@ TEST(ButtonFace, TheGradientCentreSitsByTheStyledEdge)
         int CentreY;
     };
     const Row rows[] = {
-        {bsRectangle, "No edge", false, 10},    {bsRectangle, "No edge", true, 17},
-        {bsRectangle, "", false, 10},           {bsRectangle, "VSB", true, 17},
-        {bsRectangle, "Top edge", false, 3},    {bsRectangle, "Top edge", true, 10},
-        {bsRectangle, "Bottom edge", false, 17}, {bsRectangle, "Bottom edge", true, 10},
-        {bsRectangle, "top edge", false, 17},   {bsSingleOval, "Top edge", false, 10},
+        {bsRectangle, "No edge", false, 10},
+        {bsRectangle, "No edge", true, 17},
+        {bsRectangle, "", false, 10},
+        {bsRectangle, "VSB", true, 17},
+        {bsRectangle, "Top edge", false, 3},
+        {bsRectangle, "Top edge", true, 10},
+        {bsRectangle, "Bottom edge", false, 17},
+        {bsRectangle, "Bottom edge", true, 10},
+        {bsRectangle, "top edge", false, 17},
+        {bsSingleOval, "Top edge", false, 10},
         {bsDoubleOval, "No edge", true, 14},
     };
     for (const Row& row : rows)

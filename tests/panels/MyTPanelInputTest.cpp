@@ -90,16 +90,11 @@ TEST_F(KeyedList, PagesAndEnds)
     };
     // From top 0 and focus 2, one after the other.
     const Row rows[] = {
-        {Qt::Key_PageDown, Qt::NoModifier, 10, 12},
-        {Qt::Key_PageDown, Qt::ControlModifier, 10, 19},
-        {Qt::Key_PageUp, Qt::ControlModifier, 10, 10},
-        {Qt::Key_End, Qt::NoModifier, 90, 99},
-        {Qt::Key_PageDown, Qt::NoModifier, 90, 99},
-        {Qt::Key_PageUp, Qt::NoModifier, 80, 89},
-        {Qt::Key_Home, Qt::ControlModifier, 80, 80},
-        {Qt::Key_End, Qt::ControlModifier, 80, 89},
-        {Qt::Key_Home, Qt::NoModifier, 0, 0},
-        {Qt::Key_PageUp, Qt::NoModifier, 0, 0},
+        {Qt::Key_PageDown, Qt::NoModifier, 10, 12},    {Qt::Key_PageDown, Qt::ControlModifier, 10, 19},
+        {Qt::Key_PageUp, Qt::ControlModifier, 10, 10}, {Qt::Key_End, Qt::NoModifier, 90, 99},
+        {Qt::Key_PageDown, Qt::NoModifier, 90, 99},    {Qt::Key_PageUp, Qt::NoModifier, 80, 89},
+        {Qt::Key_Home, Qt::ControlModifier, 80, 80},   {Qt::Key_End, Qt::ControlModifier, 80, 89},
+        {Qt::Key_Home, Qt::NoModifier, 0, 0},          {Qt::Key_PageUp, Qt::NoModifier, 0, 0},
         {Qt::Key_Up, Qt::ControlModifier, 0, 0},
     };
     List.SetFocusIndex(2);

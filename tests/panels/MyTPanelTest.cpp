@@ -169,11 +169,10 @@ TEST_F(TenItemsInThreeColumns, ItemsAreFoundAtPointsOfTheItemArea)
         QPoint Point;
         int Index;
     };
-    for (const Row& row : {Row{{0, 0}, 6}, Row{{cw - 1, 14}, 6}, Row{{cw, 0}, 7}, Row{{2 * cw, 0}, 8},
-                           Row{{0, 15}, 9}, Row{{cw, 15}, -1}, Row{{3 * cw, 0}, -1}, Row{{0, 30}, -1},
-                           Row{{-1, 0}, -1}, Row{{0, -1}, -1}})
-        EXPECT_EQ(row.Index, List.GetItemAt(row.Point.x(), row.Point.y()))
-            << row.Point.x() << ", " << row.Point.y();
+    for (const Row& row :
+         {Row{{0, 0}, 6}, Row{{cw - 1, 14}, 6}, Row{{cw, 0}, 7}, Row{{2 * cw, 0}, 8}, Row{{0, 15}, 9},
+          Row{{cw, 15}, -1}, Row{{3 * cw, 0}, -1}, Row{{0, 30}, -1}, Row{{-1, 0}, -1}, Row{{0, -1}, -1}})
+        EXPECT_EQ(row.Index, List.GetItemAt(row.Point.x(), row.Point.y())) << row.Point.x() << ", " << row.Point.y();
 }
 
 TEST_F(TenItemsInThreeColumns, ItemRectanglesFollowTheTopIndex)

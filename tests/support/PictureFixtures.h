@@ -30,9 +30,9 @@ inline std::string SavePicture(const TTempDrive& drive, const std::string& name,
 // True when the two colours differ by at most `tolerance` in each channel.
 inline bool IsNearColor(QRgb actual, const QColor& expected, int tolerance = 2)
 {
-    return std::abs(qRed(actual) - expected.red()) <= tolerance
-           && std::abs(qGreen(actual) - expected.green()) <= tolerance
-           && std::abs(qBlue(actual) - expected.blue()) <= tolerance;
+    return std::abs(qRed(actual) - expected.red()) <= tolerance &&
+           std::abs(qGreen(actual) - expected.green()) <= tolerance &&
+           std::abs(qBlue(actual) - expected.blue()) <= tolerance;
 }
 
 // The picture as PNG bytes with one more chunk right after the header chunk: its length

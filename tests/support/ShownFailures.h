@@ -20,7 +20,8 @@ public:
     // The next modal request must be a report captioned with this status word.
     void Expect(TModalScript& script, const std::string& statusWord)
     {
-        script.Expect(statusWord, TErrorForm::mrOkay, [this](const TModalRequest&) { Reports.push_back(Form.MemoText()); });
+        script.Expect(statusWord, TErrorForm::mrOkay,
+                      [this](const TModalRequest&) { Reports.push_back(Form.MemoText()); });
     }
 
     // Each report as shown: "DESCRIPTION", the message, then the context lines.

@@ -91,8 +91,8 @@ void TFakeMountTable::Add(const std::string& hostFolder, const std::string& type
     std::string escapedFolder;
     for (char c : hostFolder)
         escapedFolder += c == ' ' ? std::string("\\040") : std::string(1, c);
-    Text += std::to_string(Entries + 20) + " 1 0:" + std::to_string(Entries + 100) + " / " + escapedFolder + " " + options
-            + " shared:1 - " + type + " " + source + " " + options + "\n";
+    Text += std::to_string(Entries + 20) + " 1 0:" + std::to_string(Entries + 100) + " / " + escapedFolder + " " +
+            options + " shared:1 - " + type + " " + source + " " + options + "\n";
     std::ofstream(File, std::ios::binary | std::ios::trunc) << Text;
 }
 

@@ -70,8 +70,7 @@ public:
     TModalScript& operator=(const TModalScript&) = delete;
 
     // The next request must carry this caption; `act` may drive the dialog first.
-    TModalScript& Expect(const std::string& caption, int answer,
-                         std::function<void(const TModalRequest&)> act = {});
+    TModalScript& Expect(const std::string& caption, int answer, std::function<void(const TModalRequest&)> act = {});
     const std::vector<TModalRequest>& Seen() const { return SeenRequests; }
 
 private:

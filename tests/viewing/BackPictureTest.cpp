@@ -92,8 +92,8 @@ TEST_F(BackPicture, StretchingNeedsProportionsWithinTheTolerance)
         {-0.01, false, 25, red, green}, // smaller than the minimum: never stretched
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.Tolerance) + (row.Enlarge ? " enlarge" : "") + " min "
-                     + std::to_string(row.Minimum));
+        SCOPED_TRACE(std::to_string(row.Tolerance) + (row.Enlarge ? " enlarge" : "") + " min " +
+                     std::to_string(row.Minimum));
         TBackSettings settings;
         settings.BoxWidth = 40;
         settings.BoxHeight = 32;

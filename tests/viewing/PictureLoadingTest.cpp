@@ -35,8 +35,7 @@ protected:
     {
         TLoaded loaded;
         loaded.Bitmap = LoadPictureToBitmap(fileName, Background, rectangle, enlarge, minimum, fill, loaded.Zoom,
-                                            loaded.PictureWidth, loaded.PictureHeight, highQuality,
-                                            smartQualitySize);
+                                            loaded.PictureWidth, loaded.PictureHeight, highQuality, smartQualitySize);
         return loaded;
     }
 
@@ -76,8 +75,8 @@ TEST_F(PictureLoading, ShownSizeAndZoomFollowTheRectangle)
         {{0, 0}, false, 0, true, {0, 0}, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.Rectangle.width()) + (row.Enlarge ? " enlarge" : "")
-                     + (row.Fill ? " fill" : ""));
+        SCOPED_TRACE(std::to_string(row.Rectangle.width()) + (row.Enlarge ? " enlarge" : "") +
+                     (row.Fill ? " fill" : ""));
         const TLoaded loaded = Load(small, QRect(QPoint(5, 5), row.Rectangle), row.Enlarge, row.Minimum, row.Fill);
         ASSERT_TRUE(loaded.Bitmap);
         EXPECT_EQ(fsPerfect, FunStatContext.Status);
@@ -131,8 +130,8 @@ TEST_F(PictureLoading, SmartQualitySmoothsLargeThumbnailsOnly)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.Rectangle.width()) + " smart " + std::to_string(row.SmartSize));
-        const TLoaded loaded = Load(file, QRect(QPoint(0, 0), row.Rectangle), true, 0, false, row.HighQuality,
-                                    row.SmartSize);
+        const TLoaded loaded =
+            Load(file, QRect(QPoint(0, 0), row.Rectangle), true, 0, false, row.HighQuality, row.SmartSize);
         ASSERT_TRUE(loaded.Bitmap);
         EXPECT_EQ(row.Smoothed, HasBlendedPixels(loaded.Bitmap->Image));
     }

@@ -53,13 +53,12 @@ TDragResult TDropSource::Execute()
     const bool withImage = ShowingImage && static_cast<size_t>(CurrentImage) < ImageList->size();
     const host::DragImage image{withImage ? ImageList->at(CurrentImage) : QPixmap(),
                                 QPoint(ImageHotSpotX, ImageHotSpotY)};
-    const Qt::DropAction action =
-        host::RunDrag(this, std::move(data), Qt::DropActions(allowed), withImage ? &image : nullptr,
-                      [this](Qt::DropAction effect) {
-                          FeedbackEffect = effect & AllDragTypes;
-                          if (OnFeedback)
-                              OnFeedback(this, FeedbackEffect);
-                      });
+    const Qt::DropAction action = host::RunDrag(this, std::move(data), Qt::DropActions(allowed),
+                                                withImage ? &image : nullptr, [this](Qt::DropAction effect) {
+                                                    FeedbackEffect = effect & AllDragTypes;
+                                                    if (OnFeedback)
+                                                        OnFeedback(this, FeedbackEffect);
+                                                });
     return DragResultOf(action, static_cast<TDragTypes>(allowed));
 }
 

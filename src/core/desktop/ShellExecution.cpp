@@ -23,8 +23,8 @@ void RunFile(const std::string& file, const std::string& parameters, const std::
             return;
         }
         host::SetLastError(host::ERROR_SUCCESS);
-        if (!host::ShellExecute(host::ShellRequest{host::ShellVerb::Open, {file}, GetShellParameters(parameters, quote),
-                                                   folder, {}}))
+        if (!host::ShellExecute(
+                host::ShellRequest{host::ShellVerb::Open, {file}, GetShellParameters(parameters, quote), folder, {}}))
             trace.RaiseSystem("Failed to run file.", file, "");
     });
 }

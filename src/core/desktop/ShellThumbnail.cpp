@@ -29,7 +29,9 @@ bool IsFolder(uint32_t attributes)
 
 } // namespace
 
-TExtractImage::TExtractImage(std::string fileName) : FileName(std::move(fileName)) {}
+TExtractImage::TExtractImage(std::string fileName) : FileName(std::move(fileName))
+{
+}
 
 bool TExtractImage::GetLocation(int width, int height, int depth, uint32_t flags)
 {
@@ -56,11 +58,12 @@ std::unique_ptr<QImage> TExtractImage::Extract() const
     if (!picture)
         return nullptr;
     if (picture->width() > Width || picture->height() > Height) {
-        *picture = picture->scaled(Width, Height,
-                                   (Flags & IEIFLAG_ASPECT) != 0 ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio,
-                                   (Flags & IEIFLAG_QUALITY) != 0 ? Qt::SmoothTransformation : Qt::FastTransformation);
+        *picture =
+            picture->scaled(Width, Height, (Flags & IEIFLAG_ASPECT) != 0 ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio,
+                            (Flags & IEIFLAG_QUALITY) != 0 ? Qt::SmoothTransformation : Qt::FastTransformation);
     }
-    return std::make_unique<QImage>(picture->convertToFormat(Depth == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB888));
+    return std::make_unique<QImage>(
+        picture->convertToFormat(Depth == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB888));
 }
 
 bool ExtractImage_GetIPtr(const std::string& name, std::unique_ptr<TExtractImage>& extractor)

@@ -62,8 +62,8 @@ std::string EscapeEntryValue(const std::string& value)
 
 std::string StartupEntryText(const std::string& programHostPath)
 {
-    return "[Desktop Entry]\nType=Application\nName=Quillomber\nExec="
-           + EscapeEntryValue(QuoteExecArgument(programHostPath)) + "\n";
+    return "[Desktop Entry]\nType=Application\nName=Quillomber\nExec=" +
+           EscapeEntryValue(QuoteExecArgument(programHostPath)) + "\n";
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 #include "core/text/AsciiCase.h"
 
 #include "host/DesktopApplications.h"
-#include "host/FileSystem.h"
 #include "host/File.h"
+#include "host/FileSystem.h"
 #include "host/LastError.h"
 #include "host/Shell.h"
 

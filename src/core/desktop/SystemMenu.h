@@ -17,8 +17,7 @@ class QWidget;
 // the application), "properties", "cut", "copy" and "delete" (to the trash), letter case
 // ignored. False with the host's last error set; ERROR_NO_ASSOCIATION for a verb the
 // menu does not have.
-bool InvokeShellVerb(const std::string& verb, const std::vector<std::string>& items,
-                     const std::string& workingFolder);
+bool InvokeShellVerb(const std::string& verb, const std::vector<std::string>& items, const std::string& workingFolder);
 
 // The menu: the title item (bold, the default; choosing it runs nothing) when a caption
 // is given, then "Open", "Open with" (the desktop's applications for the items' types),
@@ -27,8 +26,7 @@ bool InvokeShellVerb(const std::string& verb, const std::vector<std::string>& it
 class TContextMenu : public QMenu
 {
 public:
-    TContextMenu(std::vector<std::string> items, const std::string& caption, std::string workingFolder,
-                 QWidget* owner);
+    TContextMenu(std::vector<std::string> items, const std::string& caption, std::string workingFolder, QWidget* owner);
 
     // The action with this text in the menu or its submenu; null when there is none.
     QAction* FindAction(const std::string& text) const;

@@ -21,8 +21,7 @@ bool GetFitPictureSize(int32_t pictureWidth, int32_t pictureHeight, int32_t boxW
     }
     if (minimumSize > 0 && (pictureWidth < minimumSize || pictureHeight < minimumSize))
         stretch = enlarge = false;
-    double aspect = (static_cast<double>(pictureWidth) / pictureHeight)
-                    / (static_cast<double>(boxWidth) / boxHeight);
+    double aspect = (static_cast<double>(pictureWidth) / pictureHeight) / (static_cast<double>(boxWidth) / boxHeight);
     if (aspect < 1)
         aspect = 1 / aspect;
     if (ratio != nullptr)
@@ -51,8 +50,8 @@ bool GetNormalizedPictureSize(int32_t pictureWidth, int32_t pictureHeight, int32
     if (!active)
         return false;
     if (useWidth && useHeight && normalWidth > 0 && normalHeight > 0) {
-        GetFitPictureSize(pictureWidth, pictureHeight, normalWidth, normalHeight, minimumSize, 0, false, enlarge,
-                          width, height);
+        GetFitPictureSize(pictureWidth, pictureHeight, normalWidth, normalHeight, minimumSize, 0, false, enlarge, width,
+                          height);
         return true;
     }
     if (useWidth && normalWidth > 0 && pictureWidth > 0) {
@@ -83,7 +82,7 @@ void DrawOuterFrame(QPainter& canvas, int32_t x, int32_t y, int32_t width, int32
     if (color == clNone)
         return;
     canvas.setPen(ToQColor(color));
-    const QPoint corners[] = {{x - 1, y - 1}, {x + width, y - 1}, {x + width, y + height}, {x - 1, y + height},
-                              {x - 1, y - 1}};
+    const QPoint corners[] = {
+        {x - 1, y - 1}, {x + width, y - 1}, {x + width, y + height}, {x - 1, y + height}, {x - 1, y - 1}};
     canvas.drawPolyline(corners, 5);
 }

@@ -164,7 +164,7 @@ std::string GetColorDescription(TColor color)
     const TColor rgb = SwapRedAndBlue(color);
     char hexadecimal[16];
     std::snprintf(hexadecimal, sizeof hexadecimal, "%06X", static_cast<unsigned>(rgb));
-    return " (RGB " + std::to_string(color & 0xFF) + "-" + std::to_string((color >> 8) & 0xFF) + "-"
-           + std::to_string((color >> 16) & 0xFF) + "; Decimal = " + std::to_string(rgb)
-           + "; Hexadecimal = 0x" + hexadecimal + ")";
+    return " (RGB " + std::to_string(color & 0xFF) + "-" + std::to_string((color >> 8) & 0xFF) + "-" +
+           std::to_string((color >> 16) & 0xFF) + "; Decimal = " + std::to_string(rgb) + "; Hexadecimal = 0x" +
+           hexadecimal + ")";
 }

@@ -18,10 +18,10 @@ constexpr int32_t FrameRings = 4;
 QImage* GetPlainImage(QPainter& canvas)
 {
     auto* image = dynamic_cast<QImage*>(canvas.device());
-    const bool plain = image != nullptr && canvas.transform().isIdentity() && !canvas.hasClipping() &&
-                       canvas.compositionMode() == QPainter::CompositionMode_SourceOver &&
-                       (image->format() == QImage::Format_RGB32 ||
-                        image->format() == QImage::Format_ARGB32_Premultiplied);
+    const bool plain =
+        image != nullptr && canvas.transform().isIdentity() && !canvas.hasClipping() &&
+        canvas.compositionMode() == QPainter::CompositionMode_SourceOver &&
+        (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied);
     return plain ? image : nullptr;
 }
 
@@ -124,9 +124,9 @@ void PaintTranslucentFrame(QPainter& canvas, int32_t x, int32_t y, int32_t width
     TRACED_CATCH(trace)
 }
 
-void FrameRoundRect(QPainter& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                    TColor briskMarginColor, TColor marginColor, TColor backColor, int32_t marginTranslucency,
-                    int32_t backTranslucency, bool hot, bool)
+void FrameRoundRect(QPainter& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, TColor briskMarginColor,
+                    TColor marginColor, TColor backColor, int32_t marginTranslucency, int32_t backTranslucency,
+                    bool hot, bool)
 {
     TTraced trace;
     try {

@@ -35,6 +35,6 @@ void PaintTranslucentFrame(QPainter& canvas, int32_t x, int32_t y, int32_t width
 // blend from the margin colour toward the back colour. The two outer rings take the margin
 // translucency, the two inner ones the back translucency; both are opaque when hot. The
 // last argument is accepted for the callers' sake and changes nothing. Traced.
-void FrameRoundRect(QPainter& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                    TColor briskMarginColor, TColor marginColor, TColor backColor, int32_t marginTranslucency,
-                    int32_t backTranslucency, bool hot, bool);
+void FrameRoundRect(QPainter& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, TColor briskMarginColor,
+                    TColor marginColor, TColor backColor, int32_t marginTranslucency, int32_t backTranslucency,
+                    bool hot, bool);

@@ -8,7 +8,6 @@
 
 #include "host/LastError.h"
 
-
 TFunStatContext FunStatContext;
 
 namespace {

@@ -36,12 +36,13 @@ std::string GetErrorLogPath()
     return GetProgramDir() + "Errors.log";
 }
 
-TErrorForm::TErrorForm(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint)
+TErrorForm::TErrorForm(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowTitleHint)
 {
     BuildControls();
-    TApplication::SetExceptionHandler([](QObject* sender, const std::string& message) {
-        FunStatContext.OnApplicationException(sender, message);
-    });
+    TApplication::SetExceptionHandler(
+        [](QObject* sender, const std::string& message) { FunStatContext.OnApplicationException(sender, message); });
 }
 
 void TErrorForm::BuildControls()

@@ -25,7 +25,8 @@ std::string ShortFunctionName(const char* prettyFunction)
     return head;
 }
 
-TTraced::TTraced(std::source_location where) : OwnFile(where.file_name()), OwnFunction(ShortFunctionName(where.function_name()))
+TTraced::TTraced(std::source_location where)
+    : OwnFile(where.file_name()), OwnFunction(ShortFunctionName(where.function_name()))
 {
     FunStatContext.Begin(OwnFile, OwnFunction, static_cast<int32_t>(where.line()));
 }
@@ -50,8 +51,8 @@ bool TTraced::TakeOver()
 void TTraced::RaiseWithStatus(TFunStatus status, const std::string& description, const std::string& parameter1,
                               const std::string& parameter2, uint32_t code, const std::source_location& where)
 {
-    Context.Raise(OwnFile, OwnFunction, static_cast<int32_t>(where.line()), status, description, parameter1,
-                  parameter2, code);
+    Context.Raise(OwnFile, OwnFunction, static_cast<int32_t>(where.line()), status, description, parameter1, parameter2,
+                  code);
 }
 
 void TTraced::Raise(const std::string& description, const std::string& parameter1, const std::string& parameter2,
@@ -60,8 +61,8 @@ void TTraced::Raise(const std::string& description, const std::string& parameter
     RaiseWithStatus(fsError, description, parameter1, parameter2, systemErrorCode, where);
 }
 
-void TTraced::RaiseSystem(const std::string& description, const std::string& parameter1,
-                          const std::string& parameter2, std::source_location where)
+void TTraced::RaiseSystem(const std::string& description, const std::string& parameter1, const std::string& parameter2,
+                          std::source_location where)
 {
     RaiseWithStatus(fsError, description, parameter1, parameter2, host::GetLastError(), where);
 }

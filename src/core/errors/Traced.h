@@ -42,16 +42,13 @@ public:
     bool TakeOver();
 
     // Records an own failure (status 2) or warning (status 1).
-    void Raise(const std::string& description, const std::string& parameter1 = {},
-               const std::string& parameter2 = {}, uint32_t systemErrorCode = 0,
-               std::source_location where = std::source_location::current());
+    void Raise(const std::string& description, const std::string& parameter1 = {}, const std::string& parameter2 = {},
+               uint32_t systemErrorCode = 0, std::source_location where = std::source_location::current());
     // As Raise, with the host's last error as the system error code.
     void RaiseSystem(const std::string& description, const std::string& parameter1 = {},
-                     const std::string& parameter2 = {},
-                     std::source_location where = std::source_location::current());
-    void Warn(const std::string& description, const std::string& parameter1 = {},
-              const std::string& parameter2 = {}, uint32_t systemErrorCode = 0,
-              std::source_location where = std::source_location::current());
+                     const std::string& parameter2 = {}, std::source_location where = std::source_location::current());
+    void Warn(const std::string& description, const std::string& parameter1 = {}, const std::string& parameter2 = {},
+              uint32_t systemErrorCode = 0, std::source_location where = std::source_location::current());
     // A broken precondition: status 4, shown at once with "PANIC: ", and handed on.
     void Panic(const std::string& text, std::source_location where = std::source_location::current());
     // As Panic, with the details that explain the broken precondition.
@@ -90,10 +87,10 @@ private:
     std::string OwnFunction;
 };
 
-#define TRACED_CATCH(trace)                                                                                  \
-    catch (...)                                                                                              \
-    {                                                                                                        \
-        (trace).CatchCurrent();                                                                              \
+#define TRACED_CATCH(trace)                                                                                            \
+    catch (...)                                                                                                        \
+    {                                                                                                                  \
+        (trace).CatchCurrent();                                                                                        \
     }
 
 // An exception that knows where it was thrown, so the report can name the place.

@@ -25,7 +25,7 @@ struct AttributeLetters
 };
 
 constexpr AttributeLetters AttributeOrder[] = {
-    {0x20, "A"}, {0x1, "R"}, {0x2, "H"}, {0x4, "S"}, {0x800, "C"},
+    {0x20, "A"},   {0x1, "R"},    {0x2, "H"},   {0x4, "S"},    {0x800, "C"},
     {0x4000, "E"}, {0x1000, "O"}, {0x100, "T"}, {0x400, "Rp"}, {0x200, "Sf"},
 };
 
@@ -83,8 +83,8 @@ void TFileInfo::Load(const std::string& path)
         if (path.empty())
             return;
         if (IsDriveName(path)) {
-            Exists = path.size() == 2 && IsDriveLetter(path[0]) && host::GetDriveHostRoot(path[0])
-                     && host::PathExists(path + "\\");
+            Exists = path.size() == 2 && IsDriveLetter(path[0]) && host::GetDriveHostRoot(path[0]) &&
+                     host::PathExists(path + "\\");
             return;
         }
         host::SetLastError(host::ERROR_SUCCESS);

@@ -70,8 +70,8 @@ void RaiseCopyFailure(TTraced& trace, const std::string& failureText, const std:
     if (host::GetLastError() == host::ERROR_NOT_SUPPORTED) {
         std::vector<std::string> names;
         if (host::ListFileStreams(source, names) && !names.empty())
-            return trace.Raise("The target's file system cannot hold the streams " + JoinedNames(names) + ".",
-                               source, target, host::ERROR_NOT_SUPPORTED);
+            return trace.Raise("The target's file system cannot hold the streams " + JoinedNames(names) + ".", source,
+                               target, host::ERROR_NOT_SUPPORTED);
         host::SetLastError(host::ERROR_NOT_SUPPORTED);
     }
     trace.RaiseSystem(failureText, source, target);

@@ -35,8 +35,8 @@ void CopyMainContent(TTraced& trace, const std::string& source, const std::strin
 {
     host::File from;
     host::File to;
-    if (!from.Open(source, host::FileAccess::Read, host::FileDisposition::OpenExisting)
-        || !to.Open(target, host::FileAccess::Write, host::FileDisposition::OpenExisting))
+    if (!from.Open(source, host::FileAccess::Read, host::FileDisposition::OpenExisting) ||
+        !to.Open(target, host::FileAccess::Write, host::FileDisposition::OpenExisting))
         return trace.RaiseSystem("Failed to open file.", source, target);
     if (!to.Truncate(0))
         return trace.RaiseSystem("Failed to write data.", source, target);

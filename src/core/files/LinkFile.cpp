@@ -231,8 +231,8 @@ void CopyFileAsLink(const std::string& target, const std::string& linkFileName, 
     });
 }
 
-void CopyFileAsLinkWithParam(const std::string& target, const std::string& linkFileName,
-                             const std::string& arguments, bool overwrite)
+void CopyFileAsLinkWithParam(const std::string& target, const std::string& linkFileName, const std::string& arguments,
+                             bool overwrite)
 {
     TTraced trace;
     trace.Run([&] {
@@ -261,8 +261,8 @@ void MakeLinkByStatus(const std::string& folder, const std::string& target, cons
             if (trace.TakeOver())
                 return;
         }
-        const bool upToDate = link.Target == target && link.Arguments == arguments
-                              && link.Description == description && (link.ShowCmd == SW_SHOWMINNOACTIVE) == minimised;
+        const bool upToDate = link.Target == target && link.Arguments == arguments && link.Description == description &&
+                              (link.ShowCmd == SW_SHOWMINNOACTIVE) == minimised;
         if (upToDate)
             return;
         link.Target = target;

@@ -55,8 +55,8 @@ std::string GetLinkExtension(const std::string& target);
 void CopyFileAsLink(const std::string& target, const std::string& linkFileName, bool overwrite,
                     const std::string& arguments, bool useTargetFolder, bool minimised);
 // Creates a link with arguments whose working folder is the target's folder. Traced.
-void CopyFileAsLinkWithParam(const std::string& target, const std::string& linkFileName,
-                             const std::string& arguments, bool overwrite);
+void CopyFileAsLinkWithParam(const std::string& target, const std::string& linkFileName, const std::string& arguments,
+                             bool overwrite);
 // Keeps "<folder>\<target name without extension>.lnk" in step with `status`: made or
 // brought up to date when true, deleted when false. Shows its own failure.
 void MakeLinkByStatus(const std::string& folder, const std::string& target, const std::string& arguments,

@@ -22,9 +22,12 @@ struct FlagLetters
 };
 
 constexpr FlagLetters PartitionFlagLetters[] = {
-    {host::FILE_FILE_COMPRESSION, "C"},        {host::FILE_SUPPORTS_ENCRYPTION, "E"},
-    {host::FILE_VOLUME_QUOTAS, "Q"},           {host::FILE_READ_ONLY_VOLUME, "R"},
-    {host::FILE_SUPPORTS_REPARSE_POINTS, "Rp"}, {host::FILE_NAMED_STREAMS, "S"},
+    {host::FILE_FILE_COMPRESSION, "C"},
+    {host::FILE_SUPPORTS_ENCRYPTION, "E"},
+    {host::FILE_VOLUME_QUOTAS, "Q"},
+    {host::FILE_READ_ONLY_VOLUME, "R"},
+    {host::FILE_SUPPORTS_REPARSE_POINTS, "Rp"},
+    {host::FILE_NAMED_STREAMS, "S"},
     {host::FILE_SUPPORTS_SPARSE_FILES, "Sf"},
 };
 

@@ -209,9 +209,8 @@ std::string GetFullPath(const std::string& path)
         full = JoinResolved(text.substr(0, 3), text.substr(3));
     } else if (HasDriveLetter(text)) {
         // "X:name" is relative to the current folder when it is on drive X.
-        const std::string base = SameTextAscii(current.substr(0, 2), text.substr(0, 2))
-                                     ? IncludeEndBackslash(current)
-                                     : text.substr(0, 2) + "\\";
+        const std::string base = SameTextAscii(current.substr(0, 2), text.substr(0, 2)) ? IncludeEndBackslash(current)
+                                                                                        : text.substr(0, 2) + "\\";
         full = JoinResolved(base.substr(0, 3), base.substr(3) + text.substr(2));
     } else if (text[0] == '\\') {
         full = JoinResolved(current.substr(0, 3), text.substr(1));

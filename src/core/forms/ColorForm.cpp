@@ -46,8 +46,8 @@ bool ChooseSystemColor(TColor& color)
 } // namespace
 
 TColorForm::TColorForm(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint | Qt::WindowTitleHint)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowTitleHint)
 {
     BuildControls();
 }

@@ -31,7 +31,7 @@ void SetColorPanel(TColorPanel& panel, TColor color)
 {
     panel.SetColor(color);
     panel.setToolTip(QString::fromStdString(
-        GetStockColorName(color) + GetColorDescription(color) + ". "
-        + "(Double) Left click a color to open the stock-color dialog. Right click it to open the color dialog. "
-          "Middle click it to set the default color."));
+        GetStockColorName(color) + GetColorDescription(color) + ". " +
+        "(Double) Left click a color to open the stock-color dialog. Right click it to open the color dialog. "
+        "Middle click it to set the default color."));
 }

@@ -162,8 +162,8 @@ void SetControlText(QWidget& control, const std::string& text)
 std::string OutsideLimitsText(const std::string& kind, const std::string& min, const std::string& max,
                               const std::string& defaultText)
 {
-    return kind + " value outside limits.\nIt will be set to default.\n    * Minimum = " + min
-           + "\n    * Maximum = " + max + "\n    * Default = " + defaultText;
+    return kind + " value outside limits.\nIt will be set to default.\n    * Minimum = " + min +
+           "\n    * Maximum = " + max + "\n    * Default = " + defaultText;
 }
 
 void ResetControlToDefault(QWidget& control, const std::string& warning, const std::string& defaultText)
@@ -280,7 +280,8 @@ int32_t GetIntFromComboBox(QWidget& control, int32_t min, int32_t max, int32_t d
         if (!CheckIntFromText(GetControlText(control), min, max, defaultValue, value)) {
             trace.TakeOver();
             const std::string defaultText = std::to_string(defaultValue);
-            ResetControlToDefault(control, OutsideLimitsText("Integer", std::to_string(min), std::to_string(max), defaultText),
+            ResetControlToDefault(control,
+                                  OutsideLimitsText("Integer", std::to_string(min), std::to_string(max), defaultText),
                                   defaultText);
         }
     }
@@ -430,8 +431,7 @@ void SetProgramRegistryText(const std::string& programName, const std::string& s
     SetRegistryText(host::RegistryRoot::CurrentUser, ProgramKeyPath(programName, subKey), valueName, value);
 }
 
-void SetUninstallRegistry(const std::string& name, const std::string& displayName,
-                          const std::string& uninstallCommand)
+void SetUninstallRegistry(const std::string& name, const std::string& displayName, const std::string& uninstallCommand)
 {
     TTraced trace;
     try {
@@ -450,8 +450,8 @@ void DeleteUninstallerRegistry(const std::string& name)
     TTraced trace;
     try {
         const std::string keyPath = UninstallKeyPath + name;
-        if (!host::DeleteRegistryKey(host::RegistryRoot::LocalMachine, keyPath)
-            && host::GetLastError() != host::ERROR_FILE_NOT_FOUND)
+        if (!host::DeleteRegistryKey(host::RegistryRoot::LocalMachine, keyPath) &&
+            host::GetLastError() != host::ERROR_FILE_NOT_FOUND)
             trace.RaiseSystem("Failed to delete registry key.", keyPath);
     }
     TRACED_CATCH(trace)

@@ -81,8 +81,7 @@ std::string GetProgramRegistryText(const std::string& programName, const std::st
 void SetProgramRegistryText(const std::string& programName, const std::string& subKey, const std::string& valueName,
                             const std::string& value);
 // The machine's uninstaller entry for the name: "DisplayName" and "UninstallString".
-void SetUninstallRegistry(const std::string& name, const std::string& displayName,
-                          const std::string& uninstallCommand);
+void SetUninstallRegistry(const std::string& name, const std::string& displayName, const std::string& uninstallCommand);
 // Deletes the entry with all it holds; a missing entry is no failure.
 void DeleteUninstallerRegistry(const std::string& name);
 
@@ -161,8 +160,8 @@ void LoadMenuWithFiles(QMenu& item, const std::string& directory, const std::str
                        bool secondLinkFlag, bool hideExtension, const std::string& hint,
                        const TMenuClickHandler& onClick);
 // The name matches the filter and, when either link flag is set, the file is a ".lnk".
-bool IsMenuFileAccepted(const std::string& path, const std::string& name, const std::string& filter,
-                        bool firstLinkFlag, bool secondLinkFlag);
+bool IsMenuFileAccepted(const std::string& path, const std::string& name, const std::string& filter, bool firstLinkFlag,
+                        bool secondLinkFlag);
 // The item's path below the root: the captions of the submenus that lead to it, each
 // with a backslash after it, then its own caption. For an item outside the root's tree
 // the path starts at its outermost menu.

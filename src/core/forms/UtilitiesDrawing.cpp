@@ -31,8 +31,8 @@ public:
     QSize Measure(QRect rect, uint32_t format) const
     {
         if (Shadow)
-            Utilities.DrawShadowText(Canvas, Text, rect, format | host::DT_CALCRECT, TextColor, ShadowColor,
-                                     ShadowX, ShadowY);
+            Utilities.DrawShadowText(Canvas, Text, rect, format | host::DT_CALCRECT, TextColor, ShadowColor, ShadowX,
+                                     ShadowY);
         else
             host::DrawText(Canvas, Text, rect, format | host::DT_CALCRECT);
         return rect.size();
@@ -59,8 +59,8 @@ private:
 } // namespace
 
 void DrawTextInRect(const std::string& text, QPainter& canvas, bool transparent, QRect rect, uint32_t format,
-                    bool centerHorizontally, bool centerVertically, int32_t* outWidth, int32_t* outHeight,
-                    bool shadow, int32_t shadowX, int32_t shadowY, TColor textColor, TColor shadowColor)
+                    bool centerHorizontally, bool centerVertically, int32_t* outWidth, int32_t* outHeight, bool shadow,
+                    int32_t shadowX, int32_t shadowY, TColor textColor, TColor shadowColor)
 {
     if (outWidth != nullptr)
         *outWidth = 0;

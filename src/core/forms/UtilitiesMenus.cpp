@@ -92,8 +92,8 @@ int GetMenuInsertIndex(const std::string& caption, const QMenu& parent, bool amo
     return static_cast<int>(range.End);
 }
 
-bool IsMenuFileAccepted(const std::string& path, const std::string& name, const std::string& filter,
-                        bool firstLinkFlag, bool secondLinkFlag)
+bool IsMenuFileAccepted(const std::string& path, const std::string& name, const std::string& filter, bool firstLinkFlag,
+                        bool secondLinkFlag)
 {
     if (!MatchesFileSpec(name, filter))
         return false;
@@ -124,16 +124,16 @@ void LoadMenuWithFiles(QMenu& item, const std::string& directory, const std::str
                 auto* submenu = new QMenu(QString::fromStdString(entry.Name), &item);
                 submenu->menuAction()->setData(FolderMenuTag);
                 InsertMenuItem(item, *submenu->menuAction(), entry.Name, true);
-                LoadMenuWithFiles(*submenu, folder + entry.Name, filter, firstLinkFlag, secondLinkFlag,
-                                  hideExtension, hint, onClick);
+                LoadMenuWithFiles(*submenu, folder + entry.Name, filter, firstLinkFlag, secondLinkFlag, hideExtension,
+                                  hint, onClick);
                 if (trace.TakeOver())
                     return;
                 if (submenu->actions().isEmpty())
                     delete submenu;
                 ++added;
             } else if (IsMenuFileAccepted(folder + entry.Name, entry.Name, spec, firstLinkFlag, secondLinkFlag)) {
-                auto* file = new QAction(QString::fromStdString(MenuCaptionOfFile(entry.Name, hideFileExtension)),
-                                         &item);
+                auto* file =
+                    new QAction(QString::fromStdString(MenuCaptionOfFile(entry.Name, hideFileExtension)), &item);
                 file->setData(FileMenuTag);
                 file->setStatusTip(QString::fromStdString(hint));
                 if (onClick)

@@ -47,8 +47,8 @@ constexpr TKeyPair KeypadKeys[] = {{Qt::Key_Asterisk, VK_MULTIPLY}, {Qt::Key_Plu
 template <size_t N>
 uint16_t FindKey(const TKeyPair (&table)[N], int qtKey)
 {
-    const auto found = std::find_if(std::begin(table), std::end(table),
-                                    [qtKey](const TKeyPair& pair) { return pair.QtKey == qtKey; });
+    const auto found =
+        std::find_if(std::begin(table), std::end(table), [qtKey](const TKeyPair& pair) { return pair.QtKey == qtKey; });
     return found == std::end(table) ? 0 : found->VirtualKey;
 }
 

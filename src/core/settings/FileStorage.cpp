@@ -275,7 +275,8 @@ bool TFileStorage::SaveFile(TTraced& trace, bool ask)
     // The image goes to a temporary file that replaces the old one only once it is
     // complete, so a failed save leaves the old settings whole.
     host::SetLastError(host::ERROR_SUCCESS);
-    if (!host::ReplaceFileContents(FileName, std::string(reinterpret_cast<const char*>(Data), static_cast<size_t>(Size)))) {
+    if (!host::ReplaceFileContents(FileName,
+                                   std::string(reinterpret_cast<const char*>(Data), static_cast<size_t>(Size)))) {
         trace.RaiseSystem(SaveFailureText, FileName);
         return false;
     }

@@ -78,21 +78,51 @@ const std::vector<int32_t>& HoverHeightChoices()
 
 const std::vector<std::string>& ClickOperationNames()
 {
-    static const std::vector<std::string> names = {
-        "Delete", "Edit", "Edit streams", "Edit streams (autoload)", "File menu", "Inter-board file-drag menu",
-        "None", "Properties", "Recycle file", "Recycle item", "Rename file", "Rename item", "Run", "Run maximized",
-        "Set as background", "Set as wallpaper", "System menu", "Toggle down selection", "Toggle selection",
-        "Toggle up selection", "View"};
+    static const std::vector<std::string> names = {"Delete",
+                                                   "Edit",
+                                                   "Edit streams",
+                                                   "Edit streams (autoload)",
+                                                   "File menu",
+                                                   "Inter-board file-drag menu",
+                                                   "None",
+                                                   "Properties",
+                                                   "Recycle file",
+                                                   "Recycle item",
+                                                   "Rename file",
+                                                   "Rename item",
+                                                   "Run",
+                                                   "Run maximized",
+                                                   "Set as background",
+                                                   "Set as wallpaper",
+                                                   "System menu",
+                                                   "Toggle down selection",
+                                                   "Toggle selection",
+                                                   "Toggle up selection",
+                                                   "View"};
     return names;
 }
 
 const std::vector<std::string>& DragOperationNames()
 {
-    static const std::vector<std::string> names = {
-        "Convert picture", "Copy", "Copy as", "Copy as last numbered", "Copy as link", "Drop-convert picture",
-        "Drop-copy", "Drop-move", "Enter this directory", "File-drag menu", "Insert item", "Move", "Move as",
-        "Move as last numbered", "None", "Search duplicates", "Set with source path", "Switch columns",
-        "System-drag menu"};
+    static const std::vector<std::string> names = {"Convert picture",
+                                                   "Copy",
+                                                   "Copy as",
+                                                   "Copy as last numbered",
+                                                   "Copy as link",
+                                                   "Drop-convert picture",
+                                                   "Drop-copy",
+                                                   "Drop-move",
+                                                   "Enter this directory",
+                                                   "File-drag menu",
+                                                   "Insert item",
+                                                   "Move",
+                                                   "Move as",
+                                                   "Move as last numbered",
+                                                   "None",
+                                                   "Search duplicates",
+                                                   "Set with source path",
+                                                   "Switch columns",
+                                                   "System-drag menu"};
     return names;
 }
 

@@ -42,8 +42,7 @@ public:
     {
         Store.ReadBool(section, key, value);
     }
-    void Integer(const std::string& section, const std::string& key, int32_t min, int32_t max,
-                 int32_t& value) override
+    void Integer(const std::string& section, const std::string& key, int32_t min, int32_t max, int32_t& value) override
     {
         Store.ReadInteger(section, key, min, max, value);
     }
@@ -62,8 +61,8 @@ public:
                    std::string& value) override
     {
         const std::string text = StoredText(section, key, value);
-        const auto found =
-            std::find_if(names.begin(), names.end(), [&](const std::string& name) { return SameTextAscii(name, text); });
+        const auto found = std::find_if(names.begin(), names.end(),
+                                        [&](const std::string& name) { return SameTextAscii(name, text); });
         if (found != names.end())
             value = *found;
     }

@@ -106,10 +106,18 @@ public:
     int32_t MouseMenuSensitivity = 5;
     int32_t MouseMenuItemWidth = 80;
     int32_t MouseMenuItemExtraHeight = 6;
-    std::array<std::string, 12> MouseMenuOperation = {
-        "Toggle up selection", "Toggle down selection", "Toggle selection", "Properties",
-        "Edit streams (autoload)", "Edit", "Set as background", "View",
-        "Delete", "Recycle item", "Rename file", "None"};
+    std::array<std::string, 12> MouseMenuOperation = {"Toggle up selection",
+                                                      "Toggle down selection",
+                                                      "Toggle selection",
+                                                      "Properties",
+                                                      "Edit streams (autoload)",
+                                                      "Edit",
+                                                      "Set as background",
+                                                      "View",
+                                                      "Delete",
+                                                      "Recycle item",
+                                                      "Rename file",
+                                                      "None"};
 
     // Column hover window
     bool FileHoverActive = true;

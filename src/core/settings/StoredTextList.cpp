@@ -39,7 +39,8 @@ bool IsSectionLine(const std::string& line)
 // The index a list item is stored under: "0", "1", ... as decimal writes them.
 std::optional<int32_t> ListItemIndex(const std::string& name)
 {
-    if (name.empty() || (name.size() > 1 && name[0] == '0') || name.find_first_not_of("0123456789") != std::string::npos)
+    if (name.empty() || (name.size() > 1 && name[0] == '0') ||
+        name.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     return TryStrToInt(name);
 }
@@ -64,7 +65,8 @@ bool IsSettingsText(const std::string& text)
 // A value is one line of the file: a line break in it would start new keys or sections.
 std::string OneLineValue(std::string value)
 {
-    std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return value;
 }
 
@@ -169,10 +171,7 @@ private:
             const auto found = LineIndex.find(LowerAscii(key));
             return found == LineIndex.end() ? nullptr : &Lines[found->second];
         }
-        std::string* Find(const std::string& key)
-        {
-            return const_cast<std::string*>(std::as_const(*this).Find(key));
-        }
+        std::string* Find(const std::string& key) { return const_cast<std::string*>(std::as_const(*this).Find(key)); }
     };
 
     // A UTF-8 byte-order mark in front of the first section is no part of its name.
@@ -254,8 +253,7 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
     TTraced trace;
     bool saved = false;
     try {
-        if (ask && host::PathExists(FileName)
-            && !AskQuery("File \"" + FileName + "\"already exists.\nOverwrite it?"))
+        if (ask && host::PathExists(FileName) && !AskQuery("File \"" + FileName + "\"already exists.\nOverwrite it?"))
             return false;
         if (OnSave)
             OnSave(*this, flag);
@@ -399,14 +397,13 @@ void TStoredTextList::ReadComboBoxText(const std::string& section, const std::st
     comboBox.setCurrentIndex(std::max(FindComboBoxItemExact(comboBox, text), 0));
 }
 
-void TStoredTextList::WriteComboBoxText(const std::string& section, const std::string& key,
-                                        const QComboBox& comboBox)
+void TStoredTextList::WriteComboBoxText(const std::string& section, const std::string& key, const QComboBox& comboBox)
 {
     WriteString(section, key, comboBox.currentText().toStdString());
 }
 
-void TStoredTextList::ReadComboBoxItem(const std::string& section, const std::string& key,
-                                       const QComboBox& comboBox, std::string& value)
+void TStoredTextList::ReadComboBoxItem(const std::string& section, const std::string& key, const QComboBox& comboBox,
+                                       std::string& value)
 {
     std::string text = ReadText(section, key, value);
     if (text.empty())
@@ -414,8 +411,8 @@ void TStoredTextList::ReadComboBoxItem(const std::string& section, const std::st
     value = comboBox.itemText(std::max(FindComboBoxItemExact(comboBox, text), 0)).toStdString();
 }
 
-void TStoredTextList::ReadComboBoxNumber(const std::string& section, const std::string& key,
-                                         const QComboBox& comboBox, int32_t& value)
+void TStoredTextList::ReadComboBoxNumber(const std::string& section, const std::string& key, const QComboBox& comboBox,
+                                         int32_t& value)
 {
     const std::string text = ReadText(section, key, std::to_string(value));
     const std::string item = comboBox.itemText(std::max(FindComboBoxItemExact(comboBox, text), 0)).toStdString();
@@ -458,8 +455,8 @@ void TStoredTextList::WriteStringList(const std::string& section, const std::vec
         WriteString(section, std::to_string(i), list[i]);
 }
 
-void TStoredTextList::ReadFormPosition(const std::string& section, const std::string& keyX,
-                                       const std::string& keyY, int32_t& x, int32_t& y)
+void TStoredTextList::ReadFormPosition(const std::string& section, const std::string& keyX, const std::string& keyY,
+                                       int32_t& x, int32_t& y)
 {
     const QRect area = DesktopWorkArea();
     ReadInteger(section, keyX, MinInt, MaxInt, x);
@@ -482,8 +479,8 @@ void TStoredTextList::ReadFormSize(const std::string& section, const std::string
         height = area.height();
 }
 
-void TStoredTextList::WriteFormPosition(const std::string& section, const std::string& keyX,
-                                        const std::string& keyY, const QWidget& form)
+void TStoredTextList::WriteFormPosition(const std::string& section, const std::string& keyX, const std::string& keyY,
+                                        const QWidget& form)
 {
     WriteInteger(section, keyX, form.pos().x());
     WriteInteger(section, keyY, form.pos().y());
@@ -509,9 +506,8 @@ void TStoredTextList::ReadFormBounds(const std::string& section, const std::stri
     form.move(x, y);
 }
 
-void TStoredTextList::WriteFormBounds(const std::string& section, const std::string& keyX,
-                                      const std::string& keyY, const std::string& keyWidth,
-                                      const std::string& keyHeight, const QWidget& form)
+void TStoredTextList::WriteFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
+                                      const std::string& keyWidth, const std::string& keyHeight, const QWidget& form)
 {
     WriteFormPosition(section, keyX, keyY, form);
     WriteFormSize(section, keyWidth, keyHeight, form);

@@ -102,8 +102,7 @@ public:
 
     // "Count", then the items under "0", "1", ...; empty items are skipped. A maximum
     // below 1 means none; a larger count is warned about and cut to the maximum.
-    void ReadStringList(const std::string& section, std::vector<std::string>& list, int32_t maxCount,
-                        bool lowerCase);
+    void ReadStringList(const std::string& section, std::vector<std::string>& list, int32_t maxCount, bool lowerCase);
     // An empty list writes nothing.
     void WriteStringList(const std::string& section, const std::vector<std::string>& list);
 

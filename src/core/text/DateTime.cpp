@@ -26,7 +26,8 @@ int64_t ClampedDayNumber(double wholeDays)
 TDateTimeParts DecodeDateTime(TDateTime value)
 {
     int64_t dayNumber = ClampedDayNumber(std::trunc(value));
-    int64_t milliseconds = std::isfinite(value) ? std::llround(std::fabs(value - std::trunc(value)) * MillisecondsPerDay) : 0;
+    int64_t milliseconds =
+        std::isfinite(value) ? std::llround(std::fabs(value - std::trunc(value)) * MillisecondsPerDay) : 0;
     if (milliseconds >= MillisecondsPerDay) {
         milliseconds -= MillisecondsPerDay;
         dayNumber = ClampedDayNumber(static_cast<double>(dayNumber + 1));

@@ -397,8 +397,9 @@ TDecimal ToDecimal(long double value, int32_t significant, int32_t decimals)
 // Digit i of the number counted from the first integer place (negative: leading zeros).
 char DigitAt(const TDecimal& decimal, int64_t index)
 {
-    return index >= 0 && index < static_cast<int64_t>(decimal.Digits.size()) ? decimal.Digits[static_cast<size_t>(index)]
-                                                                             : '0';
+    return index >= 0 && index < static_cast<int64_t>(decimal.Digits.size())
+               ? decimal.Digits[static_cast<size_t>(index)]
+               : '0';
 }
 
 std::string IntegerDigits(const TDecimal& decimal)

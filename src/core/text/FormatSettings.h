@@ -41,7 +41,8 @@ public:
                                                "July",    "August",   "September", "October", "November", "December"};
     // Sunday first.
     std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    std::array<std::string, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
     // A two-digit year falls in the hundred years that begin this many years ago.
     int32_t TwoDigitYearCenturyWindow = 50;
 

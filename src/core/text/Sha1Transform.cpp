@@ -14,8 +14,8 @@ constexpr uint32_t RoundConstants[4] = {0x5A827999, 0x6ED9EBA1, 0x8F1BBCDC, 0xCA
 
 uint32_t LoadBigEndian(const uint8_t* bytes)
 {
-    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16
-           | static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
+    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+           static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
 }
 
 template <int T>
@@ -97,7 +97,7 @@ SHA_INSTRUCTIONS __attribute__((always_inline)) inline void FourSteps(__m128i& a
 
 template <int... G>
 SHA_INSTRUCTIONS __attribute__((always_inline)) inline void AllSteps(__m128i& abcd, __m128i (&e)[2], __m128i (&m)[4],
-                                                                      std::integer_sequence<int, G...>)
+                                                                     std::integer_sequence<int, G...>)
 {
     (FourSteps<G>(abcd, e, m), ...);
 }
@@ -126,8 +126,7 @@ SHA_INSTRUCTIONS void Sha1TransformCpu(uint32_t (&state)[5], const uint8_t* bloc
         const __m128i eBefore = e[0];
         __m128i m[4];
         for (int i = 0; i < 4; ++i)
-            m[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * i)),
-                                    bigEndianWords);
+            m[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * i)), bigEndianWords);
         AllSteps(abcd, e, m, std::make_integer_sequence<int, 20>{});
         e[0] = _mm_sha1nexte_epu32(e[0], eBefore);
         abcd = _mm_add_epi32(abcd, abcdBefore);
