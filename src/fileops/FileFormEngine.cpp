@@ -333,7 +333,10 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
             }
         } else if (IsOperation(FileOperation::Copy)) {
             RefreshStatus(0);
-            MyCopyFile(file, target, false, IgnoreEncryptionCheckBox->isChecked());
+            if (IsLink(host::GetFileAttributes(file)))
+                MyCopyLink(file, target, false);
+            else
+                MyCopyFile(file, target, false, IgnoreEncryptionCheckBox->isChecked());
         } else if (IsOperation(FileOperation::Move)) {
             RefreshStatus(0);
             MyMoveFile(file, target, false);
