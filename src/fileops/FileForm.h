@@ -145,6 +145,27 @@ private:
     void SetWorking(bool working);
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void reject() override;
+    void FormActivate();
+    // The steps of Dialog that prepare the form.
+    void ResetState();
+    void StoreArguments(bool hasDestination, const TFileOperationName& operation, TColumn& column,
+                        TContainer* container, int32_t focusedIndex, const std::string& source,
+                        const std::string& destination, bool fromDrop);
+    void ShowInformation(int32_t focusedIndex, bool useGivenSource, bool fromDrop);
+    void EnableControls();
+    void PrepareInputs(const std::string& prefix);
+    std::string FocusedItemPath(int32_t focusedIndex) const;
+
+    // The copy primitives report to the form only while Dialog runs.
+    class TProgressInstall
+    {
+    public:
+        explicit TProgressInstall(TFileForm& form);
+        ~TProgressInstall();
+        TProgressInstall(const TProgressInstall&) = delete;
+        TProgressInstall& operator=(const TProgressInstall&) = delete;
+    };
 
     // The engine (FileFormEngine.cpp): runs after the inputs passed validation.
     void OnOkay();
