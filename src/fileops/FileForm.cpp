@@ -12,6 +12,7 @@
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
+#include "core/settings/StoredTextList.h"
 #include "core/text/StringList.h"
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <string_view>
 
 TFileForm* FileForm = nullptr;
@@ -35,6 +37,9 @@ constexpr int InformationHeight = 104;
 constexpr int OptionsHeight = 300;
 constexpr int ButtonsHeight = 40;
 constexpr int DropDownRows = 20;
+const std::string MainSection = "Main";
+constexpr size_t MaxFormatLength = 31;
+constexpr int32_t DefaultQuality = 80;
 
 const char* const FilterItems[] = {"Text files",  "Picture files",   "Movie files",
                                    "Music files", "No backup files", "All files"};
@@ -277,6 +282,34 @@ void TFileForm::BuildForm()
     connect(NewPrefixByCreationButton, &QPushButton::clicked, this, [this] { NewPrefixByCreationButtonClick(); });
 
     ShowOptions();
+}
+
+void TFileForm::LoadOptions(TStoredTextList& store)
+{
+    store.ReadCheckBox(MainSection, "StopAfterCount", *StopAfterCountCheckBox);
+    std::string format = ComboText(*ConvertPictureFormatComboBox);
+    store.ReadString(MainSection, "PictureConverterFormat", MaxFormatLength, format, false);
+    if (ConvertPictureFormatComboBox->count() > 0)
+        ConvertPictureFormatComboBox->setCurrentIndex(
+            std::max(FindComboBoxItemExact(*ConvertPictureFormatComboBox, format), 0));
+    int32_t quality = DefaultQuality;
+    store.ReadInteger(MainSection, "PictureConverterQuality", 0, 100, quality);
+    // A number that is no item selects none, and the conversion then reads quality 0.
+    ConvertPictureQualityComboBox->setCurrentIndex(
+        FindComboBoxItemExact(*ConvertPictureQualityComboBox, std::to_string(quality)));
+    store.ReadCheckBox(MainSection, "NormalizePictureSize", *NormalizePictureSizeCheckBox);
+    store.ReadSpeedButton(MainSection, "ShowFileOptions", *ShowOptionsSpeedButton);
+    store.ReadSpeedButton(MainSection, "ShowOptionsConvert", *ShowOptionsConvertSpeedButton);
+}
+
+void TFileForm::SaveOptions(TStoredTextList& store) const
+{
+    store.WriteCheckBox(MainSection, "StopAfterCount", *StopAfterCountCheckBox);
+    store.WriteComboBoxText(MainSection, "PictureConverterFormat", *ConvertPictureFormatComboBox);
+    store.WriteInteger(MainSection, "PictureConverterQuality", ConvertPictureQualityComboBox->currentText().toInt());
+    store.WriteCheckBox(MainSection, "NormalizePictureSize", *NormalizePictureSizeCheckBox);
+    store.WriteSpeedButton(MainSection, "ShowFileOptions", *ShowOptionsSpeedButton);
+    store.WriteSpeedButton(MainSection, "ShowOptionsConvert", *ShowOptionsConvertSpeedButton);
 }
 
 bool TFileForm::Dialog(bool hasDestination, const TFileOperationName& operation, TColumn& column, TContainer* container,

@@ -18,6 +18,7 @@ class QPushButton;
 class QWidget;
 class TColumn;
 class TContainer;
+class TStoredTextList;
 
 // The dialog that runs every recursive file operation over a column's selection: it shows
 // what is about to happen, takes filters, a file-name prefix and the picture-conversion
@@ -56,6 +57,10 @@ public:
     // The status line of the counters ("Errors 0 | Directories 0 | ..."); a negative
     // fraction leaves out the file percent.
     std::string GetStatusText(double fraction) const;
+
+    // The form's keys in the "Main" section of the text option file.
+    void LoadOptions(TStoredTextList& store);
+    void SaveOptions(TStoredTextList& store) const;
 
     // True while the engine works: the main window must not close then.
     bool IsWorking() const { return Working; }
