@@ -335,6 +335,7 @@ bool TFileForm::Dialog(bool hasDestination, const TFileOperationName& operation,
         PrepareInputs(prefix);
         CentreOnMainWindow(*this);
         ShowOptions();
+        setResult(0);
         result = RunModal(*this);
     });
     trace.ShowFailure("Failed to " + operation + ".");
@@ -596,12 +597,8 @@ void TFileForm::reject()
 
 void TFileForm::closeEvent(QCloseEvent* event)
 {
-    if (Working) {
-        CancelButtonClick();
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    CancelButtonClick();
+    event->setAccepted(!Working);
 }
 
 void TFileForm::showEvent(QShowEvent* event)
