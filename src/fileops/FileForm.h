@@ -18,7 +18,9 @@ class QPushButton;
 class QWidget;
 class TColumn;
 class TContainer;
+class TFunStatContext;
 class TStoredTextList;
+class TTraced;
 
 // The dialog that runs every recursive file operation over a column's selection: it shows
 // what is about to happen, takes filters, a file-name prefix and the picture-conversion
@@ -182,7 +184,9 @@ private:
     void CheckOperation();
     void ShowStatus(double fraction);
     void RefreshStatus(double fraction);
-    void CountError(const std::string& message, const std::string& context);
+    // Counts the failure held in `context` and, in the work pass, shows it; the context is
+    // then reset, so the caller's level does not report it again.
+    void CountError(const std::string& message, TFunStatContext& context);
     bool NeedsCountPass() const;
     bool NeedsSpaceCheck() const;
     bool IsUnfiltered() const;
@@ -194,6 +198,20 @@ private:
     bool IsTopLevelItem(int32_t depth) const;
     void DeselectProcessed(int32_t index);
     void RenameContainerItem(const std::string& oldPath, const std::string& newPath, int32_t depth);
+    // The engine's steps inside the traces of OnOkay, ProcessDir and ProcessFile.
+    // False when the operation was refused (a question answered No, a stop while counting).
+    bool RunPasses(TTraced& trace);
+    bool AskPreChecks();
+    void FinishWorkPass();
+    void WalkDirectory(TTraced& trace, const std::string& directory, const std::string& destinationFolder,
+                       int32_t depth);
+    void WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory, int32_t depth);
+    void WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
+                    int32_t depth);
+    void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);
+    // The name the file gets at the destination, with the prefix when one applies.
+    std::string TargetName(const std::string& name, int32_t depth) const;
+    bool IsOperation(std::string_view name) const;
 
     // Only "&Cancel" and "&Help" answer while the engine works.
     bool Working = false;

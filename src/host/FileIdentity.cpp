@@ -67,7 +67,28 @@ std::optional<std::string> ParentOf(const std::string& windowsPath)
     return windowsPath.substr(0, backslash == 2 ? 3 : backslash);
 }
 
+// The device of the path, or of the nearest existing folder above it.
+std::optional<dev_t> DeviceOf(const std::string& windowsPath)
+{
+    for (std::optional<std::string> candidate = windowsPath; candidate; candidate = ParentOf(*candidate)) {
+        const std::optional<std::string> hostPath = WindowsToHost(*candidate);
+        struct stat info = {};
+        if (hostPath && lstat(hostPath->c_str(), &info) == 0)
+            return info.st_dev;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+bool AreOnOneFileSystem(const std::string& a, const std::string& b)
+{
+    const uint32_t savedError = GetLastError();
+    const std::optional<dev_t> deviceA = DeviceOf(a);
+    const std::optional<dev_t> deviceB = DeviceOf(b);
+    SetLastError(savedError);
+    return deviceA && deviceB && *deviceA == *deviceB;
+}
 
 bool AreOneFile(const std::string& a, const std::string& b, FinalLink finalLink)
 {

@@ -22,4 +22,9 @@ bool AreOneFile(const std::string& a, const std::string& b, FinalLink finalLink 
 // The path is the folder itself or lies below it, through whatever letters and folder links.
 bool IsSameOrInside(const std::string& folder, const std::string& path);
 
+// Both paths lie on one file system (one device), whatever their letters. A path that does
+// not exist yet is judged by the nearest folder above it that does; false when neither
+// it nor any folder above it exists.
+bool AreOnOneFileSystem(const std::string& a, const std::string& b);
+
 } // namespace host

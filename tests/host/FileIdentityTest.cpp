@@ -97,11 +97,24 @@ TEST_F(FileIdentity, InsideAFolderThroughLettersAndFolderLinksButNotByCase)
         EXPECT_EQ(row.Inside, host::IsSameOrInside(row.Folder, row.Path)) << row.Folder << " / " << row.Path;
 }
 
+TEST_F(FileIdentity, OneFileSystemByDeviceNotByLetter)
+{
+    TTempDrive other{'S', "/dev/shm"};
+    other.WriteFile("f.txt", "f");
+    // Two letters on one file system are one; a path still to be made is judged by its folder.
+    EXPECT_TRUE(host::AreOnOneFileSystem("T:\\d\\a.txt", "U:\\a.txt"));
+    EXPECT_TRUE(host::AreOnOneFileSystem("T:\\d", "T:\\new\\deeper\\x.txt"));
+    EXPECT_FALSE(host::AreOnOneFileSystem("T:\\d\\a.txt", "S:\\f.txt"));
+    EXPECT_FALSE(host::AreOnOneFileSystem("T:\\d", "S:\\new"));
+    EXPECT_FALSE(host::AreOnOneFileSystem("T:\\d", "Q:\\unmapped"));
+}
+
 TEST_F(FileIdentity, AQuestionLeavesTheLastErrorAsItWas)
 {
     host::SetLastError(host::ERROR_DISK_FULL);
     host::AreOneFile("T:\\d\\missing", "T:\\d\\a.txt");
     host::IsSameOrInside("T:\\missing", "T:\\d\\a.txt");
+    host::AreOnOneFileSystem("T:\\missing", "Q:\\unmapped");
     EXPECT_EQ(host::ERROR_DISK_FULL, host::GetLastError());
 }
 

@@ -1,0 +1,487 @@
+#include "fileops/FileForm.h"
+
+#include "columns/Column.h"
+#include "columns/Containers.h"
+
+#include "core/desktop/Clipboard.h"
+#include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
+#include "core/files/FileOperations.h"
+#include "core/files/FileStream.h"
+#include "core/files/LinkFile.h"
+#include "core/files/Partitions.h"
+#include "core/files/PathNames.h"
+#include "core/files/WholeFiles.h"
+#include "core/forms/MessageBoxes.h"
+#include "core/text/Text.h"
+
+#include "host/FileIdentity.h"
+#include "host/FileSystem.h"
+#include "host/LastError.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+
+namespace {
+
+bool IsLink(uint32_t attributes)
+{
+    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// Devices, pipes and sockets: never opened, so a pipe cannot block the walk.
+bool IsSpecialFile(uint32_t attributes)
+{
+    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_SYSTEM) != 0 &&
+           (attributes & host::FILE_ATTRIBUTE_ARCHIVE) == 0;
+}
+
+bool IsDriveRoot(const std::string& path)
+{
+    return IsDriveName(ExcludeEndBackslash(path));
+}
+
+std::string Text(const QComboBox& box)
+{
+    return box.currentText().toStdString();
+}
+
+} // namespace
+
+bool TFileForm::IsOperation(std::string_view name) const
+{
+    return FileOperation::Is(Operation, name);
+}
+
+void TFileForm::OnOkay()
+{
+    bool refused = false;
+    {
+        TTraced trace;
+        trace.Run([&] { refused = !RunPasses(trace); });
+        trace.ShowFailure("Failed to " + Operation + ".");
+    }
+    FunStatContext.Reset(fsPerfect);
+    UpdateHistories();
+    if (Column != nullptr && Column->FileList != nullptr)
+        Column->FileList->Invalidate();
+    done(refused ? mrCancel : mrOkay);
+}
+
+bool TFileForm::RunPasses(TTraced& trace)
+{
+    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
+                             IsOperation(FileOperation::Move);
+    if (IsOperation(FileOperation::ConvertPicture)) {
+        trace.Raise("Failed to get format information.");
+        return true;
+    }
+    StreamCount = writesFiles && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
+    const bool counted = NeedsCountPass();
+    if (counted) {
+        TotalInfoLabel->setText("Calculating total space...");
+        Counting = true;
+        ProcessSelection();
+    }
+    if (Stop)
+        return false;
+    if (counted)
+        TotalInfoLabel->setText(QString::fromStdString(GetStatusText(-1)));
+    Counting = false;
+    if (!AskPreChecks())
+        return false;
+    ErrorCount = 0;
+    DirectoryCount = 0;
+    FileCount = 0;
+    ExistingCount = 0;
+    SizeSeen = 0;
+    SizeNeeded = 0;
+    NewerCount = 0;
+    ShowStatus(-1);
+    ProcessSelection();
+    if (!Stop)
+        FinishWorkPass();
+    return true;
+}
+
+// The questions between the passes; false when one is answered No.
+bool TFileForm::AskPreChecks()
+{
+    if (StopAfterCountCheckBox->isChecked() && !IsOperation(FileOperation::Compare) &&
+        !AskQuery("Continue with processing?"))
+        return false;
+    if (NeedsCountPass() && NeedsSpaceCheck() && GetPartitionFreeSize(DestinationPath) < SizeNeeded &&
+        !AskQuery("There is not enough space at destination.\nClick \"Okay\" to CONTINUE."))
+        return false;
+    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
+                             IsOperation(FileOperation::Move);
+    if (writesFiles && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
+        !AskQuery("There are file streams in the source files, but the destination partition\ndoesn't support file "
+                  "streams. Therefore streams will not be in the\ndestination files.\n\nClick \"Okay\" to CONTINUE."))
+        return false;
+    return true;
+}
+
+void TFileForm::FinishWorkPass()
+{
+    if (IsOperation(FileOperation::Compare) || IsOperation(FileOperation::ClipTitleOf)) {
+        ClipText.AddNull();
+        CopyTextToClipboard(reinterpret_cast<const char*>(ClipText.Data));
+        ClipText.Clear();
+    }
+    ShowStatus(-1);
+    if (IsOperation(FileOperation::Compare))
+        ShowInfoMessage("There are " + std::to_string(NewerCount) + " newer files in source (" +
+                        std::to_string(ExistingCount) + " are common).\n" + GetStatusText(-1));
+    else
+        ShowErrorCount(ErrorCount);
+}
+
+void TFileForm::ProcessSelection()
+{
+    StatusCrono.Restart();
+    ElapsedCrono.Restart();
+    const int32_t count = Column->GetItemCount();
+    bool anySelected = false;
+    for (int32_t index = 0; index < count && !anySelected; ++index)
+        anySelected = Column->GetItem(index).Selected;
+    if (!anySelected) {
+        DestinationExists = false;
+        SourceNewer = true;
+        CurrentIndex = FocusedIndex;
+        if (UseGivenSource)
+            ProcessDir(SourcePath, DestinationPath, -1);
+        else if (FocusedIndex >= 0 && FocusedIndex < count) {
+            const TFileListData& item = Column->GetItem(FocusedIndex);
+            Choose(item.Type == ftDirectory, item.Title, DestinationPath, 0);
+        }
+        return;
+    }
+    for (int32_t index = 0; index < count && !Stop; ++index) {
+        const TFileListData& item = Column->GetItem(index);
+        if (!item.Selected)
+            continue;
+        DestinationExists = false;
+        SourceNewer = true;
+        CurrentIndex = index;
+        Choose(item.Type == ftDirectory, item.Title, DestinationPath, 0);
+        DeselectProcessed(index);
+    }
+}
+
+void TFileForm::Choose(bool isDirectory, const std::string& path, const std::string& destinationFolder, int32_t depth)
+{
+    if (IsOperation(FileOperation::CopyAsLink))
+        return CopyAsLink(path, destinationFolder, isDirectory);
+    const uint32_t attributes = host::GetFileAttributes(path);
+    // A linked folder is one item, as the link it is; it is never entered.
+    if (isDirectory && !IsLink(attributes))
+        return ProcessDir(path, destinationFolder, depth);
+    int64_t size = 0;
+    if (!IsLink(attributes) && !IsSpecialFile(attributes)) {
+        TTraced trace;
+        size = GetFileSize(path);
+        if (FunStatContext.Status != fsPerfect) {
+            trace.Context = FunStatContext;
+            return CountError("Failed to " + Operation + ".", trace.Context);
+        }
+    }
+    ProcessFile(path, destinationFolder, size, depth);
+}
+
+void TFileForm::ProcessDir(const std::string& directory, const std::string& destinationFolder, int32_t depth)
+{
+    if (Stop)
+        return;
+    TTraced trace;
+    trace.Run([&] { WalkDirectory(trace, directory, destinationFolder, depth); });
+    if (!trace.Succeeded())
+        CountError("Failed to " + Operation + " directory content.", trace.Context);
+    ++DirectoryCount;
+}
+
+void TFileForm::WalkDirectory(TTraced& trace, const std::string& directory, const std::string& destinationFolder,
+                              int32_t depth)
+{
+    CurrentSource = directory;
+    CurrentDestination = destinationFolder;
+    CheckOperation();
+    if (trace.TakeOver())
+        return;
+    const bool removesSource =
+        IsOperation(FileOperation::Delete) || IsOperation(FileOperation::Recycle) || IsOperation(FileOperation::Move);
+    // A drive is a whole file system: it is never emptied or taken away.
+    if (removesSource && IsDriveRoot(directory))
+        return trace.Raise("Can not " + Operation + " a drive.", directory);
+    if (!Counting && IsOperation(FileOperation::Recycle) && IsUnfiltered()) {
+        RecycleFile(directory);
+        trace.TakeOver();
+        return;
+    }
+    if (HasDestination && IsSameOrInsideFolder(directory, destinationFolder))
+        return trace.Raise("Can not " + Operation + " recursively.", directory, destinationFolder);
+    const std::string target = IncludeEndBackslash(destinationFolder) + GetPathName(directory);
+    CurrentDestination = target;
+    const bool prefixesInside = UsePrefix && RecursePrefixCheckBox->isChecked();
+    if (!Counting && IsOperation(FileOperation::Move) && !MyFileExists(target) &&
+        host::AreOnOneFileSystem(directory, target) && IsUnfiltered() && !prefixesInside) {
+        MyMoveFile(directory, target, false);
+        if (FunStatContext.Status <= fsWarning)
+            return RenameContainerItem(directory, target, depth);
+        // A bind mount looks like one file system but refuses the rename: walk instead.
+        if (FunStatContext.SystemErrorCode != host::ERROR_NOT_SAME_DEVICE && trace.TakeOver())
+            return;
+        FunStatContext.Reset(fsPerfect);
+    }
+    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
+                             IsOperation(FileOperation::Move);
+    if (!Counting && writesFiles && !IsSameFile(directory, target)) {
+        host::SetLastError(host::ERROR_SUCCESS);
+        host::CreateDirectory(target, directory);
+        if (IsSystemErrorNotExisting())
+            return trace.RaiseSystem("Failed to " + Operation + " directory.", target);
+    }
+    WalkEntries(trace, directory, target, depth);
+    if (!trace.Succeeded() || Stop || Counting || !removesSource)
+        return;
+    ClearReadOnly(directory);
+    if (!host::RemoveDirectory(directory))
+        return trace.RaiseSystem("Failed to " + Operation + " directory.", directory);
+    if (IsOperation(FileOperation::Move))
+        RenameContainerItem(directory, target, depth);
+}
+
+void TFileForm::WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory,
+                            int32_t depth)
+{
+    std::vector<host::FindData> entries;
+    size_t leftOut = 0;
+    host::SetLastError(host::ERROR_SUCCESS);
+    const bool listed = host::FindFiles(directory, "*", entries, &leftOut);
+    const uint32_t code = host::GetLastError();
+    if (!listed && !IsFindOk(code) && entries.empty())
+        return trace.Raise("Can not find file.", directory, "", code);
+    for (const host::FindData& entry : entries) {
+        if (Stop)
+            return;
+        const std::string path = IncludeEndBackslash(directory) + entry.Name;
+        CurrentSource = path;
+        CurrentDestination = targetDirectory;
+        const bool isFolder = (entry.Attributes & host::FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder && !IsLink(entry.Attributes))
+            ProcessDir(path, targetDirectory, depth + 1);
+        else
+            ProcessFile(path, targetDirectory, IsLink(entry.Attributes) ? 0 : static_cast<int64_t>(entry.Size),
+                        depth + 1);
+    }
+    // A name the host cannot show under a Windows name is still a file this walk missed.
+    for (size_t index = 0; index < leftOut; ++index) {
+        TTraced missed;
+        missed.Raise("A file name can not be read.", directory);
+        CountError("Failed to " + Operation + " file.", missed.Context);
+        ++FileCount;
+    }
+    if (!listed && !IsFindOk(code))
+        trace.Raise("Failed to find next file.", directory, "", code);
+}
+
+void TFileForm::ProcessFile(const std::string& file, const std::string& destinationFolder, int64_t size, int32_t depth)
+{
+    if (Stop)
+        return;
+    TTraced trace;
+    trace.Run([&] { WorkOnFile(trace, file, destinationFolder, size, depth); });
+    if (!trace.Succeeded())
+        CountError("Failed to " + Operation + " file.", trace.Context);
+    ++FileCount;
+}
+
+void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
+                           int32_t depth)
+{
+    CurrentSource = file;
+    CurrentDestination = destinationFolder;
+    const std::string name = GetPathName(file);
+    if (!PassesFilters(name))
+        return RefreshStatus(0);
+    if (HasDestination && IsSameOrInsideFolder(file, destinationFolder))
+        return trace.Raise("Can not " + Operation + " recursively.", file, destinationFolder);
+    const std::string target = IncludeEndBackslash(destinationFolder) + TargetName(name, depth);
+    CheckOperation();
+    if (trace.TakeOver())
+        return;
+    if (!Counting) {
+        if (IsOperation(FileOperation::Delete)) {
+            RefreshStatus(0);
+            MyDeleteFile(file);
+        } else if (IsOperation(FileOperation::Recycle)) {
+            RefreshStatus(0);
+            RecycleFile(file);
+        } else if (IsOperation(FileOperation::ClipTitleOf)) {
+            ClipText.AddTextEOL(file);
+        } else if (IsOperation(FileOperation::Compare)) {
+            DestinationExists = MyFileExists(target);
+            SourceNewer = true;
+            NewerCount += 1;
+            if (DestinationExists) {
+                ExistingCount += 1;
+                ClipText.AddTextEOL(file);
+            } else {
+                ClipText.AddTextEOL("NOT_AT_DESTINATION=" + file);
+            }
+        } else if (IsOperation(FileOperation::Copy)) {
+            RefreshStatus(0);
+            MyCopyFile(file, target, false, IgnoreEncryptionCheckBox->isChecked());
+        } else if (IsOperation(FileOperation::Move)) {
+            RefreshStatus(0);
+            MyMoveFile(file, target, false);
+            if (FunStatContext.Status <= fsWarning)
+                RenameContainerItem(file, target, depth);
+        }
+        if (trace.TakeOver())
+            return;
+    }
+    RefreshStatus(1);
+    if (Stop)
+        return;
+    if (Counting && StreamCount == 0)
+        StreamCount += GetFileStreamCount(file);
+    SizeSeen += size;
+    if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
+        (IsOperation(FileOperation::Move) && !host::AreOnOneFileSystem(file, target)))
+        SizeNeeded += size;
+}
+
+std::string TFileForm::TargetName(const std::string& name, int32_t depth) const
+{
+    if (!UsePrefix || !TakesPrefix() || !(IsTopLevelItem(depth) || RecursePrefixCheckBox->isChecked()))
+        return name;
+    const std::string prefix = Text(*PrefixComboBox);
+    return ReplacePrefix ? ReplaceFileNamePrefix(name, prefix) : prefix + name;
+}
+
+void TFileForm::CopyAsLink(const std::string& item, const std::string& destinationFolder, bool isDirectory)
+{
+    TTraced trace;
+    trace.Run([&] { LinkItem(trace, item, destinationFolder); });
+    if (!trace.Succeeded())
+        CountError("Failed to " + Operation + " file.", trace.Context);
+    ++(isDirectory ? DirectoryCount : FileCount);
+}
+
+void TFileForm::LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder)
+{
+    CurrentSource = item;
+    CurrentDestination = destinationFolder;
+    const std::string name = GetPathName(item);
+    if (!PassesFilters(name))
+        return RefreshStatus(0);
+    if (IsSameOrInsideFolder(item, destinationFolder))
+        return trace.Raise("You should not " + Operation + " in the same directory.", item, destinationFolder);
+    if (IsLinkFile(item))
+        return trace.Raise("This operating system does not support chained links.", item);
+    // Every link takes the prefix, top-level or not.
+    const std::string linkFile = IncludeEndBackslash(destinationFolder) + TargetName(name, 0) + GetLinkExtension(item);
+    CheckOperation();
+    if (trace.TakeOver())
+        return;
+    if (!Counting) {
+        CopyFileAsLink(item, linkFile, false, "", true, false);
+        if (trace.TakeOver())
+            return;
+    }
+    RefreshStatus(1);
+}
+
+void TFileForm::CheckOperation()
+{
+    TTraced trace;
+    if (Operation != InitialOperation)
+        trace.Panic("CATASTROPHIC FAILURE!!!\nThe current operation is not the same as the initial one.\nYou should "
+                    "TERMINATE the program immediately.");
+}
+
+std::string TFileForm::GetStatusText(double fraction) const
+{
+    std::string text = "Errors " + std::to_string(ErrorCount) + " | Directories " + std::to_string(DirectoryCount) +
+                       " | Files " + std::to_string(FileCount) + " | Size " + GetSizeText(6, 0, SizeSeen) + " | Time " +
+                       GetDurationText(0, "/", "", ElapsedCrono.RunningElapsed(), "hh:nn:ss");
+    if (!Counting && fraction >= 0)
+        text += " | File " + std::to_string(static_cast<int32_t>(fraction * 100)) + "%";
+    return text;
+}
+
+void TFileForm::ShowStatus(double fraction)
+{
+    CurrentInfoLabel->setText(QString::fromStdString(GetStatusText(fraction)));
+    SourceLabel->setText(QString::fromStdString(CurrentSource));
+    DestinationLabel->setText(QString::fromStdString(CurrentDestination));
+    InformationPanel->repaint();
+}
+
+void TFileForm::RefreshStatus(double fraction)
+{
+    if (StatusCrono.IsPeriod(1))
+        ShowStatus(fraction);
+    QCoreApplication::processEvents();
+}
+
+void TFileForm::CountError(const std::string& message, TFunStatContext& context)
+{
+    ++ErrorCount;
+    if (!Counting && !NoErrors) {
+        ShowStatus(-1);
+        bool noMoreErrors = false;
+        if (!context.Show(message, &noMoreErrors))
+            Stop = true;
+        NoErrors = noMoreErrors;
+    }
+    context.Reset(fsPerfect);
+}
+
+bool TFileForm::NeedsCountPass() const
+{
+    return !IsOperation(FileOperation::ClipTitleOf) && !IsOperation(FileOperation::Compare) &&
+           !IsOperation(FileOperation::CopyAsLink) && !(IsOperation(FileOperation::Recycle) && IsUnfiltered());
+}
+
+bool TFileForm::NeedsSpaceCheck() const
+{
+    return IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
+           (IsOperation(FileOperation::Move) && !host::AreOnOneFileSystem(SourcePath, DestinationPath));
+}
+
+bool TFileForm::IsUnfiltered() const
+{
+    const std::string include = Text(*IncludeFilterComboBox);
+    return (include.empty() || include == "*") && Text(*ExcludeFilterComboBox).empty() &&
+           !IsOperation(FileOperation::ConvertPicture);
+}
+
+bool TFileForm::PassesFilters(const std::string& name) const
+{
+    if (IncludeFilter.empty() && ExcludeFilter.empty())
+        return true;
+    return MatchesFileSpec(name, IncludeFilter) && (ExcludeFilter.empty() || !MatchesFileSpec(name, ExcludeFilter));
+}
+
+bool TFileForm::IsTopLevelItem(int32_t depth) const
+{
+    return depth == 0;
+}
+
+void TFileForm::DeselectProcessed(int32_t index)
+{
+    if (!Counting && !Stop)
+        Column->DeselectItem(index);
+}
+
+void TFileForm::RenameContainerItem(const std::string& oldPath, const std::string& newPath, int32_t depth)
+{
+    // Only items the selection handed over are container entries; the entries of a given
+    // source folder are not.
+    if (Container != nullptr && !UseGivenSource && IsTopLevelItem(depth))
+        Container->RenameItem(CurrentIndex, newPath, oldPath);
+}
