@@ -52,14 +52,17 @@ protected:
     }
 
     // Shows the dialog on the column's selection (or focused item) from folder "d" to
-    // folder "e"; `act` drives the shown dialog, which then ends with `answer`.
+    // folder "e"; `act` drives the shown dialog, which then ends with `answer`. The boxes
+    // that `act` makes appear are answered OK.
     bool Show(const std::string& operation, TModalScript& script, std::function<void()> act = {}, int answer = mrCancel,
-              const std::string& prefix = {})
+              const std::string& prefix = {}, const std::vector<std::string>& boxes = {})
     {
         script.Expect(operation, answer, [act = std::move(act)](const TModalRequest&) {
             if (act)
                 act();
         });
+        for (const std::string& box : boxes)
+            script.Expect(box, IDOK);
         return Form.Dialog(FileOperation::TakesPrefix(operation), operation, Source, nullptr,
                            Source.FileList->FocusIndex, Drive.Path("d\\"), Drive.Path("e\\"), prefix, false, false);
     }
@@ -116,7 +119,7 @@ TEST_F(FileFormTest, TheFormSaysWhatIsAboutToHappenWithPathsShownAsTheyAre)
         EXPECT_EQ("Copy", Form.windowTitle().toStdString());
         EXPECT_EQ("Copy 2 selected files / directories?", Text(Form.CurrentInfoLabel));
         EXPECT_EQ(Drive.Path("d\\"), Text(Form.SourceLabel));
-        EXPECT_EQ(Drive.Path(""), Text(Form.DestinationLabel)) << "the folder part of the destination";
+        EXPECT_EQ(Drive.Path("e\\"), Text(Form.DestinationLabel));
     });
 
     MakeDirectory("f&g");
@@ -219,11 +222,10 @@ TEST_F(FileFormTest, RefusedFiltersAndPrefixesKeepTheDialogOpen)
     TModalScript script;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Warning + " " + row.Include + row.Exclude + row.Prefix);
-        Show("Copy", script, [&] {
+        const auto act = [&] {
             Form.IncludeFilterComboBox->setEditText(QString::fromStdString(row.Include));
             Form.ExcludeFilterComboBox->setEditText(QString::fromStdString(row.Exclude));
             Form.PrefixComboBox->setEditText(QString::fromStdString(row.Prefix));
-            script.Expect("Warning", IDOK);
             (Form.*row.Button)();
             ASSERT_FALSE(script.Seen().empty());
             EXPECT_EQ(row.Warning, script.Seen().back().Text);
@@ -233,7 +235,8 @@ TEST_F(FileFormTest, RefusedFiltersAndPrefixesKeepTheDialogOpen)
             EXPECT_EQ(row.Exclude, Text(Form.ExcludeFilterComboBox));
             EXPECT_EQ(row.Prefix, Text(Form.PrefixComboBox));
             EXPECT_TRUE(Form.OkayButton->isEnabled());
-        });
+        };
+        Show("Copy", script, act, mrCancel, "", {"Warning"});
     }
     EXPECT_FALSE(Drive.Exists("e"));
     EXPECT_TRUE(Drive.Exists("d/x.txt"));
@@ -294,13 +297,13 @@ TEST_F(FileFormTest, PrefixesMadeFromTimesAreFourteenDigitsAndAnUnderscore)
 TEST_F(FileFormTest, CancelAndTheCloseBoxEndWithTheCancelResultAndHelpIsNotAvailable)
 {
     TModalScript script;
-    Show("Delete", script, [&] {
-        script.Expect("Message", IDOK);
+    const auto act = [&] {
         Form.HelpButtonClick();
         EXPECT_EQ("Help is not available.", script.Seen().back().Text);
         Form.CancelButtonClick();
         EXPECT_EQ(mrCancel, Form.result());
-    });
+    };
+    Show("Delete", script, act, mrCancel, "", {"Message"});
     Show("Delete", script, [&] {
         QCloseEvent close;
         QCoreApplication::sendEvent(&Form, &close);
