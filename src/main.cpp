@@ -4,6 +4,8 @@
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/FileForm.h"
+
 #include "core/desktop/Application.h"
 #include "core/errors/ErrorForm.h"
 #include "core/errors/Traced.h"
@@ -38,6 +40,7 @@ int main(int argc, char** argv)
         ErrorForm = new TErrorForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
+        FileForm = new TFileForm(mainForm.get());
         mainForm->Startup();
         mainForm->show();
         application.exec();

@@ -19,6 +19,7 @@ class QWidget;
 class TColumn;
 class TContainer;
 class TFunStatContext;
+class TStoredTextList;
 class TTraced;
 
 // The dialog that runs every recursive file operation over a column's selection: it shows
@@ -58,6 +59,10 @@ public:
     // The status line of the counters ("Errors 0 | Directories 0 | ..."); a negative
     // fraction leaves out the file percent.
     std::string GetStatusText(double fraction) const;
+
+    // The form's keys in the "Main" section of the text option file.
+    void LoadOptions(TStoredTextList& store);
+    void SaveOptions(TStoredTextList& store) const;
 
     // True while the engine works: the main window must not close then.
     bool IsWorking() const { return Working; }
@@ -147,6 +152,27 @@ private:
     void SetWorking(bool working);
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void reject() override;
+    void FormActivate();
+    // The steps of Dialog that prepare the form.
+    void ResetState();
+    void StoreArguments(bool hasDestination, const TFileOperationName& operation, TColumn& column,
+                        TContainer* container, int32_t focusedIndex, const std::string& source,
+                        const std::string& destination, bool fromDrop);
+    void ShowInformation(int32_t focusedIndex, bool useGivenSource, bool fromDrop);
+    void EnableControls();
+    void PrepareInputs(const std::string& prefix);
+    std::string FocusedItemPath(int32_t focusedIndex) const;
+
+    // The copy primitives report to the form only while Dialog runs.
+    class TProgressInstall
+    {
+    public:
+        explicit TProgressInstall(TFileForm& form);
+        ~TProgressInstall();
+        TProgressInstall(const TProgressInstall&) = delete;
+        TProgressInstall& operator=(const TProgressInstall&) = delete;
+    };
 
     // The engine (FileFormEngine.cpp): runs after the inputs passed validation.
     void OnOkay();

@@ -20,6 +20,7 @@
 #include <string>
 
 class MyTPanel;
+class QAction;
 class QPainter;
 class QPlainTextEdit;
 class QTimer;
@@ -169,6 +170,17 @@ public:
     // The object is the play list, which drags onto columns.
     bool IsPlayList(const QObject* source) const;
 
+    // ---- The File-menu commands (MainFormFileMenu.cpp) ----
+
+    // Actions named after their commands; the File menu shows them, and keys click them.
+    QAction* RecycleFileMenu = nullptr;
+    QAction* DeleteFileMenu = nullptr;
+    QAction* ClipFileTitlesMenu = nullptr;
+    // Triggers the command of the name; an unknown or disabled one does nothing.
+    void ClickCommand(const std::string& name);
+    // Enables the File-menu commands for the active column's state.
+    void EnableFileMenuItems(TShiftState shift);
+
     // ---- Layout (MainFormLayout.cpp) ----
 
     void Reset(bool clearLists);
@@ -278,6 +290,9 @@ private:
     QPointer<const QWidget> HintControl;
 
     void BuildPanels();
+    void BuildFileMenuActions();
+    // The dialogs made after the window keep their options in its option file.
+    void PlugDialogOptions();
     void BuildToolbar();
     void BoardsButtonDragDrop(MyTPanel& button);
     void BuildCenter();

@@ -3,6 +3,8 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
 
+#include "fileops/FileForm.h"
+
 #include "viewing/PictureLoading.h"
 
 #include "columns/ContainerDialog.h"
@@ -159,6 +161,18 @@ void SaveFileExtensions(TStoredTextList& store)
 }
 
 } // namespace
+
+void TMainForm::PlugDialogOptions()
+{
+    OptionsSTLHooks[static_cast<size_t>(ospFileDialog)] = {[](TStoredTextList& store) {
+                                                               if (FileForm != nullptr)
+                                                                   FileForm->LoadOptions(store);
+                                                           },
+                                                           [](TStoredTextList& store) {
+                                                               if (FileForm != nullptr)
+                                                                   FileForm->SaveOptions(store);
+                                                           }};
+}
 
 void TMainForm::OnLoadOptionsSTL(TStoredTextList& store, int32_t)
 {

@@ -1,5 +1,7 @@
 #include "mainwindow/MainForm.h"
 
+#include "fileops/FileForm.h"
+
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
 
@@ -131,6 +133,12 @@ void TMainForm::FormCloseQuery(bool& canClose)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    // The file-operation engine runs inside its dialog on this thread; the window stays
+    // until it ends.
+    if (FileForm != nullptr && FileForm->IsWorking()) {
+        event->ignore();
+        return;
+    }
     bool canClose = true;
     FormCloseQuery(canClose);
     event->setAccepted(canClose);

@@ -3,7 +3,10 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/FileForm.h"
+
 #include "columns/BoardsServices.h"
+#include "columns/FileDialogServices.h"
 #include "columns/InformationBar.h"
 #include "columns/MainWindowColumns.h"
 #include "columns/MainWindowContainers.h"
@@ -69,13 +72,16 @@ private:
     TMainForm& Window;
 };
 
-// The press record is the window's; the menus, the mouse menu and
-// the hover window keep the stand-in's answers: nothing is enabled, clicked or shown.
+// The press record, the File-menu commands' enabling and the clicking of commands are the
+// window's; the menus, the mouse menu and the hover window keep the stand-in's answers:
+// nothing else is enabled or shown.
 class TMouseWindow : public TMainWindowMouseStandIn
 {
 public:
     explicit TMouseWindow(TMainForm& window) : Window(window) {}
     TPressRecord& GetPressRecord() override { return Window.GetPressRecord(); }
+    void EnableFileMenuItems(TShiftState shift) override { Window.EnableFileMenuItems(shift); }
+    void ClickCommand(const std::string& name) override { Window.ClickCommand(name); }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
 
 private:
@@ -94,6 +100,18 @@ public:
 
 private:
     TMainForm& Window;
+};
+
+// The dialogs built so far answer; the others keep the stand-in's answers.
+class TFileDialogs : public TFileDialogsStandIn
+{
+public:
+    bool FileOperationDialog(const std::string& operationName, const std::string& source, int32_t focusedIndex,
+                             TContainer* container, TColumn& column) override
+    {
+        return FileForm != nullptr &&
+               FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
+    }
 };
 
 class TInfoBarWindow : public TMainWindowInfoBars
@@ -123,6 +141,7 @@ struct TMainWindowAdapters::TParts
     TMouseWindow MouseWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
+    TFileDialogs FileDialogs;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -134,6 +153,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
     TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
+    TSeam<TFileDialogServices>::Install(&Parts->FileDialogs);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -145,4 +165,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TMainWindowMouse>::Install(nullptr);
     TSeam<TMainWindowItemPaint>::Install(nullptr);
     TSeam<TMainWindowInfoBars>::Install(nullptr);
+    TSeam<TFileDialogServices>::Install(nullptr);
 }
