@@ -3,7 +3,10 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/OverwriteForm.h"
+
 #include "columns/BoardsServices.h"
+#include "columns/FileDialogServices.h"
 #include "columns/InformationBar.h"
 #include "columns/MainWindowColumns.h"
 #include "columns/MainWindowContainers.h"
@@ -107,6 +110,25 @@ private:
     TMainForm& Window;
 };
 
+// The overwrite question is the overwrite dialog's once it exists; the dialogs not built
+// yet keep the stand-in's answers.
+class TFileDialogsWindow : public TFileDialogsStandIn
+{
+public:
+    void ResetOverwriteChoice() override
+    {
+        if (OverwriteForm)
+            OverwriteForm->ResetChoice();
+    }
+    bool OverwriteDialog(const std::string& source, const std::string& destination, bool& overwrite) override
+    {
+        if (!OverwriteForm)
+            return TFileDialogsStandIn::OverwriteDialog(source, destination, overwrite);
+        bool abort = false;
+        return OverwriteForm->Dialog(source, destination, abort, overwrite);
+    }
+};
+
 } // namespace
 
 struct TMainWindowAdapters::TParts
@@ -123,6 +145,7 @@ struct TMainWindowAdapters::TParts
     TMouseWindow MouseWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
+    TFileDialogsWindow FileDialogsWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -134,6 +157,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
     TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
+    TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -145,4 +169,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TMainWindowMouse>::Install(nullptr);
     TSeam<TMainWindowItemPaint>::Install(nullptr);
     TSeam<TMainWindowInfoBars>::Install(nullptr);
+    TSeam<TFileDialogServices>::Install(nullptr);
 }
