@@ -208,6 +208,9 @@ private:
     void WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory, int32_t depth);
     void WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
                     int32_t depth);
+    void CompareFile(const std::string& file, const std::string& target);
+    // Copy and Move of one file, after the overwrite question.
+    void WriteFile(const std::string& file, const std::string& target, int32_t depth);
     void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);
     // The name the file gets at the destination, with the prefix when one applies.
     std::string TargetName(const std::string& name, int32_t depth) const;

@@ -1,4 +1,5 @@
 #include "fileops/FileForm.h"
+#include "fileops/OverwriteForm.h"
 
 #include "columns/Column.h"
 #include "columns/Containers.h"
@@ -322,26 +323,9 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
         } else if (IsOperation(FileOperation::ClipTitleOf)) {
             ClipText.AddTextEOL(file);
         } else if (IsOperation(FileOperation::Compare)) {
-            DestinationExists = MyFileExists(target);
-            SourceNewer = true;
-            NewerCount += 1;
-            if (DestinationExists) {
-                ExistingCount += 1;
-                ClipText.AddTextEOL(file);
-            } else {
-                ClipText.AddTextEOL("NOT_AT_DESTINATION=" + file);
-            }
-        } else if (IsOperation(FileOperation::Copy)) {
-            RefreshStatus(0);
-            if (IsLink(host::GetFileAttributes(file)))
-                MyCopyLink(file, target, false);
-            else
-                MyCopyFile(file, target, false, IgnoreEncryptionCheckBox->isChecked());
-        } else if (IsOperation(FileOperation::Move)) {
-            RefreshStatus(0);
-            MyMoveFile(file, target, false);
-            if (FunStatContext.Status <= fsWarning)
-                RenameContainerItem(file, target, depth);
+            CompareFile(file, target);
+        } else if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::Move)) {
+            WriteFile(file, target, depth);
         }
         if (trace.TakeOver())
             return;
@@ -355,6 +339,44 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
     if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
         (IsOperation(FileOperation::Move) && !host::AreOnOneFileSystem(file, target)))
         SizeNeeded += size;
+}
+
+// The remembered answer is "over all older": only a target that exists and is newer
+// asks nothing and skips the file.
+void TFileForm::CompareFile(const std::string& file, const std::string& target)
+{
+    bool overwrite = false;
+    if (!OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer))
+        return;
+    if (!Stop)
+        ++NewerCount;
+    if (DestinationExists) {
+        ++ExistingCount;
+        ClipText.AddTextEOL(file);
+    } else {
+        ClipText.AddTextEOL("NOT_AT_DESTINATION=" + file);
+    }
+}
+
+void TFileForm::WriteFile(const std::string& file, const std::string& target, int32_t depth)
+{
+    bool overwrite = false;
+    if (!OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer))
+        return;
+    if (DestinationExists)
+        ++ExistingCount;
+    RefreshStatus(0);
+    if (Stop)
+        return;
+    if (IsOperation(FileOperation::Move)) {
+        MyMoveFile(file, target, overwrite);
+        if (FunStatContext.Status <= fsWarning)
+            RenameContainerItem(file, target, depth);
+    } else if (IsLink(host::GetFileAttributes(file))) {
+        MyCopyLink(file, target, overwrite);
+    } else {
+        MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked());
+    }
 }
 
 std::string TFileForm::TargetName(const std::string& name, int32_t depth) const
@@ -390,8 +412,9 @@ void TFileForm::LinkItem(TTraced& trace, const std::string& item, const std::str
     CheckOperation();
     if (trace.TakeOver())
         return;
-    if (!Counting) {
-        CopyFileAsLink(item, linkFile, false, "", true, false);
+    bool overwrite = false;
+    if (!Counting && OverwriteForm->Dialog(item, linkFile, Stop, overwrite)) {
+        CopyFileAsLink(item, linkFile, overwrite, "", true, false);
         if (trace.TakeOver())
             return;
     }

@@ -1,4 +1,5 @@
 #include "fileops/FileForm.h"
+#include "fileops/OverwriteForm.h"
 
 #include "columns/ColumnTestSupport.h"
 
@@ -61,8 +62,16 @@ std::vector<std::string> NamesIn(const std::string& hostFolder)
 class FileFormEngine : public ColumnTest
 {
 protected:
-    FileFormEngine() { MakeDirectory("dst"); }
-    ~FileFormEngine() override { host::ClearFaults(); }
+    FileFormEngine()
+    {
+        MakeDirectory("dst");
+        OverwriteForm = &Overwrite;
+    }
+    ~FileFormEngine() override
+    {
+        OverwriteForm = nullptr;
+        host::ClearFaults();
+    }
 
     // Lists "src" and selects the named items (none: the focused first item is used).
     void List(const std::vector<std::string>& selected)
@@ -107,9 +116,12 @@ protected:
     TContainer* Container = nullptr;
     std::string SourceFolder = Drive.Path("src\\");
     bool UseGivenSource = false;
+    TOverwriteForm Overwrite;
     TFileForm Form;
     std::vector<TModalRequest> Seen;
 };
+
+const std::string OverwriteCaption = "Overwrite destination with source ?";
 
 TEST_F(FileFormEngine, CopyKeepsBytesTimesPermissionsAndStreams)
 {
@@ -232,6 +244,44 @@ TEST_F(FileFormEngine, AFolderIsNeverCopiedIntoItself)
     EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to Copy directory content."));
     EXPECT_THAT(failures.Reports[0], HasSubstr("Can not Copy recursively."));
     EXPECT_EQ((std::vector<std::string>{"a.txt"}), NamesIn(Drive.HostPath("src/d/sub")));
+}
+
+TEST_F(FileFormEngine, CompareListsTheNewerAndTheMissingFiles)
+{
+    MakeFile("src/a.txt", 1, 10);
+    MakeFile("dst/a.txt", 1, 20);
+    MakeFile("src/b.txt", 1, 20);
+    MakeFile("dst/b.txt", 1, 10);
+    MakeFile("src/c.txt", 1);
+    List({"a.txt", "b.txt", "c.txt"});
+
+    EXPECT_EQ(mrOkay, Run("Compare", Destination(), &TFileForm::OkayButtonClick, {{"Message", IDOK}}));
+
+    EXPECT_EQ(Drive.Path("src\\a.txt") + "\r\nNOT_AT_DESTINATION=" + Drive.Path("src\\c.txt") + "\r\n",
+              CopyTextFromClipboard());
+    EXPECT_THAT(SeenText(1), testing::StartsWith("There are 2 newer files in source (1 are common).\nErrors 0 | "));
+    EXPECT_EQ(1, Form.ExistingCount);
+    EXPECT_EQ("", Drive.ReadFile("dst/b.txt").substr(1)) << "nothing is written";
+}
+
+TEST_F(FileFormEngine, AbortOnTheSecondOfThreeItemsKeepsTheRestSelectedWithoutAFinalBox)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        MakeFile(std::string("src/") + name, 2);
+        MakeFile(std::string("dst/") + name, 1);
+    }
+    List({"a.txt", "b.txt", "c.txt"});
+
+    EXPECT_EQ(mrOkay, Run("Copy", Destination(), &TFileForm::OkayButtonClick,
+                          {{OverwriteCaption, TOverwriteForm::ModalResultOf(ocOverThis)},
+                           {OverwriteCaption, TOverwriteForm::ModalResultOf(ocAbort)}}));
+
+    EXPECT_EQ(std::string(2, 'x'), Drive.ReadFile("dst/a.txt"));
+    EXPECT_EQ("x", Drive.ReadFile("dst/b.txt"));
+    EXPECT_EQ("x", Drive.ReadFile("dst/c.txt"));
+    EXPECT_FALSE(Source.GetItem(Source.IndexOfName("a.txt")).Selected);
+    EXPECT_TRUE(Source.GetItem(Source.IndexOfName("b.txt")).Selected);
+    EXPECT_TRUE(Source.GetItem(Source.IndexOfName("c.txt")).Selected);
 }
 
 TEST_F(FileFormEngine, ClipTitleOfPutsThePathsOnTheClipboard)
