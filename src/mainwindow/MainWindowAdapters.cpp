@@ -4,6 +4,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/OverwriteForm.h"
 
 #include "columns/BoardsServices.h"
 #include "columns/FileDialogServices.h"
@@ -102,18 +103,6 @@ private:
     TMainForm& Window;
 };
 
-// The dialogs built so far answer; the others keep the stand-in's answers.
-class TFileDialogs : public TFileDialogsStandIn
-{
-public:
-    bool FileOperationDialog(const std::string& operationName, const std::string& source, int32_t focusedIndex,
-                             TContainer* container, TColumn& column) override
-    {
-        return FileForm != nullptr &&
-               FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
-    }
-};
-
 class TInfoBarWindow : public TMainWindowInfoBars
 {
 public:
@@ -123,6 +112,31 @@ public:
 
 private:
     TMainForm& Window;
+};
+
+// The overwrite question and the file operations are their dialogs' once these exist; the
+// dialogs not built yet keep the stand-in's answers.
+class TFileDialogsWindow : public TFileDialogsStandIn
+{
+public:
+    bool FileOperationDialog(const std::string& operationName, const std::string& source, int32_t focusedIndex,
+                             TContainer* container, TColumn& column) override
+    {
+        return FileForm != nullptr &&
+               FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
+    }
+    void ResetOverwriteChoice() override
+    {
+        if (OverwriteForm)
+            OverwriteForm->ResetChoice();
+    }
+    bool OverwriteDialog(const std::string& source, const std::string& destination, bool& overwrite) override
+    {
+        if (!OverwriteForm)
+            return TFileDialogsStandIn::OverwriteDialog(source, destination, overwrite);
+        bool abort = false;
+        return OverwriteForm->Dialog(source, destination, abort, overwrite);
+    }
 };
 
 } // namespace
@@ -141,7 +155,7 @@ struct TMainWindowAdapters::TParts
     TMouseWindow MouseWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
-    TFileDialogs FileDialogs;
+    TFileDialogsWindow FileDialogsWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -153,7 +167,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
     TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
-    TSeam<TFileDialogServices>::Install(&Parts->FileDialogs);
+    TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()

@@ -1,4 +1,5 @@
 #include "fileops/FileForm.h"
+#include "fileops/OverwriteForm.h"
 
 #include "columns/ColumnTestSupport.h"
 
@@ -363,6 +364,18 @@ TEST_F(FileFormTest, WhileTheEngineWorksOnlyCancelAndHelpAnswer)
     EXPECT_FALSE(Drive.Exists("e/x.txt")) << "the close box stopped the work";
     EXPECT_FALSE(Form.IsWorking());
     EXPECT_TRUE(Form.OkayButton->isEnabled());
+}
+
+// Each showing starts asking about overwrites anew; a comparison answers them at once.
+TEST_F(FileFormTest, EachShowingResetsTheOverwriteAnswer)
+{
+    TOverwriteForm overwrite;
+    OverwriteForm = &overwrite;
+    TModalScript script;
+    overwrite.SetChoice(ocOverAll);
+    Show("Compare", script, [&] { EXPECT_EQ(ocOverAllOlder, overwrite.Choice()); });
+    Show("Copy", script, [&] { EXPECT_EQ(ocSkipThis, overwrite.Choice()); });
+    OverwriteForm = nullptr;
 }
 
 } // namespace
