@@ -1,5 +1,7 @@
 #include "fileops/FileForm.h"
 
+#include "fileops/OverwriteForm.h"
+
 #include "columns/Column.h"
 #include "columns/Containers.h"
 #include "columns/FileListData.h"
@@ -330,6 +332,7 @@ bool TFileForm::Dialog(bool hasDestination, const TFileOperationName& operation,
     trace.Run([&] {
         ResetState();
         StoreArguments(hasDestination, operation, column, container, focusedIndex, source, destination, fromDrop);
+        PrepareOverwriteChoice();
         ShowInformation(focusedIndex, useGivenSource, fromDrop);
         EnableControls();
         PrepareInputs(prefix);
@@ -387,6 +390,17 @@ void TFileForm::StoreArguments(bool hasDestination, const TFileOperationName& op
     }
     UseGivenSource = false;
     ClipText.Clear();
+}
+
+// Every operation asks its own overwrite questions; a comparison never overwrites and
+// only judges the older destinations, so it answers them all at once.
+void TFileForm::PrepareOverwriteChoice()
+{
+    if (OverwriteForm == nullptr)
+        return;
+    OverwriteForm->ResetChoice();
+    if (FileOperation::Is(Operation, FileOperation::Compare))
+        OverwriteForm->SetChoice(ocOverAllOlder);
 }
 
 void TFileForm::ShowInformation(int32_t focusedIndex, bool useGivenSource, bool fromDrop)

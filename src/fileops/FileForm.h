@@ -159,6 +159,7 @@ private:
     void StoreArguments(bool hasDestination, const TFileOperationName& operation, TColumn& column,
                         TContainer* container, int32_t focusedIndex, const std::string& source,
                         const std::string& destination, bool fromDrop);
+    void PrepareOverwriteChoice();
     void ShowInformation(int32_t focusedIndex, bool useGivenSource, bool fromDrop);
     void EnableControls();
     void PrepareInputs(const std::string& prefix);

@@ -114,11 +114,17 @@ private:
     TMainForm& Window;
 };
 
-// The overwrite question and the file operations are their dialogs' once those exist; the
+// The overwrite question and the file operations are their dialogs' once these exist; the
 // dialogs not built yet keep the stand-in's answers.
 class TFileDialogsWindow : public TFileDialogsStandIn
 {
 public:
+    bool FileOperationDialog(const std::string& operationName, const std::string& source, int32_t focusedIndex,
+                             TContainer* container, TColumn& column) override
+    {
+        return FileForm != nullptr &&
+               FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
+    }
     void ResetOverwriteChoice() override
     {
         if (OverwriteForm)
@@ -130,12 +136,6 @@ public:
             return TFileDialogsStandIn::OverwriteDialog(source, destination, overwrite);
         bool abort = false;
         return OverwriteForm->Dialog(source, destination, abort, overwrite);
-    }
-    bool FileOperationDialog(const std::string& operationName, const std::string& source, int32_t focusedIndex,
-                             TContainer* container, TColumn& column) override
-    {
-        return FileForm != nullptr &&
-               FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "fileops/FileForm.h"
+#include "fileops/OverwriteForm.h"
 
 #include "columns/ColumnTestSupport.h"
 
@@ -310,6 +311,71 @@ TEST_F(FileFormTest, CancelAndTheCloseBoxEndWithTheCancelResultAndHelpIsNotAvail
         EXPECT_EQ(mrCancel, Form.result()) << "the close box is Cancel";
     });
     EXPECT_TRUE(Drive.Exists("d/x.txt"));
+}
+
+// A prefix used with a prefix button joins the history and is offered again; the
+// filters, too, are remembered, each in both boxes.
+TEST_F(FileFormTest, UsedPrefixesAndFiltersJoinTheHistories)
+{
+    MakeDirectory("e");
+    TModalScript script;
+    const auto act = [&] {
+        Form.IncludeFilterComboBox->setEditText("*.txt");
+        Form.ExcludeFilterComboBox->setEditText("y*");
+        Form.PrefixComboBox->setEditText("P_");
+        Form.OkayAddPrefixButtonClick();
+    };
+    EXPECT_TRUE(Show("Copy", script, act, mrOkay));
+    EXPECT_EQ(std::string(5, 'x'), Drive.ReadFile("e/P_x.txt"));
+    Show("Copy", script, [&] {
+        EXPECT_EQ("P_", Text(Form.PrefixComboBox)) << "a used prefix stays in the box";
+        EXPECT_EQ("P_", Form.PrefixComboBox->itemText(0).toStdString());
+        EXPECT_EQ("", Text(Form.IncludeFilterComboBox));
+        EXPECT_EQ("*.txt", Form.IncludeFilterComboBox->itemText(0).toStdString());
+        EXPECT_EQ("y*", Form.IncludeFilterComboBox->itemText(1).toStdString());
+        EXPECT_EQ("y*", Form.ExcludeFilterComboBox->itemText(0).toStdString());
+        EXPECT_EQ("*.txt", Form.ExcludeFilterComboBox->itemText(1).toStdString());
+    });
+}
+
+// While the engine works only "&Cancel" and "&Help" answer; the close box stops the work
+// instead of closing the dialog under it.
+TEST_F(FileFormTest, WhileTheEngineWorksOnlyCancelAndHelpAnswer)
+{
+    MakeDirectory("e");
+    Form.StopAfterCountCheckBox->setChecked(true);
+    TModalScript script;
+    script.Expect("Copy", mrCancel, [&](const TModalRequest&) { Form.OkayButtonClick(); });
+    script.Expect("Query", IDOK, [&](const TModalRequest& request) {
+        EXPECT_EQ("Continue with processing?", request.Text);
+        EXPECT_TRUE(Form.IsWorking());
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{Form.OkayButton, Form.OkayNoErrorsButton, Form.ShowOptionsSpeedButton,
+                                             Form.ShowOptionsConvertSpeedButton, Form.OptionsPanel})
+            EXPECT_FALSE(control->isEnabled());
+        EXPECT_TRUE(Form.CancelButton->isEnabled());
+        EXPECT_TRUE(Form.HelpButton->isEnabled());
+        QCloseEvent close;
+        QCoreApplication::sendEvent(&Form, &close);
+        EXPECT_FALSE(close.isAccepted()) << "the dialog stays while the engine works";
+    });
+    Form.Dialog(true, "Copy", Source, nullptr, Source.FileList->FocusIndex, Drive.Path("d\\"), Drive.Path("e\\"), "",
+                false, false);
+    EXPECT_FALSE(Drive.Exists("e/x.txt")) << "the close box stopped the work";
+    EXPECT_FALSE(Form.IsWorking());
+    EXPECT_TRUE(Form.OkayButton->isEnabled());
+}
+
+// Each showing starts asking about overwrites anew; a comparison answers them at once.
+TEST_F(FileFormTest, EachShowingResetsTheOverwriteAnswer)
+{
+    TOverwriteForm overwrite;
+    OverwriteForm = &overwrite;
+    TModalScript script;
+    overwrite.SetChoice(ocOverAll);
+    Show("Compare", script, [&] { EXPECT_EQ(ocOverAllOlder, overwrite.Choice()); });
+    Show("Copy", script, [&] { EXPECT_EQ(ocSkipThis, overwrite.Choice()); });
+    OverwriteForm = nullptr;
 }
 
 } // namespace
