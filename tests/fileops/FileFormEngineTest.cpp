@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <gmock/gmock.h>
@@ -261,7 +262,7 @@ TEST_F(FileFormEngine, CompareListsTheNewerAndTheMissingFiles)
               CopyTextFromClipboard());
     EXPECT_THAT(SeenText(1), testing::StartsWith("There are 2 newer files in source (1 are common).\nErrors 0 | "));
     EXPECT_EQ(1, Form.ExistingCount);
-    EXPECT_EQ("", Drive.ReadFile("dst/b.txt").substr(1)) << "nothing is written";
+    EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), NamesIn(Drive.HostPath("dst"))) << "nothing is written";
 }
 
 TEST_F(FileFormEngine, AbortOnTheSecondOfThreeItemsKeepsTheRestSelectedWithoutAFinalBox)
@@ -282,6 +283,29 @@ TEST_F(FileFormEngine, AbortOnTheSecondOfThreeItemsKeepsTheRestSelectedWithoutAF
     EXPECT_FALSE(Source.GetItem(Source.IndexOfName("a.txt")).Selected);
     EXPECT_TRUE(Source.GetItem(Source.IndexOfName("b.txt")).Selected);
     EXPECT_TRUE(Source.GetItem(Source.IndexOfName("c.txt")).Selected);
+}
+
+TEST_F(FileFormEngine, RecycleTakesAnUnfilteredFolderWholeAndAFilteredOneFileByFile)
+{
+    MakeFile("src/d/a.txt", 1);
+    MakeFile("src/e/b.txt", 1);
+    MakeFile("src/e/c.log", 1);
+    const std::string trash =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() + "/Trash/files/";
+    fs::remove_all(trash);
+    List({"d"});
+
+    EXPECT_EQ(mrOkay, Run("Recycle", "", &TFileForm::OkayButtonClick));
+    EXPECT_FALSE(Drive.Exists("src/d"));
+    EXPECT_EQ((std::vector<std::string>{"d"}), NamesIn(trash));
+    EXPECT_EQ(0, Form.FileCount) << "one step, no walk";
+
+    List({"e"});
+    EXPECT_EQ(mrOkay, Run("Recycle", "", &TFileForm::OkayNoErrorsButtonClick, {{"Warning", IDOK}},
+                          [&] { SetInclude("*.txt"); }));
+    EXPECT_EQ((std::vector<std::string>{"b.txt", "d"}), NamesIn(trash));
+    EXPECT_EQ((std::vector<std::string>{"c.log"}), NamesIn(Drive.HostPath("src/e")));
+    EXPECT_EQ("There were 1 errors.", SeenText(1)) << "the folder holding c.log stays";
 }
 
 TEST_F(FileFormEngine, ClipTitleOfPutsThePathsOnTheClipboard)
