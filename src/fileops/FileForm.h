@@ -209,6 +209,7 @@ private:
     void WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory, int32_t depth);
     void WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
                     int32_t depth);
+    bool AskOverwrite(const std::string& file, const std::string& target, bool& overwrite, bool fillFlags);
     void CompareFile(const std::string& file, const std::string& target);
     // Copy and Move of one file, after the overwrite question.
     void WriteFile(const std::string& file, const std::string& target, int32_t depth);

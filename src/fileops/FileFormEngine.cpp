@@ -341,12 +341,26 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
         SizeNeeded += size;
 }
 
+// Whether the file may go to the target, and over it; "&Abort" sets Stop. Without the
+// overwrite dialog an existing target is never replaced: the primitive refuses it.
+bool TFileForm::AskOverwrite(const std::string& file, const std::string& target, bool& overwrite, bool fillFlags)
+{
+    if (OverwriteForm == nullptr) {
+        overwrite = false;
+        DestinationExists = MyFileExists(target);
+        return true;
+    }
+    if (!fillFlags)
+        return OverwriteForm->Dialog(file, target, Stop, overwrite);
+    return OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer);
+}
+
 // The remembered answer is "over all older": only a target that exists and is newer
 // asks nothing and skips the file.
 void TFileForm::CompareFile(const std::string& file, const std::string& target)
 {
     bool overwrite = false;
-    if (!OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer))
+    if (!AskOverwrite(file, target, overwrite, true))
         return;
     if (!Stop)
         ++NewerCount;
@@ -361,7 +375,7 @@ void TFileForm::CompareFile(const std::string& file, const std::string& target)
 void TFileForm::WriteFile(const std::string& file, const std::string& target, int32_t depth)
 {
     bool overwrite = false;
-    if (!OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer))
+    if (!AskOverwrite(file, target, overwrite, true))
         return;
     if (DestinationExists)
         ++ExistingCount;
@@ -413,7 +427,7 @@ void TFileForm::LinkItem(TTraced& trace, const std::string& item, const std::str
     if (trace.TakeOver())
         return;
     bool overwrite = false;
-    if (!Counting && OverwriteForm->Dialog(item, linkFile, Stop, overwrite)) {
+    if (!Counting && AskOverwrite(item, linkFile, overwrite, false)) {
         CopyFileAsLink(item, linkFile, overwrite, "", true, false);
         if (trace.TakeOver())
             return;
