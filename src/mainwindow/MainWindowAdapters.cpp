@@ -10,6 +10,9 @@
 #include "columns/MainWindowItemPaint.h"
 #include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
+#include "columns/ToolServices.h"
+
+#include "viewing/PictureConversion.h"
 
 namespace {
 
@@ -107,6 +110,26 @@ private:
     TMainForm& Window;
 };
 
+// The picture converter; the streams editor keeps the stand-in's answers until it exists.
+class TToolsWindow : public TToolServicesStandIn
+{
+public:
+    bool GetPictureConverterID(const std::string& format, std::string& extension, std::string& encoder) override
+    {
+        return ::GetPictureConverterID(format, extension, encoder);
+    }
+    // The columns convert pictures they can read, so no plug-in and no plug-in colours.
+    void ConvertPicture(const std::string& source, const std::string& destination, bool overwrite,
+                        const std::string& extension, const std::string& encoder, double quality, int32_t boxWidth,
+                        int32_t boxHeight, bool normalizeWidth, bool normalizeHeight, bool normalizeActive,
+                        bool enlarge, int32_t enlargeMinimumSize) override
+    {
+        ::ConvertPicture(source, destination, overwrite, extension, encoder, quality, boxWidth, boxHeight,
+                         normalizeWidth, normalizeHeight, normalizeActive, enlarge, enlargeMinimumSize, false, nullptr,
+                         nullptr, 0, 0);
+    }
+};
+
 } // namespace
 
 struct TMainWindowAdapters::TParts
@@ -123,6 +146,7 @@ struct TMainWindowAdapters::TParts
     TMouseWindow MouseWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
+    TToolsWindow ToolsWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -134,6 +158,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
     TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
+    TSeam<TToolServices>::Install(&Parts->ToolsWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -145,4 +170,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TMainWindowMouse>::Install(nullptr);
     TSeam<TMainWindowItemPaint>::Install(nullptr);
     TSeam<TMainWindowInfoBars>::Install(nullptr);
+    TSeam<TToolServices>::Install(nullptr);
 }
