@@ -78,10 +78,12 @@ QSize GetTargetSize(QSize picture, const TConversionBox& box)
     return {width < 1 ? picture.width() : width, height < 1 ? picture.height() : height};
 }
 
+// Nothing for a file that is no picture or a truncated one: a conversion must not
+// write a picture with a part made up.
 std::optional<QImage> DecodePicture(const std::string& source)
 {
     host::PictureFile file;
-    if (!file.Open(source))
+    if (!file.Open(source) || !file.IsComplete())
         return std::nullopt;
     return file.Read();
 }

@@ -7,7 +7,6 @@
 
 #include "support/PictureFixtures.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 
@@ -69,15 +68,6 @@ void ScriptedLoadFileToBitmap(const char* fileName, const char* extension, Quill
         pixel[2] = 255;
         pixel[3] = 255;
     }
-}
-
-std::string PictureBytes(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(picture.save(&buffer, format));
-    return bytes.toStdString();
 }
 
 struct TConversion
@@ -291,6 +281,8 @@ TEST_F(PictureConversion, AFailedWriteOntoTheSourceLeavesItAsItWas)
 TEST_F(PictureConversion, ASourceThatIsNoWholePictureGivesNoTarget)
 {
     const std::string png = PictureBytes(SolidPicture(200, 200, Qt::red), "png");
+    const std::string jpeg = PictureBytes(SolidPicture(200, 200, Qt::red), "jpeg");
+    const std::string bmp = PictureBytes(SolidPicture(200, 200, Qt::red), "bmp");
     struct Row
     {
         std::string Name;
@@ -300,6 +292,8 @@ TEST_F(PictureConversion, ASourceThatIsNoWholePictureGivesNoTarget)
         {"text.png", "not a picture"},
         {"empty.png", ""},
         {"short.png", png.substr(0, png.size() / 2)},
+        {"short.jpg", jpeg.substr(0, jpeg.size() / 2)},
+        {"short.bmp", bmp.substr(0, bmp.size() / 2)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
