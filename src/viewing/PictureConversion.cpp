@@ -157,13 +157,16 @@ std::optional<QImage> RenderWithPlugin(const TPluginDecoder& plugin, const std::
     info.TextColor = plugin.TextColor;
     info.AllocatePixels();
     FillPixels(info, plugin.BackgroundColor);
+    uint8_t* const pixels = info.Pixels;
     try {
         plugin.LoadFileToBitmap(file->c_str(), extension.c_str(), reinterpret_cast<QuillomberPluginBitmap*>(&info));
     } catch (...) {
         // A plug-in that fails leaves the background it was given.
     }
+    // The buffer and its size stay ours, whatever the plug-in wrote into the record.
+    info.Pixels = pixels;
     QImage copied(target, QImage::Format_ARGB32);
-    CopyPixelsToGdipBitmap(info.Pixels, copied, info.Width, info.Height);
+    CopyPixelsToGdipBitmap(pixels, copied, target.width(), target.height());
     // A 24-bit picture has no alpha: the fourth byte is dropped, not blended.
     copied.reinterpretAsFormat(QImage::Format_RGB32);
     return copied.convertToFormat(QImage::Format_RGB888);

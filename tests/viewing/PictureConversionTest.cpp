@@ -29,6 +29,8 @@ struct TPluginScript
     int32_t Width = -1;
     int32_t Height = -1;
     bool Draws = true;
+    // Rewrites the record's size and buffer instead of drawing.
+    bool Tampers = false;
     std::string File;
     std::string Extension;
     QSize Asked;
@@ -58,6 +60,10 @@ void ScriptedLoadFileToBitmap(const char* fileName, const char* extension, Quill
     Plugin.Version = info->Version;
     Plugin.Background = info->BackgroundColor;
     Plugin.Text = info->TextColor;
+    if (Plugin.Tampers) {
+        info->Width = info->Height = 100000;
+        info->Pixels = nullptr;
+    }
     if (!Plugin.Draws)
         return;
     const int64_t pixels = int64_t{info->Width} * info->Height;
@@ -353,6 +359,20 @@ TEST_F(PictureConversion, APluginThatDrawsNothingLeavesTheBackgroundColour)
     ASSERT_EQ(QSize(30, 20), converted.size());
     for (const QPoint corner : {QPoint(0, 0), QPoint(29, 0), QPoint(0, 19), QPoint(29, 19)})
         EXPECT_EQ(qRgb(0, 255, 0), converted.pixel(corner));
+}
+
+TEST_F(PictureConversion, APluginCannotResizeOrReplaceTheBuffer)
+{
+    Drive.WriteFile("card.qpt", "");
+    Plugin.Width = 30;
+    Plugin.Height = 20;
+    Plugin.Draws = false;
+    Plugin.Tampers = true;
+    Convert(WithPlugin({.Source = Drive.Path("card.qpt"), .Destination = Drive.Path("card")}));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    const QImage converted = ReadBack("card.png");
+    EXPECT_EQ(QSize(30, 20), converted.size());
+    EXPECT_EQ(qRgb(0, 255, 0), converted.pixel(29, 19));
 }
 
 TEST_F(PictureConversion, AnAbsurdPluginSizeIsRefusedBeforeAnythingIsAllocated)
