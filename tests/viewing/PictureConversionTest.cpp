@@ -173,6 +173,24 @@ TEST_F(PictureConversion, TheFourWritersAreOfferedInOrderAndFoundByTheirExactDes
     }
 }
 
+TEST_F(PictureConversion, EachOfferedFormatWritesAPictureOfItsKind)
+{
+    const std::string source = SavePicture(Drive, "photo.png", SolidPicture(30, 20, Qt::blue));
+    std::vector<std::string> formats;
+    LoadPictureConvertFilters(formats);
+    for (const std::string& format : formats) {
+        SCOPED_TRACE(format);
+        std::string extension;
+        std::string encoder;
+        ASSERT_TRUE(GetPictureConverterID(format, extension, encoder));
+        Convert({.Source = source, .Destination = Drive.Path("out"), .Extension = extension, .Encoder = encoder});
+        EXPECT_EQ(fsPerfect, FunStatContext.Status);
+        QImageReader written(QString::fromStdString(Drive.HostPath("out" + extension)));
+        EXPECT_EQ(QByteArray::fromStdString(encoder), written.format());
+        EXPECT_TRUE(IsNearColor(written.read().pixel(15, 10), Qt::blue, 8));
+    }
+}
+
 TEST_F(PictureConversion, TheTargetSizeFollowsTheBoxAndTheNormalisation)
 {
     const std::string large = SavePicture(Drive, "large.png", SolidPicture(300, 200, Qt::red));
@@ -233,6 +251,7 @@ TEST_F(PictureConversion, TheDestinationTakesTheNewExtension)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_EQ(QSize(20, 10), ReadBack("photo.png").size());
     EXPECT_EQ(QByteArray("png"), QImageReader(QString::fromStdString(Drive.HostPath("photo.png"))).format());
+    EXPECT_TRUE(Drive.Exists("photo.jpeg"));
 }
 
 TEST_F(PictureConversion, AnExistingTargetIsKeptWhenOverwritingIsNotAllowed)
