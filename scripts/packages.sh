@@ -15,11 +15,19 @@ QUILLOMBER_PACKAGES=(
     dbus-daemon
 )
 
-# Installs whatever is missing; does nothing (and nothing slow) when all is there.
+# The reference tools the benchmarks time against; the tests do not need them.
+QUILLOMBER_BENCH_PACKAGES=(
+    libbenchmark-dev
+    rsync
+)
+
+# Installs whatever is missing of the named list (QUILLOMBER_PACKAGES by default); does
+# nothing (and nothing slow) when all is there.
 ensure_packages() {
+    local -n wanted=${1:-QUILLOMBER_PACKAGES}
     local missing=()
     local package
-    for package in "${QUILLOMBER_PACKAGES[@]}"; do
+    for package in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi

@@ -4,6 +4,8 @@
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/OverwriteForm.h"
+
 #include "core/desktop/Application.h"
 #include "core/errors/ErrorForm.h"
 #include "core/errors/Traced.h"
@@ -36,6 +38,7 @@ int main(int argc, char** argv)
         // program's fixed order, and the start-up step runs once all of them exist.
         mainForm = std::make_unique<TMainForm>();
         ErrorForm = new TErrorForm(mainForm.get());
+        OverwriteForm = new TOverwriteForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         mainForm->Startup();

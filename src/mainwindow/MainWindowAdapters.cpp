@@ -3,7 +3,10 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/OverwriteForm.h"
+
 #include "columns/BoardsServices.h"
+#include "columns/FileDialogServices.h"
 #include "columns/InformationBar.h"
 #include "columns/MainWindowColumns.h"
 #include "columns/MainWindowContainers.h"
@@ -130,6 +133,25 @@ public:
     }
 };
 
+// The overwrite question is the overwrite dialog's once it exists; the dialogs not built
+// yet keep the stand-in's answers.
+class TFileDialogsWindow : public TFileDialogsStandIn
+{
+public:
+    void ResetOverwriteChoice() override
+    {
+        if (OverwriteForm)
+            OverwriteForm->ResetChoice();
+    }
+    bool OverwriteDialog(const std::string& source, const std::string& destination, bool& overwrite) override
+    {
+        if (!OverwriteForm)
+            return TFileDialogsStandIn::OverwriteDialog(source, destination, overwrite);
+        bool abort = false;
+        return OverwriteForm->Dialog(source, destination, abort, overwrite);
+    }
+};
+
 } // namespace
 
 struct TMainWindowAdapters::TParts
@@ -147,6 +169,7 @@ struct TMainWindowAdapters::TParts
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
     TToolsWindow ToolsWindow;
+    TFileDialogsWindow FileDialogsWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -159,6 +182,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
     TSeam<TToolServices>::Install(&Parts->ToolsWindow);
+    TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -171,4 +195,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TMainWindowItemPaint>::Install(nullptr);
     TSeam<TMainWindowInfoBars>::Install(nullptr);
     TSeam<TToolServices>::Install(nullptr);
+    TSeam<TFileDialogServices>::Install(nullptr);
 }

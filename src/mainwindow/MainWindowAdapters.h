@@ -6,7 +6,8 @@ class TMainForm;
 
 // Installs the main window as the columns' services while it lives: the window, the
 // boards, the keys, the mouse press record, the containers, the hot item and the
-// information bars. The dialogs' services keep their stand-ins, which change nothing.
+// information bars, and the overwrite dialog as the file dialogs' overwrite question. The
+// other dialogs' services keep their stand-ins, which change nothing.
 class TMainWindowAdapters
 {
 public:
