@@ -6,6 +6,7 @@
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
+#include "core/files/FileExtensions.h"
 #include "core/files/FileInfo.h"
 #include "core/files/FileOperations.h"
 #include "core/files/FileStream.h"
@@ -14,7 +15,12 @@
 #include "core/files/PathNames.h"
 #include "core/files/WholeFiles.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
 #include "core/text/Text.h"
+
+#include "viewing/PictureConversion.h"
+#include "viewing/ViewerPlugins.h"
 
 #include "host/FileIdentity.h"
 #include "host/FileSystem.h"
@@ -75,10 +81,9 @@ bool TFileForm::RunPasses(TTraced& trace)
 {
     const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
                              IsOperation(FileOperation::Move);
-    if (IsOperation(FileOperation::ConvertPicture)) {
-        trace.Raise("Failed to get format information.");
-        return true;
-    }
+    // A failure ends the Okay as a failure; the warning refuses.
+    if (IsOperation(FileOperation::ConvertPicture) && !PrepareConversion(trace))
+        return !trace.Succeeded();
     StreamCount = writesFiles && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
     const bool counted = NeedsCountPass();
     if (counted) {
@@ -104,6 +109,26 @@ bool TFileForm::RunPasses(TTraced& trace)
     ProcessSelection();
     if (!Stop)
         FinishWorkPass();
+    return true;
+}
+
+// The chosen writer and quality; false when the conversion cannot start (a failure, or a
+// warning that refuses).
+bool TFileForm::PrepareConversion(TTraced& trace)
+{
+    if (!GetPictureConverterID(Text(*ConvertPictureFormatComboBox), EncoderExtension, EncoderId)) {
+        trace.Raise("Failed to get format information.");
+        return false;
+    }
+    // No quality item chosen reads as 0.
+    Quality = ConvertPictureQualityComboBox->currentText().toDouble() / 100;
+    if (Quality < 0 || Quality > 1)
+        Quality = 1.0;
+    if (NormalizePictureSizeCheckBox->isChecked() && !ProgramOptions.NormalizeThumbWidth &&
+        !ProgramOptions.NormalizeThumbHeight) {
+        ShowWarningMessage("The size of thumb pictures is not normalized.\nFirst, change this in the options dialog.");
+        return false;
+    }
     return true;
 }
 
@@ -326,6 +351,8 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
             CompareFile(file, target);
         } else if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::Move)) {
             WriteFile(file, target, depth);
+        } else if (IsOperation(FileOperation::ConvertPicture)) {
+            ConvertFile(file, ExcludeExtension(target) + EncoderExtension);
         }
         if (trace.TakeOver())
             return;
@@ -391,6 +418,30 @@ void TFileForm::WriteFile(const std::string& file, const std::string& target, in
     } else {
         MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked());
     }
+}
+
+void TFileForm::ConvertFile(const std::string& file, const std::string& target)
+{
+    bool overwrite = false;
+    if (!AskOverwrite(file, target, overwrite, true))
+        return;
+    if (DestinationExists)
+        ++ExistingCount;
+    RefreshStatus(0);
+    if (Stop)
+        return;
+    const bool normalize = NormalizePictureSizeCheckBox->isChecked();
+    // A plug-in decodes only what the picture readers cannot.
+    const int32_t slot = IsPictureFile(file) ? -1 : GetViewerPluginIndex(GetExtension(file));
+    const TViewerPluginDrawing plugin = slot >= 0 ? GetViewerPluginDrawing(slot) : TViewerPluginDrawing{};
+    ConvertPicture(file, target, true, EncoderExtension, EncoderId, Quality,
+                   normalize ? ProgramOptions.NormalizeThumbWidthTo : -1,
+                   normalize ? ProgramOptions.NormalizeThumbHeightTo : -1, ProgramOptions.NormalizeThumbWidth,
+                   ProgramOptions.NormalizeThumbHeight, normalize, ProgramOptions.FitSmallThumbs,
+                   ProgramOptions.FitSmallThumbsSize, slot >= 0, plugin.GetPictureSize, plugin.LoadFileToBitmap,
+                   SkinOptions.WindowBackColor, SkinOptions.ThumbTextColor);
+    if (FunStatContext.Status <= fsWarning)
+        CopyFileStreams(file, target);
 }
 
 std::string TFileForm::TargetName(const std::string& name, int32_t depth) const
@@ -502,6 +553,9 @@ bool TFileForm::IsUnfiltered() const
 
 bool TFileForm::PassesFilters(const std::string& name) const
 {
+    if (IsOperation(FileOperation::ConvertPicture) && !IsPictureFile(name) &&
+        GetViewerPluginIndex(GetExtension(name)) < 0)
+        return false;
     if (IncludeFilter.empty() && ExcludeFilter.empty())
         return true;
     return MatchesFileSpec(name, IncludeFilter) && (ExcludeFilter.empty() || !MatchesFileSpec(name, ExcludeFilter));
