@@ -204,6 +204,8 @@ private:
     bool RunPasses(TTraced& trace);
     bool PrepareConversion(TTraced& trace);
     bool AskPreChecks();
+    // Choose for the column's item at the index, a top-level item.
+    void ChooseItem(int32_t index);
     void FinishWorkPass();
     void WalkDirectory(TTraced& trace, const std::string& directory, const std::string& destinationFolder,
                        int32_t depth);

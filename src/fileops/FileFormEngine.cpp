@@ -41,8 +41,15 @@ bool IsLink(uint32_t attributes)
 // Devices, pipes and sockets: never opened, so a pipe cannot block the walk.
 bool IsSpecialFile(uint32_t attributes)
 {
-    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_SYSTEM) != 0 &&
-           (attributes & host::FILE_ATTRIBUTE_ARCHIVE) == 0;
+    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_SYSTEM) != 0;
+}
+
+// The operations that write files at the destination.
+bool WritesFiles(std::string_view operation)
+{
+    return FileOperation::Is(operation, FileOperation::Copy) ||
+           FileOperation::Is(operation, FileOperation::ConvertPicture) ||
+           FileOperation::Is(operation, FileOperation::Move);
 }
 
 bool IsDriveRoot(const std::string& path)
@@ -79,23 +86,21 @@ void TFileForm::OnOkay()
 
 bool TFileForm::RunPasses(TTraced& trace)
 {
-    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
-                             IsOperation(FileOperation::Move);
     // A failure ends the Okay as a failure; the warning refuses.
     if (IsOperation(FileOperation::ConvertPicture) && !PrepareConversion(trace))
         return !trace.Succeeded();
-    StreamCount = writesFiles && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
+    StreamCount = WritesFiles(Operation) && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
     const bool counted = NeedsCountPass();
     if (counted) {
         TotalInfoLabel->setText("Calculating total space...");
         Counting = true;
         ProcessSelection();
+        Counting = false;
     }
     if (Stop)
         return false;
     if (counted)
         TotalInfoLabel->setText(QString::fromStdString(GetStatusText(-1)));
-    Counting = false;
     if (!AskPreChecks())
         return false;
     ErrorCount = 0;
@@ -141,9 +146,7 @@ bool TFileForm::AskPreChecks()
     if (NeedsCountPass() && NeedsSpaceCheck() && GetPartitionFreeSize(DestinationPath) < SizeNeeded &&
         !AskQuery("There is not enough space at destination.\nClick \"Okay\" to CONTINUE."))
         return false;
-    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
-                             IsOperation(FileOperation::Move);
-    if (writesFiles && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
+    if (WritesFiles(Operation) && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
         !AskQuery("There are file streams in the source files, but the destination partition\ndoesn't support file "
                   "streams. Therefore streams will not be in the\ndestination files.\n\nClick \"Okay\" to CONTINUE."))
         return false;
@@ -169,9 +172,8 @@ void TFileForm::ProcessSelection()
 {
     StatusCrono.Restart();
     ElapsedCrono.Restart();
-    const int32_t count = Column->GetItemCount();
     bool anySelected = false;
-    for (int32_t index = 0; index < count && !anySelected; ++index)
+    for (int32_t index = 0; index < Column->GetItemCount() && !anySelected; ++index)
         anySelected = Column->GetItem(index).Selected;
     if (!anySelected) {
         DestinationExists = false;
@@ -179,22 +181,27 @@ void TFileForm::ProcessSelection()
         CurrentIndex = FocusedIndex;
         if (UseGivenSource)
             ProcessDir(SourcePath, DestinationPath, -1);
-        else if (FocusedIndex >= 0 && FocusedIndex < count) {
-            const TFileListData& item = Column->GetItem(FocusedIndex);
-            Choose(item.Type == ftDirectory, item.Title, DestinationPath, 0);
-        }
+        else if (FocusedIndex >= 0 && FocusedIndex < Column->GetItemCount())
+            ChooseItem(FocusedIndex);
         return;
     }
-    for (int32_t index = 0; index < count && !Stop; ++index) {
-        const TFileListData& item = Column->GetItem(index);
-        if (!item.Selected)
+    // The events pumped during an item may change the list: it is read afresh for each.
+    for (int32_t index = 0; index < Column->GetItemCount() && !Stop; ++index) {
+        if (!Column->GetItem(index).Selected)
             continue;
         DestinationExists = false;
         SourceNewer = true;
         CurrentIndex = index;
-        Choose(item.Type == ftDirectory, item.Title, DestinationPath, 0);
+        ChooseItem(index);
         DeselectProcessed(index);
     }
+}
+
+void TFileForm::ChooseItem(int32_t index)
+{
+    const TFileListData& item = Column->GetItem(index);
+    const std::string path = item.Title;
+    Choose(item.Type == ftDirectory, path, DestinationPath, 0);
 }
 
 void TFileForm::Choose(bool isDirectory, const std::string& path, const std::string& destinationFolder, int32_t depth)
@@ -261,9 +268,7 @@ void TFileForm::WalkDirectory(TTraced& trace, const std::string& directory, cons
             return;
         FunStatContext.Reset(fsPerfect);
     }
-    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
-                             IsOperation(FileOperation::Move);
-    if (!Counting && writesFiles && !IsSameFile(directory, target)) {
+    if (!Counting && WritesFiles(Operation) && !IsSameFile(directory, target)) {
         host::SetLastError(host::ERROR_SUCCESS);
         host::CreateDirectory(target, directory);
         if (IsSystemErrorNotExisting())
@@ -568,7 +573,7 @@ bool TFileForm::IsTopLevelItem(int32_t depth) const
 
 void TFileForm::DeselectProcessed(int32_t index)
 {
-    if (!Counting && !Stop)
+    if (!Counting && !Stop && index < Column->GetItemCount())
         Column->DeselectItem(index);
 }
 
