@@ -95,8 +95,8 @@ bool TFileForm::RunPasses(TTraced& trace)
         TotalInfoLabel->setText("Calculating total space...");
         Counting = true;
         ProcessSelection();
-        Counting = false;
     }
+    Counting = false;
     if (Stop)
         return false;
     if (counted)
