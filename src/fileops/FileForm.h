@@ -199,8 +199,9 @@ private:
     bool IsTopLevelItem(int32_t depth) const;
     void DeselectProcessed(int32_t index);
     void RenameContainerItem(const std::string& oldPath, const std::string& newPath, int32_t depth);
-    // The engine's steps inside the traces of OnOkay, ProcessDir and ProcessFile.
-    // False when the operation was refused (a question answered No, a stop while counting).
+    // The engine's smaller steps; those given a trace record their failures in it.
+    // RunPasses: false when the operation was refused (a question answered No, a stop
+    // while counting).
     bool RunPasses(TTraced& trace);
     bool PrepareConversion(TTraced& trace);
     bool AskPreChecks();

@@ -337,7 +337,9 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
     const std::string name = GetPathName(file);
     if (!PassesFilters(name))
         return RefreshStatus(0);
-    if (HasDestination && IsSameOrInsideFolder(file, destinationFolder))
+    // Below the top level the folder walked was already found outside the destination, and
+    // a linked folder is never entered: only a top-level item can hold the destination.
+    if (HasDestination && depth == 0 && IsSameOrInsideFolder(file, destinationFolder))
         return trace.Raise("Can not " + Operation + " recursively.", file, destinationFolder);
     const std::string target = IncludeEndBackslash(destinationFolder) + TargetName(name, depth);
     CheckOperation();
