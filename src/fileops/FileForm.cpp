@@ -579,15 +579,22 @@ void TFileForm::NewPrefixByCurrentButtonClick()
     PrefixComboBox->setFocus();
 }
 
+// A focused file that can no longer be read leaves the prefix as it was.
 void TFileForm::NewPrefixByCreationButtonClick()
 {
     if (Column == nullptr)
         return;
-    TFileInfo info;
-    info.Load(FocusedItemPath(FocusedIndex));
-    PrefixComboBox->setEditText(
-        QString::fromStdString(DateTimeToCompactText(ConvertFileTime(info.CreationTime)) + "_"));
-    PrefixComboBox->setFocus();
+    TTraced trace;
+    trace.Run([&] {
+        TFileInfo info;
+        info.Load(FocusedItemPath(FocusedIndex));
+        if (trace.TakeOver())
+            return;
+        PrefixComboBox->setEditText(
+            QString::fromStdString(DateTimeToCompactText(ConvertFileTime(info.CreationTime)) + "_"));
+        PrefixComboBox->setFocus();
+    });
+    trace.ShowFailure("Failed to make prefix.");
 }
 
 bool TFileForm::OnProgress(double fraction)
