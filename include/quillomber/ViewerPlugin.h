@@ -6,6 +6,9 @@
  * argument is the file's path on this system, and an extension argument is the file's
  * extension with its dot in upper case (".ABC").
  *
+ * A function the plug-in leaves out is simply not called; without LoadFileExtensions the
+ * plug-in handles no extension.
+ *
  * The program calls a plug-in from its user-interface thread only, one call at a time.
  */
 #ifndef QUILLOMBER_VIEWER_PLUGIN_H

@@ -21,6 +21,7 @@
 #include "core/files/PathNames.h"
 #include "core/files/ProgramFolders.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/settings/ProgramOptions.h"
 #include "core/text/AsciiCase.h"
 
 #include "host/ClipboardPicture.h"
@@ -261,8 +262,11 @@ void TColumn::Com_SetFileAsWallpaper()
             std::string encoder;
             if (!services.GetPictureConverterID("BMP", extension, encoder))
                 return trace.Raise("Failed to get filter information.", picture, wallpaper);
+            // Without normalisation the picture is fitted into the screen and never enlarged.
             const QSize screen = GetScreenSize();
-            services.ConvertPicture(picture, wallpaper, true, extension, encoder, screen.width(), screen.height());
+            services.ConvertPicture(picture, wallpaper, true, extension, encoder, 1, screen.width(), screen.height(),
+                                    true, true, false, ProgramOptions.FitSmallThumbs,
+                                    ProgramOptions.FitSmallThumbsSize);
             if (trace.TakeOver())
                 return;
         }

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace host {
@@ -97,6 +98,70 @@ bool PngChunksFitInFile(QIODevice& device)
     return device.seek(0) && fit;
 }
 
+constexpr uchar JpegMarkerStart = 0xFF;
+constexpr uchar JpegStartOfImage = 0xD8;
+constexpr uchar JpegEndOfImage = 0xD9;
+constexpr uchar JpegStartOfScan = 0xDA;
+
+// Markers that carry no length: the restart markers, the temporary one and, inside
+// compressed data, a stuffed 0xFF byte (0x00).
+bool IsJpegStandaloneMarker(uchar marker)
+{
+    return marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+// Walks the JPEG's segments, skipping each by its length (an embedded thumbnail's end
+// marker lies inside one) and the compressed data byte by byte, to its end marker.
+bool JpegReachesItsEnd(const QByteArray& bytes)
+{
+    const auto at = [&bytes](qsizetype index) { return static_cast<uchar>(bytes[index]); };
+    if (bytes.size() < 2 || at(0) != JpegMarkerStart || at(1) != JpegStartOfImage)
+        return true;
+    qsizetype position = 2;
+    while (position + 1 < bytes.size()) {
+        const uchar marker = at(position + 1);
+        if (at(position) != JpegMarkerStart || marker == JpegMarkerStart || IsJpegStandaloneMarker(marker)) {
+            position += at(position) == JpegMarkerStart && marker != JpegMarkerStart ? 2 : 1;
+            continue;
+        }
+        if (marker == JpegEndOfImage)
+            return true;
+        if (position + 3 >= bytes.size())
+            return false;
+        const qsizetype length = (at(position + 2) << 8) | at(position + 3);
+        if (length < 2)
+            return false;
+        position += 2 + length;
+    }
+    return false;
+}
+
+// A BMP's pixels start where its file header says; uncompressed, each row takes
+// (width x bits + 31) / 32 x 4 bytes, compressed, the info header gives their size.
+bool BmpHoldsItsPixels(const QByteArray& bytes)
+{
+    constexpr qsizetype InfoHeaderEnd = 38;
+    constexpr qsizetype CoreHeaderSize = 12;
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+        return true;
+    if (bytes.size() < InfoHeaderEnd)
+        return false;
+    const uchar* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const bool core = qFromLittleEndian<quint32>(data + 14) == CoreHeaderSize;
+    const int64_t width = core ? qFromLittleEndian<quint16>(data + 18) : qFromLittleEndian<qint32>(data + 18);
+    const int64_t height = core ? qFromLittleEndian<quint16>(data + 20) : qFromLittleEndian<qint32>(data + 22);
+    const int64_t bits = qFromLittleEndian<quint16>(data + (core ? 24 : 28));
+    const quint32 compression = core ? 0 : qFromLittleEndian<quint32>(data + 30);
+    // Uncompressed rows, also with colour masks (3 and 6).
+    const bool rows = compression == 0 || compression == 3 || compression == 6;
+    const int64_t room = bytes.size() - int64_t{qFromLittleEndian<quint32>(data + 10)};
+    if (!rows)
+        return qFromLittleEndian<quint32>(data + 34) <= room;
+    const int64_t rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
+    // Divided, so that no claimed size can overflow.
+    return room >= 0 && (height == 0 || rowBytes <= room / std::abs(height));
+}
+
 bool IsReduction(QSize wanted, QSize whole)
 {
     return !wanted.isEmpty() && wanted != whole && wanted.width() <= whole.width() && wanted.height() <= whole.height();
@@ -173,6 +238,31 @@ std::optional<QImage> PictureFile::Read(QSize wantedSize, bool smooth)
     }
     SetLastError(ERROR_SUCCESS);
     return picture;
+}
+
+bool PictureFile::IsComplete()
+{
+    if (!Reader) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    const QByteArray format = Reader->format();
+    if (format != "jpeg" && format != "bmp") {
+        SetLastError(ERROR_SUCCESS);
+        return true;
+    }
+    const qint64 position = Device->pos();
+    if (!Device->seek(0))
+        return false;
+    const QByteArray bytes = Device->readAll();
+    Device->seek(position);
+    if (Device->ReadFailure() != ERROR_SUCCESS) {
+        SetLastError(Device->ReadFailure());
+        return false;
+    }
+    const bool complete = format == "jpeg" ? JpegReachesItsEnd(bytes) : BmpHoldsItsPixels(bytes);
+    SetLastError(complete ? ERROR_SUCCESS : ERROR_HANDLE_EOF);
+    return complete;
 }
 
 std::vector<std::string> GetPictureDecoderExtensions()

@@ -4,6 +4,8 @@
 #include "mainwindow/MainWindowAdapters.h"
 #include "mainwindow/PanelLooks.h"
 
+#include "viewing/ViewerPlugins.h"
+
 #include "columns/ContainerDialog.h"
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
@@ -109,11 +111,14 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     CreateColumns();
     ListenForWallpaperMessage();
     ListenForApplicationActivation();
+    // The plug-ins that the options name load as soon as the options are read.
+    OptionsSTLHooks[ospViewerPlugins].Load = [this](TStoredTextList&) { LoadViewerPlugins(); };
 }
 
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    UnloadViewerPlugins();
     Adapters.reset();
     delete ContainerDialog;
     for (TColumn*& column : Columns) {
@@ -126,6 +131,31 @@ TMainForm::~TMainForm()
     GMyPanelOptions.SizingControl = nullptr;
     if (MainForm == this)
         MainForm = nullptr;
+}
+
+void TMainForm::LoadViewerPlugins()
+{
+    ::LoadViewerPlugins();
+}
+
+void TMainForm::UnloadViewerPlugin(int32_t slot)
+{
+    ::UnloadViewerPlugin(slot);
+}
+
+void TMainForm::UnloadViewerPlugins()
+{
+    ::UnloadViewerPlugins();
+}
+
+bool TMainForm::IsViewerPluginFile(const std::string& extension, int32_t slot) const
+{
+    return ::IsViewerPluginFile(extension, slot);
+}
+
+int32_t TMainForm::GetViewerPluginIndex(const std::string& extension) const
+{
+    return ::GetViewerPluginIndex(extension);
 }
 
 // The cells point at the live skin and options, so a changed value shows at the next paint.

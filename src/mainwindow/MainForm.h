@@ -270,6 +270,16 @@ public:
     // Records a press on the active column's focused item, then marks the column.
     void MarkActiveAsIBSource(TShiftState shift);
 
+    // ---- Viewer plug-ins ----
+
+    // The process's plug-in slots (viewing/ViewerPlugins.h), reloaded from the options once
+    // they are read and emptied when the window goes.
+    void LoadViewerPlugins();
+    void UnloadViewerPlugin(int32_t slot);
+    void UnloadViewerPlugins();
+    bool IsViewerPluginFile(const std::string& extension, int32_t slot) const;
+    int32_t GetViewerPluginIndex(const std::string& extension) const;
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.

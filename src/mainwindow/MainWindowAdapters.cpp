@@ -14,6 +14,9 @@
 #include "columns/MainWindowItemPaint.h"
 #include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
+#include "columns/ToolServices.h"
+
+#include "viewing/PictureConversion.h"
 
 namespace {
 
@@ -114,6 +117,26 @@ private:
     TMainForm& Window;
 };
 
+// The picture converter; the streams editor keeps the stand-in's answers until it exists.
+class TToolsWindow : public TToolServicesStandIn
+{
+public:
+    bool GetPictureConverterID(const std::string& format, std::string& extension, std::string& encoder) override
+    {
+        return ::GetPictureConverterID(format, extension, encoder);
+    }
+    // The columns convert pictures they can read, so no plug-in and no plug-in colours.
+    void ConvertPicture(const std::string& source, const std::string& destination, bool overwrite,
+                        const std::string& extension, const std::string& encoder, double quality, int32_t boxWidth,
+                        int32_t boxHeight, bool normalizeWidth, bool normalizeHeight, bool normalizeActive,
+                        bool enlarge, int32_t enlargeMinimumSize) override
+    {
+        ::ConvertPicture(source, destination, overwrite, extension, encoder, quality, boxWidth, boxHeight,
+                         normalizeWidth, normalizeHeight, normalizeActive, enlarge, enlargeMinimumSize, false, nullptr,
+                         nullptr, 0, 0);
+    }
+};
+
 // The overwrite question and the file operations are their dialogs' once these exist; the
 // dialogs not built yet keep the stand-in's answers.
 class TFileDialogsWindow : public TFileDialogsStandIn
@@ -155,6 +178,7 @@ struct TMainWindowAdapters::TParts
     TMouseWindow MouseWindow;
     TItemPaintWindow ItemPaintWindow;
     TInfoBarWindow InfoBarWindow;
+    TToolsWindow ToolsWindow;
     TFileDialogsWindow FileDialogsWindow;
 };
 
@@ -167,6 +191,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowMouse>::Install(&Parts->MouseWindow);
     TSeam<TMainWindowItemPaint>::Install(&Parts->ItemPaintWindow);
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
+    TSeam<TToolServices>::Install(&Parts->ToolsWindow);
     TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
 }
 
@@ -179,5 +204,6 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TMainWindowMouse>::Install(nullptr);
     TSeam<TMainWindowItemPaint>::Install(nullptr);
     TSeam<TMainWindowInfoBars>::Install(nullptr);
+    TSeam<TToolServices>::Install(nullptr);
     TSeam<TFileDialogServices>::Install(nullptr);
 }

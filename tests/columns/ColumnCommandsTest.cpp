@@ -19,7 +19,9 @@
 
 #include <gmock/gmock.h>
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 
 #include <filesystem>
 
@@ -92,11 +94,17 @@ public:
         encoder = format;
         return HasEncoder;
     }
-    void ConvertPicture(const std::string& source, const std::string& destination, bool, const std::string&,
-                        const std::string&, int32_t, int32_t) override
+    void ConvertPicture(const std::string& source, const std::string& destination, bool overwrite,
+                        const std::string& extension, const std::string& encoder, double quality, int32_t boxWidth,
+                        int32_t boxHeight, bool normalizeWidth, bool normalizeHeight, bool normalizeActive, bool,
+                        int32_t) override
     {
         TTraced trace;
         Calls.push_back("convert " + source + " " + destination);
+        if (FailConversion)
+            trace.Raise("Failed to convert picture.", destination, source);
+        Conversion = {overwrite,      extension,       encoder,        quality, QSize(boxWidth, boxHeight),
+                      normalizeWidth, normalizeHeight, normalizeActive};
     }
     bool SearchDialog(TColumn&, const std::string&, bool, TSearchResult& result) override
     {
@@ -118,6 +126,18 @@ public:
     std::vector<std::string> Calls;
     bool ConfirmDialogs = true;
     bool HasEncoder = true;
+    bool FailConversion = false;
+    struct TConversion
+    {
+        bool Overwrite = false;
+        std::string Extension;
+        std::string Encoder;
+        double Quality = 0;
+        QSize Box;
+        bool NormalizeWidth = false;
+        bool NormalizeHeight = false;
+        bool NormalizeActive = true;
+    } Conversion;
     std::string NewName = "new.txt";
     TSearchResult Search;
 };
@@ -497,6 +517,26 @@ TEST_F(ColumnCommandsTest, TheWallpaperIsConvertedFromAPictureAndAnythingElseOnl
     ASSERT_EQ(1u, failures.Reports.size());
     EXPECT_THAT(failures.Reports[0], testing::HasSubstr("Failed to get filter information."));
     EXPECT_TRUE(Services.Calls.empty());
+
+    // A failed conversion ends the command before the wallpaper is set.
+    Services.HasEncoder = true;
+    Services.FailConversion = true;
+    {
+        TModalScript script;
+        failures.Expect(script, "Error");
+        Column().Com_SetFileAsWallpaper();
+    }
+    ASSERT_EQ(2u, failures.Reports.size());
+    EXPECT_THAT(failures.Reports[1], testing::HasSubstr("Failed to convert picture."));
+    ASSERT_EQ(1u, Services.Calls.size());
+    EXPECT_THAT(Services.Calls[0], testing::EndsWith("Quillomber_Wallpaper.bmp"));
+    EXPECT_TRUE(Services.Conversion.Overwrite);
+    EXPECT_EQ(".bmp", Services.Conversion.Extension);
+    EXPECT_EQ("BMP", Services.Conversion.Encoder);
+    EXPECT_EQ(1.0, Services.Conversion.Quality);
+    EXPECT_EQ(QGuiApplication::primaryScreen()->size(), Services.Conversion.Box);
+    EXPECT_TRUE(Services.Conversion.NormalizeWidth && Services.Conversion.NormalizeHeight);
+    EXPECT_FALSE(Services.Conversion.NormalizeActive);
 
     MakeFile("d/notes.txt");
     Open(Column(), Drive.Path("d\\notes.txt"));

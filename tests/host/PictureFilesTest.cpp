@@ -41,6 +41,43 @@ TEST_F(HostPictureFiles, FilesThatHoldNoPictureDoNotOpen)
     EXPECT_EQ(host::ERROR_IO_DEVICE, host::GetLastError());
 }
 
+// The JPEG and BMP decoders make up the part of a short file they miss.
+TEST_F(HostPictureFiles, AShortJpegOrBmpIsNotComplete)
+{
+    const QImage red = SolidPicture(40, 30, Qt::red);
+    const std::string jpeg = PictureBytes(red, "jpeg");
+    const std::string bmp = PictureBytes(red, "bmp");
+    // A segment holding an end marker of its own, as an embedded thumbnail does.
+    const std::string thumbnailSegment = std::string("\xFF\xE1\x00\x06\xFF\xD9\xFF\xD9", 8);
+    std::string tallBmp = bmp;
+    tallBmp.replace(22, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    struct Row
+    {
+        const char* Case;
+        std::string Name;
+        std::string Bytes;
+        bool Complete;
+    };
+    const Row rows[] = {
+        {"whole JPEG", "a.jpg", jpeg, true},
+        {"JPEG with bytes after its end", "a.jpg", jpeg + "trailer", true},
+        {"short JPEG", "a.jpg", jpeg.substr(0, jpeg.size() - 40), false},
+        {"short JPEG with an end marker in a segment", "a.jpg",
+         jpeg.substr(0, 2) + thumbnailSegment + jpeg.substr(2, jpeg.size() - 42), false},
+        {"whole BMP", "a.bmp", bmp, true},
+        {"short BMP", "a.bmp", bmp.substr(0, bmp.size() - 1), false},
+        {"BMP claiming a huge height", "a.bmp", tallBmp, false},
+        {"PNG", "a.png", PictureBytes(red, "png"), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Case);
+        Drive.WriteFile(row.Name, row.Bytes);
+        host::PictureFile picture;
+        ASSERT_TRUE(picture.Open(Drive.Path(row.Name)));
+        EXPECT_EQ(row.Complete, picture.IsComplete());
+    }
+}
+
 // A chunk length that runs past the end of the file would have the decoder allocate what
 // it claims: 1.93 GB for a file of a few hundred bytes.
 TEST_F(HostPictureFiles, APngWhoseChunksRunPastItsEndDoesNotOpen)

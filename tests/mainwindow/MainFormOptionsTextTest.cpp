@@ -18,6 +18,7 @@
 #include "support/TestSupport.h"
 
 #include "support/SettingsText.h"
+#include "support/ViewerPluginFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +183,18 @@ TEST_F(MainFormOptionsText, OwnersReadAndWriteTheirPartsInTheFileOrder)
               std::vector<std::string>(mainKeys.end() - 2, mainKeys.end()));
     EXPECT_NE(std::string::npos, text.find("\r\nTreeNavigatorWidth=150\r\n"));
     EXPECT_NE(std::string::npos, text.find("\r\nActiveBoard=4\r\n"));
+}
+
+TEST_F(MainFormOptionsText, TheViewerPluginsLoadOnceTheOptionsAreReadAndGoWithTheWindow)
+{
+    CopyViewerPlugin(Drive, SamplePluginHostPath, "Sample.so");
+    Load("[ViewerPlugins]\r\nActivate1=TRUE\r\nName1=Sample.so\r\n\r\n");
+    EXPECT_TRUE(Form->IsViewerPluginFile(".qpt", 1));
+    EXPECT_EQ(1, Form->GetViewerPluginIndex(".QPT"));
+    ASSERT_TRUE(IsLibraryLoaded(Drive.HostPath("Plugins/Sample.so")));
+
+    Form.reset();
+    EXPECT_FALSE(IsLibraryLoaded(Drive.HostPath("Plugins/Sample.so")));
 }
 
 TEST_F(MainFormOptionsText, UnknownKeysAndSectionsAreGoneAfterASave)

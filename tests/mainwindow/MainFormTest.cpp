@@ -2,6 +2,7 @@
 #include "mainwindow/Boards.h"
 
 #include "columns/Column.h"
+#include "columns/ToolServices.h"
 #include "panels/MyTPanel.h"
 
 #include "core/files/PathNames.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QImage>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -405,6 +407,24 @@ TEST_F(MainWindow, NoInformationBarShownTakesNoHeight)
     window.Reset(false);
     EXPECT_FALSE(window.InfoBarsPanel->isHidden());
     EXPECT_EQ(window.InfoBarsPanel->y() + window.InfoBarsPanel->height(), window.HintBarPanel->y());
+}
+
+TEST_F(MainWindow, ConvertsPicturesForTheColumnsWhileItLives)
+{
+    TTempDrive drive{'T'};
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(drive.HostPath("photo.png"))));
+    Make();
+    TToolServices& tools = TSeam<TToolServices>::Get();
+    std::string extension;
+    std::string encoder;
+    ASSERT_TRUE(tools.GetPictureConverterID("BMP", extension, encoder));
+    tools.ConvertPicture(drive.Path("photo.png"), drive.Path("wall.png"), true, extension, encoder, 1, 80, 80, true,
+                         true, false, false, 0);
+    EXPECT_EQ(QSize(80, 53), QImage(QString::fromStdString(drive.HostPath("wall.bmp"))).size());
+    Window.reset();
+    EXPECT_FALSE(TSeam<TToolServices>::Get().GetPictureConverterID("BMP", extension, encoder));
 }
 
 } // namespace

@@ -27,6 +27,16 @@ inline std::string SavePicture(const TTempDrive& drive, const std::string& name,
     return drive.Path(name);
 }
 
+// The picture's bytes in a file of the format ("png", "jpeg").
+inline std::string PictureBytes(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(picture.save(&buffer, format));
+    return bytes.toStdString();
+}
+
 // True when the two colours differ by at most `tolerance` in each channel.
 inline bool IsNearColor(QRgb actual, const QColor& expected, int tolerance = 2)
 {
