@@ -17,6 +17,8 @@
 #include "core/settings/StoredTextList.h"
 #include "core/text/StringList.h"
 
+#include "viewing/PictureConversion.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -171,6 +173,16 @@ QGroupBox* AddGroup(QWidget* parent, const char* caption, const QRect& place)
     return group;
 }
 
+// The formats a conversion can write, the first one chosen.
+void FillFormats(QComboBox& comboBox)
+{
+    std::vector<std::string> formats;
+    LoadPictureConvertFilters(formats);
+    for (const std::string& format : formats)
+        comboBox.addItem(QString::fromStdString(format));
+    comboBox.setCurrentIndex(formats.empty() ? -1 : 0);
+}
+
 TStringList ContainerPaths(const TContainer& container)
 {
     TStringList paths;
@@ -249,6 +261,7 @@ void TFileForm::BuildForm()
     ConvertPictureFormatComboBox =
         AddLabelledComboBox(ConvertPictureGroupBox, "Format", {10, 20, 45, 18}, {60, 16, 110, 22}, false);
     ConvertPictureFormatComboBox->setToolTip(QString::fromUtf8(FormatHint));
+    FillFormats(*ConvertPictureFormatComboBox);
     ConvertPictureQualityComboBox =
         AddLabelledComboBox(ConvertPictureGroupBox, "Quality", {185, 20, 50, 18}, {240, 16, 70, 22}, false);
     for (int quality = 0; quality <= 100; quality += 5)

@@ -281,6 +281,9 @@ TEST_F(FileFormTest, FilterBoxesOfferTheNamedListsAndQualityGoesInStepsOfFive)
     EXPECT_EQ("100", Form.ConvertPictureQualityComboBox->itemText(20).toStdString());
     EXPECT_TRUE(Form.ShowOptionsConvertSpeedButton->isChecked());
     EXPECT_FALSE(Form.ShowOptionsSpeedButton->isChecked());
+    ASSERT_GT(Form.ConvertPictureFormatComboBox->count(), 0) << "the formats are there before the options are read";
+    EXPECT_EQ("BMP", Form.ConvertPictureFormatComboBox->currentText().toStdString());
+    EXPECT_GE(Form.ConvertPictureFormatComboBox->findText("PNG"), 0);
 }
 
 TEST_F(FileFormTest, PrefixesMadeFromTimesAreFourteenDigitsAndAnUnderscore)
