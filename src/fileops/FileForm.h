@@ -202,6 +202,7 @@ private:
     // The engine's steps inside the traces of OnOkay, ProcessDir and ProcessFile.
     // False when the operation was refused (a question answered No, a stop while counting).
     bool RunPasses(TTraced& trace);
+    bool PrepareConversion(TTraced& trace);
     bool AskPreChecks();
     void FinishWorkPass();
     void WalkDirectory(TTraced& trace, const std::string& directory, const std::string& destinationFolder,
@@ -209,6 +210,12 @@ private:
     void WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory, int32_t depth);
     void WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
                     int32_t depth);
+    bool AskOverwrite(const std::string& file, const std::string& target, bool& overwrite, bool fillFlags);
+    void CompareFile(const std::string& file, const std::string& target);
+    // Copy and Move of one file, after the overwrite question.
+    void WriteFile(const std::string& file, const std::string& target, int32_t depth);
+    // Convert picture of one file, after the overwrite question; the target has the new extension.
+    void ConvertFile(const std::string& file, const std::string& target);
     void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);
     // The name the file gets at the destination, with the prefix when one applies.
     std::string TargetName(const std::string& name, int32_t depth) const;

@@ -1,10 +1,12 @@
 #include "fileops/FileForm.h"
+#include "fileops/OverwriteForm.h"
 
 #include "columns/Column.h"
 #include "columns/Containers.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
+#include "core/files/FileExtensions.h"
 #include "core/files/FileInfo.h"
 #include "core/files/FileOperations.h"
 #include "core/files/FileStream.h"
@@ -13,7 +15,12 @@
 #include "core/files/PathNames.h"
 #include "core/files/WholeFiles.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
 #include "core/text/Text.h"
+
+#include "viewing/PictureConversion.h"
+#include "viewing/ViewerPlugins.h"
 
 #include "host/FileIdentity.h"
 #include "host/FileSystem.h"
@@ -74,10 +81,9 @@ bool TFileForm::RunPasses(TTraced& trace)
 {
     const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
                              IsOperation(FileOperation::Move);
-    if (IsOperation(FileOperation::ConvertPicture)) {
-        trace.Raise("Failed to get format information.");
-        return true;
-    }
+    // A failure ends the Okay as a failure; the warning refuses.
+    if (IsOperation(FileOperation::ConvertPicture) && !PrepareConversion(trace))
+        return !trace.Succeeded();
     StreamCount = writesFiles && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
     const bool counted = NeedsCountPass();
     if (counted) {
@@ -103,6 +109,26 @@ bool TFileForm::RunPasses(TTraced& trace)
     ProcessSelection();
     if (!Stop)
         FinishWorkPass();
+    return true;
+}
+
+// The chosen writer and quality; false when the conversion cannot start (a failure, or a
+// warning that refuses).
+bool TFileForm::PrepareConversion(TTraced& trace)
+{
+    if (!GetPictureConverterID(Text(*ConvertPictureFormatComboBox), EncoderExtension, EncoderId)) {
+        trace.Raise("Failed to get format information.");
+        return false;
+    }
+    // No quality item chosen reads as 0.
+    Quality = ConvertPictureQualityComboBox->currentText().toDouble() / 100;
+    if (Quality < 0 || Quality > 1)
+        Quality = 1.0;
+    if (NormalizePictureSizeCheckBox->isChecked() && !ProgramOptions.NormalizeThumbWidth &&
+        !ProgramOptions.NormalizeThumbHeight) {
+        ShowWarningMessage("The size of thumb pictures is not normalized.\nFirst, change this in the options dialog.");
+        return false;
+    }
     return true;
 }
 
@@ -322,23 +348,11 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
         } else if (IsOperation(FileOperation::ClipTitleOf)) {
             ClipText.AddTextEOL(file);
         } else if (IsOperation(FileOperation::Compare)) {
-            DestinationExists = MyFileExists(target);
-            SourceNewer = true;
-            NewerCount += 1;
-            if (DestinationExists) {
-                ExistingCount += 1;
-                ClipText.AddTextEOL(file);
-            } else {
-                ClipText.AddTextEOL("NOT_AT_DESTINATION=" + file);
-            }
-        } else if (IsOperation(FileOperation::Copy)) {
-            RefreshStatus(0);
-            MyCopyFile(file, target, false, IgnoreEncryptionCheckBox->isChecked());
-        } else if (IsOperation(FileOperation::Move)) {
-            RefreshStatus(0);
-            MyMoveFile(file, target, false);
-            if (FunStatContext.Status <= fsWarning)
-                RenameContainerItem(file, target, depth);
+            CompareFile(file, target);
+        } else if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::Move)) {
+            WriteFile(file, target, depth);
+        } else if (IsOperation(FileOperation::ConvertPicture)) {
+            ConvertFile(file, ExcludeExtension(target) + EncoderExtension);
         }
         if (trace.TakeOver())
             return;
@@ -352,6 +366,82 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
     if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
         (IsOperation(FileOperation::Move) && !host::AreOnOneFileSystem(file, target)))
         SizeNeeded += size;
+}
+
+// Whether the file may go to the target, and over it; "&Abort" sets Stop. Without the
+// overwrite dialog an existing target is never replaced: the primitive refuses it.
+bool TFileForm::AskOverwrite(const std::string& file, const std::string& target, bool& overwrite, bool fillFlags)
+{
+    if (OverwriteForm == nullptr) {
+        overwrite = false;
+        DestinationExists = MyFileExists(target);
+        return true;
+    }
+    if (!fillFlags)
+        return OverwriteForm->Dialog(file, target, Stop, overwrite);
+    return OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer);
+}
+
+// The remembered answer is "over all older": only a target that exists and is newer
+// asks nothing and skips the file.
+void TFileForm::CompareFile(const std::string& file, const std::string& target)
+{
+    bool overwrite = false;
+    if (!AskOverwrite(file, target, overwrite, true))
+        return;
+    if (!Stop)
+        ++NewerCount;
+    if (DestinationExists) {
+        ++ExistingCount;
+        ClipText.AddTextEOL(file);
+    } else {
+        ClipText.AddTextEOL("NOT_AT_DESTINATION=" + file);
+    }
+}
+
+void TFileForm::WriteFile(const std::string& file, const std::string& target, int32_t depth)
+{
+    bool overwrite = false;
+    if (!AskOverwrite(file, target, overwrite, true))
+        return;
+    if (DestinationExists)
+        ++ExistingCount;
+    RefreshStatus(0);
+    if (Stop)
+        return;
+    if (IsOperation(FileOperation::Move)) {
+        MyMoveFile(file, target, overwrite);
+        if (FunStatContext.Status <= fsWarning)
+            RenameContainerItem(file, target, depth);
+    } else if (IsLink(host::GetFileAttributes(file))) {
+        MyCopyLink(file, target, overwrite);
+    } else {
+        MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked());
+    }
+}
+
+void TFileForm::ConvertFile(const std::string& file, const std::string& target)
+{
+    bool overwrite = false;
+    if (!AskOverwrite(file, target, overwrite, true))
+        return;
+    if (DestinationExists)
+        ++ExistingCount;
+    RefreshStatus(0);
+    if (Stop)
+        return;
+    const bool normalize = NormalizePictureSizeCheckBox->isChecked();
+    // A plug-in decodes only what the picture readers cannot.
+    const int32_t slot = IsPictureFile(file) ? -1 : GetViewerPluginIndex(GetExtension(file));
+    const TViewerPluginDrawing plugin = slot >= 0 ? GetViewerPluginDrawing(slot) : TViewerPluginDrawing{};
+    ConvertPicture(file, target, true, EncoderExtension, EncoderId, Quality,
+                   normalize ? ProgramOptions.NormalizeThumbWidthTo : -1,
+                   normalize ? ProgramOptions.NormalizeThumbHeightTo : -1, ProgramOptions.NormalizeThumbWidth,
+                   ProgramOptions.NormalizeThumbHeight, normalize, ProgramOptions.FitSmallThumbs,
+                   ProgramOptions.FitSmallThumbsSize, slot >= 0, plugin.GetPictureSize, plugin.LoadFileToBitmap,
+                   SkinOptions.WindowBackColor, SkinOptions.ThumbTextColor);
+    if (FunStatContext.Status <= fsWarning)
+        CopyFileStreams(file, target);
 }
 
 std::string TFileForm::TargetName(const std::string& name, int32_t depth) const
@@ -387,8 +477,9 @@ void TFileForm::LinkItem(TTraced& trace, const std::string& item, const std::str
     CheckOperation();
     if (trace.TakeOver())
         return;
-    if (!Counting) {
-        CopyFileAsLink(item, linkFile, false, "", true, false);
+    bool overwrite = false;
+    if (!Counting && AskOverwrite(item, linkFile, overwrite, false)) {
+        CopyFileAsLink(item, linkFile, overwrite, "", true, false);
         if (trace.TakeOver())
             return;
     }
@@ -462,6 +553,9 @@ bool TFileForm::IsUnfiltered() const
 
 bool TFileForm::PassesFilters(const std::string& name) const
 {
+    if (IsOperation(FileOperation::ConvertPicture) && !IsPictureFile(name) &&
+        GetViewerPluginIndex(GetExtension(name)) < 0)
+        return false;
     if (IncludeFilter.empty() && ExcludeFilter.empty())
         return true;
     return MatchesFileSpec(name, IncludeFilter) && (ExcludeFilter.empty() || !MatchesFileSpec(name, ExcludeFilter));

@@ -596,6 +596,21 @@ bool CopyFile(const std::string& source, const std::string& target, bool failIfE
     return paths && CopyHostFile(paths->Source, paths->Target, failIfExists, progress, unheld);
 }
 
+bool CopySymbolicLink(const std::string& source, const std::string& target, bool failIfExists)
+{
+    if (TakeFault(HostCall::Link))
+        return false;
+    const std::optional<HostPair> paths = TranslatePair(source, target);
+    if (!paths)
+        return false;
+    struct stat sourceInfo = {};
+    if (lstat(paths->Source.c_str(), &sourceInfo) != 0)
+        return FailWithErrno();
+    if (!S_ISLNK(sourceInfo.st_mode))
+        return Fail(ERROR_INVALID_PARAMETER);
+    return CopyHostLink(paths->Source, paths->Target, failIfExists);
+}
+
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
               const CopyProgress& progress, UnheldStreams unheld)
 {

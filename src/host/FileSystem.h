@@ -78,6 +78,11 @@ enum class UnheldStreams
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists,
               const CopyProgress& progress = {}, UnheldStreams unheld = UnheldStreams::Refuse);
 
+// Makes the target a symbolic link with the same target text as the source link, which
+// is not followed; an existing target is replaced at once, or refused (ERROR_FILE_EXISTS)
+// with `failIfExists`. A source that is no link fails with ERROR_INVALID_PARAMETER.
+bool CopySymbolicLink(const std::string& source, const std::string& target, bool failIfExists);
+
 // Renames within one file system, atomically replacing an existing file when asked.
 // Across file systems a file is copied, streams included, and then its source deleted
 // (only when `allowCopy`), a symbolic link is made anew there as the same link, and a

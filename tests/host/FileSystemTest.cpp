@@ -528,6 +528,26 @@ TEST_F(HostFileSystem, ALinkMovesToAnotherFileSystemAsTheSameLink)
     }()) << "no temporary link is left behind";
 }
 
+TEST_F(HostFileSystem, ALinkIsCopiedAsALinkToTheSameTarget)
+{
+    Drive.WriteFile("d/a.txt", "a");
+    Drive.WriteFile("taken", "taken");
+    fs::create_directory_symlink("d", Drive.HostPath("to-folder"));
+    fs::create_symlink("nowhere", Drive.HostPath("dangling"));
+
+    EXPECT_FALSE(host::CopySymbolicLink(Drive.Path("to-folder"), Drive.Path("taken"), true));
+    EXPECT_EQ(host::ERROR_FILE_EXISTS, host::GetLastError());
+    EXPECT_EQ("taken", Drive.ReadFile("taken"));
+    EXPECT_FALSE(host::CopySymbolicLink(Drive.Path("taken"), Drive.Path("new"), false));
+    EXPECT_EQ(host::ERROR_INVALID_PARAMETER, host::GetLastError());
+
+    ASSERT_TRUE(host::CopySymbolicLink(Drive.Path("to-folder"), Drive.Path("d\\copy"), true));
+    ASSERT_TRUE(host::CopySymbolicLink(Drive.Path("dangling"), Drive.Path("taken"), false));
+    EXPECT_EQ("d", fs::read_symlink(Drive.HostPath("d/copy")).string());
+    EXPECT_EQ("nowhere", fs::read_symlink(Drive.HostPath("taken")).string());
+    EXPECT_EQ((std::vector<std::string>{"a.txt", "copy"}), NamesIn("d")) << "no temporary link is left behind";
+}
+
 TEST(HostFileTimes, ConversionsFromTheUnixClock)
 {
     EXPECT_EQ(116444736000000000u, host::FileTimeFromUnix(0, 0));

@@ -154,6 +154,15 @@ void MyCopyFile(const std::string& source, const std::string& target, bool overw
     });
 }
 
+void MyCopyLink(const std::string& source, const std::string& target, bool overwrite)
+{
+    TTraced trace;
+    trace.Run([&] {
+        if (!host::CopySymbolicLink(source, target, !overwrite))
+            trace.RaiseSystem("Failed to copy file.", source, target);
+    });
+}
+
 void MyMoveFile(const std::string& source, const std::string& target, bool replace, bool dropStreams)
 {
     TTraced trace;

@@ -26,6 +26,8 @@ bool CopyProgressRoutine(uint64_t transferred, uint64_t total);
 // or move refused because the target exists leaves the target as it was.
 void MyCopyFile(const std::string& source, const std::string& target, bool overwrite, bool allowDecrypted,
                 bool dropStreams = false);
+// A symbolic link copied is a new link to the same target; what it names is not read.
+void MyCopyLink(const std::string& source, const std::string& target, bool overwrite);
 void MyMoveFile(const std::string& source, const std::string& target, bool replace, bool dropStreams = false);
 void MyRenameFile(const std::string& oldName, const std::string& newName, bool replace);
 void MyDeleteFile(const std::string& name);
