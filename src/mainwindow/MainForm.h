@@ -180,6 +180,8 @@ public:
     void ClickCommand(const std::string& name);
     // Enables the File-menu commands for the active column's state.
     void EnableFileMenuItems(TShiftState shift);
+    // Selecting needs items; the selection commands themselves are always enabled.
+    bool IsSelectMenuEnabled() const;
 
     // ---- Layout (MainFormLayout.cpp) ----
 
@@ -301,6 +303,7 @@ private:
 
     void BuildPanels();
     void BuildFileMenuActions();
+    void BuildSelectionActions();
     // The dialogs made after the window keep their options in its option file.
     void PlugDialogOptions();
     void BuildToolbar();

@@ -2,6 +2,7 @@
 
 #include "columns/Column.h"
 #include "core/files/PathNames.h"
+#include "core/forms/InputState.h"
 
 #include <QAction>
 
@@ -28,6 +29,30 @@ void TMainForm::BuildFileMenuActions()
     DeleteFileMenu = MakeCommand(*this, "DeleteFileMenu", "&Delete", [](TColumn& column) { column.Com_Delete(); });
     ClipFileTitlesMenu = MakeCommand(*this, "ClipFileTitlesMenu", "&Clip file titles",
                                      [](TColumn& column) { column.Com_ClipFileTitles(); });
+    BuildSelectionActions();
+}
+
+// The "Select" commands; the keys (Ins, Num +, Num -, Num *) click them.
+void TMainForm::BuildSelectionActions()
+{
+    MakeCommand(*this, "SelectFilesMenu", "Select files", [](TColumn& column) { column.Com_SelectFiles(); });
+    MakeCommand(*this, "SelectAllMenu", "Select all", [](TColumn& column) { column.Com_SelectAll(); });
+    MakeCommand(*this, "FilteredSelectMenu", "Filtered select all",
+                [](TColumn& column) { column.Com_FilteredSelect(); });
+    MakeCommand(*this, "DeselectFilesMenu", "Deselect files", [](TColumn& column) { column.Com_DeselectFiles(); });
+    MakeCommand(*this, "DeselectAllMenu", "Deselect all", [](TColumn& column) { column.Com_DeselectAll(); });
+    MakeCommand(*this, "FilteredDeselectMenu", "Filtered deselect all",
+                [](TColumn& column) { column.Com_FilteredDeselect(); });
+    MakeCommand(*this, "ToggleFilesSelectionMenu", "Toggle files",
+                [](TColumn& column) { column.Com_ToggleFilesSelection(); });
+    MakeCommand(*this, "ToggleAllSelectionMenu", "Toggle all",
+                [](TColumn& column) { column.Com_ToggleAllSelection(); });
+    MakeCommand(*this, "ToggleThisSelectionMenu", "Toggle this",
+                [](TColumn& column) { column.ToggleSelection({}, true); });
+    MakeCommand(*this, "ToggleUpSelectionMenu", "Toggle up",
+                [](TColumn& column) { column.ToggleSelection(ShiftOf(ssCtrl), false); });
+    MakeCommand(*this, "ToggleDownSelectionMenu", "Toggle down",
+                [](TColumn& column) { column.ToggleSelection(ShiftOf(ssShift), false); });
 }
 
 void TMainForm::ClickCommand(const std::string& name)
@@ -47,4 +72,10 @@ void TMainForm::EnableFileMenuItems(TShiftState)
     RecycleFileMenu->setEnabled(!empty && !drive);
     DeleteFileMenu->setEnabled(!empty && !drive);
     ClipFileTitlesMenu->setEnabled(!empty);
+}
+
+bool TMainForm::IsSelectMenuEnabled() const
+{
+    const TColumn* column = ActiveColumn();
+    return column != nullptr && column->GetItemCount() > 0;
 }

@@ -86,6 +86,7 @@ public:
     TPressRecord& GetPressRecord() override { return Window.GetPressRecord(); }
     void EnableFileMenuItems(TShiftState shift) override { Window.EnableFileMenuItems(shift); }
     void ClickCommand(const std::string& name) override { Window.ClickCommand(name); }
+    bool IsSelectMenuEnabled() override { return Window.IsSelectMenuEnabled(); }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
 
 private:

@@ -75,6 +75,33 @@ TEST_F(FileOperationCommands, F12DeletesTheFocusedFolderThroughTheDialog)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
+// Ins toggles the focused item and moves on, so F12 then works on the selection alone.
+TEST_F(FileOperationCommands, InsertSelectsAndF12DeletesOnlyTheSelection)
+{
+    Drive.WriteFile("d/a.txt", "a");
+    Drive.WriteFile("d/b.txt", "b");
+    Drive.WriteFile("d/c.txt", "c");
+    Window.Open();
+    TColumn& column = OpenColumn(Drive.Path("d\\a.txt"));
+    const auto focusedTitle = [&] { return column.GetItem(column.FileList->FocusIndex).Title; };
+    ASSERT_EQ(Drive.Path("d\\a.txt"), focusedTitle());
+    PressKey(column, VK_INSERT);
+    EXPECT_EQ(Drive.Path("d\\b.txt"), focusedTitle());
+    column.FileList->FocusNext();
+    PressKey(column, VK_INSERT);
+    {
+        TModalScript script;
+        script.Expect("Delete", mrCancel, [&](const TModalRequest&) {
+            EXPECT_EQ("Delete 2 selected files / directories?", Form.CurrentInfoLabel->text().toStdString());
+            Form.OkayButtonClick();
+        });
+        PressKey(column, F12);
+    }
+    EXPECT_FALSE(Drive.Exists("d/a.txt"));
+    EXPECT_TRUE(Drive.Exists("d/b.txt"));
+    EXPECT_FALSE(Drive.Exists("d/c.txt"));
+}
+
 TEST_F(FileOperationCommands, TheDriveListOffersOnlyTheClipCommand)
 {
     Window.Open();
