@@ -4,6 +4,7 @@
 #include "columns/ColumnTestSupport.h"
 
 #include "core/desktop/Clipboard.h"
+#include "core/drawing/Color.h"
 #include "core/errors/Error.h"
 #include "core/files/FileExtensions.h"
 #include "core/files/FileStream.h"
@@ -11,11 +12,16 @@
 #include "core/files/Partitions.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
+
+#include "viewing/ViewerPlugins.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
+#include "host/Process.h"
 
 #include "support/ShownFailures.h"
+#include "support/ViewerPluginFixtures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -603,6 +609,40 @@ TEST_F(FileFormEngine, ANameWithoutAWindowsFormIsCountedAsAFailedFile)
 
     EXPECT_EQ("There were 1 errors.", SeenText(1));
     EXPECT_EQ((std::vector<std::string>{"a.txt"}), NamesIn(Drive.HostPath("dst/d")));
+}
+
+// Files only a viewer plug-in reads convert through it: a drawn one, one it leaves blank
+// (the background colour shows, never stale memory), and one whose absurd size is refused
+// and counted while the others go on.
+TEST_F(FileFormEngine, ConvertPictureDecodesPlugInFormatsThroughTheirPlugIn)
+{
+    host::SetProgramHostFile(Drive.HostPath("quillomber"));
+    CopyViewerPlugin(Drive, SamplePluginHostPath, "Sample.so");
+    const TProgramOptions saved = ProgramOptions;
+    ProgramOptions.ViewerPluginName[0] = "Sample.so";
+    ProgramOptions.ViewerPluginActive[0] = true;
+    LoadViewerPlugins();
+    Drive.WriteFile("src/green.qpt", "QPT 6 4 00ff00\n");
+    Drive.WriteFile("src/blank.qpt", "QPT 5 3 none\n");
+    Drive.WriteFile("src/huge.qpt", "QPT 100000 100000 102030\n");
+    List({"blank.qpt", "green.qpt", "huge.qpt"});
+
+    const int result =
+        Run("Convert picture", Destination(), &TFileForm::OkayNoErrorsButtonClick, {{"Warning", IDOK}}, [&] {
+            Form.ConvertPictureFormatComboBox->setCurrentIndex(Form.ConvertPictureFormatComboBox->findText("PNG"));
+        });
+
+    UnloadViewerPlugins();
+    ProgramOptions = saved;
+    EXPECT_EQ(mrOkay, result);
+    EXPECT_EQ((std::vector<std::string>{"blank.png", "green.png"}), NamesIn(Drive.HostPath("dst")));
+    const QImage green(QString::fromStdString(Drive.HostPath("dst/green.png")), "PNG");
+    EXPECT_EQ(QSize(6, 4), green.size());
+    EXPECT_EQ(QColor(0, 255, 0), green.pixelColor(2, 2));
+    const QImage blank(QString::fromStdString(Drive.HostPath("dst/blank.png")), "PNG");
+    EXPECT_EQ(QSize(5, 3), blank.size());
+    EXPECT_EQ(ToQColor(SkinOptions.WindowBackColor).rgb(), blank.pixelColor(2, 1).rgb());
+    EXPECT_EQ("There were 1 errors.", SeenText(1));
 }
 
 } // namespace
