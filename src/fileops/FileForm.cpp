@@ -17,6 +17,8 @@
 #include "core/settings/StoredTextList.h"
 #include "core/text/StringList.h"
 
+#include "viewing/PictureConversion.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -171,6 +173,16 @@ QGroupBox* AddGroup(QWidget* parent, const char* caption, const QRect& place)
     return group;
 }
 
+// The formats a conversion can write, the first one chosen.
+void FillFormats(QComboBox& comboBox)
+{
+    std::vector<std::string> formats;
+    LoadPictureConvertFilters(formats);
+    for (const std::string& format : formats)
+        comboBox.addItem(QString::fromStdString(format));
+    comboBox.setCurrentIndex(formats.empty() ? -1 : 0);
+}
+
 TStringList ContainerPaths(const TContainer& container)
 {
     TStringList paths;
@@ -249,6 +261,7 @@ void TFileForm::BuildForm()
     ConvertPictureFormatComboBox =
         AddLabelledComboBox(ConvertPictureGroupBox, "Format", {10, 20, 45, 18}, {60, 16, 110, 22}, false);
     ConvertPictureFormatComboBox->setToolTip(QString::fromUtf8(FormatHint));
+    FillFormats(*ConvertPictureFormatComboBox);
     ConvertPictureQualityComboBox =
         AddLabelledComboBox(ConvertPictureGroupBox, "Quality", {185, 20, 50, 18}, {240, 16, 70, 22}, false);
     for (int quality = 0; quality <= 100; quality += 5)
@@ -579,15 +592,22 @@ void TFileForm::NewPrefixByCurrentButtonClick()
     PrefixComboBox->setFocus();
 }
 
+// A focused file that can no longer be read leaves the prefix as it was.
 void TFileForm::NewPrefixByCreationButtonClick()
 {
     if (Column == nullptr)
         return;
-    TFileInfo info;
-    info.Load(FocusedItemPath(FocusedIndex));
-    PrefixComboBox->setEditText(
-        QString::fromStdString(DateTimeToCompactText(ConvertFileTime(info.CreationTime)) + "_"));
-    PrefixComboBox->setFocus();
+    TTraced trace;
+    trace.Run([&] {
+        TFileInfo info;
+        info.Load(FocusedItemPath(FocusedIndex));
+        if (trace.TakeOver())
+            return;
+        PrefixComboBox->setEditText(
+            QString::fromStdString(DateTimeToCompactText(ConvertFileTime(info.CreationTime)) + "_"));
+        PrefixComboBox->setFocus();
+    });
+    trace.ShowFailure("Failed to make prefix.");
 }
 
 bool TFileForm::OnProgress(double fraction)

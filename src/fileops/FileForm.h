@@ -199,10 +199,14 @@ private:
     bool IsTopLevelItem(int32_t depth) const;
     void DeselectProcessed(int32_t index);
     void RenameContainerItem(const std::string& oldPath, const std::string& newPath, int32_t depth);
-    // The engine's steps inside the traces of OnOkay, ProcessDir and ProcessFile.
-    // False when the operation was refused (a question answered No, a stop while counting).
+    // The engine's smaller steps; those given a trace record their failures in it.
+    // RunPasses: false when the operation was refused (a question answered No, a stop
+    // while counting).
     bool RunPasses(TTraced& trace);
+    bool PrepareConversion(TTraced& trace);
     bool AskPreChecks();
+    // Choose for the column's item at the index, a top-level item.
+    void ChooseItem(int32_t index);
     void FinishWorkPass();
     void WalkDirectory(TTraced& trace, const std::string& directory, const std::string& destinationFolder,
                        int32_t depth);
@@ -213,6 +217,8 @@ private:
     void CompareFile(const std::string& file, const std::string& target);
     // Copy and Move of one file, after the overwrite question.
     void WriteFile(const std::string& file, const std::string& target, int32_t depth);
+    // Convert picture of one file, after the overwrite question; the target has the new extension.
+    void ConvertFile(const std::string& file, const std::string& target);
     void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);
     // The name the file gets at the destination, with the prefix when one applies.
     std::string TargetName(const std::string& name, int32_t depth) const;

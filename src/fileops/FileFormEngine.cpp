@@ -6,6 +6,7 @@
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
+#include "core/files/FileExtensions.h"
 #include "core/files/FileInfo.h"
 #include "core/files/FileOperations.h"
 #include "core/files/FileStream.h"
@@ -14,7 +15,12 @@
 #include "core/files/PathNames.h"
 #include "core/files/WholeFiles.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/SkinOptions.h"
 #include "core/text/Text.h"
+
+#include "viewing/PictureConversion.h"
+#include "viewing/ViewerPlugins.h"
 
 #include "host/FileIdentity.h"
 #include "host/FileSystem.h"
@@ -35,8 +41,15 @@ bool IsLink(uint32_t attributes)
 // Devices, pipes and sockets: never opened, so a pipe cannot block the walk.
 bool IsSpecialFile(uint32_t attributes)
 {
-    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_SYSTEM) != 0 &&
-           (attributes & host::FILE_ATTRIBUTE_ARCHIVE) == 0;
+    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_SYSTEM) != 0;
+}
+
+// The operations that write files at the destination.
+bool WritesFiles(std::string_view operation)
+{
+    return FileOperation::Is(operation, FileOperation::Copy) ||
+           FileOperation::Is(operation, FileOperation::ConvertPicture) ||
+           FileOperation::Is(operation, FileOperation::Move);
 }
 
 bool IsDriveRoot(const std::string& path)
@@ -73,24 +86,21 @@ void TFileForm::OnOkay()
 
 bool TFileForm::RunPasses(TTraced& trace)
 {
-    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
-                             IsOperation(FileOperation::Move);
-    if (IsOperation(FileOperation::ConvertPicture)) {
-        trace.Raise("Failed to get format information.");
-        return true;
-    }
-    StreamCount = writesFiles && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
+    // A failure ends the Okay as a failure; the warning refuses.
+    if (IsOperation(FileOperation::ConvertPicture) && !PrepareConversion(trace))
+        return !trace.Succeeded();
+    StreamCount = WritesFiles(Operation) && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
     const bool counted = NeedsCountPass();
     if (counted) {
         TotalInfoLabel->setText("Calculating total space...");
         Counting = true;
         ProcessSelection();
     }
+    Counting = false;
     if (Stop)
         return false;
     if (counted)
         TotalInfoLabel->setText(QString::fromStdString(GetStatusText(-1)));
-    Counting = false;
     if (!AskPreChecks())
         return false;
     ErrorCount = 0;
@@ -107,6 +117,26 @@ bool TFileForm::RunPasses(TTraced& trace)
     return true;
 }
 
+// The chosen writer and quality; false when the conversion cannot start (a failure, or a
+// warning that refuses).
+bool TFileForm::PrepareConversion(TTraced& trace)
+{
+    if (!GetPictureConverterID(Text(*ConvertPictureFormatComboBox), EncoderExtension, EncoderId)) {
+        trace.Raise("Failed to get format information.");
+        return false;
+    }
+    // No quality item chosen reads as 0.
+    Quality = ConvertPictureQualityComboBox->currentText().toDouble() / 100;
+    if (Quality < 0 || Quality > 1)
+        Quality = 1.0;
+    if (NormalizePictureSizeCheckBox->isChecked() && !ProgramOptions.NormalizeThumbWidth &&
+        !ProgramOptions.NormalizeThumbHeight) {
+        ShowWarningMessage("The size of thumb pictures is not normalized.\nFirst, change this in the options dialog.");
+        return false;
+    }
+    return true;
+}
+
 // The questions between the passes; false when one is answered No.
 bool TFileForm::AskPreChecks()
 {
@@ -116,9 +146,7 @@ bool TFileForm::AskPreChecks()
     if (NeedsCountPass() && NeedsSpaceCheck() && GetPartitionFreeSize(DestinationPath) < SizeNeeded &&
         !AskQuery("There is not enough space at destination.\nClick \"Okay\" to CONTINUE."))
         return false;
-    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
-                             IsOperation(FileOperation::Move);
-    if (writesFiles && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
+    if (WritesFiles(Operation) && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
         !AskQuery("There are file streams in the source files, but the destination partition\ndoesn't support file "
                   "streams. Therefore streams will not be in the\ndestination files.\n\nClick \"Okay\" to CONTINUE."))
         return false;
@@ -144,9 +172,8 @@ void TFileForm::ProcessSelection()
 {
     StatusCrono.Restart();
     ElapsedCrono.Restart();
-    const int32_t count = Column->GetItemCount();
     bool anySelected = false;
-    for (int32_t index = 0; index < count && !anySelected; ++index)
+    for (int32_t index = 0; index < Column->GetItemCount() && !anySelected; ++index)
         anySelected = Column->GetItem(index).Selected;
     if (!anySelected) {
         DestinationExists = false;
@@ -154,22 +181,27 @@ void TFileForm::ProcessSelection()
         CurrentIndex = FocusedIndex;
         if (UseGivenSource)
             ProcessDir(SourcePath, DestinationPath, -1);
-        else if (FocusedIndex >= 0 && FocusedIndex < count) {
-            const TFileListData& item = Column->GetItem(FocusedIndex);
-            Choose(item.Type == ftDirectory, item.Title, DestinationPath, 0);
-        }
+        else if (FocusedIndex >= 0 && FocusedIndex < Column->GetItemCount())
+            ChooseItem(FocusedIndex);
         return;
     }
-    for (int32_t index = 0; index < count && !Stop; ++index) {
-        const TFileListData& item = Column->GetItem(index);
-        if (!item.Selected)
+    // The events pumped during an item may change the list: it is read afresh for each.
+    for (int32_t index = 0; index < Column->GetItemCount() && !Stop; ++index) {
+        if (!Column->GetItem(index).Selected)
             continue;
         DestinationExists = false;
         SourceNewer = true;
         CurrentIndex = index;
-        Choose(item.Type == ftDirectory, item.Title, DestinationPath, 0);
+        ChooseItem(index);
         DeselectProcessed(index);
     }
+}
+
+void TFileForm::ChooseItem(int32_t index)
+{
+    const TFileListData& item = Column->GetItem(index);
+    const std::string path = item.Title;
+    Choose(item.Type == ftDirectory, path, DestinationPath, 0);
 }
 
 void TFileForm::Choose(bool isDirectory, const std::string& path, const std::string& destinationFolder, int32_t depth)
@@ -236,9 +268,7 @@ void TFileForm::WalkDirectory(TTraced& trace, const std::string& directory, cons
             return;
         FunStatContext.Reset(fsPerfect);
     }
-    const bool writesFiles = IsOperation(FileOperation::Copy) || IsOperation(FileOperation::ConvertPicture) ||
-                             IsOperation(FileOperation::Move);
-    if (!Counting && writesFiles && !IsSameFile(directory, target)) {
+    if (!Counting && WritesFiles(Operation) && !IsSameFile(directory, target)) {
         host::SetLastError(host::ERROR_SUCCESS);
         host::CreateDirectory(target, directory);
         if (IsSystemErrorNotExisting())
@@ -307,7 +337,9 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
     const std::string name = GetPathName(file);
     if (!PassesFilters(name))
         return RefreshStatus(0);
-    if (HasDestination && IsSameOrInsideFolder(file, destinationFolder))
+    // Below the top level the folder walked was already found outside the destination, and
+    // a linked folder is never entered: only a top-level item can hold the destination.
+    if (HasDestination && depth == 0 && IsSameOrInsideFolder(file, destinationFolder))
         return trace.Raise("Can not " + Operation + " recursively.", file, destinationFolder);
     const std::string target = IncludeEndBackslash(destinationFolder) + TargetName(name, depth);
     CheckOperation();
@@ -326,6 +358,8 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
             CompareFile(file, target);
         } else if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::Move)) {
             WriteFile(file, target, depth);
+        } else if (IsOperation(FileOperation::ConvertPicture)) {
+            ConvertFile(file, ExcludeExtension(target) + EncoderExtension);
         }
         if (trace.TakeOver())
             return;
@@ -391,6 +425,30 @@ void TFileForm::WriteFile(const std::string& file, const std::string& target, in
     } else {
         MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked());
     }
+}
+
+void TFileForm::ConvertFile(const std::string& file, const std::string& target)
+{
+    bool overwrite = false;
+    if (!AskOverwrite(file, target, overwrite, true))
+        return;
+    if (DestinationExists)
+        ++ExistingCount;
+    RefreshStatus(0);
+    if (Stop)
+        return;
+    const bool normalize = NormalizePictureSizeCheckBox->isChecked();
+    // A plug-in decodes only what the picture readers cannot.
+    const int32_t slot = IsPictureFile(file) ? -1 : GetViewerPluginIndex(GetExtension(file));
+    const TViewerPluginDrawing plugin = slot >= 0 ? GetViewerPluginDrawing(slot) : TViewerPluginDrawing{};
+    ConvertPicture(file, target, true, EncoderExtension, EncoderId, Quality,
+                   normalize ? ProgramOptions.NormalizeThumbWidthTo : -1,
+                   normalize ? ProgramOptions.NormalizeThumbHeightTo : -1, ProgramOptions.NormalizeThumbWidth,
+                   ProgramOptions.NormalizeThumbHeight, normalize, ProgramOptions.FitSmallThumbs,
+                   ProgramOptions.FitSmallThumbsSize, slot >= 0, plugin.GetPictureSize, plugin.LoadFileToBitmap,
+                   SkinOptions.WindowBackColor, SkinOptions.ThumbTextColor);
+    if (FunStatContext.Status <= fsWarning)
+        CopyFileStreams(file, target);
 }
 
 std::string TFileForm::TargetName(const std::string& name, int32_t depth) const
@@ -502,6 +560,9 @@ bool TFileForm::IsUnfiltered() const
 
 bool TFileForm::PassesFilters(const std::string& name) const
 {
+    if (IsOperation(FileOperation::ConvertPicture) && !IsPictureFile(name) &&
+        GetViewerPluginIndex(GetExtension(name)) < 0)
+        return false;
     if (IncludeFilter.empty() && ExcludeFilter.empty())
         return true;
     return MatchesFileSpec(name, IncludeFilter) && (ExcludeFilter.empty() || !MatchesFileSpec(name, ExcludeFilter));
@@ -514,7 +575,7 @@ bool TFileForm::IsTopLevelItem(int32_t depth) const
 
 void TFileForm::DeselectProcessed(int32_t index)
 {
-    if (!Counting && !Stop)
+    if (!Counting && !Stop && index < Column->GetItemCount())
         Column->DeselectItem(index);
 }
 

@@ -5,10 +5,12 @@
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Error.h"
+#include "core/files/FileExtensions.h"
 #include "core/files/FileStream.h"
 #include "core/files/LinkFile.h"
 #include "core/files/Partitions.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/settings/ProgramOptions.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
@@ -17,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -306,6 +309,59 @@ TEST_F(FileFormEngine, RecycleTakesAnUnfilteredFolderWholeAndAFilteredOneFileByF
     EXPECT_EQ((std::vector<std::string>{"b.txt", "d"}), NamesIn(trash));
     EXPECT_EQ((std::vector<std::string>{"c.log"}), NamesIn(Drive.HostPath("src/e")));
     EXPECT_EQ("There were 1 errors.", SeenText(1)) << "the folder holding c.log stays";
+}
+
+TEST_F(FileFormEngine, ConvertPictureWritesTheChosenFormatAndKeepsTheStreams)
+{
+    MakeDirectory("src");
+    QImage red(8, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(QString::fromStdString(Drive.HostPath("src/pic.bmp")), "BMP"));
+    MakeFile("src/notes.txt", 4);
+    const bool streams = PartitionSupportsStreams(Drive.Path("src\\"));
+    if (streams) {
+        AddFileStream(Drive.Path("src\\pic.bmp"), "Description");
+        WriteFileStream(Drive.Path("src\\pic.bmp"), "Description", "red");
+    }
+    List({"pic.bmp", "notes.txt"});
+    const std::vector<std::string> savedPictures = PictureFileExtensions.Entries();
+    PictureFileExtensions.Assign({".bmp"});
+
+    EXPECT_EQ(mrOkay, Run("Convert picture", Destination(), &TFileForm::OkayButtonClick, {}, [&] {
+                  QComboBox& formats = *Form.ConvertPictureFormatComboBox;
+                  if (formats.findText("PNG") < 0)
+                      formats.addItem("PNG");
+                  formats.setCurrentIndex(formats.findText("PNG"));
+              }));
+
+    PictureFileExtensions.Assign(savedPictures);
+    EXPECT_EQ((std::vector<std::string>{"pic.png"}), NamesIn(Drive.HostPath("dst"))) << "text is no picture";
+    const QImage converted(QString::fromStdString(Drive.HostPath("dst/pic.png")), "PNG");
+    EXPECT_EQ(QSize(8, 6), converted.size());
+    EXPECT_EQ(QColor(Qt::red), converted.pixelColor(3, 3));
+    if (streams) {
+        EXPECT_EQ("red", ReadFileStream(Drive.Path("dst\\pic.png"), "Description", 0));
+    }
+    EXPECT_EQ(2, Form.FileCount);
+}
+
+TEST_F(FileFormEngine, NormalizingWithoutANormalizedThumbSizeRefuses)
+{
+    MakeFile("src/pic.bmp", 4);
+    List({"pic.bmp"});
+    const TProgramOptions saved = ProgramOptions;
+    ProgramOptions.NormalizeThumbWidth = false;
+    ProgramOptions.NormalizeThumbHeight = false;
+
+    EXPECT_EQ(mrCancel, Run("Convert picture", Destination(), &TFileForm::OkayButtonClick, {{"Warning", IDOK}}, [&] {
+                  if (Form.ConvertPictureFormatComboBox->count() == 0)
+                      Form.ConvertPictureFormatComboBox->addItem("PNG");
+                  Form.NormalizePictureSizeCheckBox->setChecked(true);
+              }));
+
+    ProgramOptions = saved;
+    EXPECT_EQ("The size of thumb pictures is not normalized.\nFirst, change this in the options dialog.", SeenText(1));
+    EXPECT_TRUE(NamesIn(Drive.HostPath("dst")).empty());
 }
 
 TEST_F(FileFormEngine, ClipTitleOfPutsThePathsOnTheClipboard)

@@ -281,6 +281,9 @@ TEST_F(FileFormTest, FilterBoxesOfferTheNamedListsAndQualityGoesInStepsOfFive)
     EXPECT_EQ("100", Form.ConvertPictureQualityComboBox->itemText(20).toStdString());
     EXPECT_TRUE(Form.ShowOptionsConvertSpeedButton->isChecked());
     EXPECT_FALSE(Form.ShowOptionsSpeedButton->isChecked());
+    ASSERT_GT(Form.ConvertPictureFormatComboBox->count(), 0) << "the formats are there before the options are read";
+    EXPECT_EQ("BMP", Form.ConvertPictureFormatComboBox->currentText().toStdString());
+    EXPECT_GE(Form.ConvertPictureFormatComboBox->findText("PNG"), 0);
 }
 
 TEST_F(FileFormTest, PrefixesMadeFromTimesAreFourteenDigitsAndAnUnderscore)
@@ -293,6 +296,20 @@ TEST_F(FileFormTest, PrefixesMadeFromTimesAreFourteenDigitsAndAnUnderscore)
         Form.NewPrefixByCreationButtonClick();
         EXPECT_TRUE(std::regex_match(Text(Form.PrefixComboBox), compact)) << Text(Form.PrefixComboBox);
     });
+
+    TShownFailures failures;
+    script.Expect("Copy", mrCancel, [&](const TModalRequest&) {
+        Form.PrefixComboBox->setEditText("old_");
+        Remove("d/x.txt");
+        Form.NewPrefixByCreationButtonClick();
+        EXPECT_EQ("old_", Text(Form.PrefixComboBox)) << "a vanished file makes no prefix";
+    });
+    failures.Expect(script, "Error");
+    Form.Dialog(true, "Copy", Source, nullptr, Source.FileList->FocusIndex, Drive.Path("d\\"), Drive.Path("e\\"), "",
+                false, false);
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to make prefix."));
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
 TEST_F(FileFormTest, CancelAndTheCloseBoxEndWithTheCancelResultAndHelpIsNotAvailable)

@@ -107,28 +107,32 @@ TEST_F(FileOperationCommands, TheMainWindowStaysWhileTheEngineWorks)
 }
 
 // The dialog's choices live in the "Main" section of the option file across runs; a
-// quality that is not in the list selects none.
+// format it cannot write selects the first one, and a quality that is not in the list
+// selects none.
 TEST_F(FileOperationCommands, TheDialogsChoicesSurviveARestart)
 {
     Window.Open();
     Form.StopAfterCountCheckBox->setChecked(true);
+    Form.ConvertPictureFormatComboBox->setCurrentText("PNG");
     Form.ConvertPictureQualityComboBox->setCurrentText("35");
     Form.NormalizePictureSizeCheckBox->setChecked(true);
     Form.ShowOptionsSpeedButton->setChecked(true);
     Form.ShowOptionsConvertSpeedButton->setChecked(false);
     Window.Close();
     const std::string ini = ReadHostFile(TBoardTestWindow::OptionsHostPath("Quillomber.ini"));
-    for (const char* line : {"StopAfterCount=TRUE", "PictureConverterQuality=35", "NormalizePictureSize=TRUE",
-                             "ShowFileOptions=TRUE", "ShowOptionsConvert=FALSE"})
+    for (const char* line : {"StopAfterCount=TRUE", "PictureConverterFormat=PNG", "PictureConverterQuality=35",
+                             "NormalizePictureSize=TRUE", "ShowFileOptions=TRUE", "ShowOptionsConvert=FALSE"})
         EXPECT_NE(std::string::npos, ini.find(line)) << line;
 
     Form.StopAfterCountCheckBox->setChecked(false);
+    Form.ConvertPictureFormatComboBox->setCurrentText("JPEG");
     Form.ConvertPictureQualityComboBox->setCurrentText("80");
     Form.NormalizePictureSizeCheckBox->setChecked(false);
     Form.ShowOptionsSpeedButton->setChecked(false);
     Form.ShowOptionsConvertSpeedButton->setChecked(true);
     Window.Open();
     EXPECT_TRUE(Form.StopAfterCountCheckBox->isChecked());
+    EXPECT_EQ("PNG", Form.ConvertPictureFormatComboBox->currentText().toStdString());
     EXPECT_EQ("35", Form.ConvertPictureQualityComboBox->currentText().toStdString());
     EXPECT_TRUE(Form.NormalizePictureSizeCheckBox->isChecked());
     EXPECT_TRUE(Form.ShowOptionsSpeedButton->isChecked());
@@ -137,9 +141,11 @@ TEST_F(FileOperationCommands, TheDialogsChoicesSurviveARestart)
 
     std::string edited = ReadHostFile(TBoardTestWindow::OptionsHostPath("Quillomber.ini"));
     edited.replace(edited.find("PictureConverterQuality=35"), 26, "PictureConverterQuality=83");
+    edited.replace(edited.find("PictureConverterFormat=PNG"), 26, "PictureConverterFormat=GIF");
     std::ofstream(TBoardTestWindow::OptionsHostPath("Quillomber.ini"), std::ios::binary) << edited;
     Window.Open();
     EXPECT_EQ(-1, Form.ConvertPictureQualityComboBox->currentIndex());
+    EXPECT_EQ(0, Form.ConvertPictureFormatComboBox->currentIndex()) << "an unknown format selects the first";
     Window.Close();
     EXPECT_NE(std::string::npos,
               ReadHostFile(TBoardTestWindow::OptionsHostPath("Quillomber.ini")).find("PictureConverterQuality=0"))

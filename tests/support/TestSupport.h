@@ -2,6 +2,7 @@
 
 #include "core/forms/ModalSeam.h"
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -80,7 +81,9 @@ private:
         int Answer;
         std::function<void(const TModalRequest&)> Act;
     };
-    std::vector<Step> Steps;
+    // A deque, so that an act may add steps (a dialog whose button raises further boxes)
+    // while its own step is being run.
+    std::deque<Step> Steps;
     size_t Next = 0;
     std::vector<TModalRequest> SeenRequests;
 };
