@@ -12,8 +12,8 @@
 //
 // Then the copy of the large files runs twice more: once to measure the longest gap
 // between two turns of the event loop and how often the status line changes, and once
-// cancelled after 2 s, to measure how soon the engine stops and to check that every
-// target there is complete or absent.
+// cancelled 2 s into it (halfway when the whole copy is faster), to measure how soon the
+// engine stops and to check that every target there is complete or absent.
 
 #include "BenchSupport.h"
 
