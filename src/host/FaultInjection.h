@@ -21,9 +21,6 @@ enum class HostCall
     Delete,
     Rename,
     Link,
-    // Making a copy's unnamed file, then naming it: a fault stands for a file system or
-    // kernel that refuses them, and the copy takes a temporary name instead.
-    UnnamedFile,
     SetAttributes,
     Streams,
     // Writing each named stream onto a copy; ERROR_NOT_SUPPORTED stands for a target file

@@ -225,6 +225,45 @@ bool PublishCopy(const std::string& temporary, const std::string& target, bool f
     return true;
 }
 
+bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
+                  UnheldStreams unheld)
+{
+    Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (from.Value < 0)
+        return FailWithErrno();
+    struct stat sourceInfo = {};
+    if (fstat(from.Value, &sourceInfo) != 0)
+        return FailWithErrno();
+    if (!S_ISREG(sourceInfo.st_mode))
+        return Fail(ERROR_ACCESS_DENIED);
+    struct stat targetInfo = {};
+    if (stat(target.c_str(), &targetInfo) == 0) {
+        if (SameInode(sourceInfo, targetInfo))
+            return Fail(ERROR_SHARING_VIOLATION);
+        if (failIfExists)
+            return Fail(ERROR_FILE_EXISTS);
+        if (S_ISDIR(targetInfo.st_mode) || (targetInfo.st_mode & S_IWUSR) == 0)
+            return Fail(ERROR_ACCESS_DENIED);
+    }
+    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
+    Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
+    if (to.Value < 0)
+        return FailWithErrno();
+    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    // The streams go before the permissions: a read-only copy could not take them after.
+    const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress) &&
+                        CopyStreamsBetweenDescriptors(from.Value, to.Value, unheld == UnheldStreams::Drop) &&
+                        (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno()) &&
+                        (futimens(to.Value, times) == 0 || FailWithErrno()) &&
+                        PublishCopy(temporary, target, failIfExists);
+    if (!copied) {
+        const uint32_t error = GetLastError();
+        unlink(temporary.c_str());
+        return Fail(error);
+    }
+    return Succeed();
+}
+
 // Makes a new entry under a free name "<folder>/<stem><n>" by `make`, which fails with
 // EEXIST while the name is taken; the name made, or nothing with the last error set.
 std::optional<std::string> MakeFreshEntry(const std::string& folder, const std::string& stem,
@@ -241,120 +280,6 @@ std::optional<std::string> MakeFreshEntry(const std::string& folder, const std::
     }
     Fail(ERROR_FILE_EXISTS);
     return std::nullopt;
-}
-
-// The copy's bytes, streams, permissions and times, written into `to`.
-bool FillCopy(int from, int to, const struct stat& sourceInfo, const CopyProgress& progress, UnheldStreams unheld)
-{
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    // The streams go before the permissions: a read-only copy could not take them after.
-    return CopyBytes(from, to, static_cast<uint64_t>(sourceInfo.st_size), progress) &&
-           CopyStreamsBetweenDescriptors(from, to, unheld == UnheldStreams::Drop) &&
-           (fchmod(to, sourceInfo.st_mode & 07777) == 0 || FailWithErrno()) &&
-           (futimens(to, times) == 0 || FailWithErrno());
-}
-
-// The copy is written under a temporary name beside the target, then renamed to it.
-bool CopyThroughTemporaryName(int from, const struct stat& sourceInfo, const std::string& target, bool failIfExists,
-                              const CopyProgress& progress, UnheldStreams unheld)
-{
-    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
-    Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
-    if (to.Value < 0)
-        return FailWithErrno();
-    if (FillCopy(from, to.Value, sourceInfo, progress, unheld) && PublishCopy(temporary, target, failIfExists))
-        return Succeed();
-    const uint32_t error = GetLastError();
-    unlink(temporary.c_str());
-    return Fail(error);
-}
-
-enum class UnnamedCopy
-{
-    Done,
-    Failed,
-    // The file system or the kernel cannot make or link an unnamed file: nothing was made.
-    Refused
-};
-
-// Gives the complete unnamed file the target's name. Another file that took the name
-// meanwhile is refused, or replaced through a temporary name as any existing target is.
-UnnamedCopy LinkUnnamed(int descriptor, const std::string& target, bool failIfExists)
-{
-    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
-    const auto linkTo = [&](const std::string& name) {
-        return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
-    };
-    if (TakeFault(HostCall::UnnamedFile))
-        return UnnamedCopy::Refused;
-    if (linkTo(target) == 0) {
-        Succeed();
-        return UnnamedCopy::Done;
-    }
-    if (errno != EEXIST)
-        return UnnamedCopy::Refused;
-    if (failIfExists) {
-        Fail(ERROR_FILE_EXISTS);
-        return UnnamedCopy::Failed;
-    }
-    const std::optional<std::string> temporary = MakeFreshEntry(FolderOfHostPath(target), ".quillomber-copy-", linkTo);
-    if (!temporary)
-        return UnnamedCopy::Failed;
-    if (PublishCopy(*temporary, target, false)) {
-        Succeed();
-        return UnnamedCopy::Done;
-    }
-    const uint32_t error = GetLastError();
-    unlink(temporary->c_str());
-    Fail(error);
-    return UnnamedCopy::Failed;
-}
-
-// A new target is written into an unnamed file in its folder and named only once complete:
-// one directory entry is made instead of a temporary one and a rename, and a failed copy
-// leaves nothing behind.
-UnnamedCopy CopyThroughUnnamedFile(int from, const struct stat& sourceInfo, const std::string& target,
-                                   bool failIfExists, const CopyProgress& progress, UnheldStreams unheld)
-{
-    if (TakeFault(HostCall::UnnamedFile))
-        return UnnamedCopy::Refused;
-    Descriptor to(open(FolderOfHostPath(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (to.Value < 0)
-        return UnnamedCopy::Refused;
-    if (!FillCopy(from, to.Value, sourceInfo, progress, unheld))
-        return UnnamedCopy::Failed;
-    return LinkUnnamed(to.Value, target, failIfExists);
-}
-
-bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
-                  UnheldStreams unheld)
-{
-    Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (from.Value < 0)
-        return FailWithErrno();
-    struct stat sourceInfo = {};
-    if (fstat(from.Value, &sourceInfo) != 0)
-        return FailWithErrno();
-    if (!S_ISREG(sourceInfo.st_mode))
-        return Fail(ERROR_ACCESS_DENIED);
-    struct stat targetInfo = {};
-    const bool targetExists = stat(target.c_str(), &targetInfo) == 0;
-    if (targetExists) {
-        if (SameInode(sourceInfo, targetInfo))
-            return Fail(ERROR_SHARING_VIOLATION);
-        if (failIfExists)
-            return Fail(ERROR_FILE_EXISTS);
-        if (S_ISDIR(targetInfo.st_mode) || (targetInfo.st_mode & S_IWUSR) == 0)
-            return Fail(ERROR_ACCESS_DENIED);
-    } else {
-        const UnnamedCopy unnamed = CopyThroughUnnamedFile(from.Value, sourceInfo, target, failIfExists, progress, unheld);
-        if (unnamed != UnnamedCopy::Refused)
-            return unnamed == UnnamedCopy::Done;
-        // The unnamed file may have taken bytes before its link was refused.
-        if (lseek(from.Value, 0, SEEK_SET) != 0)
-            return FailWithErrno();
-    }
-    return CopyThroughTemporaryName(from.Value, sourceInfo, target, failIfExists, progress, unheld);
 }
 
 std::optional<std::string> ReadHostLink(const std::string& hostPath)

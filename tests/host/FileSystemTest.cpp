@@ -264,59 +264,6 @@ TEST_F(HostFileSystem, FailedOrCancelledCopiesLeaveTheTargetAsItWas)
     EXPECT_FALSE(Drive.Exists("new.bin")) << "no partial file under the target's name";
 }
 
-TEST_F(HostFileSystem, ANewTargetIsCompleteUnderItsNameOrAbsentWhateverNamingItTakes)
-{
-    const std::string content(5 * 1024 * 1024 + 3, 'n');
-    Drive.WriteFile("source.bin", content);
-    fs::permissions(Drive.HostPath("source.bin"), fs::perms(0640));
-    const timespec times[2] = {{1600000000, 0}, {1700000000, 0}};
-    ASSERT_EQ(0, utimensat(AT_FDCWD, Drive.HostPath("source.bin").c_str(), times, 0));
-    struct Row
-    {
-        const char* Name;
-        // -1: no refusal; else after how many unnamed-file steps the host refuses one.
-        int RefusedAfter;
-    };
-    const Row rows[] = {{"unnamed file", -1}, {"unnamed file refused", 0}, {"its naming refused", 1}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Name);
-        if (row.RefusedAfter >= 0)
-            host::InjectFault(host::HostCall::UnnamedFile, host::ERROR_NOT_SUPPORTED, row.RefusedAfter);
-        EXPECT_TRUE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("copy.bin"), true));
-        host::ClearFaults();
-        EXPECT_EQ(content, Drive.ReadFile("copy.bin"));
-        EXPECT_EQ(fs::perms(0640), fs::status(Drive.HostPath("copy.bin")).permissions());
-        EXPECT_EQ(fs::last_write_time(Drive.HostPath("source.bin")), fs::last_write_time(Drive.HostPath("copy.bin")));
-        EXPECT_EQ((std::vector<std::string>{"copy.bin", "source.bin"}), NamesIn());
-        fs::remove(Drive.HostPath("copy.bin"));
-
-        host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL, 1);
-        if (row.RefusedAfter >= 0)
-            host::InjectFault(host::HostCall::UnnamedFile, host::ERROR_NOT_SUPPORTED, row.RefusedAfter);
-        EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("copy.bin"), true));
-        EXPECT_EQ(host::ERROR_DISK_FULL, host::GetLastError());
-        host::ClearFaults();
-        EXPECT_EQ((std::vector<std::string>{"source.bin"}), NamesIn()) << "no partial or temporary file";
-    }
-}
-
-TEST_F(HostFileSystem, ATargetMadeWhileItsCopyRunsIsRefusedOrReplacedAsAnExistingOne)
-{
-    Drive.WriteFile("source.bin", "copied");
-    for (const bool failIfExists : {true, false}) {
-        SCOPED_TRACE(failIfExists);
-        const auto racer = [&](uint64_t, uint64_t) {
-            Drive.WriteFile("copy.bin", "made meanwhile");
-            return true;
-        };
-        EXPECT_EQ(!failIfExists, host::CopyFile(Drive.Path("source.bin"), Drive.Path("copy.bin"), failIfExists, racer));
-        EXPECT_EQ(failIfExists ? host::ERROR_FILE_EXISTS : host::ERROR_SUCCESS, host::GetLastError());
-        EXPECT_EQ(failIfExists ? "made meanwhile" : "copied", Drive.ReadFile("copy.bin"));
-        EXPECT_EQ((std::vector<std::string>{"copy.bin", "source.bin"}), NamesIn());
-        fs::remove(Drive.HostPath("copy.bin"));
-    }
-}
-
 TEST_F(HostFileSystem, CopyRefusesExistingTargetsItselfAndSpecialFiles)
 {
     Drive.WriteFile("a.txt", "a");
