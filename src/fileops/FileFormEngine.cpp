@@ -305,8 +305,8 @@ void TFileForm::WalkEntries(TTraced& trace, const std::string& directory, const 
         if (isFolder && !IsLink(entry.Attributes))
             ProcessDir(path, targetDirectory, depth + 1);
         else
-            ProcessFile(path, &entry, targetDirectory,
-                        IsLink(entry.Attributes) ? 0 : static_cast<int64_t>(entry.Size), depth + 1);
+            ProcessFile(path, &entry, targetDirectory, IsLink(entry.Attributes) ? 0 : static_cast<int64_t>(entry.Size),
+                        depth + 1);
     }
     // A name the host cannot show under a Windows name is still a file this walk missed.
     for (size_t index = 0; index < leftOut; ++index) {

@@ -240,9 +240,8 @@ bool TOverwriteForm::Dialog(const std::string& source, const std::string& destin
     bool proceed = false;
     TTraced trace;
     trace.Run([&] {
-        const TOverwriteOutcome outcome =
-            Decision.Decide(source, destination, [this](const TOverwriteConflict& conflict) { return Ask(conflict); },
-                            sourceEntry);
+        const TOverwriteOutcome outcome = Decision.Decide(
+            source, destination, [this](const TOverwriteConflict& conflict) { return Ask(conflict); }, sourceEntry);
         if (trace.TakeOver())
             return;
         abort = outcome.Abort;
