@@ -22,7 +22,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -613,7 +612,6 @@ void TFileForm::NewPrefixByCreationButtonClick()
 bool TFileForm::OnProgress(double fraction)
 {
     RefreshStatus(fraction);
-    QCoreApplication::processEvents();
     return !Stop;
 }
 

@@ -22,6 +22,10 @@ class TFunStatContext;
 class TStoredTextList;
 class TTraced;
 
+namespace host {
+struct FindData;
+}
+
 // The dialog that runs every recursive file operation over a column's selection: it shows
 // what is about to happen, takes filters, a file-name prefix and the picture-conversion
 // choices, and on one of its Okay buttons runs the two-pass engine inside itself, which
@@ -180,7 +184,10 @@ private:
     void ProcessSelection();
     void Choose(bool isDirectory, const std::string& path, const std::string& destinationFolder, int32_t depth);
     void ProcessDir(const std::string& directory, const std::string& destinationFolder, int32_t depth);
-    void ProcessFile(const std::string& file, const std::string& destinationFolder, int64_t size, int32_t depth);
+    // `entry`: the file's entry as its folder's listing or the lookup of a top-level item
+    // gave it, which the steps below use instead of looking again; null when there is none.
+    void ProcessFile(const std::string& file, const host::FindData* entry, const std::string& destinationFolder,
+                     int64_t size, int32_t depth);
     void CopyAsLink(const std::string& item, const std::string& destinationFolder, bool isDirectory);
     void CheckOperation();
     void ShowStatus(double fraction);
@@ -211,14 +218,15 @@ private:
     void WalkDirectory(TTraced& trace, const std::string& directory, const std::string& destinationFolder,
                        int32_t depth);
     void WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory, int32_t depth);
-    void WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
-                    int32_t depth);
-    bool AskOverwrite(const std::string& file, const std::string& target, bool& overwrite, bool fillFlags);
-    void CompareFile(const std::string& file, const std::string& target);
+    void WorkOnFile(TTraced& trace, const std::string& file, const host::FindData* entry,
+                    const std::string& destinationFolder, int64_t size, int32_t depth);
+    bool AskOverwrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite,
+                      bool fillFlags);
+    void CompareFile(const std::string& file, const host::FindData* entry, const std::string& target);
     // Copy and Move of one file, after the overwrite question.
-    void WriteFile(const std::string& file, const std::string& target, int32_t depth);
+    void WriteFile(const std::string& file, const host::FindData* entry, const std::string& target, int32_t depth);
     // Convert picture of one file, after the overwrite question; the target has the new extension.
-    void ConvertFile(const std::string& file, const std::string& target);
+    void ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target);
     void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);
     // The name the file gets at the destination, with the prefix when one applies.
     std::string TargetName(const std::string& name, int32_t depth) const;

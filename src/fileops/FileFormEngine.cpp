@@ -208,7 +208,8 @@ void TFileForm::Choose(bool isDirectory, const std::string& path, const std::str
 {
     if (IsOperation(FileOperation::CopyAsLink))
         return CopyAsLink(path, destinationFolder, isDirectory);
-    const uint32_t attributes = host::GetFileAttributes(path);
+    const std::optional<host::FindData> entry = host::GetFileData(path);
+    const uint32_t attributes = entry ? entry->Attributes : host::INVALID_FILE_ATTRIBUTES;
     // A linked folder is one item, as the link it is; it is never entered.
     if (isDirectory && !IsLink(attributes))
         return ProcessDir(path, destinationFolder, depth);
@@ -221,7 +222,7 @@ void TFileForm::Choose(bool isDirectory, const std::string& path, const std::str
             return CountError("Failed to " + Operation + ".", trace.Context);
         }
     }
-    ProcessFile(path, destinationFolder, size, depth);
+    ProcessFile(path, entry ? &*entry : nullptr, destinationFolder, size, depth);
 }
 
 void TFileForm::ProcessDir(const std::string& directory, const std::string& destinationFolder, int32_t depth)
@@ -304,7 +305,7 @@ void TFileForm::WalkEntries(TTraced& trace, const std::string& directory, const 
         if (isFolder && !IsLink(entry.Attributes))
             ProcessDir(path, targetDirectory, depth + 1);
         else
-            ProcessFile(path, targetDirectory, IsLink(entry.Attributes) ? 0 : static_cast<int64_t>(entry.Size),
+            ProcessFile(path, &entry, targetDirectory, IsLink(entry.Attributes) ? 0 : static_cast<int64_t>(entry.Size),
                         depth + 1);
     }
     // A name the host cannot show under a Windows name is still a file this walk missed.
@@ -318,19 +319,20 @@ void TFileForm::WalkEntries(TTraced& trace, const std::string& directory, const 
         trace.Raise("Failed to find next file.", directory, "", code);
 }
 
-void TFileForm::ProcessFile(const std::string& file, const std::string& destinationFolder, int64_t size, int32_t depth)
+void TFileForm::ProcessFile(const std::string& file, const host::FindData* entry, const std::string& destinationFolder,
+                            int64_t size, int32_t depth)
 {
     if (Stop)
         return;
     TTraced trace;
-    trace.Run([&] { WorkOnFile(trace, file, destinationFolder, size, depth); });
+    trace.Run([&] { WorkOnFile(trace, file, entry, destinationFolder, size, depth); });
     if (!trace.Succeeded())
         CountError("Failed to " + Operation + " file.", trace.Context);
     ++FileCount;
 }
 
-void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::string& destinationFolder, int64_t size,
-                           int32_t depth)
+void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const host::FindData* entry,
+                           const std::string& destinationFolder, int64_t size, int32_t depth)
 {
     CurrentSource = file;
     CurrentDestination = destinationFolder;
@@ -347,7 +349,7 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
         return;
     if (!Counting) {
         if (IsOperation(FileOperation::Delete)) {
-            RefreshStatus(0);
+            // Deleting takes no time worth showing: the status after it is enough.
             MyDeleteFile(file);
         } else if (IsOperation(FileOperation::Recycle)) {
             RefreshStatus(0);
@@ -355,11 +357,11 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
         } else if (IsOperation(FileOperation::ClipTitleOf)) {
             ClipText.AddTextEOL(file);
         } else if (IsOperation(FileOperation::Compare)) {
-            CompareFile(file, target);
+            CompareFile(file, entry, target);
         } else if (IsOperation(FileOperation::Copy) || IsOperation(FileOperation::Move)) {
-            WriteFile(file, target, depth);
+            WriteFile(file, entry, target, depth);
         } else if (IsOperation(FileOperation::ConvertPicture)) {
-            ConvertFile(file, ExcludeExtension(target) + EncoderExtension);
+            ConvertFile(file, entry, ExcludeExtension(target) + EncoderExtension);
         }
         if (trace.TakeOver())
             return;
@@ -377,7 +379,8 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const std::s
 
 // Whether the file may go to the target, and over it; "&Abort" sets Stop. Without the
 // overwrite dialog an existing target is never replaced: the primitive refuses it.
-bool TFileForm::AskOverwrite(const std::string& file, const std::string& target, bool& overwrite, bool fillFlags)
+bool TFileForm::AskOverwrite(const std::string& file, const host::FindData* entry, const std::string& target,
+                             bool& overwrite, bool fillFlags)
 {
     if (OverwriteForm == nullptr) {
         overwrite = false;
@@ -385,16 +388,16 @@ bool TFileForm::AskOverwrite(const std::string& file, const std::string& target,
         return true;
     }
     if (!fillFlags)
-        return OverwriteForm->Dialog(file, target, Stop, overwrite);
-    return OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer);
+        return OverwriteForm->Dialog(file, target, Stop, overwrite, nullptr, nullptr, entry);
+    return OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer, entry);
 }
 
 // The remembered answer is "over all older": only a target that exists and is newer
 // asks nothing and skips the file.
-void TFileForm::CompareFile(const std::string& file, const std::string& target)
+void TFileForm::CompareFile(const std::string& file, const host::FindData* entry, const std::string& target)
 {
     bool overwrite = false;
-    if (!AskOverwrite(file, target, overwrite, true))
+    if (!AskOverwrite(file, entry, target, overwrite, true))
         return;
     if (!Stop)
         ++NewerCount;
@@ -406,10 +409,11 @@ void TFileForm::CompareFile(const std::string& file, const std::string& target)
     }
 }
 
-void TFileForm::WriteFile(const std::string& file, const std::string& target, int32_t depth)
+void TFileForm::WriteFile(const std::string& file, const host::FindData* entry, const std::string& target,
+                          int32_t depth)
 {
     bool overwrite = false;
-    if (!AskOverwrite(file, target, overwrite, true))
+    if (!AskOverwrite(file, entry, target, overwrite, true))
         return;
     if (DestinationExists)
         ++ExistingCount;
@@ -420,17 +424,17 @@ void TFileForm::WriteFile(const std::string& file, const std::string& target, in
         MyMoveFile(file, target, overwrite);
         if (FunStatContext.Status <= fsWarning)
             RenameContainerItem(file, target, depth);
-    } else if (IsLink(host::GetFileAttributes(file))) {
+    } else if (IsLink(entry != nullptr ? entry->Attributes : host::GetFileAttributes(file))) {
         MyCopyLink(file, target, overwrite);
     } else {
         MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked());
     }
 }
 
-void TFileForm::ConvertFile(const std::string& file, const std::string& target)
+void TFileForm::ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target)
 {
     bool overwrite = false;
-    if (!AskOverwrite(file, target, overwrite, true))
+    if (!AskOverwrite(file, entry, target, overwrite, true))
         return;
     if (DestinationExists)
         ++ExistingCount;
@@ -485,7 +489,7 @@ void TFileForm::LinkItem(TTraced& trace, const std::string& item, const std::str
     if (trace.TakeOver())
         return;
     bool overwrite = false;
-    if (!Counting && AskOverwrite(item, linkFile, overwrite, false)) {
+    if (!Counting && AskOverwrite(item, nullptr, linkFile, overwrite, false)) {
         CopyFileAsLink(item, linkFile, overwrite, "", true, false);
         if (trace.TakeOver())
             return;

@@ -60,7 +60,7 @@ void SetText(QLabel& label, const std::string& text)
 } // namespace
 
 TOverwriteOutcome TOverwriteDecision::Decide(const std::string& source, const std::string& destination,
-                                             const TOverwriteAsker& ask)
+                                             const TOverwriteAsker& ask, const host::FindData* sourceEntry)
 {
     TOverwriteOutcome outcome;
     TTraced trace;
@@ -71,15 +71,19 @@ TOverwriteOutcome TOverwriteDecision::Decide(const std::string& source, const st
             outcome.Proceed = outcome.Overwrite = true;
             return;
         }
-        if (!MyFileExists(destination)) {
+        TOverwriteConflict conflict{source, destination, {}, {}, false};
+        // The destination's own lookup tells whether it exists: no second look is needed.
+        const bool destinationExists = conflict.DestinationInfo.LoadIfExists(destination);
+        if (trace.TakeOver())
+            return;
+        if (!destinationExists) {
             outcome.Proceed = true;
             return;
         }
-        TOverwriteConflict conflict{source, destination, {}, {}, false};
-        conflict.SourceInfo.Load(source);
-        if (trace.TakeOver())
-            return;
-        conflict.DestinationInfo.Load(destination);
+        if (sourceEntry != nullptr)
+            conflict.SourceInfo.LoadFromEntry(*sourceEntry);
+        else
+            conflict.SourceInfo.Load(source);
         if (trace.TakeOver())
             return;
         conflict.SourceNewer = IsSourceNewer(conflict.SourceInfo, conflict.DestinationInfo);
@@ -226,7 +230,7 @@ bool TOverwriteForm::IsSourceNewer(const TFileInfo& source, const TFileInfo& des
 }
 
 bool TOverwriteForm::Dialog(const std::string& source, const std::string& destination, bool& abort, bool& overwrite,
-                            bool* destinationExists, bool* sourceNewer)
+                            bool* destinationExists, bool* sourceNewer, const host::FindData* sourceEntry)
 {
     abort = overwrite = false;
     if (destinationExists)
@@ -236,8 +240,8 @@ bool TOverwriteForm::Dialog(const std::string& source, const std::string& destin
     bool proceed = false;
     TTraced trace;
     trace.Run([&] {
-        const TOverwriteOutcome outcome =
-            Decision.Decide(source, destination, [this](const TOverwriteConflict& conflict) { return Ask(conflict); });
+        const TOverwriteOutcome outcome = Decision.Decide(
+            source, destination, [this](const TOverwriteConflict& conflict) { return Ask(conflict); }, sourceEntry);
         if (trace.TakeOver())
             return;
         abort = outcome.Abort;

@@ -4,6 +4,7 @@
 
 #include "support/TestSupport.h"
 
+#include "host/FaultInjection.h"
 #include "host/LastError.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,40 @@ TEST_F(FileInformation, LoadFillsTheRecordOrClearsIt)
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, FunStatContext.SystemErrorCode);
     EXPECT_EQ(0, GetFileSizeFromInfo(Drive.Path("d\\missing.txt")));
     EXPECT_EQ("Failed to open file.", FunStatContext.Description);
+}
+
+TEST_F(FileInformation, LoadIfExistsTellsAMissingEntryApartFromOneThatCannotBeLookedAt)
+{
+    Drive.WriteFile("d/a.txt", "hello");
+    struct Row
+    {
+        std::string Path;
+        bool Exists;
+        TFunStatus Status;
+    };
+    const Row rows[] = {
+        {Drive.Path("d\\a.txt"), true, fsPerfect},
+        {Drive.Path("d\\missing.txt"), false, fsPerfect},
+        {Drive.Path("gone\\missing.txt"), false, fsPerfect},
+        {Drive.Path("d\\a.txt\\below.txt"), false, fsPerfect},
+        {"", false, fsPerfect},
+    };
+    for (const Row& row : rows) {
+        TFileInfo info;
+        info.Size = 7;
+        EXPECT_EQ(row.Exists, info.LoadIfExists(row.Path)) << row.Path;
+        EXPECT_EQ(row.Status, FunStatContext.Status) << row.Path;
+        EXPECT_EQ(row.Exists ? 5 : 0, info.Size) << row.Path;
+    }
+
+    host::InjectFault(host::HostCall::Stat, host::ERROR_ACCESS_DENIED);
+    TFileInfo info;
+    EXPECT_FALSE(info.LoadIfExists(Drive.Path("d\\a.txt")));
+    host::ClearFaults();
+    EXPECT_EQ(fsError, FunStatContext.Status);
+    EXPECT_EQ("Failed to open file.", FunStatContext.Description);
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, FunStatContext.SystemErrorCode);
+    FunStatContext.Reset(fsPerfect);
 }
 
 TEST_F(FileInformation, NamesAttributesAndSizes)

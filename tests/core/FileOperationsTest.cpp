@@ -124,6 +124,48 @@ TEST_F(FilePrimitives, OperationsOnALinkLeaveTheReadOnlyFileItNamesAlone)
     }
 }
 
+TEST_F(FilePrimitives, DeleteTakesReadOnlyFilesAndReportsWhatRefusesIt)
+{
+    struct Row
+    {
+        const char* Name;
+        bool ReadOnly;
+        // An access-denied refusal of the first delete, as from the folder.
+        bool Refused;
+        bool Deleted;
+        uint32_t Code;
+    };
+    const Row rows[] = {
+        {"writable.txt", false, false, true, 0},
+        {"read-only.txt", true, false, true, 0},
+        {"refused.txt", false, true, false, host::ERROR_ACCESS_DENIED},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        Drive.WriteFile(row.Name, "data");
+        if (row.ReadOnly)
+            MakeReadOnly(Drive, row.Name);
+        if (row.Refused)
+            host::InjectFault(host::HostCall::Delete, host::ERROR_ACCESS_DENIED);
+        MyDeleteFile(Drive.Path(row.Name));
+        host::ClearFaults();
+        EXPECT_EQ(!row.Deleted, Drive.Exists(row.Name));
+        EXPECT_EQ(row.Deleted ? fsPerfect : fsError, FunStatContext.Status);
+        EXPECT_EQ(row.Code, FunStatContext.SystemErrorCode);
+        FunStatContext.Reset(fsPerfect);
+    }
+
+    MyDeleteFile(Drive.Path("missing.txt"));
+    EXPECT_EQ("Failed to delete file.", FunStatContext.Description);
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, FunStatContext.SystemErrorCode);
+    FunStatContext.Reset(fsPerfect);
+
+    Drive.WriteFile("tree/inner/read-only.txt", "data");
+    MakeReadOnly(Drive, "tree/inner/read-only.txt");
+    DeleteDirectoryNoErrors(Drive.Path("tree"));
+    EXPECT_FALSE(Drive.Exists("tree"));
+}
+
 TEST_F(FilePrimitives, FailedCopiesAndMovesKeepEveryFile)
 {
     Drive.WriteFile("source.txt", "source");

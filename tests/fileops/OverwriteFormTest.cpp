@@ -328,11 +328,60 @@ TEST_F(OverwriteTest, AnAnswerForAllHoldsUntilTheNextReset)
     EXPECT_TRUE(overwrite);
 }
 
+TEST_F(OverwriteTest, AMissingDestinationShowsNothingAndFailsNothing)
+{
+    TOverwriteForm form;
+    form.ResetChoice();
+    TShownFailures failures;
+    TModalScript script;
+    bool abort = true;
+    bool overwrite = true;
+    bool destinationExists = true;
+    EXPECT_TRUE(form.Dialog(Source(), Destination(Missing), abort, overwrite, &destinationExists));
+    EXPECT_FALSE(abort);
+    EXPECT_FALSE(overwrite);
+    EXPECT_FALSE(destinationExists);
+    EXPECT_TRUE(failures.Reports.empty());
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+}
+
+TEST_F(OverwriteTest, AGivenSourceEntryStandsForTheSourceFile)
+{
+    // The entry says the source is newer than the newer destination, and bigger; the file
+    // itself, which is never looked at again, says otherwise.
+    host::FindData entry;
+    entry.Attributes = host::FILE_ATTRIBUTE_ARCHIVE;
+    entry.Size = 1234;
+    entry.LastWriteTime = host::FileTimeFromUnix(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count(),
+        0);
+    // A second look would fail: only the destination is looked at.
+    host::InjectFault(host::HostCall::Stat, host::ERROR_ACCESS_DENIED, 1);
+    TOverwriteDecision decision;
+    decision.Set(ocSkipThis);
+    std::optional<TOverwriteConflict> asked;
+    const TOverwriteOutcome outcome = decision.Decide(
+        Source(), Destination(Newer),
+        [&](const TOverwriteConflict& conflict) {
+            asked = conflict;
+            return std::optional<TOverwriteChoice>(ocOverThis);
+        },
+        &entry);
+    host::ClearFaults();
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    ASSERT_TRUE(asked.has_value());
+    EXPECT_EQ(1234, asked->SourceInfo.Size);
+    EXPECT_TRUE(asked->SourceInfo.Exists);
+    EXPECT_EQ(entry.LastWriteTime, asked->SourceInfo.LastWriteTime);
+    EXPECT_TRUE(asked->SourceNewer);
+    EXPECT_TRUE(outcome.SourceNewer);
+    EXPECT_TRUE(outcome.Overwrite);
+}
+
 TEST_F(OverwriteTest, AFileThatCannotBeLookedAtIsShownAndSkippedAndTheCallerGoesOn)
 {
-    // The first look only asks whether the destination exists; then the source, then the
-    // destination is loaded.
-    for (int skip : {1, 2}) {
+    // The destination is looked at first, then the source.
+    for (int skip : {0, 1}) {
         SCOPED_TRACE(skip);
         TOverwriteForm form;
         form.ResetChoice();

@@ -49,6 +49,12 @@ std::optional<host::FindData> LookUpEntry(const std::string& path)
     return entries.front();
 }
 
+// The lookup failed because nothing is there: no such entry, or a folder on the way is missing.
+bool IsMissingEntryError(uint32_t code)
+{
+    return code == host::ERROR_FILE_NOT_FOUND || code == host::ERROR_PATH_NOT_FOUND;
+}
+
 bool IsDriveLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -77,30 +83,56 @@ void TFileInfo::Clear()
 
 void TFileInfo::Load(const std::string& path)
 {
+    LoadEntry(path, true);
+}
+
+bool TFileInfo::LoadIfExists(const std::string& path)
+{
+    LoadEntry(path, false);
+    return Exists;
+}
+
+void TFileInfo::LoadEntry(const std::string& path, bool missingFails)
+{
     TTraced trace;
     trace.Run([&] {
-        Clear();
         if (path.empty())
-            return;
+            return Clear();
         if (IsDriveName(path)) {
+            Clear();
             Exists = path.size() == 2 && IsDriveLetter(path[0]) && host::GetDriveHostRoot(path[0]) &&
                      host::PathExists(path + "\\");
             return;
         }
         host::SetLastError(host::ERROR_SUCCESS);
         const std::optional<host::FindData> entry = LookUpEntry(path);
-        if (!entry)
-            return trace.RaiseSystem("Failed to open file.", path);
-        CreationTime = entry->CreationTime;
-        LastAccessTime = entry->LastAccessTime;
-        LastWriteTime = entry->LastWriteTime;
-        Attributes = entry->Attributes;
+        if (!entry) {
+            Clear();
+            if (missingFails || !IsMissingEntryError(host::GetLastError()))
+                trace.RaiseSystem("Failed to open file.", path);
+            return;
+        }
+        LoadFromEntry(*entry);
+        trace.TakeOver();
+    });
+    if (!trace.Succeeded())
+        Clear();
+}
+
+void TFileInfo::LoadFromEntry(const host::FindData& entry)
+{
+    TTraced trace;
+    trace.Run([&] {
+        CreationTime = entry.CreationTime;
+        LastAccessTime = entry.LastAccessTime;
+        LastWriteTime = entry.LastWriteTime;
+        Attributes = entry.Attributes;
         Created = ConvertFileTime(CreationTime);
         Accessed = ConvertFileTime(LastAccessTime);
         Modified = ConvertFileTime(LastWriteTime);
         if (trace.TakeOver())
             return;
-        Size = static_cast<int64_t>(entry->Size);
+        Size = static_cast<int64_t>(entry.Size);
         Exists = true;
     });
     if (!trace.Succeeded())

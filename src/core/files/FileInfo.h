@@ -34,6 +34,14 @@ public:
     // Fills the record from the entry of the path; a drive name ("C:") tells only whether
     // the drive exists. Traced: "Failed to open file." for a missing entry.
     void Load(const std::string& path);
+    // As Load, but a missing entry is no failure: false, the record cleared and nothing
+    // recorded. An entry that is there but cannot be looked at still fails.
+    bool LoadIfExists(const std::string& path);
+    // Fills the record from an entry a listing or a lookup already gave. Traced.
+    void LoadFromEntry(const host::FindData& entry);
+
+private:
+    void LoadEntry(const std::string& path, bool missingFails);
 };
 
 // A file time as a date-time, in local time when FileUnitLoader says so. Traced.

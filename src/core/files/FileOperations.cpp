@@ -30,6 +30,25 @@ bool FailedUnlessCancelled(bool succeeded)
     return !succeeded && host::GetLastError() != host::ERROR_REQUEST_ABORTED;
 }
 
+bool IsReadOnlyEntry(const std::string& path)
+{
+    const uint32_t attributes = host::GetFileAttributes(path);
+    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// The host refuses to delete a read-only file: only such a refusal makes it writable and
+// tries again, so a file that is not read-only costs no look at its attributes.
+bool DeleteClearingReadOnly(const std::string& path)
+{
+    if (host::DeleteFile(path))
+        return true;
+    const uint32_t refusal = host::GetLastError();
+    if (refusal == host::ERROR_ACCESS_DENIED && IsReadOnlyEntry(path) && ClearReadOnly(path) == 0)
+        return host::DeleteFile(path);
+    host::SetLastError(refusal);
+    return false;
+}
+
 void DeleteEntry(const std::string& path, const host::FindData& entry)
 {
     if (IsLinkEntry(entry)) {
@@ -40,8 +59,7 @@ void DeleteEntry(const std::string& path, const host::FindData& entry)
     } else if (IsFolderEntry(entry)) {
         DeleteDirectoryNoErrors(path);
     } else {
-        ClearReadOnly(path);
-        host::DeleteFile(path);
+        DeleteClearingReadOnly(path);
     }
 }
 
@@ -200,9 +218,9 @@ void MyDeleteFile(const std::string& name)
 {
     TTraced trace;
     trace.Run([&] {
-        ClearReadOnly(name);
-        if (!host::DeleteFile(name))
-            trace.RaiseSystem("Failed to delete file.", name);
+        if (DeleteClearingReadOnly(name))
+            return;
+        trace.RaiseSystem("Failed to delete file.", name);
     });
 }
 
