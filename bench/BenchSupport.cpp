@@ -1,7 +1,10 @@
 #include "BenchSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,4 +91,27 @@ void TRatioReporter::PrintTimeRatio(const std::string& ours, const std::string& 
         return;
     std::printf("%-24s %8.3f ms   %-18s %8.3f ms   ratio %.2f\n", ours.c_str(), 1000 * mine->second, theirs.c_str(),
                 1000 * reference->second, reference->second / mine->second);
+}
+
+void FlushFolderCaches(const std::string& hostFolder)
+{
+    sync();
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(hostFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_regular_file(error))
+            continue;
+        const int file = open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (file < 0)
+            continue;
+        posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
+        close(file);
+    }
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }

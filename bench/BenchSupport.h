@@ -13,6 +13,13 @@ bool RunProgram(const std::vector<std::string>& arguments, std::string* output =
 // A fresh temporary folder (host path) for the benchmark's data.
 std::string MakeScratchFolder(const std::string& prefix);
 
+// Writes back what is written and drops the folder's files from the page cache, so that
+// each side of a pair reads from the disk and neither pays for the other's writing. Only
+// the benchmark's own files are dropped: the machine's other work keeps its cache.
+void FlushFolderCaches(const std::string& hostFolder);
+
+double Median(std::vector<double> values);
+
 // Console output as usual, keeping the best seconds per iteration of each benchmark.
 class TRatioReporter : public benchmark::ConsoleReporter
 {

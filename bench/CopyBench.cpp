@@ -75,24 +75,6 @@ void MakeData()
         WritePatternFile(HostPath("source/many/file" + std::to_string(i) + ".bin"), SmallFileBytes, i + 1u);
 }
 
-// Writes back what is written and drops the scratch folder's data from the page cache,
-// so that each side reads from the disk and neither pays for the other's writing. Only
-// the benchmark's own files are dropped: the machine's other work keeps its cache.
-void FlushCaches()
-{
-    sync();
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(Scratch, error), end; !error && it != end; it.increment(error)) {
-        if (!it->is_regular_file(error))
-            continue;
-        const int file = open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
-        if (file < 0)
-            continue;
-        posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
-        close(file);
-    }
-}
-
 void ClearTarget()
 {
     fs::remove_all(HostPath("target"));
@@ -141,7 +123,7 @@ std::map<std::string, TPairs> Pairs;
 double TimeSide(TCopy copy)
 {
     ClearTarget();
-    FlushCaches();
+    FlushFolderCaches(Scratch);
     const auto start = std::chrono::steady_clock::now();
     const bool copied = copy();
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
@@ -167,13 +149,6 @@ void ComparePairs(benchmark::State& state, const std::string& name, TCopy ours, 
         state.SetIterationTime(mine);
     }
     ClearTarget();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 void PrintMedianRatio(const std::string& name, double bytes)

@@ -156,23 +156,6 @@ void PrintFileSystemType()
         std::printf("WARNING: the scratch folder is on tmpfs; set TMPDIR to a folder on a disk\n");
 }
 
-// Writes back what is written and drops the scratch folder's data from the page cache, so
-// that each side reads from the disk and neither pays for the other's writing.
-void FlushCaches()
-{
-    sync();
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(Scratch, error), end; !error && it != end; it.increment(error)) {
-        if (!it->is_regular_file(error))
-            continue;
-        const int file = open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
-        if (file < 0)
-            continue;
-        posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
-        close(file);
-    }
-}
-
 // The folder the current side writes into, below "out".
 std::string Out;
 int OutCount = 0;
@@ -313,7 +296,7 @@ std::map<std::string, TPairs> Pairs;
 double TimeSide(const TSide& side)
 {
     side.Prepare();
-    FlushCaches();
+    FlushFolderCaches(Scratch);
     const auto start = TClock::now();
     const bool done = side.Run();
     const double seconds = SecondsSince(start);
@@ -403,13 +386,6 @@ BENCHMARK(CopyLarge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations
 BENCHMARK(DeleteTree)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(CompareTree)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 void PrintPass(bool passed, const std::string& what)
 {
     std::printf("%s  %s\n", passed ? "PASS" : "FAIL", what.c_str());
@@ -481,7 +457,7 @@ public:
 void CheckResponsiveness()
 {
     FreshOut();
-    FlushCaches();
+    FlushFolderCaches(Scratch);
     TLoopWatch watch;
     const auto start = TClock::now();
     const bool okay = PressOkay("Copy", "data", "large", Out);
@@ -527,7 +503,7 @@ void CheckCancelledTargets()
 std::optional<double> CancelledCopy(std::chrono::milliseconds delay, double& copySeconds)
 {
     FreshOut();
-    FlushCaches();
+    FlushFolderCaches(Scratch);
     std::optional<TClock::time_point> cancelled;
     QTimer cancel;
     cancel.setSingleShot(true);
