@@ -368,10 +368,9 @@ TFileForm::TProgressInstall::~TProgressInstall()
     FileUnitLoader.OnProgress = nullptr;
 }
 
-void TFileForm::ResetState()
+// The counters start again for each pass, so the final status shows the work pass alone.
+void TFileForm::ResetCounters()
 {
-    Counting = true;
-    Stop = false;
     ErrorCount = 0;
     DirectoryCount = 0;
     FileCount = 0;
@@ -379,6 +378,13 @@ void TFileForm::ResetState()
     NewerCount = 0;
     SizeSeen = 0;
     SizeNeeded = 0;
+}
+
+void TFileForm::ResetState()
+{
+    Counting = true;
+    Stop = false;
+    ResetCounters();
     EncryptedSeen = false;
     StreamCount = -1;
 }

@@ -160,6 +160,7 @@ private:
     void FormActivate();
     // The steps of Dialog that prepare the form.
     void ResetState();
+    void ResetCounters();
     void StoreArguments(bool hasDestination, const TFileOperationName& operation, TColumn& column,
                         TContainer* container, int32_t focusedIndex, const std::string& source,
                         const std::string& destination, bool fromDrop);

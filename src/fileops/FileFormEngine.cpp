@@ -103,13 +103,7 @@ bool TFileForm::RunPasses(TTraced& trace)
         TotalInfoLabel->setText(QString::fromStdString(GetStatusText(-1)));
     if (!AskPreChecks())
         return false;
-    ErrorCount = 0;
-    DirectoryCount = 0;
-    FileCount = 0;
-    ExistingCount = 0;
-    SizeSeen = 0;
-    SizeNeeded = 0;
-    NewerCount = 0;
+    ResetCounters();
     ShowStatus(-1);
     ProcessSelection();
     if (!Stop)
