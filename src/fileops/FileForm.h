@@ -224,6 +224,7 @@ private:
     bool AskOverwrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite,
                       bool fillFlags);
     void CompareFile(const std::string& file, const host::FindData* entry, const std::string& target);
+    bool ClearToWrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite);
     // Copy and Move of one file, after the overwrite question.
     void WriteFile(const std::string& file, const host::FindData* entry, const std::string& target, int32_t depth);
     // Convert picture of one file, after the overwrite question; the target has the new extension.

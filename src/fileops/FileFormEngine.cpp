@@ -403,16 +403,24 @@ void TFileForm::CompareFile(const std::string& file, const host::FindData* entry
     }
 }
 
+// The overwrite question for a file that copy, move or conversion writes; true when the
+// file is to be written, with `overwrite` set when the target is replaced.
+bool TFileForm::ClearToWrite(const std::string& file, const host::FindData* entry, const std::string& target,
+                             bool& overwrite)
+{
+    if (!AskOverwrite(file, entry, target, overwrite, true))
+        return false;
+    if (DestinationExists)
+        ++ExistingCount;
+    RefreshStatus(0);
+    return !Stop;
+}
+
 void TFileForm::WriteFile(const std::string& file, const host::FindData* entry, const std::string& target,
                           int32_t depth)
 {
     bool overwrite = false;
-    if (!AskOverwrite(file, entry, target, overwrite, true))
-        return;
-    if (DestinationExists)
-        ++ExistingCount;
-    RefreshStatus(0);
-    if (Stop)
+    if (!ClearToWrite(file, entry, target, overwrite))
         return;
     if (IsOperation(FileOperation::Move)) {
         MyMoveFile(file, target, overwrite);
@@ -428,12 +436,7 @@ void TFileForm::WriteFile(const std::string& file, const host::FindData* entry, 
 void TFileForm::ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target)
 {
     bool overwrite = false;
-    if (!AskOverwrite(file, entry, target, overwrite, true))
-        return;
-    if (DestinationExists)
-        ++ExistingCount;
-    RefreshStatus(0);
-    if (Stop)
+    if (!ClearToWrite(file, entry, target, overwrite))
         return;
     const bool normalize = NormalizePictureSizeCheckBox->isChecked();
     // A plug-in decodes only what the picture readers cannot.
