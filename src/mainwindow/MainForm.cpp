@@ -104,7 +104,8 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BindPanelOptions();
     ContainerDialog = new TContainerDialog();
     BuildPanels();
-    BuildFileMenuActions();
+    BuildFileMenu();
+    BuildFileDragMenu();
     PlugDialogOptions();
     // The columns make their panels on the columns panel that the services hand them.
     Adapters = std::make_unique<TMainWindowAdapters>(*this);

@@ -22,11 +22,13 @@
 class MyTPanel;
 class QAction;
 class QPainter;
+class QMenu;
 class QPlainTextEdit;
 class QTimer;
 class TContainer;
 class TContainerDialog;
 class TMainWindowAdapters;
+class TStringList;
 
 inline constexpr int32_t ColumnCount = 12;
 inline constexpr int32_t InfoBarFieldCount = 7;
@@ -170,18 +172,49 @@ public:
     // The object is the play list, which drags onto columns.
     bool IsPlayList(const QObject* source) const;
 
-    // ---- The File-menu commands (MainFormFileMenu.cpp) ----
+    // ---- The File menu (MainFormFileMenu.cpp) ----
 
-    // Actions named after their commands; the File menu shows them, and keys click them.
+    // The command menu of the active column and its focused item. Its commands are
+    // actions named after them; keys and mouse operations click them by name.
+    QMenu* FileMenu = nullptr;
     QAction* RecycleFileMenu = nullptr;
     QAction* DeleteFileMenu = nullptr;
     QAction* ClipFileTitlesMenu = nullptr;
     // Triggers the command of the name; an unknown or disabled one does nothing.
     void ClickCommand(const std::string& name);
-    // Enables the File-menu commands for the active column's state.
+    // Enables and checks the File-menu commands for the active column's state.
     void EnableFileMenuItems(TShiftState shift);
     // Selecting needs items; the selection commands themselves are always enabled.
     bool IsSelectMenuEnabled() const;
+    // Prepares and pops up the File menu; a negative coordinate stands for the focused
+    // item's anchor.
+    void ShowFileMenu(int32_t x, int32_t y, TShiftState shift);
+    // The context-menu key: a press on the active column's focused item, then the File
+    // menu under it.
+    void ShowFileMenuAtFocusedItem(TShiftState shift);
+    // The focused-item anchor of the list on the screen: centred under its focused row.
+    QPoint GetFocusedItemAnchor(MyTPanel& list) const;
+    // Shows the search board, when there is one and a home column is asked for, then
+    // searches from the active column.
+    void SearchFile(int32_t homeColumn, const std::string& title);
+    // Moves the active title's extension out of the program and document lists (or the
+    // audio, video and text lists) and into the given one; null leaves it in neither.
+    void SetExtensionFileType(TStringList* list);
+    void SetExtensionViewerType(TStringList* list);
+
+    // ---- The File-drag menu and the system menus (MainFormFileDragMenu.cpp) ----
+
+    // The operations between the drag source (the press record's column) and the active
+    // column.
+    QMenu* FileDragMenu = nullptr;
+    void EnableFileDragMenuItems(TShiftState shift);
+    void PopupFileDragMenu(QPoint screenPos);
+    void OnCopyMove(const std::string& operation, bool fromDrop);
+    // The system menu of the drag source's item or of the active column's selection; a
+    // negative coordinate stands for the anchor of the active column's list.
+    void ShowContextMenu(int32_t itemIndex, int32_t x, int32_t y, TShiftState shift, bool drag);
+    void ShowSystemMenu(const std::string& caption, const std::string& title, const std::string& workingFolder,
+                        int32_t x, int32_t y, QRect exclude);
 
     // ---- Layout (MainFormLayout.cpp) ----
 
@@ -302,8 +335,8 @@ private:
     QPointer<const QWidget> HintControl;
 
     void BuildPanels();
-    void BuildFileMenuActions();
-    void BuildSelectionActions();
+    void BuildFileMenu();
+    void BuildFileDragMenu();
     // The dialogs made after the window keep their options in its option file.
     void PlugDialogOptions();
     void BuildToolbar();

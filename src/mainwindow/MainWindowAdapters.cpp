@@ -76,17 +76,27 @@ private:
     TMainForm& Window;
 };
 
-// The press record, the File-menu commands' enabling and the clicking of commands are the
-// window's; the menus, the mouse menu and the hover window keep the stand-in's answers:
-// nothing else is enabled or shown.
+// The press record, the File and File-drag menus with their enabling, the system menu and
+// the clicking of commands are the window's; the inter-board menu, the mouse menu and the
+// hover window keep the stand-in's answers: nothing else is shown.
 class TMouseWindow : public TMainWindowMouseStandIn
 {
 public:
     explicit TMouseWindow(TMainForm& window) : Window(window) {}
     TPressRecord& GetPressRecord() override { return Window.GetPressRecord(); }
     void EnableFileMenuItems(TShiftState shift) override { Window.EnableFileMenuItems(shift); }
+    void EnableFileDragMenuItems(TShiftState shift) override { Window.EnableFileDragMenuItems(shift); }
     void ClickCommand(const std::string& name) override { Window.ClickCommand(name); }
     bool IsSelectMenuEnabled() override { return Window.IsSelectMenuEnabled(); }
+    void ShowFileMenu(QPoint screenPos, TShiftState shift) override
+    {
+        Window.ShowFileMenu(screenPos.x(), screenPos.y(), shift);
+    }
+    void PopupFileDragMenu(QPoint screenPos) override { Window.PopupFileDragMenu(screenPos); }
+    void ShowContextMenu(int32_t itemIndex, QPoint screenPos, TShiftState shift, bool drag) override
+    {
+        Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
+    }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
 
 private:
