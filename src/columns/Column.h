@@ -163,6 +163,8 @@ public:
     void SetActive();
     void FocusIndex(int32_t index);
     int32_t NextUnselected(int32_t from) const;
+    // The first item of the name, its bytes equal; else the first whose name differs only
+    // in letter case; -1 for none.
     int32_t IndexOfName(const std::string& name) const;
     void FileListScroll(bool moved);
     void FileListTopChange(int32_t topIndex);
@@ -398,7 +400,8 @@ public:
     bool CopyToContainer(TColumn& source, bool deselect, bool move);
     // Moves the source's selected entries (or its focused one) into this column's
     // container: they leave the source's container only once they are all in this one.
-    void MoveToContainer(TColumn& source);
+    // True when the user agreed and every entry went in.
+    bool MoveToContainer(TColumn& source);
     // Inserts the source's selection (or active title) before the item at the position;
     // a negative position is the focused item.
     void InsertContainerItem(TColumn& source, int32_t position);
@@ -448,7 +451,6 @@ private:
     void LoadDirectoryMode();
     void LoadContainerMode();
     bool ChangesDirectory(const std::string& title) const;
-    int32_t FindTitle(const std::string& name) const;
     int32_t FindNearest(const std::string& title, int32_t type, int64_t key, const std::string& sortMode) const;
     std::string GetHeaderCaption() const;
     void RecordFocus();

@@ -192,13 +192,15 @@ bool TColumn::CopyToContainer(TColumn& source, bool deselect, bool move)
     return copied;
 }
 
-void TColumn::MoveToContainer(TColumn& source)
+bool TColumn::MoveToContainer(TColumn& source)
 {
     // Between two container columns only: within one container nothing would move.
     if (source.ContainerIndex < 0 || source.ContainerIndex == ContainerIndex)
-        return;
-    if (CopyToContainer(source, false, true))
-        source.RecycleFromContainer(true, false);
+        return false;
+    if (!CopyToContainer(source, false, true))
+        return false;
+    source.RecycleFromContainer(true, false);
+    return true;
 }
 
 void TColumn::InsertContainerItem(TColumn& source, int32_t position)
@@ -466,9 +468,10 @@ void TColumn::SetupAttachStream(QMenu& menu)
             "name that is is not in the list, you must use the streams editor to add that name first.";
         const size_t shown = std::min(names.size(), static_cast<size_t>(MaxStreamItems));
         for (size_t i = 0; i < shown; ++i) {
-            // The name travels as the item's data: a caption may gain an accelerator mark.
+            // The name travels as the item's data; the caption doubles "&", which would
+            // otherwise mark an accelerator and vanish.
             const QString name = QString::fromStdString(names[i]);
-            QAction* item = menu.addAction(name);
+            QAction* item = menu.addAction(QString(name).replace('&', "&&"));
             item->setData(name);
             item->setStatusTip(hint);
             item->setToolTip(hint);

@@ -101,7 +101,7 @@ void TColumn::FocusByTitle(const std::string& title, int32_t type, int32_t topOf
             FileList->SetTopIndex(0);
             FileList->SetFocusIndex(0);
         } else {
-            int32_t index = FindTitle(name);
+            int32_t index = IndexOfName(name);
             if (index < 0 && nearest)
                 index = FindNearest(name, type, key, sortMode);
             if (index < 0)
@@ -111,22 +111,6 @@ void TColumn::FocusByTitle(const std::string& title, int32_t type, int32_t topOf
     }
     TRACED_CATCH(trace)
     SetInactiveFocus();
-}
-
-// The first item of the name, its bytes equal; else the first whose name differs only in
-// letter case, as the names of one Windows folder do.
-int32_t TColumn::FindTitle(const std::string& name) const
-{
-    int32_t folded = -1;
-    const int32_t count = GetItemCount();
-    for (int32_t i = 0; i < count; ++i) {
-        const std::string itemName = GetPathName(GetItem(i).Title);
-        if (itemName == name)
-            return i;
-        if (folded < 0 && SameTextAscii(itemName, name))
-            folded = i;
-    }
-    return folded;
 }
 
 // The first item that the title would stand before in the column's order: a later group,
@@ -224,13 +208,19 @@ int32_t TColumn::NextUnselected(int32_t from) const
     return -1;
 }
 
+// A folder here may hold names that differ only in letter case; the exact one wins.
 int32_t TColumn::IndexOfName(const std::string& name) const
 {
+    int32_t folded = -1;
     const int32_t count = GetItemCount();
-    for (int32_t i = 0; i < count; ++i)
-        if (SameTextAscii(GetPathName(GetItem(i).Title), name))
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string itemName = GetPathName(GetItem(i).Title);
+        if (itemName == name)
             return i;
-    return -1;
+        if (folded < 0 && SameTextAscii(itemName, name))
+            folded = i;
+    }
+    return folded;
 }
 
 // Thumbnails are not rendered while the scroll bar is dragged; they are now.

@@ -207,14 +207,25 @@ public:
     // The operations between the drag source (the press record's column) and the active
     // column.
     QMenu* FileDragMenu = nullptr;
+    // Enables the commands for the drag in the press record (filling in a missing item
+    // index with the source's focus). A failure is only recorded: every command is then
+    // disabled.
     void EnableFileDragMenuItems(TShiftState shift);
     void PopupFileDragMenu(QPoint screenPos);
+    // Copy, move, convert, link or compare between the drag source and the active column:
+    // through the file-operation dialog, or as container entries when the active column
+    // shows a container. `fromDrop`: into the dropped-on folder or link's folder.
     void OnCopyMove(const std::string& operation, bool fromDrop);
-    // The system menu of the drag source's item or of the active column's selection; a
-    // negative coordinate stands for the anchor of the active column's list.
+    // The system menu of the drag source's title (with Ctrl its reference, with Shift its
+    // folder), or of the active column's selection; Alt shows nothing. A negative
+    // coordinate stands for the anchor of the active column's list. Marks the next
+    // directory check as forced.
     void ShowContextMenu(int32_t itemIndex, int32_t x, int32_t y, TShiftState shift, bool drag);
     void ShowSystemMenu(const std::string& caption, const std::string& title, const std::string& workingFolder,
                         int32_t x, int32_t y, QRect exclude);
+    // The File-drag commands that need no dialog of their own.
+    void DirectLocate();
+    void SendToProgram(bool reference);
 
     // ---- Layout (MainFormLayout.cpp) ----
 
@@ -337,6 +348,10 @@ private:
     void BuildPanels();
     void BuildFileMenu();
     void BuildFileDragMenu();
+    // The drag source column of the press record, or null.
+    TColumn* GetDragSourceColumn() const;
+    // Runs the command on the drag source and the active column; without both, nothing.
+    void OnDragColumns(const std::function<void(TColumn& source, TColumn& destination)>& command);
     // The dialogs made after the window keep their options in its option file.
     void PlugDialogOptions();
     void BuildToolbar();

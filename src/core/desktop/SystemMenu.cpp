@@ -67,15 +67,22 @@ TItems ItemsOfPath(const std::string& path)
     return items;
 }
 
-TItems ItemsOfList(const std::string& folder, const std::vector<std::string>& names)
+TItems ExistingItems(const std::vector<std::string>& paths)
 {
     TItems items;
-    for (const std::string& name : names) {
-        const std::string path = IncludeEndBackslash(folder) + name;
-        if (!name.empty() && host::PathExists(path))
+    for (const std::string& path : paths)
+        if (!path.empty() && host::PathExists(path))
             items.push_back(path);
-    }
     return items;
+}
+
+TItems ItemsOfList(const std::string& folder, const std::vector<std::string>& names)
+{
+    TItems paths;
+    for (const std::string& name : names)
+        if (!name.empty())
+            paths.push_back(IncludeEndBackslash(folder) + name);
+    return ExistingItems(paths);
 }
 
 QRect ScreenAt(QPoint point)
@@ -193,6 +200,17 @@ bool DisplayContextMenuList(const std::string& folder, const std::vector<std::st
     {
         TWaitCursor wait;
         items = ItemsOfList(folder, names);
+    }
+    return ShowMenu(items, owner, point, extraChosen, extraCaption, workingFolder, exclude);
+}
+
+bool DisplayContextMenuPaths(const std::vector<std::string>& paths, QWidget* owner, QPoint point, bool& extraChosen,
+                             const std::string& extraCaption, const std::string& workingFolder, QRect exclude)
+{
+    TItems items;
+    {
+        TWaitCursor wait;
+        items = ExistingItems(paths);
     }
     return ShowMenu(items, owner, point, extraChosen, extraCaption, workingFolder, exclude);
 }

@@ -54,6 +54,10 @@ bool DisplayContextMenu(const std::string& path, QWidget* owner, QPoint point, b
 bool DisplayContextMenuList(const std::string& folder, const std::vector<std::string>& names, QWidget* owner,
                             QPoint point, bool& extraChosen, const std::string& extraCaption,
                             const std::string& workingFolder, QRect exclude = {});
+// The same for full paths, which may lie in different folders; paths that are not there
+// are left out.
+bool DisplayContextMenuPaths(const std::vector<std::string>& paths, QWidget* owner, QPoint point, bool& extraChosen,
+                             const std::string& extraCaption, const std::string& workingFolder, QRect exclude = {});
 
 // The menu's commands without the menu; true when the command succeeded.
 bool DisplayPropertiesDialog(const std::string& path, QWidget* owner);
