@@ -265,9 +265,12 @@ void TMainForm::SendToProgram(bool reference)
         const TColumn* destination = ActiveColumn();
         if (destination == nullptr)
             return;
-        const std::string source = reference ? GetWhenReference(Press.DragItemTitle) : Press.DragItemTitle;
-        if (trace.TakeOver())
-            return;
+        std::string source = Press.DragItemTitle;
+        if (reference) {
+            source = GetWhenReference(source);
+            if (trace.TakeOver())
+                return;
+        }
         const std::optional<std::string> hostSource = host::WindowsToHost(source);
         if (!hostSource)
             return trace.Raise("Invalid file title.", source);

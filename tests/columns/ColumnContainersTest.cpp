@@ -515,6 +515,16 @@ TEST_F(ColumnAttachStream, TheMenuListsTheFirstThirtyStreamsAfterItsHeading)
         EXPECT_EQ(items[i]->text(), items[i]->data().toString());
 }
 
+TEST_F(ColumnAttachStream, AStreamNamedWithAnAmpersandShowsIt)
+{
+    SetStream("notes&more", "");
+    QMenu menu;
+    Column.SetupAttachStream(menu);
+    ASSERT_EQ(2, menu.actions().size());
+    EXPECT_EQ("notes&&more", menu.actions()[1]->text().toStdString());
+    EXPECT_EQ("notes&more", menu.actions()[1]->data().toString().toStdString());
+}
+
 // The stream's name comes from the item's data: a caption may carry an accelerator mark.
 TEST_F(ColumnAttachStream, AttachingCopiesIntoTheNamedStreamAskingOnlyWhenItHoldsData)
 {

@@ -189,6 +189,20 @@ TEST_F(SystemMenuTest, NamesThatAreNotThereAreLeftOut)
     EXPECT_FALSE(DisplayContextMenuList(Drive.Path("docs"), {}, nullptr, {}, renameChosen, Caption, {}));
 }
 
+// A selection gathered from several folders goes by its full paths.
+TEST_F(SystemMenuTest, FullPathsMayComeFromSeveralFolders)
+{
+    Drive.WriteFile("docs\\sub\\d.txt", "d");
+    TModalScript script;
+    ExpectMenu(script, "Copy");
+    bool renameChosen = false;
+    EXPECT_TRUE(DisplayContextMenuPaths({Drive.Path("docs\\sub\\d.txt"), Drive.Path("docs\\gone.txt"), "",
+                                         Drive.Path("docs\\a.txt")},
+                                        nullptr, {}, renameChosen, Caption, {}));
+    EXPECT_EQ((Paths{Drive.HostPath("docs/a.txt"), Drive.HostPath("docs/sub/d.txt")}), ClipboardFiles());
+    EXPECT_FALSE(DisplayContextMenuPaths({Drive.Path("docs\\gone.txt")}, nullptr, {}, renameChosen, Caption, {}));
+}
+
 TEST_F(SystemMenuTest, ADriveRootIsTheDriveItself)
 {
     TModalScript script;
