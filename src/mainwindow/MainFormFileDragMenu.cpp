@@ -37,8 +37,8 @@ struct TSystemMenuPlace
     QRect Exclude;
 };
 
-// The menu keeps the row of the source's focus uncovered in the destination list; with
-// thumbnails the rows are too tall for that, and the given point stays.
+// Below the row of the source's focus in the destination list, keeping that row
+// uncovered; a list of thumbnails, or an item past the list's end, keeps a given point.
 TSystemMenuPlace PlaceSystemMenu(MyTPanel& list, int32_t row, bool overRow, int32_t x, int32_t y, int32_t anchorX)
 {
     TSystemMenuPlace place{QPoint(x < 0 ? anchorX : x, y), QRect()};
