@@ -6,11 +6,13 @@
 #include "fileops/OverwriteForm.h"
 
 #include "columns/Containers.h"
+#include "columns/FileDialogServices.h"
 
 #include "panels/PanelDrag.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/desktop/SystemMenu.h"
+#include "core/files/FileStream.h"
 #include "core/files/LinkFile.h"
 #include "core/files/PathNames.h"
 #include "core/forms/MessageBoxes.h"
@@ -538,6 +540,30 @@ TEST_F(FileDragMenu, SendToProgramPassesTheHostPathOfTheFileOrItsReference)
     EXPECT_THAT(failures.Reports[1], HasSubstr("Failed to send reference to program."));
 }
 
+TEST_F(FileDragMenu, AttachStreamListsTheStreamsOfTheFileDroppedOn)
+{
+    const std::string reason = StreamsUnsupportedReason(Drive.HostPath());
+    if (!reason.empty())
+        GTEST_SKIP() << reason;
+    AddFileStream(Drive.Path("e\\x.txt"), "Notes");
+    TColumn& source = Show(0, {"d\\a.txt"});
+    TColumn& destination = Show(1, {"e\\x.txt"});
+    Drag(source, "a.txt", destination, "x.txt");
+    Window->EnableFileDragMenuItems(0);
+    QAction& attach = Command("FileDragMenu_AttachStream");
+    if (!attach.isEnabled())
+        GTEST_SKIP() << "the test drive is not a fixed one with streams";
+    ASSERT_NE(nullptr, attach.menu());
+    ASSERT_EQ(2, attach.menu()->actions().size());
+    EXPECT_EQ("Notes", attach.menu()->actions()[1]->text().toStdString());
+
+    Show(1, {"e"});
+    Drag(source, "a.txt", destination, "e");
+    Window->EnableFileDragMenuItems(0);
+    EXPECT_FALSE(attach.isEnabled()) << "a folder has no streams to attach to";
+    EXPECT_TRUE(attach.menu()->isEmpty());
+}
+
 TEST_F(FileDragMenu, TheColumnCommandsWorkOnTheSourceAndTheDropColumn)
 {
     TColumn& source = Show(0, {"d\\sub"});
@@ -646,6 +672,33 @@ TEST_F(SystemMenu, AnItemThatIsGoneIsAFailureOfTheMenu)
     }
     ASSERT_EQ(1u, failures.Reports.size());
     EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to show \"System\" menu."));
+}
+
+// The menu's "Rename" is the program's own rename of the active column's file.
+TEST_F(SystemMenu, RenameRunsTheColumnsRename)
+{
+    struct TRenames : TFileDialogsStandIn
+    {
+        bool RenameDialog(TColumn& column, bool item, TContainer*) override
+        {
+            Seen.emplace_back(column.Index, item);
+            return false;
+        }
+        std::vector<std::pair<int32_t, bool>> Seen;
+    } renames;
+    TFileDialogServices& window = TSeam<TFileDialogServices>::Get();
+    TSeam<TFileDialogServices>::Install(&renames);
+    TColumn& column = Show(0, {"d\\a.txt"});
+    Drag(column, "a.txt", column, "a.txt");
+    {
+        TModalScript script;
+        script.Expect("System: Active title", 0, [](const TModalRequest& request) {
+            dynamic_cast<TContextMenu&>(*request.Menu).FindAction("Rename")->trigger();
+        });
+        RunAndCheckTheEnd([&] { Window->ShowContextMenu(Window->Press.DragItemIndex, -1, -1, 0, false); });
+    }
+    TSeam<TFileDialogServices>::Install(&window);
+    EXPECT_EQ((std::vector<std::pair<int32_t, bool>>{{0, false}}), renames.Seen);
 }
 
 // A container's selection spans folders: each item is the file it names, not a file of
