@@ -492,31 +492,38 @@ public:
 
 TEST_F(FileMenu, SearchingFromHomeShowsTheFindBoardAndFocusesItsColumn)
 {
-    Drive.WriteFile("d/a.txt", "a");
     Window.Open();
-    int32_t find = -1;
     for (int32_t i = 0; i < BoardCount; ++i)
         if (SameTextAscii(BoardAt(i).Name, "Search"))
             BoardAt(i).Name = "Elsewhere";
-    find = 7;
+    const int32_t home = Boards->ActiveBoard;
+    TRecordingSearch search;
+
+    // Without a search board the active column of the current board searches.
+    Window->FocusColumn(1, true);
+    Window->SearchFile(0, "");
+    EXPECT_EQ(home, Boards->ActiveBoard);
+    ASSERT_EQ(1u, search.Searched.size());
+    EXPECT_EQ(Window->Columns[1], search.Searched[0]);
+
+    const int32_t find = 7;
+    ASSERT_NE(find, home);
     BoardAt(find).Name = "Find";
     BoardAt(find).VisibleColumnCount = 3;
-    ASSERT_NE(find, Boards->ActiveBoard);
-    TRecordingSearch search;
     Window->SearchFile(1, "a.txt");
     EXPECT_EQ(find, Boards->ActiveBoard);
     EXPECT_EQ(1, Window->ActiveColumnIndex);
-    ASSERT_EQ(1u, search.Searched.size());
-    EXPECT_EQ(Window->Columns[1], search.Searched[0]);
+    ASSERT_EQ(2u, search.Searched.size());
+    EXPECT_EQ(Window->Columns[1], search.Searched[1]);
     EXPECT_EQ("a.txt", search.LastFile);
     EXPECT_FALSE(search.LastHistory);
 
-    // Without a home column the active column of the current board searches.
+    // No home column: the board stays, the active column searches.
     Window->FocusColumn(0, true);
     Window->SearchFile(-1, "");
     EXPECT_EQ(find, Boards->ActiveBoard);
-    ASSERT_EQ(2u, search.Searched.size());
-    EXPECT_EQ(Window->Columns[0], search.Searched[1]);
+    ASSERT_EQ(3u, search.Searched.size());
+    EXPECT_EQ(Window->Columns[0], search.Searched[2]);
 }
 
 // ---- Showing ----
