@@ -6,6 +6,12 @@
 #include "core/files/FileExtensions.h"
 #include "core/files/PathNames.h"
 
+std::string GetAssociableExtension(const std::string& title)
+{
+    const std::string extension = GetExtension(GetPathName(title));
+    return extension.size() > 1 ? extension : std::string();
+}
+
 TFileMenuFacts GetFileMenuFacts(const TColumn* column)
 {
     TFileMenuFacts facts;
@@ -13,7 +19,6 @@ TFileMenuFacts GetFileMenuFacts(const TColumn* column)
         return facts;
     const std::string& title = column->ActiveTitle;
     const int32_t count = column->GetItemCount();
-    const std::string extension = GetExtension(GetPathName(title));
     facts.Empty = count == 0;
     facts.Many = count > 1;
     facts.Drive = IsDriveName(title);
@@ -25,8 +30,7 @@ TFileMenuFacts GetFileMenuFacts(const TColumn* column)
     facts.ActiveType = column->ActiveType;
     facts.SortMode = column->SortMode;
     facts.SelectedCount = column->SelectedCount;
-    // "a." has only its dot: nothing a list could tell apart from other names.
-    facts.HasExtension = extension.size() > 1;
+    facts.HasExtension = !GetAssociableExtension(title).empty();
     facts.Audio = IsAudioFile(title);
     facts.Video = IsVideoFile(title);
     facts.Text = IsTextFile(title);

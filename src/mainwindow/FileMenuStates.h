@@ -33,6 +33,11 @@ struct TFileMenuFacts
     bool Text = false;
 };
 
+// The extension of the title, dot included, that the association commands move between
+// the type lists; "" for a name without one, or with a bare dot, which no list could tell
+// apart from other names.
+std::string GetAssociableExtension(const std::string& title);
+
 // The facts of the column; no column reads as an empty one.
 TFileMenuFacts GetFileMenuFacts(const TColumn* column);
 

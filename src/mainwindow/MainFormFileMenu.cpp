@@ -432,7 +432,7 @@ void TMainForm::ShowFileMenuAtFocusedItem(TShiftState shift)
     Press.DragItemIndex = focused;
     Press.DragItemTitle = column->ActiveTitle;
     Press.OperationItemIndex = focused;
-    EnableFileMenuItems(shift);
+    // Showing enables the items first.
     ShowFileMenu(-1, -1, shift);
 }
 
@@ -483,13 +483,9 @@ void TMainForm::SearchFile(int32_t homeColumn, const std::string& title)
 
 namespace {
 
-// The active file's extension, dot included; "" when it has none worth a list entry.
 std::string GetActiveExtension(const TColumn* column)
 {
-    if (column == nullptr)
-        return {};
-    const std::string extension = GetExtension(GetPathName(column->ActiveTitle));
-    return extension.size() > 1 ? extension : std::string();
+    return column != nullptr ? GetAssociableExtension(column->ActiveTitle) : std::string();
 }
 
 void MoveExtension(const std::string& extension, std::initializer_list<TFileExtensionList*> from,
