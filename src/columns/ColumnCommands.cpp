@@ -13,6 +13,7 @@
 
 #include "core/desktop/DesktopExchange.h"
 #include "core/desktop/ShellExecution.h"
+#include "core/desktop/StartupLink.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
 #include "core/files/FileInfo.h"
@@ -45,12 +46,18 @@ std::string GetDirectoryName(const std::string& source)
     return name;
 }
 
-std::string GetLinkFileName(const std::string& folder, const std::string& source, bool namePrefix)
+std::string GetLinkName(const std::string& source, bool namePrefix)
 {
-    std::string name = IncludeEndBackslash(folder);
-    if (namePrefix)
-        name += GetDirectoryName(source) + " - ";
-    return name + ExcludeExtension(GetPathName(source)) + GetLinkExtension(source);
+    const std::string name = ExcludeExtension(GetPathName(source));
+    return namePrefix ? GetDirectoryName(source) + " - " + name : name;
+}
+
+// The desktop starts only its own entries from the autostart folder, so a link made
+// there is an autostart entry.
+bool IsStartupFolder(const std::string& folder)
+{
+    const std::string startup = GetStartupPath();
+    return !startup.empty() && SameTextAscii(IncludeEndBackslash(folder), IncludeEndBackslash(startup));
 }
 
 std::string GetWallpaperFileName()
@@ -131,11 +138,17 @@ void TColumn::Com_LinkAs(const std::string& caption, const std::string& folder, 
             return;
         TFileDialogServices& services = TSeam<TFileDialogServices>::Get();
         services.ResetOverwriteChoice();
-        const std::string linkFileName = GetLinkFileName(folder, source, namePrefix);
+        const bool startup = IsStartupFolder(folder);
+        const std::string linkName = GetLinkName(source, namePrefix);
+        const std::string linkFileName = startup ? GetStartupEntryFileName(folder, linkName)
+                                                 : IncludeEndBackslash(folder) + linkName + GetLinkExtension(source);
         bool overwrite = false;
         if (!services.OverwriteDialog(source, linkFileName, overwrite))
             return;
-        CopyFileAsLink(source, linkFileName, overwrite, arguments, useTargetFolder, minimised);
+        if (startup)
+            SaveStartupEntry(linkFileName, linkName, source, arguments, useTargetFolder, overwrite);
+        else
+            CopyFileAsLink(source, linkFileName, overwrite, arguments, useTargetFolder, minimised);
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to link as.");

@@ -27,6 +27,7 @@ class QPlainTextEdit;
 class QTimer;
 class TContainer;
 class TContainerDialog;
+class TFileExtensionList;
 class TMainWindowAdapters;
 class TStringList;
 
@@ -198,9 +199,15 @@ public:
     // searches from the active column.
     void SearchFile(int32_t homeColumn, const std::string& title);
     // Moves the active title's extension out of the program and document lists (or the
-    // audio, video and text lists) and into the given one; null leaves it in neither.
-    void SetExtensionFileType(TStringList* list);
-    void SetExtensionViewerType(TStringList* list);
+    // audio, video and text lists) and into the given one; null leaves it in neither. A
+    // name without an extension changes no list. In memory only, until the next save.
+    void SetExtensionFileType(TFileExtensionList* list);
+    void SetExtensionViewerType(TFileExtensionList* list);
+    // Saves the text option file where the options now belong, then reloads every column
+    // so that changed file types show.
+    void SaveOptionsAndUpdate();
+    // Shows that many board columns (1 to 10), laid out and loaded anew.
+    void VisibleColumnsMenuClick(int32_t count);
 
     // ---- The File-drag menu and the system menus (MainFormFileDragMenu.cpp) ----
 
@@ -347,6 +354,19 @@ private:
 
     void BuildPanels();
     void BuildFileMenu();
+    void BuildFileMenuAttributes(QMenu& menu);
+    void BuildFileMenuVisibleColumns(QMenu& menu);
+    void BuildFileMenuGroup(QMenu& menu);
+    void BuildFileMenuOften(QMenu& menu);
+    void BuildFileMenuMiscellaneous(QMenu& menu);
+    void BuildFileMenuAssociations(QMenu& menu);
+    void BuildFileMenuView(QMenu& menu);
+    void BuildFileMenuSearch(QMenu& menu);
+    void BuildFileMenuSelect(QMenu& menu);
+    void BuildFileMenuContainer(QMenu& menu);
+    // Checks "Default" when no options folder is stored, "Mark" when the stored one is the
+    // active file's folder.
+    void CheckSpecialPaths();
     void BuildFileDragMenu();
     // The drag source column of the press record, or null.
     TColumn* GetDragSourceColumn() const;

@@ -38,7 +38,7 @@ struct TWindowKey
 {
     uint16_t Key;
     TKeyModifiers Modifiers;
-    void (*Command)(TMainForm& form);
+    void (*Command)(TMainForm& form, TShiftState shift);
 };
 
 constexpr uint16_t VK_F4 = VK_F1 + 3;
@@ -50,17 +50,19 @@ constexpr uint16_t VK_F9 = VK_F1 + 8;
 // player, the menus and the dialogs join this table as they are built; until then their
 // keys reach the focused control.
 const TWindowKey WindowKeys[] = {
-    {VK_SPACE, TKeyModifiers::Any, [](TMainForm& form) { form.HideApplication(); }},
-    {VK_F1, TKeyModifiers::AltOnly, [](TMainForm&) { ShowHelpNotAvailable(); }},
-    {VK_F4, TKeyModifiers::AltOnly, [](TMainForm& form) { form.CloseProgram(); }},
-    {VK_F7, TKeyModifiers::None, [](TMainForm& form) { form.ToggleMediaPlayList(); }},
-    {VK_F8, TKeyModifiers::None, [](TMainForm& form) { form.ToggleBar(ProgramOptions.ShowHintBar); }},
-    {VK_F8, TKeyModifiers::CtrlOnly, [](TMainForm& form) { form.ToggleBar(ProgramOptions.ShowFileInfo); }},
-    {VK_F8, TKeyModifiers::ShiftOnly, [](TMainForm& form) { form.ToggleBar(ProgramOptions.ShowColumnInfo); }},
-    {VK_F8, TKeyModifiers::AltOnly, [](TMainForm& form) { form.ToggleBar(ProgramOptions.ShowBoardsBar); }},
-    {VK_F9, TKeyModifiers::Any, [](TMainForm& form) { form.ToggleTreeNavigator(); }},
-    {'B', TKeyModifiers::None, [](TMainForm&) { Boards->EditProperties(); }},
-    {'B', TKeyModifiers::CtrlOnly, [](TMainForm& form) { form.MarkActiveAsIBSource(0); }},
+    {VK_SPACE, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.HideApplication(); }},
+    {VK_F1, TKeyModifiers::AltOnly, [](TMainForm&, TShiftState) { ShowHelpNotAvailable(); }},
+    {VK_F4, TKeyModifiers::AltOnly, [](TMainForm& form, TShiftState) { form.CloseProgram(); }},
+    {VK_F7, TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ToggleMediaPlayList(); }},
+    {VK_F8, TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowHintBar); }},
+    {VK_F8, TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowFileInfo); }},
+    {VK_F8, TKeyModifiers::ShiftOnly,
+     [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowColumnInfo); }},
+    {VK_F8, TKeyModifiers::AltOnly, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowBoardsBar); }},
+    {VK_F9, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.ToggleTreeNavigator(); }},
+    {'B', TKeyModifiers::None, [](TMainForm&, TShiftState) { Boards->EditProperties(); }},
+    {'B', TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.MarkActiveAsIBSource(0); }},
+    {VK_APPS, TKeyModifiers::Any, [](TMainForm& form, TShiftState shift) { form.ShowFileMenuAtFocusedItem(shift); }},
 };
 
 bool IsModifierKey(uint16_t key)
@@ -144,7 +146,7 @@ void TMainForm::FormKeyDown(uint16_t& key, TShiftState shift)
             showNormal();
         if (const TWindowKey* windowKey = FindWindowKey(key, shift)) {
             key = 0;
-            windowKey->Command(*this);
+            windowKey->Command(*this, shift);
         }
     }
     TRACED_CATCH(trace)

@@ -38,6 +38,14 @@ QAction* AddMenuCommand(QMenu& menu, TMainForm& window, const std::string& name,
     return action;
 }
 
+QAction* AddMenuCheckCommand(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption,
+                             const std::string& shortcut, std::function<void()> run, const std::string& hint)
+{
+    QAction* action = AddMenuCommand(menu, window, name, caption, shortcut, std::move(run), hint);
+    action->setCheckable(true);
+    return action;
+}
+
 QPoint FocusedItemAnchor(QPoint origin, int border, int itemsWidth, int itemHeight, int focusIndex, int topIndex)
 {
     return {origin.x() + border + itemsWidth / 2, origin.y() + border + itemHeight * (focusIndex - topIndex + 1)};

@@ -22,6 +22,9 @@ QMenu* AddSubmenu(QMenu& menu, const std::string& name, const std::string& capti
 // Hovering it shows the hint in the window's hint bar.
 QAction* AddMenuCommand(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption,
                         const std::string& shortcut, std::function<void()> run, const std::string& hint = {});
+// A command item that carries a check mark, which the menu's enabling sets.
+QAction* AddMenuCheckCommand(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption,
+                             const std::string& shortcut, std::function<void()> run, const std::string& hint = {});
 
 // Where a menu opened from the keyboard stands: centred under the focused row of a list
 // whose client area begins at `origin` on the screen.

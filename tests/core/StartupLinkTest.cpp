@@ -48,4 +48,20 @@ TEST(StartupLink, ExecLineStartsTheProgramByItsHostPathWhateverItsName)
     EXPECT_FALSE(std::filesystem::exists(entry));
 }
 
+// A link made in the autostart folder: an existing entry stays unless overwriting is
+// chosen; arguments follow the opener and the target.
+TEST(StartupLink, AnEntryForAnyTargetKeepsAnExistingOneUnlessOverwriting)
+{
+    TTempDrive drive;
+    drive.WriteFile("notes.txt", "n");
+    drive.WriteFile("entry.desktop", "old");
+    const std::string entry = drive.Path("entry.desktop");
+    SaveStartupEntry(entry, "notes", drive.Path("notes.txt"), "\"%n%\"", false, false);
+    EXPECT_EQ("old", drive.ReadFile("entry.desktop"));
+    SaveStartupEntry(entry, "notes", drive.Path("notes.txt"), "\"%n%\"", false, true);
+    EXPECT_EQ("[Desktop Entry]\nType=Application\nName=notes\nExec=xdg-open " + drive.HostPath("notes.txt") +
+                  " \"%%n%%\"\n",
+              drive.ReadFile("entry.desktop"));
+}
+
 } // namespace

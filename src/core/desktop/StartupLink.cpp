@@ -1,7 +1,10 @@
 #include "core/desktop/StartupLink.h"
 
 #include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
 #include "core/files/KnownFolders.h"
+#include "core/files/LinkFile.h"
+#include "core/files/PathNames.h"
 
 #include "host/Drives.h"
 #include "host/File.h"
@@ -60,13 +63,57 @@ std::string EscapeEntryValue(const std::string& value)
     return escaped;
 }
 
-std::string StartupEntryText(const std::string& programHostPath)
+// A program starts itself; any other file or folder opens through the desktop's opener.
+std::string ExecLine(const std::string& targetHostPath, bool program, const std::string& arguments)
 {
-    return "[Desktop Entry]\nType=Application\nName=Quillomber\nExec=" +
-           EscapeEntryValue(QuoteExecArgument(programHostPath)) + "\n";
+    std::string exec = program ? QuoteExecArgument(targetHostPath) : "xdg-open " + QuoteExecArgument(targetHostPath);
+    if (!arguments.empty())
+        exec += " " + arguments;
+    return exec;
+}
+
+std::string StartupEntryText(const std::string& name, const std::string& exec, const std::string& workingFolder)
+{
+    std::string text =
+        "[Desktop Entry]\nType=Application\nName=" + EscapeEntryValue(name) + "\nExec=" + EscapeEntryValue(exec) + "\n";
+    if (!workingFolder.empty())
+        text += "Path=" + EscapeEntryValue(workingFolder) + "\n";
+    return text;
+}
+
+void WriteStartupEntry(TTraced& trace, const std::string& entryFileName, const std::string& name,
+                       const std::string& target, bool program, const std::string& arguments, bool useTargetFolder)
+{
+    host::SetLastError(host::ERROR_SUCCESS);
+    const std::optional<std::string> targetHostPath = host::WindowsToHost(ExcludeEndBackslash(target));
+    if (!targetHostPath)
+        return trace.RaiseSystem("Failed to save link file.", entryFileName, target);
+    std::string workingFolder;
+    if (useTargetFolder)
+        workingFolder = host::WindowsToHost(GetParentPath(target)).value_or(std::string());
+    const std::string text = StartupEntryText(name, ExecLine(*targetHostPath, program, arguments), workingFolder);
+    if (!host::ReplaceFileContents(entryFileName, text))
+        trace.RaiseSystem("Failed to save link file.", entryFileName, target);
 }
 
 } // namespace
+
+std::string GetStartupEntryFileName(const std::string& folder, const std::string& linkName)
+{
+    return IncludeEndBackslash(folder) + linkName + ".desktop";
+}
+
+void SaveStartupEntry(const std::string& entryFileName, const std::string& name, const std::string& target,
+                      const std::string& arguments, bool useTargetFolder, bool overwrite)
+{
+    TTraced trace;
+    trace.Run([&] {
+        if (MyFileExists(entryFileName) && !overwrite)
+            return;
+        const bool program = IsExecutableFile(target) && !IsDirectory(target);
+        WriteStartupEntry(trace, entryFileName, name, target, program, arguments, useTargetFolder);
+    });
+}
 
 void MakeStartupLinkByStatus(const std::string& target, bool status)
 {
@@ -80,13 +127,7 @@ void MakeStartupLinkByStatus(const std::string& target, bool status)
         }
         if (folder.empty())
             return trace.Raise("Failed to get path.");
-        const std::string entryFileName = folder + StartupEntryFileName;
-        host::SetLastError(host::ERROR_SUCCESS);
-        const std::optional<std::string> program = host::WindowsToHost(target);
-        if (!program)
-            return trace.RaiseSystem("Failed to save link file.", entryFileName, target);
-        if (!host::ReplaceFileContents(entryFileName, StartupEntryText(*program)))
-            trace.RaiseSystem("Failed to save link file.", entryFileName, target);
+        WriteStartupEntry(trace, folder + StartupEntryFileName, "Quillomber", target, true, "", false);
     });
     trace.ShowFailure("Failed to create link.");
 }

@@ -60,6 +60,11 @@ void TFileExtensionList::Add(const std::string& extension)
         Items.insert(place, extension);
 }
 
+void TFileExtensionList::Remove(const std::string& extension)
+{
+    std::erase_if(Items, [&](const std::string& entry) { return SameTextAscii(entry, extension); });
+}
+
 void TFileExtensionList::Assign(const std::vector<std::string>& extensions)
 {
     Items.clear();

@@ -13,6 +13,8 @@ class TFileExtensionList
 {
 public:
     void Add(const std::string& extension);
+    // Removes the entry in any letter case; a missing one changes nothing.
+    void Remove(const std::string& extension);
     // The list becomes the given entries, sorted and without repeats.
     void Assign(const std::vector<std::string>& extensions);
     void Clear();

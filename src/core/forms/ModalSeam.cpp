@@ -82,7 +82,7 @@ int RunModal(QDialog& dialog)
 void RunPopupMenu(QMenu& menu, const QPoint& point)
 {
     if (ModalAnswerer)
-        ModalAnswerer(TModalRequest{nullptr, menu.title().toStdString(), {}, 0, &menu});
+        ModalAnswerer(TModalRequest{nullptr, menu.title().toStdString(), {}, 0, &menu, point.x(), point.y()});
     else
         menu.exec(point);
 }

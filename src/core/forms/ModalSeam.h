@@ -36,6 +36,9 @@ struct TModalRequest
     std::string Text;
     uint32_t Flags = 0;
     QMenu* Menu = nullptr;
+    // Where a popup menu is asked to open, on the screen.
+    int32_t X = 0;
+    int32_t Y = 0;
 };
 
 // Answers a request with the dialog's modal result or the box's raw answer (IDOK, ...).
