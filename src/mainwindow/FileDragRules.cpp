@@ -89,7 +89,7 @@ TFileDragFacts GetFileDragFacts(const TColumn* source, int32_t itemIndex, const 
     return facts;
 }
 
-std::vector<TMenuItemState> GetFileDragMenuStates(const TFileDragFacts& f)
+std::vector<TFileDragItemState> GetFileDragMenuStates(const TFileDragFacts& f)
 {
     const bool some = !f.SourceEmpty;
     const bool copyAsAllowed =

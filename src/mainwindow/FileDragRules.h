@@ -56,7 +56,7 @@ struct TFileDragFacts
 TFileDragFacts GetFileDragFacts(const TColumn* source, int32_t itemIndex, const std::string& sourceTitle,
                                 const TColumn* destination);
 
-struct TMenuItemState
+struct TFileDragItemState
 {
     std::string Name;
     bool Enabled;
@@ -64,7 +64,7 @@ struct TMenuItemState
 
 // The enabled state of every File-drag command and submenu holder that the facts decide,
 // by the command's name.
-std::vector<TMenuItemState> GetFileDragMenuStates(const TFileDragFacts& facts);
+std::vector<TFileDragItemState> GetFileDragMenuStates(const TFileDragFacts& facts);
 
 // The commands that keep their place and caption but wait for their dialogs (copy-as and
 // hard link, the send folder's links, the duplicate search, steganography): they stay

@@ -179,8 +179,8 @@ void TMainForm::OnDragColumns(const std::function<void(TColumn& source, TColumn&
 void TMainForm::EnableFileDragMenuItems(TShiftState)
 {
     // What a failure leaves: nothing runs on the last drag's decisions.
-    std::vector<TMenuItemState> states = GetFileDragMenuStates(TFileDragFacts{});
-    for (TMenuItemState& state : states)
+    std::vector<TFileDragItemState> states = GetFileDragMenuStates(TFileDragFacts{});
+    for (TFileDragItemState& state : states)
         state.Enabled = false;
     TTraced trace;
     try {
@@ -191,7 +191,7 @@ void TMainForm::EnableFileDragMenuItems(TShiftState)
             GetFileDragMenuStates(GetFileDragFacts(source, Press.DragItemIndex, Press.DragItemTitle, ActiveColumn()));
     }
     TRACED_CATCH(trace)
-    for (const TMenuItemState& state : states)
+    for (const TFileDragItemState& state : states)
         if (auto* action = findChild<QAction*>(QString::fromStdString(state.Name)))
             action->setEnabled(state.Enabled && !IsWaitingFileDragCommand(state.Name));
     for (const std::string_view name : WaitingFileDragCommands)

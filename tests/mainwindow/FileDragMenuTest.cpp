@@ -150,7 +150,7 @@ protected:
     {
         const TPressRecord& press = Window->Press;
         std::set<std::string> enabled;
-        for (const TMenuItemState& state :
+        for (const TFileDragItemState& state :
              GetFileDragMenuStates(GetFileDragFacts(Window->GetColumn(press.DragSourceColumn), press.DragItemIndex,
                                                     press.DragItemTitle, Window->ActiveColumn())))
             if (state.Enabled)
