@@ -218,6 +218,9 @@ void TColumn::FileListMouseDown(MyTPanel*, TMouseButton button, TShiftState shif
         TSeam<TMainWindowColumns>::Get().FocusColumn(Index, false);
         TSeam<TMainWindowItemPaint>::Get().HideFileHover();
         const int32_t item = FileList->GetItemAt(x, y);
+        // The press focused the item; the menus and commands that follow read its title.
+        if (item >= 0)
+            SetInactiveFocus();
         TPressRecord& press = TSeam<TMainWindowMouse>::Get().GetPressRecord();
         press.DragMouseButton = button;
         press.DragShiftState = shift;
@@ -263,7 +266,7 @@ void TColumn::DropColumnDrag(int32_t x, int32_t y)
 {
     const int32_t item = FileList->GetItemAt(x, y);
     if (item >= 0)
-        FileList->SetFocusIndex(item);
+        FocusIndex(item);
     EndColumnDrag();
     TMainWindowMouse& mouse = TSeam<TMainWindowMouse>::Get();
     mouse.CloseMouseMenu();

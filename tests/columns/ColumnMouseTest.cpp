@@ -147,11 +147,13 @@ TEST_F(MouseTest, APressFillsThePressRecordAndAMiddleClickDispatchesAtTheRelease
     const int32_t file = column.IndexOfName("b.exe");
     const QPoint name = Name(column, file);
     const QPoint border(column.FileList->Border, column.FileList->Border);
+    column.FocusIndex(column.IndexOfName("sub"));
     column.FileList->MouseDown(mbMiddle, 0, name.x() + border.x(), name.y() + border.y());
     EXPECT_EQ(1, Mouse.Press.DragSourceColumn);
     EXPECT_EQ(mbMiddle, Mouse.Press.DragMouseButton);
     EXPECT_EQ(file, Mouse.Press.DragItemIndex);
     EXPECT_EQ(Drive.Path("d\\b.exe"), Mouse.Press.DragItemTitle);
+    EXPECT_EQ(Drive.Path("d\\b.exe"), column.ActiveTitle);
     EXPECT_FALSE(PanelDrag.IsActive());
     EXPECT_EQ(1, Painting.HoverHidden);
     EXPECT_EQ((std::pair<int32_t, bool>(1, false)), Board.FocusRequests.back());
@@ -219,6 +221,7 @@ TEST_F(MouseTest, ADropFocusesTheItemDroppedOnAndDispatchesWithThePress)
     const QPoint drop = Name(Board[1], target);
     Board[1].FileListDragDrop(Board[1].FileList, Board[0].FileList, drop.x(), drop.y());
     EXPECT_EQ(target, Board[1].FileList->FocusIndex);
+    EXPECT_EQ(Drive.Path("d\\sub"), Board[1].ActiveTitle);
     EXPECT_EQ(target, Mouse.HotItem);
     EXPECT_FALSE(Mouse.Press.ColumnDragActive);
     EXPECT_EQ((std::vector<std::string>{"End column drag", "Close mouse menu", "Enable drag",
