@@ -92,7 +92,7 @@ void TMainForm::PaintThumb(const std::string& fileName, MyTPanel* list, int64_t 
                            QPainter& canvas, QRect infoRect, QRect thumbRect)
 {
     TTraced trace;
-    try {
+    trace.Run([&] {
         if (IsDriveName(fileName) || !PartitionExists(fileName))
             return DrawInfoText("Picture not available", canvas, infoRect);
         const std::string extension = UpperAscii(GetExtension(fileName));
@@ -137,8 +137,7 @@ void TMainForm::PaintThumb(const std::string& fileName, MyTPanel* list, int64_t 
         }
         if (!params.Pending)
             DrawInfoText(line, canvas, infoRect);
-    }
-    TRACED_CATCH(trace)
+    });
     if (!trace.Succeeded())
         DrawInfoText("Picture not available or error", canvas, infoRect);
 }

@@ -178,8 +178,9 @@ void TPictureCache::DrawThumb(QPainter& canvas, QRect rect, TColor frameColor, c
     canvas.setCompositionMode(bitmap.TransparentMode == TTransparentMode::Fixed ? QPainter::CompositionMode_SourceOver
                                                                                 : QPainter::CompositionMode_Source);
     canvas.drawImage(rect.topLeft(), bitmap.Image);
-    canvas.restore();
+    // The caller's pen stays for the texts it draws next.
     DrawOuterFrame(canvas, rect.x(), rect.y(), bitmap.Image.width(), bitmap.Image.height(), frameColor);
+    canvas.restore();
 }
 
 std::unique_ptr<TPictureBitmap> TPictureCache::LoadTextToBitmap(const QFont& font, TColor backColor, TColor textColor,
