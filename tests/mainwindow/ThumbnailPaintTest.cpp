@@ -5,10 +5,12 @@
 #include "core/errors/Error.h"
 #include "core/files/FileExtensions.h"
 #include "core/files/FileInfo.h"
+#include "core/files/ProgramFolders.h"
 #include "core/forms/Utilities.h"
 #include "core/settings/ProgramOptions.h"
 #include "core/settings/SkinOptions.h"
 
+#include "host/Drives.h"
 #include "host/FileSystem.h"
 #include "host/Process.h"
 #include "host/TextDrawing.h"
@@ -26,6 +28,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -288,6 +291,33 @@ TEST_F(ThumbnailPaint, OnlyAListEnlargesSmallPictures)
     Show(path, nullptr);
     EXPECT_EQ(CanvasColor, At(outside.x(), outside.y())) << "never without one";
     EXPECT_EQ(0x000000FF, At(ThumbRect.x() + 5, ThumbRect.y() + 5));
+}
+
+TEST_F(ThumbnailPaint, TheUserLogoIsRenderedOnceAndKept)
+{
+    const std::optional<std::string> options = host::WindowsToHost(GetOptionsPath());
+    ASSERT_TRUE(options);
+    std::filesystem::create_directories(*options);
+    const std::string logo = *options + "/UserLogo.png";
+    ASSERT_TRUE(SolidPicture(30, 20, Qt::red).save(QString::fromStdString(logo)));
+    Window->UserLogoPanel->SetBounds(0, 0, 60, 40);
+    const auto paintLogo = [&] {
+        Canvas.fill(ToQColor(CanvasColor));
+        QPainter painter(&Canvas);
+        Window->UserLogoPaint(painter);
+    };
+
+    paintLogo();
+    EXPECT_EQ(CanvasColor, At(5, 5)) << "rendering";
+    PictureCache.WaitForRenders();
+    paintLogo();
+    EXPECT_EQ(0x000000FF, At(5, 5));
+    EXPECT_EQ(CanvasColor, At(40, 5));
+    const int32_t renders = PictureCache.RenderCount();
+    paintLogo();
+    paintLogo();
+    EXPECT_EQ(renders, PictureCache.RenderCount());
+    std::filesystem::remove(logo);
 }
 
 TEST_F(ThumbnailPaint, ClosingTheWindowWithRendersUnderWayIsClean)
