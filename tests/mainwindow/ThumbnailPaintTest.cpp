@@ -28,6 +28,8 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -135,6 +137,10 @@ TEST_F(ThumbnailPaint, EachRouteThatHasNoThumbnailSaysWhy)
     Drive.WriteFile("corrupt.png", "not a picture");
     Drive.WriteFile("a.xyz", "data");
     Drive.WriteFile("a.abc", "data");
+    Drive.WriteFile("empty.png", "");
+    Drive.WriteFile("dos.exe", "MZ");
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("pipe.png").c_str(), 0600));
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("pipe.txt").c_str(), 0600));
     struct Row
     {
         std::string File;
@@ -145,6 +151,10 @@ TEST_F(ThumbnailPaint, EachRouteThatHasNoThumbnailSaysWhy)
         {Drive.Path("a.xyz"), "Picture not available", fsPerfect},
         {Drive.Path("a.abc"), "Invalid rendering function", fsPerfect},
         {Drive.Path("corrupt.png"), "Picture not available or error", fsError},
+        {Drive.Path("empty.png"), "Picture not available or error", fsError},
+        {Drive.Path("pipe.png"), "Picture not available or error", fsError},
+        {Drive.Path("pipe.txt"), "Picture not available or error", fsError},
+        {Drive.Path("dos.exe"), "Picture not available or error", fsError},
         {"C:", "Picture not available", fsPerfect},
         {"Y:\\missing.png", "Picture not available", fsPerfect},
 
@@ -154,6 +164,8 @@ TEST_F(ThumbnailPaint, EachRouteThatHasNoThumbnailSaysWhy)
         EXPECT_TRUE(ShowsLine(row.Text)) << row.File;
         EXPECT_EQ(row.Status, FunStatContext.Status) << row.File;
     }
+    Show(Drive.Path("dos.exe"));
+    EXPECT_EQ("Not a picture file.", FunStatContext.Description);
 }
 
 TEST_F(ThumbnailPaint, OnlyPicturesAboveTheSizeLimitAreLeftOut)
