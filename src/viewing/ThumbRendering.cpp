@@ -252,6 +252,7 @@ void TThumbRenderQueue::Stop()
     Pending.clear();
     Done.clear();
     LatestTurn.clear();
+    LastRepaint.clear();
     DelayedRepaints.clear();
     Held = false;
 }

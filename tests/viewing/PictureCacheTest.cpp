@@ -398,6 +398,18 @@ TEST_F(PictureCacheTest, ARequestScrolledAwayBeforeItStartsIsNeverRendered)
     EXPECT_TRUE(away.Pending) << "asked again once it shows again";
 }
 
+TEST_F(PictureCacheTest, RendersDoneTogetherRepaintTheirListOnce)
+{
+    int repaints = 0;
+    for (const char* name : {"a.png", "b.png", "c.png"}) {
+        TThumbParams params = Params(Picture(name, 40, 30, Qt::red));
+        params.Repaint = [&repaints] { ++repaints; };
+        Load(params);
+    }
+    PictureCache.WaitForRenders();
+    EXPECT_EQ(1, repaints);
+}
+
 TEST_F(PictureCacheTest, AFailingFileRendersOnceUntilItChanges)
 {
     Drive.WriteFile("broken.png", "not a picture");
