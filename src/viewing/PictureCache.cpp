@@ -23,11 +23,10 @@ int32_t FontSizeOf(const QFont& font)
     return font.pointSize() > 0 ? font.pointSize() : font.pixelSize();
 }
 
-// The window repainted when the thumbnail is rendered: the one named, else the list.
 TThumbTarget TargetOf(const TThumbParams& params)
 {
     TThumbTarget target;
-    target.Widget = params.RepaintWidget != nullptr ? params.RepaintWidget : params.List;
+    target.Widget = params.List;
     target.Repaint = params.Repaint;
     return target;
 }

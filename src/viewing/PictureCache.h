@@ -23,14 +23,13 @@ class QWidget;
 // drawn with. The last four fields are filled by TPictureCache::Load.
 struct TThumbParams
 {
-    // The list panel whose item shows the thumbnail, or none (the hover window). Small
-    // pictures are enlarged and the scrolling rule applies only with a list.
+    // The list panel whose item shows the thumbnail (or the panel of the user logo),
+    // repainted once its render is done; none for the hover window. The scrolling rule
+    // applies only with a list.
     QWidget* List = nullptr;
     // The list's thumb drag moved it.
     bool ListScrolled = false;
-    // How the window that shows the thumbnail paints again once its render is done; none
-    // repaints the list (or nothing without one).
-    QWidget* RepaintWidget = nullptr;
+    // How the list paints again once the render is done; none updates the widget.
     std::function<void()> Repaint;
 
     TThumbRoute Route = TThumbRoute::Picture;
