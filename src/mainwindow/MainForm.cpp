@@ -4,6 +4,7 @@
 #include "mainwindow/MainWindowAdapters.h"
 #include "mainwindow/PanelLooks.h"
 
+#include "viewing/PictureCache.h"
 #include "viewing/ViewerPlugins.h"
 
 #include "columns/ContainerDialog.h"
@@ -119,6 +120,8 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    // No render may run while the plug-ins go, and no result may outlive the lists.
+    PictureCache.Shutdown();
     UnloadViewerPlugins();
     Adapters.reset();
     delete ContainerDialog;

@@ -323,6 +323,16 @@ public:
     // Records a press on the active column's focused item, then marks the column.
     void MarkActiveAsIBSource(TShiftState shift);
 
+    // ---- Thumbnails (MainFormThumbnails.cpp) ----
+
+    // Draws the file's thumbnail into the thumbnail rectangle through the picture cache and
+    // its information line, or why there is none, into the information rectangle, in the
+    // canvas's font and pen colour. The list is none for the hover window: then small
+    // pictures are never enlarged and the scrolling rule does not apply. While the
+    // thumbnail renders, no line is written. The outcome stays in FunStatContext.
+    void PaintThumb(const std::string& fileName, MyTPanel* list, int64_t size, host::FileTime modified,
+                    QPainter& canvas, QRect infoRect, QRect thumbRect);
+
     // ---- Viewer plug-ins ----
 
     // The process's plug-in slots (viewing/ViewerPlugins.h), reloaded from the options once
@@ -406,6 +416,10 @@ private:
 };
 
 extern TMainForm* MainForm;
+
+// The bytes of text a text thumbnail of the size shows in items of the font size: a fifth
+// of the area per point, and at least 1000.
+int32_t GetThumbTextLength(QSize thumbSize, int32_t fontSize);
 
 // True when the stream's name is "Description", in any letter case.
 bool IsDescriptionStreamName(const std::string& name);

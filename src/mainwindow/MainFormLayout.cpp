@@ -6,6 +6,7 @@
 
 #include "panels/MyTPanel.h"
 
+#include "core/drawing/PictureGeometry.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/files/ProgramFolders.h"
@@ -13,7 +14,9 @@
 #include "core/settings/ProgramOptions.h"
 #include "core/settings/SkinOptions.h"
 
-#include "viewing/PictureLoading.h"
+#include "viewing/PictureCache.h"
+
+#include "host/FileSystem.h"
 
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -273,24 +276,30 @@ void TMainForm::SetToolbarButtonStyle(MyTPanel& button)
 }
 
 // The logo is any file named "UserLogo" in the Options folder; without one (the name
-// then is the folder itself) nothing is drawn.
+// then is the folder itself) nothing is drawn. It is a thumbnail of the panel's size,
+// rendered once and kept in the picture cache.
 void TMainForm::UserLogoPaint(QPainter& canvas)
 {
     TTraced trace;
     try {
         const std::string logo = GetUserLogoFileName();
-        if (!MyFileExists(logo) || IsDirectory(logo))
+        const std::optional<host::FindData> info = host::GetFileData(logo);
+        if (!info || (info->Attributes & host::FILE_ATTRIBUTE_DIRECTORY) != 0)
             return;
-        int32_t zoom = 0;
-        int32_t pictureWidth = 0;
-        int32_t pictureHeight = 0;
-        const QRect area = UserLogoPanel->rect();
-        const std::unique_ptr<TPictureBitmap> picture =
-            LoadPictureToBitmap(logo, SkinOptions.ButtonBackColor, area, false, 0, false, zoom, pictureWidth,
-                                pictureHeight, ProgramOptions.HighQualityThumb, ProgramOptions.SmartQualitySize);
-        if (picture && !picture->Image.isNull())
-            canvas.drawImage(area.x() + (area.width() - picture->Image.width()) / 2,
-                             area.y() + (area.height() - picture->Image.height()) / 2, picture->Image);
+        TThumbParams params;
+        params.List = UserLogoPanel;
+        params.Repaint = [panel = UserLogoPanel] { panel->Invalidate(); };
+        params.FileName = logo;
+        params.FileSize = static_cast<int64_t>(info->Size);
+        params.FileTime = info->LastWriteTime;
+        params.Rect = UserLogoPanel->rect();
+        params.ShowWhileScrolling = ProgramOptions.ShowWhileScrolling;
+        params.SmartQualitySize = ProgramOptions.SmartQualitySize;
+        params.HighQuality = ProgramOptions.HighQualityThumb;
+        params.FrameColor = clNone;
+        params.BackColor = SkinOptions.ButtonBackColor;
+        PictureCache.Load(canvas, params);
+        trace.TakeOver();
     }
     TRACED_CATCH(trace)
 }

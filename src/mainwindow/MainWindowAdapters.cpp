@@ -103,15 +103,18 @@ private:
     TMainForm& Window;
 };
 
-// The hot item is the window's; hiding the hover window does nothing and a thumbnail
-// paints nothing.
+// The hot item and the thumbnails are the window's; hiding the hover window does nothing.
 class TItemPaintWindow : public TMainWindowItemPaint
 {
 public:
     explicit TItemPaintWindow(TMainForm& window) : Window(window) {}
     THotItemRecord& GetHotItemRecord() override { return Window.GetHotItemRecord(); }
     void HideFileHover() override {}
-    void PaintThumb(const std::string&, MyTPanel&, int64_t, host::FileTime, QPainter&, QRect, QRect) override {}
+    void PaintThumb(const std::string& title, MyTPanel& list, int64_t size, host::FileTime modified, QPainter& canvas,
+                    QRect infoRect, QRect pictureRect) override
+    {
+        Window.PaintThumb(title, &list, size, modified, canvas, infoRect, pictureRect);
+    }
 
 private:
     TMainForm& Window;

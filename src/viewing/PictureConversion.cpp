@@ -117,16 +117,6 @@ QSize GetPluginPictureSize(QuillomberGetPictureSize getPictureSize, const std::s
     return {width < 1 ? 100 : width, height < 1 ? 100 : height};
 }
 
-void FillPixels(TViewerPluginBitmapInfo& info, TColor color)
-{
-    const QColor fill = ToQColor(color);
-    const std::array<uint8_t, 4> pixel = {static_cast<uint8_t>(fill.blue()), static_cast<uint8_t>(fill.green()),
-                                          static_cast<uint8_t>(fill.red()), 255};
-    const int64_t count = int64_t{info.Width} * info.Height;
-    for (int64_t index = 0; index < count; ++index)
-        std::copy(pixel.begin(), pixel.end(), info.Pixels + index * 4);
-}
-
 struct TPluginDecoder
 {
     QuillomberGetPictureSize GetPictureSize;
@@ -156,7 +146,7 @@ std::optional<QImage> RenderWithPlugin(const TPluginDecoder& plugin, const std::
     info.BackgroundColor = plugin.BackgroundColor;
     info.TextColor = plugin.TextColor;
     info.AllocatePixels();
-    FillPixels(info, plugin.BackgroundColor);
+    info.FillPixels(plugin.BackgroundColor);
     uint8_t* const pixels = info.Pixels;
     try {
         plugin.LoadFileToBitmap(file->c_str(), extension.c_str(), reinterpret_cast<QuillomberPluginBitmap*>(&info));

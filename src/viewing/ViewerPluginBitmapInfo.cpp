@@ -1,6 +1,9 @@
 #include "viewing/ViewerPluginBitmapInfo.h"
 
+#include <QColor>
+
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 TViewerPluginBitmapInfo::~TViewerPluginBitmapInfo()
@@ -20,4 +23,16 @@ void TViewerPluginBitmapInfo::FreePixels()
 {
     delete[] Pixels;
     Pixels = nullptr;
+}
+
+void TViewerPluginBitmapInfo::FillPixels(TColor color)
+{
+    if (Pixels == nullptr)
+        return;
+    const QColor fill = ToQColor(color);
+    const std::array<uint8_t, 4> pixel = {static_cast<uint8_t>(fill.blue()), static_cast<uint8_t>(fill.green()),
+                                          static_cast<uint8_t>(fill.red()), 255};
+    const int64_t count = int64_t{std::max(Width, 0)} * std::max(Height, 0);
+    for (int64_t index = 0; index < count; ++index)
+        std::copy(pixel.begin(), pixel.end(), Pixels + index * 4);
 }

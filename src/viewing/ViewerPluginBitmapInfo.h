@@ -25,4 +25,7 @@ struct TViewerPluginBitmapInfo
     // empty size.
     void AllocatePixels();
     void FreePixels();
+    // Every pixel of the buffer becomes the colour, opaque: what a plug-in leaves
+    // undrawn shows the background.
+    void FillPixels(TColor color);
 };

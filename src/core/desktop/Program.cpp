@@ -107,8 +107,21 @@ uint32_t GetTotalPhysicalMemory()
     return host::GetMemoryStatus().TotalPhysical;
 }
 
+namespace {
+
+std::optional<uint32_t> InjectedAvailablePhysicalMemory;
+
+} // namespace
+
 uint32_t GetAvailablePhysicalMemory()
 {
     host::SetLastError(host::ERROR_SUCCESS);
+    if (InjectedAvailablePhysicalMemory)
+        return *InjectedAvailablePhysicalMemory;
     return host::GetMemoryStatus().AvailablePhysical;
+}
+
+void InjectAvailablePhysicalMemory(std::optional<uint32_t> bytes)
+{
+    InjectedAvailablePhysicalMemory = bytes;
 }

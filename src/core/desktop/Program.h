@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The program object: while it lives, an exception that nothing catches is reported and
@@ -36,3 +37,6 @@ void GetMemoryStatus(uint32_t& totalPhysical, uint32_t& availablePhysical, uint3
                      uint32_t& availablePageFile);
 uint32_t GetTotalPhysicalMemory();
 uint32_t GetAvailablePhysicalMemory();
+// Tests decide what GetAvailablePhysicalMemory answers; none gives the system's answer
+// again.
+void InjectAvailablePhysicalMemory(std::optional<uint32_t> bytes);

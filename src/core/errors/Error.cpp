@@ -8,7 +8,7 @@
 
 #include "host/LastError.h"
 
-TFunStatContext FunStatContext;
+thread_local TFunStatContext FunStatContext;
 
 namespace {
 

@@ -66,7 +66,9 @@ public:
     void OnApplicationException(QObject* sender, const std::string& message);
 };
 
-extern TFunStatContext FunStatContext;
+// Each thread has its own, as it has its own last host error, so traced routines run
+// unchanged on worker threads.
+extern thread_local TFunStatContext FunStatContext;
 
 std::string GetSystemErrorText(uint32_t code);
 // Read the last error after a system call that was preceded by clearing it.
