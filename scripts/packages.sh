@@ -13,12 +13,16 @@ QUILLOMBER_PACKAGES=(
     xdg-utils
     # The wallpaper-broadcast test runs a private session bus.
     dbus-daemon
+    # Video thumbnails are frames made by the desktops' video thumbnailer.
+    ffmpegthumbnailer
 )
 
 # The reference tools the benchmarks time against; the tests do not need them.
 QUILLOMBER_BENCH_PACKAGES=(
     libbenchmark-dev
     rsync
+    # The thumbnail benchmark times vipsthumbnail and ImageMagick 6's convert.
+    libvips-tools imagemagick
 )
 
 # Installs whatever is missing of the named list (QUILLOMBER_PACKAGES by default); does

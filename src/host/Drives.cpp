@@ -7,6 +7,8 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <mutex>
+#include <shared_mutex>
 #include <string_view>
 #include <sys/stat.h>
 #include <vector>
@@ -22,6 +24,8 @@ std::array<std::optional<std::string>, 26> DefaultDriveTable()
 }
 
 std::array<std::optional<std::string>, 26> DriveTable = DefaultDriveTable();
+// Worker threads translate paths while the user-interface thread (or a test) maps drives.
+std::shared_mutex DriveTableLock;
 
 int DriveIndex(char letter)
 {
@@ -121,6 +125,7 @@ bool IsMountedMediaFolder(const std::string& mountPoint)
     return false;
 }
 
+// Callers hold the table's lock.
 bool IsDriveRoot(const std::string& hostDirectory)
 {
     return std::find(DriveTable.begin(), DriveTable.end(), hostDirectory) != DriveTable.end();
@@ -183,12 +188,26 @@ std::optional<std::string> HostNameOfWindowsName(const std::string& windowsName)
     return hostName;
 }
 
+// Callers hold the table's lock.
 std::optional<size_t> FirstFreeLetterIndex()
 {
     for (size_t i = 'C' - 'A'; i < DriveTable.size(); ++i)
         if (!DriveTable[i])
             return i;
     return std::nullopt;
+}
+
+// The letter whose folder is the longest prefix of the path, with that folder.
+std::optional<std::pair<char, std::string>> MostSpecificDriveOf(const std::string& hostPath)
+{
+    const std::shared_lock lock(DriveTableLock);
+    const std::optional<std::string>* best = nullptr;
+    for (const std::optional<std::string>& root : DriveTable)
+        if (root && IsHostPathUnder(*root, hostPath) && (best == nullptr || root->size() > (*best)->size()))
+            best = &root;
+    if (best == nullptr)
+        return std::nullopt;
+    return std::pair{static_cast<char>('A' + (best - DriveTable.data())), **best};
 }
 
 } // namespace
@@ -212,19 +231,25 @@ bool IsHostPathUnder(const std::string& root, const std::string& hostPath)
 void MapDrive(char letter, const std::string& hostDirectory)
 {
     const int index = DriveIndex(letter);
-    if (index >= 0)
-        DriveTable[static_cast<size_t>(index)] = StripTrailingSlashes(hostDirectory);
+    if (index < 0)
+        return;
+    std::string root = StripTrailingSlashes(hostDirectory);
+    const std::unique_lock lock(DriveTableLock);
+    DriveTable[static_cast<size_t>(index)] = std::move(root);
 }
 
 void UnmapDrive(char letter)
 {
     const int index = DriveIndex(letter);
-    if (index >= 0)
-        DriveTable[static_cast<size_t>(index)].reset();
+    if (index < 0)
+        return;
+    const std::unique_lock lock(DriveTableLock);
+    DriveTable[static_cast<size_t>(index)].reset();
 }
 
 void ResetDriveTable()
 {
+    const std::unique_lock lock(DriveTableLock);
     DriveTable = DefaultDriveTable();
 }
 
@@ -233,12 +258,15 @@ std::optional<std::string> GetDriveHostRoot(char letter)
     const int index = DriveIndex(letter);
     if (index < 0)
         return std::nullopt;
+    const std::shared_lock lock(DriveTableLock);
     return DriveTable[static_cast<size_t>(index)];
 }
 
 void MapMountedDrives()
 {
-    for (const Mount& mount : *GetMountTable()) {
+    const std::shared_ptr<const std::vector<Mount>> mounts = GetMountTable();
+    const std::unique_lock lock(DriveTableLock);
+    for (const Mount& mount : *mounts) {
         const std::string folder = StripTrailingSlashes(mount.MountPoint);
         if (!IsMountedMediaFolder(folder) || IsDriveRoot(folder) || !HasWindowsName(folder))
             continue;
@@ -252,6 +280,7 @@ void MapMountedDrives()
 uint32_t GetLogicalDrives()
 {
     uint32_t mask = 0;
+    const std::shared_lock lock(DriveTableLock);
     for (size_t i = 0; i < DriveTable.size(); ++i)
         if (DriveTable[i])
             mask |= 1u << i;
@@ -316,24 +345,14 @@ std::optional<std::string> HostToWindows(const std::string& hostPath)
         return std::nullopt;
     }
     const std::string path = JoinHost("/", NormalizeComponents(SplitComponents(hostPath, 0, false)));
-    int bestIndex = -1;
-    size_t bestLength = 0;
-    for (size_t i = 0; i < DriveTable.size(); ++i) {
-        const std::optional<std::string>& root = DriveTable[i];
-        if (!root || !IsHostPathUnder(*root, path))
-            continue;
-        if (bestIndex < 0 || root->size() > bestLength) {
-            bestIndex = static_cast<int>(i);
-            bestLength = root->size();
-        }
-    }
-    if (bestIndex < 0) {
+    const std::optional<std::pair<char, std::string>> drive = MostSpecificDriveOf(path);
+    if (!drive) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return std::nullopt;
     }
-    const std::string& root = *DriveTable[static_cast<size_t>(bestIndex)];
+    const std::string& root = drive->second;
     const std::vector<std::string> parts = SplitComponents(path, root == "/" ? 0 : root.size(), false);
-    std::string result{static_cast<char>('A' + bestIndex), ':', '\\'};
+    std::string result{drive->first, ':', '\\'};
     for (size_t i = 0; i < parts.size(); ++i) {
         const std::optional<std::string> windowsName = WindowsNameOfHostName(parts[i]);
         if (!windowsName) {

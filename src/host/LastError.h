@@ -39,6 +39,8 @@ inline constexpr uint32_t ERROR_BADDB = 1009;
 inline constexpr uint32_t ERROR_IO_DEVICE = 1117;
 inline constexpr uint32_t ERROR_NO_ASSOCIATION = 1155;
 inline constexpr uint32_t ERROR_REQUEST_ABORTED = 1235;
+inline constexpr uint32_t ERROR_TIMEOUT = 1460;
+inline constexpr uint32_t ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 inline constexpr uint32_t ERROR_CANT_RESOLVE_FILENAME = 1921;
 
 uint32_t GetLastError();

@@ -99,6 +99,9 @@ bool PngChunksFitInFile(QIODevice& device)
 }
 
 constexpr uchar JpegMarkerStart = 0xFF;
+constexpr qint64 JpegEndBytes = 2;
+// The file header and the info header up to the size of compressed pixels.
+constexpr qsizetype BmpHeaderBytes = 38;
 constexpr uchar JpegStartOfImage = 0xD8;
 constexpr uchar JpegEndOfImage = 0xD9;
 constexpr uchar JpegStartOfScan = 0xDA;
@@ -111,7 +114,7 @@ bool IsJpegStandaloneMarker(uchar marker)
 }
 
 // Walks the JPEG's segments, skipping each by its length (an embedded thumbnail's end
-// marker lies inside one) and the compressed data byte by byte, to its end marker.
+// marker lies inside one) and the compressed data from marker to marker, to its end marker.
 bool JpegReachesItsEnd(const QByteArray& bytes)
 {
     const auto at = [&bytes](qsizetype index) { return static_cast<uchar>(bytes[index]); };
@@ -119,9 +122,17 @@ bool JpegReachesItsEnd(const QByteArray& bytes)
         return true;
     qsizetype position = 2;
     while (position + 1 < bytes.size()) {
+        if (at(position) != JpegMarkerStart) {
+            const void* next = std::memchr(bytes.constData() + position, JpegMarkerStart,
+                                           static_cast<size_t>(bytes.size() - position));
+            if (next == nullptr)
+                return false;
+            position = static_cast<const char*>(next) - bytes.constData();
+            continue;
+        }
         const uchar marker = at(position + 1);
-        if (at(position) != JpegMarkerStart || marker == JpegMarkerStart || IsJpegStandaloneMarker(marker)) {
-            position += at(position) == JpegMarkerStart && marker != JpegMarkerStart ? 2 : 1;
+        if (marker == JpegMarkerStart || IsJpegStandaloneMarker(marker)) {
+            position += marker == JpegMarkerStart ? 1 : 2;
             continue;
         }
         if (marker == JpegEndOfImage)
@@ -138,15 +149,15 @@ bool JpegReachesItsEnd(const QByteArray& bytes)
 
 // A BMP's pixels start where its file header says; uncompressed, each row takes
 // (width x bits + 31) / 32 x 4 bytes, compressed, the info header gives their size.
-bool BmpHoldsItsPixels(const QByteArray& bytes)
+// `header` holds the file's first bytes (at least BmpHeaderBytes when the file has them).
+bool BmpHoldsItsPixels(const QByteArray& header, qint64 fileSize)
 {
-    constexpr qsizetype InfoHeaderEnd = 38;
     constexpr qsizetype CoreHeaderSize = 12;
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+    if (header.size() < 2 || header[0] != 'B' || header[1] != 'M')
         return true;
-    if (bytes.size() < InfoHeaderEnd)
+    if (header.size() < BmpHeaderBytes)
         return false;
-    const uchar* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const uchar* data = reinterpret_cast<const uchar*>(header.constData());
     const bool core = qFromLittleEndian<quint32>(data + 14) == CoreHeaderSize;
     const int64_t width = core ? qFromLittleEndian<quint16>(data + 18) : qFromLittleEndian<qint32>(data + 18);
     const int64_t height = core ? qFromLittleEndian<quint16>(data + 20) : qFromLittleEndian<qint32>(data + 22);
@@ -154,7 +165,7 @@ bool BmpHoldsItsPixels(const QByteArray& bytes)
     const quint32 compression = core ? 0 : qFromLittleEndian<quint32>(data + 30);
     // Uncompressed rows, also with colour masks (3 and 6).
     const bool rows = compression == 0 || compression == 3 || compression == 6;
-    const int64_t room = bytes.size() - int64_t{qFromLittleEndian<quint32>(data + 10)};
+    const int64_t room = fileSize - int64_t{qFromLittleEndian<quint32>(data + 10)};
     if (!rows)
         return qFromLittleEndian<quint32>(data + 34) <= room;
     const int64_t rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
@@ -252,15 +263,20 @@ bool PictureFile::IsComplete()
         return true;
     }
     const qint64 position = Device->pos();
-    if (!Device->seek(0))
-        return false;
-    const QByteArray bytes = Device->readAll();
+    bool complete = true;
+    if (format == "bmp") {
+        complete = Device->seek(0) && BmpHoldsItsPixels(Device->read(BmpHeaderBytes), Device->size());
+    } else {
+        // Most files end with their end marker; only the others are walked through.
+        const bool endsWithMarker = Device->size() >= JpegEndBytes && Device->seek(Device->size() - JpegEndBytes) &&
+                                    Device->read(JpegEndBytes) == QByteArray("\xFF\xD9", JpegEndBytes);
+        complete = endsWithMarker || (Device->seek(0) && JpegReachesItsEnd(Device->readAll()));
+    }
     Device->seek(position);
     if (Device->ReadFailure() != ERROR_SUCCESS) {
         SetLastError(Device->ReadFailure());
         return false;
     }
-    const bool complete = format == "jpeg" ? JpegReachesItsEnd(bytes) : BmpHoldsItsPixels(bytes);
     SetLastError(complete ? ERROR_SUCCESS : ERROR_HANDLE_EOF);
     return complete;
 }

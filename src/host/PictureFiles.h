@@ -39,8 +39,9 @@ public:
     // `smooth` asks for the decoder's better reduction. Nothing (ERROR_NOT_SUPPORTED) for
     // a broken picture. One read per opening.
     std::optional<QImage> Read(QSize wantedSize = {}, bool smooth = false);
-    // False for a JPEG whose data ends before its end-of-image marker, which the decoder
-    // reads as a whole picture with the missing part grey; true for any other file.
+    // False for a JPEG whose data ends before its end-of-image marker, or a BMP shorter
+    // than its pixels, which the decoders read as whole pictures with the missing part
+    // filled; true for any other file.
     bool IsComplete();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "core/drawing/PictureGeometry.h"
 #include "core/errors/Traced.h"
+#include "core/files/FileIcons.h"
 #include "core/files/PathNames.h"
 #include "core/text/AsciiCase.h"
 
@@ -73,19 +74,21 @@ std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName,
     TTraced trace;
     std::unique_ptr<TPictureBitmap> result;
     trace.Run([&] {
+        const std::unique_ptr<QImage> icon = ExtractFileIcon(fileName);
         host::PictureFile picture;
-        picture.Open(fileName);
-        const QSize pictureSize = picture.Size();
+        const bool decodable = icon || (picture.Open(fileName) && picture.IsComplete());
+        const QSize pictureSize = icon ? icon->size() : decodable ? picture.Size() : QSize();
         pictureWidth = std::max(pictureSize.width(), 0);
         pictureHeight = std::max(pictureSize.height(), 0);
         if (pictureWidth == 0 || pictureHeight == 0)
             return trace.Raise("Invalid picture size.", fileName);
         const QSize shown = GetShownSize(pictureSize, rectangle, enlargeSmall, enlargeMinimumSize, fillRectangle);
-        std::unique_ptr<TPictureBitmap> bitmap = NewFilledBitmap(shown, backgroundColor, TransparentModeOf(fileName));
+        const TTransparentMode mode = icon ? TTransparentMode::Fixed : TransparentModeOf(fileName);
+        std::unique_ptr<TPictureBitmap> bitmap = NewFilledBitmap(shown, backgroundColor, mode);
         zoomPercent = static_cast<int32_t>(static_cast<int64_t>(shown.height()) * 100 / pictureHeight);
         if (!shown.isEmpty()) {
             const bool smooth = highQuality || IsSmartQualitySize(shown, smartQualitySize);
-            const std::optional<QImage> decoded = picture.Read(shown, smooth);
+            const std::optional<QImage> decoded = icon ? std::optional<QImage>(*icon) : picture.Read(shown, smooth);
             if (!decoded)
                 return trace.Raise("Invalid picture size.", fileName);
             DrawPicture(bitmap->Image, *decoded, smooth);

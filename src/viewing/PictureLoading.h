@@ -32,8 +32,11 @@ struct TPictureBitmap
 // it (enlarged only with `enlargeSmall`, and only when at least `enlargeMinimumSize` on
 // both sides). The outs receive the picture's own size and the zoom of the shown height
 // in percent. Low quality uses the decoder's fast reduction; at `smartQualitySize` (0 or
-// more) pixels on a side, high quality is used anyway. Traced: "Invalid picture size."
-// (parameter 1 the file name) for a file that gives no picture; then none is returned.
+// more) pixels on a side, high quality is used anyway. A cursor, a program or a link to
+// either is drawn from its icon (ExtractFileIcon), in fixed transparent mode. Traced:
+// "Invalid picture size." (parameter 1 the file name) for a file that gives no picture
+// (also a cut or broken one, one above the decoders' memory limit, a device or a pipe);
+// then none is returned. Safe on any thread: it reads no state the program changes.
 // An empty rectangle gives an empty bitmap and zoom 0.
 std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName, TColor backgroundColor,
                                                     const QRect& rectangle, bool enlargeSmall,

@@ -2,7 +2,9 @@
 #include "core/errors/Error.h"
 
 #include "support/TestSupport.h"
+#include "support/VideoFixtures.h"
 
+#include "host/DesktopThumbnails.h"
 #include "host/LastError.h"
 
 #include <QCryptographicHash>
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -73,9 +76,10 @@ TEST_F(ShellThumbnails, GivesTheCachedPictureFittedToTheBox)
     EXPECT_EQ(QImage::Format_ARGB32, fitted->format());
     EXPECT_EQ(qRgb(255, 0, 0), fitted->pixel(50, 25));
 
+    // The file is no video, so no frame can be made in its stead.
     const std::unique_ptr<QImage> small = GetSysThumbnailFromFile(File(), 300, 300);
     ASSERT_NE(nullptr, small);
-    EXPECT_EQ(QSize(128, 64), small->size()) << "a small entry is not blown up";
+    EXPECT_EQ(QSize(300, 150), small->size()) << "a small entry is enlarged to touch the box";
 }
 
 TEST_F(ShellThumbnails, TakesTheSizeMeantForTheBox)
@@ -175,6 +179,78 @@ TEST_F(ShellThumbnails, AnUnusableLocationGivesNoBitmap)
     ASSERT_NE(nullptr, bitmap);
     EXPECT_EQ(QSize(64, 32), bitmap->size()) << "without IEIFLAG_ASPECT the box is filled";
     EXPECT_EQ(QImage::Format_RGB888, bitmap->format());
+}
+
+// A video's thumbnail always touches the box, as the thumbnail cache's match of videos needs.
+TEST_F(ShellThumbnails, AVideoGivesAFrameTouchingTheBox)
+{
+    const std::string clip = CopyTestPatternClip(Drive, "clip.mp4");
+    struct Row
+    {
+        QSize Box;
+        QSize Thumbnail;
+    };
+    for (const Row& row : {Row{{200, 200}, {200, 113}}, Row{{100, 300}, {100, 56}}, Row{{300, 60}, {106, 60}}}) {
+        const std::unique_ptr<QImage> frame = GetSysThumbnailFromFile(clip, row.Box.width(), row.Box.height());
+        ASSERT_NE(nullptr, frame) << row.Box.width();
+        EXPECT_EQ(fsPerfect, FunStatContext.Status);
+        EXPECT_EQ(row.Thumbnail, frame->size());
+        EXPECT_GT(ColourCount(*frame), 8u);
+    }
+    EXPECT_EQ(0, LeftFrames());
+}
+
+TEST_F(ShellThumbnails, TheCacheEntryAndTheThumbnailerShareTheWork)
+{
+    using namespace std::chrono_literals;
+    const std::string clip = CopyTestPatternClip(Drive, "clip.mp4");
+    struct stat info = {};
+    stat(Drive.HostPath("clip.mp4").c_str(), &info);
+    const std::string clipUri = "file://" + Drive.HostPath() + "/clip.mp4";
+    const std::string missing = Drive.HostPath("no thumbnailer");
+    const std::string hanging = WriteStandInThumbnailer(Drive, "hangs", "echo partial > \"$OUT\"; exec sleep 60");
+    struct Row
+    {
+        const char* Case;
+        int EntrySide; // 0: no entry
+        std::string Program;
+        QSize Thumbnail;
+        bool FromEntry;
+    };
+    const Row rows[] = {
+        {"an entry filling the box, no thumbnailer needed", 256, missing, {160, 160}, true},
+        {"a small entry, a frame instead", 128, "ffmpegthumbnailer", {160, 90}, false},
+        {"a small entry, no thumbnailer", 128, missing, {160, 160}, true},
+        {"a small entry, a hanging thumbnailer", 128, hanging, {160, 160}, true},
+        {"no entry, no thumbnailer", 0, missing, {}, false},
+        {"no entry, a hanging thumbnailer", 0, hanging, {}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Case);
+        fs::remove_all(TestRootHostPath() + "/cache/thumbnails");
+        if (row.EntrySide > 0) {
+            QImage entry(row.EntrySide, row.EntrySide, QImage::Format_RGB32);
+            entry.fill(qRgb(9, 8, 7));
+            entry.setText("Thumb::URI", QString::fromStdString(clipUri));
+            entry.setText("Thumb::MTime", QString::number(info.st_mtim.tv_sec));
+            const std::string path =
+                *host::GetThumbnailCachePath(clip, row.EntrySide > 128 ? host::ThumbnailSize::Large
+                                                                       : host::ThumbnailSize::Normal);
+            fs::create_directories(fs::path(path).parent_path());
+            ASSERT_TRUE(entry.save(QString::fromStdString(path), "PNG"));
+        }
+        UseThumbnailer(row.Program, row.Program == hanging ? 300ms : 10000ms);
+        const std::unique_ptr<QImage> thumbnail = GetSysThumbnailFromFile(clip, 160, 160);
+        EXPECT_EQ(0, LeftFrames());
+        if (row.Thumbnail.isEmpty()) {
+            EXPECT_EQ(nullptr, thumbnail);
+            EXPECT_EQ(fsError, FunStatContext.Status);
+            continue;
+        }
+        ASSERT_NE(nullptr, thumbnail);
+        EXPECT_EQ(row.Thumbnail, thumbnail->size());
+        EXPECT_EQ(row.FromEntry, thumbnail->pixel(80, 40) == qRgb(9, 8, 7));
+    }
 }
 
 } // namespace

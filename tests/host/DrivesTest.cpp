@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace {
 
 class DriveTable : public testing::Test
@@ -150,6 +155,40 @@ TEST_F(DriveTable, UnmappedLettersAndTheResetTable)
     host::ResetDriveTable();
     EXPECT_FALSE(host::GetDriveHostRoot('E'));
     EXPECT_EQ("/", host::GetDriveHostRoot('c').value_or(""));
+}
+
+// Thumbnails are rendered on worker threads, which translate paths while the user
+// changes the drives.
+TEST_F(DriveTable, PathsTranslateOnOtherThreadsWhileDrivesChange)
+{
+    // Long folder names, so that a torn read of a replaced root is a read of freed memory.
+    const std::string first = "/srv/" + std::string(200, 'a');
+    const std::string second = "/srv/" + std::string(180, 'b');
+    std::atomic<bool> done = false;
+    std::atomic<int> wrong = 0;
+    std::vector<std::thread> readers;
+    for (int n = 0; n < 3; ++n)
+        readers.emplace_back([&] {
+            while (!done) {
+                const std::optional<std::string> host = host::WindowsToHost("F:\\x");
+                if (host && *host != first + "/x" && *host != second + "/x")
+                    ++wrong;
+                const std::optional<std::string> windows = host::HostToWindows(second + "/x");
+                if (windows && *windows != "F:\\x" &&
+                    *windows != "C:" + std::string("\\srv\\") + std::string(180, 'b') + "\\x")
+                    ++wrong;
+                host::GetLogicalDrives();
+            }
+        });
+    for (int round = 0; round < 3000; ++round) {
+        host::MapDrive('F', round % 2 == 0 ? first : second);
+        if (round % 3 == 0)
+            host::UnmapDrive('F');
+    }
+    done = true;
+    for (std::thread& reader : readers)
+        reader.join();
+    EXPECT_EQ(0, wrong.load());
 }
 
 } // namespace

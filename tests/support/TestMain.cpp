@@ -8,6 +8,7 @@
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
 #include "host/Process.h"
+#include "host/VideoFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,7 @@ class FreshStatePerTest : public testing::EmptyTestEventListener
         host::ResetDriveTable();
         host::MapDrive('P', TestRoot + "/program");
         host::SetProgramHostFile(TestRoot + "/program/quillomber");
+        host::SetVideoThumbnailer({});
         FunStatContext = TFunStatContext();
         FormatSettings = TFormatSettings();
         Beeps.clear();

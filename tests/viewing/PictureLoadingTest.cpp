@@ -13,6 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+
 namespace {
 
 constexpr TColor Background = 0x00FF00; // green in the Windows layout
@@ -168,6 +174,126 @@ TEST_F(PictureLoading, AFileWithoutPictureGivesNoBitmap)
         EXPECT_EQ(Drive.Path(name), FunStatContext.Parameter1);
         EXPECT_EQ(0, loaded.PictureWidth);
     }
+}
+
+std::string FixtureBytes(const std::string& name)
+{
+    std::ifstream file(std::string(QUILLOMBER_FIXTURES) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(PictureLoading, CursorsAndProgramsAreDrawnFromTheirIcons)
+{
+    Drive.WriteFile("pointer.cur", FixtureBytes("Pointer.cur"));
+    Drive.WriteFile("tool.exe", FixtureBytes("Program.exe"));
+    struct Row
+    {
+        const char* Name;
+        QSize Picture;
+        QColor Colour;
+        QPoint Background;
+    };
+    // The cursor's left half and the program icon's top-left pixel are transparent.
+    const Row rows[] = {
+        {"pointer.cur", {32, 32}, Qt::magenta, {10, 30}},
+        {"tool.exe", {16, 16}, Qt::red, {0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const TLoaded loaded = Load(Drive.Path(row.Name), QRect(0, 0, 64, 64), true, 0, false, false);
+        ASSERT_TRUE(loaded.Bitmap);
+        EXPECT_EQ(fsPerfect, FunStatContext.Status);
+        EXPECT_EQ(row.Picture, QSize(loaded.PictureWidth, loaded.PictureHeight));
+        EXPECT_EQ(QSize(64, 64), loaded.Bitmap->Image.size());
+        EXPECT_EQ(400 * 16 / row.Picture.height(), loaded.Zoom);
+        EXPECT_EQ(TTransparentMode::Fixed, loaded.Bitmap->TransparentMode);
+        EXPECT_EQ(row.Colour.rgb(), loaded.Bitmap->Image.pixel(60, 60));
+        EXPECT_EQ(qRgb(0, 255, 0), loaded.Bitmap->Image.pixel(row.Background));
+    }
+
+    Drive.WriteFile("plain.exe", "MZ, and no icon");
+    const TLoaded plain = Load(Drive.Path("plain.exe"), QRect(0, 0, 64, 64));
+    EXPECT_FALSE(plain.Bitmap);
+    EXPECT_EQ("Invalid picture size.", FunStatContext.Description);
+}
+
+// A picture whose every pixel differs, so that each part of its file carries pixels.
+QImage NoisyPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
+    return picture;
+}
+
+std::string BigEndian32(uint32_t value)
+{
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+            static_cast<char>(value)};
+}
+
+// The PNG chunks' checksum (CRC-32, reflected polynomial 0xEDB88320).
+uint32_t Crc32(const std::string& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A PNG whose header claims the size, with a valid checksum, and a few bytes of data.
+std::string PngClaiming(uint32_t width, uint32_t height)
+{
+    const auto chunk = [](const std::string& type, const std::string& data) {
+        const std::string checked = type + data;
+        return BigEndian32(static_cast<uint32_t>(data.size())) + checked + BigEndian32(Crc32(checked));
+    };
+    const std::string header = BigEndian32(width) + BigEndian32(height) + std::string("\x08\x02\0\0\0", 5);
+    return std::string("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) +
+           chunk("IDAT", std::string("\x78\x9c\x63\x60", 4)) + chunk("IEND", "");
+}
+
+TEST_F(PictureLoading, BadPicturesGiveTheFailureAndNeverACrash)
+{
+    const QImage noisy = NoisyPicture(64, 48);
+    for (const char* format : {"png", "jpg", "bmp", "tiff", "webp"}) {
+        const std::string whole = PictureBytes(noisy, format == std::string("jpg") ? "jpeg" : format);
+        Drive.WriteFile(std::string("half.") + format, whole.substr(0, whole.size() / 2));
+    }
+    Drive.WriteFile("empty.png", "");
+    Drive.WriteFile("noise.jpg", std::string(4000, '\x5A'));
+    Drive.WriteFile("huge.png", PngClaiming(100000, 100000));
+    // 60,000 x 60,000 pixels, and one image block of them.
+    constexpr char HugeGif[] = "GIF89a\x60\xEA\x60\xEA\0\0\0,\0\0\0\0\x60\xEA\x60\xEA\0\x02\x02\x4C\x01\0;";
+    Drive.WriteFile("huge.gif", std::string(HugeGif, sizeof HugeGif - 1));
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("pipe.png").c_str(), 0600));
+    std::filesystem::create_symlink("/dev/zero", Drive.HostPath("device.bmp"));
+    for (const char* name : {"half.png", "half.jpg", "half.bmp", "half.tiff", "half.webp", "empty.png", "noise.jpg",
+                             "huge.png", "huge.gif", "pipe.png", "device.bmp"}) {
+        SCOPED_TRACE(name);
+        FunStatContext = TFunStatContext();
+        const TLoaded loaded = Load(Drive.Path(name), QRect(0, 0, 100, 100), false, 0, false, false);
+        EXPECT_FALSE(loaded.Bitmap);
+        EXPECT_EQ(fsError, FunStatContext.Status);
+        EXPECT_EQ("Invalid picture size.", FunStatContext.Description);
+    }
+}
+
+TEST_F(PictureLoading, APictureAboveTheDecodersMemoryLimitGivesTheFailure)
+{
+    // 600 x 600 pixels take 1.4 MB decoded; a BMP is never decoded at a reduced size.
+    const std::string bmp = SavePicture(Drive, "large.bmp", SolidPicture(600, 600, Qt::red));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    const TLoaded loaded = Load(bmp, QRect(0, 0, 100, 100), false, 0, false, false);
+    QImageReader::setAllocationLimit(limit);
+    EXPECT_FALSE(loaded.Bitmap);
+    EXPECT_EQ(fsError, FunStatContext.Status);
+    EXPECT_EQ("Invalid picture size.", FunStatContext.Description);
 }
 
 TEST_F(PictureLoading, ExtensionListsNameTheDecoders)

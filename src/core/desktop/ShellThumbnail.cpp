@@ -6,6 +6,7 @@
 #include "host/DesktopThumbnails.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
+#include "host/VideoFrames.h"
 
 #include <algorithm>
 
@@ -25,6 +26,21 @@ uint32_t LastHResult()
 bool IsFolder(uint32_t attributes)
 {
     return (attributes & host::FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// As wide as the box with at most its height, or as high with at most its width.
+bool TouchesBox(QSize picture, int width, int height)
+{
+    return (picture.width() == width && picture.height() <= height) ||
+           (picture.height() == height && picture.width() <= width);
+}
+
+QImage ScaledToTouchBox(const QImage& picture, int width, int height)
+{
+    const QSize size = picture.size().scaled(width, height, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    const QImage scaled =
+        size == picture.size() ? picture : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaled.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
@@ -106,17 +122,44 @@ bool ExtractImage_GetFileThumbnail(TExtractImage& extractor, int width, int heig
     return extracted;
 }
 
+namespace {
+
+// The desktop's cached thumbnail of the file, fitted into the box without enlarging it.
+std::unique_ptr<QImage> CachedThumbnail(const std::string& name, int width, int height)
+{
+    std::unique_ptr<TExtractImage> extractor;
+    std::unique_ptr<QImage> bitmap;
+    if (ExtractImage_GetIPtr(name, extractor))
+        ExtractImage_GetFileThumbnail(*extractor, width, height, 32, IEIFLAG_ASPECT | IEIFLAG_OFFLINE | IEIFLAG_QUALITY,
+                                      bitmap);
+    return bitmap;
+}
+
+} // namespace
+
 std::unique_ptr<QImage> GetSysThumbnailFromFile(const std::string& name, int width, int height)
 {
     TTraced trace;
     std::unique_ptr<QImage> bitmap;
     trace.Run([&] {
-        std::unique_ptr<TExtractImage> extractor;
-        ExtractImage_GetIPtr(name, extractor);
-        if (trace.TakeOver())
+        std::unique_ptr<QImage> cached = CachedThumbnail(name, width, height);
+        const TFunStatContext cacheOutcome = FunStatContext;
+        if (cached && TouchesBox(cached->size(), width, height)) {
+            bitmap = std::move(cached);
             return;
-        ExtractImage_GetFileThumbnail(*extractor, width, height, 32, IEIFLAG_ASPECT | IEIFLAG_OFFLINE | IEIFLAG_QUALITY,
-                                      bitmap);
+        }
+        // An unusable box has failed the cache's lookup already.
+        const std::optional<QImage> frame =
+            width > 0 && height > 0 ? host::MakeVideoFrame(name, std::max(width, height)) : std::nullopt;
+        if (frame) {
+            bitmap = std::make_unique<QImage>(ScaledToTouchBox(*frame, width, height));
+            return;
+        }
+        if (cached) {
+            bitmap = std::make_unique<QImage>(ScaledToTouchBox(*cached, width, height));
+            return;
+        }
+        FunStatContext = cacheOutcome;
         trace.TakeOver();
     });
     return bitmap;

@@ -42,6 +42,10 @@ bool ExtractImage_GetIPtr(const std::string& name, std::unique_ptr<TExtractImage
 // Asks the extraction for a picture; on failure the bitmap is none.
 bool ExtractImage_GetFileThumbnail(TExtractImage& extractor, int width, int height, int depth, uint32_t flags,
                                    std::unique_ptr<QImage>& bitmap);
-// The two above with depth 32 and IEIFLAG_ASPECT | IEIFLAG_OFFLINE | IEIFLAG_QUALITY; the
-// bitmap is the caller's.
+// The thumbnail of a video (or of any file the desktop made one of), touching the box: as
+// wide as the box with at most its height, or as high with at most its width. The
+// desktop's cached thumbnail (the two above with depth 32 and IEIFLAG_ASPECT |
+// IEIFLAG_OFFLINE | IEIFLAG_QUALITY) when it fills the box, else a frame made by the video
+// thumbnailer (host/VideoFrames.h), else the cached one enlarged. Without either, the
+// cache's failure. The bitmap is the caller's. Safe on any thread.
 std::unique_ptr<QImage> GetSysThumbnailFromFile(const std::string& name, int width, int height);

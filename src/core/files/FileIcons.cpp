@@ -4,14 +4,28 @@
 #include "core/files/PathNames.h"
 #include "core/text/AsciiCase.h"
 
+#include "host/ExecutableIcons.h"
+
+namespace {
+
+bool IsCursorFile(const std::string& name)
+{
+    return SameTextAscii(GetExtension(name), ".cur");
+}
+
+} // namespace
+
 std::string GetIconSourceFile(const std::string& name)
 {
     const std::string target = GetWhenReference(name);
-    const std::string extension = GetExtension(target);
-    return SameTextAscii(extension, ".cur") || SameTextAscii(extension, ".exe") ? target : std::string();
+    return IsCursorFile(target) || SameTextAscii(GetExtension(target), ".exe") ? target : std::string();
 }
 
-std::unique_ptr<QImage> ExtractFileIcon(const std::string&)
+std::unique_ptr<QImage> ExtractFileIcon(const std::string& name)
 {
-    return nullptr;
+    const std::string source = GetIconSourceFile(name);
+    if (source.empty())
+        return nullptr;
+    std::optional<QImage> icon = IsCursorFile(source) ? host::ReadCursorIcon(source) : host::ReadExecutableIcon(source);
+    return icon ? std::make_unique<QImage>(std::move(*icon)) : nullptr;
 }
