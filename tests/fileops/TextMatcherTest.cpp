@@ -127,6 +127,10 @@ TEST(TextMatcher, AFilterFailingItsStemAddsNothingAndTheOthersAreStillChecked)
         {"FOO ZED !BAR", "XFOOX ZED", TStemMode::Word, 200},
         {"&FOO BAR", "XFOOX BAR", TStemMode::Word, 0},
         {"BAR &FOO", "BAR XFOOX", TStemMode::Word, 0},
+        // a filter earning a score before the failing one must not hide a later rejection
+        {"ZED FOO !BAR", "ZED XFOOX BAR", TStemMode::Word, 0},
+        {"ZED FOO &BAZ", "ZED XFOOX", TStemMode::Word, 0},
+        {"ZED FOO &BAR", "ZED XFOOX BAR", TStemMode::Word, 400},
     });
 }
 
