@@ -59,7 +59,7 @@ public:
     int32_t GetNearScore(const char* start, const char* last, const char* match, int32_t length,
                          int32_t filterIndex) const;
 
-    // Buffers above this size give the user interface a turn at every occurrence.
+    // A candidate file larger than this gives the user interface a turn at every occurrence.
     static constexpr int64_t PacedSize = 100000;
 
 private:
