@@ -2,49 +2,12 @@
 
 #include "core/errors/Traced.h"
 #include "core/text/AsciiCase.h"
-
-#include <QChar>
+#include "core/text/TextCharacter.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// The length of the UTF-8 sequence at the position and its code point; 0 for bytes that
-// do not begin a well-formed sequence.
-size_t DecodeUtf8(std::string_view text, size_t position, char32_t& codePoint)
-{
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(position);
-    size_t length = 0;
-    if (lead < 0x80)
-        length = 1, codePoint = lead;
-    else if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2, codePoint = lead & 0x1F;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, codePoint = lead & 0x0F;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, codePoint = lead & 0x07;
-    if (length == 0 || position + length > text.size())
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(position + i) & 0xC0) != 0x80)
-            return 0;
-        codePoint = codePoint << 6 | (byte(position + i) & 0x3F);
-    }
-    return codePoint > 0x10FFFF ? 0 : length;
-}
-
-// ASCII letters, digits and "_", and the letters from U+00C0 on (the accented letters
-// and those of other scripts; not the multiplication and division signs).
-bool IsWordCharacter(char32_t codePoint)
-{
-    if (codePoint < 0x80) {
-        const char c = static_cast<char>(codePoint);
-        return (UpperAscii(c) >= 'A' && UpperAscii(c) <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    }
-    return codePoint >= 0xC0 && QChar::isLetter(codePoint);
-}
 
 struct TWord
 {
@@ -80,11 +43,11 @@ void CollectWords(std::string_view range, int32_t mode, TStringList& list)
     TWord word;
     size_t i = 0;
     while (i < range.size()) {
-        char32_t codePoint = 0;
-        const size_t length = DecodeUtf8(range, i, codePoint);
-        if (length == 0 || !IsWordCharacter(codePoint)) {
+        const TTextCharacter character = DecodeCharacterAt(range, i);
+        const size_t length = character.Length;
+        if (!IsWordCharacter(character.CodePoint)) {
             AddWord(list, word, mode);
-            i += std::max<size_t>(length, 1);
+            i += length;
             continue;
         }
         if (length == 1) {
