@@ -1,6 +1,6 @@
-// Renders 256 x 256 thumbnails of photos along the thumbnails' picture route and times it
+// Renders 256 x 256 thumbnails of photos through the thumbnail cache's render path and times it
 // against the usual tools on the same files in the same run:
-//   ours           LoadPictureToBitmap with the default thumbnail options and no size limit,
+//   ours           the thumbnail cache's render path with the default options and no size limit,
 //                  each thumbnail also PNG-encoded in memory; once on one thread, once on
 //                  the thumbnail pool (cores - 1 threads, 1 to 4);
 //   vipsthumbnail  --size 256x256 -o DIR/%s.png over all files in one process, with
@@ -17,7 +17,7 @@
 
 #include "BenchSupport.h"
 
-#include "viewing/PictureLoading.h"
+#include "viewing/ThumbRendering.h"
 
 #include "core/settings/ProgramOptions.h"
 
@@ -162,22 +162,26 @@ double SecondsSince(TClock::time_point start)
     return std::chrono::duration<double>(TClock::now() - start).count();
 }
 
-// One thumbnail along the picture route, encoded as PNG; false when either step failed.
+// One thumbnail through the cache's render path, encoded as PNG; false when either step
+// failed.
 bool RenderThumbnail(const std::string& windowsPath, const TProgramOptions& options)
 {
-    int32_t zoom = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    const std::unique_ptr<TPictureBitmap> bitmap =
-        LoadPictureToBitmap(windowsPath, 0xFFFFFF, QRect(0, 0, ThumbnailSide, ThumbnailSide), options.FitSmallThumbs,
-                            options.FitSmallThumbsSize, false, zoom, width, height, options.HighQualityThumb,
-                            options.SmartQualitySize);
-    if (!bitmap)
+    TThumbRender render;
+    render.FileName = windowsPath;
+    render.Rect = QRect(0, 0, ThumbnailSide, ThumbnailSide);
+    render.Route = TThumbRoute::Picture;
+    render.FitSmallSize = options.FitSmallThumbsSize;
+    render.FitSmall = options.FitSmallThumbs;
+    render.SmartQualitySize = options.SmartQualitySize;
+    render.HighQuality = options.HighQualityThumb;
+    render.BackColor = 0xFFFFFF;
+    const TThumbResult result = RenderThumb(render);
+    if (!result.Bitmap)
         return false;
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    return bitmap->Image.save(&buffer, "png") && png.size() > 0;
+    return result.Bitmap->Image.save(&buffer, "png") && png.size() > 0;
 }
 
 double RenderOnOneThread(const std::vector<std::string>& paths, const TProgramOptions& options, int& failures)
