@@ -140,26 +140,11 @@ std::optional<QImage> RenderWithPlugin(const TPluginDecoder& plugin, const std::
     const QSize target = GetTargetSize(picture, box);
     if (!IsPluginSizeAllowed(target))
         return std::nullopt;
-    TViewerPluginBitmapInfo info;
-    info.Width = target.width();
-    info.Height = target.height();
-    info.BackgroundColor = plugin.BackgroundColor;
-    info.TextColor = plugin.TextColor;
-    info.AllocatePixels();
-    info.FillPixels(plugin.BackgroundColor);
-    uint8_t* const pixels = info.Pixels;
-    try {
-        plugin.LoadFileToBitmap(file->c_str(), extension.c_str(), reinterpret_cast<QuillomberPluginBitmap*>(&info));
-    } catch (...) {
-        // A plug-in that fails leaves the background it was given.
-    }
-    // The buffer and its size stay ours, whatever the plug-in wrote into the record.
-    info.Pixels = pixels;
-    QImage copied(target, QImage::Format_ARGB32);
-    CopyPixelsToGdipBitmap(pixels, copied, target.width(), target.height());
+    QImage drawn = DrawWithViewerPlugin(plugin.LoadFileToBitmap, *file, extension, target, plugin.BackgroundColor,
+                                        plugin.TextColor);
     // A 24-bit picture has no alpha: the fourth byte is dropped, not blended.
-    copied.reinterpretAsFormat(QImage::Format_RGB32);
-    return copied.convertToFormat(QImage::Format_RGB888);
+    drawn.reinterpretAsFormat(QImage::Format_RGB32);
+    return drawn.convertToFormat(QImage::Format_RGB888);
 }
 
 std::optional<QByteArray> EncodePicture(const QImage& picture, const std::string& encoder, std::optional<int> quality)

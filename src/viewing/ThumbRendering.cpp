@@ -104,26 +104,8 @@ void RenderWithPlugin(const TThumbRender& render, TThumbResult& result, TTraced&
     result.Zoom =
         result.PictureHeight > 0 ? static_cast<int32_t>(int64_t{shown.height()} * 100 / result.PictureHeight) : 0;
     auto bitmap = std::make_unique<TPictureBitmap>();
-    bitmap->Image = QImage(shown, QImage::Format_ARGB32);
-    bitmap->Image.fill(ToQColor(render.BackColor));
-    TViewerPluginBitmapInfo info;
-    info.Width = shown.width();
-    info.Height = shown.height();
-    info.BackgroundColor = render.BackColor;
-    info.TextColor = render.TextColor;
-    info.AllocatePixels();
-    info.FillPixels(render.BackColor);
-    uint8_t* const pixels = info.Pixels;
-    if (pixels != nullptr) {
-        try {
-            render.LoadFileToBitmap(file->c_str(), extension.c_str(), reinterpret_cast<QuillomberPluginBitmap*>(&info));
-        } catch (...) {
-            // A plug-in that fails leaves the background it was given.
-        }
-        // The buffer stays ours, whatever the plug-in wrote into the record.
-        info.Pixels = pixels;
-        CopyPixelsToGdipBitmap(pixels, bitmap->Image, shown.width(), shown.height());
-    }
+    bitmap->Image =
+        DrawWithViewerPlugin(render.LoadFileToBitmap, *file, extension, shown, render.BackColor, render.TextColor);
     result.Bitmap = std::move(bitmap);
 }
 

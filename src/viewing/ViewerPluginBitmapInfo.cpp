@@ -1,5 +1,7 @@
 #include "viewing/ViewerPluginBitmapInfo.h"
 
+#include "viewing/PictureLoading.h"
+
 #include <QColor>
 
 #include <algorithm>
@@ -35,4 +37,30 @@ void TViewerPluginBitmapInfo::FillPixels(TColor color)
     const int64_t count = int64_t{std::max(Width, 0)} * std::max(Height, 0);
     for (int64_t index = 0; index < count; ++index)
         std::copy(pixel.begin(), pixel.end(), Pixels + index * 4);
+}
+
+QImage DrawWithViewerPlugin(QuillomberLoadFileToBitmap loadFileToBitmap, const std::string& file,
+                            const std::string& extension, QSize size, TColor backgroundColor, TColor textColor)
+{
+    QImage picture(size, QImage::Format_ARGB32);
+    picture.fill(ToQColor(backgroundColor));
+    TViewerPluginBitmapInfo info;
+    info.Width = size.width();
+    info.Height = size.height();
+    info.BackgroundColor = backgroundColor;
+    info.TextColor = textColor;
+    info.AllocatePixels();
+    info.FillPixels(backgroundColor);
+    uint8_t* const pixels = info.Pixels;
+    if (pixels == nullptr)
+        return picture;
+    try {
+        loadFileToBitmap(file.c_str(), extension.c_str(), reinterpret_cast<QuillomberPluginBitmap*>(&info));
+    } catch (...) {
+        // A plug-in that fails leaves the background it was given.
+    }
+    // The buffer and its size stay ours, whatever the plug-in wrote into the record.
+    info.Pixels = pixels;
+    CopyPixelsToGdipBitmap(pixels, picture, size.width(), size.height());
+    return picture;
 }

@@ -2,7 +2,13 @@
 
 #include "core/drawing/Color.h"
 
+#include "quillomber/ViewerPlugin.h"
+
+#include <QImage>
+#include <QSize>
+
 #include <cstdint>
+#include <string>
 
 // The picture record exchanged with viewer plug-ins. The plug-in draws into Pixels: rows
 // from the top without padding, each pixel blue, green, red and a fourth byte. The
@@ -29,3 +35,8 @@ struct TViewerPluginBitmapInfo
     // undrawn shows the background.
     void FillPixels(TColor color);
 };
+
+// The plug-in's drawing of the file (a host path) at the size, on the background colour:
+// what it leaves undrawn, or all of it when it throws, shows the background.
+QImage DrawWithViewerPlugin(QuillomberLoadFileToBitmap loadFileToBitmap, const std::string& file,
+                            const std::string& extension, QSize size, TColor backgroundColor, TColor textColor);
