@@ -217,23 +217,7 @@ std::unique_ptr<TPictureBitmap> TPictureCache::LoadTextToBitmap(const QFont& fon
 TThumbRender TPictureCache::MakeRender(const TThumbParams& params, const QFont& font) const
 {
     TThumbRender render;
-    render.FileName = params.FileName;
-    render.FileSize = params.FileSize;
-    render.FileTime = params.FileTime;
-    render.Rect = params.Rect;
-    render.Route = params.Route;
-    render.GetPictureSize = params.GetPictureSize;
-    render.LoadFileToBitmap = params.LoadFileToBitmap;
-    render.TextFormat = params.TextFormat;
-    render.MaxTextLength = params.MaxTextLength;
-    render.FillRect = params.FillRect;
-    render.FitSmallSize = params.FitSmallSize;
-    render.FitSmall = params.FitSmall;
-    render.TextMargin = params.TextMargin;
-    render.SmartQualitySize = params.SmartQualitySize;
-    render.HighQuality = params.HighQuality;
-    render.TextColor = params.TextColor;
-    render.BackColor = params.BackColor;
+    static_cast<TThumbSource&>(render) = params;
     render.Font = font.toString();
     render.FontName = font.family().toStdString();
     render.FontSize = FontSizeOf(font);

@@ -21,7 +21,7 @@ class QWidget;
 
 // One request to draw a thumbnail: where it comes from, how it is rendered and what it is
 // drawn with. The last four fields are filled by TPictureCache::Load.
-struct TThumbParams
+struct TThumbParams : TThumbSource
 {
     // The list panel whose item shows the thumbnail (or the panel of the user logo),
     // repainted once its render is done; none for the hover window. The scrolling rule
@@ -32,27 +32,8 @@ struct TThumbParams
     // How the list paints again once the render is done; none updates the widget.
     std::function<void()> Repaint;
 
-    TThumbRoute Route = TThumbRoute::Picture;
-    QuillomberGetPictureSize GetPictureSize = nullptr;
-    QuillomberLoadFileToBitmap LoadFileToBitmap = nullptr;
-    // The thumbnail depends on the text format (the canvas font and the two colours).
-    bool TextFormat = false;
-    int32_t MaxTextLength = 0;
-    bool FillRect = false;
-    int32_t FitSmallSize = -1;
-    bool FitSmall = false;
-    host::FileTime FileTime = 0;
-    int64_t FileSize = 0;
-    std::string FileName;
-    // -1 for the default margin of text thumbnails.
-    int32_t TextMargin = -1;
-    QRect Rect;
     bool ShowWhileScrolling = false;
-    int32_t SmartQualitySize = -1;
-    bool HighQuality = false;
     TColor FrameColor = 0;
-    TColor TextColor = 0;
-    TColor BackColor = 0;
 
     int32_t PictureHeight = -1;
     int32_t PictureWidth = -1;

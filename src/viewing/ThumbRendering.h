@@ -37,9 +37,9 @@ enum class TThumbRoute
     Plugin
 };
 
-// Everything a render reads, copied from the request on the user-interface thread, so that
-// a worker reads nothing that thread may change.
-struct TThumbRender
+// What a thumbnail is rendered from: the file, the rectangle, the route and the options and
+// colours of its drawing.
+struct TThumbSource
 {
     std::string FileName;
     int64_t FileSize = 0;
@@ -48,16 +48,24 @@ struct TThumbRender
     TThumbRoute Route = TThumbRoute::Picture;
     QuillomberGetPictureSize GetPictureSize = nullptr;
     QuillomberLoadFileToBitmap LoadFileToBitmap = nullptr;
+    // The thumbnail depends on the text format (the canvas font and the two colours).
     bool TextFormat = false;
     int32_t MaxTextLength = 0;
     bool FillRect = false;
     int32_t FitSmallSize = -1;
     bool FitSmall = false;
+    // -1 for the default margin of text thumbnails.
     int32_t TextMargin = -1;
     int32_t SmartQualitySize = -1;
     bool HighQuality = false;
     TColor TextColor = 0;
     TColor BackColor = 0;
+};
+
+// Everything a render reads, copied from the request on the user-interface thread, so that
+// a worker reads nothing that thread may change.
+struct TThumbRender : TThumbSource
+{
     // The canvas font as QFont::toString gives it; a render builds its own font from it.
     QString Font;
     std::string FontName;
