@@ -1,0 +1,156 @@
+#pragma once
+
+#include "fileops/TextMatcher.h"
+
+#include "core/text/MyTime.h"
+#include "core/text/StringList.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TFunStatContext;
+
+// The items of the "File parts" list, in its order.
+enum class TFileParts
+{
+    Name,
+    Description,
+    Content,
+    NameContent,
+    NameText,
+};
+
+enum class TSearchMode
+{
+    Normal,
+    Duplicates,
+    History,
+};
+
+// The found list: full paths with a data word each (bits 0-15 the rank, bit 16 set for a
+// directory). While text filters rank the search, the ranks stay non-increasing.
+class TFoundItems
+{
+public:
+    struct TItem
+    {
+        std::string Path;
+        uint32_t Data = 0;
+    };
+
+    static int32_t GetItemRank(uint32_t data);
+    // Below 0 stores 0; above 65535 stores 65535, so the best match still sorts first.
+    static void SetItemRank(uint32_t& data, int32_t rank);
+    static bool IsItemDirectory(uint32_t data);
+    static void SetItemDirectory(uint32_t& data, bool directory);
+
+    // Ranked: inserted before the first item of a lower rank, so equal ranks keep the order
+    // in which they were found; else appended. Returns the new item's index.
+    int32_t Add(const std::string& path, bool isDirectory, int32_t rank, bool ranked);
+    void Clear() { Items.clear(); }
+    int32_t Count() const { return static_cast<int32_t>(Items.size()); }
+    const TItem& operator[](int32_t index) const { return Items[static_cast<size_t>(index)]; }
+
+private:
+    std::vector<TItem> Items;
+};
+
+// What the running search needs of the dialog around it. Tests and the benchmark drive
+// the engine headless through their own port.
+class TSearchPort
+{
+public:
+    virtual ~TSearchPort() = default;
+    // Pending events; the engine calls it at most every 20 ms.
+    virtual void ProcessMessages() = 0;
+    virtual void ShowLookingIn(const std::string& text) = 0;
+    // The counters of the engine; a negative progress leaves out progress and filter.
+    virtual void ShowStatus(int32_t filterIndex, double progress) = 0;
+    // Shows a failure held in `context` with "Okay", "Okay (no errors)" and "Cancel";
+    // true for the first two, `noMoreErrors` true only for the second.
+    virtual bool ShowError(const std::string& message, TFunStatContext& context, bool& noMoreErrors) = 0;
+    // A found item was inserted at `index` of the found list.
+    virtual void ItemFound(int32_t index) = 0;
+    // The top-level candidate `index` has been searched (the column deselects it).
+    virtual void CandidateDone(int32_t index) = 0;
+};
+
+// One limit box: its check box and its text.
+struct TSearchLimit
+{
+    bool Enabled = false;
+    std::string Text;
+};
+
+// Everything a search reads from the dialog when it starts.
+struct TSearchOptions
+{
+    TSearchMode Mode = TSearchMode::Normal;
+    // The reference file of a duplicates search.
+    std::string DuplicateOf;
+    // The file name filter box's text, as typed or a predefined entry.
+    std::string NameFilterText;
+    bool SearchSimilar = false;
+    bool Recursive = true;
+    bool FindDirs = true;
+    bool FindFiles = true;
+    // Parsed from the text filter box (ParseTextFilter); empty for a names search.
+    TStringList TextFilters;
+    TFileParts FileParts = TFileParts::NameText;
+    TTextMatchSettings Matching;
+    TSearchLimit CreationMin;
+    TSearchLimit CreationMax;
+    TSearchLimit ModifiedMin;
+    TSearchLimit ModifiedMax;
+    // "minutes", "hours", "days" or "weeks".
+    std::string TimeUnit = "days";
+    TSearchLimit SizeMin;
+    TSearchLimit SizeMax;
+    // "bytes", "KB", "MB", "GB" or "TB".
+    std::string SizeUnit = "KB";
+};
+
+// A top-level item of the search column, in column order.
+struct TSearchCandidate
+{
+    std::string Title;
+    bool IsDirectory = false;
+};
+
+// One search run: walks the candidates (or the navigation histories), tests each against
+// the name filter, the limits and the text filters or the duplicate rule, and fills the
+// found list in rank order. It runs on the calling thread and gives the port a turn after
+// every candidate, so the dialog's buttons answer.
+class TSearchEngine
+{
+public:
+    explicit TSearchEngine(TSearchPort& port);
+
+    // The warnings before a normal or duplicates search ("File name filter is invalid.",
+    // "You must search either directories or files."); false when nothing may run.
+    static bool CheckFilters(const TSearchOptions& options);
+
+    // Runs one search over the candidates (unused in history mode). Traced: a failed run
+    // ("Failed to search." with the cause) leaves its failure in FunStatContext and false.
+    // The found items and counters stay until the next run.
+    bool Run(const TSearchOptions& options, const std::vector<TSearchCandidate>& candidates);
+
+    // Set by "S&top", "&Cancel", an action that closes the dialog and Cancel on an error
+    // report; the walk ends after the current candidate.
+    bool Stop = false;
+    int32_t DirsFound = 0;
+    int32_t FilesFound = 0;
+    int32_t Errors = 0;
+    int32_t JumpedFiles = 0;
+    // Measures the time of the status line.
+    TCrono ElapsedCrono;
+    TFoundItems Found;
+
+    // The seconds clock that paces the turns given to the port; tests move it.
+    std::function<double()> Clock;
+
+private:
+    TSearchPort& Port;
+};
