@@ -15,6 +15,9 @@
 #include "core/text/AsciiCase.h"
 #include "core/text/Text.h"
 
+#include <string_view>
+#include <unordered_set>
+
 namespace {
 
 void ReloadInPlace(TColumn& column)
@@ -122,13 +125,14 @@ std::string TColumn::SelectFoundItems(const TSearchResult& result)
     const int32_t count = GetItemCount();
     if (static_cast<int64_t>(result.FoundItems.size()) > count)
         return "Found more files than there are in the column.";
-    // The found items come in the column's order: the walk never goes back.
-    size_t cursor = 0;
-    for (int32_t i = 0; i < count && cursor < result.FoundItems.size(); ++i)
-        if (SameTextAscii(GetItem(i).Title, result.FoundItems[cursor].Text)) {
+    // Content results come by rank, not in the column's order; titles that differ only in
+    // letter case are different files here.
+    std::unordered_set<std::string_view> found;
+    for (const TSearchResult::TFoundItem& item : result.FoundItems)
+        found.insert(item.Text);
+    for (int32_t i = 0; i < count; ++i)
+        if (found.contains(GetItem(i).Title))
             SelectItem(i);
-            ++cursor;
-        }
     FileList->Invalidate();
     return {};
 }

@@ -77,14 +77,10 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "EditFileStreamsMenu",
     "EditFileStreamsAutoloadMenu",
     "EditFileDescriptionMenu",
-    // Locate, search and find common text
+    // Locate and find common text
     "LocateFileMenu",
     "LocateNextFileMenu",
     "LocatePreviousFileMenu",
-    "SearchHistoryMenu",
-    "SearchFileMenu",
-    "SearchFileInHomeMenu",
-    "SearchFileInHome2Menu",
     "FindCommonTextMenu",
     // Selection by filter
     "FilteredSelectMenu",

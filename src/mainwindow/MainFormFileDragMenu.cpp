@@ -128,7 +128,8 @@ void TMainForm::BuildFileDragMenu()
 
     QMenu& miscellaneous = *AddSubmenu(menu, "FileDragMenu_Miscellaneous", "Miscellaneous");
     add(miscellaneous, "FileDragMenu_DirectLocate", "Direct locate", [this] { DirectLocate(); });
-    add(miscellaneous, "FileDragMenu_SearchDuplicates", "Search duplicates", waiting);
+    add(miscellaneous, "FileDragMenu_SearchDuplicates", "Search duplicates",
+        [this] { SearchFile(-1, Press.DragItemTitle); });
     miscellaneous.addSeparator();
     add(miscellaneous, "FileDragMenu_SendToProgram", "Send to program", [this] { SendToProgram(false); });
     add(miscellaneous, "FileDragMenu_SendRefToProgram", "Send reference to program", [this] { SendToProgram(true); });

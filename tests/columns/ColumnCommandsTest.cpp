@@ -550,20 +550,20 @@ TEST_F(ColumnCommandsTest, TheWallpaperIsConvertedFromAPictureAndAnythingElseOnl
     PictureFileExtensions.Assign(savedPictures);
 }
 
-TEST_F(ColumnCommandsTest, SelectingFoundItemsWalksForwardOnlyAndIsRefusedOverASelection)
+TEST_F(ColumnCommandsTest, FoundItemsInRankOrderAreAllSelectedAndTheSelectionRefusesASecondRound)
 {
     Open(Column(), Drive.Path("d\\photo1.jpg"));
     Services.Search.Action = sraSelectItems;
-    // In the column's order photo3 comes after photo2: once photo3 is found the walk has
-    // passed photo2.
-    Services.Search.FoundItems = {{Drive.Path("D\\PHOTO1.JPG"), 0},
-                                  {Drive.Path("d\\photo3.jpg"), 0},
-                                  {Drive.Path("d\\photo2.jpg"), 0}};
+    // Ranked results come out of the column's order; a title differing only in letter case
+    // names another file.
+    Services.Search.FoundItems = {{Drive.Path("d\\photo3.jpg"), 9},
+                                  {Drive.Path("d\\photo2.jpg"), 5},
+                                  {Drive.Path("D\\PHOTO1.JPG"), 1}};
     Column().Com_Search("", false);
     std::vector<bool> selected;
     for (int32_t i = 0; i < Column().GetItemCount(); ++i)
         selected.push_back(Column().GetItem(i).Selected);
-    EXPECT_EQ((std::vector<bool>{true, false, true, false}), selected);
+    EXPECT_EQ((std::vector<bool>{false, true, true, false}), selected);
 
     TShownFailures failures;
     {

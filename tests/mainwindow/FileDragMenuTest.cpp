@@ -7,6 +7,7 @@
 
 #include "columns/Containers.h"
 #include "columns/FileDialogServices.h"
+#include "columns/SearchServices.h"
 
 #include "panels/PanelDrag.h"
 
@@ -508,6 +509,45 @@ TEST_F(FileDragMenu, DirectLocatePrefersTheExactNameThenOneOfAnotherCase)
             EXPECT_EQ("There is no such file name to focus.", script.Seen().at(0).Text);
         }
     }
+}
+
+namespace {
+
+class TSearchRecorder : public TSearchServices
+{
+public:
+    TSearchRecorder() { TSeam<TSearchServices>::Install(this); }
+    ~TSearchRecorder() override { TSeam<TSearchServices>::Install(nullptr); }
+    bool SearchDialog(TColumn& column, const std::string& file, bool history, TSearchResult&) override
+    {
+        Column = &column;
+        File = file;
+        History = history;
+        return false;
+    }
+    void FindCommonTextDialog(TColumn&) override {}
+    void LocateFileDialog(TColumn&) override {}
+    void LocateNext(TColumn&) override {}
+    void LocatePrevious(TColumn&) override {}
+
+    TColumn* Column = nullptr;
+    std::string File;
+    bool History = true;
+};
+
+} // namespace
+
+TEST_F(FileDragMenu, SearchDuplicatesLooksForTheDraggedFileInTheColumnDroppedOn)
+{
+    TColumn& source = Show(0, {"d\\a.txt"});
+    TColumn& destination = Show(1, {"e\\zz.txt"});
+    Drag(source, "a.txt", destination, "zz.txt");
+    Window->EnableFileDragMenuItems(0);
+    TSearchRecorder search;
+    Window->ClickCommand("FileDragMenu_SearchDuplicates");
+    EXPECT_EQ(&destination, search.Column);
+    EXPECT_EQ(source.ActiveTitle, search.File);
+    EXPECT_FALSE(search.History);
 }
 
 TEST_F(FileDragMenu, SendToProgramPassesTheHostPathOfTheFileOrItsReference)
