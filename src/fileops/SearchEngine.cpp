@@ -278,7 +278,9 @@ void TSearchEngine::ReadLimits(const TSearchOptions& options)
             time.Limit.Time = relativeNow == 0 ? time.Value : relativeNow - time.Value;
         for (auto [box, limit] : {std::pair{&options.SizeMin, &SizeMin}, std::pair{&options.SizeMax, &SizeMax}}) {
             limit->Enabled = box->Enabled;
-            limit->Size = box->Enabled ? GetSizeFromText(box->Text, options.SizeUnit) : 0;
+            if (!box->Enabled)
+                continue;
+            limit->Size = GetSizeFromText(box->Text, options.SizeUnit);
             if (trace.TakeOver())
                 return;
         }
@@ -397,9 +399,12 @@ int32_t TSearchEngine::MatchFile(const std::string& path, bool isDir, TContent c
         }
         if (!PassesName(path, isDir))
             return;
-        const bool passes = PassesLimits(path, isDir);
-        if (trace.TakeOver() || !passes)
-            return;
+        if (LimitsApply(isDir)) {
+            TFileInfo info;
+            info.Load(path);
+            if (trace.TakeOver() || !MatchTime(info.Created, info.Modified) || (!isDir && !MatchSize(info.Size)))
+                return;
+        }
         rank = MatchFileText(path, isDir, content);
         trace.TakeOver();
     });
@@ -414,17 +419,10 @@ bool TSearchEngine::PassesName(const std::string& path, bool isDir)
     return MatchesFileSpec(NameScratch, NameFilter);
 }
 
-bool TSearchEngine::PassesLimits(const std::string& path, bool isDir)
+bool TSearchEngine::LimitsApply(bool isDir) const
 {
-    const bool timeLimited = CreationMin.Enabled || CreationMax.Enabled || ModifiedMin.Enabled || ModifiedMax.Enabled;
-    const bool sizeLimited = !isDir && (SizeMin.Enabled || SizeMax.Enabled);
-    if (!timeLimited && !sizeLimited)
-        return true;
-    TFileInfo info;
-    info.Load(path);
-    if (FunStatContext.Status > fsWarning)
-        return false;
-    return MatchTime(info.Created, info.Modified) && (isDir || MatchSize(info.Size));
+    return CreationMin.Enabled || CreationMax.Enabled || ModifiedMin.Enabled || ModifiedMax.Enabled ||
+           (!isDir && (SizeMin.Enabled || SizeMax.Enabled));
 }
 
 bool TSearchEngine::MatchTime(double created, double modified) const
@@ -508,10 +506,11 @@ int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TConte
         size_t nameOffset = 0;
         if (FileParts != TFileParts::Description && FileParts != TFileParts::Content)
             nameOffset = AddNameParts(path);
-        if (!isDir)
+        if (!isDir) {
             AddFileParts(path, file, content, size);
-        if (trace.TakeOver())
-            return;
+            if (trace.TakeOver())
+                return;
+        }
         rank = RankBuffer(path, size, nameOffset);
         trace.TakeOver();
     });

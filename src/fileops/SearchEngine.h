@@ -206,7 +206,8 @@ private:
     void ProcessHistoryItem(const std::string& title, bool isDir);
     int32_t MatchFile(const std::string& path, bool isDir, TContent content);
     bool PassesName(const std::string& path, bool isDir);
-    bool PassesLimits(const std::string& path, bool isDir);
+    // Whether the candidate's times or size must be looked at.
+    bool LimitsApply(bool isDir) const;
     int32_t MatchDuplicate(const std::string& path, bool isDir, TContent content);
     int32_t MatchFileText(const std::string& path, bool isDir, TContent content);
     int32_t MatchHistoryItem(const std::string& path);
