@@ -26,9 +26,18 @@ namespace {
 constexpr uint32_t RankMask = 0xFFFF;
 constexpr uint32_t DirectoryBit = 0x10000;
 
-// Separates the parts of a search buffer, so no filter matches across two of them.
-constexpr std::string_view PartSeparator = "\r\n";
-constexpr int32_t PartSeparatorCount = 50;
+// Separates the parts of a search buffer, so no filter matches across two of them: CR LF
+// 50 times.
+const std::string& PartSeparator()
+{
+    static const std::string separator = [] {
+        std::string text;
+        for (int i = 0; i < 50; ++i)
+            text += "\r\n";
+        return text;
+    }();
+    return separator;
+}
 // Duplicates are judged by their first bytes only, for speed.
 constexpr int32_t ComparedBytes = 1000;
 constexpr const char* DateFormat = "d/m/yy";
@@ -490,11 +499,9 @@ int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TConte
                 content = (host::GetFileAttributes(path) & host::FILE_ATTRIBUTE_SYSTEM) != 0 ? TContent::None
                                                                                              : TContent::Regular;
             if (content == TContent::Regular) {
-                if (!file.Open(path, host::FileAccess::Read, host::FileDisposition::OpenExisting))
-                    return trace.RaiseSystem("Failed to access file.", path);
-                const std::optional<uint64_t> measured = file.Size();
+                const std::optional<uint64_t> measured = file.OpenToRead(path);
                 if (!measured)
-                    return trace.RaiseSystem("Failed to get file size.", path);
+                    return trace.RaiseSystem("Failed to access file.", path);
                 size = static_cast<int64_t>(*measured);
             }
             if (size > MaxSearchedSize) {
@@ -608,8 +615,7 @@ void TSearchEngine::AddNamedStreams(const std::string& path)
 
 void TSearchEngine::AddSeparator()
 {
-    for (int32_t i = 0; i < PartSeparatorCount; ++i)
-        Buffer.append(PartSeparator);
+    Buffer += PartSeparator();
 }
 
 int32_t TSearchEngine::RankBuffer(const std::string& path, int64_t size, size_t nameOffset)

@@ -39,6 +39,9 @@ public:
     bool Open(const std::string& windowsPath, FileAccess access, FileDisposition disposition);
     // As Open, for a host path outside the drive table (the program's own configuration).
     bool OpenHost(const std::string& hostPath, FileAccess access, FileDisposition disposition);
+    // Opens an existing regular file to read and measures it with one status, for walks
+    // over many files: anything else gives ERROR_ACCESS_DENIED and is never waited for.
+    std::optional<uint64_t> OpenToRead(const std::string& windowsPath);
     bool IsOpen() const { return Descriptor >= 0; }
     std::optional<uint64_t> Size();
     bool Truncate(uint64_t size);
