@@ -572,7 +572,7 @@ void TSearchEngine::AddFileParts(const std::string& path, host::File& file, TCon
             if (trace.TakeOver())
                 return;
         }
-        AddNamedStreams(path);
+        AddNamedStreams(path, file);
         trace.TakeOver();
     });
 }
@@ -598,11 +598,11 @@ void TSearchEngine::AddContent(const std::string& path, host::File& file, int64_
     });
 }
 
-void TSearchEngine::AddNamedStreams(const std::string& path)
+void TSearchEngine::AddNamedStreams(const std::string& path, host::File& file)
 {
     TTraced trace;
     trace.Run([&] {
-        if (!host::ListFileStreams(path, StreamNames))
+        if (!host::ListFileStreams(file.NativeHandle(), StreamNames))
             return trace.RaiseSystem("Failed to get file information.", path);
         for (const std::string& name : StreamNames) {
             Buffer += ReadFileStream(path, name, 0);

@@ -216,7 +216,7 @@ private:
     size_t AddNameParts(const std::string& path);
     void AddFileParts(const std::string& path, host::File& file, TContent content, int64_t size);
     void AddContent(const std::string& path, host::File& file, int64_t size);
-    void AddNamedStreams(const std::string& path);
+    void AddNamedStreams(const std::string& path, host::File& file);
     void AddSeparator();
     int32_t RankBuffer(const std::string& path, int64_t size, size_t nameOffset);
     bool MatchTime(double created, double modified) const;

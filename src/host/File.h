@@ -43,6 +43,8 @@ public:
     // over many files: anything else gives ERROR_ACCESS_DENIED and is never waited for.
     std::optional<uint64_t> OpenToRead(const std::string& windowsPath);
     bool IsOpen() const { return Descriptor >= 0; }
+    // The host's descriptor, for the host's own calls on the open file.
+    int NativeHandle() const { return Descriptor; }
     std::optional<uint64_t> Size();
     bool Truncate(uint64_t size);
     bool SeekToEnd();
