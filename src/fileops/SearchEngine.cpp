@@ -91,11 +91,14 @@ double SizeUnitInBytes(const std::string& unit)
     return 1;
 }
 
+// ASCII letters only; branch-free, so the compiler can do many bytes at once.
 void UpperCaseInPlace(std::string& text)
 {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - ('a' - 'A'));
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool lower = static_cast<unsigned char>(byte - 'a') < 26;
+        c = static_cast<char>(byte - (lower ? 'a' - 'A' : 0));
+    }
 }
 
 } // namespace
@@ -353,7 +356,7 @@ void TSearchEngine::ProcessDir(const std::string& dir)
                 if (Recursive && !entry.IsLink)
                     ProcessDir(path);
             } else if (FindFiles) {
-                ProcessFile(path, false, entry.IsRegular ? TContent::Regular : TContent::None);
+                ProcessFile(path, false, entry.IsRegular ? TContent::Regular : TContent::None, &reader);
             }
         }
     });
@@ -361,13 +364,14 @@ void TSearchEngine::ProcessDir(const std::string& dir)
         ReportError("Failed to search in directory.", trace.Context);
 }
 
-void TSearchEngine::ProcessFile(const std::string& path, bool isDir, TContent content)
+void TSearchEngine::ProcessFile(const std::string& path, bool isDir, TContent content,
+                                const host::DirectoryReader* listing)
 {
     if (Stop)
         return;
     TTraced trace;
     trace.Run([&] {
-        const int32_t rank = MatchFile(path, isDir, content);
+        const int32_t rank = MatchFile(path, isDir, content, listing);
         if (trace.TakeOver() || rank <= 0)
             return;
         ++(isDir ? DirsFound : FilesFound);
@@ -396,7 +400,8 @@ void TSearchEngine::ProcessHistoryItem(const std::string& title, bool isDir)
         ReportError("Failed to process file.", trace.Context);
 }
 
-int32_t TSearchEngine::MatchFile(const std::string& path, bool isDir, TContent content)
+int32_t TSearchEngine::MatchFile(const std::string& path, bool isDir, TContent content,
+                                 const host::DirectoryReader* listing)
 {
     TTraced trace;
     int32_t rank = -1;
@@ -414,7 +419,7 @@ int32_t TSearchEngine::MatchFile(const std::string& path, bool isDir, TContent c
             if (trace.TakeOver() || !MatchTime(info.Created, info.Modified) || (!isDir && !MatchSize(info.Size)))
                 return;
         }
-        rank = MatchFileText(path, isDir, content);
+        rank = MatchFileText(path, isDir, content, listing);
         trace.TakeOver();
     });
     return rank;
@@ -483,7 +488,8 @@ bool SameContentOfFiles(const std::string& a, const std::string& b)
     return same;
 }
 
-int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TContent content)
+int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TContent content,
+                                     const host::DirectoryReader* listing)
 {
     TTraced trace;
     int32_t rank = 0;
@@ -499,7 +505,8 @@ int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TConte
                 content = (host::GetFileAttributes(path) & host::FILE_ATTRIBUTE_SYSTEM) != 0 ? TContent::None
                                                                                              : TContent::Regular;
             if (content == TContent::Regular) {
-                const std::optional<uint64_t> measured = file.OpenToRead(path);
+                const std::optional<uint64_t> measured =
+                    listing != nullptr ? listing->OpenEntryToRead(file) : file.OpenToRead(path);
                 if (!measured)
                     return trace.RaiseSystem("Failed to access file.", path);
                 size = static_cast<int64_t>(*measured);

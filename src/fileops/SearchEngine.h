@@ -14,8 +14,9 @@
 class TFunStatContext;
 
 namespace host {
+class DirectoryReader;
 class File;
-}
+} // namespace host
 
 // The items of the "File parts" list, in its order.
 enum class TFileParts
@@ -202,14 +203,16 @@ private:
     void WalkCandidates(const std::vector<TSearchCandidate>& candidates);
     void WalkHistories();
     void ProcessDir(const std::string& dir);
-    void ProcessFile(const std::string& path, bool isDir, TContent content);
+    // `listing` (may be null) is the folder listing whose current entry the candidate is.
+    void ProcessFile(const std::string& path, bool isDir, TContent content,
+                     const host::DirectoryReader* listing = nullptr);
     void ProcessHistoryItem(const std::string& title, bool isDir);
-    int32_t MatchFile(const std::string& path, bool isDir, TContent content);
+    int32_t MatchFile(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
     bool PassesName(const std::string& path, bool isDir);
     // Whether the candidate's times or size must be looked at.
     bool LimitsApply(bool isDir) const;
     int32_t MatchDuplicate(const std::string& path, bool isDir, TContent content);
-    int32_t MatchFileText(const std::string& path, bool isDir, TContent content);
+    int32_t MatchFileText(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
     int32_t MatchHistoryItem(const std::string& path);
     // The buffer's part from the path: its directory part, then its name; gives the
     // directory part's length.

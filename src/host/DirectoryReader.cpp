@@ -2,6 +2,7 @@
 
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
+#include "host/File.h"
 #include "host/LastError.h"
 
 #include <dirent.h>
@@ -81,6 +82,7 @@ bool DirectoryReader::Open(const std::string& windowsFolder)
 
 bool DirectoryReader::Next(DirectoryEntry& entry)
 {
+    CurrentHostName = nullptr;
     if (Directory == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
@@ -101,6 +103,7 @@ bool DirectoryReader::Next(DirectoryEntry& entry)
         if (!SetKind(hostEntry->d_name, hostEntry->d_type, entry))
             continue;
         AnyEntry = true;
+        CurrentHostName = hostEntry->d_name;
         SetLastError(ERROR_SUCCESS);
         return true;
     }
@@ -111,6 +114,18 @@ void DirectoryReader::Close()
     if (Directory != nullptr)
         closedir(AsDir(Directory));
     Directory = nullptr;
+    CurrentHostName = nullptr;
+}
+
+std::optional<uint64_t> DirectoryReader::OpenEntryToRead(File& file) const
+{
+    if (CurrentHostName == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return std::nullopt;
+    }
+    if (TakeFault(HostCall::Open))
+        return std::nullopt;
+    return file.OpenToReadAt(dirfd(AsDir(Directory)), CurrentHostName);
 }
 
 bool DirectoryReader::SetKind(const char* hostName, unsigned char type, DirectoryEntry& entry) const

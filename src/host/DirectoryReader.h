@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // A lean listing of one folder, entry by entry, for walks over many files: the name and
@@ -9,6 +11,8 @@
 // listing (WindowsNameOfHostName); a name without one, or whose path would pass 259 bytes,
 // is left out. Every call sets the last error.
 namespace host {
+
+class File;
 
 struct DirectoryEntry
 {
@@ -35,11 +39,16 @@ public:
     // folder cannot be read further (its error).
     bool Next(DirectoryEntry& entry);
     void Close();
+    // Opens the entry that Next gave last as File::OpenToRead does, without looking its
+    // path up again.
+    std::optional<uint64_t> OpenEntryToRead(File& file) const;
 
 private:
     bool SetKind(const char* hostName, unsigned char type, DirectoryEntry& entry) const;
 
     void* Directory = nullptr;
+    // The host name of the entry Next gave last, valid until the next call.
+    const char* CurrentHostName = nullptr;
     size_t FolderBytes = 0;
     bool AnyEntry = false;
 };

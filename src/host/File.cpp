@@ -113,8 +113,14 @@ std::optional<uint64_t> File::OpenToRead(const std::string& windowsPath)
     const std::optional<std::string> hostPath = HostPathForCall(HostCall::Open, windowsPath);
     if (!hostPath)
         return std::nullopt;
+    return OpenToReadAt(AT_FDCWD, hostPath->c_str());
+}
+
+std::optional<uint64_t> File::OpenToReadAt(int folder, const char* hostName)
+{
+    Close();
     // Without O_NONBLOCK the open of a pipe would wait for a writer.
-    const int descriptor = open(hostPath->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int descriptor = openat(folder, hostName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
         FailWithErrno();
         return std::nullopt;

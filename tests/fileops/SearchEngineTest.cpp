@@ -493,15 +493,29 @@ TEST_F(SearchEngineTest, CancelOnAReportStopsAndKeepsTheFoundItems)
     EXPECT_EQ(2, Engine.Found.Count());
 }
 
-TEST_F(SearchEngineTest, AReadFaultCountsAnErrorAndTheWalkGoesOn)
+TEST_F(SearchEngineTest, AFileThatCannotBeOpenedMeasuredOrReadCountsAnErrorAndTheWalkGoesOn)
 {
     Drive.WriteFile("r/a.txt", "needle");
     Drive.WriteFile("r/b.txt", "needle");
-    host::InjectFault(host::HostCall::Read, host::ERROR_IO_DEVICE);
-    ASSERT_TRUE(Run(ContentOptions("needle")));
-    EXPECT_EQ((std::vector<std::string>{"Failed to process file. / Failed to read data. / 1117"}), Port.Reports);
-    EXPECT_EQ(1, Engine.Errors);
-    EXPECT_EQ(1, Engine.FilesFound);
+    const struct
+    {
+        host::HostCall Call;
+        uint32_t Code;
+        const char* Report;
+    } cases[] = {
+        {host::HostCall::Open, host::ERROR_ACCESS_DENIED, "Failed to process file. / Failed to access file. / 5"},
+        {host::HostCall::Stat, host::ERROR_IO_DEVICE, "Failed to process file. / Failed to access file. / 1117"},
+        {host::HostCall::Read, host::ERROR_IO_DEVICE, "Failed to process file. / Failed to read data. / 1117"},
+    };
+    for (const auto& c : cases) {
+        Port.Reports.clear();
+        host::InjectFault(c.Call, c.Code);
+        ASSERT_TRUE(Run(ContentOptions("needle")));
+        EXPECT_EQ(std::vector<std::string>{c.Report}, Port.Reports);
+        EXPECT_EQ(1, Engine.Errors);
+        EXPECT_EQ(1, Engine.FilesFound);
+        host::ClearFaults();
+    }
 }
 
 TEST_F(SearchEngineTest, AFolderThatVanishedIsReportedWithItsCode)

@@ -1,6 +1,7 @@
 #include "host/DirectoryReader.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
+#include "host/File.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
 
@@ -102,6 +103,29 @@ TEST_F(DirectoryReaderTest, FailuresCarryWindowsCodes)
     host::InjectFault(host::HostCall::ListNext, host::ERROR_IO_DEVICE);
     EXPECT_EQ(1u, List("d", endCode).size());
     EXPECT_EQ(host::ERROR_IO_DEVICE, endCode);
+}
+
+TEST_F(DirectoryReaderTest, TheCurrentEntryOpensWithoutItsPath)
+{
+    Drive.WriteFile("d/a.txt", "abc");
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("d/pipe").c_str(), 0600));
+    host::DirectoryReader reader;
+    ASSERT_TRUE(reader.Open(Drive.Path("d")));
+    host::DirectoryEntry entry;
+    std::map<std::string, std::string> opened;
+    while (reader.Next(entry)) {
+        host::File file;
+        const std::optional<uint64_t> size = reader.OpenEntryToRead(file);
+        opened[entry.Name] = size ? std::to_string(*size) : "error " + std::to_string(host::GetLastError());
+        if (entry.Name == "a.txt") {
+            host::InjectFault(host::HostCall::Open, host::ERROR_SHARING_VIOLATION);
+            EXPECT_FALSE(reader.OpenEntryToRead(file));
+            EXPECT_EQ(host::ERROR_SHARING_VIOLATION, host::GetLastError());
+        }
+    }
+    EXPECT_EQ((std::map<std::string, std::string>{{"a.txt", "3"}, {"pipe", "error 5"}}), opened);
+    host::File file;
+    EXPECT_FALSE(reader.OpenEntryToRead(file));
 }
 
 } // namespace
