@@ -157,9 +157,11 @@ public:
     // "You must search either directories or files."); false when nothing may run.
     static bool CheckFilters(const TSearchOptions& options);
 
-    // Runs one search over the candidates (unused in history mode). Traced: a failed run
-    // ("Failed to search." with the cause) leaves its failure in FunStatContext and false.
-    // The found items and counters stay until the next run.
+    // Runs one search over the candidates (unused in history mode), after CheckFilters
+    // passed. Traced: a failed run (a limit refused with its message, or the reference file
+    // of a duplicates search unmeasurable) leaves its failure in FunStatContext and false,
+    // for the caller to show as "Failed to search.". The counters and Stop start afresh;
+    // the found items are added to Found, which the caller empties first.
     bool Run(const TSearchOptions& options, const std::vector<TSearchCandidate>& candidates);
 
     // Set by "S&top", "&Cancel", an action that closes the dialog and Cancel on an error
