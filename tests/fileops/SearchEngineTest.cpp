@@ -541,6 +541,22 @@ TEST_F(SearchEngineTest, TurnsAreGivenEveryTwentyMillisecondsAndStopEndsTheWalk)
     EXPECT_EQ(4, Engine.FilesFound);
 }
 
+TEST_F(SearchEngineTest, StopDuringALargeFileLeavesItUnfound)
+{
+    std::string content;
+    while (content.size() < 200000)
+        content += "needle and hay ";
+    Drive.WriteFile("r/big.txt", content);
+    int calls = 0;
+    Engine.Clock = [&] { return 0.015 * calls++; };
+    Port.StopAtPump = 1;
+    TSearchOptions options = ContentOptions("needle");
+    options.FindDirs = false;
+    ASSERT_TRUE(Run(options));
+    EXPECT_EQ(1, Port.Pumps);
+    EXPECT_EQ(0, Engine.Found.Count());
+}
+
 TEST_F(SearchEngineTest, TopLevelCandidatesFollowTheirRules)
 {
     Drive.WriteFile("r/sub/inner.txt", "-");
