@@ -190,7 +190,9 @@ TEST_F(SearchEngineTest, NameFilterFindDirsFindFilesAndSimilarNames)
         {"notes", true, true, true, {"r\\Notes.TXT", "r\\notes.md", "r\\sub\\old-notes.txt", "r\\subnotes\\"}},
         {"notes", true, true, false, {"r\\subnotes\\"}},
         {"*.md;*.bin", false, false, true, {"r\\notes.md", "r\\subnotes\\x.bin"}},
+        {"text files", true, false, true, {"r\\Notes.TXT", "r\\sub\\old-notes.txt"}},
     };
+    const TTextFilesForTest textFiles({".txt"});
     for (const auto& c : cases) {
         TSearchOptions options = NamesOptions(c.Filter);
         options.SearchSimilar = c.Similar;
@@ -417,7 +419,7 @@ TEST_F(SearchEngineTest, AFifoNeitherBlocksNorFails)
     EXPECT_EQ(0, Engine.Errors);
 }
 
-TEST_F(SearchEngineTest, FileParts)
+TEST_F(SearchEngineTest, EachChoiceOfFilePartsSearchesItsParts)
 {
     Drive.WriteFile("r/report.txt", "quarterly figures");
     Drive.WriteFile("r/report.bin", "quarterly figures");
