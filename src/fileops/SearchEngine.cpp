@@ -356,12 +356,24 @@ void TSearchEngine::ProcessDir(const std::string& dir)
                 if (Recursive && !entry.IsLink)
                     ProcessDir(path);
             } else if (FindFiles) {
-                ProcessFile(path, false, entry.IsRegular ? TContent::Regular : TContent::None, &reader);
+                ProcessEntryFile(path, entry, reader);
             }
         }
     });
     if (!trace.Succeeded())
         ReportError("Failed to search in directory.", trace.Context);
+}
+
+void TSearchEngine::ProcessEntryFile(const std::string& path, const host::DirectoryEntry& entry,
+                                     const host::DirectoryReader& reader)
+{
+    // Most files of a names search fail the name test, and nothing of that test can fail:
+    // such a file is passed over without a trace of its own.
+    if (Mode == TSearchMode::Normal && !PassesName(path, false)) {
+        AfterCandidate(path);
+        return;
+    }
+    ProcessFile(path, false, entry.IsRegular ? TContent::Regular : TContent::None, &reader);
 }
 
 void TSearchEngine::ProcessFile(const std::string& path, bool isDir, TContent content,
@@ -380,6 +392,11 @@ void TSearchEngine::ProcessFile(const std::string& path, bool isDir, TContent co
     });
     if (!trace.Succeeded())
         ReportError("Failed to process file.", trace.Context);
+    AfterCandidate(path);
+}
+
+void TSearchEngine::AfterCandidate(const std::string& path)
+{
     ShowStatusWhenDue(path);
     Pump();
 }
@@ -520,11 +537,8 @@ int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TConte
         size_t nameOffset = 0;
         if (FileParts != TFileParts::Description && FileParts != TFileParts::Content)
             nameOffset = AddNameParts(path);
-        if (!isDir) {
-            AddFileParts(path, file, content, size);
-            if (trace.TakeOver())
-                return;
-        }
+        if (!isDir && !AddFileParts(trace, path, file, content, size))
+            return;
         rank = RankBuffer(path, size, nameOffset);
         trace.TakeOver();
     });
@@ -556,68 +570,61 @@ size_t TSearchEngine::AddNameParts(const std::string& path)
     return nameOffset;
 }
 
-void TSearchEngine::AddFileParts(const std::string& path, host::File& file, TContent content, int64_t size)
+bool TSearchEngine::AddFileParts(TTraced& trace, const std::string& path, host::File& file, TContent content,
+                                 int64_t size)
 {
-    TTraced trace;
-    trace.Run([&] {
-        if (FileParts == TFileParts::Name || content != TContent::Regular)
-            return;
-        if (FileParts == TFileParts::Description) {
-            const std::string description = GetFileDescription(path, 0);
-            // A file without a description is searched as one with an empty description.
-            const bool missing = FunStatContext.SystemErrorCode == host::ERROR_FILE_NOT_FOUND;
-            if (!missing && trace.TakeOver())
-                return;
-            Buffer += description;
-            AddSeparator();
-            return;
-        }
-        NameScratch.assign(path, NameStart(path));
-        if (FileParts != TFileParts::NameText || NameFilterIsTextFilter ||
-            MatchesFileSpec(NameScratch, TextFilesFilter)) {
-            AddContent(path, file, size);
-            if (trace.TakeOver())
-                return;
-        }
-        AddNamedStreams(path, file);
-        trace.TakeOver();
-    });
-}
-
-void TSearchEngine::AddContent(const std::string& path, host::File& file, int64_t size)
-{
-    TTraced trace;
-    trace.Run([&] {
-        const size_t start = Buffer.size();
-        Buffer.resize(start + static_cast<size_t>(size));
-        size_t got = 0;
-        // Never beyond the measured size: a file that grows meanwhile is read as measured.
-        while (got < static_cast<size_t>(size)) {
-            const std::optional<size_t> read = file.Read(Buffer.data() + start + got, static_cast<size_t>(size) - got);
-            if (!read)
-                return trace.RaiseSystem("Failed to read data.", path);
-            if (*read == 0)
-                break;
-            got += *read;
-        }
-        Buffer.resize(start + got);
+    if (FileParts == TFileParts::Name || content != TContent::Regular)
+        return true;
+    if (FileParts == TFileParts::Description) {
+        const std::string description = GetFileDescription(path, 0);
+        // A file without a description is searched as one with an empty description.
+        const bool missing = FunStatContext.SystemErrorCode == host::ERROR_FILE_NOT_FOUND;
+        if (!missing && trace.TakeOver())
+            return false;
+        Buffer += description;
         AddSeparator();
-    });
+        return true;
+    }
+    NameScratch.assign(path, NameStart(path));
+    const bool readsContent =
+        FileParts != TFileParts::NameText || NameFilterIsTextFilter || MatchesFileSpec(NameScratch, TextFilesFilter);
+    return (!readsContent || AddContent(trace, path, file, size)) && AddNamedStreams(trace, path, file);
 }
 
-void TSearchEngine::AddNamedStreams(const std::string& path, host::File& file)
+bool TSearchEngine::AddContent(TTraced& trace, const std::string& path, host::File& file, int64_t size)
 {
-    TTraced trace;
-    trace.Run([&] {
-        if (!host::ListFileStreams(file.NativeHandle(), StreamNames))
-            return trace.RaiseSystem("Failed to get file information.", path);
-        for (const std::string& name : StreamNames) {
-            Buffer += ReadFileStream(path, name, 0);
-            if (trace.TakeOver())
-                return;
-            AddSeparator();
+    const size_t start = Buffer.size();
+    Buffer.resize(start + static_cast<size_t>(size));
+    size_t got = 0;
+    // Never beyond the measured size: a file that grows meanwhile is read as measured.
+    while (got < static_cast<size_t>(size)) {
+        const std::optional<size_t> read = file.Read(Buffer.data() + start + got, static_cast<size_t>(size) - got);
+        if (!read) {
+            trace.RaiseSystem("Failed to read data.", path);
+            return false;
         }
-    });
+        if (*read == 0)
+            break;
+        got += *read;
+    }
+    Buffer.resize(start + got);
+    AddSeparator();
+    return true;
+}
+
+bool TSearchEngine::AddNamedStreams(TTraced& trace, const std::string& path, host::File& file)
+{
+    if (!host::ListFileStreams(file.NativeHandle(), StreamNames)) {
+        trace.RaiseSystem("Failed to get file information.", path);
+        return false;
+    }
+    for (const std::string& name : StreamNames) {
+        Buffer += ReadFileStream(path, name, 0);
+        if (trace.TakeOver())
+            return false;
+        AddSeparator();
+    }
+    return true;
 }
 
 void TSearchEngine::AddSeparator()

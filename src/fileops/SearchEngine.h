@@ -12,8 +12,10 @@
 #include <vector>
 
 class TFunStatContext;
+class TTraced;
 
 namespace host {
+struct DirectoryEntry;
 class DirectoryReader;
 class File;
 } // namespace host
@@ -205,6 +207,9 @@ private:
     void WalkCandidates(const std::vector<TSearchCandidate>& candidates);
     void WalkHistories();
     void ProcessDir(const std::string& dir);
+    // A file entry of a walked folder.
+    void ProcessEntryFile(const std::string& path, const host::DirectoryEntry& entry,
+                          const host::DirectoryReader& reader);
     // `listing` (may be null) is the folder listing whose current entry the candidate is.
     void ProcessFile(const std::string& path, bool isDir, TContent content,
                      const host::DirectoryReader* listing = nullptr);
@@ -219,15 +224,19 @@ private:
     // The buffer's part from the path: its directory part, then its name; gives the
     // directory part's length.
     size_t AddNameParts(const std::string& path);
-    void AddFileParts(const std::string& path, host::File& file, TContent content, int64_t size);
-    void AddContent(const std::string& path, host::File& file, int64_t size);
-    void AddNamedStreams(const std::string& path, host::File& file);
+    // The parts of a file that "File parts" chooses, each with a separator after it. False
+    // when one cannot be read, the failure recorded in the candidate's trace.
+    bool AddFileParts(TTraced& trace, const std::string& path, host::File& file, TContent content, int64_t size);
+    bool AddContent(TTraced& trace, const std::string& path, host::File& file, int64_t size);
+    bool AddNamedStreams(TTraced& trace, const std::string& path, host::File& file);
     void AddSeparator();
     int32_t RankBuffer(const std::string& path, int64_t size, size_t nameOffset);
     bool MatchTime(double created, double modified) const;
     bool MatchSize(int64_t size) const;
     void AddFoundItem(const std::string& path, bool isDir, int32_t rank);
     void ReportError(const std::string& message, const TFunStatContext& context);
+    // The status line when due and a turn for the port, after every candidate.
+    void AfterCandidate(const std::string& path);
     void ShowStatusWhenDue(const std::string& path);
     bool StatusDue();
     // Gives the port a turn when PumpPeriod has passed since the last.

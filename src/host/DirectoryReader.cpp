@@ -9,9 +9,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace host {
 namespace {
@@ -21,17 +23,24 @@ DIR* AsDir(void* directory)
     return static_cast<DIR*>(directory);
 }
 
-// A stand-in begins with this byte, so a name holding it goes the long way of the mapping.
-constexpr unsigned char StandInLead = 0xEF;
+// The bytes that make a name go the long way of the mapping: those a Windows name cannot
+// hold, and the first byte of a stand-in.
+constexpr std::array<bool, 256> SpecialBytes = [] {
+    std::array<bool, 256> special{};
+    for (int byte = 0; byte < 32; ++byte)
+        special[static_cast<size_t>(byte)] = true;
+    for (const char c : std::string_view("\\:*?<>|\""))
+        special[static_cast<unsigned char>(c)] = true;
+    special[0xEF] = true;
+    return special;
+}();
 
 // True when the host name is its own Windows name, as nearly every name is.
 bool IsPlainName(const char* name, size_t length)
 {
-    for (size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        if (byte < 32 || byte == StandInLead || std::strchr("\\:*?<>|\"", byte) != nullptr)
+    for (size_t i = 0; i < length; ++i)
+        if (SpecialBytes[static_cast<unsigned char>(name[i])])
             return false;
-    }
     return true;
 }
 
