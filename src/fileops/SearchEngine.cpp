@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 
 namespace {
 
@@ -519,8 +518,7 @@ int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TConte
         host::File file;
         if (!isDir) {
             if (content == TContent::Unknown)
-                content = (host::GetFileAttributes(path) & host::FILE_ATTRIBUTE_SYSTEM) != 0 ? TContent::None
-                                                                                             : TContent::Regular;
+                content = ContentOf(path);
             if (content == TContent::Regular) {
                 const std::optional<uint64_t> measured =
                     listing != nullptr ? listing->OpenEntryToRead(file) : file.OpenToRead(path);
@@ -560,6 +558,15 @@ int32_t TSearchEngine::MatchHistoryItem(const std::string& path)
         trace.TakeOver();
     });
     return rank;
+}
+
+TSearchEngine::TContent TSearchEngine::ContentOf(const std::string& path)
+{
+    // Devices, pipes and sockets have nothing to read. A file that cannot be looked at is
+    // tried as a regular one, so that its failure is reported.
+    const uint32_t attributes = host::GetFileAttributes(path);
+    const bool device = attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_SYSTEM) != 0;
+    return device ? TContent::None : TContent::Regular;
 }
 
 size_t TSearchEngine::AddNameParts(const std::string& path)

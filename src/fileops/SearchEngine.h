@@ -221,6 +221,8 @@ private:
     int32_t MatchDuplicate(const std::string& path, bool isDir, TContent content);
     int32_t MatchFileText(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
     int32_t MatchHistoryItem(const std::string& path);
+    // What a candidate not met in a listing holds, by its attributes.
+    static TContent ContentOf(const std::string& path);
     // The buffer's part from the path: its directory part, then its name; gives the
     // directory part's length.
     size_t AddNameParts(const std::string& path);

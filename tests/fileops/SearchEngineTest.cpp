@@ -589,6 +589,19 @@ TEST_F(SearchEngineTest, TopLevelCandidatesFollowTheirRules)
     }
 }
 
+TEST_F(SearchEngineTest, TopLevelFilesAreReadUnlessTheyAreNoRegularFiles)
+{
+    Drive.WriteFile("r/a.txt", "needle");
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("r/pipe").c_str(), 0600));
+    const std::vector<TSearchCandidate> candidates = {{Drive.Path("r/a.txt"), false},
+                                                      {Drive.Path("r/pipe"), false},
+                                                      {Drive.Path("r/gone.txt"), false}};
+    ASSERT_TRUE(Engine.Run(ContentOptions("needle"), candidates));
+    EXPECT_EQ((std::vector<std::string>{"r\\a.txt"}), Found());
+    EXPECT_EQ((std::vector<std::string>{"Failed to process file. / Failed to access file. / 2"}), Port.Reports);
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2}), Port.Done);
+}
+
 TEST_F(SearchEngineTest, HistoryModeRanksTheNavigationHistories)
 {
     const auto fill = [](THistory& history, const std::vector<std::string>& titles) {
