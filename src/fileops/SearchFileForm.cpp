@@ -926,7 +926,7 @@ void TSearchFileForm::EndSearch(bool succeeded)
         ShowInfoMessage("No matches found.");
     }
     if (SearchColumn != nullptr && SearchColumn->SelectedCount != SelectedAtStart)
-        SearchColumn->FileList->update();
+        SearchColumn->FileList->Invalidate();
 }
 
 void TSearchFileForm::ProcessMessages()
