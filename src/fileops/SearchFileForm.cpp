@@ -358,13 +358,13 @@ void TSearchFileForm::BuildNameTextPage()
     NewPrefixByCurrentButton =
         AddButton(FileNameFilterGroupBox, "By current", {490, 17, 90, 24}, NewPrefixByCurrentHint);
     SearchSimilarCheckBox =
-        AddCheckBox(FileNameFilterGroupBox, "Search si&milar names", {10, 46, 150, 18}, false, SearchSimilarHint);
+        AddCheckBox(FileNameFilterGroupBox, "Search si&milar names", {10, 46, 135, 18}, false, SearchSimilarHint);
     ConsiderAllSelectedCheckBox =
-        AddCheckBox(FileNameFilterGroupBox, "Consider all selected", {160, 46, 145, 18}, true, ConsiderAllSelectedHint);
+        AddCheckBox(FileNameFilterGroupBox, "Consider all selected", {145, 46, 145, 18}, true, ConsiderAllSelectedHint);
     RecursiveCheckBox =
-        AddCheckBox(FileNameFilterGroupBox, "&Look in directories too", {305, 46, 155, 18}, true, RecursiveHint);
-    FindDirsCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find di&rectories", {460, 46, 110, 18}, true, FindDirsHint);
-    FindFilesCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find files", {570, 46, 60, 18}, true, FindFilesHint);
+        AddCheckBox(FileNameFilterGroupBox, "&Look in directories too", {290, 46, 158, 18}, true, RecursiveHint);
+    FindDirsCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find di&rectories", {450, 46, 112, 18}, true, FindDirsHint);
+    FindFilesCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find files", {565, 46, 72, 18}, true, FindFilesHint);
 
     TextFilterGroupBox = AddGroup(NameTextTabSheet, "&Text filter", {4, 80, width, 96});
     TextFilterComboBox = AddEditBox(TextFilterGroupBox, {10, 18, width - 20, 22}, TextFilterHint);

@@ -262,7 +262,6 @@ void TSearchFileForm::UserAction(TMouseButton button, TShiftState shift, int32_t
         ResultPath = item.Path;
         if (button == mbRight) {
             ShowFoundItemContextMenu(index, {x, y});
-            trace.TakeOver();
             return;
         }
         if (button == mbMiddle) {

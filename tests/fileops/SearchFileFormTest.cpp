@@ -319,6 +319,31 @@ TEST_F(SearchFileFormTest, DoubleClickAndCtrlClickOnFoundItems)
     }
 }
 
+TEST_F(SearchFileFormTest, TheRightButtonShowsTheShellMenuOfTheItemAndTheDialogStays)
+{
+    TModalScript script;
+    Show(script, "Search file", [&] {
+        FeedFileAndFolder();
+        Form().show();
+        QCoreApplication::processEvents();
+        QWidget* viewport = Form().FoundItemsListBox->viewport();
+        const QRect item = Form().FoundItemsListBox->visualRect(Form().FoundItemsListBox->model()->index(1, 0));
+        script.Expect("Context menu", 0, [&](const TModalRequest& menu) {
+            ASSERT_NE(nullptr, menu.Menu);
+            EXPECT_EQ(Form().ResultPath, Drive.Path("d\\sub"));
+            const QRect screenItem(viewport->mapToGlobal(item.topLeft()), item.size());
+            EXPECT_FALSE(screenItem.contains(menu.X, menu.Y)) << "the menu leaves the item in sight";
+        });
+        QMouseEvent press(QEvent::MouseButtonPress, item.center(), viewport->mapToGlobal(item.center()),
+                          Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &press);
+        EXPECT_EQ(1, Form().SelectedFoundIndex());
+        EXPECT_EQ(0, Form().result());
+        Form().hide();
+    });
+    EXPECT_EQ(0, Form().ResultAction);
+}
+
 TEST_F(SearchFileFormTest, EnterOnAFoundFolderEntersItAndTypedCharactersAreSwallowed)
 {
     TModalScript script;
