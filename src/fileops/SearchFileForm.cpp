@@ -26,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -489,6 +488,13 @@ bool TSearchFileForm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+// A key that no control took, or that came to the form itself.
+void TSearchFileForm::keyPressEvent(QKeyEvent* event)
+{
+    if (!FormKeyDown(event->key(), event->modifiers()))
+        QDialog::keyPressEvent(event);
+}
+
 bool TSearchFileForm::IsFilterBoxDroppedDown() const
 {
     return FileNameFilterComboBox->view()->isVisible() || TextFilterComboBox->view()->isVisible();
@@ -914,15 +920,18 @@ void TSearchFileForm::EndSearch(bool succeeded)
     LookingInLabel->setText("Search complete.");
     ShowStatus(0, -1);
     EnableControls();
+    // A found-item action, a container key or "&Cancel" may have closed the dialog while
+    // the search ran; its result stands.
+    const bool closed = result() != 0;
     if (Engine.DirsFound + Engine.FilesFound > 0) {
         SelectFoundItem(0);
-        if (SelectMode) {
+        if (!closed && SelectMode) {
             ResultAction = 4;
             done(mrOkay);
-        } else {
+        } else if (!closed) {
             FoundItemsListBox->setFocus();
         }
-    } else {
+    } else if (!closed) {
         ShowInfoMessage("No matches found.");
     }
     if (SearchColumn != nullptr && SearchColumn->SelectedCount != SelectedAtStart)

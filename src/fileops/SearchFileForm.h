@@ -180,6 +180,7 @@ private:
     void ConnectHandlers();
     void InstallKeyPreview();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     bool FilterBoxKeyDown(QObject* watched, int key, Qt::KeyboardModifiers modifiers);
     bool IsFilterBoxDroppedDown() const;

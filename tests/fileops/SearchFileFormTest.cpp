@@ -378,49 +378,74 @@ TEST_F(SearchFileFormTest, TheListHintFollowsTheItemAndTheSwitch)
     });
 }
 
+// A dialog whose port presses a key once while the search runs, at its first turn or
+// report, and a search of the column that finds nothing.
+class TKeyDuringSearchForm : public TSearchFileForm
+{
+public:
+    TKeyDuringSearchForm(int key, Qt::KeyboardModifiers modifiers) : Key(key), Modifiers(modifiers)
+    {
+        // Every turn is due.
+        Engine.Clock = [this] { return Now += 1; };
+        FileNameFilterComboBox->setEditText("*.none");
+    }
+    void ProcessMessages() override
+    {
+        PressKey();
+        TSearchFileForm::ProcessMessages();
+    }
+    void ShowStatus(int32_t filterIndex, double progress) override
+    {
+        PressKey();
+        TSearchFileForm::ShowStatus(filterIndex, progress);
+    }
+    bool StoppedByKey = false;
+
+private:
+    void PressKey()
+    {
+        if (!IsSearching() || Pressed)
+            return;
+        Pressed = true;
+        SendKey(this, Key, Modifiers);
+        StoppedByKey = Engine.Stop;
+    }
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    double Now = 0;
+    bool Pressed = false;
+};
+
 TEST_F(SearchFileFormTest, EscapeDuringASearchStopsItAndOtherwiseCancels)
 {
-    // A port that presses Escape once while the search runs, at its first turn or report.
-    class TEscapingForm : public TSearchFileForm
-    {
-    public:
-        void ProcessMessages() override
-        {
-            PressEscape();
-            TSearchFileForm::ProcessMessages();
-        }
-        void ShowStatus(int32_t filterIndex, double progress) override
-        {
-            PressEscape();
-            TSearchFileForm::ShowStatus(filterIndex, progress);
-        }
-        bool StoppedByEscape = false;
-
-    private:
-        void PressEscape()
-        {
-            if (!IsSearching() || Pressed)
-                return;
-            Pressed = true;
-            SendKey(this, Qt::Key_Escape, Qt::NoModifier);
-            StoppedByEscape = Engine.Stop;
-        }
-        bool Pressed = false;
-    } form;
+    TKeyDuringSearchForm form(Qt::Key_Escape, Qt::NoModifier);
     TModalScript script;
     script.Expect("Search file", mrCancel, [&](const TModalRequest&) {
-        // Every turn is due.
-        double now = 0;
-        form.Engine.Clock = [&now] { return now += 1; };
-        form.FileNameFilterComboBox->setEditText("*.none");
         script.Expect("Message", IDOK);
         form.SearchNamesButtonClick();
         EXPECT_EQ(0, form.result()) << "the dialog stays";
+        EXPECT_TRUE(form.SearchNamesButton->isEnabled()) << "the search ended";
         SendKey(&form, Qt::Key_Escape, Qt::NoModifier);
         EXPECT_EQ(mrCancel, form.result());
     });
     form.Dialog(Column, {}, false);
-    EXPECT_TRUE(form.StoppedByEscape);
+    EXPECT_TRUE(form.StoppedByKey);
+}
+
+// The search ends quietly once the dialog closed: no message, and a select search does
+// not take the result over.
+TEST_F(SearchFileFormTest, AContainerKeyDuringASearchClosesTheDialogForGood)
+{
+    TKeyDuringSearchForm form(Qt::Key_3, Qt::ControlModifier);
+    TModalScript script;
+    script.Expect("Search file", mrOkay, [&](const TModalRequest&) {
+        form.SearchNamesSelectButtonClick();
+        EXPECT_EQ(mrOkay, form.result());
+    });
+    form.Dialog(Column, {}, false);
+    EXPECT_TRUE(form.StoppedByKey);
+    EXPECT_EQ(3, form.ResultAction);
+    EXPECT_EQ(2, form.ResultContainer);
 }
 
 TEST_F(SearchFileFormTest, TheFoundListShowsRanksAndPathsWithFoldersInBold)
