@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include <functional>
 
@@ -180,6 +181,12 @@ bool TSearchFileForm::FoundListMouseEvent(QEvent* event)
     if (type == QEvent::MouseMove) {
         FoundListMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
         return false;
+    }
+    // The list's hint, not an item's own tip.
+    if (type == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), FoundItemsListBox->toolTip(),
+                           FoundItemsListBox->viewport());
+        return true;
     }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;

@@ -375,6 +375,20 @@ TEST_F(SearchFileFormTest, TheListHintFollowsTheItemAndTheSwitch)
         Form().SwitchMouseOperationsCheckBox->click();
         EXPECT_THAT(Form().FoundItemsListBox->toolTip().toStdString(),
                     HasSubstr("[Double LMB] / [Enter] = focus file (in current column). [Ctrl + LMB] = run file."));
+
+        // Over an item the hint names it.
+        Form().show();
+        QCoreApplication::processEvents();
+        QWidget* viewport = Form().FoundItemsListBox->viewport();
+        const QPoint point =
+            Form().FoundItemsListBox->visualRect(Form().FoundItemsListBox->model()->index(1, 0)).center();
+        QMouseEvent move(QEvent::MouseMove, point, viewport->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &move);
+        EXPECT_EQ(Form().GetListHint(1), Form().FoundItemsListBox->toolTip().toStdString());
+        EXPECT_THAT(Form().FoundItemsListBox->toolTip().toStdString(),
+                    HasSubstr(" Current file \"" + Drive.Path("d\\sub") + "\" (rank 3)."));
+        Form().hide();
     });
 }
 
