@@ -3,6 +3,7 @@
 #include "columns/ColumnTestSupport.h"
 #include "columns/ContainerDialog.h"
 
+#include "core/desktop/Clipboard.h"
 #include "core/errors/Error.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/settings/StoredTextList.h"
@@ -30,6 +31,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 using testing::ElementsAre;
@@ -360,6 +362,38 @@ TEST_F(SearchFileFormTest, EnterOnAFoundFolderEntersItAndTypedCharactersAreSwall
     EXPECT_TRUE(found);
     EXPECT_EQ(1, Form().ResultAction);
     EXPECT_EQ(IncludeEndBackslash(Drive.Path("d\\sub")), Form().ResultPath);
+}
+
+TEST_F(SearchFileFormTest, ByCurrentReplacesTheSelectedPartOfTheNameFilterWithAPrefix)
+{
+    Form().FileNameFilterComboBox->setEditText("a*b");
+    Form().FileNameFilterComboBox->lineEdit()->setSelection(1, 1);
+    Form().NewPrefixByCurrentButton->click();
+    const std::string text = Text(Form().FileNameFilterComboBox);
+    EXPECT_TRUE(std::regex_match(text, std::regex("a[0-9]{8}[0-9_]*_b"))) << text;
+}
+
+TEST_F(SearchFileFormTest, TitlesGoToTheClipboard)
+{
+    TModalScript script;
+    Show(script, "Search file", [&] {
+        FeedFileAndFolder();
+        Form().SelectFoundItem(0);
+        const std::pair<Qt::KeyboardModifiers, std::string> rows[] = {
+            {Qt::NoModifier, "x.txt"},
+            {Qt::ControlModifier, IncludeEndBackslash(Drive.Path("d"))},
+            {Qt::ShiftModifier, Drive.Path("d\\x.txt")},
+        };
+        for (const auto& [modifiers, expected] : rows) {
+            SendKey(Form().FoundItemsListBox, Qt::Key_F2, modifiers);
+            EXPECT_EQ(expected, CopyTextFromClipboard());
+        }
+        Form().SelectFoundItem(1);
+        Form().ClipActiveTitleButtonClick();
+        EXPECT_EQ(Drive.Path("d\\sub"), CopyTextFromClipboard());
+        Form().ClipAllTitlesButtonClick();
+        EXPECT_EQ(Drive.Path("d\\x.txt") + "\r\n" + Drive.Path("d\\sub") + "\r\n", CopyTextFromClipboard());
+    });
 }
 
 TEST_F(SearchFileFormTest, TheListHintFollowsTheItemAndTheSwitch)
