@@ -32,8 +32,8 @@ class TStoredTextList;
 // search. After it closes, the column reads the result fields and the found items. One
 // instance lives for the whole run.
 //
-// The form, its buttons and options are in SearchFileForm.cpp; the found list in
-// SearchFileFormList.cpp.
+// The form, its keys, buttons and options are in SearchFileForm.cpp; the search run and
+// the engine's port in SearchFileFormRun.cpp; the found list in SearchFileFormList.cpp.
 class TSearchFileForm : public QDialog, public TSearchPort
 {
 public:
@@ -188,15 +188,16 @@ private:
     void CloseWithOkay();
     void PrepareOpening(TColumn& column, const std::string& duplicateOf, bool history);
     void SetCaption();
-    // The search run's steps.
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    // The search run's steps (SearchFileFormRun.cpp).
     void DisableForSearch();
     void UpdateHistories();
     TSearchOptions CollectOptions() const;
     std::vector<TSearchCandidate> CollectCandidates();
     void EndSearch(bool succeeded);
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
     // The found list (SearchFileFormList.cpp).
     void BuildFoundList(QWidget* parent, const QRect& place);
