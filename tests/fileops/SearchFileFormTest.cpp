@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -581,6 +582,19 @@ TEST_F(SearchFileFormTest, PutInContainerClosesOnlyWhenAContainerIsChosen)
     EXPECT_EQ(3, Form().ResultAction);
     EXPECT_EQ(5, Form().ResultContainer);
     EXPECT_FALSE(Form().ResultKeepItems);
+}
+
+TEST_F(SearchFileFormTest, TheCloseBoxActsAsCancel)
+{
+    TModalScript script;
+    EXPECT_FALSE(Show(script, "Search file", [&] {
+        FeedFileAndFolder();
+        QCloseEvent close;
+        QCoreApplication::sendEvent(&Form(), &close);
+        EXPECT_EQ(mrCancel, Form().result());
+        EXPECT_TRUE(Form().Engine.Stop);
+    }));
+    EXPECT_EQ(0, Form().ResultAction);
 }
 
 TEST_F(SearchFileFormTest, ClosingWithOkayButNothingFoundReturnsFalse)
