@@ -6,6 +6,7 @@
 
 #include "fileops/FileForm.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/SearchFileForm.h"
 
 #include "core/desktop/Application.h"
 #include "core/errors/ErrorForm.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
+        SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         mainForm->Startup();
         mainForm->show();
         application.exec();

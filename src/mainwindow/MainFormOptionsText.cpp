@@ -4,6 +4,7 @@
 #include "mainwindow/SkinEditorServices.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/SearchFileForm.h"
 
 #include "viewing/PictureLoading.h"
 
@@ -171,6 +172,14 @@ void TMainForm::PlugDialogOptions()
                                                            [](TStoredTextList& store) {
                                                                if (FileForm != nullptr)
                                                                    FileForm->SaveOptions(store);
+                                                           }};
+    OptionsSTLHooks[static_cast<size_t>(ospSearchFile)] = {[](TStoredTextList& store) {
+                                                               if (SearchFileForm != nullptr)
+                                                                   SearchFileForm->OnLoadOptionsSTL(store);
+                                                           },
+                                                           [](TStoredTextList& store) {
+                                                               if (SearchFileForm != nullptr)
+                                                                   SearchFileForm->OnSaveOptionsSTL(store);
                                                            }};
 }
 

@@ -5,8 +5,10 @@
 
 #include "fileops/FileForm.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/SearchFileForm.h"
 
 #include "columns/BoardsServices.h"
+#include "columns/Column.h"
 #include "columns/FileDialogServices.h"
 #include "columns/InformationBar.h"
 #include "columns/MainWindowColumns.h"
@@ -14,9 +16,13 @@
 #include "columns/MainWindowItemPaint.h"
 #include "columns/MainWindowMouse.h"
 #include "columns/MainWindowServices.h"
+#include "columns/SearchServices.h"
 #include "columns/ToolServices.h"
 
 #include "viewing/PictureConversion.h"
+
+#include <QCheckBox>
+#include <QComboBox>
 
 namespace {
 
@@ -61,14 +67,22 @@ public:
     void EndColumnDrag() override { Boards->EndColumnDrag(); }
 };
 
-// The containers are the window's; no column is looked up for a container, and showing
-// and filling them from the keys does nothing, until the container commands exist.
+// The containers are the window's; showing and filling them from the keys does nothing
+// until the container commands exist.
 class TContainersWindow : public TMainWindowContainers
 {
 public:
     explicit TContainersWindow(TMainForm& window) : Window(window) {}
     TContainer* FindContainer(int32_t index) override { return Window.FindContainer(index); }
-    int32_t FindContainerColumn(int32_t) override { return -1; }
+    int32_t FindContainerColumn(int32_t containerIndex) override
+    {
+        const int32_t count = Window.GetVisibleColumnCount();
+        for (int32_t i = 0; i < count; ++i)
+            if (const TColumn* column = Window.GetColumn(i);
+                column != nullptr && column->ContainerIndex == containerIndex)
+                return i;
+        return -1;
+    }
     void ShowContainer(int32_t) override {}
     void CopyToContainerMenuClick(int32_t, TColumn*) override {}
 
@@ -176,6 +190,35 @@ public:
     }
 };
 
+// The search dialog; the common-text search and the locate dialog do nothing until they
+// exist.
+class TSearchWindow : public TSearchServices
+{
+public:
+    bool SearchDialog(TColumn& column, const std::string& file, bool history, TSearchResult& result) override
+    {
+        if (SearchFileForm == nullptr || !SearchFileForm->Dialog(column, file, history))
+            return false;
+        const TSearchFileForm& form = *SearchFileForm;
+        result.Action = form.ResultAction;
+        result.ChosenPath = form.ResultPath;
+        result.ContainerIndex = form.ResultContainer;
+        result.KeepItems = form.ResultKeepItems;
+        result.FoundItems.clear();
+        for (int32_t i = 0; i < form.Engine.Found.Count(); ++i)
+            result.FoundItems.push_back(
+                {form.Engine.Found[i].Path, TFoundItems::GetItemRank(form.Engine.Found[i].Data)});
+        result.ShowSearchBoard = form.ShowSearchBoardCheckBox->isChecked();
+        result.ReuseContainer = form.ReuseContainerCheckBox->isChecked();
+        result.UseColumnForContainer = form.UseColumnForContainerComboBox->currentIndex() + 1;
+        return true;
+    }
+    void FindCommonTextDialog(TColumn&) override {}
+    void LocateFileDialog(TColumn&) override {}
+    void LocateNext(TColumn&) override {}
+    void LocatePrevious(TColumn&) override {}
+};
+
 } // namespace
 
 struct TMainWindowAdapters::TParts
@@ -194,6 +237,7 @@ struct TMainWindowAdapters::TParts
     TInfoBarWindow InfoBarWindow;
     TToolsWindow ToolsWindow;
     TFileDialogsWindow FileDialogsWindow;
+    TSearchWindow SearchWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -207,6 +251,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TMainWindowInfoBars>::Install(&Parts->InfoBarWindow);
     TSeam<TToolServices>::Install(&Parts->ToolsWindow);
     TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
+    TSeam<TSearchServices>::Install(&Parts->SearchWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -220,4 +265,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TMainWindowInfoBars>::Install(nullptr);
     TSeam<TToolServices>::Install(nullptr);
     TSeam<TFileDialogServices>::Install(nullptr);
+    TSeam<TSearchServices>::Install(nullptr);
 }
