@@ -349,11 +349,11 @@ void TSearchFileForm::BuildNameTextPage()
     SearchSimilarCheckBox =
         AddCheckBox(FileNameFilterGroupBox, "Search si&milar names", {10, 46, 135, 18}, false, SearchSimilarHint);
     ConsiderAllSelectedCheckBox =
-        AddCheckBox(FileNameFilterGroupBox, "Consider all selected", {145, 46, 145, 18}, true, ConsiderAllSelectedHint);
+        AddCheckBox(FileNameFilterGroupBox, "Consider all selected", {153, 46, 145, 18}, true, ConsiderAllSelectedHint);
     RecursiveCheckBox =
-        AddCheckBox(FileNameFilterGroupBox, "&Look in directories too", {290, 46, 158, 18}, true, RecursiveHint);
-    FindDirsCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find di&rectories", {450, 46, 112, 18}, true, FindDirsHint);
-    FindFilesCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find files", {565, 46, 72, 18}, true, FindFilesHint);
+        AddCheckBox(FileNameFilterGroupBox, "&Look in directories too", {300, 46, 154, 18}, true, RecursiveHint);
+    FindDirsCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find di&rectories", {458, 46, 110, 18}, true, FindDirsHint);
+    FindFilesCheckBox = AddCheckBox(FileNameFilterGroupBox, "Find files", {570, 46, 70, 18}, true, FindFilesHint);
 
     TextFilterGroupBox = AddGroup(NameTextTabSheet, "&Text filter", {4, 80, width, 96});
     TextFilterComboBox = AddEditBox(TextFilterGroupBox, {10, 18, width - 20, 22}, TextFilterHint);

@@ -211,6 +211,8 @@ private:
 
     TContainerDialog* ContainerDialog = nullptr;
     TFoundItemsModel* FoundModel = nullptr;
+    // Items were found since the list was last laid out.
+    bool FoundListChanged = false;
     // The column's top-level items handed to the running search, by candidate.
     std::vector<int32_t> CandidateItems;
     bool Searching = false;

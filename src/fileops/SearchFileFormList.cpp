@@ -135,6 +135,7 @@ void TSearchFileForm::ResetFoundList()
 void TSearchFileForm::ItemFound(int32_t index)
 {
     FoundModel->Inserted(index);
+    FoundListChanged = true;
     if (Engine.Found.Count() == 1)
         SelectFoundItem(0);
 }

@@ -203,6 +203,12 @@ void TSearchFileForm::EndSearch(bool succeeded)
 
 void TSearchFileForm::ProcessMessages()
 {
+    // An inserted row drops the list's layout until a later turn lays it out again; the
+    // paint of this turn would show an empty list, so it is laid out first.
+    if (FoundListChanged) {
+        FoundItemsListBox->doItemsLayout();
+        FoundListChanged = false;
+    }
     QCoreApplication::processEvents();
 }
 
