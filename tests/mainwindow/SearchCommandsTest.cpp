@@ -5,6 +5,7 @@
 #include "columns/ContainerDialog.h"
 #include "columns/Containers.h"
 
+#include "core/files/PathNames.h"
 #include "core/forms/MessageBoxes.h"
 
 #include <QCheckBox>
@@ -108,6 +109,30 @@ TEST_F(SearchCommands, TheSectionTravelsWithTheOptionFile)
     Window.Open();
     EXPECT_TRUE(Form->SearchSimilarCheckBox->isChecked());
     EXPECT_EQ("5", Form->UseColumnForContainerComboBox->currentText().toStdString());
+}
+
+TEST_F(SearchCommands, SearchNamesSelectLooksInTheSelectionAndSelectsWhatItFound)
+{
+    for (const char* name : {"d/x.txt", "d/y.txt", "d/z.txt", "d/w.dat"})
+        Drive.WriteFile(name, "text");
+    Window.Open();
+    MakeForm(Window->ContainerDialog);
+    TColumn& column = OpenColumn(Drive.Path("d\\x.txt"));
+    for (const char* name : {"x.txt", "y.txt", "w.dat"})
+        column.SelectItem(column.IndexOfName(name));
+    Form->FileNameFilterComboBox->setEditText("*.txt");
+    {
+        TModalScript script;
+        script.Expect("Search file", mrOkay, [&](const TModalRequest&) { Form->SearchNamesSelectButtonClick(); });
+        column.Com_Search("", false);
+    }
+    // Only the selected files were candidates; the selection is now exactly what matched.
+    std::vector<std::string> selected;
+    for (int32_t i = 0; i < column.GetItemCount(); ++i)
+        if (column.GetItem(i).Selected)
+            selected.push_back(GetPathName(column.GetItem(i).Title));
+    EXPECT_EQ((std::vector<std::string>{"x.txt", "y.txt"}), selected);
+    EXPECT_EQ(2, column.SelectedCount);
 }
 
 } // namespace
