@@ -16,6 +16,7 @@
 #include "viewing/PictureLoading.h"
 
 #include "host/Drives.h"
+#include "host/PictureFiles.h"
 #include "host/Process.h"
 
 #include <memory>
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");

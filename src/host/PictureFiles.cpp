@@ -212,6 +212,12 @@ bool PictureFile::FindDecoder(const QByteArray& formatHint)
     return Reader->canRead();
 }
 
+void PictureFile::KeepStoredOrientation()
+{
+    if (Reader)
+        Reader->setAutoTransform(false);
+}
+
 QSize PictureFile::Size()
 {
     if (!Reader) {
@@ -279,6 +285,12 @@ bool PictureFile::IsComplete()
     }
     SetLastError(complete ? ERROR_SUCCESS : ERROR_HANDLE_EOF);
     return complete;
+}
+
+void SetPictureAllocationLimit()
+{
+    constexpr int LimitMegabytes = 1024;
+    QImageReader::setAllocationLimit(LimitMegabytes);
 }
 
 std::vector<std::string> GetPictureDecoderExtensions()

@@ -30,6 +30,9 @@ public:
     // without a signature; ERROR_NOT_SUPPORTED when no decoder knows it, or for a PNG
     // whose chunks claim more bytes than the file holds.
     bool Open(const std::string& windowsPath);
+    // The pixels come as the file stores them: an orientation the file records is not
+    // applied. Called after Open, before anything is read.
+    void KeepStoredOrientation();
     // The picture's size, from the file's header where the format has one, else from
     // decoding it; an empty size when it cannot be decoded.
     QSize Size();
@@ -51,6 +54,10 @@ private:
     std::unique_ptr<QImageReader> Reader;
     std::optional<QImage> Decoded;
 };
+
+// Lets the decoders allocate up to 1024 MB for one picture (the toolkit's default refuses
+// pictures above 128 MB). Process-wide: called once at start-up, before any decoding.
+void SetPictureAllocationLimit();
 
 // The file-name extensions that the picture decoders read, each with its dot, in lower
 // case, in the decoders' order (".bmp", ".jpg", ".png"...).
