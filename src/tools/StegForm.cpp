@@ -1,0 +1,5 @@
+#include "tools/StegForm.h"
+
+TStegForm::TStegForm(QWidget* parent) : QDialog(parent)
+{
+}
