@@ -8,6 +8,7 @@
 #include "host/FaultInjection.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
+#include "host/PictureFiles.h"
 
 #include "support/PictureFixtures.h"
 #include "support/ShownFailures.h"
@@ -337,6 +338,21 @@ TEST_F(StegCarrier, AFailedSaveLeavesTheCarrierAndNoPartialFile)
     EXPECT_EQ(host::ERROR_DISK_FULL, FunStatContext.SystemErrorCode);
     EXPECT_EQ(original, Drive.ReadFile("photo.png"));
     EXPECT_EQ(1, std::distance(fs::directory_iterator(Drive.HostPath()), {}));
+}
+
+// The decoders' own default refuses any picture above 128 MB; this one takes 144 MB.
+TEST_F(StegCarrier, APictureAbove128MegabytesLoadsUnderTheProgramsLimit)
+{
+    QImage large(6000, 6000, QImage::Format_RGB888);
+    large.fill(QColor(10, 200, 30));
+    const std::string path = SavePicture(Drive, "large.png", large);
+    large = QImage();
+    host::SetPictureAllocationLimit();
+    Form.LoadPicture(path);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status) << FunStatContext.Description;
+    Form.LockPixels();
+    EXPECT_EQ(6000, Form.LockedPixels().Height);
+    EXPECT_EQ(0xFF0AC81Eu, Form.LockedPixels().At(5999, 5999));
 }
 
 TEST_F(StegCarrier, WhatIsNoWholePictureFailsToLoad)
