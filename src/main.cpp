@@ -1,3 +1,5 @@
+#include "tools/StegForm.h"
+
 #include "appearance/InstallerMode.h"
 #include "appearance/SkinForm.h"
 
@@ -45,6 +47,8 @@ int main(int argc, char** argv)
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
+        StegForm = new TStegForm(mainForm.get());
+        StegForm->PlugOptions(*mainForm);
         mainForm->Startup();
         mainForm->show();
         application.exec();

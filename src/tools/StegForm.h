@@ -2,12 +2,24 @@
 
 #include "tools/StegSecrets.h"
 
+#include "viewing/StegServices.h"
+
 #include <QDialog>
 #include <QImage>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TMainForm;
+class TStoredTextList;
+class TTraced;
 
 // Pixel words 0xAARRGGBB (blue in bits 0-7, green 8-15, red 16-23, alpha 24-31), row after
 // row from the top, each row `PixelsPerRow` words after the one above: the locked working
@@ -31,10 +43,94 @@ struct TStegPixels
 // weak (no diffusion inside a block, no round constants, no authentication), kept bit
 // for bit so that every picture ever stegged still opens. Everything runs on the
 // user-interface thread.
-class TStegForm : public QDialog
+//
+// The dialog (StegForm.cpp) and the engine (StegEngine.cpp): steg-in with its
+// verification, steg-out, and automatic steg for the viewer and the streams editor. The
+// form exists for the whole run and installs itself as TStegServices. The password edits
+// and the toggles keep their state for the run; the edits are cleared when the form goes.
+class TStegForm : public QDialog, public TStegServices
 {
 public:
+    static constexpr int mrOkay = 1;
+    static constexpr int mrCancel = 2;
+    // The only algorithm accepted: "RVX3".
+    static constexpr int CipherIndex = 3;
+
     explicit TStegForm(QWidget* parent = nullptr);
+    ~TStegForm() override;
+
+    // Plugs the "Steg" section into the window's option file.
+    void PlugOptions(TMainForm& window);
+    void OnLoadOptionsSTL(TStoredTextList& store);
+    void OnSaveOptionsSTL(TStoredTextList& store);
+
+    // --- The dialog ---
+
+    // The file dialog. Steg-in: `first` is the source file and `second` the carrier
+    // picture; steg-out: `first` is the stegged picture and `second` a path in the folder
+    // that receives the file.
+    void Dialog(const std::string& first, const std::string& second, bool stegIn);
+    // The password dialog of automatic steg, from the menu or asked by AutoStegIn.
+    void Dialog(bool fromMenu);
+    void OkayButtonClick();
+    // "&Okay" of the file dialog: the passwords are checked, the operation runs and the
+    // dialog closes whatever its outcome (the engine shows its failures).
+    void Do();
+    // The index of the algorithm's name: "RVX1" to "RVX3" in any letter case give 1 to 3,
+    // anything else -1.
+    static int GetAlgorithmIndex(const std::string& name);
+    static bool IsPngExtension(const std::string& extension);
+
+    // --- The engine ---
+
+    // Hides InPath in the carrier OutPath and writes the picture as PNG beside it, then
+    // takes it out again to verify. With `size` -1 the source is the file InPath, shown
+    // failures as "Failed to stegg-in file." and success as a report; with a size of 0 or
+    // more the source is that many bytes at `data`, InPath only names them, and failures
+    // are handed back. Traced.
+    void StegIn(int64_t size, const uint8_t* data);
+    // Takes the file hidden in the picture InPath out: into `buffer` of `bufferSize` bytes
+    // (the whole decrypted steg buffer), into the folder of OutPath, or, `automatic`, into
+    // the outs. True when something was delivered. Failures are shown as "Failed to
+    // stegg-out file.", except that in automatic mode a picture with nothing hidden for
+    // this password gives false without a message.
+    bool StegOut(bool decrypt, uint8_t* buffer, std::string* picturePath, bool* isText,
+                 std::vector<std::string>* lines, int64_t* size, std::string* title, bool automatic,
+                 int64_t bufferSize);
+
+    // --- Automatic steg and the services ---
+
+    bool IsAutoStegActive() override;
+    bool AutoStegOut(std::string& path, std::string& title, bool& isText, std::vector<std::string>* lines,
+                     int64_t& size) override;
+    void AutoStegIn(const std::string& carrier, const std::string& name, const uint8_t* text, int64_t size) override;
+    void StegDialog(const std::string& first, const std::string& second, bool stegIn) override;
+    void AutoStegDialog(bool fromMenu) override;
+
+    // The controls.
+    QFrame* PasswordPanel = nullptr;
+    QLabel* PasswordLabel = nullptr;
+    QLabel* ConfirmLabel = nullptr;
+    QLineEdit* PasswordEdit = nullptr;
+    QLineEdit* ConfirmPasswordEdit = nullptr;
+    QPushButton* ActivateAutoStegSpeedButton = nullptr;
+    QPushButton* NoDecryptionSpeedButton = nullptr;
+    QFrame* AlgorithmPanel = nullptr;
+    QLabel* AlgorithmLabel = nullptr;
+    QLabel* UserKeyIterationsLabel = nullptr;
+    QComboBox* AlgorithmComboBox = nullptr;
+    QComboBox* UserKeyIterationsComboBox = nullptr;
+    QPushButton* OkayButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QPushButton* HelpButton = nullptr;
+
+    // The algorithm's index at the start of each operation; -1 in the password dialog.
+    int AlgorithmIndex = -1;
+    // Steg-in: the source (from memory, its name) and the carrier; steg-out: the picture
+    // and a path in the destination folder. Both empty in the password dialog.
+    std::string InPath;
+    std::string OutPath;
+    bool IsStegIn = false;
 
     // The steg buffer: blocks of 64 bytes, integers little-endian. Block 0 is the salt,
     // in clear; block 1 random check bytes; block 2 the hash of block 1; then the title
@@ -122,13 +218,16 @@ public:
     static uint32_t MakeNoisePixel(uint32_t pixel);
     // Writes the picture's lowest-bit plane as "-Quillomber_StegNoisePicture.bmp" in the
     // temporary folder and gives its path, or "" after showing "Failed to view steg noise.".
-    std::string ViewNoise(const std::string& path);
+    std::string ViewNoise(const std::string& path) override;
 
     // --- The cipher ---
 
     // A text as the steg stores it and the cipher reads it: its Windows-1252 bytes when
     // every character has one, else its UTF-8 bytes.
     static TStegBuffer EncodeStegText(std::string_view text);
+    // Stored bytes as a text: as they are when they are valid UTF-8, else read as
+    // Windows-1252.
+    static std::string DecodeStegText(std::string_view bytes);
     static void MixBlock(TStegState& state);
     // The 64 bytes as a state, mixed 100 times.
     static TStegState HashBlock(const uint8_t* source);
@@ -148,7 +247,20 @@ public:
     static void EncryptBuffer(uint8_t* blocks, int64_t count, TStegState& a, TStegState& b);
     static void DecryptBuffer(uint8_t* blocks, int64_t count, TStegState& a, TStegState& b);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void BuildControls();
+    // The password's bytes as the cipher reads them.
+    TStegBuffer GetPasswordBytes() const;
+    // K2 of the locked picture: from the password, the salt block at the buffer's start
+    // and the masked pixels.
+    TStegState MakeKeyOfLockedPicture(const uint8_t* buffer) const;
+    int64_t GetIterations() const;
+    // Raises "Invalid encryption algorithm." unless the combo names the cipher.
+    bool CheckAlgorithm(TTraced& trace);
+
     QImage WorkBitmap;
     uint32_t* Pixels = nullptr;
     int64_t PixelsPerRow = 0;
@@ -156,3 +268,6 @@ private:
     int64_t PictureHeight = 0;
     int64_t BitIndex = 0;
 };
+
+// Made at start-up; it lives for the whole run.
+extern TStegForm* StegForm;
