@@ -7,8 +7,8 @@
 #include "viewing/StegServices.h"
 
 #include "columns/Column.h"
-#include "columns/FileLauncher.h"
 #include "columns/FileDialogServices.h"
+#include "columns/FileLauncher.h"
 
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"

@@ -56,8 +56,8 @@ std::string StegInReport(int integrity, int64_t capacity, int64_t requiredBits, 
     return "Source file has been stegged-in the carrier file.\nIntegrity (four digits): \"" +
            std::to_string(integrity) + "\"\nThe storing space available is " + SpaceText(capacity * 8) +
            "\nThe storing space required is " + SpaceText(requiredBits) +
-           "\nThe maximum storing density is 1 bit of hidden data to " +
-           Int64ToSeparatedText(pictureBytes / capacity) + " bits of resulted picture file.\n\nSteg-in VERIFICATION okay.";
+           "\nThe maximum storing density is 1 bit of hidden data to " + Int64ToSeparatedText(pictureBytes / capacity) +
+           " bits of resulted picture file.\n\nSteg-in VERIFICATION okay.";
 }
 
 // One random 32-bit value for each four bytes.
@@ -354,8 +354,7 @@ void TStegForm::AutoStegIn(const std::string& carrier, const std::string& name, 
             ShowWarningMessage("The password is empty or not confirmed.");
             Dialog(false);
             if (!isConfirmed())
-                return trace.Raise("Failed to auto steg-in because the password is empty or not confirmed.",
-                                   carrier);
+                return trace.Raise("Failed to auto steg-in because the password is empty or not confirmed.", carrier);
         }
         if (!IsPngExtension(GetExtension(carrier)))
             return trace.Raise("Failed to auto steg-in because the carrier file is invalid.", carrier);

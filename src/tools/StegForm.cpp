@@ -135,7 +135,8 @@ void TStegForm::BuildControls()
     PasswordEdit = AddPasswordEdit(PasswordPanel, {85, 8, 225, 22}, PasswordHint);
     ConfirmLabel = AddLabel(PasswordPanel, "Confirm", {10, 38, 70, 15});
     ConfirmPasswordEdit = AddPasswordEdit(PasswordPanel, {85, 34, 225, 22}, ConfirmHint);
-    ActivateAutoStegSpeedButton = AddToggle(PasswordPanel, "Activate auto steg", {85, 60, 110, 22}, ActivateAutoStegHint);
+    ActivateAutoStegSpeedButton =
+        AddToggle(PasswordPanel, "Activate auto steg", {85, 60, 110, 22}, ActivateAutoStegHint);
     NoDecryptionSpeedButton = AddToggle(PasswordPanel, "No decryption", {200, 60, 110, 22}, NoDecryptionHint);
 
     AlgorithmPanel = new QFrame(this);

@@ -94,9 +94,8 @@ public:
     // the outs. True when something was delivered. Failures are shown as "Failed to
     // stegg-out file.", except that in automatic mode a picture with nothing hidden for
     // this password gives false without a message.
-    bool StegOut(bool decrypt, uint8_t* buffer, std::string* picturePath, bool* isText,
-                 std::vector<std::string>* lines, int64_t* size, std::string* title, bool automatic,
-                 int64_t bufferSize);
+    bool StegOut(bool decrypt, uint8_t* buffer, std::string* picturePath, bool* isText, std::vector<std::string>* lines,
+                 int64_t* size, std::string* title, bool automatic, int64_t bufferSize);
 
     // --- Automatic steg and the services ---
 

@@ -22,8 +22,7 @@ public:
                              int64_t& size) = 0;
     // Hides the text of `size` bytes, named `name` (a ".txt" name), in the ".png" carrier,
     // asking for the password when none is confirmed. Traced.
-    virtual void AutoStegIn(const std::string& carrier, const std::string& name, const uint8_t* text,
-                            int64_t size) = 0;
+    virtual void AutoStegIn(const std::string& carrier, const std::string& name, const uint8_t* text, int64_t size) = 0;
     // The picture's lowest-bit plane as a picture file, or "" after showing the failure.
     virtual std::string ViewNoise(const std::string& picture) = 0;
     // The steg dialog: steg-in hides `first` in the carrier picture `second`; steg-out
