@@ -31,15 +31,16 @@ constexpr char NoisePictureName[] = "-Quillomber_StegNoisePicture.bmp";
 // The characters a Windows name cannot hold.
 constexpr std::string_view ForbiddenTitleCharacters = "<>|\":\\/?*";
 
-// The decoded picture as the file stores it: no orientation applied, whole, and only
-// when the file holds all of it.
+// The decoded picture as the file stores it: no orientation applied, whole, decoded as
+// exactly as the decoder can (a JPEG through its accurate transform, not the fast one),
+// and only when the file holds all of it.
 std::optional<QImage> ReadWholePicture(const std::string& path)
 {
     host::PictureFile file;
     if (!file.Open(path) || !file.IsComplete())
         return std::nullopt;
     file.KeepStoredOrientation();
-    return file.Read();
+    return file.Read(QSize(), true);
 }
 
 // A fresh picture in 32-bit ARGB, never premultiplied, with no colour space or other
