@@ -1,3 +1,5 @@
+#include "tools/StegForm.h"
+
 #include "appearance/InstallerMode.h"
 #include "appearance/SkinForm.h"
 
@@ -17,6 +19,7 @@
 #include "viewing/PictureLoading.h"
 
 #include "host/Drives.h"
+#include "host/PictureFiles.h"
 #include "host/Process.h"
 
 #include <memory>
@@ -25,6 +28,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
@@ -45,6 +49,8 @@ int main(int argc, char** argv)
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
+        StegForm = new TStegForm(mainForm.get());
+        StegForm->PlugOptions(*mainForm);
         mainForm->Startup();
         mainForm->show();
         application.exec();

@@ -21,6 +21,7 @@ enum class HostCall
     Delete,
     Rename,
     Link,
+    // Setting attributes or the last-write time.
     SetAttributes,
     Streams,
     // Writing each named stream onto a copy; ERROR_NOT_SUPPORTED stands for a target file

@@ -308,11 +308,24 @@ bool IsReplaceable(const struct stat& existing)
     return S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) != 0;
 }
 
-bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes)
+// How a rewrite treats the entry at the target's name.
+enum class TargetEntry
+{
+    // Keeps the permission bits of the file there (0644 for a new one).
+    Shared,
+    // Replaces whatever entry is there, a link included, by a file of mode 0600.
+    Private
+};
+
+constexpr mode_t NewFileMode = 0644;
+constexpr mode_t PrivateFileMode = 0600;
+
+bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes, TargetEntry entry)
 {
     struct stat existing = {};
-    const bool existed = stat(target.c_str(), &existing) == 0;
-    if (existed && !IsReplaceable(existing)) {
+    const bool existed =
+        (entry == TargetEntry::Private ? lstat(target.c_str(), &existing) : stat(target.c_str(), &existing)) == 0;
+    if (existed && !S_ISLNK(existing.st_mode) && !IsReplaceable(existing)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
@@ -323,9 +336,12 @@ bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string&
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0)
         return FailWithErrno();
+    const mode_t mode = entry == TargetEntry::Private ? PrivateFileMode
+                        : existed                     ? existing.st_mode & 07777
+                                                      : NewFileMode;
     const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size()) &&
                          (fsync(descriptor) == 0 || FailWithErrno()) &&
-                         (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
+                         (fchmod(descriptor, mode) == 0 || FailWithErrno());
     close(descriptor);
     const bool replaced =
         written && !TakeFault(HostCall::Rename) && (rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno());
@@ -352,7 +368,13 @@ bool ReplaceFileContents(const std::string& windowsPath, const std::string& byte
 bool ReplaceHostFileContents(const std::string& hostPath, const std::string& bytes)
 {
     const std::optional<std::filesystem::path> target = FollowFinalLinks(hostPath);
-    return target && ReplaceResolvedFile(*target, bytes);
+    return target && ReplaceResolvedFile(*target, bytes, TargetEntry::Shared);
+}
+
+bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes)
+{
+    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    return hostPath && ReplaceResolvedFile(*hostPath, bytes, TargetEntry::Private);
 }
 
 std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes)

@@ -78,6 +78,11 @@ namespace host {
 // that file's folder) and stays a link; a read-only file is refused (ERROR_ACCESS_DENIED).
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
 
+// As ReplaceFileContents, for the program's own files in its private temporary folder:
+// the name itself is replaced, never a file that a link there names, and the file is
+// readable and writable by its owner alone.
+bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes);
+
 // The content of a regular file: all of it, or its first `maxBytes` bytes.
 std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes = UINT64_MAX);
 

@@ -431,6 +431,21 @@ FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds)
     return steps < 0 ? 0 : static_cast<FileTime>(steps);
 }
 
+bool SetLastWriteTime(const std::string& path, FileTime time)
+{
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::SetAttributes, path);
+    if (!hostPath)
+        return false;
+    constexpr FileTime StepsPerSecond = 10000000;
+    timespec times[2] = {};
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(static_cast<int64_t>(time / StepsPerSecond) - FileTimeEpochOffset);
+    times[1].tv_nsec = static_cast<long>(time % StepsPerSecond * 100);
+    if (utimensat(AT_FDCWD, hostPath->c_str(), times, 0) != 0)
+        return FailWithErrno();
+    return Succeed();
+}
+
 FileTime FileTimeToLocal(FileTime universal)
 {
     // Beyond any calendar a zone could apply to: nothing to shift.

@@ -92,6 +92,10 @@ bool CopySymbolicLink(const std::string& source, const std::string& target, bool
 bool MoveFile(const std::string& source, const std::string& target, bool replace, bool allowCopy,
               const CopyProgress& progress = {}, UnheldStreams unheld = UnheldStreams::Refuse);
 
+// Sets the last-write time of the file a path names (through symbolic links), leaving
+// its access time as it is.
+bool SetLastWriteTime(const std::string& path, FileTime time);
+
 bool CreateHardLink(const std::string& newName, const std::string& existingName);
 // The number of hard links of a file; 0 with the last error set on failure.
 uint32_t GetHardLinkCount(const std::string& path);

@@ -212,6 +212,12 @@ bool PictureFile::FindDecoder(const QByteArray& formatHint)
     return Reader->canRead();
 }
 
+void PictureFile::KeepStoredOrientation()
+{
+    if (Reader)
+        Reader->setAutoTransform(false);
+}
+
 QSize PictureFile::Size()
 {
     if (!Reader) {
@@ -219,7 +225,7 @@ QSize PictureFile::Size()
         return {};
     }
     if (!Decoded) {
-        const QSize fromHeader = Reader->size();
+        const QSize fromHeader = HeaderSize();
         if (!fromHeader.isEmpty()) {
             SetLastError(ERROR_SUCCESS);
             return fromHeader;
@@ -227,6 +233,27 @@ QSize PictureFile::Size()
         Decoded = Read();
     }
     return Decoded ? Decoded->size() : QSize();
+}
+
+QSize PictureFile::HeaderSize()
+{
+    if (!KnownHeaderSize)
+        KnownHeaderSize = Reader->size();
+    return *KnownHeaderSize;
+}
+
+bool PictureFile::ReducesWhileDecoding(QSize wantedSize)
+{
+    return IsReduction(wantedSize, HeaderSize()) && Reader->supportsOption(QImageIOHandler::ScaledSize);
+}
+
+QSize PictureFile::DecodedSize(QSize wantedSize)
+{
+    if (!Reader)
+        return {};
+    if (Decoded)
+        return Decoded->size();
+    return ReducesWhileDecoding(wantedSize) ? wantedSize : HeaderSize();
 }
 
 std::optional<QImage> PictureFile::Read(QSize wantedSize, bool smooth)
@@ -239,7 +266,7 @@ std::optional<QImage> PictureFile::Read(QSize wantedSize, bool smooth)
         SetLastError(ERROR_SUCCESS);
         return Decoded;
     }
-    if (IsReduction(wantedSize, Reader->size()) && Reader->supportsOption(QImageIOHandler::ScaledSize))
+    if (ReducesWhileDecoding(wantedSize))
         Reader->setScaledSize(wantedSize);
     Reader->setQuality(smooth ? 100 : 0);
     QImage picture = Reader->read();
@@ -279,6 +306,12 @@ bool PictureFile::IsComplete()
     }
     SetLastError(complete ? ERROR_SUCCESS : ERROR_HANDLE_EOF);
     return complete;
+}
+
+void SetPictureAllocationLimit()
+{
+    constexpr int LimitMegabytes = 1024;
+    QImageReader::setAllocationLimit(LimitMegabytes);
 }
 
 std::vector<std::string> GetPictureDecoderExtensions()

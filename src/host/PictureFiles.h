@@ -30,9 +30,15 @@ public:
     // without a signature; ERROR_NOT_SUPPORTED when no decoder knows it, or for a PNG
     // whose chunks claim more bytes than the file holds.
     bool Open(const std::string& windowsPath);
+    // The pixels come as the file stores them: an orientation the file records is not
+    // applied. Called after Open, before anything is read.
+    void KeepStoredOrientation();
     // The picture's size, from the file's header where the format has one, else from
     // decoding it; an empty size when it cannot be decoded.
     QSize Size();
+    // The size Read(wantedSize) decodes at: the wanted size where the decoder reduces
+    // while decoding, else the whole picture's; empty when the size is not known.
+    QSize DecodedSize(QSize wantedSize = {});
     // Decodes the picture. Given the size it is wanted at, smaller than the picture, a
     // decoder that can reduce while decoding (JPEG, PNG) delivers it at that size, which
     // spares decoding every pixel of a large picture; otherwise the picture comes whole.
@@ -46,11 +52,19 @@ public:
 
 private:
     bool FindDecoder(const QByteArray& formatHint);
+    // The size the file's header gives, asked of the decoder once.
+    QSize HeaderSize();
+    bool ReducesWhileDecoding(QSize wantedSize);
 
     std::unique_ptr<FileDevice> Device;
     std::unique_ptr<QImageReader> Reader;
     std::optional<QImage> Decoded;
+    std::optional<QSize> KnownHeaderSize;
 };
+
+// Lets the decoders allocate up to 1024 MB for one picture (the toolkit's default refuses
+// pictures above 128 MB). Process-wide: called once at start-up, before any decoding.
+void SetPictureAllocationLimit();
 
 // The file-name extensions that the picture decoders read, each with its dot, in lower
 // case, in the decoders' order (".bmp", ".jpg", ".png"...).

@@ -67,15 +67,13 @@ struct TFileDragItemState
 std::vector<TFileDragItemState> GetFileDragMenuStates(const TFileDragFacts& facts);
 
 // The commands that keep their place and caption but wait for their dialogs (copy-as and
-// hard link, the send folder's links, steganography): they stay
+// hard link, the send folder's links): they stay
 // disabled whatever the facts say.
-inline constexpr std::array<std::string_view, 8> WaitingFileDragCommands{"FileDragMenu_CopyAs",
+inline constexpr std::array<std::string_view, 6> WaitingFileDragCommands{"FileDragMenu_CopyAs",
                                                                          "FileDragMenu_MoveAs",
                                                                          "FileDragMenu_CopyAsLastNumbered",
                                                                          "FileDragMenu_MoveAsLastNumbered",
                                                                          "FileDragMenu_CopyAsHardLink",
-                                                                         "FileDragMenu_Send",
-                                                                         "FileDragMenu_StegIn",
-                                                                         "FileDragMenu_StegOut"};
+                                                                         "FileDragMenu_Send"};
 
 bool IsWaitingFileDragCommand(std::string_view name);

@@ -72,8 +72,6 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "ViewClipboardPictureMenu",
     "ViewMediaInDirMenu",
     "ViewThisMediaInDirMenu",
-    "ViewStegNoiseMenu",
-    "ActivateAutoStegOutMenu",
     "EditFileStreamsMenu",
     "EditFileStreamsAutoloadMenu",
     "EditFileDescriptionMenu",

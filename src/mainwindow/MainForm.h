@@ -233,6 +233,9 @@ public:
     // The File-drag commands that need no dialog of their own.
     void DirectLocate();
     void SendToProgram(bool reference);
+    // "Steg-in" and "Steg-out": the steg dialog between the dragged title and the
+    // destination, the folders checked afterwards.
+    void StegDrag(bool stegIn);
 
     // ---- Layout (MainFormLayout.cpp) ----
 

@@ -5,6 +5,8 @@
 
 #include "fileops/FileForm.h"
 
+#include "viewing/StegServices.h"
+
 #include "columns/Column.h"
 #include "columns/FileLauncher.h"
 
@@ -139,8 +141,8 @@ void TMainForm::BuildFileDragMenu()
     AddSubmenu(miscellaneous, "FileDragMenu_AttachStream", "Attach stream");
     add(miscellaneous, "FileDragMenu_Compare", "Compare *", copyMove("Compare", false));
     miscellaneous.addSeparator();
-    add(miscellaneous, "FileDragMenu_StegIn", "Steg-in", waiting);
-    add(miscellaneous, "FileDragMenu_StegOut", "Steg-out", waiting);
+    add(miscellaneous, "FileDragMenu_StegIn", "Steg-in", [this] { StegDrag(true); });
+    add(miscellaneous, "FileDragMenu_StegOut", "Steg-out", [this] { StegDrag(false); });
 
     QMenu& container = *AddSubmenu(menu, "FileDragMenu_Container", "Container");
     add(container, "FileDragMenu_InsertItem", "Insert item *", onColumns([this](TColumn& source, TColumn& destination) {
@@ -244,6 +246,19 @@ void TMainForm::OnCopyMove(const std::string& operation, bool fromDrop)
     trace.ShowFailure("Failed to " + operation + ".");
     EndBusyAndCheck();
     FocusColumn(-1, false);
+}
+
+// Steg-in hides the dragged file in the destination picture; steg-out takes the file
+// hidden in the dragged picture out into the destination's folder.
+void TMainForm::StegDrag(bool stegIn)
+{
+    const TColumn* destination = ActiveColumn();
+    if (destination == nullptr)
+        return;
+    BeginBusy();
+    const std::string& target = destination->ActiveTitle;
+    TSeam<TStegServices>::Get().StegDialog(Press.DragItemTitle, stegIn ? target : GetParentPath(target), stegIn);
+    EndBusyAndCheck();
 }
 
 void TMainForm::DirectLocate()

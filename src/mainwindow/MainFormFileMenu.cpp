@@ -4,8 +4,11 @@
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
 
+#include "viewing/StegServices.h"
+
 #include "columns/Column.h"
 #include "columns/FileDialogServices.h"
+#include "columns/FileLauncher.h"
 
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
@@ -126,6 +129,17 @@ void RunLinkAs(TColumn& column, const TLinkAsItem& item)
 {
     column.Com_LinkAs(item.TypeName, item.Folder(), item.Arguments, item.FolderPrefix, item.ParentDirectory,
                       item.WorkingFolder, item.Minimised);
+}
+
+// The lowest-bit plane opens in the desktop's program for pictures.
+void ViewStegNoise(TColumn& column)
+{
+    const std::string noise = TSeam<TStegServices>::Get().ViewNoise(column.ActiveTitle);
+    if (noise.empty())
+        return;
+    TTraced trace;
+    trace.Run([&] { MyRunFile(noise, "", "", "", false, true); });
+    trace.ShowFailure("Failed to view steg noise.");
 }
 
 void ApplyFileMenuStates(const TMainForm& window, const std::map<std::string, TFileMenuItemState>& states)
@@ -311,7 +325,7 @@ void TMainForm::BuildFileMenuView(QMenu& menu)
     items.AddWaiting("ViewPreviousMenu", "View previous", "F4");
     items.AddWaiting("ViewFileMenu", "View", "F5");
     items.AddWaiting("ViewClipboardPictureMenu", "View clipboard picture", "Ctrl+F5");
-    items.AddWaiting("ViewStegNoiseMenu", "View steg noise", "Shift+F5");
+    items.Add("ViewStegNoiseMenu", "View steg noise", "Shift+F5", ViewStegNoise);
     items.AddWaiting("ViewMediaInDirMenu", "View media in directory", "F6");
     items.AddWaiting("ViewThisMediaInDirMenu", "View this media in directory", "Ctrl+F6");
     items.Add("EditFileMenu", "Edit", "E", [](TColumn& column) { column.Com_Edit(""); });
@@ -319,7 +333,8 @@ void TMainForm::BuildFileMenuView(QMenu& menu)
     items.AddWaiting("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A");
     items.Add("EditFileDescriptionMenu", "Edit description", "Shift+A",
               [](TColumn& column) { column.Com_EditStreams(2); });
-    items.AddWaiting("ActivateAutoStegOutMenu", "Activate auto steg-out", "");
+    AddMenuCommand(menu, *this, "ActivateAutoStegOutMenu", "Activate auto steg-out", "",
+                   [] { TSeam<TStegServices>::Get().AutoStegDialog(true); });
 }
 
 void TMainForm::BuildFileMenuSearch(QMenu& menu)

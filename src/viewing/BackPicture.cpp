@@ -1,5 +1,7 @@
 #include "viewing/BackPicture.h"
 
+#include "viewing/PictureLoading.h"
+
 #include "core/drawing/PictureGeometry.h"
 #include "core/errors/Traced.h"
 
@@ -146,6 +148,8 @@ void LoadTilePictureToBitmap(const std::string& fileName, std::unique_ptr<QImage
         const bool stretched =
             GetFitPictureSize(pictureSize.width(), pictureSize.height(), boxWidth, boxHeight, minimumSize,
                               stretchTolerance, stretch, allowEnlarge, targetWidth, targetHeight);
+        if (!IsWithinDecodingBound(picture.DecodedSize(QSize(targetWidth, targetHeight))))
+            return trace.Raise("Failed to load picture.", fileName);
         auto background = std::make_unique<QImage>(boxWidth, boxHeight, QImage::Format_RGB32);
         background->fill(ToQColor(fillingColor));
         const std::optional<QImage> decoded = picture.Read(QSize(targetWidth, targetHeight), true);
@@ -212,7 +216,8 @@ std::string RecommendPictureColorStatistics(const std::string& fileName, TColor 
         host::PictureFile picture;
         picture.Open(fileName);
         const QSize pictureSize = picture.Size();
-        const std::optional<QImage> decoded = pictureSize.isEmpty() ? std::nullopt : picture.Read();
+        const bool readable = !pictureSize.isEmpty() && IsWithinDecodingBound(picture.DecodedSize());
+        const std::optional<QImage> decoded = readable ? picture.Read() : std::nullopt;
         if (!decoded)
             return trace.Raise("Failed to load picture.", fileName);
         int32_t red = 0;

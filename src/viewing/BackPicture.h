@@ -15,7 +15,8 @@ class QPainter;
 // proportions are within the tolerance (0 or below: any), else fitted into it and tiled;
 // the picture faded, colour-rotated and gamma-corrected on the way. An empty file name
 // leaves the bitmap as it is; otherwise the old bitmap goes, and when the picture fails
-// ("Failed to load picture.", traced) or the box is empty, none takes its place.
+// ("Failed to load picture.", traced, also for one whose decoding would pass
+// MaxDecodedPictureBytes) or the box is empty, none takes its place.
 void LoadTilePictureToBitmap(const std::string& fileName, std::unique_ptr<QImage>& bitmap, int32_t boxWidth,
                              int32_t boxHeight, TColor fillingColor, bool stretch, bool allowEnlarge,
                              int32_t minimumSize, double stretchTolerance, int32_t fade, int32_t rotationRedGreen,
@@ -34,7 +35,8 @@ void TileBitmapBlock(QImage& bitmap, int32_t blockWidth, int32_t blockHeight);
 
 // Compares the picture's average colour with the filling colour and proposes the three
 // rotations (an out that no step sets keeps its value); the report says both. Traced:
-// "Failed to load picture."; an empty report for that or an empty file name.
+// "Failed to load picture." (also for a picture past MaxDecodedPictureBytes); an empty
+// report for that or an empty file name.
 std::string RecommendPictureColorStatistics(const std::string& fileName, TColor fillingColor, int32_t& rotationRedGreen,
                                             int32_t& rotationGreenBlue, int32_t& rotationBlueRed);
 

@@ -87,6 +87,8 @@ std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName,
         std::unique_ptr<TPictureBitmap> bitmap = NewFilledBitmap(shown, backgroundColor, mode);
         zoomPercent = static_cast<int32_t>(static_cast<int64_t>(shown.height()) * 100 / pictureHeight);
         if (!shown.isEmpty()) {
+            if (!icon && !IsWithinDecodingBound(picture.DecodedSize(shown)))
+                return trace.Raise("Invalid picture size.", fileName);
             const bool smooth = highQuality || IsSmartQualitySize(shown, smartQualitySize);
             const std::optional<QImage> decoded = icon ? std::optional<QImage>(*icon) : picture.Read(shown, smooth);
             if (!decoded)
@@ -96,6 +98,11 @@ std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName,
         result = std::move(bitmap);
     });
     return result;
+}
+
+bool IsWithinDecodingBound(const QSize& decodedSize)
+{
+    return int64_t{decodedSize.width()} * decodedSize.height() * 4 <= MaxDecodedPictureBytes;
 }
 
 std::vector<std::string> GetPictureExtensions()

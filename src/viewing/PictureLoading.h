@@ -35,7 +35,7 @@ struct TPictureBitmap
 // more) pixels on a side, high quality is used anyway. A cursor, a program or a link to
 // either is drawn from its icon (ExtractFileIcon), in fixed transparent mode. Traced:
 // "Invalid picture size." (parameter 1 the file name) for a file that gives no picture
-// (also a cut or broken one, one above the decoders' memory limit, a device or a pipe);
+// (also a cut or broken one, one whose decoding would pass MaxDecodedPictureBytes, a device or a pipe);
 // then none is returned. Safe on any thread: it reads no state the program changes.
 // An empty rectangle gives an empty bitmap and zoom 0.
 std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName, TColor backgroundColor,
@@ -43,6 +43,14 @@ std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName,
                                                     int32_t enlargeMinimumSize, bool fillRectangle,
                                                     int32_t& zoomPercent, int32_t& pictureWidth, int32_t& pictureHeight,
                                                     bool highQuality, int32_t smartQualitySize);
+
+// The most bytes one picture may take as the thumbnails, the viewer and the background
+// decode it, at 4 bytes a pixel: the decoders' own default, which these keep although the
+// process-wide limit is higher for the steganography's carriers.
+inline constexpr int64_t MaxDecodedPictureBytes = int64_t{128} * 1024 * 1024;
+// True when a picture decoded at this size stays within MaxDecodedPictureBytes; a size not
+// known (empty) is left to the decoder.
+bool IsWithinDecodingBound(const QSize& decodedSize);
 
 // Every extension that the picture decoders read, with its dot, in the decoders' order.
 // Traced.

@@ -55,6 +55,17 @@ TEST(TextCharacter, TheCharacterBeforeAPositionIsReadTheSameWay)
     }
 }
 
+TEST(TextCharacter, EveryWindows1252ByteReadsBackAsItsCharacterAndOtherCharactersHaveNone)
+{
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string text(1, static_cast<char>(byte));
+        const char32_t character = DecodeCharacterAt(text, 0).CodePoint;
+        EXPECT_EQ(byte, FindWindows1252Byte(character)) << byte;
+    }
+    for (char32_t c : {U'\u0080', U'\u009F', U'\u0100', U'\u65E5', U'\U0001F600'})
+        EXPECT_EQ(-1, FindWindows1252Byte(c)) << static_cast<uint32_t>(c);
+}
+
 TEST(TextCharacter, WordCharactersAreLettersDigitsAndTheUnderscore)
 {
     for (char32_t c : {U'A', U'z', U'0', U'_', U'\u00C0', U'\u00E9', U'\u00FF', U'\u0160', U'\u65E5', U'\u0416'})

@@ -548,6 +548,23 @@ TEST_F(HostFileSystem, ALinkIsCopiedAsALinkToTheSameTarget)
     EXPECT_EQ((std::vector<std::string>{"a.txt", "copy"}), NamesIn("d")) << "no temporary link is left behind";
 }
 
+TEST_F(HostFileSystem, SettingTheLastWriteTimeLeavesTheAccessTimeAndReachesThroughALink)
+{
+    Drive.WriteFile("a.txt", "a");
+    fs::create_symlink("a.txt", Drive.HostPath("link"));
+    const timespec times[2] = {{1500000000, 0}, {1500000000, 0}};
+    ASSERT_EQ(0, utimensat(AT_FDCWD, Drive.HostPath("a.txt").c_str(), times, 0));
+    const host::FileTime written = host::FileTimeFromUnix(1600000000, 123456700);
+    ASSERT_TRUE(host::SetLastWriteTime(Drive.Path("link"), written));
+    const std::optional<host::FindData> data = host::GetFileData(Drive.Path("a.txt"));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(written, data->LastWriteTime);
+    EXPECT_EQ(host::FileTimeFromUnix(1500000000, 0), data->LastAccessTime);
+
+    EXPECT_FALSE(host::SetLastWriteTime(Drive.Path("missing.txt"), written));
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
+}
+
 TEST(HostFileTimes, ConversionsFromTheUnixClock)
 {
     EXPECT_EQ(116444736000000000u, host::FileTimeFromUnix(0, 0));

@@ -114,6 +114,23 @@ TEST_F(HostFile, ReplacingContentsRefusesAReadOnlyFile)
     EXPECT_TRUE(fs::is_symlink(Drive.HostPath("link.ini")));
 }
 
+TEST_F(HostFile, APrivateFileReplacesALinkAtItsNameAndOnlyItsOwnerReadsIt)
+{
+    namespace fs = std::filesystem;
+    Drive.WriteFile("elsewhere.bmp", "someone else's");
+    fs::permissions(Drive.HostPath("elsewhere.bmp"), fs::perms(0666));
+    fs::create_symlink("elsewhere.bmp", Drive.HostPath("private.bmp"));
+    fs::create_symlink("nowhere.bmp", Drive.HostPath("dangling.bmp"));
+    for (const char* name : {"private.bmp", "dangling.bmp", "new.bmp"}) {
+        EXPECT_TRUE(host::ReplacePrivateFileContents(Drive.Path(name), "picture")) << name;
+        EXPECT_FALSE(fs::is_symlink(Drive.HostPath(name))) << name;
+        EXPECT_EQ("picture", Drive.ReadFile(name)) << name;
+        EXPECT_EQ(fs::perms(0600), fs::status(Drive.HostPath(name)).permissions()) << name;
+    }
+    EXPECT_EQ("someone else's", Drive.ReadFile("elsewhere.bmp"));
+    EXPECT_FALSE(Drive.Exists("nowhere.bmp"));
+}
+
 TEST_F(HostFile, ReplacingContentsTakesTheLongestNames)
 {
     const std::string existing = std::string(251, 'e') + ".ini";

@@ -13,11 +13,13 @@
 
 #include "core/desktop/Clipboard.h"
 #include "core/desktop/SystemMenu.h"
+#include "core/files/FileExtensions.h"
 #include "core/files/FileStream.h"
 #include "core/files/LinkFile.h"
 #include "core/files/PathNames.h"
 #include "core/forms/MessageBoxes.h"
 
+#include "support/FakeStegServices.h"
 #include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
 
@@ -548,6 +550,40 @@ TEST_F(FileDragMenu, SearchDuplicatesLooksForTheDraggedFileInTheColumnDroppedOn)
     EXPECT_EQ(&destination, search.Column);
     EXPECT_EQ(source.ActiveTitle, search.File);
     EXPECT_FALSE(search.History);
+}
+
+// Steg-in hides the dragged file in the picture dropped on; steg-out takes the file out
+// of the dragged picture into the folder of the item dropped on. The window is busy while
+// the dialog runs, and not after.
+TEST_F(FileDragMenu, StegInAndStegOutOpenTheStegDialogBetweenTheDragAndTheDrop)
+{
+    const std::vector<std::string> pictures = PictureFileExtensions.Entries();
+    PictureFileExtensions.Assign({".png"});
+    TFakeStegServices steg;
+    std::vector<bool> busy;
+    steg.OnDialog = [&] { busy.push_back(Window->IsBusy()); };
+    TColumn& text = Show(0, {"e\\x.txt"});
+    TColumn& pictureColumn = Show(1, {"d\\pic.png"});
+
+    Drag(text, "x.txt", pictureColumn, "pic.png");
+    Window->EnableFileDragMenuItems(0);
+    ASSERT_TRUE(Command("FileDragMenu_StegIn").isEnabled());
+    EXPECT_FALSE(Command("FileDragMenu_StegOut").isEnabled()) << "the dragged file is no picture";
+    Window->ClickCommand("FileDragMenu_StegIn");
+
+    Drag(pictureColumn, "pic.png", text, "x.txt");
+    Window->EnableFileDragMenuItems(0);
+    ASSERT_TRUE(Command("FileDragMenu_StegOut").isEnabled());
+    Window->ClickCommand("FileDragMenu_StegOut");
+
+    const std::vector<TFakeStegServices::TDialog> expected = {
+        {Drive.Path("e\\x.txt"), Drive.Path("d\\pic.png"), true},
+        {Drive.Path("d\\pic.png"), Drive.Path("e\\"), false},
+    };
+    EXPECT_EQ(expected, steg.Dialogs);
+    EXPECT_EQ((std::vector<bool>{true, true}), busy);
+    EXPECT_FALSE(Window->IsBusy());
+    PictureFileExtensions.Assign(pictures);
 }
 
 TEST_F(FileDragMenu, SendToProgramPassesTheHostPathOfTheFileOrItsReference)

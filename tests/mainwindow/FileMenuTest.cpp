@@ -19,6 +19,8 @@
 #include "core/forms/VirtualKeys.h"
 #include "core/text/AsciiCase.h"
 
+#include "support/FakeStegServices.h"
+#include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
 
 #include <QAction>
@@ -524,6 +526,37 @@ TEST_F(FileMenu, SearchingFromHomeShowsTheFindBoardAndFocusesItsColumn)
     EXPECT_EQ(find, Boards->ActiveBoard);
     ASSERT_EQ(3u, search.Searched.size());
     EXPECT_EQ(Window->Columns[0], search.Searched[2]);
+}
+
+// ---- Steganography ----
+
+// "View steg noise" opens the noise picture of the active file in the desktop's program;
+// "Activate auto steg-out" opens the password dialog of automatic steg.
+TEST_F(FileMenu, TheStegItemsReachTheStegDialog)
+{
+    PictureFileExtensions.Assign({".png"});
+    Drive.WriteFile("d/pic.png", "p");
+    Drive.WriteFile("d/noise.bmp", "n");
+    Window.Open();
+    OpenColumn(Drive.Path("d\\pic.png"));
+    TFakeStegServices steg;
+    steg.NoisePicture = Drive.Path("d\\noise.bmp");
+    TRecordingLauncher launcher;
+    Window->EnableFileMenuItems(0);
+    ASSERT_TRUE(Item("ViewStegNoiseMenu")->isEnabled());
+    ASSERT_TRUE(Item("ActivateAutoStegOutMenu")->isEnabled());
+
+    Window->ClickCommand("ViewStegNoiseMenu");
+    Window->ClickCommand("ActivateAutoStegOutMenu");
+
+    EXPECT_EQ(std::vector<std::string>{Drive.Path("d\\pic.png")}, steg.NoiseOf);
+    ASSERT_EQ(1u, launcher.Starts.size());
+    EXPECT_THAT(launcher.Starts[0].Arguments, testing::Contains(Drive.HostPath("d/noise.bmp")));
+    EXPECT_EQ(std::vector<bool>{true}, steg.PasswordDialogs);
+
+    steg.NoisePicture.clear();
+    Window->ClickCommand("ViewStegNoiseMenu");
+    EXPECT_EQ(1u, launcher.Starts.size()) << "no noise picture, nothing opens";
 }
 
 // ---- Showing ----

@@ -1,4 +1,5 @@
 #include "viewing/PictureLoading.h"
+#include "viewing/BackPicture.h"
 #include "viewing/ViewerPluginBitmapInfo.h"
 
 #include "core/errors/Error.h"
@@ -294,6 +295,34 @@ TEST_F(PictureLoading, APictureAboveTheDecodersMemoryLimitGivesTheFailure)
     EXPECT_FALSE(loaded.Bitmap);
     EXPECT_EQ(fsError, FunStatContext.Status);
     EXPECT_EQ("Invalid picture size.", FunStatContext.Description);
+}
+
+// The process lets a decoder take 1024 MB for the steganography's carriers; the
+// thumbnails and the background keep to 128 MB for a decoded picture. A reduced read of a
+// larger picture stays within it.
+TEST_F(PictureLoading, TheThumbnailsAndTheBackgroundKeepTheirOwnDecodingBound)
+{
+    // 6000 x 6000 pixels take 144 MB decoded.
+    const std::string large = SavePicture(Drive, "large.png", SolidPicture(6000, 6000, Qt::blue));
+    const int limit = QImageReader::allocationLimit();
+    host::SetPictureAllocationLimit();
+
+    const TLoaded thumbnail = Load(large, QRect(0, 0, 200, 200), false, 0, false, false);
+    ASSERT_TRUE(thumbnail.Bitmap);
+    EXPECT_EQ(QSize(200, 200), thumbnail.Bitmap->Image.size());
+    EXPECT_TRUE(IsNearColor(thumbnail.Bitmap->Image.pixel(100, 100), Qt::blue, 4));
+
+    const TLoaded whole = Load(large, QRect(0, 0, 6000, 6000), false, 0, false, false);
+    EXPECT_FALSE(whole.Bitmap);
+    EXPECT_EQ("Invalid picture size.", FunStatContext.Description);
+
+    int32_t red = 0;
+    int32_t green = 0;
+    int32_t blue = 0;
+    EXPECT_EQ("", RecommendPictureColorStatistics(large, 0, red, green, blue));
+    EXPECT_EQ("Failed to load picture.", FunStatContext.Description);
+    EXPECT_EQ(large, FunStatContext.Parameter1);
+    QImageReader::setAllocationLimit(limit);
 }
 
 TEST_F(PictureLoading, ExtensionListsNameTheDecoders)

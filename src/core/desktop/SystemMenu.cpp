@@ -3,6 +3,7 @@
 #include "core/desktop/DropSource.h"
 #include "core/files/PathNames.h"
 #include "core/forms/ModalSeam.h"
+#include "core/forms/WaitCursor.h"
 #include "core/text/AsciiCase.h"
 
 #include "host/DesktopApplications.h"
@@ -19,16 +20,6 @@
 namespace {
 
 using TItems = std::vector<std::string>;
-
-// The busy cursor while the items are looked up and the menu is built.
-class TWaitCursor
-{
-public:
-    TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 bool RunShell(host::ShellVerb verb, const TItems& items, const std::string& workingFolder)
 {

@@ -35,14 +35,13 @@ void SetTextOf(QWidget& control, const QString& text)
         rich->setPlainText(text);
 }
 
-// The typed secret does not stay behind in the control's memory.
-void OverwriteAndClear(QWidget& control, qsizetype length)
+} // namespace
+
+void ClearSecretText(QWidget& control)
 {
-    SetTextOf(control, QString(length, QChar(0xFF)));
+    SetTextOf(control, QString(TextOf(control).size(), QChar(0xFF)));
     SetTextOf(control, QString());
 }
-
-} // namespace
 
 void HashControlText(QWidget& control, const std::string& algorithm, int32_t iterations)
 {
@@ -57,7 +56,7 @@ void HashControlText(QWidget& control, const std::string& algorithm, int32_t ite
     }
     TSha1Digest digest;
     Sha1HashString(text.toStdString().c_str(), digest);
-    OverwriteAndClear(control, text.size());
+    ClearSecretText(control);
     for (int32_t i = 1; i < iterations; ++i)
         Sha1HashDigest(digest, digest);
     SetTextOf(control, QString::fromStdString(BytesToHexText(digest.data(), digest.size())));

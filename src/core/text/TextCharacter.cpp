@@ -122,6 +122,14 @@ size_t CutSequenceLength(std::string_view text, size_t position)
     return length;
 }
 
+int FindWindows1252Byte(char32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return static_cast<int>(codePoint);
+    const auto found = std::find(std::begin(Windows1252High), std::end(Windows1252High), codePoint);
+    return found == std::end(Windows1252High) ? -1 : 0x80 + static_cast<int>(found - std::begin(Windows1252High));
+}
+
 bool IsWordCharacter(char32_t codePoint)
 {
     if (codePoint < 0x80) {

@@ -19,6 +19,9 @@ TTextCharacter DecodeCharacterBefore(std::string_view text, size_t position);
 // short, else 0.
 size_t CutSequenceLength(std::string_view text, size_t position);
 
+// The Windows-1252 byte that reads as the character, or -1 when the code page has none.
+int FindWindows1252Byte(char32_t codePoint);
+
 // ASCII letters, digits and "_", and the letters from U+00C0 on (the accented letters
 // and those of other scripts; not the multiplication and division signs).
 bool IsWordCharacter(char32_t codePoint);
