@@ -67,8 +67,7 @@ struct TFileDragItemState
 std::vector<TFileDragItemState> GetFileDragMenuStates(const TFileDragFacts& facts);
 
 // The commands that keep their place and caption but wait for their dialogs (copy-as and
-// hard link, the send folder's links): they stay
-// disabled whatever the facts say.
+// hard link, the send folder's links): they stay disabled whatever the facts say.
 inline constexpr std::array<std::string_view, 6> WaitingFileDragCommands{"FileDragMenu_CopyAs",
                                                                          "FileDragMenu_MoveAs",
                                                                          "FileDragMenu_CopyAsLastNumbered",
