@@ -1,4 +1,5 @@
 #include "fileops/FileForm.h"
+#include "fileops/NameInput.h"
 
 #include "fileops/OverwriteForm.h"
 
@@ -86,15 +87,6 @@ const char* const ShowOptionsHint = "Show / hide the options";
 const char* const ShowOptionsConvertHint =
     "If this is pressed then the options area is displayed when you enter the dialog to convert pictures "
     "(but not for other cases)";
-
-// The characters no file name may hold; a prefix may not hold the wildcards either.
-constexpr std::string_view FilterForbidden = "<>|\":\\/";
-constexpr std::string_view PrefixForbidden = "<>|\":\\/?*";
-
-bool HoldsAnyOf(const std::string& text, std::string_view characters)
-{
-    return text.find_first_of(characters) != std::string::npos;
-}
 
 std::string ComboText(const QComboBox& comboBox)
 {
@@ -516,7 +508,7 @@ bool TFileForm::ValidateInputs()
         warning = "Invalid include file name filter.";
     else if (HoldsAnyOf(ComboText(*ExcludeFilterComboBox), FilterForbidden))
         warning = "Invalid exclude file name filter.";
-    else if (HoldsAnyOf(prefix, PrefixForbidden))
+    else if (HoldsAnyOf(prefix, NameForbidden))
         warning = "Invalid file name prefix.";
     else if (prefix.empty() && UsePrefix && !ReplacePrefix)
         warning = "Empty file name prefix.";
@@ -593,7 +585,7 @@ void TFileForm::ShowOptionsSpeedButtonClick()
 
 void TFileForm::NewPrefixByCurrentButtonClick()
 {
-    PrefixComboBox->setEditText(QString::fromStdString(NowToCompactText() + "_"));
+    PrefixComboBox->setEditText(QString::fromStdString(GetStampByCurrent()));
     PrefixComboBox->setFocus();
 }
 
@@ -604,12 +596,10 @@ void TFileForm::NewPrefixByCreationButtonClick()
         return;
     TTraced trace;
     trace.Run([&] {
-        TFileInfo info;
-        info.Load(FocusedItemPath(FocusedIndex));
+        const std::string stamp = GetStampByCreation(FocusedItemPath(FocusedIndex));
         if (trace.TakeOver())
             return;
-        PrefixComboBox->setEditText(
-            QString::fromStdString(DateTimeToCompactText(ConvertFileTime(info.CreationTime)) + "_"));
+        PrefixComboBox->setEditText(QString::fromStdString(stamp));
         PrefixComboBox->setFocus();
     });
     trace.ShowFailure("Failed to make prefix.");

@@ -1,4 +1,5 @@
 #include "fileops/SearchEngine.h"
+#include "fileops/NameInput.h"
 
 #include "columns/History.h"
 #include "core/errors/Traced.h"
@@ -58,7 +59,7 @@ bool TakeOverAnyStatus(TTraced& trace)
 
 bool IsInvalidNameFilter(const std::string& text)
 {
-    return text.empty() || text.find_first_of("<>|\":\\/") != std::string::npos;
+    return text.empty() || HoldsAnyOf(text, FilterForbidden);
 }
 
 // Where the name part of a path begins: after its last "\\" or ":".

@@ -1,4 +1,5 @@
 #include "fileops/SearchFileForm.h"
+#include "fileops/NameInput.h"
 
 #include "columns/Column.h"
 #include "columns/ContainerDialog.h"
@@ -701,7 +702,7 @@ void TSearchFileForm::CancelButtonClick()
 
 void TSearchFileForm::NewPrefixByCurrentButtonClick()
 {
-    FileNameFilterComboBox->lineEdit()->insert(QString::fromStdString(NowToCompactText() + "_"));
+    FileNameFilterComboBox->lineEdit()->insert(QString::fromStdString(GetStampByCurrent()));
     FileNameFilterComboBox->setFocus();
 }
 

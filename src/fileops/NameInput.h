@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the dialogs that take names, filters and replace texts share.
+
+// No file name holds these.
+inline constexpr std::string_view NameForbidden = "<>|\":\\/?*";
+// A filter may hold the wildcards.
+inline constexpr std::string_view FilterForbidden = "<>|\":\\/";
+// A container column's filter matches whole paths.
+inline constexpr std::string_view ContainerFilterForbidden = "<>|\"";
+// A replace text may hold the path separators and the colon, never a wildcard.
+inline constexpr std::string_view ReplaceForbidden = "<>|\"*?";
+
+bool HoldsAnyOf(std::string_view text, std::string_view characters);
+
+// The "By current" stamp: the current date and time as fourteen digits and "_".
+std::string GetStampByCurrent();
+// The "By creation" stamp of a file: its creation time as fourteen digits and "_". Traced:
+// a file that cannot be read gives an empty text.
+std::string GetStampByCreation(const std::string& path);
