@@ -7,10 +7,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class TFunStatContext;
+class TTraced;
+
+namespace host {
+struct DirectoryEntry;
+class DirectoryReader;
+class File;
+} // namespace host
 
 // The items of the "File parts" list, in its order.
 enum class TFileParts
@@ -119,6 +127,17 @@ struct TSearchCandidate
     bool IsDirectory = false;
 };
 
+// A time limit's text as a date-time in days: a text with a date separator is an absolute
+// "d/m/yy" date (`isAbsolute` true), anything else a whole number of the unit ("minutes",
+// "hours", "days", "weeks"). Traced: a text that is no date fails.
+double GetTimeFromText(const std::string& text, const std::string& unit, bool& isAbsolute);
+// A size limit's text ("." as decimal separator, a refused text is 0) times the unit
+// ("bytes", "KB" to "TB"), truncated to whole bytes. Traced.
+int64_t GetSizeFromText(const std::string& text, const std::string& unit);
+// Whether the first 1,000 bytes of the two files are equal, a shorter file read as padded
+// with zero bytes. Traced.
+bool SameContentOfFiles(const std::string& a, const std::string& b);
+
 // One search run: walks the candidates (or the navigation histories), tests each against
 // the name filter, the limits and the text filters or the duplicate rule, and fills the
 // found list in rank order. It runs on the calling thread and gives the port a turn after
@@ -127,14 +146,24 @@ class TSearchEngine
 {
 public:
     explicit TSearchEngine(TSearchPort& port);
+    ~TSearchEngine();
+    TSearchEngine(const TSearchEngine&) = delete;
+    TSearchEngine& operator=(const TSearchEngine&) = delete;
+
+    // A file larger than this is not searched but counted under "Jumped files".
+    static constexpr int64_t MaxSearchedSize = 10000000;
+    // The least time between two turns given to the port, in seconds.
+    static constexpr double PumpPeriod = 0.02;
 
     // The warnings before a normal or duplicates search ("File name filter is invalid.",
     // "You must search either directories or files."); false when nothing may run.
     static bool CheckFilters(const TSearchOptions& options);
 
-    // Runs one search over the candidates (unused in history mode). Traced: a failed run
-    // ("Failed to search." with the cause) leaves its failure in FunStatContext and false.
-    // The found items and counters stay until the next run.
+    // Runs one search over the candidates (unused in history mode), after CheckFilters
+    // passed. Traced: a failed run (a limit refused with its message, or the reference file
+    // of a duplicates search unmeasurable) leaves its failure in FunStatContext and false,
+    // for the caller to show as "Failed to search.". The counters and Stop start afresh;
+    // the found items are added to Found, which the caller empties first.
     bool Run(const TSearchOptions& options, const std::vector<TSearchCandidate>& candidates);
 
     // Set by "S&top", "&Cancel", an action that closes the dialog and Cancel on an error
@@ -152,5 +181,95 @@ public:
     std::function<double()> Clock;
 
 private:
+    class TMatchPort;
+    // What the walk knows of a file before it looks: whether it has content to read.
+    enum class TContent
+    {
+        Unknown,
+        Regular,
+        None,
+    };
+    struct TTimeLimit
+    {
+        bool Enabled = false;
+        // The limit as a date-time: the value itself, or the start of the search less it.
+        double Time = 0;
+    };
+    struct TSizeLimit
+    {
+        bool Enabled = false;
+        int64_t Size = 0;
+    };
+
+    void Prepare(const TSearchOptions& options);
+    void PrepareNameFilter(const TSearchOptions& options);
+    void ReadLimits(const TSearchOptions& options);
+    void WalkCandidates(const std::vector<TSearchCandidate>& candidates);
+    void WalkHistories();
+    void ProcessDir(const std::string& dir);
+    // A file entry of a walked folder.
+    void ProcessEntryFile(const std::string& path, const host::DirectoryEntry& entry,
+                          const host::DirectoryReader& reader);
+    // `listing` (may be null) is the folder listing whose current entry the candidate is.
+    void ProcessFile(const std::string& path, bool isDir, TContent content,
+                     const host::DirectoryReader* listing = nullptr);
+    void ProcessHistoryItem(const std::string& title, bool isDir);
+    int32_t MatchFile(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
+    bool PassesName(const std::string& path, bool isDir);
+    // Whether the candidate's times or size must be looked at.
+    bool LimitsApply(bool isDir) const;
+    int32_t MatchDuplicate(const std::string& path, bool isDir, TContent content);
+    int32_t MatchFileText(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
+    int32_t MatchHistoryItem(const std::string& path);
+    // What a candidate not met in a listing holds, by its attributes.
+    static TContent ContentOf(const std::string& path);
+    // The buffer's part from the path: its directory part, then its name; gives the
+    // directory part's length.
+    size_t AddNameParts(const std::string& path);
+    // The parts of a file that "File parts" chooses, each with a separator after it. False
+    // when one cannot be read, the failure recorded in the candidate's trace.
+    bool AddFileParts(TTraced& trace, const std::string& path, host::File& file, TContent content, int64_t size);
+    bool AddContent(TTraced& trace, const std::string& path, host::File& file, int64_t size);
+    bool AddNamedStreams(TTraced& trace, const std::string& path, host::File& file);
+    void AddSeparator();
+    int32_t RankBuffer(const std::string& path, int64_t size, size_t nameOffset);
+    bool MatchTime(double created, double modified) const;
+    bool MatchSize(int64_t size) const;
+    void AddFoundItem(const std::string& path, bool isDir, int32_t rank);
+    void ReportError(const std::string& message, const TFunStatContext& context);
+    // The status line when due and a turn for the port, after every candidate.
+    void AfterCandidate(const std::string& path);
+    void ShowStatusWhenDue(const std::string& path);
+    bool StatusDue();
+    // Gives the port a turn when PumpPeriod has passed since the last.
+    void Pump();
+
     TSearchPort& Port;
+    std::unique_ptr<TMatchPort> MatchPort;
+    std::unique_ptr<TTextMatcher> Matcher;
+    TSearchMode Mode = TSearchMode::Normal;
+    TFileParts FileParts = TFileParts::NameText;
+    bool Recursive = true;
+    bool FindDirs = true;
+    bool FindFiles = true;
+    bool Ranked = false;
+    bool NoErrors = false;
+    std::string NameFilter;
+    bool NameFilterIsTextFilter = false;
+    std::string TextFilesFilter;
+    std::string DuplicateOf;
+    std::string DuplicateExtension;
+    int64_t DuplicateSize = 0;
+    TTimeLimit CreationMin;
+    TTimeLimit CreationMax;
+    TTimeLimit ModifiedMin;
+    TTimeLimit ModifiedMax;
+    TSizeLimit SizeMin;
+    TSizeLimit SizeMax;
+    TCrono StatusCrono;
+    double LastPump = 0;
+    // Reused from candidate to candidate.
+    std::string Buffer;
+    std::string NameScratch;
+    std::vector<std::string> StreamNames;
 };

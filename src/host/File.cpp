@@ -107,6 +107,44 @@ bool File::OpenHost(const std::string& hostPath, FileAccess access, FileDisposit
     return OpenHostPath(hostPath, access, disposition);
 }
 
+std::optional<uint64_t> File::OpenToRead(const std::string& windowsPath)
+{
+    Close();
+    const std::optional<std::string> hostPath = HostPathForCall(HostCall::Open, windowsPath);
+    if (!hostPath)
+        return std::nullopt;
+    return OpenToReadAt(AT_FDCWD, hostPath->c_str());
+}
+
+std::optional<uint64_t> File::OpenToReadAt(int folder, const char* hostName)
+{
+    Close();
+    // Without O_NONBLOCK the open of a pipe would wait for a writer.
+    const int descriptor = openat(folder, hostName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
+        FailWithErrno();
+        return std::nullopt;
+    }
+    Descriptor = descriptor;
+    struct stat info = {};
+    if (TakeFault(HostCall::Stat)) {
+        Close();
+        return std::nullopt;
+    }
+    if (fstat(descriptor, &info) != 0) {
+        FailWithErrno();
+        Close();
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        Close();
+        SetLastError(ERROR_ACCESS_DENIED);
+        return std::nullopt;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<uint64_t>(info.st_size);
+}
+
 bool File::OpenHostPath(const std::string& hostPath, FileAccess access, FileDisposition disposition)
 {
     struct stat info = {};

@@ -39,7 +39,15 @@ public:
     bool Open(const std::string& windowsPath, FileAccess access, FileDisposition disposition);
     // As Open, for a host path outside the drive table (the program's own configuration).
     bool OpenHost(const std::string& hostPath, FileAccess access, FileDisposition disposition);
+    // Opens an existing regular file to read and measures it with one status, for walks
+    // over many files: anything else gives ERROR_ACCESS_DENIED and is never waited for.
+    std::optional<uint64_t> OpenToRead(const std::string& windowsPath);
+    // The same for a host name relative to an open host folder (AT_FDCWD for the current
+    // one), for the host's listings; no fault is taken for the open here.
+    std::optional<uint64_t> OpenToReadAt(int folder, const char* hostName);
     bool IsOpen() const { return Descriptor >= 0; }
+    // The host's descriptor, for the host's own calls on the open file.
+    int NativeHandle() const { return Descriptor; }
     std::optional<uint64_t> Size();
     bool Truncate(uint64_t size);
     bool SeekToEnd();

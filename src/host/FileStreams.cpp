@@ -203,6 +203,18 @@ bool ListFileStreams(const std::string& path, std::vector<std::string>& names)
     return Succeed();
 }
 
+bool ListFileStreams(int descriptor, std::vector<std::string>& names)
+{
+    names.clear();
+    if (TakeFault(HostCall::Streams))
+        return false;
+    const std::optional<std::string> attributeNames = ListAttributeNames(descriptor);
+    if (!attributeNames)
+        return IsUnsupported(errno) ? Succeed() : Fail(ErrorFromErrno(errno));
+    names = StreamNamesIn(*attributeNames);
+    return Succeed();
+}
+
 std::optional<uint64_t> GetFileStreamSize(const std::string& path, const std::string& stream)
 {
     const std::optional<StreamHolder> holder = FindStreamHolder(path, stream);

@@ -21,6 +21,9 @@ inline constexpr uint64_t MaxStreamBytes = 65536;
 // cannot hold (with ":", "\" or "/") are left out. A file system without user extended
 // attributes holds no streams: an empty list and success.
 bool ListFileStreams(const std::string& path, std::vector<std::string>& names);
+// The same for a regular file already open (File::NativeHandle), without a second lookup
+// of its path.
+bool ListFileStreams(int descriptor, std::vector<std::string>& names);
 
 // A missing stream gives ERROR_FILE_NOT_FOUND.
 std::optional<uint64_t> GetFileStreamSize(const std::string& path, const std::string& stream);

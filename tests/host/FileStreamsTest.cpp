@@ -1,5 +1,6 @@
 #include "host/FileStreams.h"
 #include "host/FaultInjection.h"
+#include "host/File.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
 
@@ -57,6 +58,21 @@ protected:
                                                          {"user.xdg:origin", "elsewhere"}};
     TTempDrive Drive{'T'};
 };
+
+TEST_F(HostFileStreams, AnOpenFileListsTheSameStreamsAsItsPath)
+{
+    std::vector<std::string> byPath;
+    ASSERT_TRUE(host::ListFileStreams(Drive.Path("a.txt"), byPath));
+    host::File file;
+    ASSERT_TRUE(file.OpenToRead(Drive.Path("a.txt")));
+    std::vector<std::string> byDescriptor = {"stale"};
+    ASSERT_TRUE(host::ListFileStreams(file.NativeHandle(), byDescriptor));
+    EXPECT_EQ(std::vector<std::string>{"Description"}, byDescriptor);
+    EXPECT_EQ(byPath, byDescriptor);
+    host::InjectFault(host::HostCall::Streams, host::ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(host::ListFileStreams(file.NativeHandle(), byDescriptor));
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+}
 
 TEST_F(HostFileStreams, CopyMoveAndRenameCarryTheStreams)
 {

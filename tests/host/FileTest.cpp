@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -123,6 +124,37 @@ TEST_F(HostFile, ReplacingContentsTakesTheLongestNames)
         EXPECT_TRUE(host::ReplaceFileContents(Drive.Path(name), "new")) << host::GetLastError();
         EXPECT_EQ("new", Drive.ReadFile(name));
     }
+}
+
+TEST_F(HostFile, OpenToReadMeasuresRegularFilesAndRefusesTheRestAtOnce)
+{
+    Drive.WriteFile("a.txt", "abcde");
+    ASSERT_EQ(0, mkfifo(Drive.HostPath("pipe").c_str(), 0600));
+    std::filesystem::create_directory(Drive.HostPath("folder"));
+    std::filesystem::create_symlink(Drive.HostPath("a.txt"), Drive.HostPath("link"));
+    const struct
+    {
+        const char* Name;
+        std::optional<uint64_t> Size;
+        uint32_t Error;
+    } cases[] = {
+        {"a.txt", 5, host::ERROR_SUCCESS},
+        {"link", 5, host::ERROR_SUCCESS},
+        {"pipe", std::nullopt, host::ERROR_ACCESS_DENIED},
+        {"folder", std::nullopt, host::ERROR_ACCESS_DENIED},
+        {"missing", std::nullopt, host::ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        host::File file;
+        EXPECT_EQ(c.Size, file.OpenToRead(Drive.Path(c.Name))) << c.Name;
+        EXPECT_EQ(c.Error, host::GetLastError()) << c.Name;
+        EXPECT_EQ(c.Size.has_value(), file.IsOpen()) << c.Name;
+    }
+    host::File file;
+    host::InjectFault(host::HostCall::Stat, host::ERROR_IO_DEVICE);
+    EXPECT_FALSE(file.OpenToRead(Drive.Path("a.txt")));
+    EXPECT_EQ(host::ERROR_IO_DEVICE, host::GetLastError());
+    EXPECT_FALSE(file.IsOpen());
 }
 
 } // namespace

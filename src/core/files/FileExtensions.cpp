@@ -140,13 +140,17 @@ std::string GetVideoExtensionsAsFilter()
     return VideoFileExtensions.AsFilter();
 }
 
-std::string GetFilterFromComboBox(const QComboBox& comboBox, bool* predefined)
+std::string GetFilterFromText(const std::string& text, bool* predefined)
 {
-    const std::string text = comboBox.currentText().toStdString();
     const auto named = std::find_if(std::begin(NamedFilters), std::end(NamedFilters),
                                     [&](const TNamedFilter& filter) { return SameTextAscii(filter.Name, text); });
     const bool found = named != std::end(NamedFilters);
     if (predefined != nullptr)
         *predefined = found;
     return found ? named->Filter() : text;
+}
+
+std::string GetFilterFromComboBox(const QComboBox& comboBox, bool* predefined)
+{
+    return GetFilterFromText(comboBox.currentText().toStdString(), predefined);
 }

@@ -63,8 +63,10 @@ public:
 template <>
 TPictureDecoders& TSeam<TPictureDecoders>::StandIn();
 
-// The filter that the box's text names ("All files", "Text files", "Picture files",
+// The filter that the text names ("All files", "Text files", "Picture files",
 // "Movie files" or "Video files", "Music files" or "Audio files", "No backup files",
 // in any letter case), or the text itself as typed. `predefined` (may be null) tells
 // which it was.
+std::string GetFilterFromText(const std::string& text, bool* predefined);
+// The same for the combo box's current text.
 std::string GetFilterFromComboBox(const QComboBox& comboBox, bool* predefined);
