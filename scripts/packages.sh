@@ -23,6 +23,8 @@ QUILLOMBER_BENCH_PACKAGES=(
     rsync
     # The thumbnail benchmark times vipsthumbnail and ImageMagick 6's convert.
     libvips-tools imagemagick
+    # The search benchmark times ripgrep and fdupes (find and grep come with the system).
+    ripgrep fdupes
 )
 
 # Installs whatever is missing of the named list (QUILLOMBER_PACKAGES by default); does
