@@ -308,7 +308,9 @@ bool IsReplaceable(const struct stat& existing)
     return S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) != 0;
 }
 
-bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes)
+// A private file is readable by the user alone, whatever mode it had; any other keeps its
+// mode, and a new one is readable by all.
+bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes, bool privateFile)
 {
     struct stat existing = {};
     const bool existed = stat(target.c_str(), &existing) == 0;
@@ -316,6 +318,7 @@ bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string&
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
+    const mode_t mode = privateFile ? 0600 : existed ? existing.st_mode & 07777 : 0644;
     if (TakeFault(HostCall::Open))
         return false;
     // A short name of its own, so a target name of up to 255 bytes still has a temporary.
@@ -325,7 +328,7 @@ bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string&
         return FailWithErrno();
     const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size()) &&
                          (fsync(descriptor) == 0 || FailWithErrno()) &&
-                         (fchmod(descriptor, existed ? existing.st_mode & 07777 : 0644) == 0 || FailWithErrno());
+                         (fchmod(descriptor, mode) == 0 || FailWithErrno());
     close(descriptor);
     const bool replaced =
         written && !TakeFault(HostCall::Rename) && (rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno());
@@ -352,7 +355,16 @@ bool ReplaceFileContents(const std::string& windowsPath, const std::string& byte
 bool ReplaceHostFileContents(const std::string& hostPath, const std::string& bytes)
 {
     const std::optional<std::filesystem::path> target = FollowFinalLinks(hostPath);
-    return target && ReplaceResolvedFile(*target, bytes);
+    return target && ReplaceResolvedFile(*target, bytes, false);
+}
+
+bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes)
+{
+    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    if (!hostPath)
+        return false;
+    const std::optional<std::filesystem::path> target = FollowFinalLinks(*hostPath);
+    return target && ReplaceResolvedFile(*target, bytes, true);
 }
 
 std::optional<std::string> ReadFileContents(const std::string& windowsPath, uint64_t maxBytes)

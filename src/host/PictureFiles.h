@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,12 @@ public:
     // The picture's size, from the file's header where the format has one, else from
     // decoding it; an empty size when it cannot be decoded.
     QSize Size();
+    // The pixel format the decoder delivers, read from the header;
+    // QImage::Format_Invalid when the decoder cannot tell before decoding (GIF).
+    QImage::Format PixelFormat();
+    // The frames of an animation or the pages of a multi-page picture: 1 for a still
+    // picture and for one whose decoder cannot count them.
+    int32_t FrameCount();
     // Decodes the picture. Given the size it is wanted at, smaller than the picture, a
     // decoder that can reduce while decoding (JPEG, PNG) delivers it at that size, which
     // spares decoding every pixel of a large picture; otherwise the picture comes whole.
