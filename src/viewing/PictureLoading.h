@@ -44,6 +44,16 @@ std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName,
                                                     int32_t& zoomPercent, int32_t& pictureWidth, int32_t& pictureHeight,
                                                     bool highQuality, int32_t smartQualitySize);
 
+namespace host {
+class PictureFile;
+}
+
+// The picture's bits per pixel as its decoder delivers them ("24 bpp"); empty for a pixel
+// format of no such kind or one the decoder tells only by decoding (GIF).
+std::string GetPixelFormatText(host::PictureFile& picture);
+// The frames of an animation or pages of a multi-page picture; 1 for a still one.
+int32_t GetImageFrameCount(host::PictureFile& picture);
+
 // Every extension that the picture decoders read, with its dot, in the decoders' order.
 // Traced.
 std::vector<std::string> GetPictureExtensions();
