@@ -311,7 +311,12 @@ TEST_F(PictureViewer, WhatGivesNoPictureShowsAnEmptyAreaAtZoomZero)
 {
     Drive.WriteFile("garbage.jpg", "this is not a picture at all");
     Drive.WriteFile("empty.png", "");
-    for (const char* name : {"garbage.jpg", "empty.png", "missing.png"}) {
+    // A sound header over pixel data that does not decompress.
+    std::string broken = PictureBytes(SolidPicture(20, 10, Qt::red), "png");
+    const size_t data = broken.find("IDAT") + 4;
+    broken.replace(data, 8, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF");
+    Drive.WriteFile("broken.png", broken);
+    for (const char* name : {"garbage.jpg", "empty.png", "missing.png", "broken.png"}) {
         Viewer->LoadPaint(Drive.Path(name), true, Background);
         ASSERT_TRUE(Viewer->Image) << name;
         EXPECT_TRUE(Viewer->Image->Picture.isNull()) << name;
