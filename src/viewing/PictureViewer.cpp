@@ -124,13 +124,12 @@ void TPictureViewer::LoadPaintPlugin(const std::string& fileName, bool fitSmall,
         if (getPictureSize == nullptr || loadFileToBitmap == nullptr || !file)
             return;
         const std::string extension = UpperAscii(GetExtension(fileName));
-        const int32_t itemsWidth = Panel ? std::max(Panel->GetItemsWidth(true), 0) : 0;
-        const int32_t itemsHeight = Panel ? std::max(Panel->height() - 2 * Panel->Border, 0) : 0;
+        const QSize area = GetItemArea();
         int32_t width = -1;
         int32_t height = -1;
-        getPictureSize(file->c_str(), extension.c_str(), itemsWidth, itemsHeight, &width, &height);
-        PictureWidth = width < 1 ? itemsWidth : width;
-        PictureHeight = height < 1 ? itemsHeight : height;
+        getPictureSize(file->c_str(), extension.c_str(), area.width(), area.height(), &width, &height);
+        PictureWidth = width < 1 ? area.width() : width;
+        PictureHeight = height < 1 ? area.height() : height;
         PrepareImage(fitSmall, backgroundColor);
         // The plug-in is asked to draw only where there is room.
         if (Image && !Image->Picture.isNull())
@@ -167,6 +166,13 @@ void TPictureViewer::Clear()
     delete Image.data();
 }
 
+QSize TPictureViewer::GetItemArea()
+{
+    if (!Panel)
+        return QSize(0, 0);
+    return QSize(std::max(Panel->GetItemsWidth(true), 0), std::max(Panel->height() - 2 * Panel->Border, 0));
+}
+
 void TPictureViewer::ForgetPicture()
 {
     PictureWidth = 0;
@@ -184,8 +190,9 @@ void TPictureViewer::PrepareImage(bool fitSmall, TColor backgroundColor)
         return;
     Image = new TPictureImage(Panel);
     Image->hide();
-    GetFitPictureSize(PictureWidth, PictureHeight, Panel->GetItemsWidth(true), Panel->height() - 2 * Panel->Border, 0,
-                      0, false, fitSmall, RenderedWidth, RenderedHeight);
+    const QSize area = GetItemArea();
+    GetFitPictureSize(PictureWidth, PictureHeight, area.width(), area.height(), 0, 0, false, fitSmall, RenderedWidth,
+                      RenderedHeight);
     RenderedWidth = std::max(RenderedWidth, 0);
     RenderedHeight = std::max(RenderedHeight, 0);
     Image->Picture = QImage(RenderedWidth, RenderedHeight, QImage::Format_RGB32);

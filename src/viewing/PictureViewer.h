@@ -82,6 +82,8 @@ public:
     void ImageMouseDown(TMouseButton button, int32_t x, int32_t y);
 
 private:
+    // The panel's room for the picture, inside its border; none without a panel.
+    QSize GetItemArea();
     void ForgetPicture();
     void ShowImage();
 };
