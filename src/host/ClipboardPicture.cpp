@@ -43,16 +43,32 @@ bool SetClipboardPicture(const QImage& picture)
     return true;
 }
 
-bool SavePictureAsBitmap(const QImage& picture, const std::string& windowsPath)
+namespace {
+
+std::optional<std::string> EncodeBitmap(const QImage& picture)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "BMP")) {
         SetLastError(ERROR_NOT_SUPPORTED);
-        return false;
+        return std::nullopt;
     }
-    return ReplaceFileContents(windowsPath, bytes.toStdString());
+    return bytes.toStdString();
+}
+
+} // namespace
+
+bool SavePictureAsBitmap(const QImage& picture, const std::string& windowsPath)
+{
+    const std::optional<std::string> bytes = EncodeBitmap(picture);
+    return bytes && ReplaceFileContents(windowsPath, *bytes);
+}
+
+bool SavePictureAsPrivateBitmap(const QImage& picture, const std::string& windowsPath)
+{
+    const std::optional<std::string> bytes = EncodeBitmap(picture);
+    return bytes && ReplacePrivateFileContents(windowsPath, *bytes);
 }
 
 } // namespace host

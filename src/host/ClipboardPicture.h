@@ -14,5 +14,7 @@ std::optional<QImage> GetClipboardPicture();
 bool SetClipboardPicture(const QImage& picture);
 // Saves the picture as a Windows bitmap; the file is replaced whole or left as it was.
 bool SavePictureAsBitmap(const QImage& picture, const std::string& windowsPath);
+// As SavePictureAsBitmap, for a file that only the user may read (mode 0600).
+bool SavePictureAsPrivateBitmap(const QImage& picture, const std::string& windowsPath);
 
 } // namespace host

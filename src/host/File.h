@@ -77,6 +77,8 @@ namespace host {
 // symbolic link is written through to the file it names (the temporary file goes to
 // that file's folder) and stays a link; a read-only file is refused (ERROR_ACCESS_DENIED).
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
+// As ReplaceFileContents, for a file that only the user may read: it gets mode 0600.
+bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes);
 
 // As ReplaceFileContents, for the program's own files in its private temporary folder:
 // the name itself is replaced, never a file that a link there names, and the file is

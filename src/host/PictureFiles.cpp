@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -254,6 +255,26 @@ QSize PictureFile::DecodedSize(QSize wantedSize)
     if (Decoded)
         return Decoded->size();
     return ReducesWhileDecoding(wantedSize) ? wantedSize : HeaderSize();
+}
+
+QImage::Format PictureFile::PixelFormat()
+{
+    if (!Reader) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return QImage::Format_Invalid;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return Reader->imageFormat();
+}
+
+int32_t PictureFile::FrameCount()
+{
+    if (!Reader) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return std::max(Reader->imageCount(), 1);
 }
 
 std::optional<QImage> PictureFile::Read(QSize wantedSize, bool smooth)

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,12 @@ public:
     // The size Read(wantedSize) decodes at: the wanted size where the decoder reduces
     // while decoding, else the whole picture's; empty when the size is not known.
     QSize DecodedSize(QSize wantedSize = {});
+    // The pixel format the decoder delivers, read from the header;
+    // QImage::Format_Invalid when the decoder cannot tell before decoding (GIF).
+    QImage::Format PixelFormat();
+    // The frames of an animation or the pages of a multi-page picture: 1 for a still
+    // picture and for one whose decoder cannot count them.
+    int32_t FrameCount();
     // Decodes the picture. Given the size it is wanted at, smaller than the picture, a
     // decoder that can reduce while decoding (JPEG, PNG) delivers it at that size, which
     // spares decoding every pixel of a large picture; otherwise the picture comes whole.

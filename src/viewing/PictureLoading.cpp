@@ -105,6 +105,46 @@ bool IsWithinDecodingBound(const QSize& decodedSize)
     return int64_t{decodedSize.width()} * decodedSize.height() * 4 <= MaxDecodedPictureBytes;
 }
 
+std::string GetPixelFormatText(host::PictureFile& picture)
+{
+    switch (picture.PixelFormat()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return "1 bpp";
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        return "8 bpp";
+    case QImage::Format_RGB16:
+    case QImage::Format_RGB555:
+    case QImage::Format_RGB444:
+    case QImage::Format_ARGB4444_Premultiplied:
+    case QImage::Format_Grayscale16:
+        return "16 bpp";
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+    case QImage::Format_RGBX8888:
+        return "24 bpp";
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+        return "32 bpp";
+    case QImage::Format_RGBX64:
+        return "48 bpp";
+    case QImage::Format_RGBA64:
+    case QImage::Format_RGBA64_Premultiplied:
+        return "64 bpp";
+    default:
+        return {};
+    }
+}
+
+int32_t GetImageFrameCount(host::PictureFile& picture)
+{
+    return picture.FrameCount();
+}
+
 std::vector<std::string> GetPictureExtensions()
 {
     TTraced trace;

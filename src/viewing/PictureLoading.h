@@ -44,13 +44,23 @@ std::unique_ptr<TPictureBitmap> LoadPictureToBitmap(const std::string& fileName,
                                                     int32_t& zoomPercent, int32_t& pictureWidth, int32_t& pictureHeight,
                                                     bool highQuality, int32_t smartQualitySize);
 
-// The most bytes one picture may take as the thumbnails, the viewer and the background
-// decode it, at 4 bytes a pixel: the decoders' own default, which these keep although the
+// The most bytes one picture may take as the thumbnails and the background decode it, at 4
+// bytes a pixel: the decoders' own default, which these keep although the
 // process-wide limit is higher for the steganography's carriers.
 inline constexpr int64_t MaxDecodedPictureBytes = int64_t{128} * 1024 * 1024;
 // True when a picture decoded at this size stays within MaxDecodedPictureBytes; a size not
 // known (empty) is left to the decoder.
 bool IsWithinDecodingBound(const QSize& decodedSize);
+
+namespace host {
+class PictureFile;
+}
+
+// The picture's bits per pixel as its decoder delivers them ("24 bpp"); empty for a pixel
+// format of no such kind or one the decoder tells only by decoding (GIF).
+std::string GetPixelFormatText(host::PictureFile& picture);
+// The frames of an animation or pages of a multi-page picture; 1 for a still one.
+int32_t GetImageFrameCount(host::PictureFile& picture);
 
 // Every extension that the picture decoders read, with its dot, in the decoders' order.
 // Traced.

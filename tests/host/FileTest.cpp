@@ -70,6 +70,20 @@ TEST_F(HostFile, ReplacingContentsKeepsTheOldFileWhenAWriteFails)
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(Drive.HostPath()), {}));
 }
 
+TEST_F(HostFile, APrivateFileIsReadableByTheUserAloneWhetherNewOrReplaced)
+{
+    namespace fs = std::filesystem;
+    Drive.WriteFile("shared.bmp", "old");
+    fs::permissions(Drive.HostPath("shared.bmp"), fs::perms(0644));
+    for (const char* name : {"shared.bmp", "new.bmp"}) {
+        EXPECT_TRUE(host::ReplacePrivateFileContents(Drive.Path(name), "private")) << name;
+        EXPECT_EQ("private", Drive.ReadFile(name)) << name;
+        EXPECT_EQ(fs::perms(0600), fs::status(Drive.HostPath(name)).permissions() & fs::perms::mask) << name;
+    }
+    EXPECT_TRUE(host::ReplaceFileContents(Drive.Path("other.bmp"), "shared"));
+    EXPECT_EQ(fs::perms(0644), fs::status(Drive.HostPath("other.bmp")).permissions() & fs::perms::mask);
+}
+
 TEST_F(HostFile, ReplacingContentsWritesThroughSymbolicLinks)
 {
     namespace fs = std::filesystem;
