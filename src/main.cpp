@@ -19,6 +19,7 @@
 #include "host/Drives.h"
 #include "host/Process.h"
 
+#include <cstdlib>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -26,6 +27,9 @@ int main(int argc, char** argv)
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
+    // Qt's FFmpeg media backend crashes on play where there is no audio device; GStreamer
+    // plays into a silent sink there.
+    setenv("QT_MEDIA_BACKEND", "gstreamer", 0);
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 
