@@ -36,7 +36,8 @@ MediaMode MediaModeOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStat
     return MediaMode::Stopped;
 }
 
-QtMediaDevice::QtMediaDevice() : Output(new QAudioOutput(&Player))
+QtMediaDevice::QtMediaDevice(std::chrono::milliseconds openTimeLimit)
+    : OpenTimeLimit(openTimeLimit), Output(new QAudioOutput(&Player))
 {
     Player.setAudioOutput(Output);
     QObject::connect(&Player, &QMediaPlayer::hasVideoChanged, &Player, [this] { PlaceVideo(); });
@@ -100,7 +101,7 @@ void QtMediaDevice::Open()
         Fail(MEDIA_ERROR_INVALID_FILE,
              cause.isEmpty() ? "The file is not a medium that can be played." : cause.toStdString());
     } else if (!IsSettled(Player.mediaStatus())) {
-        Fail(MEDIA_ERROR_DEVICE_NOT_READY, "The medium did not load within 3 seconds.");
+        Fail(MEDIA_ERROR_DEVICE_NOT_READY, "The medium did not load in time.");
     } else {
         PlaceVideo();
     }

@@ -23,9 +23,9 @@ class QtMediaDevice : public MediaDevice
 {
 public:
     // How long Open waits for the medium to load.
-    static constexpr std::chrono::milliseconds OpenTimeLimit{3000};
+    static constexpr std::chrono::milliseconds DefaultOpenTimeLimit{3000};
 
-    QtMediaDevice();
+    explicit QtMediaDevice(std::chrono::milliseconds openTimeLimit = DefaultOpenTimeLimit);
     ~QtMediaDevice() override;
 
     void SetFileName(const std::string& windowsPath) override;
@@ -63,6 +63,7 @@ private:
     void TakeFrameSize(const QVideoFrame& frame);
     QVariant VideoFact(QMediaMetaData::Key key) const;
 
+    std::chrono::milliseconds OpenTimeLimit;
     QMediaPlayer Player;
     QAudioOutput* Output;
     QPointer<QWidget> DisplayWidget;

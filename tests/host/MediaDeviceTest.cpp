@@ -1,6 +1,7 @@
 #include "host/MediaDevice.h"
 #include "host/QtMediaDevice.h"
 
+#include "support/FakeMediaDevice.h"
 #include "support/TestSupport.h"
 #include "support/VideoFixtures.h"
 
@@ -36,7 +37,7 @@ std::string WaveFile(int sampleRate, int samples)
 }
 
 // Runs the event loop until `done`, or false once the limit has passed.
-bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s)
+bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s)
 {
     const QDeadlineTimer deadline(limit);
     QTimer wake;
@@ -49,11 +50,13 @@ bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::millisec
     return true;
 }
 
+// The program waits 3 s for a medium to load. The tests wait longer: a busy machine running
+// them under the sanitizers may take that long to load the decoders the first time.
 class RealMediaDevice : public testing::Test
 {
 protected:
     TTempDrive Drive{'T'};
-    std::unique_ptr<host::MediaDevice> Device = host::MakeMediaDevice();
+    std::unique_ptr<host::MediaDevice> Device = std::make_unique<host::QtMediaDevice>(20s);
 };
 
 TEST_F(RealMediaDevice, AShortWaveOpensLastsItsLengthAndEndsStopped)
@@ -123,6 +126,38 @@ TEST_F(RealMediaDevice, AVideoTellsItsSizeAndRateAndCoversTheDisplayRectangle)
     EXPECT_FALSE(video->isVisible());
 }
 
+TEST_F(RealMediaDevice, AMediumThatDoesNotLoadInTimeIsNotOpened)
+{
+    Drive.WriteFile("short.wav", WaveFile(8000, 2400));
+    host::QtMediaDevice impatient(0ms);
+    impatient.SetFileName(Drive.Path("short.wav"));
+    impatient.Open();
+    EXPECT_EQ(host::MEDIA_ERROR_DEVICE_NOT_READY, impatient.ErrorCode());
+    EXPECT_FALSE(impatient.ErrorMessage().empty());
+    EXPECT_EQ(MediaMode::NotReady, impatient.Mode());
+    EXPECT_EQ(0, impatient.Length());
+}
+
+// A display panel may be destroyed before the device that shows a video in it.
+TEST_F(RealMediaDevice, ThePlayingVideoOutlivesItsDisplay)
+{
+    auto display = std::make_unique<QWidget>();
+    display->resize(400, 300);
+    display->show();
+    Device->SetDisplay(display.get());
+    Device->SetFileName(CopyTestPatternClip(Drive, "clip.mp4"));
+    Device->Open();
+    ASSERT_EQ(0, Device->ErrorCode()) << Device->ErrorMessage();
+    Device->SetDisplayRect(QRect(0, 0, 320, 180));
+    Device->Play();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Device->Mode() == MediaMode::Playing; }));
+
+    display.reset();
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Device->Mode() == MediaMode::Stopped; }));
+    Device->Close();
+    Device.reset();
+}
+
 TEST_F(RealMediaDevice, TheVolumeReadsBackAsWritten)
 {
     EXPECT_EQ(0xFFFFFFFFu, Device->Volume());
@@ -130,6 +165,19 @@ TEST_F(RealMediaDevice, TheVolumeReadsBackAsWritten)
         Device->SetVolume(volume);
         EXPECT_EQ(volume, Device->Volume());
     }
+}
+
+TEST(MediaDeviceFactory, TestsMakeFakeDevicesWhileTheirFactoryLives)
+{
+    {
+        TFakeMediaDevices fakes;
+        std::unique_ptr<host::MediaDevice> device = host::MakeMediaDevice();
+        ASSERT_EQ(1, fakes.Made());
+        EXPECT_EQ(device.get(), &fakes.Device());
+        device.reset();
+        EXPECT_THROW(fakes.Device(), std::logic_error);
+    }
+    EXPECT_TRUE(dynamic_cast<host::QtMediaDevice*>(host::MakeMediaDevice().get()));
 }
 
 TEST(MediaMode, ComesFromThePlaybackStateAndTheMediaStatus)

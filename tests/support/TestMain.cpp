@@ -76,12 +76,14 @@ void IsolateEnvironment()
 
 // The leak check reads these at exit. They cover memory that libraries below the media
 // device allocate and keep, which no code of ours allocates or could free: glib keeps its
-// first quark table once GStreamer's many names outgrow it, and GStreamer's PulseAudio
-// device probe keeps its context when no sound server answers.
+// first quark table once GStreamer's many names outgrow it, GStreamer's PulseAudio device
+// probe keeps its context when no sound server answers, and libsrt, which the FFmpeg
+// decoders load, keeps an object it makes as it starts.
 extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:g_malloc\n"
-           "leak:libpulse.so\n";
+           "leak:libpulse.so\n"
+           "leak:libsrt-gnutls.so\n";
 }
 
 const std::string& TestRootHostPath()
