@@ -82,6 +82,25 @@ TEST_F(RealMediaDevice, AShortWaveOpensLastsItsLengthAndEndsStopped)
     EXPECT_EQ(MediaMode::NotReady, Device->Mode());
 }
 
+TEST_F(RealMediaDevice, PauseTogglesAndAPositionSetIsWhereItPlaysOn)
+{
+    Drive.WriteFile("long.wav", WaveFile(8000, 8000 * 60));
+    Device->SetFileName(Drive.Path("long.wav"));
+    Device->Open();
+    ASSERT_EQ(0, Device->ErrorCode()) << Device->ErrorMessage();
+    Device->Play();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Device->Mode() == MediaMode::Playing; }));
+
+    Device->Pause();
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Device->Mode() == MediaMode::Paused; }));
+    Device->SetPosition(45000);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Device->Position() >= 45000; }));
+    Device->Pause();
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Device->Mode() == MediaMode::Playing; }));
+    EXPECT_GE(Device->Position(), 45000);
+    EXPECT_LT(Device->Position(), 60000);
+}
+
 TEST_F(RealMediaDevice, AFileThatIsNoMediumGivesAnErrorWithItsMessage)
 {
     Drive.WriteFile("garbage.wav", std::string(4096, 'x'));
