@@ -41,6 +41,8 @@ QtMediaDevice::QtMediaDevice(std::chrono::milliseconds openTimeLimit)
 {
     Player.setAudioOutput(Output);
     QObject::connect(&Player, &QMediaPlayer::hasVideoChanged, &Player, [this] { PlaceVideo(); });
+    QObject::connect(&Player, &QMediaPlayer::errorOccurred, &Player,
+                     [this](QMediaPlayer::Error, const QString& text) { LoadError = text; });
 }
 
 QtMediaDevice::~QtMediaDevice()
@@ -94,12 +96,13 @@ void QtMediaDevice::Open()
         Fail(MEDIA_ERROR_FILE_NOT_FOUND, "The file cannot be found.");
         return;
     }
+    LoadError.reset();
     Player.setSource(QUrl::fromLocalFile(QString::fromStdString(*hostPath)));
     WaitForMedium();
-    if (Player.error() != QMediaPlayer::NoError || Player.mediaStatus() == QMediaPlayer::InvalidMedia) {
-        const QString cause = Player.errorString();
+    if (LoadError || Player.mediaStatus() == QMediaPlayer::InvalidMedia) {
+        const bool told = LoadError && !LoadError->isEmpty();
         Fail(MEDIA_ERROR_INVALID_FILE,
-             cause.isEmpty() ? "The file is not a medium that can be played." : cause.toStdString());
+             told ? LoadError->toStdString() : "The file is not a medium that can be played.");
     } else if (!IsSettled(Player.mediaStatus())) {
         Fail(MEDIA_ERROR_DEVICE_NOT_READY, "The medium did not load in time.");
     } else {
@@ -111,7 +114,7 @@ void QtMediaDevice::Open()
 // so the wait runs a local event loop; the user's input waits until it ends.
 void QtMediaDevice::WaitForMedium()
 {
-    if (IsSettled(Player.mediaStatus()) || Player.error() != QMediaPlayer::NoError)
+    if (IsSettled(Player.mediaStatus()) || LoadError)
         return;
     QEventLoop loop;
     QTimer limit;

@@ -69,6 +69,9 @@ private:
     QPointer<QWidget> DisplayWidget;
     QPointer<QVideoWidget> Video;
     std::string WindowsPath;
+    // What the player reported going wrong since the last Open began; its own error stays
+    // set across media.
+    std::optional<QString> LoadError;
     int Error = 0;
     std::string Message;
     bool Opening = false;
