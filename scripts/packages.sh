@@ -15,6 +15,14 @@ QUILLOMBER_PACKAGES=(
     dbus-daemon
     # Video thumbnails are frames made by the desktops' video thumbnailer.
     ffmpegthumbnailer
+    # The media player plays through Qt Multimedia on its GStreamer backend.
+    qt6-multimedia-dev
+    # GStreamer's playback elements with Ogg, Vorbis and Theora.
+    gstreamer1.0-plugins-base
+    # WAV, MP4, Matroska and FLAC, and the audio sink that falls back to silence without a sound server.
+    gstreamer1.0-plugins-good
+    # The FFmpeg decoders, for H.264, AAC, MP3 and the like.
+    gstreamer1.0-libav
 )
 
 # The reference tools the benchmarks time against; the tests do not need them.

@@ -22,6 +22,7 @@
 #include "host/PictureFiles.h"
 #include "host/Process.h"
 
+#include <cstdlib>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -30,6 +31,9 @@ int main(int argc, char** argv)
     host::MapMountedDrives();
     host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
+    // Qt's FFmpeg media backend crashes on play where there is no audio device; GStreamer
+    // plays into a silent sink there.
+    setenv("QT_MEDIA_BACKEND", "gstreamer", 0);
     TApplication application(argc, argv);
     application.setApplicationName("Quillomber");
 

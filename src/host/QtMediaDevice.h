@@ -1,0 +1,84 @@
+#pragma once
+
+#include "host/MediaDevice.h"
+
+#include <QMediaMetaData>
+#include <QMediaPlayer>
+#include <QPointer>
+
+#include <chrono>
+
+class QAudioOutput;
+class QVideoFrame;
+class QVideoWidget;
+
+namespace host {
+
+// What a player in the playback state with the media status is doing.
+MediaMode MediaModeOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
+
+// The media device on Qt Multimedia: a QMediaPlayer, its own audio output, and a video
+// widget laid over the display widget. Positions and lengths are in milliseconds.
+class QtMediaDevice : public MediaDevice
+{
+public:
+    // How long Open waits for the medium to load.
+    static constexpr std::chrono::milliseconds DefaultOpenTimeLimit{3000};
+
+    explicit QtMediaDevice(std::chrono::milliseconds openTimeLimit = DefaultOpenTimeLimit);
+    ~QtMediaDevice() override;
+
+    void SetFileName(const std::string& windowsPath) override;
+    std::string FileName() const override;
+    void SetDisplay(QWidget* display) override;
+    QWidget* Display() const override;
+
+    void Open() override;
+    int ErrorCode() const override;
+    std::string ErrorMessage() const override;
+    bool IsOpening() const override;
+    void Close() override;
+    void Play() override;
+    void Pause() override;
+
+    int64_t Position() const override;
+    void SetPosition(int64_t position) override;
+    int64_t Length() const override;
+    MediaMode Mode() const override;
+    MediaTimeFormat TimeFormat() const override;
+
+    void SetDisplayRect(const QRect& rect) override;
+    QRect DisplayRect() const override;
+    std::optional<QSize> SourceSize() const override;
+    void SetSourceSizeListener(std::function<void()> listener) override;
+    std::optional<double> NominalFrameRate() const override;
+
+    uint32_t Volume() const override;
+    void SetVolume(uint32_t bothChannels) override;
+
+private:
+    void WaitForMedium();
+    void Fail(int code, const std::string& message);
+    void PlaceVideo();
+    void TakeFrameSize(const QVideoFrame& frame);
+    QVariant VideoFact(QMediaMetaData::Key key) const;
+
+    std::chrono::milliseconds OpenTimeLimit;
+    QMediaPlayer Player;
+    QAudioOutput* Output;
+    QPointer<QWidget> DisplayWidget;
+    QPointer<QVideoWidget> Video;
+    std::string WindowsPath;
+    // What the player reported going wrong since the last Open began; its own error stays
+    // set across media.
+    std::optional<QString> LoadError;
+    int Error = 0;
+    std::string Message;
+    bool Opening = false;
+    QRect Rect;
+    std::optional<QSize> FrameSize;
+    std::function<void()> SourceSizeListener;
+    uint32_t VolumeWritten = 0xFFFFFFFF;
+};
+
+} // namespace host
