@@ -34,9 +34,8 @@ const std::string Section = "LocateFile";
 const char* const FilterItems[] = {"Text files",  "Picture files",   "Movie files",
                                    "Music files", "No backup files", "All files"};
 
-const char* const FileNameFilterHint =
-    "Use \"*\" to match any string of characters; use \"?\" to match any character; use \";\" to separate "
-    "multiple filters. [Enter] = locate next ([Shift] = locate previous).";
+const char* const FileNameFilterHint = "Use \"*\" to match any string of characters; use \"?\" to match any "
+                                       "character; use \";\" to separate multiple filters.";
 const char* const LocateSimilarHint = "This option will add (internally) \"*\" before the file name filter. \"*\" is "
                                       "automatically added after the name filter, regardless of this option.";
 const char* const LocateNextHint = "The search starts from the name after the focused one, downwards";
