@@ -7,8 +7,10 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/LocateFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
+#include "fileops/SelectionForm.h"
 
 #include "core/desktop/Application.h"
 #include "core/errors/ErrorForm.h"
@@ -49,7 +51,9 @@ int main(int argc, char** argv)
         mainForm = std::make_unique<TMainForm>();
         ErrorForm = new TErrorForm(mainForm.get());
         OverwriteForm = new TOverwriteForm(mainForm.get());
+        SelectionForm = new TSelectionForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
+        LocateFileForm = new TLocateFileForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);

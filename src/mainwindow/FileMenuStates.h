@@ -75,14 +75,8 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "EditFileStreamsMenu",
     "EditFileStreamsAutoloadMenu",
     "EditFileDescriptionMenu",
-    // Locate and find common text
-    "LocateFileMenu",
-    "LocateNextFileMenu",
-    "LocatePreviousFileMenu",
+    // Find common text
     "FindCommonTextMenu",
-    // Selection by filter
-    "FilteredSelectMenu",
-    "FilteredDeselectMenu",
     // The column attributes (the "Attributes" holder itself serves the special paths and
     // the board properties)
     "FixedAttrMenu",

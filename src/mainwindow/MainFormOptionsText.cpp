@@ -4,6 +4,7 @@
 #include "mainwindow/SkinEditorServices.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/LocateFileForm.h"
 #include "fileops/SearchFileForm.h"
 
 #include "viewing/PictureLoading.h"
@@ -180,6 +181,14 @@ void TMainForm::PlugDialogOptions()
                                                            [](TStoredTextList& store) {
                                                                if (SearchFileForm != nullptr)
                                                                    SearchFileForm->OnSaveOptionsSTL(store);
+                                                           }};
+    OptionsSTLHooks[static_cast<size_t>(ospLocateFile)] = {[](TStoredTextList& store) {
+                                                               if (LocateFileForm != nullptr)
+                                                                   LocateFileForm->OnLoadOptionsSTL(store);
+                                                           },
+                                                           [](TStoredTextList& store) {
+                                                               if (LocateFileForm != nullptr)
+                                                                   LocateFileForm->OnSaveOptionsSTL(store);
                                                            }};
 }
 

@@ -4,8 +4,10 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/LocateFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
+#include "fileops/SelectionForm.h"
 
 #include "columns/BoardsServices.h"
 #include "columns/Column.h"
@@ -188,10 +190,13 @@ public:
         bool abort = false;
         return OverwriteForm->Dialog(source, destination, abort, overwrite);
     }
+    bool SelectionDialog(TColumn& column, bool select) override
+    {
+        return SelectionForm != nullptr && SelectionForm->Dialog(column, select);
+    }
 };
 
-// The search dialog; the common-text search and the locate dialog do nothing until they
-// exist.
+// The search and locate dialogs; the common-text search does nothing until it exists.
 class TSearchWindow : public TSearchServices
 {
 public:
@@ -214,9 +219,21 @@ public:
         return true;
     }
     void FindCommonTextDialog(TColumn&) override {}
-    void LocateFileDialog(TColumn&) override {}
-    void LocateNext(TColumn&) override {}
-    void LocatePrevious(TColumn&) override {}
+    void LocateFileDialog(TColumn& column) override
+    {
+        if (LocateFileForm != nullptr)
+            LocateFileForm->Dialog(column);
+    }
+    void LocateNext(TColumn& column) override
+    {
+        if (LocateFileForm != nullptr)
+            LocateFileForm->LocateNext(column);
+    }
+    void LocatePrevious(TColumn& column) override
+    {
+        if (LocateFileForm != nullptr)
+            LocateFileForm->LocatePrevious(column);
+    }
 };
 
 } // namespace
