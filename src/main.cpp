@@ -7,6 +7,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
+        MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
         mainForm->Startup();
         mainForm->show();
         application.exec();

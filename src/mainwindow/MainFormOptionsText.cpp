@@ -4,6 +4,7 @@
 #include "mainwindow/SkinEditorServices.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/SearchFileForm.h"
 
 #include "viewing/PictureLoading.h"
@@ -181,6 +182,14 @@ void TMainForm::PlugDialogOptions()
                                                                if (SearchFileForm != nullptr)
                                                                    SearchFileForm->OnSaveOptionsSTL(store);
                                                            }};
+    OptionsSTLHooks[static_cast<size_t>(ospMultiRename)] = {[](TStoredTextList& store) {
+                                                                if (MultiRenameItemForm != nullptr)
+                                                                    MultiRenameItemForm->OnLoadOptionsSTL(store);
+                                                            },
+                                                            [](TStoredTextList& store) {
+                                                                if (MultiRenameItemForm != nullptr)
+                                                                    MultiRenameItemForm->OnSaveOptionsSTL(store);
+                                                            }};
 }
 
 void TMainForm::OnLoadOptionsSTL(TStoredTextList& store, int32_t)

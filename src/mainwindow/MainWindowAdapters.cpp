@@ -4,6 +4,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
 
@@ -175,6 +176,10 @@ public:
     {
         return FileForm != nullptr &&
                FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
+    }
+    bool MultiRenameDialog(TColumn& column, TContainer* container, bool renameFiles) override
+    {
+        return MultiRenameItemForm != nullptr && MultiRenameItemForm->Dialog(column, container, renameFiles);
     }
     void ResetOverwriteChoice() override
     {
