@@ -255,6 +255,9 @@ QComboBox* AddCounterBox(QGridLayout& grid, int column, const char* caption, con
     box->setEditable(editable);
     box->addItems(items);
     box->setToolTip(QString::fromUtf8(hint));
+    // The editable boxes start empty; the first showing fills in the default.
+    if (editable)
+        box->setCurrentIndex(-1);
     grid.addWidget(new QLabel(QString::fromUtf8(caption)), 0, column);
     grid.addWidget(box, 1, column);
     return box;
