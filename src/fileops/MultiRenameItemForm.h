@@ -76,9 +76,10 @@ public:
     TColumn* Column = nullptr;
     TContainer* Container = nullptr;
 
-protected:
     // While files are renamed, Esc and the close box do nothing.
     void reject() override;
+
+protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -273,6 +273,30 @@ TEST_F(MultiRenameTest, ANameThatExistsAsksAndSkipKeepsBothFiles)
     EXPECT_FALSE(Drive.Exists("d/IMG_2.jpg"));
 }
 
+// Only the overwrite dialog's Abort or a failure stops a batch under way.
+TEST_F(MultiRenameTest, CancelEscapeAndTheCloseBoxWaitWhileFilesAreRenamed)
+{
+    ListSelected({"a.txt", "b.txt", "c.txt"});
+    Drive.WriteFile("d/n1.txt", "there");
+    TModalScript script;
+    Show(
+        script, nullptr, true, {.Prefix = "n", .Digits = "1"}, [&] { Form.RenameButtonClick(); },
+        [&] {
+            script.Expect("Query", IDYES);
+            script.Expect(OverwriteCaption, TOverwriteForm::ModalResultOf(ocSkipThis), [&](const TModalRequest&) {
+                EXPECT_TRUE(Form.IsRenaming());
+                Form.CancelButtonClick();
+                Form.reject();
+                EXPECT_FALSE(Form.close());
+                EXPECT_NE(mrCancel, Form.result());
+            });
+        });
+    EXPECT_EQ(mrOkay, Form.result());
+    EXPECT_TRUE(Drive.Exists("d/a.txt"));
+    EXPECT_EQ("b.txt", Drive.ReadFile("d/n2.txt"));
+    EXPECT_EQ("c.txt", Drive.ReadFile("d/n3.txt"));
+}
+
 TEST_F(MultiRenameTest, AbortStopsAfterThatFile)
 {
     ListSelected({"a.txt", "b.txt", "c.txt"});
