@@ -8,6 +8,7 @@
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
 #include "fileops/SelectionForm.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
+        MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
         mainForm->Startup();
         mainForm->show();
         application.exec();

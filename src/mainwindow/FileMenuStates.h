@@ -61,8 +61,6 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "NewFileMenu",
     "RenameFileMenu",
     "RenameContainerItemMenu",
-    "MultiRenameFileMenu",
-    "MultiRenameItemMenu",
     "ManualRunMenu",
     "HashFileMenu",
     // The file viewer, steganography and the streams editor

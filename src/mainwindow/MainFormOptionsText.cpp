@@ -5,6 +5,7 @@
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/SearchFileForm.h"
 
 #include "viewing/PictureLoading.h"
@@ -190,6 +191,14 @@ void TMainForm::PlugDialogOptions()
                                                                if (LocateFileForm != nullptr)
                                                                    LocateFileForm->OnSaveOptionsSTL(store);
                                                            }};
+    OptionsSTLHooks[static_cast<size_t>(ospMultiRename)] = {[](TStoredTextList& store) {
+                                                                if (MultiRenameItemForm != nullptr)
+                                                                    MultiRenameItemForm->OnLoadOptionsSTL(store);
+                                                            },
+                                                            [](TStoredTextList& store) {
+                                                                if (MultiRenameItemForm != nullptr)
+                                                                    MultiRenameItemForm->OnSaveOptionsSTL(store);
+                                                            }};
 }
 
 void TMainForm::OnLoadOptionsSTL(TStoredTextList& store, int32_t)

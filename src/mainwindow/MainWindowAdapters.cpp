@@ -5,6 +5,7 @@
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
 #include "fileops/SelectionForm.h"
@@ -177,6 +178,10 @@ public:
     {
         return FileForm != nullptr &&
                FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
+    }
+    bool MultiRenameDialog(TColumn& column, TContainer* container, bool renameFiles) override
+    {
+        return MultiRenameItemForm != nullptr && MultiRenameItemForm->Dialog(column, container, renameFiles);
     }
     void ResetOverwriteChoice() override
     {
