@@ -7,7 +7,9 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/ManualRunForm.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/RenameForm.h"
 #include "fileops/SearchFileForm.h"
 
 #include "core/desktop/Application.h"
@@ -45,10 +47,12 @@ int main(int argc, char** argv)
         mainForm = std::make_unique<TMainForm>();
         ErrorForm = new TErrorForm(mainForm.get());
         OverwriteForm = new TOverwriteForm(mainForm.get());
+        RenameForm = new TRenameForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
+        ManualRunForm = new TManualRunForm(mainForm.get());
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         mainForm->Startup();

@@ -59,11 +59,8 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     // New items, renaming and running
     "NewDirectoryMenu",
     "NewFileMenu",
-    "RenameFileMenu",
-    "RenameContainerItemMenu",
     "MultiRenameFileMenu",
     "MultiRenameItemMenu",
-    "ManualRunMenu",
     "HashFileMenu",
     // The file viewer, steganography and the streams editor
     "ViewNextMenu",

@@ -4,7 +4,9 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/ManualRunForm.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/RenameForm.h"
 #include "fileops/SearchFileForm.h"
 
 #include "columns/BoardsServices.h"
@@ -187,6 +189,15 @@ public:
             return TFileDialogsStandIn::OverwriteDialog(source, destination, overwrite);
         bool abort = false;
         return OverwriteForm->Dialog(source, destination, abort, overwrite);
+    }
+    bool RenameDialog(TColumn& column, bool item, TContainer* container) override
+    {
+        return RenameForm != nullptr && RenameForm->Dialog(column, item, container);
+    }
+    void ManualRunDialog(const std::string& file) override
+    {
+        if (ManualRunForm != nullptr)
+            ManualRunForm->Dialog(file);
     }
 };
 
