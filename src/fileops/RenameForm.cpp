@@ -118,6 +118,7 @@ bool TRenameForm::Dialog(TColumn& column, bool itemMode, TContainer* container)
         Index = column.FileList->FocusIndex;
         LoadItem();
         CentreOnMainWindow(*this);
+        setResult(0);
         RunModal(*this);
     });
     trace.ShowFailure("Failed to rename.");
