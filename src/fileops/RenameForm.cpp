@@ -166,8 +166,10 @@ bool TRenameForm::Do()
 // A target that does not exist goes ahead without a question.
 bool TRenameForm::ConfirmOverwrite(const std::string& target, bool& overwrite) const
 {
+    if (!MyFileExists(target))
+        return true;
     if (OverwriteForm == nullptr)
-        return !MyFileExists(target);
+        return false;
     bool abort = false;
     return OverwriteForm->Dialog(ItemPath, target, abort, overwrite) && !abort;
 }

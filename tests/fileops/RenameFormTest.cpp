@@ -241,6 +241,21 @@ TEST_F(RenameFormTest, EnterRenamesAndEscapeCancels)
     });
 }
 
+TEST_F(RenameFormTest, ANameLongerThanTheFileSystemTakesFailsAndKeepsTheDialogOpen)
+{
+    TShownFailures failures;
+    TModalScript script;
+    Show(script, [&] {
+        Type(std::string(256, 'n'));
+        failures.Expect(script, "Error");
+        Form.RenameButtonClick();
+        EXPECT_NE(mrOkay, Form.result());
+    });
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_THAT(failures.Reports[0], testing::HasSubstr("Failed to rename."));
+    EXPECT_TRUE(Drive.Exists("d/a.txt"));
+}
+
 class RenameContainerTest : public RenameFormTest
 {
 protected:
