@@ -9,7 +9,9 @@
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
 #include "fileops/MultiRenameItemForm.h"
+#include "fileops/ManualRunForm.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/RenameForm.h"
 #include "fileops/SearchFileForm.h"
 #include "fileops/SelectionForm.h"
 
@@ -52,12 +54,14 @@ int main(int argc, char** argv)
         mainForm = std::make_unique<TMainForm>();
         ErrorForm = new TErrorForm(mainForm.get());
         OverwriteForm = new TOverwriteForm(mainForm.get());
+        RenameForm = new TRenameForm(mainForm.get());
         SelectionForm = new TSelectionForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         LocateFileForm = new TLocateFileForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
+        ManualRunForm = new TManualRunForm(mainForm.get());
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());

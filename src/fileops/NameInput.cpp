@@ -4,6 +4,27 @@
 #include "core/files/FileInfo.h"
 #include "core/text/MyTime.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace {
+
+class TByteLengthValidator : public QValidator
+{
+public:
+    TByteLengthValidator(int maxBytes, QObject* parent) : QValidator(parent), MaxBytes(maxBytes) {}
+    State validate(QString& input, int&) const override
+    {
+        return input.toUtf8().size() <= MaxBytes ? Acceptable : Invalid;
+    }
+
+private:
+    int MaxBytes;
+};
+
+} // namespace
+
 bool HoldsAnyOf(std::string_view text, std::string_view characters)
 {
     return text.find_first_of(characters) != std::string_view::npos;
@@ -26,4 +47,10 @@ std::string GetStampByCreation(const std::string& path)
         stamp = DateTimeToCompactText(ConvertFileTime(info.CreationTime)) + "_";
     });
     return stamp;
+}
+
+void LimitTextBytes(QComboBox& comboBox, int maxBytes)
+{
+    comboBox.lineEdit()->setMaxLength(maxBytes);
+    comboBox.setValidator(new TByteLengthValidator(maxBytes, &comboBox));
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+class QComboBox;
+
 // What the dialogs that take names, filters and replace texts share.
 
 // No file name holds these.
@@ -21,3 +23,7 @@ std::string GetStampByCurrent();
 // The "By creation" stamp of a file: its creation time as fourteen digits and "_". Traced:
 // a file that cannot be read gives an empty text.
 std::string GetStampByCreation(const std::string& path);
+
+// Limits an editable combo box to what its text takes in UTF-8 bytes, so that a name is
+// never cut when it is stored.
+void LimitTextBytes(QComboBox& comboBox, int maxBytes);

@@ -163,6 +163,17 @@ bool OpenWithDesktop(const std::string& target, const std::string& workingFolder
     return true;
 }
 
+// A program named without a folder ("gedit") is found the way a shell finds it.
+std::optional<std::string> ProgramInSearchPath(const std::string& file)
+{
+    if (file.empty() || file.find_first_of("\\/:") != std::string::npos)
+        return std::nullopt;
+    const QString found = QStandardPaths::findExecutable(QString::fromStdString(file));
+    if (found.isEmpty())
+        return std::nullopt;
+    return found.toStdString();
+}
+
 bool OpenOne(const std::string& file, const std::string& parameters, const std::string& workingFolder)
 {
     const std::vector<std::string> arguments = ProgramArguments(parameters);
@@ -171,6 +182,8 @@ bool OpenOne(const std::string& file, const std::string& parameters, const std::
             return Fail(ERROR_NOT_SUPPORTED);
         return OpenWithDesktop(file, workingFolder);
     }
+    if (const std::optional<std::string> program = ProgramInSearchPath(file))
+        return GetLauncher().StartDetached(*program, arguments, workingFolder);
     const std::optional<std::string> hostPath = ExistingHostPath(file);
     if (!hostPath)
         return false;

@@ -59,9 +59,6 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     // New items, renaming and running
     "NewDirectoryMenu",
     "NewFileMenu",
-    "RenameFileMenu",
-    "RenameContainerItemMenu",
-    "ManualRunMenu",
     "HashFileMenu",
     // The file viewer, steganography and the streams editor
     "ViewNextMenu",

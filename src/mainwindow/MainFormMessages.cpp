@@ -63,6 +63,7 @@ const TWindowKey WindowKeys[] = {
     {'B', TKeyModifiers::None, [](TMainForm&, TShiftState) { Boards->EditProperties(); }},
     {'B', TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.MarkActiveAsIBSource(0); }},
     {'H', TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ClickCommand("SearchHistoryMenu"); }},
+    {'R', TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.ClickCommand("ManualRunMenu"); }},
     {VK_APPS, TKeyModifiers::Any, [](TMainForm& form, TShiftState shift) { form.ShowFileMenuAtFocusedItem(shift); }},
 };
 

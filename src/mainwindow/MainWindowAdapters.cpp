@@ -6,7 +6,9 @@
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
 #include "fileops/MultiRenameItemForm.h"
+#include "fileops/ManualRunForm.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/RenameForm.h"
 #include "fileops/SearchFileForm.h"
 #include "fileops/SelectionForm.h"
 
@@ -198,6 +200,15 @@ public:
     bool SelectionDialog(TColumn& column, bool select) override
     {
         return SelectionForm != nullptr && SelectionForm->Dialog(column, select);
+    }
+    bool RenameDialog(TColumn& column, bool item, TContainer* container) override
+    {
+        return RenameForm != nullptr && RenameForm->Dialog(column, item, container);
+    }
+    void ManualRunDialog(const std::string& file) override
+    {
+        if (ManualRunForm != nullptr)
+            ManualRunForm->Dialog(file);
     }
 };
 

@@ -74,6 +74,21 @@ TEST_F(ShellExecuteTest, ProgramsStartThemselvesWithHostPathsAsArguments)
     EXPECT_EQ(Drive.HostPath("work"), Launcher.Starts[0].WorkingFolder);
 }
 
+TEST_F(ShellExecuteTest, AProgramNamedWithoutAFolderIsFoundInTheSearchPath)
+{
+    ASSERT_TRUE(Execute(host::ShellVerb::Open, {"env"}, R"(-u X "T:\notes.txt")"));
+    ASSERT_EQ(1u, Launcher.Starts.size());
+    const fs::path program = Launcher.Starts[0].Program;
+    EXPECT_TRUE(program.is_absolute()) << program;
+    EXPECT_EQ("env", program.filename());
+    EXPECT_EQ((Arguments{"-u", "X", Drive.HostPath("notes.txt")}), Launcher.Starts[0].Arguments);
+
+    // A folder part means that folder, never the search path.
+    EXPECT_FALSE(Execute(host::ShellVerb::Open, {Drive.Path("env")}));
+    EXPECT_FALSE(Execute(host::ShellVerb::Open, {"quillomber-no-such-program"}));
+    EXPECT_EQ(1u, Launcher.Starts.size());
+}
+
 TEST_F(ShellExecuteTest, EverythingElseGoesToTheDesktop)
 {
     // Executable but no program: a picture copied from a file system that marks all files so.

@@ -1,15 +1,20 @@
 #include "BoardTestWindow.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/ManualRunForm.h"
+#include "fileops/RenameForm.h"
 
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/VirtualKeys.h"
+
+#include "support/RecordingLauncher.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -183,6 +188,70 @@ TEST_F(FileOperationCommands, AFreshStartSelectsQualityEighty)
 {
     Window.Open();
     EXPECT_EQ("80", Form.ConvertPictureQualityComboBox->currentText().toStdString());
+}
+
+} // namespace
+
+namespace {
+
+// The rename and run dialogs made as the program makes them.
+class RenameAndRunCommands : public FileOperationCommands
+{
+protected:
+    RenameAndRunCommands()
+    {
+        RenameForm = &Rename;
+        ManualRunForm = &Run;
+    }
+    ~RenameAndRunCommands() override
+    {
+        RenameForm = nullptr;
+        ManualRunForm = nullptr;
+    }
+
+    TRenameForm Rename;
+    TManualRunForm Run;
+    TRecordingLauncher Launcher;
+};
+
+TEST_F(RenameAndRunCommands, NRenamesTheFocusedFileAndTheColumnShowsTheNewName)
+{
+    Drive.WriteFile("d/a.txt", "a");
+    Window.Open();
+    TColumn& column = OpenColumn(Drive.Path("d\\a.txt"));
+    {
+        TModalScript script;
+        script.Expect("Rename file", mrCancel, [&](const TModalRequest&) {
+            Rename.NameComboBox->setEditText(QStringLiteral("b.txt"));
+            Rename.RenameButtonClick();
+        });
+        PressKey(column, 'N');
+    }
+    EXPECT_EQ("a", Drive.ReadFile("d/b.txt"));
+    ASSERT_EQ(1, column.GetItemCount());
+    EXPECT_EQ(Drive.Path("d\\b.txt"), column.GetItem(0).Title) << "the column is reloaded after the dialog";
+}
+
+// R is a window key: it reaches the dialog from any control, with any modifiers.
+TEST_F(RenameAndRunCommands, RWithAnyModifiersOpensTheRunDialogOnTheFocusedFile)
+{
+    Drive.WriteFile("d/a.txt", "a");
+    Window.Open();
+    TColumn& column = OpenColumn(Drive.Path("d\\a.txt"));
+    TModalScript script;
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier)}) {
+        script.Expect("Run program", mrCancel, [&](const TModalRequest&) {
+            Run.ProgramTitleComboBox->setEditText(QStringLiteral("%t%"));
+            Run.RunButtonClick();
+        });
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_R, modifiers);
+        QCoreApplication::sendEvent(column.FileList, &event);
+    }
+    EXPECT_EQ(2u, script.Seen().size());
+    ASSERT_EQ(2u, Launcher.Starts.size());
+    for (const TRecordingLauncher::TStart& start : Launcher.Starts)
+        EXPECT_EQ(std::vector<std::string>{Drive.HostPath("d/a.txt")}, start.Arguments);
 }
 
 } // namespace
