@@ -6,7 +6,9 @@
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
+#include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
 
@@ -46,9 +48,11 @@ int main(int argc, char** argv)
         ErrorForm = new TErrorForm(mainForm.get());
         OverwriteForm = new TOverwriteForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
+        CopyAsForm = new TCopyAsForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
+        NewFileForm = new TNewFileForm(mainForm.get());
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         mainForm->Startup();

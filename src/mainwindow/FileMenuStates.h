@@ -57,8 +57,6 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
 // command arrives.
 inline constexpr std::string_view WaitingFileMenuItems[] = {
     // New items, renaming and running
-    "NewDirectoryMenu",
-    "NewFileMenu",
     "RenameFileMenu",
     "RenameContainerItemMenu",
     "MultiRenameFileMenu",

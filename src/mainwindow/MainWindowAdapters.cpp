@@ -4,6 +4,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "fileops/FileForm.h"
+#include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/SearchFileForm.h"
 
@@ -175,6 +176,13 @@ public:
     {
         return FileForm != nullptr &&
                FileForm->Dialog(false, operationName, column, container, focusedIndex, source, "", "", false, false);
+    }
+    bool NewFileDialog(const std::string& folder, TNewFileKind kind, std::string& created) override
+    {
+        if (NewFileForm == nullptr || !NewFileForm->Dialog(folder, kind))
+            return false;
+        created = NewFileForm->EnteredName;
+        return true;
     }
     void ResetOverwriteChoice() override
     {
