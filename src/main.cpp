@@ -6,10 +6,12 @@
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 
+#include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
 #include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
 #include "fileops/SearchFileForm.h"
@@ -58,10 +60,12 @@ int main(int argc, char** argv)
         SelectionForm = new TSelectionForm(mainForm.get());
         BoardPropertiesForm = new TBoardPropertiesForm(mainForm.get());
         LocateFileForm = new TLocateFileForm(mainForm.get());
+        CopyAsForm = new TCopyAsForm(mainForm.get());
         SkinForm = new TSkinForm(mainForm.get());
         FileForm = new TFileForm(mainForm.get());
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         ManualRunForm = new TManualRunForm(mainForm.get());
+        NewFileForm = new TNewFileForm(mainForm.get());
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());

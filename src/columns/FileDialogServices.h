@@ -12,7 +12,9 @@ class TContainer;
 enum TNewFileKind : int32_t
 {
     nfkDirectory = 0,
-    nfkFile = 1
+    nfkFile = 1,
+    // Only the name is built; the streams editor creates the stream.
+    nfkFileStream = 2
 };
 
 // What the columns need of the file-operation dialogs. The dialogs implement it and
@@ -30,7 +32,7 @@ public:
     // with OK.
     virtual bool MultiRenameDialog(TColumn& column, TContainer* container, bool renameFiles) = 0;
     // Creates the directory or the empty file in the folder on "Okay", whose full path
-    // goes to `created`. True on "Okay".
+    // goes to `created` (for a stream only the path is built). True on "Okay".
     virtual bool NewFileDialog(const std::string& folder, TNewFileKind kind, std::string& created) = 0;
     // The file-operation dialog on the column's selection (or its focused item), with the
     // column's directory as source; it shows its own failures. True when it did its work.

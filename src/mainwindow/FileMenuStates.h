@@ -56,11 +56,8 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
 // and shortcuts but stay disabled whatever the facts; an item leaves this list when its
 // command arrives.
 inline constexpr std::string_view WaitingFileMenuItems[] = {
-    // New items, renaming and running
-    "NewDirectoryMenu",
-    "NewFileMenu",
+    // Hashing, the file viewer and the streams editor
     "HashFileMenu",
-    // The file viewer, steganography and the streams editor
     "ViewNextMenu",
     "ViewPreviousMenu",
     "ViewFileMenu",

@@ -230,6 +230,14 @@ public:
     void ShowContextMenu(int32_t itemIndex, int32_t x, int32_t y, TShiftState shift, bool drag);
     void ShowSystemMenu(const std::string& caption, const std::string& title, const std::string& workingFolder,
                         int32_t x, int32_t y, QRect exclude);
+    // Copies or moves one file or folder into the folder under a name the user gives in the
+    // copy-as dialog; `lastNumbered` proposes the name after the active column's last
+    // numbered one. A folder's content goes through the file-operation dialog into the
+    // newly named folder.
+    void Com_CopyAs(const std::string& sourceTitle, const std::string& destinationFolder, bool move, bool lastNumbered);
+    // "Copy as hard-link": the copy-as dialog links the dragged file into the active
+    // column's folder.
+    void CopyAsHardLink();
     // The File-drag commands that need no dialog of their own.
     void DirectLocate();
     void SendToProgram(bool reference);

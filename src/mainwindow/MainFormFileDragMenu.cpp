@@ -3,6 +3,7 @@
 #include "mainwindow/FileDragRules.h"
 #include "mainwindow/MenuItems.h"
 
+#include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 
 #include "viewing/StegServices.h"
@@ -12,6 +13,7 @@
 
 #include "core/desktop/SystemMenu.h"
 #include "core/errors/Traced.h"
+#include "core/files/FileInfo.h"
 #include "core/files/LinkFile.h"
 #include "core/files/PathNames.h"
 #include "core/forms/InputState.h"
@@ -104,26 +106,31 @@ void TMainForm::BuildFileDragMenu()
     const auto onColumns = [this](std::function<void(TColumn&, TColumn&)> command) {
         return [this, command = std::move(command)] { OnDragColumns(command); };
     };
-    // The commands of WaitingFileDragCommands run nothing: they are never enabled.
-    const auto waiting = [] {};
+    const auto copyAs = [this](bool move, bool lastNumbered) {
+        return [this, move, lastNumbered] {
+            const TColumn* destination = ActiveColumn();
+            if (destination != nullptr)
+                Com_CopyAs(Press.DragItemTitle, GetParentPath(destination->ActiveTitle), move, lastNumbered);
+        };
+    };
 
     add(menu, "FileDragMenu_Copy", "Copy *", copyMove("Copy", false));
     add(menu, "FileDragMenu_Move", "Move *", copyMove("Move", false));
     add(menu, "FileDragMenu_ConvertPicture", "Convert picture *", copyMove("Convert picture", false));
 
     QMenu& moreCopy = *AddSubmenu(menu, "FileDragMenu_MoreCopy", "More copy");
-    add(moreCopy, "FileDragMenu_CopyAs", "Copy as", waiting);
-    add(moreCopy, "FileDragMenu_MoveAs", "Move as", waiting);
+    add(moreCopy, "FileDragMenu_CopyAs", "Copy as", copyAs(false, false));
+    add(moreCopy, "FileDragMenu_MoveAs", "Move as", copyAs(true, false));
     moreCopy.addSeparator();
-    add(moreCopy, "FileDragMenu_CopyAsLastNumbered", "Copy as last numbered", waiting);
-    add(moreCopy, "FileDragMenu_MoveAsLastNumbered", "Move as last numbered", waiting);
+    add(moreCopy, "FileDragMenu_CopyAsLastNumbered", "Copy as last numbered", copyAs(false, true));
+    add(moreCopy, "FileDragMenu_MoveAsLastNumbered", "Move as last numbered", copyAs(true, true));
     moreCopy.addSeparator();
     add(moreCopy, "FileDragMenu_DropCopy", "Drop-copy *", copyMove("Copy", true));
     add(moreCopy, "FileDragMenu_DropMove", "Drop-move *", copyMove("Move", true));
     add(moreCopy, "FileDragMenu_DropConvertPicture", "Drop-convert picture *", copyMove("Convert picture", true));
     moreCopy.addSeparator();
     add(moreCopy, "FileDragMenu_CopyAsLink", "Copy as link *", copyMove("Copy as link", false));
-    add(moreCopy, "FileDragMenu_CopyAsHardLink", "Copy as hard-link", waiting);
+    add(moreCopy, "FileDragMenu_CopyAsHardLink", "Copy as hard-link", [this] { CopyAsHardLink(); });
 
     menu.addSeparator();
     AddSubmenu(menu, "FileDragMenu_Send", "Send");
@@ -246,6 +253,51 @@ void TMainForm::OnCopyMove(const std::string& operation, bool fromDrop)
     trace.ShowFailure("Failed to " + operation + ".");
     EndBusyAndCheck();
     FocusColumn(-1, false);
+}
+
+void TMainForm::Com_CopyAs(const std::string& sourceTitle, const std::string& destinationFolder, bool move,
+                           bool lastNumbered)
+{
+    BeginBusy();
+    TTraced trace;
+    trace.Run([&] {
+        TColumn* source = GetDragSourceColumn();
+        TColumn* destination = ActiveColumn();
+        if (source == nullptr || destination == nullptr || destination->ContainerIndex >= 0 ||
+            source->SelectedCount > 0 || CopyAsForm == nullptr)
+            return;
+        std::string proposed = destination->ActiveTitle;
+        if (lastNumbered) {
+            const int32_t last = destination->FindNumberedEnd(false);
+            proposed = GetNextSuffixNumFileName(last >= 0 ? destination->GetItem(last).Title : proposed);
+            if (trace.TakeOver())
+                return;
+        }
+        if (!CopyAsForm->Dialog(sourceTitle, destinationFolder, GetPathName(proposed), false, move, lastNumbered) ||
+            !IsDirectory(sourceTitle) || FileForm == nullptr)
+            return;
+        // The folder's content goes into the newly named folder.
+        FileForm->Dialog(true, move ? "Move" : "Copy", *source, FindContainer(source->ContainerIndex),
+                         Press.DragItemIndex, IncludeEndBackslash(sourceTitle),
+                         IncludeEndBackslash(destinationFolder) + CopyAsForm->TypedName() + "\\", "", true, false);
+    });
+    trace.ShowFailure(move ? "Failed to move as." : "Failed to copy as.");
+    EndBusyAndCheck();
+}
+
+// A failure is recorded only.
+void TMainForm::CopyAsHardLink()
+{
+    BeginBusy();
+    TTraced trace;
+    trace.Run([&] {
+        const TColumn* destination = ActiveColumn();
+        if (destination == nullptr || destination->ContainerIndex >= 0 || CopyAsForm == nullptr)
+            return;
+        const std::string& target = destination->ActiveTitle;
+        CopyAsForm->Dialog(Press.DragItemTitle, GetParentPath(target), GetPathName(target), true, false, false);
+    });
+    EndBusyAndCheck();
 }
 
 // Steg-in hides the dragged file in the destination picture; steg-out takes the file

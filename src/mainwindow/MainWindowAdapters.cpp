@@ -7,6 +7,7 @@
 #include "fileops/LocateFileForm.h"
 #include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
 #include "fileops/SearchFileForm.h"
@@ -184,6 +185,13 @@ public:
     bool MultiRenameDialog(TColumn& column, TContainer* container, bool renameFiles) override
     {
         return MultiRenameItemForm != nullptr && MultiRenameItemForm->Dialog(column, container, renameFiles);
+    }
+    bool NewFileDialog(const std::string& folder, TNewFileKind kind, std::string& created) override
+    {
+        if (NewFileForm == nullptr || !NewFileForm->Dialog(folder, kind))
+            return false;
+        created = NewFileForm->EnteredName;
+        return true;
     }
     void ResetOverwriteChoice() override
     {

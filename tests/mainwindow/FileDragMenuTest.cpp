@@ -2,6 +2,7 @@
 
 #include "mainwindow/FileDragRules.h"
 
+#include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/OverwriteForm.h"
 
@@ -10,6 +11,8 @@
 #include "columns/SearchServices.h"
 
 #include "panels/PanelDrag.h"
+
+#include "host/FileSystem.h"
 
 #include "core/desktop/Clipboard.h"
 #include "core/desktop/SystemMenu.h"
@@ -26,6 +29,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
@@ -655,6 +659,99 @@ TEST_F(FileDragMenu, TheColumnCommandsWorkOnTheSourceAndTheDropColumn)
     Window->ClickCommand("FileDragMenu_SwitchColumns");
     EXPECT_EQ(Drive.Path("e\\x.txt"), source.ActiveTitle);
     EXPECT_EQ(Drive.Path("d\\sub"), destination.ActiveTitle);
+}
+
+// ---- Copy as ----
+
+// The copy-as dialog made as the program makes it.
+class CopyAsDrag : public FileDragMenu
+{
+protected:
+    CopyAsDrag() { CopyAsForm = &CopyAs; }
+    ~CopyAsDrag() override { CopyAsForm = nullptr; }
+
+    // The next request is the copy-as dialog of the caption: it must propose `proposed`,
+    // and it is answered by typing `name` and clicking the copy button.
+    void CopyAsAnswer(TModalScript& script, const std::string& caption, const std::string& proposed,
+                      const std::string& name)
+    {
+        script.Expect(caption, mrOkay, [this, proposed, name](const TModalRequest&) {
+            EXPECT_EQ(proposed, CopyAs.TypedName());
+            CopyAs.NameComboBox->setEditText(QString::fromStdString(name));
+            CopyAs.CopyButtonClick();
+        });
+    }
+
+    TCopyAsForm CopyAs;
+};
+
+TEST_F(CopyAsDrag, CopyAsAndMoveAsGiveTheDraggedFileTheTypedName)
+{
+    TColumn& source = Show(0, {"d\\a.txt"});
+    TColumn& destination = Show(1, {"e\\x.txt"});
+    {
+        TModalScript script;
+        ChooseFromMenu(script, "FileDragMenu_CopyAs");
+        CopyAsAnswer(script, "Copy as", "a.txt", "copied.txt");
+        MouseDrag(source, "a.txt", false, mbLeft, destination, "x.txt");
+    }
+    EXPECT_EQ("d/a.txt", Drive.ReadFile("e/copied.txt"));
+    {
+        TModalScript script;
+        ChooseFromMenu(script, "FileDragMenu_MoveAs");
+        CopyAsAnswer(script, "Move as", "b.txt", "moved.txt");
+        MouseDrag(source, "b.txt", false, mbLeft, destination, "x.txt");
+    }
+    EXPECT_EQ("d/b.txt", Drive.ReadFile("e/moved.txt"));
+    EXPECT_FALSE(Drive.Exists("d/b.txt"));
+    EXPECT_EQ(0, Window->BusyCount);
+}
+
+TEST_F(CopyAsDrag, LastNumberedProposesTheNameAfterTheLastOfTheRun)
+{
+    for (const char* file : {"n/img_001.jpg", "n/img_002.jpg", "n/img_003.jpg", "n/zz.txt"})
+        Drive.WriteFile(file, file);
+    TColumn& source = Show(0, {"d\\a.txt"});
+    TColumn& destination = Show(1, {"n\\img_001.jpg"});
+    {
+        TModalScript script;
+        ChooseFromMenu(script, "FileDragMenu_CopyAsLastNumbered");
+        CopyAsAnswer(script, "Copy as last numbered", "img_004.jpg", "img_004.jpg");
+        MouseDrag(source, "a.txt", false, mbLeft, destination, "img_002.jpg");
+    }
+    EXPECT_EQ("d/a.txt", Drive.ReadFile("n/img_004.jpg"));
+    EXPECT_EQ(0, Window->BusyCount);
+}
+
+TEST_F(CopyAsDrag, AFolderIsCopiedIntoTheNewlyNamedFolder)
+{
+    TColumn& source = Show(0, {"d\\sub"});
+    TColumn& destination = Show(1, {"e\\x.txt"});
+    {
+        TModalScript script;
+        ChooseFromMenu(script, "FileDragMenu_CopyAs");
+        CopyAsAnswer(script, "Copy as", "sub", "renamed");
+        Okay(script, "Copy");
+        MouseDrag(source, "sub", false, mbLeft, destination, "x.txt");
+    }
+    EXPECT_EQ("d/sub/s.txt", Drive.ReadFile("e/renamed/s.txt"));
+    EXPECT_TRUE(Drive.Exists("d/sub/s.txt"));
+    EXPECT_EQ(0, Window->BusyCount);
+}
+
+TEST_F(CopyAsDrag, CopyAsHardLinkLinksTheDraggedFileIntoTheDropFolder)
+{
+    TColumn& source = Show(0, {"d\\a.txt"});
+    TColumn& destination = Show(1, {"e\\x.txt"});
+    Drag(source, "a.txt", destination, "x.txt");
+    {
+        TModalScript script;
+        CopyAsAnswer(script, "Copy as hard-link", "a.txt", "linked.txt");
+        Window->CopyAsHardLink();
+    }
+    EXPECT_EQ("d/a.txt", Drive.ReadFile("e/linked.txt"));
+    EXPECT_EQ(2u, host::GetHardLinkCount(Drive.Path("d\\a.txt")));
+    EXPECT_EQ(0, Window->BusyCount);
 }
 
 // ---- System menu ----

@@ -3,6 +3,7 @@
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
 
+#include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 
 #include "columns/FileListData.h"
@@ -11,6 +12,7 @@
 #include "panels/MyTPanel.h"
 
 #include "core/files/FileExtensions.h"
+#include "core/files/LinkFile.h"
 #include "core/files/PathNames.h"
 #include "core/files/ProgramFolders.h"
 #include "core/forms/InputState.h"
@@ -24,10 +26,12 @@
 #include "support/ShownFailures.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -336,9 +340,46 @@ TEST_F(FileMenu, ADisabledCommandDoesNothing)
     Item("DeleteFileMenu")->setEnabled(false);
     Window->ClickCommand("DeleteFileMenu");
     uint16_t key = 'D';
-    column.FileListKeyDown(column.FileList, key, 0); // "New directory" waits: no dialog
+    column.FileListKeyDown(column.FileList, key, 0); // no new-item dialog is made here: nothing shows
     EXPECT_TRUE(Drive.Exists("d/a.txt"));
     EXPECT_EQ(1, column.GetItemCount());
+}
+
+// F makes the new file and opens it in the editor; D makes a folder.
+TEST_F(FileMenu, TheNewItemKeysOpenTheNewItemDialog)
+{
+    Drive.WriteFile("d/a.txt", "a");
+    Window.Open();
+    TColumn& column = OpenColumn(Drive.Path("d\\a.txt"));
+    Drive.WriteFile("editor.sh", "#!/bin/sh\n");
+    std::filesystem::permissions(Drive.HostPath("editor.sh"), std::filesystem::perms(0755));
+    std::filesystem::create_directories(std::filesystem::path(TestRootHostPath()) / "program" / "Options");
+    TLinkFile editor;
+    editor.Target = Drive.Path("editor.sh");
+    editor.Arguments = "%t%";
+    editor.Save(GetEditLinkFileName(), true);
+    TNewFileForm newFile;
+    NewFileForm = &newFile;
+    TRecordingLauncher launcher;
+    Window->EnableFileMenuItems(0);
+    {
+        TModalScript script;
+        for (const char* caption : {"New file", "New directory"})
+            script.Expect(caption, mrOkay, [&newFile](const TModalRequest&) {
+                newFile.NewFileNameEdit->setText("notes");
+                newFile.NewButtonClick();
+            });
+        for (const uint16_t letter : {'F', 'D'}) {
+            uint16_t key = letter;
+            column.FileListKeyDown(column.FileList, key, 0);
+        }
+    }
+    NewFileForm = nullptr;
+    std::filesystem::remove(std::filesystem::path(TestRootHostPath()) / "program" / "Options" / "Edit.lnk");
+    EXPECT_EQ("", Drive.ReadFile("d/notes.txt"));
+    EXPECT_TRUE(std::filesystem::is_directory(Drive.HostPath("d/notes")));
+    ASSERT_EQ(1u, launcher.Starts.size()) << "only the file opens in the editor";
+    EXPECT_THAT(launcher.Starts[0].Arguments, testing::Contains(Drive.HostPath("d/notes.txt")));
 }
 
 // ---- Special paths ----
