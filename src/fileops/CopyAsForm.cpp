@@ -35,17 +35,6 @@ constexpr int TemporaryNameTries = 100;
 
 const char* const FilterItems[] = {"Text files", "Picture files", "Movie files", "Music files", "No backup files"};
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint = nullptr)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    // Enter belongs to the name box, which clicks the copy button itself.
-    button->setAutoDefault(false);
-    if (hint != nullptr)
-        button->setToolTip(QString::fromUtf8(hint));
-    return button;
-}
-
 // The copy primitives report no progress while the dialog copies.
 class TNoProgress
 {
@@ -131,12 +120,14 @@ void TCopyAsForm::BuildForm()
     for (const char* item : FilterItems)
         NameComboBox->addItem(QString::fromUtf8(item));
     UseActiveFileNameButton = AddButton(nameGroup, "Active", {10, 48, 90, 24},
-                                        "Set the \"File name filter\" with the name of the active file");
-    NewPrefixByCurrentButton = AddButton(nameGroup, "By current", {108, 48, 90, 24},
-                                         "Set a unique prefix, using the current time, like in the \"Copy\" dialog");
+                                        "Set the \"File name filter\" with the name of the active file", false);
+    NewPrefixByCurrentButton =
+        AddButton(nameGroup, "By current", {108, 48, 90, 24},
+                  "Set a unique prefix, using the current time, like in the \"Copy\" dialog", false);
     NewPrefixByCreationButton =
         AddButton(nameGroup, "By creation", {206, 48, 90, 24},
-                  "Set a unique prefix, using the time when the source file was created, like in the \"Copy\" dialog");
+                  "Set a unique prefix, using the time when the source file was created, like in the \"Copy\" dialog",
+                  false);
 
     auto* pathsGroup = new QGroupBox(QString::fromUtf8("Paths"), this);
     pathsGroup->setGeometry(8, 86, FormWidth - 16, 64);
@@ -145,8 +136,8 @@ void TCopyAsForm::BuildForm()
     // Paths may hold "&", which must show as it is.
     PathsLabel->setTextFormat(Qt::PlainText);
 
-    CopyButton = AddButton(this, "Copy as", {8, 160, 120, 25});
-    CancelButton = AddButton(this, "&Cancel", {136, 160, 75, 25});
+    CopyButton = AddButton(this, "Copy as", {8, 160, 120, 25}, nullptr, false);
+    CancelButton = AddButton(this, "&Cancel", {136, 160, 75, 25}, nullptr, false);
 
     connect(CopyButton, &QPushButton::clicked, this, [this] { CopyButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });

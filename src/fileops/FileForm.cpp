@@ -118,15 +118,6 @@ QLabel* AddValue(QWidget* parent, const QRect& place)
     return label;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint = nullptr)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    if (hint != nullptr)
-        button->setToolTip(QString::fromUtf8(hint));
-    return button;
-}
-
 QCheckBox* AddCheckBox(QWidget* parent, const char* caption, const QRect& place, const char* hint = nullptr)
 {
     auto* box = new QCheckBox(QString::fromUtf8(caption), parent);

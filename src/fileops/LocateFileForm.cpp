@@ -43,16 +43,6 @@ const char* const LocatePreviousHint = "The search starts from the name before t
 const char* const LocateByIndexHint = "The file name filter edit-box must contain a number: the index of the item to "
                                       "be focused, in the column (from top downward)";
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    if (hint != nullptr)
-        button->setToolTip(QString::fromUtf8(hint));
-    return button;
-}
-
 bool IsEnterKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -107,16 +97,18 @@ void TLocateFileForm::BuildForm()
     FileNameFilterComboBox->setToolTip(QString::fromUtf8(FileNameFilterHint));
     FileNameFilterComboBox->installEventFilter(this);
     FileNameFilterComboBox->lineEdit()->installEventFilter(this);
-    NewPrefixByCurrentButton = AddButton(FileNameFilterGroupBox, "By current", {FormWidth - 120, 20, 94, 24}, nullptr);
+    NewPrefixByCurrentButton =
+        AddButton(FileNameFilterGroupBox, "By current", {FormWidth - 120, 20, 94, 24}, nullptr, false);
     LocateSimilarCheckBox = new QCheckBox("Locate &similar names", FileNameFilterGroupBox);
     LocateSimilarCheckBox->setGeometry(10, 50, 250, 20);
     LocateSimilarCheckBox->setToolTip(QString::fromUtf8(LocateSimilarHint));
 
     constexpr int buttonTop = 96;
-    LocateNextByNameButton = AddButton(this, "Locate &next", {8, buttonTop, 96, 25}, LocateNextHint);
-    LocatePreviousByNameButton = AddButton(this, "Locate &previous", {108, buttonTop, 110, 25}, LocatePreviousHint);
-    LocateByIndexButton = AddButton(this, "Locate by &index", {222, buttonTop, 110, 25}, LocateByIndexHint);
-    CancelButton = AddButton(this, "&Cancel", {FormWidth - 84, buttonTop, 76, 25}, nullptr);
+    LocateNextByNameButton = AddButton(this, "Locate &next", {8, buttonTop, 96, 25}, LocateNextHint, false);
+    LocatePreviousByNameButton =
+        AddButton(this, "Locate &previous", {108, buttonTop, 110, 25}, LocatePreviousHint, false);
+    LocateByIndexButton = AddButton(this, "Locate by &index", {222, buttonTop, 110, 25}, LocateByIndexHint, false);
+    CancelButton = AddButton(this, "&Cancel", {FormWidth - 84, buttonTop, 76, 25}, nullptr, false);
 
     connect(LocateNextByNameButton, &QPushButton::clicked, this, [this] { LocateNextByNameButtonClick(); });
     connect(LocatePreviousByNameButton, &QPushButton::clicked, this, [this] { LocatePreviousByNameButtonClick(); });

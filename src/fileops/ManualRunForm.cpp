@@ -32,15 +32,6 @@ const char* const WorkingPathHint = "The working path for the program";
 const char* const RunNoParamHint = "If you don't want to send the parameters to the file, click this (or empty the "
                                    "\"Parameters\" field)";
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint = nullptr)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    if (hint != nullptr)
-        button->setToolTip(QString::fromUtf8(hint));
-    return button;
-}
-
 void ClearBox(QComboBox& comboBox)
 {
     comboBox.clear();

@@ -26,15 +26,6 @@ const char* const NameHint =
     "If you create a new file and don't specify any extension then \".txt\" will be considered the extension of "
     "the file. If you don't want the file to have any extension then put a dot at the end of the name.";
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    // Enter belongs to the edit, which clicks "&New" itself.
-    button->setAutoDefault(false);
-    return button;
-}
-
 // Names never end in dots or blanks; "notes." is the way to ask for no extension.
 std::string WithoutFinalDotsAndBlanks(std::string name)
 {
@@ -71,9 +62,10 @@ void TNewFileForm::BuildForm()
     NewFileNameEdit = new QLineEdit(NewFileNameGroupBox);
     NewFileNameEdit->setGeometry(10, 20, FormWidth - 136, 22);
     NewFileNameEdit->setToolTip(QString::fromUtf8(NameHint));
-    NewPrefixByCurrentButton = AddButton(NewFileNameGroupBox, "By current", {FormWidth - 116, 19, 90, 24});
-    NewButton = AddButton(this, "&New", {8, 68, 75, 25});
-    CancelButton = AddButton(this, "&Cancel", {90, 68, 75, 25});
+    NewPrefixByCurrentButton =
+        AddButton(NewFileNameGroupBox, "By current", {FormWidth - 116, 19, 90, 24}, nullptr, false);
+    NewButton = AddButton(this, "&New", {8, 68, 75, 25}, nullptr, false);
+    CancelButton = AddButton(this, "&Cancel", {90, 68, 75, 25}, nullptr, false);
 
     connect(NewButton, &QPushButton::clicked, this, [this] { NewButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });

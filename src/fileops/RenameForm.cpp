@@ -37,15 +37,6 @@ const char* const NameHint =
     "to skip renaming a file, just don't modify the name and press [Arrow up] or [Arrow down].";
 const char* const RenameHint = "Rename the file / item and close the dialog";
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint = nullptr)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    if (hint != nullptr)
-        button->setToolTip(QString::fromUtf8(hint));
-    return button;
-}
-
 bool HasNoModifiers(Qt::KeyboardModifiers modifiers)
 {
     return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;

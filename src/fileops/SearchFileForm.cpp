@@ -198,15 +198,6 @@ QGroupBox* AddGroup(QWidget* parent, const char* caption, const QRect& place, co
     return group;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint)
-{
-    auto* button = new QPushButton(Q(caption), parent);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    SetHint(button, hint);
-    return button;
-}
-
 QCheckBox* AddCheckBox(QWidget* parent, const char* caption, const QRect& place, bool checked, const char* hint)
 {
     auto* box = new QCheckBox(Q(caption), parent);
@@ -324,13 +315,14 @@ void TSearchFileForm::BuildForm()
     BuildTimeSizePage();
 
     constexpr int buttonTop = 260;
-    SearchNamesButton = AddButton(this, "&Search names", {8, buttonTop, 100, 25}, SearchNamesHint);
-    SearchContentButton = AddButton(this, "Search co&ntent", {112, buttonTop, 100, 25}, SearchContentHint);
-    SearchNamesSelectButton = AddButton(this, "Search names, select", {216, buttonTop, 128, 25}, SearchNamesSelectHint);
+    SearchNamesButton = AddButton(this, "&Search names", {8, buttonTop, 100, 25}, SearchNamesHint, false);
+    SearchContentButton = AddButton(this, "Search co&ntent", {112, buttonTop, 100, 25}, SearchContentHint, false);
+    SearchNamesSelectButton =
+        AddButton(this, "Search names, select", {216, buttonTop, 128, 25}, SearchNamesSelectHint, false);
     SearchContentSelectButton =
-        AddButton(this, "Search content, select", {348, buttonTop, 136, 25}, SearchContentSelectHint);
-    StopButton = AddButton(this, "S&top", {496, buttonTop, 80, 25}, StopHint);
-    CancelButton = AddButton(this, "&Cancel", {582, buttonTop, 80, 25}, CancelHint);
+        AddButton(this, "Search content, select", {348, buttonTop, 136, 25}, SearchContentSelectHint, false);
+    StopButton = AddButton(this, "S&top", {496, buttonTop, 80, 25}, StopHint, false);
+    CancelButton = AddButton(this, "&Cancel", {582, buttonTop, 80, 25}, CancelHint, false);
 
     BuildFoundGroup(buttonTop + 32);
 }
@@ -346,7 +338,7 @@ void TSearchFileForm::BuildNameTextPage()
         AddComboBox(FileNameFilterGroupBox, {10, 18, 470, 22}, true, FilterItems, FileNameFilterHint);
     FileNameFilterGroupBox->setFocusProxy(FileNameFilterComboBox);
     NewPrefixByCurrentButton =
-        AddButton(FileNameFilterGroupBox, "By current", {490, 17, 90, 24}, NewPrefixByCurrentHint);
+        AddButton(FileNameFilterGroupBox, "By current", {490, 17, 90, 24}, NewPrefixByCurrentHint, false);
     SearchSimilarCheckBox =
         AddCheckBox(FileNameFilterGroupBox, "Search si&milar names", {10, 46, 135, 18}, false, SearchSimilarHint);
     ConsiderAllSelectedCheckBox =
@@ -415,10 +407,12 @@ void TSearchFileForm::BuildFoundGroup(int top)
 
     constexpr int right = 460;
     PutInSearchContainerButton =
-        AddButton(FoundGroupBox, "&Put in \"Found\" container", {right, 18, 180, 25}, PutInSearchContainerHint);
-    PutInContainerButton = AddButton(FoundGroupBox, "Put in container", {right, 47, 180, 25}, PutInContainerHint);
-    ClipAllTitlesButton = AddButton(FoundGroupBox, "Clip all titles", {right, 76, 180, 25}, ClipAllTitlesHint);
-    ClipActiveTitleButton = AddButton(FoundGroupBox, "Clip active title", {right, 105, 180, 25}, ClipActiveTitleHint);
+        AddButton(FoundGroupBox, "&Put in \"Found\" container", {right, 18, 180, 25}, PutInSearchContainerHint, false);
+    PutInContainerButton =
+        AddButton(FoundGroupBox, "Put in container", {right, 47, 180, 25}, PutInContainerHint, false);
+    ClipAllTitlesButton = AddButton(FoundGroupBox, "Clip all titles", {right, 76, 180, 25}, ClipAllTitlesHint, false);
+    ClipActiveTitleButton =
+        AddButton(FoundGroupBox, "Clip active title", {right, 105, 180, 25}, ClipActiveTitleHint, false);
     ShowSearchBoardCheckBox =
         AddCheckBox(FoundGroupBox, "Show \"Search\" board", {right, 136, 180, 18}, true, ShowSearchBoardHint);
     ReuseContainerCheckBox =

@@ -34,14 +34,6 @@ const char* const FileNameFilterHint =
     "backup files\" represents the following filters: \"*.exe;*.dll;*.obj;*.tds;*.tmp\".";
 const char* const UseActiveFileExtHint = "Set the \"File name filter\" with the extension of the active file";
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    return button;
-}
-
 bool IsEnterKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -83,13 +75,13 @@ void TSelectionForm::BuildForm()
     FileNameFilterComboBox->setToolTip(QString::fromUtf8(FileNameFilterHint));
     FileNameFilterComboBox->installEventFilter(this);
     FileNameFilterComboBox->lineEdit()->installEventFilter(this);
-    UseActiveFileExtButton = AddButton(FileNameFilterGroupBox, "Active", {FormWidth - 96, 20, 70, 24});
+    UseActiveFileExtButton = AddButton(FileNameFilterGroupBox, "Active", {FormWidth - 96, 20, 70, 24}, nullptr, false);
     UseActiveFileExtButton->setToolTip(QString::fromUtf8(UseActiveFileExtHint));
 
     constexpr int buttonTop = 72;
-    OkayButton = AddButton(this, "&Okay", {FormWidth - 252, buttonTop, 78, 25});
-    CancelButton = AddButton(this, "&Cancel", {FormWidth - 170, buttonTop, 78, 25});
-    HelpButton = AddButton(this, "&Help", {FormWidth - 88, buttonTop, 78, 25});
+    OkayButton = AddButton(this, "&Okay", {FormWidth - 252, buttonTop, 78, 25}, nullptr, false);
+    CancelButton = AddButton(this, "&Cancel", {FormWidth - 170, buttonTop, 78, 25}, nullptr, false);
+    HelpButton = AddButton(this, "&Help", {FormWidth - 88, buttonTop, 78, 25}, nullptr, false);
 
     connect(OkayButton, &QPushButton::clicked, this, [this] { OkayButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });

@@ -44,13 +44,6 @@ QLabel* AddLabel(QWidget* parent, const char* caption, const QRect& place)
     return label;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    return button;
-}
-
 } // namespace
 
 TBoardPropertiesForm::TBoardPropertiesForm(QWidget* owner)

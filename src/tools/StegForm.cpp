@@ -62,13 +62,6 @@ QLabel* AddLabel(QWidget* parent, const char* caption, const QRect& place)
     return label;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    return button;
-}
-
 // A button that stays down until it is pressed again.
 QPushButton* AddToggle(QWidget* parent, const char* caption, const QRect& place, const char* hint)
 {

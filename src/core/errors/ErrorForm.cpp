@@ -22,13 +22,6 @@ namespace {
 constexpr uint64_t MaxLogSizeBeforeEmptying = 10000;
 const char* const LogEntryFence = "**********";
 
-QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setGeometry(place);
-    return button;
-}
-
 } // namespace
 
 std::string GetErrorLogPath()

@@ -16,6 +16,7 @@ class QFont;
 class QListWidget;
 class QMenu;
 class QPainter;
+class QPushButton;
 class QPoint;
 class QRect;
 class QWidget;
@@ -133,6 +134,12 @@ int SelectListBoxItemAtPos(QListWidget& listBox, int x, int y);
 // Selects the item equal to the text ignoring case (an empty text stands for the
 // default), else the default's item, else item 0.
 void SelectComboBoxText(QComboBox& comboBox, const std::string& text, const std::string& defaultText);
+
+// A push button of a form built in code, with its hint when one is given. Without
+// `autoDefault` the button never takes Enter: the box that has the focus then decides
+// which button Enter clicks.
+QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint = nullptr,
+                       bool autoDefault = true);
 
 // Menus: an item is a QAction; one with children carries a QMenu (its caption the menu's
 // title). An item's Tag is its data(), an int. Directory menus tag a folder's submenu 1

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -69,4 +70,14 @@ void SelectComboBoxText(QComboBox& comboBox, const std::string& text, const std:
             index = 0;
     }
     comboBox.setCurrentIndex(index);
+}
+
+QPushButton* AddButton(QWidget* parent, const char* caption, const QRect& place, const char* hint, bool autoDefault)
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setGeometry(place);
+    button->setAutoDefault(autoDefault);
+    if (hint != nullptr)
+        button->setToolTip(QString::fromUtf8(hint));
+    return button;
 }
