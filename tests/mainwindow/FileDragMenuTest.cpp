@@ -8,7 +8,6 @@
 
 #include "columns/Containers.h"
 #include "columns/FileDialogServices.h"
-#include "columns/SearchServices.h"
 
 #include "panels/PanelDrag.h"
 
@@ -22,6 +21,7 @@
 #include "core/files/PathNames.h"
 #include "core/forms/MessageBoxes.h"
 
+#include "support/FakeSearchServices.h"
 #include "support/FakeStegServices.h"
 #include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
@@ -517,43 +517,18 @@ TEST_F(FileDragMenu, DirectLocatePrefersTheExactNameThenOneOfAnotherCase)
     }
 }
 
-namespace {
-
-class TSearchRecorder : public TSearchServices
-{
-public:
-    TSearchRecorder() { TSeam<TSearchServices>::Install(this); }
-    ~TSearchRecorder() override { TSeam<TSearchServices>::Install(nullptr); }
-    bool SearchDialog(TColumn& column, const std::string& file, bool history, TSearchResult&) override
-    {
-        Column = &column;
-        File = file;
-        History = history;
-        return false;
-    }
-    void FindCommonTextDialog(TColumn&) override {}
-    void LocateFileDialog(TColumn&) override {}
-    void LocateNext(TColumn&) override {}
-    void LocatePrevious(TColumn&) override {}
-
-    TColumn* Column = nullptr;
-    std::string File;
-    bool History = true;
-};
-
-} // namespace
-
 TEST_F(FileDragMenu, SearchDuplicatesLooksForTheDraggedFileInTheColumnDroppedOn)
 {
     TColumn& source = Show(0, {"d\\a.txt"});
     TColumn& destination = Show(1, {"e\\zz.txt"});
     Drag(source, "a.txt", destination, "zz.txt");
     Window->EnableFileDragMenuItems(0);
-    TSearchRecorder search;
+    TFakeSearchServices search;
     Window->ClickCommand("FileDragMenu_SearchDuplicates");
-    EXPECT_EQ(&destination, search.Column);
-    EXPECT_EQ(source.ActiveTitle, search.File);
-    EXPECT_FALSE(search.History);
+    ASSERT_EQ(1u, search.Calls.size());
+    EXPECT_EQ(&destination, search.Calls[0].Column);
+    EXPECT_EQ(source.ActiveTitle, search.Calls[0].File);
+    EXPECT_FALSE(search.Calls[0].History);
 }
 
 // Steg-in hides the dragged file in the picture dropped on; steg-out takes the file out

@@ -2,8 +2,6 @@
 #include "mainwindow/MainForm.h"
 #include "mainwindow/SkinEditorServices.h"
 
-#include "columns/SearchServices.h"
-
 #include "panels/MyPanelOptions.h"
 
 #include "core/errors/Error.h"
@@ -17,6 +15,7 @@
 #include "host/File.h"
 #include "host/FileSystem.h"
 
+#include "support/FakeSearchServices.h"
 #include "support/PictureFixtures.h"
 
 #include <QApplication>
@@ -352,35 +351,13 @@ TEST_F(MainFormKeys, AltF4ClosesTheWindowAndSavesTheOptions)
 
 } // namespace
 
-namespace {
-
-class TSearchRecorder : public TSearchServices
-{
-public:
-    TSearchRecorder() { TSeam<TSearchServices>::Install(this); }
-    ~TSearchRecorder() override { TSeam<TSearchServices>::Install(nullptr); }
-    bool SearchDialog(TColumn&, const std::string& file, bool history, TSearchResult&) override
-    {
-        Calls.push_back({file, history});
-        return false;
-    }
-    void FindCommonTextDialog(TColumn&) override {}
-    void LocateFileDialog(TColumn&) override {}
-    void LocateNext(TColumn&) override {}
-    void LocatePrevious(TColumn&) override {}
-
-    std::vector<std::pair<std::string, bool>> Calls;
-};
-
-} // namespace
-
 TEST_F(MainFormKeys, HSearchesTheNavigationHistory)
 {
-    TSearchRecorder search;
+    TFakeSearchServices search;
     EXPECT_FALSE(Press(Qt::Key_H, Qt::ControlModifier));
     EXPECT_TRUE(search.Calls.empty());
     EXPECT_TRUE(Press(Qt::Key_H));
     ASSERT_EQ(1u, search.Calls.size());
-    EXPECT_EQ("", search.Calls[0].first);
-    EXPECT_TRUE(search.Calls[0].second);
+    EXPECT_EQ("", search.Calls[0].File);
+    EXPECT_TRUE(search.Calls[0].History);
 }
