@@ -4,6 +4,7 @@
 #include "mainwindow/MainWindowAdapters.h"
 #include "mainwindow/PanelLooks.h"
 
+#include "viewing/FileViewer.h"
 #include "viewing/PictureCache.h"
 #include "viewing/ViewerPlugins.h"
 
@@ -108,6 +109,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BuildFileMenu();
     BuildFileDragMenu();
     PlugDialogOptions();
+    BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.
     Adapters = std::make_unique<TMainWindowAdapters>(*this);
     CreateColumns();
@@ -263,6 +265,21 @@ void TMainForm::BuildCenter()
     ViewerMemo->setFrameShape(QFrame::NoFrame);
     ViewerMemo->setReadOnly(true);
     ViewerMemo->setTabChangesFocus(false);
+}
+
+// The file viewer shows in the viewer panel and hands media to the player, which drives
+// the play-list panel.
+void TMainForm::BuildViewer()
+{
+    FileViewer =
+        std::make_unique<TFileViewer>(ViewerPanel, ViewerMemo, TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
+    FileViewer->MediaPlayer = &MediaPlayer;
+    MediaPlayer.Bind({PlayListPanel, PlayList, PlayListTitlePanel, ProgressBar, VolumeBar, PlayButton, PauseButton,
+                      StopButton, NextButton, PrevButton, RandomButton, ClipButton, RepeatButton, FitButton,
+                      ViewerClientPanel},
+                     *FileViewer);
+    OptionsSTLHooks[ospRecentPlayLists] = {[this](TStoredTextList& store) { FileViewer->LastPlayedMPL.Load(store); },
+                                           [this](TStoredTextList& store) { FileViewer->LastPlayedMPL.Save(store); }};
 }
 
 void TMainForm::BuildToolbar()

@@ -9,6 +9,8 @@
 #include "core/settings/StoredTextList.h"
 #include "core/text/MyTime.h"
 
+#include "viewing/MediaPlayer.h"
+
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
@@ -27,6 +29,7 @@ class QPlainTextEdit;
 class QTimer;
 class TContainer;
 class TContainerDialog;
+class TFileViewer;
 class TFileExtensionList;
 class TMainWindowAdapters;
 class TStringList;
@@ -354,12 +357,37 @@ public:
     bool IsViewerPluginFile(const std::string& extension, int32_t slot) const;
     int32_t GetViewerPluginIndex(const std::string& extension) const;
 
+    // ---- The viewer panel (MainFormViewer.cpp) ----
+
+    std::unique_ptr<TFileViewer> FileViewer;
+    // Shows the hidden viewer panel, laid out anew; nothing when it is shown.
+    void ShowViewer();
+    void HideViewerPanel();
+    // The tallest viewer that leaves the first column one item row.
+    int32_t GetMaxViewerHeight();
+    // Fits the viewer panel into the work area; a height of 0 or less keeps its height.
+    void SetViewerHeight(bool refit, int32_t height);
+
+    // ---- The media player and the play lists (MainFormMedia.cpp, MainFormPlayLists.cpp) ----
+
+    MyTMediaPlayer MediaPlayer;
+    // The recent menu's handler: resumes a play list or a media folder where it was left.
+    void LastPlayedMPLMenuClick(const std::string& file, const std::string& lastTitle, int32_t position);
+
+    // ---- The hover window (MainFormHover.cpp) ----
+
+    // The media player plays a clip in the hover window.
+    bool HoverClipPlaying = false;
+    // The mouse on the screen when the hover window was shown.
+    QPoint HoverOrigin;
+    // The file has a thumbnail of its own: a picture, a text, a plug-in's file or an icon
+    // source.
+    bool HasThumbnail(const std::string& title);
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.
     void UpdateCaption();
-    // Fits the viewer panel into the work area, keeping its height.
-    void SetViewerHeight(bool refit, int32_t height);
     // The tree panel follows the active board.
     void TreeFollowBoard();
 
@@ -395,6 +423,7 @@ private:
     void OnDragColumns(const std::function<void(TColumn& source, TColumn& destination)>& command);
     // The dialogs made after the window keep their options in its option file.
     void PlugDialogOptions();
+    void BuildViewer();
     void BuildToolbar();
     void BoardsButtonDragDrop(MyTPanel& button);
     void BuildCenter();

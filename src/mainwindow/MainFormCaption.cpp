@@ -17,7 +17,19 @@ void TMainForm::UpdateCaption()
     setWindowTitle(QString::fromStdString(caption));
 }
 
-// The viewer panel stays hidden until the file viewer exists; there is nothing to fit.
+void TMainForm::ShowViewer()
+{
+}
+
+void TMainForm::HideViewerPanel()
+{
+}
+
+int32_t TMainForm::GetMaxViewerHeight()
+{
+    return 0;
+}
+
 void TMainForm::SetViewerHeight(bool, int32_t)
 {
 }

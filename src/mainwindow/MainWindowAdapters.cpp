@@ -5,8 +5,8 @@
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -26,6 +26,7 @@
 #include "columns/ToolServices.h"
 
 #include "viewing/PictureConversion.h"
+#include "viewing/ViewerWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -260,13 +261,37 @@ public:
     }
 };
 
+// The viewer panel, the application title and the thumbnails are the window's.
+class TViewerWindowAdapter : public TViewerWindow
+{
+public:
+    explicit TViewerWindowAdapter(TMainForm& window) : Window(window) {}
+    void ShowViewer() override { Window.ShowViewer(); }
+    void SetApplicationTitle(const std::string& title) override
+    {
+        Window.setWindowIconText(QString::fromStdString(title));
+    }
+    void FocusColumn() override { Window.FocusColumn(-1, false); }
+    bool IsHoverClipPlaying() override { return Window.HoverClipPlaying; }
+    void SetHoverClipPlaying(bool playing) override { Window.HoverClipPlaying = playing; }
+    bool HasThumbnail(const std::string& title) override { return Window.HasThumbnail(title); }
+    void PaintThumb(const std::string& fileName, int64_t size, host::FileTime modified, QPainter& canvas,
+                    QRect infoRect, QRect thumbRect) override
+    {
+        Window.PaintThumb(fileName, nullptr, size, modified, canvas, infoRect, thumbRect);
+    }
+
+private:
+    TMainForm& Window;
+};
+
 } // namespace
 
 struct TMainWindowAdapters::TParts
 {
     explicit TParts(TMainForm& window)
         : Window(window), ColumnsWindow(window), ContainersWindow(window), MouseWindow(window), ItemPaintWindow(window),
-          InfoBarWindow(window)
+          InfoBarWindow(window), ViewerWindow(window)
     {
     }
     TWindow Window;
@@ -279,6 +304,7 @@ struct TMainWindowAdapters::TParts
     TToolsWindow ToolsWindow;
     TFileDialogsWindow FileDialogsWindow;
     TSearchWindow SearchWindow;
+    TViewerWindowAdapter ViewerWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -293,6 +319,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TToolServices>::Install(&Parts->ToolsWindow);
     TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
     TSeam<TSearchServices>::Install(&Parts->SearchWindow);
+    TSeam<TViewerWindow>::Install(&Parts->ViewerWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -307,4 +334,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TToolServices>::Install(nullptr);
     TSeam<TFileDialogServices>::Install(nullptr);
     TSeam<TSearchServices>::Install(nullptr);
+    TSeam<TViewerWindow>::Install(nullptr);
 }

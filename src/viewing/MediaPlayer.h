@@ -1,0 +1,131 @@
+#pragma once
+
+#include "columns/MediaPlayerServices.h"
+
+#include "core/text/MyTime.h"
+
+#include "host/MediaDevice.h"
+
+#include <QRect>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class MyTPanel;
+class QWidget;
+class TFileViewer;
+
+// The main window's controls that the media player drives.
+struct TMediaPlayerControls
+{
+    MyTPanel* PlayListPanel = nullptr;
+    MyTPanel* PlayList = nullptr;
+    MyTPanel* PlayListTitlePanel = nullptr;
+    MyTPanel* ProgressBar = nullptr;
+    MyTPanel* VolumeBar = nullptr;
+    MyTPanel* PlayButton = nullptr;
+    MyTPanel* PauseButton = nullptr;
+    MyTPanel* StopButton = nullptr;
+    MyTPanel* NextButton = nullptr;
+    MyTPanel* PrevButton = nullptr;
+    MyTPanel* RandomButton = nullptr;
+    MyTPanel* ClipButton = nullptr;
+    MyTPanel* RepeatButton = nullptr;
+    MyTPanel* FitButton = nullptr;
+    // Videos play here.
+    MyTPanel* ViewerClientPanel = nullptr;
+};
+
+// What a clip in the hover window reports.
+struct TMediaClipInfo
+{
+    std::string ErrorText;
+    std::string LengthText;
+    int32_t SourceWidth = 0;
+    int32_t SourceHeight = 0;
+    int32_t ShownWidth = 0;
+    int32_t ShownHeight = 0;
+};
+
+// The media player of the main window: plays the play list's audio and video files one
+// after the other, and short clips in the hover window. One instance, in the main window,
+// for the run; it answers the launcher's play-list requests.
+class MyTMediaPlayer : public TMediaPlayerServices
+{
+public:
+    MyTMediaPlayer();
+    ~MyTMediaPlayer() override;
+    MyTMediaPlayer(const MyTMediaPlayer&) = delete;
+    MyTMediaPlayer& operator=(const MyTMediaPlayer&) = delete;
+
+    bool Playing = false;
+    bool Stopped = true;
+    bool Paused = false;
+    TCrono PlayedCrono;
+    double Progress = 0;
+    double Volume = 0;
+    int32_t CurrentIndex = 0;
+    TCrono IdleCrono;
+    // The device ("MediaPlayerComponent"), made by host::MakeMediaDevice.
+    std::unique_ptr<host::MediaDevice> Device;
+    TMediaPlayerControls Controls;
+    TFileViewer* Viewer = nullptr;
+
+    // Takes the window's controls and the file viewer, hooks the controls' handlers, reads
+    // the volume and installs the player as the launcher's media player.
+    void Bind(const TMediaPlayerControls& controls, TFileViewer& viewer);
+
+    // A medium is open in the device (playing, paused or a hover clip).
+    bool IsMediaOpen() const;
+
+    void Play(int32_t index, int64_t start);
+    void StartPlaying(int32_t index, int64_t start);
+    void Stop();
+    // The automatic advance; the main timer calls it every 0.5 s while a medium is open.
+    void PlayNext();
+    void UpdateProgress();
+    void SetProgress(double fraction);
+    void IncreaseVolume();
+    void DecreaseVolume();
+    void FastForward();
+    void FastBackward();
+    void SetVolume(bool reapply, double volume);
+    double GetVolume() const;
+    void SetProgressAndVolume(double volume, double progress);
+    void SetPaused(bool paused);
+    // Fills the newest recent entry with the played item and position; returns
+    // CurrentIndex.
+    int32_t StoreLastPlayedPosition();
+    // The focused item's file, a link resolved; "" for an empty list.
+    std::string GetActiveTitle();
+    std::string GetItemFileName(int32_t index);
+    int64_t GetLengthSeconds();
+    double GetFrameRate();
+    void SetMediaHint(const std::string& text);
+    void ClickStopButton();
+    void RefitMovie();
+    // Places the video: into the hover rectangle at its top-left corner, or centred in the
+    // viewer when there is none. Reports the source and shown sizes.
+    void FitMovie(const QRect* hoverRect, TMediaClipInfo* info);
+    // A clip in the hover window's media rectangle.
+    void PlayThumb(const std::string& fileName, QWidget* display, QRect mediaRect, TMediaClipInfo& info);
+    void ShowViewerForVideoItem(int32_t index);
+    void SetPlayListItemHeight();
+
+    // The play lists: a ".mpl" file, one file, or a list of files.
+    void PlayMPL(const std::string& playListFile, const std::string& lastTitle, int64_t position) override;
+    void PlayFile(const std::string& fileName);
+    void PlayTextList(const std::vector<std::string>& items, const std::string& startTitle, int64_t startPosition,
+                      const std::string& caption);
+
+    // The buttons of the media bar.
+    void MediaPlayButtonClick();
+    void MediaPauseButtonClick();
+    void MediaStopButtonClick();
+    void MediaNextButtonClick();
+    void MediaPreviousButtonClick();
+    void MediaRandomizeButtonClick();
+    void MediaClipButtonClick();
+};

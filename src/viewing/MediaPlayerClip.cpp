@@ -1,0 +1,5 @@
+#include "viewing/MediaPlayer.h"
+
+void MyTMediaPlayer::PlayThumb(const std::string&, QWidget*, QRect, TMediaClipInfo&)
+{
+}
