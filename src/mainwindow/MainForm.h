@@ -383,6 +383,13 @@ public:
     // The file has a thumbnail of its own: a picture, a text, a plug-in's file or an icon
     // source.
     bool HasThumbnail(const std::string& title);
+    // The column reports the item under the mouse; the hover delay restarts.
+    void SetHotTrackItem(TColumn& column, int32_t index);
+    // Every 200 ms and at column mouse moves: shows the hover window when it is due.
+    void CheckItemHotTrack();
+    // Closes the hover window when the mouse left its item or moved too far.
+    void CheckFileHoverMouseMove(TColumn& column, int32_t index, int32_t x, int32_t y);
+    void HideFileHover();
 
     // ---- Commands of later parts that the layout and the boards call ----
 

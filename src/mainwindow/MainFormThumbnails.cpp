@@ -141,8 +141,3 @@ void TMainForm::PaintThumb(const std::string& fileName, MyTPanel* list, int64_t 
     if (!trace.Succeeded())
         DrawInfoText("Picture not available or error", canvas, infoRect);
 }
-
-bool TMainForm::HasThumbnail(const std::string&)
-{
-    return false;
-}

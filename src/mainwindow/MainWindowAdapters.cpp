@@ -119,18 +119,24 @@ public:
         Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
     }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
+    void SetHotTrackItem(TColumn& column, int32_t index) override { Window.SetHotTrackItem(column, index); }
+    void CheckItemHotTrack() override { Window.CheckItemHotTrack(); }
+    void CheckFileHoverMouseMove(TColumn& column, int32_t index, int32_t x, int32_t y) override
+    {
+        Window.CheckFileHoverMouseMove(column, index, x, y);
+    }
 
 private:
     TMainForm& Window;
 };
 
-// The hot item and the thumbnails are the window's; hiding the hover window does nothing.
+// The hot item, the hover window and the thumbnails are the window's.
 class TItemPaintWindow : public TMainWindowItemPaint
 {
 public:
     explicit TItemPaintWindow(TMainForm& window) : Window(window) {}
     THotItemRecord& GetHotItemRecord() override { return Window.GetHotItemRecord(); }
-    void HideFileHover() override {}
+    void HideFileHover() override { Window.HideFileHover(); }
     void PaintThumb(const std::string& title, MyTPanel& list, int64_t size, host::FileTime modified, QPainter& canvas,
                     QRect infoRect, QRect pictureRect) override
     {
