@@ -23,6 +23,7 @@
 #include "core/files/FileExtensions.h"
 #include "core/forms/MessageBoxes.h"
 
+#include "viewing/FileHoverForm.h"
 #include "viewing/PictureLoading.h"
 
 #include "host/Drives.h"
@@ -69,10 +70,14 @@ int main(int argc, char** argv)
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
+        FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
         mainForm->Startup();
         mainForm->show();
         application.exec();
     });
     trace.ShowFailure("");
+    // A window of its own, not the main window's child: it goes before the player it uses.
+    delete FileHoverForm;
+    FileHoverForm = nullptr;
     return 0;
 }

@@ -390,6 +390,20 @@ public:
     // Closes the hover window when the mouse left its item or moved too far.
     void CheckFileHoverMouseMove(TColumn& column, int32_t index, int32_t x, int32_t y);
     void HideFileHover();
+    // Where the hot item lies and where the mouse is, on the screen.
+    struct THotItemPlace
+    {
+        // The item's rectangle in its list's item area.
+        QRect Item;
+        QPoint Mouse;
+        int32_t LineHeight = 0;
+        // The item area's origin on the screen.
+        QPoint Origin;
+    };
+    // The mouse rests on the hot item's type badge, in its first line.
+    bool IsMouseOnHotItemBadge(THotItemPlace& place);
+    // The hot item is painted plain and forgotten.
+    void ClearHotTrackItem();
 
     // ---- Commands of later parts that the layout and the boards call ----
 
