@@ -46,8 +46,7 @@ std::string DateTimeText(host::FileTime time)
 } // namespace
 
 TFileHoverForm::TFileHoverForm(MyTMediaPlayer& player)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus),
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       Player(player)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -175,7 +174,8 @@ void TFileHoverForm::RequestAudioClip()
     if (ClipRequested || ClipStarted || !Shown || !IsAudio || !PlayMedia || ShowsThumbnail)
         return;
     ClipRequested = true;
-    QMetaObject::invokeMethod(this, [this] { StartAudioClip(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { StartAudioClip(); }, Qt::QueuedConnection);
 }
 
 void TFileHoverForm::StartAudioClip()
@@ -206,8 +206,8 @@ std::string TFileHoverForm::GetTopLineText() const
         text = "Error " + Quoted(ErrorText);
     } else if (IsVideo) {
         const std::string zoom = SourceHeight > 0 ? std::to_string(ShownHeight * 100 / SourceHeight) : "";
-        text = "W " + std::to_string(SourceWidth) + " * H " + std::to_string(SourceHeight) + " | " + "Z " + zoom +
-               "%" + " | " + "D " + LengthText;
+        text = "W " + std::to_string(SourceWidth) + " * H " + std::to_string(SourceHeight) + " | " + "Z " + zoom + "%" +
+               " | " + "D " + LengthText;
     } else if (IsAudio) {
         text = PlayMedia ? "D " + LengthText : "Not playing";
     }
