@@ -43,14 +43,14 @@ void TMainForm::SetHotTrackItem(TColumn& column, int32_t index)
         return;
     THotItemRecord& record = HotItems;
     if (record.HotColumn != &column || record.HotItem != index) {
-        TColumn* oldColumn = record.HotColumn;
-        const int32_t oldItem = record.HotItem;
-        // The record first: the painter then knows the new item as the hot one.
+        // The old item is painted plain while the record still names it: the painter then
+        // closes the hover window and takes that item as the hovered one, so the window may
+        // open again for an item the mouse comes back to.
+        if (record.HotColumn != nullptr)
+            record.HotColumn->DrawAnItem(nullptr, record.HotItem, false, true);
         record.HotColumn = &column;
         record.HotItem = index;
         record.HotItemShown = false;
-        if (oldColumn != nullptr)
-            oldColumn->DrawAnItem(nullptr, oldItem, false, true);
         column.DrawAnItem(nullptr, index, true, false);
     } else {
         THotItemPlace place;
