@@ -165,8 +165,7 @@ void TMainForm::HideFileHover()
 {
     THotItemRecord& record = HotItems;
     if (record.HoverColumn != nullptr) {
-        if (HoverClipPlaying)
-            MediaPlayer.ClickStopButton();
+        MediaPlayer.StopHoverClip();
         if (FileHoverForm != nullptr)
             FileHoverForm->Hide();
     }

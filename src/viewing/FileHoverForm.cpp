@@ -274,7 +274,6 @@ void TFileHoverForm::PaintTopLine(QPainter& canvas)
 void TFileHoverForm::mousePressEvent(QMouseEvent*)
 {
     // The clip goes with its window.
-    if (TSeam<TViewerWindow>::Get().IsHoverClipPlaying())
-        Player.ClickStopButton();
+    Player.StopHoverClip();
     Hide();
 }

@@ -41,3 +41,10 @@ void MyTMediaPlayer::PlayThumb(const std::string& fileName, QWidget* display, QR
         Stop();
     }
 }
+
+void MyTMediaPlayer::StopHoverClip()
+{
+    // The flag outlives a clip that ended by itself; a stopped player needs no press.
+    if (Playing && TSeam<TViewerWindow>::Get().IsHoverClipPlaying())
+        ClickStopButton();
+}

@@ -8,11 +8,14 @@
 #include "core/settings/ProgramOptions.h"
 
 #include "host/Clock.h"
+#include "host/Process.h"
 
 #include "viewing/FileHoverForm.h"
+#include "viewing/ViewerPlugins.h"
 
 #include "support/FakeMediaDevice.h"
 #include "support/TestSupport.h"
+#include "support/ViewerPluginFixtures.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -218,6 +221,42 @@ TEST_F(HoverTest, APlayingListKeepsPlayingUnlessClipsMayInterruptIt)
                                       "Open " + Drive.Path("d/v.mp4")) == Devices.Device().Calls.end());
         Window->ApplicationEventsDeactivate();
     }
+}
+
+// Pictures, texts, the files a plug-in draws and icon sources have thumbnails of their own;
+// media and other files do not.
+TEST(HoverThumbnail, BelongsToPicturesTextsPluginFilesAndIconSources)
+{
+    TTempDrive drive;
+    host::SetProgramHostFile(drive.HostPath("quillomber"));
+    ProgramOptions = TProgramOptions();
+    PictureFileExtensions.Assign({".jpg"});
+    TextFileExtensions.Assign({".txt"});
+    AudioFileExtensions.Assign({".wav"});
+    VideoFileExtensions.Assign({".mp4"});
+    auto window = std::make_unique<TMainForm>();
+    CopyViewerPlugin(drive, SamplePluginHostPath, "Plugin.so");
+    ProgramOptions.ViewerPluginName[0] = "Plugin.so";
+    ProgramOptions.ViewerPluginActive[0] = true;
+    LoadViewerPlugins();
+
+    struct TCase
+    {
+        std::string Name;
+        bool Has;
+    };
+    const std::vector<TCase> cases{{"a.JPG", true}, {"a.txt", true},  {"a.qpt", true},  {"a.exe", true},
+                                   {"a.cur", true}, {"a.wav", false}, {"a.mp4", false}, {"a.bin", false}};
+    for (const TCase& c : cases)
+        EXPECT_EQ(c.Has, window->HasThumbnail(drive.Path(c.Name))) << c.Name;
+
+    window.reset();
+    UnloadViewerPlugins();
+    PictureFileExtensions.Clear();
+    TextFileExtensions.Clear();
+    AudioFileExtensions.Clear();
+    VideoFileExtensions.Clear();
+    ProgramOptions = TProgramOptions();
 }
 
 } // namespace
