@@ -11,6 +11,7 @@
 #include "host/Process.h"
 
 #include "viewing/FileHoverForm.h"
+#include "viewing/PictureCache.h"
 #include "viewing/ViewerPlugins.h"
 
 #include "support/FakeMediaDevice.h"
@@ -18,6 +19,7 @@
 #include "support/ViewerPluginFixtures.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 
 #include <gmock/gmock.h>
@@ -221,6 +223,39 @@ TEST_F(HoverTest, APlayingListKeepsPlayingUnlessClipsMayInterruptIt)
                                       "Open " + Drive.Path("d/v.mp4")) == Devices.Device().Calls.end());
         Window->ApplicationEventsDeactivate();
     }
+}
+
+// Counts the paints a widget receives.
+class TPaintCounter : public QObject
+{
+public:
+    explicit TPaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// Thumbnails render in the background: the window paints again once its thumbnail is ready.
+TEST_F(HoverTest, AThumbnailRenderedLaterIsPaintedIntoTheWindow)
+{
+    const int32_t item = Item("b.txt");
+    MoveTo(item, BadgePoint(item));
+    TickUntil(Ticks + 600);
+    ASSERT_TRUE(Shown());
+    ASSERT_TRUE(FileHoverForm->ShowsThumbnail);
+    TPaintCounter counter(*FileHoverForm);
+    FileHoverForm->repaint();
+    QCoreApplication::processEvents();
+    const int paints = counter.Paints;
+    ASSERT_GT(paints, 0);
+    PictureCache.WaitForRenders();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.Paints, paints);
 }
 
 // Pictures, texts, the files a plug-in draws and icon sources have thumbnails of their own;
