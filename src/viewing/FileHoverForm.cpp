@@ -89,7 +89,8 @@ void TFileHoverForm::ShowForFile(const THoverRequest& request)
         SetGeometry(request);
         if (IsVideo && request.PlayMedia && !request.ShowVideoThumbnail)
             PlayClip();
-        show();
+        if (Shown)
+            show();
     }
     TRACED_CATCH(trace)
 }
@@ -130,6 +131,12 @@ void TFileHoverForm::PlayClip()
 {
     TMediaClipInfo info;
     Player.PlayThumb(FileTitle, this, MediaRect, info);
+    // The device may wait for its medium, and meanwhile the user can close the window: the
+    // clip must not go on without it.
+    if (!Shown) {
+        Player.StopHoverClip();
+        return;
+    }
     ErrorText = info.ErrorText;
     LengthText = info.LengthText;
     SourceWidth = info.SourceWidth;
@@ -183,7 +190,7 @@ void TFileHoverForm::StartAudioClip()
     if (!Shown || ClipStarted || !PlayMedia)
         return;
     PlayClip();
-    ClipStarted = ErrorText.empty();
+    ClipStarted = Shown && ErrorText.empty();
     update(TopLineRect);
 }
 

@@ -303,6 +303,20 @@ TEST_F(FileHoverFormTest, ReplayingPlaysAVideoShownAsAThumbnail)
     EXPECT_EQ(1u, Opens()) << "a hidden window replays nothing";
 }
 
+// The device waits for the medium while the user may close the window: it stays closed.
+TEST_F(FileHoverFormTest, ClosedWhileTheClipOpensItStaysClosed)
+{
+    Devices.Device().DuringOpen = [this] { Form->Hide(); };
+    for (const std::string title : {"C:\\a\\v.mp4", "C:\\a\\s.wav"}) {
+        SCOPED_TRACE(title);
+        Form->ShowForFile(Request(title));
+        Rendered();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(Form->isVisible());
+        EXPECT_FALSE(Form->ClipStarted);
+    }
+}
+
 TEST_F(FileHoverFormTest, AMousePressHidesItAndTheActiveWindowKeepsTheFocus)
 {
     QWidget main;
