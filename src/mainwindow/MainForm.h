@@ -371,6 +371,11 @@ public:
     // ---- The media player and the play lists (MainFormMedia.cpp, MainFormPlayLists.cpp) ----
 
     MyTMediaPlayer MediaPlayer;
+    // The main timer's media step: every 0.5 s the list advances, or a hover clip shows its
+    // progress and closes when it ended; then the bars follow.
+    void MediaTimerStep();
+    // The keys "=", "-", "[" and "]"; false for every other key.
+    bool MediaKeyDown(uint16_t key);
     // The recent menu's handler: resumes a play list or a media folder where it was left.
     void LastPlayedMPLMenuClick(const std::string& file, const std::string& lastTitle, int32_t position);
 

@@ -251,6 +251,7 @@ void TMainForm::LayoutPlayList()
     ProgressBar->SetBounds(0, titleHeight, LevelBarWidth, listHeight);
     VolumeBar->SetBounds(std::max(innerWidth - LevelBarWidth, 0), titleHeight, LevelBarWidth, listHeight);
     PlayList->SetBounds(LevelBarWidth, titleHeight, std::max(innerWidth - 2 * LevelBarWidth, 0), listHeight);
+    MediaPlayer.SetPlayListItemHeight();
 }
 
 void TMainForm::LayoutTree()

@@ -146,6 +146,11 @@ void TMainForm::FormKeyDown(uint16_t& key, TShiftState shift)
         }
         if (isMinimized())
             showNormal();
+        if (MediaKeyDown(key)) {
+            key = 0;
+            return;
+        }
+        HideFileHover();
         if (const TWindowKey* windowKey = FindWindowKey(key, shift)) {
             key = 0;
             windowKey->Command(*this, shift);

@@ -42,6 +42,8 @@ void TMainForm::Startup()
 {
     TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { FocusColumn(-1, false); });
     CreateProgramFolders();
+    MediaPlayer.SetPlayListItemHeight();
+    MediaPlayer.Stop();
     OptionsSTL = std::make_unique<TStoredTextList>(std::string());
     SetOptionsFileNames();
     OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };
@@ -122,6 +124,7 @@ void TMainForm::ApplicationEventsDeactivate()
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     canClose = true;
+    MediaPlayer.StoreLastPlayedPosition();
     // Before start-up nothing has been read, and saving would replace the user's files
     // with defaults.
     if (!OptionsSTL)

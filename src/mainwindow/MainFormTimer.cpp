@@ -34,6 +34,7 @@ void TMainForm::MainTimerTimer()
     TTraced trace;
     try {
         TSeam<TMainWindowMouse>::Get().CheckItemHotTrack();
+        MediaTimerStep();
         if (IsBusy() || !isActiveWindow())
             return;
         if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))

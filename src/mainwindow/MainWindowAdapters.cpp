@@ -119,6 +119,11 @@ public:
         Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
     }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
+    bool GetPlayListActiveTitle(std::string& title) override
+    {
+        title = Window.MediaPlayer.GetActiveTitle();
+        return !title.empty();
+    }
     void SetHotTrackItem(TColumn& column, int32_t index) override { Window.SetHotTrackItem(column, index); }
     void CheckItemHotTrack() override { Window.CheckItemHotTrack(); }
     void CheckFileHoverMouseMove(TColumn& column, int32_t index, int32_t x, int32_t y) override
