@@ -84,10 +84,32 @@ MyTMediaPlayer::MyTMediaPlayer() : Device(host::MakeMediaDevice())
 {
 }
 
+// The window's panels outlive the player (a window's members go before its children), and
+// the closing window still makes the list repaint as it loses the focus.
 MyTMediaPlayer::~MyTMediaPlayer()
 {
     if (&TSeam<TMediaPlayerServices>::Get() == this)
         TSeam<TMediaPlayerServices>::Install(nullptr);
+    if (Controls.PlayList != nullptr)
+        Unbind();
+}
+
+void MyTMediaPlayer::Unbind()
+{
+    MyTPanel& list = *Controls.PlayList;
+    list.OnDrawItem = nullptr;
+    list.OnKeyDown = nullptr;
+    list.OnMouseDown = nullptr;
+    list.OnMouseMove = nullptr;
+    for (MyTPanel* bar : {Controls.ProgressBar, Controls.VolumeBar}) {
+        bar->OnGetLevel = nullptr;
+        bar->OnGetLevelColor = nullptr;
+        bar->OnLevelClick = nullptr;
+    }
+    for (MyTPanel* button :
+         {Controls.PlayButton, Controls.PauseButton, Controls.StopButton, Controls.NextButton, Controls.PrevButton,
+          Controls.RandomButton, Controls.ClipButton, Controls.RepeatButton, Controls.FitButton})
+        button->OnMouseDown = nullptr;
 }
 
 void MyTMediaPlayer::Bind(const TMediaPlayerControls& controls, TFileViewer& viewer)

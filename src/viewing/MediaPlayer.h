@@ -157,6 +157,7 @@ private:
     void BindPlayList();
     void BindBars();
     void BindButtons();
+    void Unbind();
     TItemOutcome PlayCurrentItem(int64_t start);
     void EndOfList();
     int32_t GetItemCount() const;
