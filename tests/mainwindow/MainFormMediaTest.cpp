@@ -12,7 +12,6 @@
 #include "BoardTestWindow.h"
 
 #include "support/FakeMediaDevice.h"
-#include "support/ShownFailures.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -150,22 +149,6 @@ TEST_F(MainFormMedia, ARecentPlayListResumesAtItsTitleAndPosition)
     form.LastPlayedMPLMenuClick(drive.Path("songs.mpl"), "T:\\b.wav", 300);
     EXPECT_EQ(1, Player().CurrentIndex);
     EXPECT_EQ(300, Device().PositionsSet.back());
-}
-
-TEST_F(MainFormMedia, ARecentEntryWhoseFileWasDeletedGoesWithAFailure)
-{
-    TMainForm& form = Open();
-    TTempDrive drive;
-    TModalScript script;
-    TShownFailures failures;
-    failures.Expect(script, "Error");
-    TLastPlayedMPL& recent = form.FileViewer->LastPlayedMPL;
-    recent.Add(drive.Path("gone.mpl"));
-    form.LastPlayedMPLMenuClick(drive.Path("gone.mpl"), "", 0);
-    EXPECT_EQ(0, recent.Count);
-    ASSERT_EQ(1u, failures.Reports.size());
-    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to resume media play-list."));
-    EXPECT_NE(std::string::npos, failures.Reports[0].find("The file / directory doesn't exists."));
 }
 
 } // namespace
