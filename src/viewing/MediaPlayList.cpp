@@ -229,6 +229,7 @@ void MyTMediaPlayer::PlayListMouseDown(TMouseButton button, TShiftState shift, i
         } else if (button == mbRight && IsKeyShiftEmpty(shift)) {
             Stop();
             RunFile(GetItemFileName(index), "", "", false, false);
+            trace.TakeOver();
         }
     });
     trace.ShowFailure("Failed to play media.");

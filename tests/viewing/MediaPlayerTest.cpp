@@ -16,6 +16,7 @@
 
 #include "support/FakeMediaDevice.h"
 #include "support/Pixels.h"
+#include "support/RecordingLauncher.h"
 #include "support/TestSupport.h"
 
 #include <QClipboard>
@@ -435,6 +436,18 @@ TEST_F(MediaPlayer, ADoubleClickOnAnItemPlaysIt)
     Controls.PlayList->MouseDown(mbLeft, ShiftOf(ssDouble), second.center().x(), second.center().y());
     EXPECT_EQ(1, Player->CurrentIndex);
     EXPECT_EQ("T:\\b.wav", Device().FileName());
+}
+
+TEST_F(MediaPlayer, ARightPressStopsAndRunsTheItemsFile)
+{
+    TTempDrive drive;
+    drive.WriteFile("b.wav", "RIFF");
+    TRecordingLauncher launcher;
+    PlayList({"T:\\a.wav", drive.Path("b.wav")});
+    const QRect second = Controls.PlayList->GetItemRect(1);
+    Controls.PlayList->MouseDown(mbRight, ShiftOf(ssRight), second.center().x(), second.center().y());
+    EXPECT_FALSE(Player->Playing);
+    EXPECT_EQ(1u, launcher.Starts.size() + launcher.Calls.size());
 }
 
 // The player's own text colours are kept apart, so each counted pixel belongs to one look.
