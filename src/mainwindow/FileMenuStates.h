@@ -56,14 +56,8 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
 // and shortcuts but stay disabled whatever the facts; an item leaves this list when its
 // command arrives.
 inline constexpr std::string_view WaitingFileMenuItems[] = {
-    // Hashing, the file viewer and the streams editor
+    // Hashing and the streams editor
     "HashFileMenu",
-    "ViewNextMenu",
-    "ViewPreviousMenu",
-    "ViewFileMenu",
-    "ViewClipboardPictureMenu",
-    "ViewMediaInDirMenu",
-    "ViewThisMediaInDirMenu",
     "EditFileStreamsMenu",
     "EditFileStreamsAutoloadMenu",
     "EditFileDescriptionMenu",

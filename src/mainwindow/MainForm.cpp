@@ -274,6 +274,9 @@ void TMainForm::BuildViewer()
     FileViewer =
         std::make_unique<TFileViewer>(ViewerPanel, ViewerMemo, TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
     FileViewer->MediaPlayer = &MediaPlayer;
+    // Pictures show below the viewer's splitter, where the memo is.
+    FileViewer->PictureViewer.SetPanel(ViewerClientPanel);
+    BindViewerSplitter();
     MediaPlayer.Bind({PlayListPanel, PlayList, PlayListTitlePanel, ProgressBar, VolumeBar, PlayButton, PauseButton,
                       StopButton, NextButton, PrevButton, RandomButton, ClipButton, RepeatButton, FitButton,
                       ViewerClientPanel},

@@ -367,6 +367,18 @@ public:
     int32_t GetMaxViewerHeight();
     // Fits the viewer panel into the work area; a height of 0 or less keeps its height.
     void SetViewerHeight(bool refit, int32_t height);
+    // Stops the media and hides the viewer panel.
+    void CloseViewer();
+    // Hides the viewer panel, unless a movie plays in it.
+    void HideViewer();
+    void MaximizeViewerHeight();
+    // The viewer splitter: a drag sets the panel's height within its limits, another
+    // button hides the viewer.
+    void ViewerSplitterMouseDown(TMouseButton button);
+    void ViewerSplitterMoving(int32_t& distance);
+    void ViewerSplitterMoved(int32_t distance);
+    // The skin editor changed the colours.
+    void SkinChanged();
 
     // ---- The media player and the play lists (MainFormMedia.cpp, MainFormPlayLists.cpp) ----
 
@@ -436,6 +448,11 @@ private:
     // The dialogs made after the window keep their options in its option file.
     void PlugDialogOptions();
     void BuildViewer();
+    void BindViewerSplitter();
+    // "View next" and "View previous": the neighbouring item of the list, viewed.
+    void ViewNext(TColumn& column, bool forward);
+    // The splitter on top of the viewer panel, the picture and the memo below it.
+    void LayoutViewer();
     void BuildToolbar();
     void BoardsButtonDragDrop(MyTPanel& button);
     void BuildCenter();

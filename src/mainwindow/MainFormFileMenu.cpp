@@ -4,6 +4,7 @@
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
 
+#include "viewing/FileViewer.h"
 #include "viewing/StegServices.h"
 
 #include "columns/Column.h"
@@ -318,16 +319,36 @@ void TMainForm::BuildFileMenuAssociations(QMenu& menu)
                    [this] { SaveOptionsAndUpdate(); });
 }
 
+void TMainForm::ViewNext(TColumn& column, bool forward)
+{
+    if (forward)
+        column.FileList->FocusNext();
+    else
+        column.FileList->FocusPrevious();
+    column.SetActive();
+    FileViewer->Do(column.ActiveTitle);
+}
+
 void TMainForm::BuildFileMenuView(QMenu& menu)
 {
     TColumnItems items(*this, menu);
-    items.AddWaiting("ViewNextMenu", "View next", "F3");
-    items.AddWaiting("ViewPreviousMenu", "View previous", "F4");
-    items.AddWaiting("ViewFileMenu", "View", "F5");
-    items.AddWaiting("ViewClipboardPictureMenu", "View clipboard picture", "Ctrl+F5");
+    items.Add("ViewNextMenu", "View next", "F3", [this](TColumn& column) { ViewNext(column, true); });
+    items.Add("ViewPreviousMenu", "View previous", "F4", [this](TColumn& column) { ViewNext(column, false); });
+    items.Add("ViewFileMenu", "View", "F5", [this](TColumn& column) {
+        // A directory is not viewed.
+        if (column.ActiveType != ftDirectory)
+            FileViewer->Do(column.ActiveTitle);
+    });
+    AddMenuCommand(menu, *this, "ViewClipboardPictureMenu", "View clipboard picture", "Ctrl+F5",
+                   [this] { FileViewer->ViewClipboardPicture(); });
     items.Add("ViewStegNoiseMenu", "View steg noise", "Shift+F5", ViewStegNoise);
-    items.AddWaiting("ViewMediaInDirMenu", "View media in directory", "F6");
-    items.AddWaiting("ViewThisMediaInDirMenu", "View this media in directory", "Ctrl+F6");
+    items.Add("ViewMediaInDirMenu", "View media in directory", "F6", [this](TColumn& column) {
+        const std::string directory = column.ContainerIndex < 0 ? GetParentPath(column.ActiveTitle) : std::string();
+        FileViewer->ViewMediaInDirectory(directory, column, 0, "");
+    });
+    items.Add("ViewThisMediaInDirMenu", "View this media in directory", "Ctrl+F6", [this](TColumn& column) {
+        FileViewer->ViewMediaInDirectory(GetParentPath(column.ActiveTitle), column, 0, column.ActiveTitle);
+    });
     items.Add("EditFileMenu", "Edit", "E", [](TColumn& column) { column.Com_Edit(""); });
     items.Add("EditFileStreamsMenu", "Edit streams", "A", [](TColumn& column) { column.Com_EditStreams(0); });
     items.AddWaiting("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A");

@@ -50,10 +50,13 @@ constexpr uint16_t VK_F9 = VK_F1 + 8;
 // player, the menus and the dialogs join this table as they are built; until then their
 // keys reach the focused control.
 const TWindowKey WindowKeys[] = {
+    {VK_ESCAPE, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.HideViewer(); }},
     {VK_SPACE, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.HideApplication(); }},
     {VK_F1, TKeyModifiers::AltOnly, [](TMainForm&, TShiftState) { ShowHelpNotAvailable(); }},
     {VK_F4, TKeyModifiers::AltOnly, [](TMainForm& form, TShiftState) { form.CloseProgram(); }},
     {VK_F7, TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ToggleMediaPlayList(); }},
+    {VK_F7, TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.CloseViewer(); }},
+    {VK_F7, TKeyModifiers::ShiftOnly, [](TMainForm& form, TShiftState) { form.MaximizeViewerHeight(); }},
     {VK_F8, TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowHintBar); }},
     {VK_F8, TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowFileInfo); }},
     {VK_F8, TKeyModifiers::ShiftOnly,

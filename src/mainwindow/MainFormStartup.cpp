@@ -40,7 +40,7 @@ void TMainForm::CreateProgramFolders()
 
 void TMainForm::Startup()
 {
-    TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { FocusColumn(-1, false); });
+    TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { SkinChanged(); });
     CreateProgramFolders();
     MediaPlayer.SetPlayListItemHeight();
     MediaPlayer.Stop();
