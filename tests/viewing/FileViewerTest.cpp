@@ -21,6 +21,7 @@
 
 #include "support/FakeMediaDevice.h"
 #include "support/FakeStegServices.h"
+#include "support/MediaPlayerControls.h"
 #include "support/PictureFixtures.h"
 #include "support/TestSupport.h"
 #include "support/ViewerPluginFixtures.h"
@@ -90,6 +91,7 @@ protected:
         Panel->SetBounds(0, 0, 200, 150);
         Panel->hide();
         Viewer.MediaPlayer = &Player;
+        Player.Bind(TTestMediaControls(Window).Controls, Viewer);
         PictureFileExtensions.Assign({".png", ".bmp"});
         AudioFileExtensions.Assign({".wav", ".ogg"});
         VideoFileExtensions.Assign({".avi"});
@@ -110,8 +112,8 @@ protected:
 
     TTempDrive Drive{'T'};
     TFakeMediaDevices Devices;
-    MyTMediaPlayer Player;
     QWidget Window;
+    MyTMediaPlayer Player;
     MyTPanel* Panel = new MyTPanel(&Window);
     QPlainTextEdit* Memo = new QPlainTextEdit(Panel);
     TPanelWindow ViewerWindow{*Panel};

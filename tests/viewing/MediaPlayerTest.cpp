@@ -15,6 +15,7 @@
 #include "panels/PanelTestSupport.h"
 
 #include "support/FakeMediaDevice.h"
+#include "support/MediaPlayerControls.h"
 #include "support/Pixels.h"
 #include "support/RecordingLauncher.h"
 #include "support/TestSupport.h"
@@ -75,32 +76,10 @@ protected:
         host::SetTickCountSource({});
     }
 
-    MyTPanel* AddPanel(QWidget* parent, QRect bounds)
-    {
-        auto* panel = new MyTPanel(parent);
-        panel->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
-        return panel;
-    }
-
     void BuildControls()
     {
-        Controls.PlayListPanel = AddPanel(&Window.Window, {0, 0, 400, 300});
-        MyTPanel* box = Controls.PlayListPanel;
-        Controls.PlayList = AddPanel(box, {30, 20, 300, 200});
-        Controls.PlayList->SetKind(mpkList);
-        Controls.PlayListTitlePanel = AddPanel(box, {0, 0, 300, 20});
-        for (MyTPanel** bar : {&Controls.ProgressBar, &Controls.VolumeBar}) {
-            // 101 pixels inside: a click at y gives y / 100.
-            *bar = AddPanel(box, {0, 20, 20, 101 + 10});
-            (*bar)->SetKind(mpkLevelBar);
-        }
-        for (MyTPanel** button : {&Controls.PlayButton, &Controls.PauseButton, &Controls.StopButton,
-                                  &Controls.NextButton, &Controls.PrevButton, &Controls.RandomButton,
-                                  &Controls.ClipButton, &Controls.RepeatButton, &Controls.FitButton})
-            *button = AddPanel(box, {0, 230, 40, 20});
-        ViewerPanel = AddPanel(&Window.Window, {0, 300, 400, 0});
-        // 590 x 390 inside its border of 5.
-        Controls.ViewerClientPanel = AddPanel(&Window.Window, {0, 0, 600, 400});
+        Controls = TTestMediaControls(Window.Window).Controls;
+        ViewerPanel = TTestMediaControls::AddPanel(&Window.Window, {0, 300, 400, 0});
     }
 
     TFakeMediaDevice& Device() { return Devices.Device(); }
