@@ -158,7 +158,7 @@ void TMainForm::RenameContainer()
     if (container == nullptr)
         return;
     std::string name = container->Name;
-    if (!InputQuery("Rename container", "New container name", MaxContainerNameLength, name))
+    if (!InputQuery("Rename container", "New container name", MaxContainerNameLength, name, this))
         return;
     container->Name = name;
     column->SetActive();

@@ -64,9 +64,10 @@ void TInputQueryForm::KeepWithinLimit()
     ValueEdit->setCursorPosition(std::min(cursor, static_cast<int>(fitted.size())));
 }
 
-bool InputQuery(const std::string& caption, const std::string& prompt, int32_t maxBytes, std::string& value)
+bool InputQuery(const std::string& caption, const std::string& prompt, int32_t maxBytes, std::string& value,
+                QWidget* owner)
 {
-    TInputQueryForm form(caption, prompt, maxBytes);
+    TInputQueryForm form(caption, prompt, maxBytes, owner);
     form.ValueEdit->setText(QString::fromStdString(value));
     form.ValueEdit->selectAll();
     CentreOnMainWindow(form);

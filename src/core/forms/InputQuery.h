@@ -31,6 +31,7 @@ private:
     void KeepWithinLimit();
 };
 
-// Shows the dialog with the value; on "Okay" the value becomes the edited text and the
-// answer is true. Cancel leaves the value as it was.
-bool InputQuery(const std::string& caption, const std::string& prompt, int32_t maxBytes, std::string& value);
+// Shows the dialog over its owner with the value; on "Okay" the value becomes the edited
+// text and the answer is true. Cancel leaves the value as it was.
+bool InputQuery(const std::string& caption, const std::string& prompt, int32_t maxBytes, std::string& value,
+                QWidget* owner = nullptr);
