@@ -56,6 +56,11 @@ struct TFileDragFacts
 TFileDragFacts GetFileDragFacts(const TColumn* source, int32_t itemIndex, const std::string& sourceTitle,
                                 const TColumn* destination);
 
+// Folders are one when they are one directory, whatever drive letter or link reaches it;
+// letter case tells folders apart. The list of drives has no folder ("") and is one place only with
+// itself.
+bool AreOneFolder(const std::string& a, const std::string& b);
+
 struct TFileDragItemState
 {
     std::string Name;

@@ -105,6 +105,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     HotItems.HoverCrono.Start();
     BindPanelOptions();
     ContainerDialog = new TContainerDialog();
+    BindContainerDialog();
     BuildPanels();
     BuildFileMenu();
     BuildFileDragMenu();

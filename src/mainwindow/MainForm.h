@@ -30,6 +30,7 @@ class QTimer;
 class TContainer;
 class TContainerDialog;
 class TFileViewer;
+struct TInterBoardFacts;
 class TFileExtensionList;
 class TMainWindowAdapters;
 class TStringList;
@@ -336,6 +337,28 @@ public:
     void MarkIBSourceColumn(TColumn& column);
     // Records a press on the active column's focused item, then marks the column.
     void MarkActiveAsIBSource(TShiftState shift);
+    // The press record becomes the marking's, with the source column as the drag source, so
+    // that the File-drag commands work from the marked column into the active one.
+    void RestoreIBDragSource();
+    // The inter-board file-drag menu of the mouse operation and of Shift+B: the File-drag
+    // menu from the marked column, shown only once a column is marked. A negative
+    // coordinate stands for the focused item's anchor.
+    void ShowInterBoardFileDragMenu(int32_t x, int32_t y, TShiftState shift);
+    void PopupIBFileDragMenu(int32_t x, int32_t y);
+
+    // ---- Column attributes and containers (MainFormAttributes.cpp) ----
+
+    // Shows the container (-1: the folder listing) in the active column; nothing when the
+    // column shows it already.
+    void ShowContainer(int32_t container);
+    // The first visible column that shows the container, or -1.
+    int32_t FindContainerColumn(int32_t container) const;
+    // Appends the column's selected items in list order, deselecting them, or else its
+    // active title, to the container; a null column is the active one. Nothing when the
+    // column shows that container itself.
+    void CopyToContainerMenuClick(int32_t container, TColumn* column);
+    // Asks for a new name of the container the active column shows.
+    void RenameContainer();
 
     // ---- Thumbnails (MainFormThumbnails.cpp) ----
 
@@ -437,6 +460,17 @@ private:
     void BuildFileMenuSearch(QMenu& menu);
     void BuildFileMenuSelect(QMenu& menu);
     void BuildFileMenuContainer(QMenu& menu);
+    void BuildColumnAttributeItems(QMenu& menu);
+    void BuildFileMenuInterBoard(QMenu& menu);
+    // The check marks of the attribute items from the active column, and the thumbnail
+    // height's title for the shift state.
+    void CheckColumnAttributes(TShiftState shift);
+    // The inter-board title and the two container menus, which the enabling rebuilds.
+    void SetInterBoardTitle(const TInterBoardFacts& facts);
+    // The facts of the marked source beside the active column.
+    TInterBoardFacts GetMarkedSourceFacts() const;
+    void SetupContainerMenus();
+    void BindContainerDialog();
     // Checks "Default" when no options folder is stored, "Mark" when the stored one is the
     // active file's folder.
     void CheckSpecialPaths();

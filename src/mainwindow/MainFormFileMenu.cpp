@@ -189,7 +189,7 @@ void TMainForm::BuildFileMenu()
     AddMenuCommand(menu, *this, "FileSystemMenuMenu", "System menu", "",
                    [this] { ShowContextMenu(Press.DragItemIndex, -1, -1, Press.DragShiftState, false); });
     menu.addSeparator();
-    AddSubmenu(menu, "InterBoard1", "Inter-board");
+    BuildFileMenuInterBoard(*AddSubmenu(menu, "InterBoard1", "Inter-board"));
     BuildFileMenuOften(*AddSubmenu(menu, "Often1", "Often"));
     BuildFileMenuMiscellaneous(*AddSubmenu(menu, "Miscellaneous1", "Miscellaneous"));
     BuildFileMenuView(*AddSubmenu(menu, "ViewMenu", "View && Edit"));
@@ -203,15 +203,7 @@ void TMainForm::BuildFileMenu()
 
 void TMainForm::BuildFileMenuAttributes(QMenu& menu)
 {
-    TColumnItems items(*this, menu);
-    items.AddWaiting("FixedAttrMenu", "Fixed", "F10");
-    items.AddWaiting("ThumbAttrMenu", "Thumbnails", "Ctrl+F10");
-    AddSubmenu(menu, "WidthAttrMenu", "Width");
-    AddSubmenu(menu, "SubcolumnsAttrMenu", "Subcolumns");
-    AddSubmenu(menu, "ThumbHeightMenu", "Thumbnail height");
-    AddSubmenu(menu, "SortModeMenu", "Sort");
-    items.AddWaiting("RenameContainerMenu", "Rename container", "");
-    items.AddWaiting("ShowPathsInContainerMenu", "Paths in container", "Shift+F10");
+    BuildColumnAttributeItems(menu);
     menu.addSeparator();
     QMenu& specialPaths = *AddSubmenu(menu, "SpecialPathsMenu", "Special paths");
     TColumnItems paths(*this, specialPaths);
@@ -433,7 +425,11 @@ void TMainForm::EnableFileMenuItems(TShiftState)
 {
     TTraced trace;
     try {
-        ApplyFileMenuStates(*this, GetFileMenuStates(GetFileMenuFacts(ActiveColumn())));
+        TFileMenuFacts facts = GetFileMenuFacts(ActiveColumn());
+        facts.InterBoard = GetMarkedSourceFacts();
+        ApplyFileMenuStates(*this, GetFileMenuStates(facts));
+        SetInterBoardTitle(facts.InterBoard);
+        SetupContainerMenus();
     }
     TRACED_CATCH(trace)
 }
@@ -450,6 +446,7 @@ void TMainForm::ShowFileMenu(int32_t x, int32_t y, TShiftState shift)
     try {
         EnableFileMenuItems(shift);
         SetChecked(*this, ("VisibleColumnsMenu" + std::to_string(VisibleColumnCount)).c_str(), true);
+        CheckColumnAttributes(shift);
         CheckSpecialPaths();
         const QPoint anchor = ActiveList() != nullptr ? GetFocusedItemAnchor(*ActiveList()) : QPoint();
         RunPopupMenu(*FileMenu, QPoint(x < 0 ? anchor.x() : x, y < 0 ? anchor.y() : y));

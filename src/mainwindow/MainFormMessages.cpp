@@ -65,6 +65,7 @@ const TWindowKey WindowKeys[] = {
     {VK_F9, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.ToggleTreeNavigator(); }},
     {'B', TKeyModifiers::None, [](TMainForm&, TShiftState) { Boards->EditProperties(); }},
     {'B', TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.MarkActiveAsIBSource(0); }},
+    {'B', TKeyModifiers::ShiftOnly, [](TMainForm& form, TShiftState) { form.ShowInterBoardFileDragMenu(-1, -1, 0); }},
     {'H', TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ClickCommand("SearchHistoryMenu"); }},
     {'R', TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.ClickCommand("ManualRunMenu"); }},
     {VK_APPS, TKeyModifiers::Any, [](TMainForm& form, TShiftState shift) { form.ShowFileMenuAtFocusedItem(shift); }},

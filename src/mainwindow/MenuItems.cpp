@@ -15,6 +15,13 @@ QAction* AddMenuTitle(QMenu& menu, const std::string& name, const std::string& c
     return title;
 }
 
+QAction* AddSubmenuTitle(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption)
+{
+    QAction* title = AddMenuCommand(menu, window, name, caption, "", [] {});
+    menu.setDefaultAction(title);
+    return title;
+}
+
 QMenu* AddSubmenu(QMenu& menu, const std::string& name, const std::string& caption)
 {
     auto* submenu = new QMenu(QString::fromStdString(caption), &menu);

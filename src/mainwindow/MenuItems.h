@@ -15,6 +15,9 @@ class TMainForm;
 
 // The bold title item that heads a menu; it runs nothing.
 QAction* AddMenuTitle(QMenu& menu, const std::string& name, const std::string& caption);
+// The bold title item at the head of a submenu, whose caption and hint the menu's owner
+// sets; it runs nothing and leaves the submenu's own caption.
+QAction* AddSubmenuTitle(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption);
 // A submenu holder with its own QMenu; its action is named too, so the enabling can grey it.
 QMenu* AddSubmenu(QMenu& menu, const std::string& name, const std::string& caption);
 // A command item. The shortcut is display text beside the caption, never a QAction
