@@ -8,6 +8,7 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
+#include "core/desktop/DropSource.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/files/PathNames.h"
@@ -42,6 +43,8 @@ void TMainForm::Startup()
 {
     TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { FocusColumn(-1, false); });
     CreateProgramFolders();
+    setAcceptDrops(true);
+    DropFileSource = new TDropFileSource(this);
     OptionsSTL = std::make_unique<TStoredTextList>(std::string());
     SetOptionsFileNames();
     OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };
