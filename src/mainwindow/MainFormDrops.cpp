@@ -90,8 +90,7 @@ void TMainForm::BuildExternalFileDragMenu()
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (GetDroppedFileCount(*event->mimeData()) > 0)
-        AcceptAsCopy(*event);
+    dragMoveEvent(event);
 }
 
 void TMainForm::dragMoveEvent(QDragMoveEvent* event)
@@ -100,8 +99,8 @@ void TMainForm::dragMoveEvent(QDragMoveEvent* event)
         AcceptAsCopy(*event);
 }
 
-// The other program deletes its files after a move; here "Move *" moves them itself,
-// once the user chose it.
+// A move would tell the other program that the files are ours now, and it may delete
+// them; "Move *" moves them here once the user chose it.
 void TMainForm::AcceptAsCopy(QDropEvent& event)
 {
     event.setDropAction(Qt::CopyAction);
