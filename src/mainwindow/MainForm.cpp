@@ -109,6 +109,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BuildPanels();
     BuildFileMenu();
     BuildFileDragMenu();
+    BuildExternalFileDragMenu();
     PlugDialogOptions();
     BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.

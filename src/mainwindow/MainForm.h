@@ -5,6 +5,7 @@
 #include "columns/MainWindowItemPaint.h"
 #include "columns/MainWindowMouse.h"
 
+#include "core/errors/Error.h"
 #include "core/settings/FileStorage.h"
 #include "core/settings/StoredTextList.h"
 #include "core/text/MyTime.h"
@@ -20,15 +21,20 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class MyTPanel;
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QPainter;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
 class TContainer;
 class TContainerDialog;
+class TDropFileSource;
 class TFileViewer;
 struct TInterBoardFacts;
 class TFileExtensionList;
@@ -431,6 +437,35 @@ public:
     void CheckFileHoverMouseMove(TColumn& column, int32_t index, int32_t x, int32_t y);
     void HideFileHover();
 
+    // ---- Dropped files and outgoing drags (MainFormDrops.cpp) ----
+
+    // The last drop of files from another program.
+    struct TDropMessage
+    {
+        // Where it landed.
+        QPoint ScreenPos;
+    };
+    TDropMessage DropMessage;
+    // The names of the last drop in the drop's order; the menu's file commands empty it.
+    std::vector<std::string> DroppedFiles;
+    // The operations with the dropped files in the column dropped on.
+    QMenu* ExternalFileDragMenu = nullptr;
+    // Hands the items of a column drag over to other programs.
+    TDropFileSource* DropFileSource = nullptr;
+    // Lists the last drop's names in the hidden work column, the drag source of the
+    // File-drop menu, activates the column dropped on and pops the menu up there. A
+    // failure is shown.
+    void ProcessDroppedFiles();
+    // The visible column whose file list is under the point on the screen, else -1.
+    int32_t GetColumnIndexUnderMouse(QPoint screenPos) const;
+    // A left-button column drag whose cursor left the client rectangle (given on the screen)
+    // goes out to other programs.
+    static bool IsExternalDragDue(bool columnDragActive, bool leftButtonDown, QPoint cursor, QRect client);
+    // Ends the column drag and drags the source column's selection, or its active title,
+    // out of the window; Alt alone links, Shift alone moves, else it copies. A failure is
+    // only recorded.
+    void ActivateExternalDrag();
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.
@@ -442,6 +477,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     std::unique_ptr<TMainWindowAdapters> Adapters;
@@ -516,6 +554,18 @@ private:
     void LayoutPlayList();
     void LayoutTree();
     void HideInvisibleColumns();
+
+    // What listing the last drop's names left in the trace context.
+    TFunStatContext DropListing;
+    void BuildExternalFileDragMenu();
+    void EnableExternalFileDragMenuItems(const TColumn& drop);
+    static void AcceptAsCopy(QDropEvent& event);
+    void ExternalFileDragMenu_GoToFileClick();
+    void ExternalFileDragMenu_CopyToThisContainerClick();
+    // "Copy *", "Move *" and "Convert picture *".
+    void ExternalFileDragMenu_FileCommandClick(const std::string& operation);
+    void ExternalFileDragMenu_CopyAsClick(bool move);
+    void ExternalFileDragMenu_SetAsBackgroundPictureClick();
 };
 
 extern TMainForm* MainForm;

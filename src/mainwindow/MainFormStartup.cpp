@@ -8,6 +8,7 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
+#include "core/desktop/DropSource.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/files/PathNames.h"
@@ -44,6 +45,8 @@ void TMainForm::Startup()
     CreateProgramFolders();
     MediaPlayer.SetPlayListItemHeight();
     MediaPlayer.Stop();
+    setAcceptDrops(true);
+    DropFileSource = new TDropFileSource(this);
     OptionsSTL = std::make_unique<TStoredTextList>(std::string());
     SetOptionsFileNames();
     OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };

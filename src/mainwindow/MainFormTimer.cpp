@@ -11,6 +11,8 @@
 #include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 
+#include <QCursor>
+
 #include <algorithm>
 
 namespace {
@@ -37,6 +39,9 @@ void TMainForm::MainTimerTimer()
         MediaTimerStep();
         if (IsBusy() || !isActiveWindow())
             return;
+        if (IsExternalDragDue(Press.ColumnDragActive, IsLeftButtonDown(), QCursor::pos(),
+                              QRect(mapToGlobal(QPoint(0, 0)), size())))
+            ActivateExternalDrag();
         if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))
             CheckDirMonitor(false);
         if (CaptionCrono.IsPeriod(CaptionPeriod))
