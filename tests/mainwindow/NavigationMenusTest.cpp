@@ -384,6 +384,19 @@ TEST_F(NavigationMenus, DefaultDirectoryFocusesWhereTheUserLeftItsFolder)
     EXPECT_EQ("T:", column.ActiveTitle) << "a drive default shows the drive list";
 }
 
+TEST_F(NavigationMenus, LReloadsTheActiveColumnAndCtrlLEveryColumn)
+{
+    TColumn& first = Show(0, "d\\a.txt");
+    TColumn& second = Show(1, "e\\x.txt");
+    Drive.WriteFile("d/new.txt", "");
+    Drive.WriteFile("e/new.txt", "");
+    Key(second, 'L', 0);
+    EXPECT_GE(second.IndexOfName("new.txt"), 0);
+    EXPECT_LT(first.IndexOfName("new.txt"), 0);
+    Key(second, 'L', ShiftOf(ssCtrl));
+    EXPECT_GE(first.IndexOfName("new.txt"), 0);
+}
+
 TEST_F(NavigationMenus, HistoryListsTheTwentyNewestFoldersAndRestoresTheFocus)
 {
     for (int i = 0; i <= 20; ++i) {
