@@ -93,13 +93,12 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "EditFileDescriptionMenu",
     // Find common text
     "FindCommonTextMenu",
-    // Navigation, drives, system locations, dropping to a directory and sending
-    "Navigate1",
+    // The tree navigator, the drives and dropping to a directory
+    "TreeNavigatorMenu",
+    "NavigateToDirectoryMenu",
     "PartitionsMenu",
-    "SystemLocationsMenu",
     "FileMenu_DropToDir",
     "FileMenu_CopyToDir",
     "FileMenu_MoveToDir",
     "FileMenu_ConvertPictureToDir",
-    "SendFileMenu",
 };

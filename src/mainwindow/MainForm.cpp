@@ -9,6 +9,7 @@
 #include "viewing/ViewerPlugins.h"
 
 #include "columns/ContainerDialog.h"
+#include "columns/History.h"
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
@@ -124,6 +125,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    PathsHistory.OnSelect = nullptr;
     // No render may run while the plug-ins go, and no result may outlive the lists.
     PictureCache.Shutdown();
     UnloadViewerPlugins();

@@ -255,6 +255,38 @@ public:
     // destination, the folders checked afterwards.
     void StegDrag(bool stegIn);
 
+    // ---- Navigation, location and send menus (MainFormNavigation.cpp) ----
+
+    // The menus built from the link folders: each is rebuilt just before it shows, so a
+    // click belongs to the menu of its kind built last. The Locations menu and its shift
+    // state:
+    QMenu* LocationsMenuRoot = nullptr;
+    TShiftState LocationsShiftState = 0;
+    // The send-kind menu ("Send", the File-drag menu's "Send" or "Tools"): whether it hands
+    // a source title (its entries are then links to programs) and a destination title.
+    QMenu* SendMenuRoot = nullptr;
+    bool SendUsesSource = false;
+    bool SendUsesDest = false;
+    std::string SendSourceTitle;
+    std::string SendDestTitle;
+    // Loads the path in the active column itself: a folder to list, or with `isDirectory`
+    // false a title to focus in its folder. Alt stays in the press record's shift state.
+    void GoToPath(const std::string& path, bool isDirectory);
+    // A "History" entry: its folder with the focus it recorded.
+    void HistoryMenuSelect(const std::string& title, int32_t type, int32_t offset, int64_t key);
+    // The folder of the active column's default title, focused as the user last left it.
+    void LoadDefaultDirectory();
+    // Fills the menu from a link folder (the Locations folder in locations mode), headed by
+    // the bold title unless it is empty. Alt, or a drag-bound menu without a dragged item,
+    // leaves it empty and disabled; so does a send menu that would hand a container column
+    // as destination.
+    void SetupSendMenu(QMenu& item, const std::string& title, bool locationsMode, bool dragBound,
+                       const std::string& filter, const std::string& folder, TShiftState shift);
+    void SendMenuClick(const QAction& item);
+    void LocationsMenuClick(const QAction& item);
+    // The File menu's built link menus: "History", "Locations" and "Send".
+    void SetupFileMenuLinkMenus();
+
     // ---- Layout (MainFormLayout.cpp) ----
 
     void Reset(bool clearLists);
@@ -509,6 +541,8 @@ private:
     TInterBoardFacts GetMarkedSourceFacts() const;
     void SetupContainerMenus();
     void BindContainerDialog();
+    void BuildFileMenuNavigate(QMenu& menu);
+    void BuildFileMenuSystemLocations(QMenu& menu);
     // Checks "Default" when no options folder is stored, "Mark" when the stored one is the
     // active file's folder.
     void CheckSpecialPaths();

@@ -174,9 +174,9 @@ void TMainForm::BuildFileMenu()
     QMenu& menu = *FileMenu;
     AddMenuTitle(menu, "FilePopupMenu", "File");
     BuildFileMenuAttributes(*AddSubmenu(menu, "Attributes1", "Attributes"));
-    AddSubmenu(menu, "Navigate1", "Navigate");
+    BuildFileMenuNavigate(*AddSubmenu(menu, "Navigate1", "Navigate"));
     AddSubmenu(menu, "PartitionsMenu", "Partitions");
-    AddSubmenu(menu, "SystemLocationsMenu", "System locations");
+    BuildFileMenuSystemLocations(*AddSubmenu(menu, "SystemLocationsMenu", "System locations"));
     menu.addSeparator();
     BuildFileMenuVisibleColumns(*AddSubmenu(menu, "VisibleColumnsMenu", "Visible columns"));
     BuildFileMenuGroup(*AddSubmenu(menu, "Group1", "Group of columns"));
@@ -448,6 +448,7 @@ void TMainForm::ShowFileMenu(int32_t x, int32_t y, TShiftState shift)
         SetChecked(*this, ("VisibleColumnsMenu" + std::to_string(VisibleColumnCount)).c_str(), true);
         CheckColumnAttributes(shift);
         CheckSpecialPaths();
+        SetupFileMenuLinkMenus();
         const QPoint anchor = ActiveList() != nullptr ? GetFocusedItemAnchor(*ActiveList()) : QPoint();
         RunPopupMenu(*FileMenu, QPoint(x < 0 ? anchor.x() : x, y < 0 ? anchor.y() : y));
     }

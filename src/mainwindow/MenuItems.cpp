@@ -57,14 +57,3 @@ QPoint FocusedItemAnchor(QPoint origin, int border, int itemsWidth, int itemHeig
 {
     return {origin.x() + border + itemsWidth / 2, origin.y() + border + itemHeight * (focusIndex - topIndex + 1)};
 }
-
-std::string EscapeMenuCaption(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text) {
-        escaped += c;
-        if (c == '&')
-            escaped += '&';
-    }
-    return escaped;
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/forms/Utilities.h"
+
 #include <QPoint>
 
 #include <functional>
@@ -32,6 +34,3 @@ QAction* AddMenuCheckCommand(QMenu& menu, TMainForm& window, const std::string& 
 // Where a menu opened from the keyboard stands: centred under the focused row of a list
 // whose client area begins at `origin` on the screen.
 QPoint FocusedItemAnchor(QPoint origin, int border, int itemsWidth, int itemHeight, int focusIndex, int topIndex);
-
-// A caption made of a file or stream name shows its "&" as itself.
-std::string EscapeMenuCaption(const std::string& text);
