@@ -269,6 +269,10 @@ public:
     void AutoOpenLeft(int32_t first, TShiftState shift);
     // Exchanges the active and previous titles; only with no modifier.
     void EnterPreviousDirectory(TShiftState shift);
+    // Lists the folder (given with its trailing backslash, or a drive name for the list of
+    // drives) with the item last focused there, or with nothing focused when the folder
+    // has no history: the active state then stays as it was.
+    void LoadFolderFromHistory(const std::string& folder, bool rememberPrevious);
     // Wrapping around the visible columns.
     void FocusPreviousColumn();
     void FocusNextColumn();

@@ -26,17 +26,6 @@ void TakeHistoryState(TColumn& column, const THistoryEntry& entry)
     column.ActiveKey = entry.Key;
 }
 
-// Lists the folder (given with its trailing backslash) with the item last focused there,
-// or with nothing focused when the folder has no history: the column's active state then
-// stays as it was.
-void LoadFolderFromHistory(TColumn& column, const std::string& folder, bool rememberPrevious)
-{
-    THistoryEntry entry;
-    if (PathsHistory.FindDirectoryItem(folder, entry) >= 0)
-        TakeHistoryState(column, entry);
-    column.LoadDirectory({.RememberPrevious = rememberPrevious, .ContainerIndex = -1, .Title = entry.Title});
-}
-
 // Lists the folder above the title's folder with the title's folder focused; gives that
 // folder ("" when the title lists the drives, which reloads the column in place).
 std::string LoadParentFromHistory(TColumn& column, const std::string& title)
@@ -80,7 +69,7 @@ void TColumn::EnterDirectory(TShiftState shift, const std::string& path, bool fo
     const int32_t last = GetGroupLast();
     const int32_t target = StepTarget(shift, Index, +1, first, last, [&] { ShiftContentsLeft(first, Index); });
     board.SetActiveColumnIndex(target);
-    LoadFolderFromHistory(GetSlot(target), folder, true);
+    GetSlot(target).LoadFolderFromHistory(folder, true);
     AutoOpenRight(target, last, shift);
     board.FocusColumn(-1, false);
 }
@@ -93,7 +82,7 @@ void TColumn::AutoOpenRight(int32_t start, int32_t end, TShiftState shift)
         const TColumn& column = GetSlot(i);
         if (column.GetItemCount() == 0 || column.ActiveType != ftDirectory)
             return;
-        LoadFolderFromHistory(GetSlot(i + 1), IncludeEndBackslash(column.ActiveTitle), true);
+        GetSlot(i + 1).LoadFolderFromHistory(IncludeEndBackslash(column.ActiveTitle), true);
     }
 }
 
@@ -127,7 +116,15 @@ void TColumn::EnterPreviousDirectory(TShiftState shift)
         return;
     ContainerIndex = -1;
     std::swap(ActiveTitle, PreviousTitle);
-    LoadFolderFromHistory(*this, GetParentPath(ActiveTitle), false);
+    LoadFolderFromHistory(GetParentPath(ActiveTitle), false);
+}
+
+void TColumn::LoadFolderFromHistory(const std::string& folder, bool rememberPrevious)
+{
+    THistoryEntry entry;
+    if (PathsHistory.FindDirectoryItem(folder, entry) >= 0)
+        TakeHistoryState(*this, entry);
+    LoadDirectory({.RememberPrevious = rememberPrevious, .ContainerIndex = -1, .Title = entry.Title});
 }
 
 void TColumn::FocusPreviousColumn()

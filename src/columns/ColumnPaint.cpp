@@ -6,8 +6,8 @@
 
 #include "columns/Column.h"
 
+#include "columns/ItemLook.h"
 #include "columns/MainWindowItemPaint.h"
-#include "panels/ButtonFace.h"
 #include "panels/MyPanelOptions.h"
 
 #include "core/drawing/TranslucentPaint.h"
@@ -55,60 +55,6 @@ struct TItemGeometry
     QRect PictureRect() const { return FromEdges(1, 2 * Line, Width - 1, Height - 1); }
 };
 
-// The colours and translucencies of an item's state.
-struct TStateLook
-{
-    TColor BriskMargin;
-    TColor Margin;
-    TColor Back;
-    TColor Text;
-    TColor Tint;
-    int32_t MarginTranslucency;
-    int32_t BackTranslucency;
-};
-
-TStateLook GetStateLook(bool active, bool focused, bool selected)
-{
-    const TMyPanelOptions& o = GMyPanelOptions;
-    if (active)
-        return {*o.ActiveFocusBriskMarginColor,
-                *o.ActiveFocusMarginColor,
-                *o.ActiveFocusBackColor,
-                *o.ActiveFocusTextColor,
-                *o.ActiveFocusTintColor,
-                *o.WindowActiveFocusMarginTranslucency,
-                *o.WindowActiveFocusBackTranslucency};
-    if (focused)
-        return {*o.InactiveFocusBriskMarginColor,
-                *o.InactiveFocusMarginColor,
-                *o.InactiveFocusBackColor,
-                *o.InactiveFocusTextColor,
-                *o.InactiveFocusTintColor,
-                *o.WindowInactiveFocusMarginTranslucency,
-                *o.WindowInactiveFocusBackTranslucency};
-    if (selected)
-        return {*o.SelectionBriskMarginColor,
-                *o.SelectionMarginColor,
-                *o.SelectionBackColor,
-                *o.SelectionTextColor,
-                *o.SelectionTintColor,
-                *o.WindowSelectionMarginTranslucency,
-                *o.WindowSelectionBackTranslucency};
-    return {*o.WindowBackColor, *o.WindowBackColor, *o.WindowBackColor, *o.WindowTextColor, *o.WindowBackColor, 0, 0};
-}
-
-// The background picture shows through the lists: the item starts from the part of the
-// shared background that lies under it.
-void PaintItemBackground(QImage& bitmap, MyTPanel& list, QRect place)
-{
-    bitmap.fill(ToQColor(*GMyPanelOptions.WindowBackColor));
-    if (!IsBackPictureVisible())
-        return;
-    QPainter canvas(&bitmap);
-    const QRect under(list.GetBackgroundRect().topLeft() + place.topLeft(), place.size());
-    canvas.drawImage(QPoint(0, 0), GMyPanelOptions.Background, under);
-}
-
 // The badge's text: "»" for a directory, else the extension in lower case; none for the
 // placeholder or without extensions in the badges.
 std::string GetBadgeText(const TFileListData& item, int32_t type, bool empty)
@@ -150,18 +96,6 @@ void SetNameFontStyle(QPainter& canvas, const TFileListData& item, bool selected
     font.setStrikeOut(strikeOut);
     font.setUnderline(underline);
     canvas.setFont(font);
-}
-
-void PaintFocusOrSelectionLook(QPainter& canvas, const TItemGeometry& geometry, const TStateLook& look)
-{
-    const QRect name = geometry.NameRect();
-    FrameRoundRect(canvas, name.left(), name.top(), name.left() + name.width(), name.top() + name.height(),
-                   look.BriskMargin, look.Margin, look.Back, look.MarginTranslucency, look.BackTranslucency, false,
-                   true);
-    const QRect face = name.adjusted(4, 4, -4, -4);
-    PaintButtonFX(canvas, face.left(), face.top(), face.width() - 1, face.height() - 1, look.Margin, look.Margin,
-                  look.Back, look.Tint, look.MarginTranslucency, look.BackTranslucency, bsRectangle,
-                  *GMyPanelOptions.NonOvalButtonsStyle, false, false);
 }
 
 // A name whose only dot leads it (".profile") would show nothing beside its badge.
@@ -331,7 +265,7 @@ void TColumn::DrawAnItem(QPainter* canvas, int32_t index, bool lineOnlyWhenHot, 
         SetNameFontStyle(painter, item, item.Selected, hot);
         const std::string name = GetItemName(*this, item, type, badgeText, geometry.Badge);
         if (focused || item.Selected)
-            PaintFocusOrSelectionLook(painter, geometry, look);
+            PaintFocusOrSelectionLook(painter, geometry.NameRect(), look);
         painter.setPen(ToQColor(look.Text));
         // Long container paths lose their middle.
         const uint32_t format = ContainerIndex >= 0 ? host::DT_NOPREFIX | host::DT_PATH_ELLIPSIS : host::DT_NOPREFIX;

@@ -71,6 +71,8 @@ private:
 };
 
 inline constexpr int32_t ContainerCount = 20;
+// The longest name, in bytes, that the option file keeps.
+inline constexpr int32_t MaxContainerNameLength = 255;
 
 // The program's twenty containers, numbered 0 to 19, empty and unnamed when built.
 class TContainers

@@ -14,6 +14,12 @@
 
 namespace host {
 
+namespace {
+
+DragRunner InstalledDragRunner;
+
+} // namespace
+
 std::unique_ptr<QMimeData> MakeFilesData(const std::vector<std::string>& windowsPaths, bool cut)
 {
     QList<QUrl> urls;
@@ -53,6 +59,8 @@ bool SetClipboardData(std::unique_ptr<QMimeData> data)
 Qt::DropAction RunDrag(QObject* source, std::unique_ptr<QMimeData> data, Qt::DropActions allowed,
                        const DragImage* image, const std::function<void(Qt::DropAction)>& onActionChanged)
 {
+    if (InstalledDragRunner)
+        return InstalledDragRunner(DragRequest{source, data.get(), allowed, image, onActionChanged});
     // The drag manager deletes the drag once its loop has ended.
     auto* drag = new QDrag(source);
     drag->setMimeData(data.release());
@@ -63,6 +71,11 @@ Qt::DropAction RunDrag(QObject* source, std::unique_ptr<QMimeData> data, Qt::Dro
     if (onActionChanged)
         QObject::connect(drag, &QDrag::actionChanged, onActionChanged);
     return drag->exec(allowed);
+}
+
+void SetDragRunner(DragRunner runner)
+{
+    InstalledDragRunner = std::move(runner);
 }
 
 } // namespace host

@@ -40,4 +40,21 @@ struct DragImage
 Qt::DropAction RunDrag(QObject* source, std::unique_ptr<QMimeData> data, Qt::DropActions allowed,
                        const DragImage* image, const std::function<void(Qt::DropAction)>& onActionChanged);
 
+// One drag as RunDrag hands it over; the data lives until the runner returns.
+struct DragRequest
+{
+    QObject* Source = nullptr;
+    const QMimeData* Data = nullptr;
+    Qt::DropActions Allowed;
+    const DragImage* Image = nullptr;
+    std::function<void(Qt::DropAction)> OnActionChanged;
+};
+
+// Takes the place of the platform's drag loop and gives the action the target performed.
+using DragRunner = std::function<Qt::DropAction(const DragRequest& request)>;
+
+// Installs the runner that every drag goes to instead of the platform, so that tests see
+// what would be dragged; an empty one restores the platform's drag loop.
+void SetDragRunner(DragRunner runner);
+
 } // namespace host

@@ -19,15 +19,6 @@ namespace {
 // The most a picture can hide.
 constexpr int64_t MaxPictureCargo = 1000000;
 
-// Folders are one when they are one directory, whatever letters or letter case name
-// them. The list of drives has no folder ("") and is one place only with itself.
-bool AreOneFolder(const std::string& a, const std::string& b)
-{
-    if (a.empty() || b.empty())
-        return a.empty() && b.empty();
-    return IsSameFile(a, b);
-}
-
 bool IsFixed(const std::string& title)
 {
     return GetPartitionType(title) == host::DRIVE_FIXED;
@@ -47,6 +38,13 @@ void AddFileFacts(TFileDragFacts& facts, const std::string& sourceTitle, const s
 }
 
 } // namespace
+
+bool AreOneFolder(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty())
+        return a.empty() && b.empty();
+    return IsSameFile(a, b);
+}
 
 TFileDragFacts GetFileDragFacts(const TColumn* source, int32_t itemIndex, const std::string& sourceTitle,
                                 const TColumn* destination)

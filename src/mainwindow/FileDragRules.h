@@ -56,6 +56,11 @@ struct TFileDragFacts
 TFileDragFacts GetFileDragFacts(const TColumn* source, int32_t itemIndex, const std::string& sourceTitle,
                                 const TColumn* destination);
 
+// Folders are one when they are one directory, whatever drive letter or link reaches it;
+// letter case tells folders apart. The list of drives has no folder ("") and is one place only with
+// itself.
+bool AreOneFolder(const std::string& a, const std::string& b);
+
 struct TFileDragItemState
 {
     std::string Name;
@@ -66,8 +71,8 @@ struct TFileDragItemState
 // by the command's name.
 std::vector<TFileDragItemState> GetFileDragMenuStates(const TFileDragFacts& facts);
 
-// The commands that keep their place and caption but wait for their dialogs (the send
-// folder's links): they stay disabled whatever the facts say.
-inline constexpr std::array<std::string_view, 1> WaitingFileDragCommands{"FileDragMenu_Send"};
+// The commands that keep their place and caption but wait for their dialogs: they stay
+// disabled whatever the facts say. None waits now.
+inline constexpr std::array<std::string_view, 0> WaitingFileDragCommands{};
 
 bool IsWaitingFileDragCommand(std::string_view name);

@@ -1,5 +1,7 @@
 #include "mainwindow/FileMenuStates.h"
 
+#include "mainwindow/FileDragRules.h"
+
 #include "columns/Column.h"
 #include "columns/FileListData.h"
 
@@ -35,6 +37,39 @@ TFileMenuFacts GetFileMenuFacts(const TColumn* column)
     facts.Video = IsVideoFile(title);
     facts.Text = IsTextFile(title);
     return facts;
+}
+
+TInterBoardFacts GetInterBoardFacts(const TColumn& source, const std::string& markedTitle,
+                                    const std::string& sourceContainerName, const TColumn* active)
+{
+    TInterBoardFacts facts;
+    const std::string activeTitle = active != nullptr ? active->ActiveTitle : std::string();
+    const bool anyContainer = source.ContainerIndex >= 0 || (active != nullptr && active->ContainerIndex >= 0);
+    facts.SourceFilled = source.GetItemCount() > 0;
+    if (anyContainer)
+        facts.SameFolder = active != nullptr && source.ContainerIndex == active->ContainerIndex;
+    else
+        facts.SameFolder = AreOneFolder(GetParentPath(markedTitle), GetParentPath(activeTitle));
+    facts.AnyDrive = IsDriveName(markedTitle) || IsDriveName(activeTitle);
+    facts.MarkedFolderName = GetPathName(ExcludeEndBackslash(GetParentPath(markedTitle)));
+    if (source.ContainerIndex >= 0)
+        facts.SourceContainerName = sourceContainerName;
+    facts.SourceSelectedCount = source.SelectedCount;
+    return facts;
+}
+
+std::string GetInterBoardTitle(const TInterBoardFacts& facts)
+{
+    std::string title;
+    if (!facts.SourceContainerName.empty())
+        title = "Container \"" + facts.SourceContainerName + "\"";
+    else if (!facts.MarkedFolderName.empty())
+        title = "Directory \"" + facts.MarkedFolderName + "\"";
+    else
+        title = "No marked column";
+    if (facts.SourceSelectedCount > 0)
+        title += " (" + std::to_string(facts.SourceSelectedCount) + ")";
+    return title;
 }
 
 namespace {
@@ -141,6 +176,20 @@ void SetHolderStates(TStates& states, const TFileMenuFacts& f)
     Enable(states, "ShowPathsInContainerMenu", f.Container);
 }
 
+// From the marked source into the active column; a container column is no folder to
+// convert or move files into.
+void SetInterBoardStates(TStates& states, const TFileMenuFacts& f)
+{
+    const TInterBoardFacts& ib = f.InterBoard;
+    const bool filled = ib.SourceFilled;
+    Enable(states, "MarkIBSourceColumnMenu", true);
+    Enable(states, "ShowIBFileDragMenu", !ib.MarkedFolderName.empty());
+    Enable(states, "SetWithIBSourceColumnMenu", filled && !ib.SameFolder);
+    Enable(states, "IBCopyFileMenu", filled && !ib.SameFolder && !ib.AnyDrive);
+    Enable(states, "IBConvertPictureMenu", filled && !ib.AnyDrive && !f.Container);
+    Enable(states, "IBMoveFileMenu", filled && !ib.SameFolder && !ib.AnyDrive && !f.Container);
+}
+
 } // namespace
 
 std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts& facts)
@@ -152,5 +201,6 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
     SetSearchStates(states, facts);
     SetContainerStates(states, facts);
     SetHolderStates(states, facts);
+    SetInterBoardStates(states, facts);
     return states;
 }

@@ -8,6 +8,25 @@
 
 class TColumn;
 
+// What the inter-board commands read of the marked source (the inter-board source column
+// and the title marked with it) beside the active column.
+struct TInterBoardFacts
+{
+    // The source column lists items.
+    bool SourceFilled = false;
+    // The marked title and the active title lie in one folder (by file identity), or, when
+    // either column shows a container, both show the same one.
+    bool SameFolder = false;
+    // The marked title or the active title is a drive.
+    bool AnyDrive = false;
+    // The name of the marked title's folder ("C:" for the root of a drive); empty before
+    // any marking.
+    std::string MarkedFolderName;
+    // The display name of the container the source column shows; empty when it shows none.
+    std::string SourceContainerName;
+    int32_t SourceSelectedCount = 0;
+};
+
 // What the File menu's enabling reads of the active column and its focused item (the
 // active file).
 struct TFileMenuFacts
@@ -31,6 +50,7 @@ struct TFileMenuFacts
     bool Audio = false;
     bool Video = false;
     bool Text = false;
+    TInterBoardFacts InterBoard;
 };
 
 // The extension of the title, dot included, that the association commands move between
@@ -40,6 +60,16 @@ std::string GetAssociableExtension(const std::string& title);
 
 // The facts of the column; no column reads as an empty one.
 TFileMenuFacts GetFileMenuFacts(const TColumn* column);
+
+// The facts of the inter-board source column with the title marked with it, beside the
+// active column; the container name is the display name of the container the source
+// shows, if any.
+TInterBoardFacts GetInterBoardFacts(const TColumn& source, const std::string& markedTitle,
+                                    const std::string& sourceContainerName, const TColumn* active);
+
+// The caption of the inter-board submenu's title: the container or the folder marked,
+// with the number of its selected items, or "No marked column".
+std::string GetInterBoardTitle(const TInterBoardFacts& facts);
 
 struct TFileMenuItemState
 {
@@ -56,40 +86,19 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
 // and shortcuts but stay disabled whatever the facts; an item leaves this list when its
 // command arrives.
 inline constexpr std::string_view WaitingFileMenuItems[] = {
-    // Hashing, the file viewer and the streams editor
+    // Hashing and the streams editor
     "HashFileMenu",
-    "ViewNextMenu",
-    "ViewPreviousMenu",
-    "ViewFileMenu",
-    "ViewClipboardPictureMenu",
-    "ViewMediaInDirMenu",
-    "ViewThisMediaInDirMenu",
     "EditFileStreamsMenu",
     "EditFileStreamsAutoloadMenu",
     "EditFileDescriptionMenu",
     // Find common text
     "FindCommonTextMenu",
-    // The column attributes (the "Attributes" holder itself serves the special paths and
-    // the board properties)
-    "FixedAttrMenu",
-    "ThumbAttrMenu",
-    "WidthAttrMenu",
-    "SubcolumnsAttrMenu",
-    "ThumbHeightMenu",
-    "SortModeMenu",
-    "RenameContainerMenu",
-    "ShowPathsInContainerMenu",
-    // Inter-board commands and the container menus
-    "InterBoard1",
-    "ContainerModeMenu",
-    "CopyToContainerMenu",
-    // Navigation, drives, system locations, dropping to a directory and sending
-    "Navigate1",
+    // The tree navigator, the drives and dropping to a directory
+    "TreeNavigatorMenu",
+    "NavigateToDirectoryMenu",
     "PartitionsMenu",
-    "SystemLocationsMenu",
     "FileMenu_DropToDir",
     "FileMenu_CopyToDir",
     "FileMenu_MoveToDir",
     "FileMenu_ConvertPictureToDir",
-    "SendFileMenu",
 };

@@ -9,6 +9,7 @@
 #include "viewing/ViewerPlugins.h"
 
 #include "columns/ContainerDialog.h"
+#include "columns/History.h"
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
@@ -105,9 +106,11 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     HotItems.HoverCrono.Start();
     BindPanelOptions();
     ContainerDialog = new TContainerDialog();
+    BindContainerDialog();
     BuildPanels();
     BuildFileMenu();
     BuildFileDragMenu();
+    BuildExternalFileDragMenu();
     PlugDialogOptions();
     BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.
@@ -122,6 +125,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    PathsHistory.OnSelect = nullptr;
     // No render may run while the plug-ins go, and no result may outlive the lists.
     PictureCache.Shutdown();
     UnloadViewerPlugins();
@@ -274,6 +278,9 @@ void TMainForm::BuildViewer()
     FileViewer =
         std::make_unique<TFileViewer>(ViewerPanel, ViewerMemo, TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
     FileViewer->MediaPlayer = &MediaPlayer;
+    // Pictures show below the viewer's splitter, where the memo is.
+    FileViewer->PictureViewer.SetPanel(ViewerClientPanel);
+    BindViewerSplitter();
     MediaPlayer.Bind({PlayListPanel, PlayList, PlayListTitlePanel, ProgressBar, VolumeBar, PlayButton, PauseButton,
                       StopButton, NextButton, PrevButton, RandomButton, ClipButton, RepeatButton, FitButton,
                       ViewerClientPanel},

@@ -5,6 +5,7 @@
 #include "columns/MainWindowItemPaint.h"
 #include "columns/MainWindowMouse.h"
 
+#include "core/errors/Error.h"
 #include "core/settings/FileStorage.h"
 #include "core/settings/StoredTextList.h"
 #include "core/text/MyTime.h"
@@ -20,16 +21,22 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class MyTPanel;
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QPainter;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
 class TContainer;
 class TContainerDialog;
+class TDropFileSource;
 class TFileViewer;
+struct TInterBoardFacts;
 class TFileExtensionList;
 class TMainWindowAdapters;
 class TStringList;
@@ -248,6 +255,38 @@ public:
     // destination, the folders checked afterwards.
     void StegDrag(bool stegIn);
 
+    // ---- Navigation, location and send menus (MainFormNavigation.cpp) ----
+
+    // The menus built from the link folders: each is rebuilt just before it shows, so a
+    // click belongs to the menu of its kind built last. The Locations menu and its shift
+    // state:
+    QMenu* LocationsMenuRoot = nullptr;
+    TShiftState LocationsShiftState = 0;
+    // The send-kind menu ("Send", the File-drag menu's "Send" or "Tools"): whether it hands
+    // a source title (its entries are then links to programs) and a destination title.
+    QMenu* SendMenuRoot = nullptr;
+    bool SendUsesSource = false;
+    bool SendUsesDest = false;
+    std::string SendSourceTitle;
+    std::string SendDestTitle;
+    // Loads the path in the active column itself: a folder to list, or with `isDirectory`
+    // false a title to focus in its folder. Alt stays in the press record's shift state.
+    void GoToPath(const std::string& path, bool isDirectory);
+    // A "History" entry: its folder with the focus it recorded.
+    void HistoryMenuSelect(const std::string& title, int32_t type, int32_t offset, int64_t key);
+    // The folder of the active column's default title, focused as the user last left it.
+    void LoadDefaultDirectory();
+    // Fills the menu from a link folder (the Locations folder in locations mode), headed by
+    // the bold title unless it is empty. Alt, or a drag-bound menu without a dragged item,
+    // leaves it empty and disabled; so does a send menu that would hand a container column
+    // as destination.
+    void SetupSendMenu(QMenu& item, const std::string& title, bool locationsMode, bool dragBound,
+                       const std::string& filter, const std::string& folder, TShiftState shift);
+    void SendMenuClick(const QAction& item);
+    void LocationsMenuClick(const QAction& item);
+    // The File menu's built link menus: "History", "Locations" and "Send".
+    void SetupFileMenuLinkMenus();
+
     // ---- Layout (MainFormLayout.cpp) ----
 
     void Reset(bool clearLists);
@@ -336,6 +375,28 @@ public:
     void MarkIBSourceColumn(TColumn& column);
     // Records a press on the active column's focused item, then marks the column.
     void MarkActiveAsIBSource(TShiftState shift);
+    // The press record becomes the marking's, with the source column as the drag source, so
+    // that the File-drag commands work from the marked column into the active one.
+    void RestoreIBDragSource();
+    // The inter-board file-drag menu of the mouse operation and of Shift+B: the File-drag
+    // menu from the marked column, shown only once a column is marked. A negative
+    // coordinate stands for the focused item's anchor.
+    void ShowInterBoardFileDragMenu(int32_t x, int32_t y, TShiftState shift);
+    void PopupIBFileDragMenu(int32_t x, int32_t y);
+
+    // ---- Column attributes and containers (MainFormAttributes.cpp) ----
+
+    // Shows the container (-1: the folder listing) in the active column; nothing when the
+    // column shows it already.
+    void ShowContainer(int32_t container);
+    // The first visible column that shows the container, or -1.
+    int32_t FindContainerColumn(int32_t container) const;
+    // Appends the column's selected items in list order, deselecting them, or else its
+    // active title, to the container; a null column is the active one. Nothing when the
+    // column shows that container itself.
+    void CopyToContainerMenuClick(int32_t container, TColumn* column);
+    // Asks for a new name of the container the active column shows.
+    void RenameContainer();
 
     // ---- Thumbnails (MainFormThumbnails.cpp) ----
 
@@ -367,10 +428,27 @@ public:
     int32_t GetMaxViewerHeight();
     // Fits the viewer panel into the work area; a height of 0 or less keeps its height.
     void SetViewerHeight(bool refit, int32_t height);
+    // Stops the media and hides the viewer panel.
+    void CloseViewer();
+    // Hides the viewer panel, unless a movie plays in it.
+    void HideViewer();
+    void MaximizeViewerHeight();
+    // The viewer splitter: a drag sets the panel's height within its limits, another
+    // button hides the viewer.
+    void ViewerSplitterMouseDown(TMouseButton button);
+    void ViewerSplitterMoving(int32_t& distance);
+    void ViewerSplitterMoved(int32_t distance);
+    // The skin editor changed the colours.
+    void SkinChanged();
 
     // ---- The media player and the play lists (MainFormMedia.cpp, MainFormPlayLists.cpp) ----
 
     MyTMediaPlayer MediaPlayer;
+    // The main timer's media step: every 0.5 s the list advances, or a hover clip shows its
+    // progress and closes when it ended; then the bars follow.
+    void MediaTimerStep();
+    // The keys "=", "-", "[" and "]"; false for every other key.
+    bool MediaKeyDown(uint16_t key);
     // The recent menu's handler: resumes a play list or a media folder where it was left.
     void LastPlayedMPLMenuClick(const std::string& file, const std::string& lastTitle, int32_t position);
 
@@ -405,6 +483,35 @@ public:
     // The hot item is painted plain and forgotten.
     void ClearHotTrackItem();
 
+    // ---- Dropped files and outgoing drags (MainFormDrops.cpp) ----
+
+    // The last drop of files from another program.
+    struct TDropMessage
+    {
+        // Where it landed.
+        QPoint ScreenPos;
+    };
+    TDropMessage DropMessage;
+    // The names of the last drop in the drop's order; the menu's file commands empty it.
+    std::vector<std::string> DroppedFiles;
+    // The operations with the dropped files in the column dropped on.
+    QMenu* ExternalFileDragMenu = nullptr;
+    // Hands the items of a column drag over to other programs.
+    TDropFileSource* DropFileSource = nullptr;
+    // Lists the last drop's names in the hidden work column, the drag source of the
+    // File-drop menu, activates the column dropped on and pops the menu up there. A
+    // failure is shown.
+    void ProcessDroppedFiles();
+    // The visible column whose file list is under the point on the screen, else -1.
+    int32_t GetColumnIndexUnderMouse(QPoint screenPos) const;
+    // A left-button column drag whose cursor left the client rectangle (given on the screen)
+    // goes out to other programs.
+    static bool IsExternalDragDue(bool columnDragActive, bool leftButtonDown, QPoint cursor, QRect client);
+    // Ends the column drag and drags the source column's selection, or its active title,
+    // out of the window; Alt alone links, Shift alone moves, else it copies. A failure is
+    // only recorded.
+    void ActivateExternalDrag();
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.
@@ -416,6 +523,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     std::unique_ptr<TMainWindowAdapters> Adapters;
@@ -434,6 +544,19 @@ private:
     void BuildFileMenuSearch(QMenu& menu);
     void BuildFileMenuSelect(QMenu& menu);
     void BuildFileMenuContainer(QMenu& menu);
+    void BuildColumnAttributeItems(QMenu& menu);
+    void BuildFileMenuInterBoard(QMenu& menu);
+    // The check marks of the attribute items from the active column, and the thumbnail
+    // height's title for the shift state.
+    void CheckColumnAttributes(TShiftState shift);
+    // The inter-board title and the two container menus, which the enabling rebuilds.
+    void SetInterBoardTitle(const TInterBoardFacts& facts);
+    // The facts of the marked source beside the active column.
+    TInterBoardFacts GetMarkedSourceFacts() const;
+    void SetupContainerMenus();
+    void BindContainerDialog();
+    void BuildFileMenuNavigate(QMenu& menu);
+    void BuildFileMenuSystemLocations(QMenu& menu);
     // Checks "Default" when no options folder is stored, "Mark" when the stored one is the
     // active file's folder.
     void CheckSpecialPaths();
@@ -445,6 +568,11 @@ private:
     // The dialogs made after the window keep their options in its option file.
     void PlugDialogOptions();
     void BuildViewer();
+    void BindViewerSplitter();
+    // "View next" and "View previous": the neighbouring item of the list, viewed.
+    void ViewNext(TColumn& column, bool forward);
+    // The splitter on top of the viewer panel, the picture and the memo below it.
+    void LayoutViewer();
     void BuildToolbar();
     void BoardsButtonDragDrop(MyTPanel& button);
     void BuildCenter();
@@ -474,6 +602,18 @@ private:
     void LayoutPlayList();
     void LayoutTree();
     void HideInvisibleColumns();
+
+    // What listing the last drop's names left in the trace context.
+    TFunStatContext DropListing;
+    void BuildExternalFileDragMenu();
+    void EnableExternalFileDragMenuItems(const TColumn& drop);
+    static void AcceptAsCopy(QDropEvent& event);
+    void ExternalFileDragMenu_GoToFileClick();
+    void ExternalFileDragMenu_CopyToThisContainerClick();
+    // "Copy *", "Move *" and "Convert picture *".
+    void ExternalFileDragMenu_FileCommandClick(const std::string& operation);
+    void ExternalFileDragMenu_CopyAsClick(bool move);
+    void ExternalFileDragMenu_SetAsBackgroundPictureClick();
 };
 
 extern TMainForm* MainForm;

@@ -17,23 +17,6 @@ void TMainForm::UpdateCaption()
     setWindowTitle(QString::fromStdString(caption));
 }
 
-void TMainForm::ShowViewer()
-{
-}
-
-void TMainForm::HideViewerPanel()
-{
-}
-
-int32_t TMainForm::GetMaxViewerHeight()
-{
-    return 0;
-}
-
-void TMainForm::SetViewerHeight(bool, int32_t)
-{
-}
-
 // The window has no directory tree yet; the board's tree path waits for it.
 void TMainForm::TreeFollowBoard()
 {

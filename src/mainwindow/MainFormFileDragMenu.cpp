@@ -16,6 +16,7 @@
 #include "core/files/FileInfo.h"
 #include "core/files/LinkFile.h"
 #include "core/files/PathNames.h"
+#include "core/files/ProgramFolders.h"
 #include "core/forms/InputState.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
@@ -186,7 +187,7 @@ void TMainForm::OnDragColumns(const std::function<void(TColumn& source, TColumn&
         command(*source, *destination);
 }
 
-void TMainForm::EnableFileDragMenuItems(TShiftState)
+void TMainForm::EnableFileDragMenuItems(TShiftState shift)
 {
     // What a failure leaves: nothing runs on the last drag's decisions.
     std::vector<TFileDragItemState> states = GetFileDragMenuStates(TFileDragFacts{});
@@ -207,6 +208,8 @@ void TMainForm::EnableFileDragMenuItems(TShiftState)
     for (const std::string_view name : WaitingFileDragCommands)
         if (auto* action = findChild<QAction*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))))
             action->setEnabled(false);
+    SetupSendMenu(*findChild<QAction*>("FileDragMenu_Send")->menu(), "Send-drag", false, true, "*.lnk",
+                  GetSendDragPath(), shift);
     auto* attachStream = findChild<QAction*>("FileDragMenu_AttachStream");
     TColumn* destination = ActiveColumn();
     if (attachStream->isEnabled() && destination != nullptr)

@@ -4,6 +4,7 @@
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
 
+#include "viewing/FileViewer.h"
 #include "viewing/StegServices.h"
 
 #include "columns/Column.h"
@@ -173,9 +174,9 @@ void TMainForm::BuildFileMenu()
     QMenu& menu = *FileMenu;
     AddMenuTitle(menu, "FilePopupMenu", "File");
     BuildFileMenuAttributes(*AddSubmenu(menu, "Attributes1", "Attributes"));
-    AddSubmenu(menu, "Navigate1", "Navigate");
+    BuildFileMenuNavigate(*AddSubmenu(menu, "Navigate1", "Navigate"));
     AddSubmenu(menu, "PartitionsMenu", "Partitions");
-    AddSubmenu(menu, "SystemLocationsMenu", "System locations");
+    BuildFileMenuSystemLocations(*AddSubmenu(menu, "SystemLocationsMenu", "System locations"));
     menu.addSeparator();
     BuildFileMenuVisibleColumns(*AddSubmenu(menu, "VisibleColumnsMenu", "Visible columns"));
     BuildFileMenuGroup(*AddSubmenu(menu, "Group1", "Group of columns"));
@@ -188,7 +189,7 @@ void TMainForm::BuildFileMenu()
     AddMenuCommand(menu, *this, "FileSystemMenuMenu", "System menu", "",
                    [this] { ShowContextMenu(Press.DragItemIndex, -1, -1, Press.DragShiftState, false); });
     menu.addSeparator();
-    AddSubmenu(menu, "InterBoard1", "Inter-board");
+    BuildFileMenuInterBoard(*AddSubmenu(menu, "InterBoard1", "Inter-board"));
     BuildFileMenuOften(*AddSubmenu(menu, "Often1", "Often"));
     BuildFileMenuMiscellaneous(*AddSubmenu(menu, "Miscellaneous1", "Miscellaneous"));
     BuildFileMenuView(*AddSubmenu(menu, "ViewMenu", "View && Edit"));
@@ -202,15 +203,7 @@ void TMainForm::BuildFileMenu()
 
 void TMainForm::BuildFileMenuAttributes(QMenu& menu)
 {
-    TColumnItems items(*this, menu);
-    items.AddWaiting("FixedAttrMenu", "Fixed", "F10");
-    items.AddWaiting("ThumbAttrMenu", "Thumbnails", "Ctrl+F10");
-    AddSubmenu(menu, "WidthAttrMenu", "Width");
-    AddSubmenu(menu, "SubcolumnsAttrMenu", "Subcolumns");
-    AddSubmenu(menu, "ThumbHeightMenu", "Thumbnail height");
-    AddSubmenu(menu, "SortModeMenu", "Sort");
-    items.AddWaiting("RenameContainerMenu", "Rename container", "");
-    items.AddWaiting("ShowPathsInContainerMenu", "Paths in container", "Shift+F10");
+    BuildColumnAttributeItems(menu);
     menu.addSeparator();
     QMenu& specialPaths = *AddSubmenu(menu, "SpecialPathsMenu", "Special paths");
     TColumnItems paths(*this, specialPaths);
@@ -318,16 +311,36 @@ void TMainForm::BuildFileMenuAssociations(QMenu& menu)
                    [this] { SaveOptionsAndUpdate(); });
 }
 
+void TMainForm::ViewNext(TColumn& column, bool forward)
+{
+    if (forward)
+        column.FileList->FocusNext();
+    else
+        column.FileList->FocusPrevious();
+    column.SetActive();
+    FileViewer->Do(column.ActiveTitle);
+}
+
 void TMainForm::BuildFileMenuView(QMenu& menu)
 {
     TColumnItems items(*this, menu);
-    items.AddWaiting("ViewNextMenu", "View next", "F3");
-    items.AddWaiting("ViewPreviousMenu", "View previous", "F4");
-    items.AddWaiting("ViewFileMenu", "View", "F5");
-    items.AddWaiting("ViewClipboardPictureMenu", "View clipboard picture", "Ctrl+F5");
+    items.Add("ViewNextMenu", "View next", "F3", [this](TColumn& column) { ViewNext(column, true); });
+    items.Add("ViewPreviousMenu", "View previous", "F4", [this](TColumn& column) { ViewNext(column, false); });
+    items.Add("ViewFileMenu", "View", "F5", [this](TColumn& column) {
+        // A directory is not viewed.
+        if (column.ActiveType != ftDirectory)
+            FileViewer->Do(column.ActiveTitle);
+    });
+    AddMenuCommand(menu, *this, "ViewClipboardPictureMenu", "View clipboard picture", "Ctrl+F5",
+                   [this] { FileViewer->ViewClipboardPicture(); });
     items.Add("ViewStegNoiseMenu", "View steg noise", "Shift+F5", ViewStegNoise);
-    items.AddWaiting("ViewMediaInDirMenu", "View media in directory", "F6");
-    items.AddWaiting("ViewThisMediaInDirMenu", "View this media in directory", "Ctrl+F6");
+    items.Add("ViewMediaInDirMenu", "View media in directory", "F6", [this](TColumn& column) {
+        const std::string directory = column.ContainerIndex < 0 ? GetParentPath(column.ActiveTitle) : std::string();
+        FileViewer->ViewMediaInDirectory(directory, column, 0, "");
+    });
+    items.Add("ViewThisMediaInDirMenu", "View this media in directory", "Ctrl+F6", [this](TColumn& column) {
+        FileViewer->ViewMediaInDirectory(GetParentPath(column.ActiveTitle), column, 0, column.ActiveTitle);
+    });
     items.Add("EditFileMenu", "Edit", "E", [](TColumn& column) { column.Com_Edit(""); });
     items.Add("EditFileStreamsMenu", "Edit streams", "A", [](TColumn& column) { column.Com_EditStreams(0); });
     items.AddWaiting("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A");
@@ -412,7 +425,11 @@ void TMainForm::EnableFileMenuItems(TShiftState)
 {
     TTraced trace;
     try {
-        ApplyFileMenuStates(*this, GetFileMenuStates(GetFileMenuFacts(ActiveColumn())));
+        TFileMenuFacts facts = GetFileMenuFacts(ActiveColumn());
+        facts.InterBoard = GetMarkedSourceFacts();
+        ApplyFileMenuStates(*this, GetFileMenuStates(facts));
+        SetInterBoardTitle(facts.InterBoard);
+        SetupContainerMenus();
     }
     TRACED_CATCH(trace)
 }
@@ -429,7 +446,9 @@ void TMainForm::ShowFileMenu(int32_t x, int32_t y, TShiftState shift)
     try {
         EnableFileMenuItems(shift);
         SetChecked(*this, ("VisibleColumnsMenu" + std::to_string(VisibleColumnCount)).c_str(), true);
+        CheckColumnAttributes(shift);
         CheckSpecialPaths();
+        SetupFileMenuLinkMenus();
         const QPoint anchor = ActiveList() != nullptr ? GetFocusedItemAnchor(*ActiveList()) : QPoint();
         RunPopupMenu(*FileMenu, QPoint(x < 0 ? anchor.x() : x, y < 0 ? anchor.y() : y));
     }

@@ -200,6 +200,7 @@ void TMainForm::LayoutCenter(int32_t top, int32_t bottom)
     const int32_t workInnerHeight = std::max(InnerHeight(*WorkAreaPanel), 0);
     ViewerPanel->SetBounds(0, workInnerHeight - ViewerPanel->height(), InnerWidth(*WorkAreaPanel),
                            ViewerPanel->height());
+    LayoutViewer();
     const int32_t columnsHeight = ViewerPanel->isHidden() ? workInnerHeight : std::max(ViewerPanel->y(), 0);
     ColumnsPanel->SetBounds(0, 0, InnerWidth(*WorkAreaPanel), columnsHeight);
     ArrangeColumns();
@@ -228,6 +229,16 @@ void TMainForm::ArrangeColumns()
         Columns[j]->Reset(spans[j].Left, 0, spans[j].Width, InnerHeight(*ColumnsPanel));
 }
 
+void TMainForm::LayoutViewer()
+{
+    const int32_t width = InnerWidth(*ViewerPanel);
+    ViewerSplitter->SetBounds(0, 0, width, SplitterWidth);
+    ViewerClientPanel->SetBounds(0, SplitterWidth, width, std::max(InnerHeight(*ViewerPanel) - SplitterWidth, 0));
+    const int32_t border = ViewerClientPanel->Border;
+    ViewerMemo->setGeometry(border, border, InnerWidth(*ViewerClientPanel),
+                            std::max(InnerHeight(*ViewerClientPanel), 0));
+}
+
 void TMainForm::LayoutPlayList()
 {
     const int32_t titleHeight = GetLineHeightWithBorders(*PlayListTitlePanel);
@@ -251,6 +262,7 @@ void TMainForm::LayoutPlayList()
     ProgressBar->SetBounds(0, titleHeight, LevelBarWidth, listHeight);
     VolumeBar->SetBounds(std::max(innerWidth - LevelBarWidth, 0), titleHeight, LevelBarWidth, listHeight);
     PlayList->SetBounds(LevelBarWidth, titleHeight, std::max(innerWidth - 2 * LevelBarWidth, 0), listHeight);
+    MediaPlayer.SetPlayListItemHeight();
 }
 
 void TMainForm::LayoutTree()

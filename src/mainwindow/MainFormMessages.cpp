@@ -50,10 +50,13 @@ constexpr uint16_t VK_F9 = VK_F1 + 8;
 // player, the menus and the dialogs join this table as they are built; until then their
 // keys reach the focused control.
 const TWindowKey WindowKeys[] = {
+    {VK_ESCAPE, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.HideViewer(); }},
     {VK_SPACE, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.HideApplication(); }},
     {VK_F1, TKeyModifiers::AltOnly, [](TMainForm&, TShiftState) { ShowHelpNotAvailable(); }},
     {VK_F4, TKeyModifiers::AltOnly, [](TMainForm& form, TShiftState) { form.CloseProgram(); }},
     {VK_F7, TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ToggleMediaPlayList(); }},
+    {VK_F7, TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.CloseViewer(); }},
+    {VK_F7, TKeyModifiers::ShiftOnly, [](TMainForm& form, TShiftState) { form.MaximizeViewerHeight(); }},
     {VK_F8, TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowHintBar); }},
     {VK_F8, TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.ToggleBar(ProgramOptions.ShowFileInfo); }},
     {VK_F8, TKeyModifiers::ShiftOnly,
@@ -62,6 +65,7 @@ const TWindowKey WindowKeys[] = {
     {VK_F9, TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.ToggleTreeNavigator(); }},
     {'B', TKeyModifiers::None, [](TMainForm&, TShiftState) { Boards->EditProperties(); }},
     {'B', TKeyModifiers::CtrlOnly, [](TMainForm& form, TShiftState) { form.MarkActiveAsIBSource(0); }},
+    {'B', TKeyModifiers::ShiftOnly, [](TMainForm& form, TShiftState) { form.ShowInterBoardFileDragMenu(-1, -1, 0); }},
     {'H', TKeyModifiers::None, [](TMainForm& form, TShiftState) { form.ClickCommand("SearchHistoryMenu"); }},
     {'R', TKeyModifiers::Any, [](TMainForm& form, TShiftState) { form.ClickCommand("ManualRunMenu"); }},
     {VK_APPS, TKeyModifiers::Any, [](TMainForm& form, TShiftState shift) { form.ShowFileMenuAtFocusedItem(shift); }},
@@ -146,6 +150,11 @@ void TMainForm::FormKeyDown(uint16_t& key, TShiftState shift)
         }
         if (isMinimized())
             showNormal();
+        if (MediaKeyDown(key)) {
+            key = 0;
+            return;
+        }
+        HideFileHover();
         if (const TWindowKey* windowKey = FindWindowKey(key, shift)) {
             key = 0;
             windowKey->Command(*this, shift);

@@ -25,7 +25,6 @@ namespace {
 const std::string MainSection = "Main";
 const std::string ContainersSection = "Containers";
 const std::string MediaPlayListSection = "MediaPlayList";
-constexpr size_t MaxContainerNameLength = 255;
 
 const std::vector<std::string> DefaultProgramExtensions = {".bat", ".com", ".cpl", ".exe", ".js", ".msc",
                                                            ".msi", ".scf", ".vbs", ".wsf", ".wsh"};
@@ -110,8 +109,8 @@ void SaveWindowSizes(TStoredTextList& store, const TMainForm& form)
 void LoadContainerNames(TStoredTextList& store, TContainers& containers)
 {
     for (int32_t index = 0; index < ContainerCount; ++index)
-        store.ReadString(ContainersSection, std::to_string(index), MaxContainerNameLength, containers.Find(index)->Name,
-                         false);
+        store.ReadString(ContainersSection, std::to_string(index), static_cast<size_t>(MaxContainerNameLength),
+                         containers.Find(index)->Name, false);
 }
 
 void SaveContainers(TStoredTextList& store, TContainers& containers)

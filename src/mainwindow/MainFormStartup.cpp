@@ -8,6 +8,7 @@
 #include "columns/ContainerDialog.h"
 #include "panels/MyTPanel.h"
 
+#include "core/desktop/DropSource.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/files/PathNames.h"
@@ -40,8 +41,12 @@ void TMainForm::CreateProgramFolders()
 
 void TMainForm::Startup()
 {
-    TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { FocusColumn(-1, false); });
+    TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { SkinChanged(); });
     CreateProgramFolders();
+    MediaPlayer.SetPlayListItemHeight();
+    MediaPlayer.Stop();
+    setAcceptDrops(true);
+    DropFileSource = new TDropFileSource(this);
     OptionsSTL = std::make_unique<TStoredTextList>(std::string());
     SetOptionsFileNames();
     OptionsSTL->OnLoad = [this](TStoredTextList& store, int32_t flag) { OnLoadOptionsSTL(store, flag); };
@@ -124,6 +129,7 @@ void TMainForm::ApplicationEventsDeactivate()
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     canClose = true;
+    MediaPlayer.StoreLastPlayedPosition();
     // Before start-up nothing has been read, and saving would replace the user's files
     // with defaults.
     if (!OptionsSTL)

@@ -11,6 +11,8 @@
 #include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 
+#include <QCursor>
+
 #include <algorithm>
 
 namespace {
@@ -34,8 +36,12 @@ void TMainForm::MainTimerTimer()
     TTraced trace;
     try {
         TSeam<TMainWindowMouse>::Get().CheckItemHotTrack();
+        MediaTimerStep();
         if (IsBusy() || !isActiveWindow())
             return;
+        if (IsExternalDragDue(Press.ColumnDragActive, IsLeftButtonDown(), QCursor::pos(),
+                              QRect(mapToGlobal(QPoint(0, 0)), size())))
+            ActivateExternalDrag();
         if (DirMonitorCrono.IsPeriod(DirMonitorPeriod))
             CheckDirMonitor(false);
         if (CaptionCrono.IsPeriod(CaptionPeriod))

@@ -74,32 +74,26 @@ public:
     void EndColumnDrag() override { Boards->EndColumnDrag(); }
 };
 
-// The containers are the window's; showing and filling them from the keys does nothing
-// until the container commands exist.
+// The containers and their commands are the window's.
 class TContainersWindow : public TMainWindowContainers
 {
 public:
     explicit TContainersWindow(TMainForm& window) : Window(window) {}
     TContainer* FindContainer(int32_t index) override { return Window.FindContainer(index); }
-    int32_t FindContainerColumn(int32_t containerIndex) override
+    int32_t FindContainerColumn(int32_t containerIndex) override { return Window.FindContainerColumn(containerIndex); }
+    void ShowContainer(int32_t container) override { Window.ShowContainer(container); }
+    void CopyToContainerMenuClick(int32_t container, TColumn* source) override
     {
-        const int32_t count = Window.GetVisibleColumnCount();
-        for (int32_t i = 0; i < count; ++i)
-            if (const TColumn* column = Window.GetColumn(i);
-                column != nullptr && column->ContainerIndex == containerIndex)
-                return i;
-        return -1;
+        Window.CopyToContainerMenuClick(container, source);
     }
-    void ShowContainer(int32_t) override {}
-    void CopyToContainerMenuClick(int32_t, TColumn*) override {}
 
 private:
     TMainForm& Window;
 };
 
-// The press record, the File and File-drag menus with their enabling, the system menu and
-// the clicking of commands are the window's; the inter-board menu, the mouse menu and the
-// hover window keep the stand-in's answers: nothing else is shown.
+// The press record, the File, File-drag and inter-board menus with their enabling, the
+// system menu and the clicking of commands are the window's; the mouse menu and the hover
+// window keep the stand-in's answers: nothing else is shown.
 class TMouseWindow : public TMainWindowMouseStandIn
 {
 public:
@@ -114,11 +108,20 @@ public:
         Window.ShowFileMenu(screenPos.x(), screenPos.y(), shift);
     }
     void PopupFileDragMenu(QPoint screenPos) override { Window.PopupFileDragMenu(screenPos); }
+    void ShowInterBoardFileDragMenu(QPoint screenPos, TShiftState shift) override
+    {
+        Window.ShowInterBoardFileDragMenu(screenPos.x(), screenPos.y(), shift);
+    }
     void ShowContextMenu(int32_t itemIndex, QPoint screenPos, TShiftState shift, bool drag) override
     {
         Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
     }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
+    bool GetPlayListActiveTitle(std::string& title) override
+    {
+        title = Window.MediaPlayer.GetActiveTitle();
+        return !title.empty();
+    }
     void SetHotTrackItem(TColumn& column, int32_t index) override { Window.SetHotTrackItem(column, index); }
     void CheckItemHotTrack() override { Window.CheckItemHotTrack(); }
     void CheckFileHoverMouseMove(TColumn& column, int32_t index, int32_t x, int32_t y) override

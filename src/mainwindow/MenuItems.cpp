@@ -15,6 +15,13 @@ QAction* AddMenuTitle(QMenu& menu, const std::string& name, const std::string& c
     return title;
 }
 
+QAction* AddSubmenuTitle(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption)
+{
+    QAction* title = AddMenuCommand(menu, window, name, caption, "", [] {});
+    menu.setDefaultAction(title);
+    return title;
+}
+
 QMenu* AddSubmenu(QMenu& menu, const std::string& name, const std::string& caption)
 {
     auto* submenu = new QMenu(QString::fromStdString(caption), &menu);
@@ -49,15 +56,4 @@ QAction* AddMenuCheckCommand(QMenu& menu, TMainForm& window, const std::string& 
 QPoint FocusedItemAnchor(QPoint origin, int border, int itemsWidth, int itemHeight, int focusIndex, int topIndex)
 {
     return {origin.x() + border + itemsWidth / 2, origin.y() + border + itemHeight * (focusIndex - topIndex + 1)};
-}
-
-std::string EscapeMenuCaption(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text) {
-        escaped += c;
-        if (c == '&')
-            escaped += '&';
-    }
-    return escaped;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/forms/Utilities.h"
+
 #include <QPoint>
 
 #include <functional>
@@ -15,6 +17,9 @@ class TMainForm;
 
 // The bold title item that heads a menu; it runs nothing.
 QAction* AddMenuTitle(QMenu& menu, const std::string& name, const std::string& caption);
+// The bold title item at the head of a submenu, whose caption and hint the menu's owner
+// sets; it runs nothing and leaves the submenu's own caption.
+QAction* AddSubmenuTitle(QMenu& menu, TMainForm& window, const std::string& name, const std::string& caption);
 // A submenu holder with its own QMenu; its action is named too, so the enabling can grey it.
 QMenu* AddSubmenu(QMenu& menu, const std::string& name, const std::string& caption);
 // A command item. The shortcut is display text beside the caption, never a QAction
@@ -29,6 +34,3 @@ QAction* AddMenuCheckCommand(QMenu& menu, TMainForm& window, const std::string& 
 // Where a menu opened from the keyboard stands: centred under the focused row of a list
 // whose client area begins at `origin` on the screen.
 QPoint FocusedItemAnchor(QPoint origin, int border, int itemsWidth, int itemHeight, int focusIndex, int topIndex);
-
-// A caption made of a file or stream name shows its "&" as itself.
-std::string EscapeMenuCaption(const std::string& text);

@@ -3,6 +3,8 @@
 #include "viewing/LastPlayedMPL.h"
 #include "viewing/PictureViewer.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <string>
 
@@ -44,4 +46,13 @@ public:
     void ViewMediaInDirectory(const std::string& directory, TColumn& column, int64_t startPosition,
                               const std::string& lastTitle);
     void ViewClipboardPicture();
+
+private:
+    void ShowViewerPanel();
+    // The file automatic steg took out of the picture, shown; false when it took nothing.
+    bool ShowStegOut();
+    void ViewText();
+    // The text file's bytes, or a line that tells why they are not shown. Traced.
+    QString ReadText(int64_t size);
+    void ShowMemoText(const QString& text);
 };

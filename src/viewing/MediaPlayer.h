@@ -2,10 +2,13 @@
 
 #include "columns/MediaPlayerServices.h"
 
+#include "core/forms/InputState.h"
+#include "core/forms/VirtualKeys.h"
 #include "core/text/MyTime.h"
 
 #include "host/MediaDevice.h"
 
+#include <QImage>
 #include <QRect>
 
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include <vector>
 
 class MyTPanel;
+class QPainter;
 class QWidget;
 class TFileViewer;
 
@@ -130,4 +134,45 @@ public:
     void MediaPreviousButtonClick();
     void MediaRandomizeButtonClick();
     void MediaClipButtonClick();
+
+    // The name part of the played file and the index played before: the application title
+    // tells the item, and the title panel's hint why nothing plays.
+    void SetInitialInfo(const std::string& name, int32_t oldIndex);
+    void PlayListDrawItem(QPainter& canvas, int32_t index);
+    // A seek from the progress bar or the keys "[" and "]": it ends a pause, so the device,
+    // the Pause button and the played time agree. Nothing for a medium without length.
+    void SeekTo(double fraction);
+
+private:
+    enum class TItemOutcome
+    {
+        Skipped,
+        Played,
+        Failed
+    };
+
+    // What the bars showed last: their hints change only with them.
+    double ShownProgress = 0;
+    double ShownVolume = 0;
+    QImage ItemBitmap;
+
+    void BindPlayList();
+    void BindBars();
+    void BindButtons();
+    void Unbind();
+    TItemOutcome PlayCurrentItem(int64_t start);
+    void EndOfList();
+    int32_t GetItemCount() const;
+    std::string GetItemText(int32_t index) const;
+    // Position / length while playing; 0 without a length.
+    double GetCurrentProgress() const;
+    void SetProgressHint(double progress);
+    void SetVolumeHint(double volume);
+    QSize GetViewerSpace() const;
+    // The first item titled like the title, without regard to case; else 0.
+    int32_t FindStartItem(const std::string& title) const;
+    void SetTitleCaption(const std::string& caption);
+    void PlayListKeyDown(uint16_t& key);
+    void PlayListMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void PlayListMouseMove(int32_t x, int32_t y);
 };

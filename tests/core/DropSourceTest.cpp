@@ -3,6 +3,7 @@
 #include "host/DragAndDrop.h"
 #include "host/LastError.h"
 
+#include "support/RecordingDrags.h"
 #include "support/TestSupport.h"
 
 #include <QClipboard>
@@ -90,6 +91,27 @@ TEST_F(DropSourceTest, TextIsCopiedAsPlainText)
     ASSERT_TRUE(text.CopyToClipboard());
     EXPECT_EQ(QString::fromUtf8("Grüße, \"world\""), Clipboard().text());
     EXPECT_FALSE(Clipboard().hasUrls());
+}
+
+TEST_F(DropSourceTest, ADragOffersTheFilesWithExactlyTheAllowedTypes)
+{
+    TRecordingDrags drags;
+    drags.Answer = Qt::MoveAction;
+    std::vector<int> heard;
+    Files.OnFeedback = [&heard](TDropSource*, int effect) { heard.push_back(effect); };
+    drags.During = [](const host::DragRequest& request) {
+        request.OnActionChanged(Qt::LinkAction);
+        request.OnActionChanged(Qt::MoveAction);
+    };
+    Files.Dragtypes = dtMove | dtLink;
+
+    EXPECT_EQ(drDropMove, Files.Execute());
+    ASSERT_EQ(1u, drags.Drags.size());
+    EXPECT_EQ(Qt::MoveAction | Qt::LinkAction, drags.Drags[0].Allowed);
+    EXPECT_EQ(LocalUrls({Drive.HostPath("photos/a.jpg"), Drive.HostPath("music/deep/b c.mp3")}), drags.Drags[0].Urls);
+    EXPECT_EQ(0u, drags.Drags[0].CopiedFiles.find("copy\nfile://"));
+    EXPECT_EQ((std::vector<int>{dtLink, dtMove}), heard);
+    EXPECT_EQ(dtMove, Files.FeedbackEffect);
 }
 
 TEST(DragResult, FollowsTheTargetsActionWithinTheAllowedTypes)

@@ -36,4 +36,12 @@ TEST(TextExcerpt, DecodesUtf8AndReadsOtherBytesAsWestern)
         EXPECT_EQ(row.Text.toStdString(), DecodeTextExcerpt(row.Bytes).toStdString()) << row.Case;
 }
 
+// A whole file has no cut: its last bytes are read even when they begin a sequence.
+TEST(TextExcerpt, AWholeTextKeepsASequenceCutByItsEnd)
+{
+    EXPECT_EQ(u"caf\u00E9 \u20AC ab\u00E2\u201A"_qs.toStdString(),
+              DecodeText("caf\xC3\xA9 \x80 ab\xE2\x82").toStdString());
+    EXPECT_EQ(u"\U0001F600\u00F0"_qs.toStdString(), DecodeText("\xF0\x9F\x98\x80\xF0").toStdString());
+}
+
 } // namespace

@@ -151,6 +151,35 @@ TEST_F(DirectoryMenu, FilterAndLinkFlagChooseTheFiles)
     EXPECT_EQ((std::vector<std::string>{"Docs/1", "Editor/0", "notes/0"}), ItemsOf(Menu));
 }
 
+// The caption may hide the extension's letter case and must double "&"; the entry keeps
+// its file's path for the click.
+TEST_F(DirectoryMenu, AnEntryKeepsItsFileWhateverItsCaptionShows)
+{
+    Drive.WriteFile("Menu/R&D/Tool.LNK", "");
+    Load("", true);
+    const QMenu* folder = SubmenuOf(Menu, "R&&D");
+    ASSERT_NE(nullptr, folder);
+    ASSERT_EQ(1, folder->actions().size());
+    const QAction& entry = *folder->actions()[0];
+    EXPECT_EQ("Tool", entry.text().toStdString());
+    EXPECT_EQ(Drive.Path("Menu\\R&D\\Tool.LNK"), GetMenuItemFileName(entry));
+    EXPECT_EQ("", GetMenuItemFileName(*folder->menuAction()));
+}
+
+TEST_F(DirectoryMenu, EmptyingRemovesTheSubmenusToo)
+{
+    Drive.WriteFile("Menu/Sub/Deeper/a.txt", "");
+    Drive.WriteFile("Menu/b.txt", "");
+    for (int fill = 0; fill < 2; ++fill) {
+        EmptyMenu(Menu);
+        Load();
+    }
+    EXPECT_EQ(1, Menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size());
+    EmptyMenu(Menu);
+    EXPECT_TRUE(Menu.isEmpty());
+    EXPECT_TRUE(Menu.findChildren<QMenu*>().isEmpty());
+}
+
 TEST_F(DirectoryMenu, ALevelHoldsAtMostThirtyEntries)
 {
     for (int i = 0; i < 40; ++i)

@@ -76,9 +76,13 @@ bool RecacheOnTextFormatChange(const char* extension)
     return true;
 }
 
+#ifndef SAMPLE_EXTENSIONS
+#define SAMPLE_EXTENSIONS ".qpt"
+#endif
+
 const char* LoadFileExtensions(void)
 {
-    return ".qpt";
+    return SAMPLE_EXTENSIONS;
 }
 
 void GetPictureSize(const char* fileName, const char* extension, int32_t availableWidth, int32_t availableHeight,

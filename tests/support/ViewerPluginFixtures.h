@@ -8,8 +8,10 @@
 #include <string>
 
 // The test plug-ins (tests/plugin), built with the tests: the sample, which draws ".QPT"
-// files, and one that lists ".abc.def" and has no drawing entry points.
+// files, the sample that claims ".PNG" files too, and one that lists ".abc.def" and has no
+// drawing entry points.
 inline const std::string SamplePluginHostPath = QUILLOMBER_SAMPLE_PLUGIN;
+inline const std::string PngPluginHostPath = QUILLOMBER_PNG_PLUGIN;
 inline const std::string ListingPluginHostPath = QUILLOMBER_LISTING_PLUGIN;
 
 // Copies a plug-in library into the "Plugins" folder on the drive under the name; the drive

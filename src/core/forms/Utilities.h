@@ -162,7 +162,7 @@ using TMenuClickHandler = std::function<void(QAction& item)>;
 // them. A file's caption loses its extension when any of the three flags is set. An empty
 // filter is "*"; a filter holding < > | " : \ or / is refused. Traced: a failure stops the
 // filling and leaves the items added so far. A submenu is a child of the menu it sits in
-// (QMenu::clear leaves it there; it goes with its parent or when deleted).
+// (QMenu::clear leaves it there; EmptyMenu removes it).
 void LoadMenuWithFiles(QMenu& item, const std::string& directory, const std::string& filter, bool firstLinkFlag,
                        bool secondLinkFlag, bool hideExtension, const std::string& hint,
                        const TMenuClickHandler& onClick);
@@ -173,3 +173,12 @@ bool IsMenuFileAccepted(const std::string& path, const std::string& name, const 
 // with a backslash after it, then its own caption. For an item outside the root's tree
 // the path starts at its outermost menu.
 std::string GetMenuItemPath(const QMenu& root, const QAction& item);
+// The file a directory menu's item stands for, as listed ("" for any other item). The
+// click goes by it, not by the captions: a caption may hide the extension's letter case
+// ("Tool" of "Tool.LNK") and shows "&" doubled.
+std::string GetMenuItemFileName(const QAction& item);
+// Removes the menu's items together with the submenus that a fill made in it, which
+// QMenu::clear would leave behind.
+void EmptyMenu(QMenu& menu);
+// A caption made of a file or stream name shows its "&" as itself.
+std::string EscapeMenuCaption(const std::string& text);

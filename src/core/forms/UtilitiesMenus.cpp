@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int MaxMenuEntriesPerLevel = 30;
+const char* const MenuItemFileProperty = "MenuItemFileName";
 const char* const RefusedFilterCharacters = "<>|\":\\/";
 
 int32_t TagOf(const QAction& item)
@@ -121,7 +122,7 @@ void LoadMenuWithFiles(QMenu& item, const std::string& directory, const std::str
             if (entry.Attributes & host::FILE_ATTRIBUTE_HIDDEN)
                 continue;
             if (entry.Attributes & host::FILE_ATTRIBUTE_DIRECTORY) {
-                auto* submenu = new QMenu(QString::fromStdString(entry.Name), &item);
+                auto* submenu = new QMenu(QString::fromStdString(EscapeMenuCaption(entry.Name)), &item);
                 submenu->menuAction()->setData(FolderMenuTag);
                 InsertMenuItem(item, *submenu->menuAction(), entry.Name, true);
                 LoadMenuWithFiles(*submenu, folder + entry.Name, filter, firstLinkFlag, secondLinkFlag, hideExtension,
@@ -132,9 +133,11 @@ void LoadMenuWithFiles(QMenu& item, const std::string& directory, const std::str
                     delete submenu;
                 ++added;
             } else if (IsMenuFileAccepted(folder + entry.Name, entry.Name, spec, firstLinkFlag, secondLinkFlag)) {
-                auto* file =
-                    new QAction(QString::fromStdString(MenuCaptionOfFile(entry.Name, hideFileExtension)), &item);
+                auto* file = new QAction(QString::fromStdString(
+                                             EscapeMenuCaption(MenuCaptionOfFile(entry.Name, hideFileExtension))),
+                                         &item);
                 file->setData(FileMenuTag);
+                file->setProperty(MenuItemFileProperty, QString::fromStdString(folder + entry.Name));
                 file->setStatusTip(QString::fromStdString(hint));
                 if (onClick)
                     QObject::connect(file, &QAction::triggered, file, [file, onClick] { onClick(*file); });
@@ -152,4 +155,27 @@ std::string GetMenuItemPath(const QMenu& root, const QAction& item)
          menu = HoldingMenu(*menu->menuAction()))
         path = IncludeEndBackslash(menu->title().toStdString()) + path;
     return path;
+}
+
+std::string GetMenuItemFileName(const QAction& item)
+{
+    return item.property(MenuItemFileProperty).toString().toStdString();
+}
+
+void EmptyMenu(QMenu& menu)
+{
+    menu.clear();
+    for (QMenu* submenu : menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        delete submenu;
+}
+
+std::string EscapeMenuCaption(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        escaped += c;
+        if (c == '&')
+            escaped += '&';
+    }
+    return escaped;
 }

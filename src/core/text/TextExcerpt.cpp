@@ -2,17 +2,40 @@
 
 #include "core/text/TextCharacter.h"
 
-QString DecodeTextExcerpt(std::string_view bytes)
+namespace {
+
+void AppendCodePoint(QString& text, char32_t codePoint)
+{
+    if (QChar::requiresSurrogates(codePoint)) {
+        text.append(QChar(QChar::highSurrogate(codePoint)));
+        text.append(QChar(QChar::lowSurrogate(codePoint)));
+    } else {
+        text.append(QChar(static_cast<char16_t>(codePoint)));
+    }
+}
+
+QString Decode(std::string_view bytes, bool dropCutEnd)
 {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (size_t i = 0; i < bytes.size();) {
-        if (CutSequenceLength(bytes, i) != 0)
+        if (dropCutEnd && CutSequenceLength(bytes, i) != 0)
             break;
         const TTextCharacter character = DecodeCharacterAt(bytes, i);
-        const char32_t codePoint[1] = {character.CodePoint};
-        text.append(QString::fromUcs4(codePoint, 1));
+        AppendCodePoint(text, character.CodePoint);
         i += character.Length;
     }
     return text;
+}
+
+} // namespace
+
+QString DecodeText(std::string_view bytes)
+{
+    return Decode(bytes, false);
+}
+
+QString DecodeTextExcerpt(std::string_view bytes)
+{
+    return Decode(bytes, true);
 }
