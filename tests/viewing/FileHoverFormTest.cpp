@@ -1,5 +1,6 @@
 #include "viewing/FileHoverForm.h"
 
+#include "viewing/FileViewer.h"
 #include "viewing/MediaPlayer.h"
 #include "viewing/ViewerWindow.h"
 
@@ -8,13 +9,17 @@
 #include "core/settings/ProgramOptions.h"
 #include "core/text/MyMath.h"
 
+#include "panels/PanelTestSupport.h"
+
 #include "support/FakeMediaDevice.h"
+#include "support/MediaPlayerControls.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 
 #include <gmock/gmock.h>
 
@@ -58,13 +63,17 @@ protected:
         AudioFileExtensions.Assign({".wav"});
         VideoFileExtensions.Assign({".mp4"});
         TSeam<TViewerWindow>::Install(&Window);
+        MyTPanel* viewerPanel = TTestMediaControls::AddPanel(&Panels.Window, {0, 300, 400, 0});
+        Viewer = std::make_unique<TFileViewer>(viewerPanel, new QPlainTextEdit(viewerPanel), Settings);
         Player = std::make_unique<MyTMediaPlayer>();
+        Player->Bind(TTestMediaControls(Panels.Window).Controls, *Viewer);
         Form = std::make_unique<TFileHoverForm>(*Player);
     }
     ~FileHoverFormTest() override
     {
         Form.reset();
         Player.reset();
+        Viewer.reset();
         TSeam<TViewerWindow>::Install(nullptr);
         AudioFileExtensions.Clear();
         VideoFileExtensions.Clear();
@@ -108,8 +117,11 @@ protected:
                                                  [](const std::string& call) { return call.starts_with("Open "); }));
     }
 
+    TPanelWindow Panels{1000, 800};
     TFakeMediaDevices Devices;
     TFakeViewerWindow Window;
+    TFileViewerSettings Settings;
+    std::unique_ptr<TFileViewer> Viewer;
     std::unique_ptr<MyTMediaPlayer> Player;
     std::unique_ptr<TFileHoverForm> Form;
 };
@@ -191,10 +203,13 @@ TEST_F(FileHoverFormTest, RendersFrameTextLinesAndThumbnailOffScreen)
     }
 }
 
+// The clip starts at the shift, fitted into the media place without enlarging, framed, and
+// the top line tells its sizes, zoom and length.
 TEST_F(FileHoverFormTest, AVideoClipStartsAtTheShiftAndReportsInTheTopLine)
 {
     TFakeMedium medium;
     medium.Length = 4000;
+    medium.SourceSize = QSize(640, 480);
     Devices.Device().AddMedium("C:\\a\\v.mp4", medium);
     ProgramOptions.FileHoverMediaStartShift = 10;
     Form->ShowForFile(Request("C:\\a\\v.mp4"));
@@ -203,9 +218,14 @@ TEST_F(FileHoverFormTest, AVideoClipStartsAtTheShiftAndReportsInTheTopLine)
     EXPECT_TRUE(Window.IsHoverClipPlaying());
     EXPECT_TRUE(Player->Playing);
     EXPECT_EQ(Form.get(), Devices.Device().Display());
+    EXPECT_EQ(QRect(5, 21, 212, 159), Devices.Device().DisplayRect());
     EXPECT_THAT(Devices.Device().Calls, testing::IsSupersetOf({"Open C:\\a\\v.mp4", "Position 400", "Play"}));
-    EXPECT_THAT(Form->GetTopLineText(), testing::StartsWith("W "));
-    EXPECT_THAT(Form->GetTopLineText(), HasSubstr(" | D "));
+    EXPECT_EQ("W 640 * H 480 | Z 33% | D 00:00:04", Form->GetTopLineText());
+    Form->FPaint(true, 1000, 4000);
+    EXPECT_EQ("W 640 * H 480 | Z 33% | D 00:00:04 (25%)", Form->GetTopLineText());
+    const QImage image = Rendered();
+    EXPECT_EQ(ToQColor(FrameColor), image.pixelColor(4, 100));
+    EXPECT_EQ(ToQColor(FrameColor), image.pixelColor(5 + 212, 100));
 }
 
 TEST_F(FileHoverFormTest, AMediumTheDeviceCannotOpenShowsItsError)
@@ -314,22 +334,25 @@ TEST_F(FileHoverFormTest, ClosedWhileTheClipOpensItStaysClosed)
         QCoreApplication::processEvents();
         EXPECT_FALSE(Form->isVisible());
         EXPECT_FALSE(Form->ClipStarted);
+        EXPECT_FALSE(Player->Playing) << "the clip stopped";
     }
 }
 
-TEST_F(FileHoverFormTest, AMousePressHidesItAndTheActiveWindowKeepsTheFocus)
+TEST_F(FileHoverFormTest, AMousePressHidesItAndStopsItsClipAndTheActiveWindowKeepsTheFocus)
 {
     QWidget main;
     main.show();
     QApplication::setActiveWindow(&main);
-    Form->ShowForFile(Request("C:\\a\\p.jpg"));
+    Form->ShowForFile(Request("C:\\a\\v.mp4"));
     EXPECT_EQ(&main, QApplication::activeWindow());
+    ASSERT_TRUE(Player->Playing);
 
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(10, 10), Qt::RightButton, Qt::RightButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(Form.get(), &press);
     EXPECT_FALSE(Form->Shown);
     EXPECT_FALSE(Form->isVisible());
+    EXPECT_FALSE(Player->Playing);
 }
 
 } // namespace
