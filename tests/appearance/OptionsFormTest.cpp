@@ -1,0 +1,333 @@
+#include "appearance/OptionsForm.h"
+#include "appearance/OptionControls.h"
+
+#include "mainwindow/BoardTestWindow.h"
+
+#include "core/files/ProgramFolders.h"
+#include "core/forms/MessageBoxes.h"
+#include "core/settings/OptionChoices.h"
+#include "core/settings/OptionsFile.h"
+#include "core/settings/ProgramOptions.h"
+#include "core/settings/StoredTextList.h"
+
+#include "host/Process.h"
+
+#include "support/FakeOptionsMainWindow.h"
+#include "support/TestSupport.h"
+#include "support/ViewerPluginFixtures.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+QComboBox& ComboBox(const TOptionsForm& form, const std::string& name)
+{
+    return *qobject_cast<QComboBox*>(form.Control(name));
+}
+
+QCheckBox& CheckBox(const TOptionsForm& form, const std::string& name)
+{
+    return *qobject_cast<QCheckBox*>(form.Control(name));
+}
+
+// Changes every control: each check box flips, each list takes its last item (or a text of
+// its own when it has none), each edit a new name.
+void ChangeEveryControl(const TOptionsForm& form)
+{
+    for (const TOptionControl& row : OptionControls()) {
+        QWidget* control = form.Control(row.Name);
+        if (auto* checkBox = qobject_cast<QCheckBox*>(control))
+            checkBox->setChecked(!checkBox->isChecked());
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->setText("Other.so");
+        else if (auto* comboBox = qobject_cast<QComboBox*>(control); comboBox->count() > 0)
+            comboBox->setCurrentIndex(comboBox->count() - 1);
+        else
+            comboBox->setEditText("Other font");
+    }
+}
+
+// The options text the option file would hold now.
+std::string SavedOptionsText(const TTempDrive& drive)
+{
+    TStoredTextList store(drive.Path("Quillomber.ini"));
+    store.OnSave = [](TStoredTextList& list, int32_t) { SaveProgramOptionsSTL(list); };
+    drive.WriteFile("Quillomber.ini", "");
+    EXPECT_TRUE(store.Load(0));
+    EXPECT_TRUE(store.Save(false, 0));
+    return drive.ReadFile("Quillomber.ini");
+}
+
+class OptionsDialog : public testing::Test
+{
+protected:
+    OptionsDialog() { ProgramOptions = TProgramOptions(); }
+    ~OptionsDialog() override
+    {
+        ProgramOptions = TProgramOptions();
+        host::SetProgramHostFile(TestRootHostPath() + "/program/quillomber");
+    }
+
+    // Opens the dialog, lets `act` work on it, and closes it with the answer.
+    bool Run(int answer, const std::function<void()>& act = {})
+    {
+        TModalScript script;
+        script.Expect("Program options", answer, [&](const TModalRequest&) {
+            if (act)
+                act();
+        });
+        return Form.Dialog();
+    }
+
+    TTempDrive Drive{'Q'};
+    TFakeOptionsMainWindow Window;
+    TOptionsForm Form;
+};
+
+TEST_F(OptionsDialog, CancelAfterChangesOnEveryPageChangesNothing)
+{
+    TBoardTestWindow window;
+    window.Open();
+    const std::string before = SavedOptionsText(Drive);
+    const bool showTree = Boards->GetActiveBoard().ShowTree;
+    const TFileViewerSettings viewer = TSeam<TOptionsMainWindow>::Get().FileViewerSettings();
+
+    EXPECT_FALSE(Run(mrCancel, [&] {
+        for (int page = 0; page < Form.PageControl->count(); ++page)
+            Form.PageControl->setCurrentIndex(page);
+        ChangeEveryControl(Form);
+    }));
+
+    EXPECT_EQ(before, SavedOptionsText(Drive));
+    EXPECT_EQ(showTree, Boards->GetActiveBoard().ShowTree);
+    EXPECT_EQ(viewer, TSeam<TOptionsMainWindow>::Get().FileViewerSettings());
+}
+
+TEST_F(OptionsDialog, OkayTakesBackWhatTheListsCanHold)
+{
+    struct Case
+    {
+        const char* Name;
+        std::function<void()> Set;
+        std::function<void()> Check;
+    };
+    TFileViewerSettings& viewer = Window.Viewer;
+    const std::vector<Case> cases = {
+        {"boards not offered", [] { ProgramOptions.VisibleBoards = 11; },
+         [] { EXPECT_EQ(10, ProgramOptions.VisibleBoards); }},
+        {"text size not offered", [&] { viewer.MaxTextSize = 250000; }, [&] { EXPECT_EQ(100000, viewer.MaxTextSize); }},
+        {"unknown mouse-menu operation", [] { ProgramOptions.MouseMenuOperation[0] = "Foo"; },
+         [] { EXPECT_EQ("", ProgramOptions.MouseMenuOperation[0]); }},
+        {"viewer font size not offered", [&] { viewer.FontSize = 33; }, [&] { EXPECT_EQ(0, viewer.FontSize); }},
+        {"unknown mouse operation", [] { ProgramOptions.RMBNameOperation = "Bar"; },
+         [] { EXPECT_EQ("File menu", ProgramOptions.RMBNameOperation); }},
+        {"listed value", [] { ProgramOptions.FileTypeWidth = 225; },
+         [] { EXPECT_EQ(225, ProgramOptions.FileTypeWidth); }},
+    };
+    for (const Case& item : cases) {
+        SCOPED_TRACE(item.Name);
+        ProgramOptions = TProgramOptions();
+        Window.Viewer = TFileViewerSettings();
+        item.Set();
+        EXPECT_TRUE(Run(mrOkay));
+        item.Check();
+    }
+}
+
+TEST_F(OptionsDialog, OkayTakesTheChangesAndAppliesTheWindowStyle)
+{
+    EXPECT_TRUE(Run(mrOkay, [&] {
+        CheckBox(Form, "ShowGridCheckBox").setChecked(true);
+        CheckBox(Form, "StayOnTopCheckBox").setChecked(true);
+        ComboBox(Form, "HintLinesComboBox").setCurrentText("5");
+        ComboBox(Form, "MMBColumnHeaderComboBox").setCurrentText("Parent System menu");
+        qobject_cast<QLineEdit*>(Form.Control("PictureViewerPluginName2Edit"))->setText("Mine.so");
+    }));
+    EXPECT_TRUE(ProgramOptions.ShowGrid);
+    EXPECT_EQ(5, ProgramOptions.HintLines);
+    EXPECT_EQ("Parent System menu", ProgramOptions.MMBColumnHeaderOperation);
+    EXPECT_EQ("Mine.so", ProgramOptions.ViewerPluginName[1]);
+    EXPECT_EQ(std::vector<bool>{true}, Window.StyleChanges);
+}
+
+// The dialog's lists and the option reader must agree: a value the reader takes from the
+// file must show as chosen, or Okay would lose it.
+TEST_F(OptionsDialog, EveryValueTheReaderTakesShowsChosen)
+{
+    struct Listed
+    {
+        const char* Section;
+        const char* Key;
+        const char* Control;
+        const std::vector<int32_t>& Values;
+    };
+    const std::vector<Listed> listed = {
+        {"Main", "ScrollbarSensitivity", "ScrollbarSensitivityComboBox", ScrollChoices()},
+        {"FileList", "SimulateFileTypeWidth", "SimulateFileTypeWidthComboBox", TypeWidthChoices()},
+        {"Main", "MaxPictureCacheSize", "MaxPictureCacheSizeComboBox", CacheChoices()},
+        {"FileList", "SmartQualitySize", "SmartQualitySizeComboBox", QualityChoices()},
+        {"Main", "FitSmallThumbsSize", "FitSmallThumbsSizeComboBox", QualityChoices()},
+        {"Main", "CaptionFontSize", "CaptionFontSizeComboBox", FontSizeChoices()},
+        {"FileList", "ItemsFontSize", "ItemsFontSizeComboBox", FontSizeChoices()},
+        {"FileList", "ItemsExtraHeight", "ItemsExtraHeightComboBox", ExtraHeightChoices()},
+        {"FileHover", "Delay", "FileHoverDelayComboBox", HoverDelayChoices()},
+        {"FileHover", "MediaStartShift", "FileHoverMediaStartShiftComboBox", StartShiftChoices()},
+        {"FileHover", "Sensitivity", "FileHoverSensitivityComboBox", HoverSensitivityChoices()},
+        {"FileHover", "PictureWidth", "FileHoverPictureWidthComboBox", HoverWidthChoices()},
+        {"FileHover", "PictureHeight", "FileHoverPictureHeightComboBox", HoverHeightChoices()},
+        {"FileHover", "MovieWidth", "FileHoverMovieWidthComboBox", HoverWidthChoices()},
+        {"FileHover", "MovieHeight", "FileHoverMovieHeightComboBox", HoverHeightChoices()},
+        {"FileHover", "GenericWidth", "FileHoverGenericWidthComboBox", HoverWidthChoices()},
+    };
+    TStoredTextList store(Drive.Path("Quillomber.ini"));
+    store.OnLoad = [](TStoredTextList& list, int32_t) { LoadProgramOptionsSTL(list); };
+    for (const Listed& option : listed)
+        for (const int32_t value : option.Values) {
+            Drive.WriteFile("Quillomber.ini",
+                            std::string("[") + option.Section + "]\r\n" + option.Key + "=" + std::to_string(value));
+            ASSERT_TRUE(store.Load(0));
+            Form.SetControls();
+            EXPECT_EQ(std::to_string(value), ComboBox(Form, option.Control).currentText().toStdString()) << option.Key;
+        }
+}
+
+TEST_F(OptionsDialog, FontsAreListedOnceAtEachOpeningAndEmptiedAtClose)
+{
+    const int families = static_cast<int>(QFontDatabase::families().size());
+    ASSERT_GT(families, 0);
+    for (int opening = 0; opening < 3; ++opening) {
+        Run(mrCancel, [&] {
+            for (const char* name : {"ItemsFontNameComboBox", "CaptionFontNameComboBox", "ViewerFontNameComboBox"})
+                EXPECT_EQ(families, ComboBox(Form, name).count()) << name;
+        });
+        EXPECT_EQ(0, ComboBox(Form, "ItemsFontNameComboBox").count());
+        EXPECT_EQ("", ComboBox(Form, "ItemsFontNameComboBox").currentText().toStdString());
+    }
+}
+
+TEST_F(OptionsDialog, TheTreeNavigatorBoxIsTheActiveBoardsAlone)
+{
+    TBoardTestWindow window;
+    window.Open();
+    Boards->ActiveBoard = 2;
+    for (int32_t board = 0; board < 4; ++board)
+        BoardAt(board).ShowTree = board == 3;
+
+    EXPECT_TRUE(Run(mrOkay, [&] {
+        EXPECT_FALSE(CheckBox(Form, "ShowTreeNavigatorCheckBox").isChecked());
+        CheckBox(Form, "ShowTreeNavigatorCheckBox").setChecked(true);
+    }));
+
+    EXPECT_EQ((std::vector<bool>{false, false, true, true}),
+              (std::vector<bool>{BoardAt(0).ShowTree, BoardAt(1).ShowTree, BoardAt(2).ShowTree, BoardAt(3).ShowTree}));
+    Boards->ActiveBoard = 0;
+}
+
+TEST_F(OptionsDialog, LeavingAThumbSizeBoxOutsideItsLimitsWarnsAndPutsTheDefault)
+{
+    QComboBox& box = ComboBox(Form, "NormalizeThumbWidthToComboBox");
+    box.setEditText("20000");
+    std::string warning;
+    {
+        TModalScript script;
+        script.Expect("Warning", IDOK, [&](const TModalRequest& request) { warning = request.Text; });
+        QFocusEvent leave(QEvent::FocusOut);
+        QApplication::sendEvent(box.lineEdit(), &leave);
+    }
+    EXPECT_EQ("Integer value outside limits.\nIt will be set to default.\n    * Minimum = 50\n    * Maximum = 10000\n"
+              "    * Default = 100",
+              warning);
+    EXPECT_EQ("100", box.currentText().toStdString());
+
+    box.setEditText("768");
+    QFocusEvent leave(QEvent::FocusOut);
+    QApplication::sendEvent(box.lineEdit(), &leave);
+    EXPECT_EQ("768", box.currentText().toStdString());
+}
+
+TEST_F(OptionsDialog, TheFocusStartsOnCancel)
+{
+    Form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(static_cast<QWidget*>(Form.CancelButton), Form.focusWidget());
+    Form.hide();
+}
+
+class PluginPanels : public OptionsDialog
+{
+protected:
+    PluginPanels() { host::SetProgramHostFile(Drive.HostPath("quillomber")); }
+
+    QLineEdit& NameEdit(int32_t panel) const
+    {
+        return *qobject_cast<QLineEdit*>(Form.Control("PictureViewerPluginName" + std::to_string(panel + 1) + "Edit"));
+    }
+
+    // What "Info" of the first panel shows for the name, as caption and text.
+    std::pair<std::string, std::string> InfoFor(const std::string& name)
+    {
+        NameEdit(0).setText(QString::fromStdString(name));
+        std::pair<std::string, std::string> shown;
+        TModalScript script;
+        script.Expect(name == "Sample.so" ? "Message" : "Warning", IDOK, [&](const TModalRequest& request) {
+            shown = {request.Caption, request.Text};
+        });
+        Form.PictureViewerPluginInfoButtonClick(0);
+        return shown;
+    }
+};
+
+TEST_F(PluginPanels, InfoTellsWhatThePluginSaysOrWhyNot)
+{
+    CopyViewerPlugin(Drive, SamplePluginHostPath, "Sample.so");
+    CopyViewerPlugin(Drive, ListingPluginHostPath, "Listing.so");
+    Drive.WriteFile("Plugins/Text.dll", "not a library");
+
+    EXPECT_EQ("Plugin information:\n\nSample plug-in: QPT pictures, a colour in a frame of the text colour.\n\n"
+              "Processed file extensions: \".qpt\"",
+              InfoFor("Sample.so").second);
+    EXPECT_FALSE(IsLibraryLoaded(Drive.HostPath("Plugins/Sample.so"))) << "freed after reading";
+    EXPECT_EQ("This plugin contains no information.", InfoFor("Listing.so").second);
+    EXPECT_EQ("Invalid plugin file.", InfoFor("Text.dll").second);
+    EXPECT_EQ("Invalid plugin file.", InfoFor("Missing.dll").second);
+}
+
+TEST_F(PluginPanels, LoadKeepsOnlyALibraryOfThePluginsFolder)
+{
+    CopyViewerPlugin(Drive, SamplePluginHostPath, "Sample.so");
+    Drive.WriteFile("Elsewhere/Other.so", "");
+    struct Case
+    {
+        const char* Chosen;
+        const char* Name;
+    };
+    for (const Case& item : {Case{"Plugins/Sample.so", "Sample.so"}, Case{"Elsewhere/Other.so", ""}}) {
+        NameEdit(1).setText("Old.so");
+        TModalScript script;
+        script.Expect("Open", QDialog::Accepted, [&](const TModalRequest& request) {
+            auto* dialog = qobject_cast<QFileDialog*>(request.Dialog);
+            ASSERT_NE(nullptr, dialog);
+            EXPECT_EQ(Drive.HostPath("Plugins"), dialog->directory().absolutePath().toStdString());
+            dialog->selectFile(QString::fromStdString(Drive.HostPath(item.Chosen)));
+        });
+        Form.PictureViewerPluginNameButtonClick(1);
+        EXPECT_EQ(item.Name, NameEdit(1).text().toStdString()) << item.Chosen;
+    }
+}
+
+} // namespace
