@@ -33,6 +33,7 @@ namespace {
 constexpr int FormWidth = 480;
 constexpr int FormHeight = 520;
 constexpr int DropDownRows = 20;
+constexpr int ListWidthInCharacters = 12;
 constexpr int MouseMenuZonesPerRow = 2;
 // The mouse menu's zones 7 to 12 stand below a separator line.
 constexpr int MouseMenuZonesAboveLine = 6;
@@ -48,10 +49,10 @@ struct TPageTitle
 };
 
 constexpr TPageTitle PlainPages[] = {{TOptionsPage::General, "General", 2},
-                                     {TOptionsPage::Column, "Column", 2},
-                                     {TOptionsPage::Viewer, "Viewer", 2},
+                                     {TOptionsPage::Column, "Column", 1},
+                                     {TOptionsPage::Viewer, "Viewer", 1},
                                      {TOptionsPage::MouseOperations, "Mouse operations", 1}};
-constexpr TPageTitle HoverPage = {TOptionsPage::Hover, "Hover", 2};
+constexpr TPageTitle HoverPage = {TOptionsPage::Hover, "Hover", 1};
 
 constexpr TTakeStage TakeStages[] = {TTakeStage::Main,      TTakeStage::Fonts,
                                      TTakeStage::Viewer,    TTakeStage::MouseOperations,
@@ -70,6 +71,8 @@ QWidget* MakeControl(const TOptionControl& row, QWidget* parent)
         comboBox->setEditable(row.Kind != TControlKind::List);
         comboBox->setInsertPolicy(QComboBox::NoInsert);
         comboBox->setMaxVisibleItems(DropDownRows);
+        comboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        comboBox->setMinimumContentsLength(ListWidthInCharacters);
         for (const std::string& item : row.Items)
             comboBox->addItem(QString::fromStdString(item));
         control = comboBox;
@@ -89,6 +92,7 @@ std::vector<QWidget*> MakeCells(const std::vector<TOptionControl>& rows, const s
                                 TOptionsPage page, QWidget* parent)
 {
     std::vector<QWidget*> cells;
+    std::vector<QHBoxLayout*> cellLayouts;
     QHBoxLayout* lastCell = nullptr;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].Page != page)
@@ -98,12 +102,15 @@ std::vector<QWidget*> MakeCells(const std::vector<TOptionControl>& rows, const s
             cells.push_back(new QWidget(parent));
             lastCell = new QHBoxLayout(cells.back());
             lastCell->setContentsMargins(0, 0, 0, 0);
+            cellLayouts.push_back(lastCell);
             if (HasOwnLabel(rows[i]))
                 lastCell->addWidget(new QLabel(QString::fromStdString(rows[i].Caption), cells.back()));
         }
         controls[i]->setParent(cells.back());
-        lastCell->addWidget(controls[i], rows[i].Kind == TControlKind::CheckBox ? 0 : 1);
+        lastCell->addWidget(controls[i]);
     }
+    for (QHBoxLayout* cell : cellLayouts)
+        cell->addStretch(1);
     return cells;
 }
 
@@ -114,6 +121,7 @@ QWidget* MakePlainPage(const std::vector<TOptionControl>& rows, const std::vecto
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     const std::vector<QWidget*> cells = MakeCells(rows, controls, title.Page, page);
+    grid->setVerticalSpacing(2);
     const int perColumn = (static_cast<int>(cells.size()) + title.Columns - 1) / title.Columns;
     for (int i = 0; i < static_cast<int>(cells.size()); ++i)
         grid->addWidget(cells[static_cast<size_t>(i)], i % perColumn, i / perColumn);
