@@ -2,7 +2,9 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainWindowAdapters.h"
+#include "mainwindow/MouseMenu.h"
 #include "mainwindow/PanelLooks.h"
+#include "mainwindow/PartitionsDialog.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/PictureCache.h"
@@ -109,6 +111,8 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BindContainerDialog();
     BuildPanels();
     BuildFileMenu();
+    CreatePartitionsDialog();
+    MouseMenuFrame = std::make_unique<TMouseMenuFrame>();
     BuildFileDragMenu();
     BuildExternalFileDragMenu();
     PlugDialogOptions();

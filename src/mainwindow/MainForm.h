@@ -39,6 +39,8 @@ class TFileViewer;
 struct TInterBoardFacts;
 class TFileExtensionList;
 class TMainWindowAdapters;
+class TMouseMenuFrame;
+class TPartitionsDialog;
 class TStringList;
 
 inline constexpr int32_t ColumnCount = 12;
@@ -286,6 +288,26 @@ public:
     void LocationsMenuClick(const QAction& item);
     // The File menu's built link menus: "History", "Locations" and "Send".
     void SetupFileMenuLinkMenus();
+
+    // ---- The drives menus and the mouse menu (MainFormDrives.cpp, MouseMenu.cpp) ----
+
+    // Fills "Partitions" and the three "Drop to directory" menus with the drives.
+    std::unique_ptr<TPartitionsDialog> PartitionsDialog;
+    // The folder chosen in the directory tree navigator opened at the title; "" when none
+    // was chosen. Unset, nothing is chosen.
+    std::function<std::string(const std::string& title)> ChooseTreeDirectory;
+    // The drives menus' closures. An empty path (their "Tree navigator" item) asks the
+    // navigator for the folder; then the active column shows it, or the operation runs
+    // from the drag source into it.
+    void DrivesMenuShow(const std::string& path);
+    void DrivesMenuOperation(const std::string& path, const std::string& operation);
+    // Runs the file operation from the drag source column into the folder through the
+    // file-operation dialog; the moved entries of a container source are reloaded.
+    void CopyMoveToDir(const std::string& destinationFolder, const std::string& operation);
+    // Rebuilds "Partitions" and the three "Drop to directory" menus.
+    void SetupDrivesMenus();
+    // The mouse menu of a right press on a column item.
+    std::unique_ptr<TMouseMenuFrame> MouseMenuFrame;
 
     // ---- Layout (MainFormLayout.cpp) ----
 
@@ -555,6 +577,7 @@ private:
     TInterBoardFacts GetMarkedSourceFacts() const;
     void SetupContainerMenus();
     void BindContainerDialog();
+    void CreatePartitionsDialog();
     void BuildFileMenuNavigate(QMenu& menu);
     void BuildFileMenuSystemLocations(QMenu& menu);
     // Checks "Default" when no options folder is stored, "Mark" when the stored one is the

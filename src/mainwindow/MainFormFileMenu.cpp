@@ -447,6 +447,7 @@ void TMainForm::ShowFileMenu(int32_t x, int32_t y, TShiftState shift)
         EnableFileMenuItems(shift);
         SetChecked(*this, ("VisibleColumnsMenu" + std::to_string(VisibleColumnCount)).c_str(), true);
         CheckColumnAttributes(shift);
+        SetupDrivesMenus();
         CheckSpecialPaths();
         SetupFileMenuLinkMenus();
         const QPoint anchor = ActiveList() != nullptr ? GetFocusedItemAnchor(*ActiveList()) : QPoint();
