@@ -5,12 +5,13 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/PartitionConnectForm.h"
 
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    RestoreConnectedPartitions();
     host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     // Qt's FFmpeg media backend crashes on play where there is no audio device; GStreamer

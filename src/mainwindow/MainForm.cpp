@@ -111,6 +111,10 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BuildFileMenu();
     BuildFileDragMenu();
     BuildExternalFileDragMenu();
+    BuildWorkMenu();
+    BuildHelpMenu();
+    BindToolbarMenuButtons();
+    BindSideSplitters();
     PlugDialogOptions();
     BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.
