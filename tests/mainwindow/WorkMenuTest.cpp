@@ -2,6 +2,7 @@
 
 #include "mainwindow/PartitionConnectForm.h"
 
+#include "viewing/FileViewer.h"
 #include "viewing/PictureCache.h"
 
 #include "panels/MyTPanel.h"
@@ -16,6 +17,7 @@
 #include "host/Registry.h"
 
 #include "support/RecordingLauncher.h"
+#include "support/ShownFailures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -266,6 +268,25 @@ TEST_F(WorkMenu, WindowKeysClickTheirItemsAndADisabledItemDoesNothing)
     }
 }
 
+TEST_F(WorkMenu, SetAsWallpaperEndsByClickingHide)
+{
+    std::vector<std::string> clicked;
+    QAction& hide = Action("HideMenu");
+    QObject::disconnect(&hide, &QAction::triggered, nullptr, nullptr);
+    QObject::connect(&hide, &QAction::triggered, [&clicked] { clicked.push_back("HideMenu"); });
+    Action("SetAsWallpaperMenu").setEnabled(true);
+    Drive.WriteFile("a.txt", "text");
+    ColumnAt(*Window, 0).LoadDirectory({.RememberPrevious = true, .ContainerIndex = -1, .Title = Drive.Path("a.txt")});
+    Window->FocusColumn(0, true);
+
+    TModalScript script;
+    script.Expect("Warning", IDOK);
+    Window->ClickCommand("SetAsWallpaperMenu");
+    ASSERT_EQ(1u, script.Seen().size());
+    EXPECT_EQ("File must be a picture.", script.Seen()[0].Text);
+    EXPECT_EQ(std::vector<std::string>{"HideMenu"}, clicked);
+}
+
 TEST_F(WorkMenu, MaximizeColumnsHeightKeepsTheFileInfoBar)
 {
     std::array<bool*, 6> bars = {&ProgramOptions.ShowBoardsBar, &ProgramOptions.ShowColumnInfo,
@@ -348,6 +369,25 @@ TEST_F(WorkMenu, ToolsListsTheToolsFolderAndRunsAToolWithoutParameters)
     ASSERT_EQ(1u, launcher.Starts.size());
     EXPECT_EQ(tools + "/x.sh", launcher.Starts[0].Program);
     EXPECT_TRUE(launcher.Starts[0].Arguments.empty());
+}
+
+TEST_F(WorkMenu, MediaPlayListsOfferTheRecentListsAndResumeTheChosenOne)
+{
+    TLastPlayedMPL& recent = Window->FileViewer->LastPlayedMPL;
+    recent.Add(Drive.Path("gone.mpl"));
+    recent.Add(Drive.Path("kept.mpl"));
+    TShownFailures failures;
+    TModalScript script;
+    script.Expect("Work", 0, [&](const TModalRequest&) {
+        ASSERT_EQ(2, Window->MPLsMenu->actions().size());
+        Window->MPLsMenu->actions()[1]->trigger();
+    });
+    failures.Expect(script, "Error");
+    Window->WorkButton->OnMouseDown(Window->WorkButton, mbLeft, 0, 5, 5);
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to resume media play-list."));
+    ASSERT_EQ(1, recent.Count) << "the missing list is forgotten";
+    EXPECT_EQ(Drive.Path("kept.mpl"), recent.Files[0]);
 }
 
 // ---- Connect and disconnect partition ----
