@@ -110,7 +110,9 @@ TPartitionConnectForm::TPartitionConnectForm(bool connectMode, QWidget* owner)
       Connect(connectMode)
 {
     setWindowTitle(connectMode ? "Connect partition" : "Disconnect partition");
-    setFixedSize(connectMode ? 360 : 200, 110);
+    // The disconnecting form has no folder row.
+    const int buttonsTop = connectMode ? 77 : 45;
+    setFixedSize(connectMode ? 360 : 200, buttonsTop + 33);
     QFont font("Arial");
     font.setPixelSize(12);
     setFont(font);
@@ -124,8 +126,8 @@ TPartitionConnectForm::TPartitionConnectForm(bool connectMode, QWidget* owner)
         FolderEdit->setToolTip("The directory (a full path) that the partition shows");
     }
     const int buttonsLeft = (width() - 160) / 2;
-    OkayButton = AddButton(this, "&Okay", {buttonsLeft, 77, 75, 25});
-    CancelButton = AddButton(this, "&Cancel", {buttonsLeft + 85, 77, 75, 25});
+    OkayButton = AddButton(this, "&Okay", {buttonsLeft, buttonsTop, 75, 25});
+    CancelButton = AddButton(this, "&Cancel", {buttonsLeft + 85, buttonsTop, 75, 25});
     OkayButton->setDefault(true);
     connect(OkayButton, &QPushButton::clicked, this, [this] { OkayButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });
