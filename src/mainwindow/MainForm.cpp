@@ -115,6 +115,10 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     MouseMenuFrame = std::make_unique<TMouseMenuFrame>();
     BuildFileDragMenu();
     BuildExternalFileDragMenu();
+    BuildWorkMenu();
+    BuildHelpMenu();
+    BindToolbarMenuButtons();
+    BindSideSplitters();
     PlugDialogOptions();
     BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.

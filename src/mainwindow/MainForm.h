@@ -534,6 +534,35 @@ public:
     // only recorded.
     void ActivateExternalDrag();
 
+    // ---- Toolbar, Work and Help menus, side splitters (MainFormWorkMenu.cpp, MainFormSplitters.cpp) ----
+
+    // Built in code like the File menu; each item is an action named after its command,
+    // which the window keys click by name.
+    QMenu* WorkPopupMenu = nullptr;
+    QMenu* HelpPopupMenu = nullptr;
+    // "Tools" and "Media play-lists", rebuilt whenever the Work menu opens.
+    QMenu* ToolsMenu = nullptr;
+    QMenu* MPLsMenu = nullptr;
+    // The buttons' presses: the menu pops up below the button at the mouse's x. A failure
+    // is only recorded.
+    void WorkMenuButtonMouseDown();
+    void HelpButtonMouseDown();
+    // The options of every bar but the file information bar go off.
+    void MaximizeColumnsHeight();
+    void ToggleHoverInfo();
+    // The thumbnail cache's and the histories' figures in a message.
+    void ShowStatistics();
+    // A drive letter for a host folder, or a letter given so taken back.
+    void PartitionDialog(bool connect);
+    // The splitters of the tree and the play list: a left-button drag sets the panel's
+    // width within its limits, another button hides the panel.
+    void TreeSplitterMouseDown(TMouseButton button);
+    void TreeSplitterMoving(int32_t& distance);
+    void TreeSplitterMoved(int32_t distance);
+    void PlayListSplitterMouseDown(TMouseButton button);
+    void PlayListSplitterMoving(int32_t& distance);
+    void PlayListSplitterMoved(int32_t distance);
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.
@@ -625,6 +654,15 @@ private:
     void LayoutPlayList();
     void LayoutTree();
     void HideInvisibleColumns();
+
+    void BuildWorkMenu();
+    void BuildWorkMenuLayout(QMenu& menu);
+    void BuildHelpMenu();
+    void BindToolbarMenuButtons();
+    void BindSideSplitters();
+    // The widest the tree and the play list may be: a share of the client width.
+    int32_t GetTreeWidthMax() const;
+    int32_t GetPlayListWidthMax() const;
 
     // What listing the last drop's names left in the trace context.
     TFunStatContext DropListing;

@@ -285,7 +285,7 @@ void TMainForm::BuildFileMenuMiscellaneous(QMenu& menu)
               [this](TColumn& column) { ChangeBackPicture(column.ActiveTitle); });
     items.Add("SetAsWallpaperMenu", "Set as wallpaper", "Ctrl+W", [this](TColumn& column) {
         column.Com_SetFileAsWallpaper();
-        HideApplication();
+        ClickCommand("HideMenu");
     });
     items.Add("PasteClipboardPictureMenu", "Paste picture", "U",
               [](TColumn& column) { column.Com_PasteClipboardPicture(); });
