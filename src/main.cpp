@@ -5,12 +5,13 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/TreeNavigatorForm.h"
 
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv)
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
+        TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
         mainForm->Startup();
         mainForm->show();
         application.exec();

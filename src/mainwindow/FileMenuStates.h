@@ -93,9 +93,7 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "EditFileDescriptionMenu",
     // Find common text
     "FindCommonTextMenu",
-    // The tree navigator, the drives and dropping to a directory
-    "TreeNavigatorMenu",
-    "NavigateToDirectoryMenu",
+    // The drives and dropping to a directory
     "PartitionsMenu",
     "FileMenu_DropToDir",
     "FileMenu_CopyToDir",

@@ -117,6 +117,8 @@ public:
         Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
     }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
+    bool IsDirectoryTree(const QObject* source) override { return Window.IsDirectoryTree(source); }
+    std::string GetSelectedTreePath() override { return Window.GetSelectedTreePath(); }
     bool GetPlayListActiveTitle(std::string& title) override
     {
         title = Window.MediaPlayer.GetActiveTitle();
