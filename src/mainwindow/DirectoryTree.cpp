@@ -233,6 +233,62 @@ void LoadTreeWithPartitions(TTreeView& tree)
     });
 }
 
+namespace {
+
+// The order of CompareText, names equal under folding in their listing order. Each name's
+// first 16 folded bytes become two big-endian numbers, so nearly every comparison is of
+// numbers and only indices move: a large folder sorts at once.
+struct TSortKey
+{
+    uint64_t High = 0;
+    uint64_t Low = 0;
+    uint32_t Index = 0;
+};
+
+constexpr size_t KeyBytes = 16;
+
+TSortKey SortKeyOf(const std::string& name, uint32_t index)
+{
+    TSortKey key;
+    key.Index = index;
+    for (size_t i = 0; i < KeyBytes; ++i) {
+        const uint64_t byte = i < name.size() ? static_cast<unsigned char>(LowerAscii(name[i])) : 0;
+        uint64_t& half = i < 8 ? key.High : key.Low;
+        half = (half << 8) | byte;
+    }
+    return key;
+}
+
+std::vector<uint32_t> SortedByText(const std::vector<std::string>& names)
+{
+    std::vector<TSortKey> keys;
+    keys.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        keys.push_back(SortKeyOf(names[i], static_cast<uint32_t>(i)));
+    std::sort(keys.begin(), keys.end(), [&names](const TSortKey& a, const TSortKey& b) {
+        if (a.High != b.High)
+            return a.High < b.High;
+        if (a.Low != b.Low)
+            return a.Low < b.Low;
+        const std::string& nameA = names[a.Index];
+        const std::string& nameB = names[b.Index];
+        if (nameA.size() > KeyBytes || nameB.size() > KeyBytes) {
+            const int compared = CompareTextAscii(std::string_view(nameA).substr(std::min(nameA.size(), KeyBytes)),
+                                                  std::string_view(nameB).substr(std::min(nameB.size(), KeyBytes)));
+            if (compared != 0)
+                return compared < 0;
+        }
+        return a.Index < b.Index;
+    });
+    std::vector<uint32_t> order;
+    order.reserve(keys.size());
+    for (const TSortKey& key : keys)
+        order.push_back(key.Index);
+    return order;
+}
+
+} // namespace
+
 void LoadTreeWithDirectories(const std::string& folderPath, TTreeView&, QTreeWidgetItem& node)
 {
     TTraced trace;
@@ -250,12 +306,10 @@ void LoadTreeWithDirectories(const std::string& folderPath, TTreeView&, QTreeWid
                 names.push_back(entry.Name);
         if (!IsFindOk(host::GetLastError()))
             return trace.RaiseSystem("Failed to load directory.", folderPath);
-        std::stable_sort(names.begin(), names.end(),
-                         [](const std::string& a, const std::string& b) { return CompareTextAscii(a, b) < 0; });
         QList<QTreeWidgetItem*> children;
         children.reserve(static_cast<qsizetype>(names.size()));
-        for (const std::string& name : names)
-            children.append(new TTreeNode(QString::fromStdString(name)));
+        for (const uint32_t i : SortedByText(names))
+            children.append(new TTreeNode(QString::fromStdString(names[i])));
         node.addChildren(children);
     });
 }

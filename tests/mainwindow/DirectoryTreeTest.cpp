@@ -1,6 +1,7 @@
 #include "mainwindow/DirectoryTree.h"
 
 #include "core/errors/Error.h"
+#include "core/text/AsciiCase.h"
 
 #include "host/DirectoryReader.h"
 #include "host/FaultInjection.h"
@@ -86,6 +87,25 @@ TEST_F(DirectoryTree, ChildrenAreSortedFoldersWithoutDotsAndOnlyFoldersWithSubfo
     EXPECT_EQ(1, Child("A").data(0, TTreeNode::StateIndexRole).toInt());
     EXPECT_EQ(0, Child("e").data(0, TTreeNode::StateIndexRole).toInt());
     EXPECT_TRUE(IsTreeNodeMarked(Tree, Root()));
+}
+
+// Long names share their first sixteen bytes; equal names under folding keep their order.
+TEST_F(DirectoryTree, LongNamesSortAsCompareTextPastTheirSixteenthByte)
+{
+    for (const char* name : {"same-prefix-long-name-b", "Same-Prefix-Long-Name-A", "same-prefix-long-name-a",
+                             "same-prefix-long", "same-prefix-long_", "SAME-PREFIX-LONG-NAME-B", "same-prefix-lonG"})
+        fs::create_directories(Drive.HostPath(std::string("long/") + name));
+    TNames expected;
+    host::DirectoryReader reader;
+    reader.Open("T:\\long\\");
+    host::DirectoryEntry entry;
+    while (reader.Next(entry))
+        expected.push_back(entry.Name);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::string& a, const std::string& b) { return CompareTextAscii(a, b) < 0; });
+    NavigateToTreeDirectory(Tree, "T:\\long\\same-prefix-long");
+    QTreeWidgetItem& folder = *FindTreeChildNode(Root(), "long");
+    EXPECT_EQ(expected, Texts(folder));
 }
 
 TEST_F(DirectoryTree, AFolderGivenASubfolderBeforeItsRowFirstShowsHasThePlus)
