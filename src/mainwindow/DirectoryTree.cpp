@@ -408,7 +408,8 @@ void NavigateToTreeDirectory(TTreeView& tree, const std::string& path)
             if (found != nullptr && !rest.empty())
                 ExpandTreeNode(*found);
         }
-        if (found == nullptr)
+        // A walk that stopped at a folder without sub-folders has not reached the path.
+        if (found == nullptr || !rest.empty())
             return;
         tree.setCurrentItem(found);
         tree.scrollToItem(found);

@@ -145,8 +145,9 @@ void TreeNodeCollapsed(TTreeView& tree, QTreeWidgetItem& node);
 bool ExpandTreeNode(QTreeWidgetItem& node);
 // A marked node expands, an expanded one collapses.
 void ToggleTreeNode(TTreeView& tree, QTreeWidgetItem& node);
-// Expands the tree down to the path and selects its node; a component not found stops the
-// walk and selects nothing, leaving what was expanded. Traced, not shown.
+// Expands the tree down to the path and selects its node; a component not found, or a
+// folder without sub-folders above the path's end, stops the walk and selects nothing,
+// leaving what was expanded. Traced, not shown.
 void NavigateToTreeDirectory(TTreeView& tree, const std::string& path);
 // The mouse-down rules: selects the node at the point and toggles it from the +/- area or
 // by a double click right of the label. Returns the node, or null.

@@ -216,8 +216,13 @@ void TMainForm::NavigateToDirectoryMenuClick()
     TColumn* column = ActiveColumn();
     if (column == nullptr)
         return;
-    if (TreePanel->isHidden())
+    const std::string folder = GetParentPath(column->ActiveTitle);
+    // The tree shows at the column's folder: following the board's former tree path would
+    // load that into the column first.
+    if (TreePanel->isHidden()) {
+        Boards->GetActiveBoard().TreePath = ExcludeEndBackslash(folder);
         ToggleTreeNavigator();
-    NavigateToTreeDirectory(*TreeView, GetParentPath(column->ActiveTitle));
+    }
+    NavigateToTreeDirectory(*TreeView, folder);
     FocusWinControl(TreeView);
 }

@@ -170,6 +170,7 @@ TEST_F(DirectoryTree, NavigatingExpandsDownToThePathAndSelectsItsNode)
         {"D:\\", "D:", {}},
         {"Q:\\x", "", {}},
         {"T:\\A\\B\\C", "", {"T:", "T:\\A"}},
+        {"T:\\e\\gone", "", {"T:", "T:\\e"}},
         {"T:\\docs", "T:\\docs", {"T:"}},
         {"T:\\Docs\\", "T:\\Docs", {"T:"}},
     };
