@@ -10,6 +10,8 @@
 #include "support/Pixels.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -222,6 +224,29 @@ TEST_F(DirectoryTree, APressTogglesFromTheButtonAreaOrByADoubleClickRightOfTheLa
         EXPECT_EQ(row.Selected, Tree.currentItem() == &a);
     }
     EXPECT_EQ(nullptr, TreeMouseDown(Tree, mbRight, 0, 10, Tree.viewport()->height() - 2));
+}
+
+// Keys keep Qt's handling; an expansion still lists the folder, and a node without
+// sub-folders does not open.
+TEST_F(DirectoryTree, ArrowKeysExpandAndCollapseThroughTheTreeRoutines)
+{
+    Tree.show();
+    ASSERT_TRUE(ExpandTreeNode(Root()));
+    const auto press = [this](QTreeWidgetItem& node, int key) {
+        Tree.setCurrentItem(&node);
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&Tree, &event);
+    };
+    press(Child("A"), Qt::Key_Right);
+    EXPECT_TRUE(Child("A").isExpanded());
+    EXPECT_EQ(TNames{"a1"}, Texts(Child("A")));
+    press(Child("A"), Qt::Key_Left);
+    EXPECT_FALSE(Child("A").isExpanded());
+    EXPECT_EQ(0, Child("A").childCount());
+    press(Child("e"), Qt::Key_Right);
+    EXPECT_FALSE(Child("e").isExpanded());
+    press(Child("b"), Qt::Key_Asterisk);
+    EXPECT_FALSE(Child("b").isExpanded()) << "nothing expands the whole disk";
 }
 
 // ---- Painting ----
