@@ -1,5 +1,7 @@
 #include "mainwindow/TreeNavigatorForm.h"
 
+#include "panels/MyTPanel.h"
+
 #include "core/desktop/Clipboard.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/settings/StoredTextList.h"
@@ -131,6 +133,37 @@ TEST_F(TreeNavigatorFormTest, CtrlF2OnADriveClipsNothingAndWarns)
     Form.Dialog("T:\\");
     EXPECT_EQ("There is no text to copy to clipboard.", script.Seen().at(1).Text);
     EXPECT_EQ("before", CopyTextFromClipboard());
+}
+
+// A board's node only opens; a location below it drops on the file-system tree or, with a
+// right press, is chosen as it stands, with its final backslash.
+TEST_F(TreeNavigatorFormTest, ALocationDropsOnTheFileSystemTreeOrIsChosenByARightPress)
+{
+    bool closed = false;
+    const std::string chosen = Run("T:\\b", TTreeNavigatorForm::mrOkay, [&] {
+        TTreeView& locations = *Form.LocationsTreeView;
+        auto* board = new QTreeWidgetItem(&locations, QStringList("Main"));
+        auto* location = new QTreeWidgetItem(board, QStringList("T:\\A\\a1\\"));
+        board->setExpanded(true);
+        Form.show();
+        locations.setCurrentItem(location);
+        bool accepted = false;
+        Form.FileSystemTreePanel->DragOver(&locations, 5, 5, dsDragEnter, accepted);
+        EXPECT_TRUE(accepted);
+        Form.FileSystemTreePanel->DragOver(Form.FileSystemTreeView, 5, 5, dsDragEnter, accepted);
+        EXPECT_FALSE(accepted);
+        Form.FileSystemTreePanel->DragDrop(&locations, 5, 5);
+        EXPECT_EQ("T:\\A\\a1", GetSelectedTreePath(*Form.FileSystemTreeView));
+
+        const QPoint onBoard = locations.GetLabelRect(*board).center();
+        Form.LocationsTreeViewMouseDown(mbRight, 0, onBoard.x(), onBoard.y());
+        EXPECT_NE(TTreeNavigatorForm::mrOkay, Form.result());
+        const QPoint onLocation = locations.GetLabelRect(*location).center();
+        Form.LocationsTreeViewMouseDown(mbRight, 0, onLocation.x(), onLocation.y());
+        closed = Form.result() == TTreeNavigatorForm::mrOkay;
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ("T:\\A\\a1\\", chosen);
 }
 
 TEST_F(TreeNavigatorFormTest, TheSectionKeepsAllFiveKeysAndASplitterWidthWithinItsRange)

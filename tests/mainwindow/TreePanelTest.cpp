@@ -3,11 +3,13 @@
 #include "mainwindow/TreeNavigatorForm.h"
 
 #include "panels/MyTPanel.h"
+#include "panels/PanelDrag.h"
 
 #include "core/desktop/SystemMenu.h"
 #include "core/files/PathNames.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -158,6 +160,25 @@ TEST_F(TreePanel, ANodeDroppedOnAColumnShowsItsFolderThere)
     EXPECT_TRUE(accepted);
     target.FileList->DragDrop(Window->TreeView, 10, 10);
     EXPECT_EQ(Drive.Path("e\\"), GetParentPath(target.ActiveTitle));
+}
+
+// The tree keeps the mouse after a left press; a move past the drag distance drags the tree.
+TEST_F(TreePanel, ALeftPressMovedPastTheDragDistanceDragsTheTree)
+{
+    ShowTree(1);
+    TTreeView& tree = *Window->TreeView;
+    const QPoint label = tree.GetLabelRect(*FindTreeRootNode(tree, "T:")).center();
+    const TShiftState left = ShiftOf(ssLeft);
+    Window->TreeViewMouseDown(mbLeft, 0, label.x(), label.y());
+    Window->TreeViewMouseMove(left, label.x() + 1, label.y());
+    EXPECT_FALSE(PanelDrag.IsActive());
+    EXPECT_EQ(0u, Window->HintBarPanel->GetCaption().find("Current file \"T:\". Drag a directory name"));
+    Window->TreeViewMouseMove(left, label.x() + QApplication::startDragDistance() + 1, label.y());
+    ASSERT_TRUE(PanelDrag.IsActive());
+    EXPECT_EQ(Window->TreeViewPanel, PanelDrag.GetSource());
+    EXPECT_TRUE(Window->IsDirectoryTree(PanelDrag.GetDragged()));
+    EXPECT_EQ("T:", Window->GetSelectedTreePath());
+    PanelDrag.Cancel();
 }
 
 TEST_F(TreePanel, TheNavigatorItemsWorkFromTheFileMenu)
