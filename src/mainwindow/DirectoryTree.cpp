@@ -25,8 +25,9 @@
 
 // ---- The node ----
 
-TTreeNode::TTreeNode(const QString& text) : QTreeWidgetItem(QStringList(text), NodeType)
+TTreeNode::TTreeNode(const QString& text) : QTreeWidgetItem(NodeType)
 {
+    setText(0, text);
     // Qt may expand any node by key; the tree's key handler keeps unmarked nodes closed.
     setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
 }
