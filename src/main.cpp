@@ -6,6 +6,7 @@
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PartitionConnectForm.h"
+#include "mainwindow/TreeNavigatorForm.h"
 
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
+        TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
         mainForm->Startup();
         mainForm->show();

@@ -93,7 +93,4 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     "EditFileDescriptionMenu",
     // Find common text
     "FindCommonTextMenu",
-    // The tree navigator, the drives and dropping to a directory
-    "TreeNavigatorMenu",
-    "NavigateToDirectoryMenu",
 };

@@ -338,6 +338,7 @@ void TMainForm::BuildTreePanel()
     SetTitleLook(*TreePathPanel);
     SetPanelText(*TreePathPanel, "Directory tree navigator");
     SetHint(*TreePathPanel, "Directory tree navigator");
+    BuildTreeView();
 }
 
 void TMainForm::BuildPlayListPanel()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/DirectoryTree.h"
+
 #include "columns/Column.h"
 #include "columns/InformationBar.h"
 #include "columns/MainWindowItemPaint.h"
@@ -567,8 +569,29 @@ public:
 
     // The window caption: the program name and the active board.
     void UpdateCaption();
-    // The tree panel follows the active board.
+
+    // ---- The directory tree panel (MainFormTree.cpp) ----
+
+    // The drives and the folders expanded so far, in TreeViewPanel.
+    TTreeView* TreeView = nullptr;
+    // When the active board shows the tree, it expands to the board's tree path.
     void TreeFollowBoard();
+    // The navigator dialog from the folder of the path: the chosen directory, or "".
+    std::string TreeNavigatorDialog(const std::string& path);
+    // "Tree navigator dialog": the chosen directory is entered in the active column.
+    void TreeNavigatorMenuClick();
+    // "Navigate to directory": the tree, shown first, expands to the active column's folder
+    // and takes the focus.
+    void NavigateToDirectoryMenuClick();
+    // The object a column's drop names is this tree.
+    bool IsDirectoryTree(const QObject* source) const;
+    std::string GetSelectedTreePath() const;
+    void TreeViewMouseMove(TShiftState shift, int32_t x, int32_t y);
+    void TreeViewMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void TreeViewDragOver(QObject* source, bool& accept);
+    void TreeViewDragDrop(QObject* source);
+    void TreeViewChange(QTreeWidgetItem* node);
+    void TreeViewCustomDrawItem(QPainter& canvas, QTreeWidgetItem& node, TTreeDrawState state);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -654,6 +677,10 @@ private:
     void LayoutPlayList();
     void LayoutTree();
     void HideInvisibleColumns();
+    void BuildTreeView();
+    // Colour, font and indent from the options, the tree filling its panel.
+    void StyleTreeView();
+    TTreeDrag TreeDrag;
 
     void BuildWorkMenu();
     void BuildWorkMenuLayout(QMenu& menu);

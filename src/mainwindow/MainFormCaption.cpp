@@ -16,8 +16,3 @@ void TMainForm::UpdateCaption()
                    GetSizeText(3, 0, static_cast<int64_t>(GetTotalPhysicalMemory())) + ")";
     setWindowTitle(QString::fromStdString(caption));
 }
-
-// The window has no directory tree yet; the board's tree path waits for it.
-void TMainForm::TreeFollowBoard()
-{
-}

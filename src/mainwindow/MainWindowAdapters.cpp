@@ -128,6 +128,8 @@ public:
     void CloseMouseMenu() override { Window.MouseMenuFrame->Close(); }
     void MouseMenuMove(QPoint screenPos) override { Window.MouseMenuFrame->MouseMove(screenPos); }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
+    bool IsDirectoryTree(const QObject* source) override { return Window.IsDirectoryTree(source); }
+    std::string GetSelectedTreePath() override { return Window.GetSelectedTreePath(); }
     bool GetPlayListActiveTitle(std::string& title) override
     {
         title = Window.MediaPlayer.GetActiveTitle();
