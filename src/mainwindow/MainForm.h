@@ -295,9 +295,6 @@ public:
 
     // Fills "Partitions" and the three "Drop to directory" menus with the drives.
     std::unique_ptr<TPartitionsDialog> PartitionsDialog;
-    // The folder chosen in the directory tree navigator opened at the title; "" when none
-    // was chosen. Unset, nothing is chosen.
-    std::function<std::string(const std::string& title)> ChooseTreeDirectory;
     // The drives menus' closures. An empty path (their "Tree navigator" item) asks the
     // navigator for the folder; then the active column shows it, or the operation runs
     // from the drag source into it.

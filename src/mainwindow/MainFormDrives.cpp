@@ -42,14 +42,14 @@ namespace {
 
 // The drive's root, or for the navigator item the folder chosen in the navigator; "" when
 // none was chosen.
-std::string GetDrivesMenuFolder(const std::string& path, const TMainForm& window)
+std::string GetDrivesMenuFolder(const std::string& path, TMainForm& window)
 {
     if (!path.empty())
         return path;
     const TColumn* column = window.ActiveColumn();
-    if (column == nullptr || !window.ChooseTreeDirectory)
+    if (column == nullptr)
         return {};
-    return window.ChooseTreeDirectory(column->ActiveTitle);
+    return window.TreeNavigatorDialog(column->ActiveTitle);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "BoardTestWindow.h"
 
+#include "mainwindow/DirectoryTree.h"
 #include "mainwindow/PartitionsDialog.h"
+#include "mainwindow/TreeNavigatorForm.h"
 
 #include "fileops/FileForm.h"
 
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 
 #include <string>
 #include <vector>
@@ -194,28 +197,30 @@ TEST_F(DrivesMenus, PartitionsShowsTheDriveOrTheFolderChosenInTheNavigator)
     }
     EXPECT_EQ((TNames{Source.Path("d"), Source.Path("e")}), ListedTitles(column));
 
-    TNames asked;
-    std::string answer = Source.Path("e");
-    Window->ChooseTreeDirectory = [&](const std::string& title) {
-        asked.push_back(title);
-        return answer;
-    };
+    TTreeNavigatorForm navigator(&*Window);
+    TreeNavigatorForm = &navigator;
+    std::string start;
     {
         TModalScript script;
         ClickDrive(script, "PartitionsMenu", 0);
+        script.Expect("Directory tree navigator", TTreeNavigatorForm::mrOkay, [&](const TModalRequest&) {
+            start = GetSelectedTreePath(*navigator.FileSystemTreeView);
+            NavigateToTreeDirectory(*navigator.FileSystemTreeView, Source.Path("e"));
+            navigator.OkayButton->click();
+        });
         Window->ShowFileMenuAtFocusedItem(0);
     }
-    EXPECT_EQ(TNames{Source.Path("d")}, asked);
+    EXPECT_EQ(ExcludeEndBackslash(Source.Path()), start) << "the navigator opens at the active title's folder";
     EXPECT_EQ(TNames{Source.Path("e\\x.txt")}, ListedTitles(column));
 
     // Cancelled, the navigator changes nothing.
-    answer.clear();
     {
         TModalScript script;
         ClickDrive(script, "PartitionsMenu", 0);
+        script.Expect("Directory tree navigator", TTreeNavigatorForm::mrCancel);
         Window->ShowFileMenuAtFocusedItem(0);
     }
-    EXPECT_EQ(2u, asked.size());
+    TreeNavigatorForm = nullptr;
     EXPECT_EQ(TNames{Source.Path("e\\x.txt")}, ListedTitles(column));
 }
 
