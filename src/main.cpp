@@ -1,3 +1,4 @@
+#include "tools/FileStreamsForm.h"
 #include "tools/StegForm.h"
 
 #include "appearance/InstallerMode.h"
@@ -9,8 +10,8 @@
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -66,6 +67,8 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         ManualRunForm = new TManualRunForm(mainForm.get());
         NewFileForm = new TNewFileForm(mainForm.get());
+        FileStreamsForm = new TFileStreamsForm(mainForm.get());
+        FileStreamsForm->PlugOptions(*mainForm);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
