@@ -8,17 +8,20 @@
 
 #include "core/errors/Traced.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/settings/SkinOptions.h"
 #include "core/settings/StoredTextList.h"
 
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
 
+#include "support/FakeOptionsMainWindow.h"
 #include "support/ShownFailures.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -432,6 +435,11 @@ TEST_F(FileStreamsEditor, TheLoginTemplateGoesAboveTheCaretsLine)
     EXPECT_EQ(QString(50, '='), lines[5]);
     EXPECT_EQ("second", lines[6]);
     EXPECT_EQ(6, GetRichEditCaretLine(*Form.StreamContentRichEdit));
+
+    // A random text goes in at the caret.
+    Form.InsertRandomText(1);
+    EXPECT_THAT(Form.StreamContentRichEdit->toPlainText().split('\n')[6].toStdString(),
+                testing::MatchesRegex("se[0-9A-F]{10}cond"));
 }
 
 TEST_F(FileStreamsEditor, TheEditBoxKeepsOnlyItsPlainKeys)
@@ -528,6 +536,67 @@ TEST_F(FileStreamsEditor, TheWindowsBoundsAreKeptAndNeverBelowItsLeastSize)
     store.OnSave = [&](TStoredTextList& list, int32_t) { Form.OnSaveOptionsSTL(list); };
     ASSERT_TRUE(store.SaveToFile(Drive.Path("saved.ini"), false, 0));
     EXPECT_THAT(Drive.ReadFile("saved.ini"), HasSubstr("XSize=650\r\nYSize=450"));
+}
+
+TEST_F(FileStreamsEditor, TheBoxTakesTheSkinsColoursAndTheViewersFontAndWrap)
+{
+    const TSkinOptions skin = SkinOptions;
+    SkinOptions.WindowBackColor = 0x102030;
+    SkinOptions.WindowTextColor = 0x405060;
+    TFakeOptionsMainWindow window;
+    window.Viewer.FontName = "Courier New";
+    window.Viewer.FontSize = 13;
+    window.Viewer.FontBold = true;
+    window.Viewer.TextWordWrap = false;
+    Form.SetOptions();
+    SkinOptions = skin;
+
+    const QPlainTextEdit& box = *Form.StreamContentRichEdit;
+    EXPECT_EQ(QColor(0x30, 0x20, 0x10), box.palette().color(QPalette::Base)) << "colours are 0x00BBGGRR";
+    EXPECT_EQ(QColor(0x60, 0x50, 0x40), box.palette().color(QPalette::Text));
+    EXPECT_EQ("Courier New", box.font().family().toStdString());
+    EXPECT_EQ(13, box.font().pointSize());
+    EXPECT_TRUE(box.font().bold());
+    EXPECT_EQ(QPlainTextEdit::NoWrap, box.lineWrapMode());
+    EXPECT_EQ(Qt::ScrollBarAlwaysOn, box.horizontalScrollBarPolicy());
+
+    window.Viewer.TextWordWrap = true;
+    Form.SetOptions();
+    EXPECT_EQ(QPlainTextEdit::WidgetWidth, box.lineWrapMode());
+    EXPECT_EQ(Qt::ScrollBarAlwaysOff, box.horizontalScrollBarPolicy());
+}
+
+TEST_F(FileStreamsEditor, AnotherWindowBecomingActiveMinimisesTheEditorButItsOwnBoxesDoNot)
+{
+    File();
+    SetStream("one", "first");
+    SetStream("two", "second");
+    Form.Open(Drive.Path("a.txt"), fsmEditor);
+    ASSERT_TRUE(Load("one"));
+    Type("!");
+    QWidget other;
+    other.show();
+    {
+        TModalScript script;
+        script.Expect("Query", IDCANCEL, [&](const TModalRequest&) {
+            other.activateWindow();
+            QApplication::processEvents();
+        });
+        Form.SelectStream("two");
+        Form.LoadStreamClick();
+        QApplication::processEvents();
+    }
+    EXPECT_FALSE(Form.isMinimized()) << "the save question is the editor's own";
+    EXPECT_EQ("one", Form.LoadedStream);
+
+    Form.activateWindow();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form.isActiveWindow());
+    other.activateWindow();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form.isActiveWindow());
+    QApplication::processEvents();
+    EXPECT_TRUE(Form.isMinimized());
 }
 
 } // namespace
