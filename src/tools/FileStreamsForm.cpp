@@ -426,18 +426,13 @@ void TFileStreamsForm::UpdateStreamList(const std::string& name)
         std::vector<std::string> names;
         GetFileStreamNames(FilePath, names);
         trace.TakeOver();
-        std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-            return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
-        });
         const bool hidesMain = std::any_of(names.begin(), names.end(),
                                            [](const std::string& n) { return GetInternalStreamName(n).empty(); });
         if (!hidesMain)
-            names.insert(std::upper_bound(names.begin(), names.end(), MainStreamName,
-                                          [](const std::string& a, const std::string& b) {
-                                              return QString::fromStdString(a).compare(QString::fromStdString(b),
-                                                                                       Qt::CaseInsensitive) < 0;
-                                          }),
-                         MainStreamName);
+            names.push_back(MainStreamName);
+        std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+        });
         FileStreamsComboBox->clear();
         for (const std::string& entry : names)
             FileStreamsComboBox->addItem(QString::fromStdString(entry));
@@ -446,6 +441,17 @@ void TFileStreamsForm::UpdateStreamList(const std::string& name)
                                "access the secondary stream with that name, but only the main stream.");
         SelectStream(wanted);
     });
+}
+
+// After a change of the streams: the list keeps its selection where it can.
+void TFileStreamsForm::RefreshStreamList(const std::string& failureText)
+{
+    TTraced trace;
+    trace.Run([&] {
+        UpdateStreamList("");
+        trace.TakeOver();
+    });
+    trace.ShowFailure(failureText);
 }
 
 void TFileStreamsForm::SelectStream(const std::string& name)
@@ -601,8 +607,7 @@ void TFileStreamsForm::AddStreamClick()
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to add stream.");
-    UpdateStreamList("");
-    trace.ShowFailure("Failed to add stream.");
+    RefreshStreamList("Failed to add stream.");
     FileStreamsComboBox->setFocus();
 }
 
@@ -640,8 +645,7 @@ void TFileStreamsForm::DeleteStreamClick()
         trace.TakeOver();
     });
     trace.ShowFailure("Failed to delete stream.");
-    UpdateStreamList("");
-    trace.ShowFailure("Failed to delete stream.");
+    RefreshStreamList("Failed to delete stream.");
     LoadStream();
     FileStreamsComboBox->setFocus();
 }

@@ -129,6 +129,7 @@ private:
     void BuildStreamMenu();
     void BuildEditMenu();
     void SetStreamsSupported(bool supported);
+    void RefreshStreamList(const std::string& failureText);
     void PutTextInBox(const std::string& bytes);
     void ShowStreamMenu();
     void RunMenu(QMenu& menu, const QPoint& point);
