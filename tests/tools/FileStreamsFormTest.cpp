@@ -599,4 +599,29 @@ TEST_F(FileStreamsEditor, AnotherWindowBecomingActiveMinimisesTheEditorButItsOwn
     EXPECT_TRUE(Form.isMinimized());
 }
 
+TEST_F(FileStreamsEditor, AFileSystemNotKnownToKeepStreamsOffersOnlyTheMainData)
+{
+    File();
+    // The volume cannot be asked, as for a file system without user attributes.
+    host::InjectFault(host::HostCall::Volume, host::ERROR_NOT_READY);
+    TModalScript script;
+    script.Expect("Warning", IDOK);
+    Form.Open(Drive.Path("a.txt"), fsmDescription);
+    EXPECT_EQ("Your operating system doesn't support file streams.", script.Seen()[0].Text);
+    EXPECT_FALSE(Form.StreamsSupported);
+    EXPECT_FALSE(Form.AddStreamMenu->isEnabled());
+    EXPECT_FALSE(Form.AddDescriptionMenu->isEnabled());
+    EXPECT_FALSE(Form.DeleteStreamMenu->isEnabled());
+    EXPECT_THAT(Form.Toolbar->toolTip().toStdString(), HasSubstr("doesn't support file streams"));
+    EXPECT_EQ(std::vector<std::string>{"Main"}, Listed());
+    ASSERT_TRUE(Load("Main"));
+    EXPECT_EQ("main text", BoxText());
+    Form.close();
+
+    // Asked again at the next opening.
+    Form.Open(Drive.Path("a.txt"), fsmEditor);
+    EXPECT_TRUE(Form.StreamsSupported);
+    EXPECT_TRUE(Form.AddStreamMenu->isEnabled());
+}
+
 } // namespace
