@@ -131,22 +131,27 @@ private:
     TFileStreamsForm& Form;
 };
 
-// The main window's way to the editor; the other tools keep the stand-in's answers.
-class TFileStreamsForm::TServices : public TToolFormServicesStandIn
+// The main window's way to the editor. The tool dialogs' provider installed before it
+// keeps answering for the other tools.
+class TFileStreamsForm::TServices : public TToolFormServices
 {
 public:
-    explicit TServices(TFileStreamsForm& form) : Form(form) {}
+    TServices(TFileStreamsForm& form, TToolFormServices& others) : Form(form), Others(others) {}
     void OpenFileStreams(const std::string& file, TFileStreamsEditMode mode) override { Form.Open(file, mode); }
     void SetFileStreamsEditorOptions() override { Form.SetOptions(); }
+    void FindCommonTextDialog(TColumn& column) override { Others.FindCommonTextDialog(column); }
+    void PasswordGeneratorDialog(const std::string& file) override { Others.PasswordGeneratorDialog(file); }
+    void TextToCodeDialog() override { Others.TextToCodeDialog(); }
 
 private:
     TFileStreamsForm& Form;
+    TToolFormServices& Others;
 };
 
 TFileStreamsForm::TFileStreamsForm(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                          Qt::WindowCloseButtonHint),
-      Services(std::make_unique<TServices>(*this))
+      Services(std::make_unique<TServices>(*this, TSeam<TToolFormServices>::Get()))
 {
     BuildForm();
     SetLoadedStream("");
@@ -156,7 +161,8 @@ TFileStreamsForm::TFileStreamsForm(QWidget* owner)
 
 TFileStreamsForm::~TFileStreamsForm()
 {
-    TSeam<TToolFormServices>::Install(nullptr);
+    if (&TSeam<TToolFormServices>::Get() == Services.get())
+        TSeam<TToolFormServices>::Install(nullptr);
     if (FileStreamsForm == this)
         FileStreamsForm = nullptr;
 }

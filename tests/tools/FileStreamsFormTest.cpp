@@ -2,6 +2,8 @@
 
 #include "tools/RichTextHelpers.h"
 
+#include "mainwindow/ToolFormServices.h"
+
 #include "fileops/NewFileForm.h"
 
 #include "viewing/StegServices.h"
@@ -622,6 +624,36 @@ TEST_F(FileStreamsEditor, AFileSystemNotKnownToKeepStreamsOffersOnlyTheMainData)
     Form.Open(Drive.Path("a.txt"), fsmEditor);
     EXPECT_TRUE(Form.StreamsSupported);
     EXPECT_TRUE(Form.AddStreamMenu->isEnabled());
+}
+
+// The other tools' provider, made before the editor.
+class TRecordingTools : public TToolFormServicesStandIn
+{
+public:
+    TRecordingTools() { TSeam<TToolFormServices>::Install(this); }
+    ~TRecordingTools() override { TSeam<TToolFormServices>::Install(nullptr); }
+    TRecordingTools(const TRecordingTools&) = delete;
+    TRecordingTools& operator=(const TRecordingTools&) = delete;
+
+    void OpenFileStreams(const std::string& file, TFileStreamsEditMode) override { Calls.push_back("open " + file); }
+    void PasswordGeneratorDialog(const std::string& file) override { Calls.push_back("password " + file); }
+    void TextToCodeDialog() override { Calls.push_back("text to code"); }
+
+    std::vector<std::string> Calls;
+};
+
+TEST(FileStreamsEditorServices, TheEditorOpensThroughTheSeamAndTheOtherToolsStillAnswer)
+{
+    TRecordingTools tools;
+    TTempDrive drive{'T'};
+    drive.WriteFile("a.txt", "text");
+    TFileStreamsForm form;
+    TToolFormServices& services = TSeam<TToolFormServices>::Get();
+    services.OpenFileStreams(drive.Path("a.txt"), fsmMainData);
+    services.PasswordGeneratorDialog("T:\\x");
+    services.TextToCodeDialog();
+    EXPECT_EQ("text", form.StreamContentRichEdit->toPlainText().toStdString());
+    EXPECT_EQ((std::vector<std::string>{"password T:\\x", "text to code"}), tools.Calls);
 }
 
 } // namespace
