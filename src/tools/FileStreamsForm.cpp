@@ -404,7 +404,7 @@ void TFileStreamsForm::FormActivate()
     } else if (Mode == fsmDescription) {
         if (!StreamsSupported) {
             ShowWarningMessage("Your operating system doesn't support file streams.");
-        } else if (FileStreamsComboBox->findText(DescriptionStreamName, Qt::MatchExactly) < 0) {
+        } else if (!ListsStream(DescriptionStreamName)) {
             AddDescriptionClick();
         } else {
             SelectStream(DescriptionStreamName);
@@ -458,6 +458,12 @@ void TFileStreamsForm::RefreshStreamList(const std::string& failureText)
         trace.TakeOver();
     });
     trace.ShowFailure(failureText);
+}
+
+// Stream names are told apart by letter case, as the file system does.
+bool TFileStreamsForm::ListsStream(const std::string& name) const
+{
+    return FileStreamsComboBox->findText(QString::fromStdString(name), Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
 }
 
 void TFileStreamsForm::SelectStream(const std::string& name)
@@ -607,7 +613,7 @@ void TFileStreamsForm::AddStreamClick()
         const std::string name = NewFileForm->NewFileNameEdit->text().toStdString();
         if (name.empty() || GetInternalStreamName(name).empty())
             return;
-        if (FileStreamsComboBox->findText(QString::fromStdString(name), Qt::MatchExactly) >= 0)
+        if (ListsStream(name))
             return ShowInfoMessage("Stream already exists.");
         AddFileStream(FilePath, name);
         trace.TakeOver();
@@ -620,7 +626,7 @@ void TFileStreamsForm::AddStreamClick()
 void TFileStreamsForm::AddDescriptionClick()
 {
     TOwnWork own(*this);
-    if (FileStreamsComboBox->findText(DescriptionStreamName, Qt::MatchExactly) >= 0)
+    if (ListsStream(DescriptionStreamName))
         return;
     TTraced trace;
     trace.Run([&] {

@@ -130,6 +130,7 @@ private:
     void BuildEditMenu();
     void SetStreamsSupported(bool supported);
     void RefreshStreamList(const std::string& failureText);
+    bool ListsStream(const std::string& name) const;
     void PutTextInBox(const std::string& bytes);
     void ShowStreamMenu();
     void RunMenu(QMenu& menu, const QPoint& point);
