@@ -6,6 +6,7 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/PartitionConnectForm.h"
 
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
@@ -24,6 +25,7 @@
 #include "core/files/FileExtensions.h"
 #include "core/forms/MessageBoxes.h"
 
+#include "viewing/FileHoverForm.h"
 #include "viewing/PictureLoading.h"
 
 #include "host/Drives.h"
@@ -37,6 +39,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    RestoreConnectedPartitions();
     host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     // Qt's FFmpeg media backend crashes on play where there is no audio device; GStreamer
@@ -72,10 +75,14 @@ int main(int argc, char** argv)
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
+        FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
         mainForm->Startup();
         mainForm->show();
         application.exec();
     });
     trace.ShowFailure("");
+    // A window of its own, not the main window's child: it goes before the player it uses.
+    delete FileHoverForm;
+    FileHoverForm = nullptr;
     return 0;
 }

@@ -120,6 +120,8 @@ void TMainForm::ApplicationEventsActivate()
 
 void TMainForm::ApplicationEventsDeactivate()
 {
+    HideFileHover();
+    // After the user returns the window may open again for the same item.
     HotItems.HoverColumn = nullptr;
     HotItems.HoverItem = -1;
 }

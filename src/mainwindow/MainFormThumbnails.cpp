@@ -97,6 +97,9 @@ void TMainForm::PaintThumb(const std::string& fileName, MyTPanel* list, int64_t 
             return DrawInfoText("Picture not available", canvas, infoRect);
         const std::string extension = UpperAscii(GetExtension(fileName));
         TThumbParams params = MakeThumbParams(fileName, list, size, modified, thumbRect);
+        // With no list the widget painted on (the hover window) shows the render once done.
+        if (list == nullptr)
+            params.List = dynamic_cast<QWidget*>(canvas.device());
         std::string line;
         const bool iconSource = !GetIconSourceFile(fileName).empty();
         const bool video = IsVideoFile(fileName);

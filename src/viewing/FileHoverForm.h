@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class MyTMediaPlayer;
 
@@ -80,15 +81,37 @@ public:
     void Hide();
     // "[" and "]" while nothing else plays: the clip again from its start shift.
     void ReplayMedia();
-    // The window's content, or with `progressOnly` only the top line's progress.
+    // The window's content, or with `progressOnly` only the top line's progress. The
+    // painting itself happens in the next paint event.
     void FPaint(bool progressOnly, int64_t position, int64_t length);
 
+    // The text block's lines, top to bottom.
+    std::vector<std::string> GetTextLines() const;
+    // The line above the media: the clip's facts or its error, "" when there is none (a
+    // thumbnail writes its own).
+    std::string GetTopLineText() const;
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void SetTexts();
+    void SetGeometry(const THoverRequest& request);
+    void PlayClip();
+    void StartAudioClip();
+    void RequestAudioClip();
+    void PaintFrameAndText(QPainter& canvas);
+    void PaintTopLine(QPainter& canvas);
+
     MyTMediaPlayer& Player;
+    // The progress last given to FPaint.
+    int64_t Position = 0;
+    int64_t Length = 0;
+    // An audio clip's start is asked for once per showing or replay, so a medium that fails
+    // to open is not retried at every paint.
+    bool ClipRequested = false;
 };
 
 extern TFileHoverForm* FileHoverForm;

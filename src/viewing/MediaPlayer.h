@@ -115,6 +115,8 @@ public:
     void FitMovie(const QRect* hoverRect, TMediaClipInfo* info);
     // A clip in the hover window's media rectangle.
     void PlayThumb(const std::string& fileName, QWidget* display, QRect mediaRect, TMediaClipInfo& info);
+    // The Stop button is pressed while a clip of the hover window plays.
+    void StopHoverClip();
     void ShowViewerForVideoItem(int32_t index);
     void SetPlayListItemHeight();
 

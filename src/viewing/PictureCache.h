@@ -23,9 +23,9 @@ class QWidget;
 // drawn with. The last four fields are filled by TPictureCache::Load.
 struct TThumbParams : TThumbSource
 {
-    // The list panel whose item shows the thumbnail (or the panel of the user logo),
-    // repainted once its render is done; none for the hover window. The scrolling rule
-    // applies only with a list.
+    // The list panel whose item shows the thumbnail (or the panel of the user logo, or the
+    // hover window), repainted once its render is done. The scrolling rule applies only
+    // with a list.
     QWidget* List = nullptr;
     // The list's thumb drag moved it.
     bool ListScrolled = false;

@@ -523,6 +523,29 @@ TEST_F(MediaPlayer, StoringThePositionKeepsItWhileAHoverClipPlays)
     EXPECT_EQ(500, recent.LastPositions[0]);
 }
 
+// A clip in the hover window stops the list it interrupts; the list is resumed from where it
+// was, and neither the clip nor the next one moves that place.
+TEST_F(MediaPlayer, AHoverClipInterruptingAListKeepsTheListsPosition)
+{
+    TLastPlayedMPL& recent = Viewer->LastPlayedMPL;
+    recent.Add("T:\\songs.mpl");
+    PlayList({"T:\\a.wav", "T:\\b.wav"});
+    Device().Advance(700);
+    Player->UpdateProgress();
+
+    TMediaClipInfo info;
+    Player->PlayThumb("T:\\clip.avi", &Window.Window, QRect(5, 21, 240, 159), info);
+    EXPECT_TRUE(WindowSeam.IsHoverClipPlaying());
+    EXPECT_EQ("T:\\a.wav", recent.LastTitles[0]);
+    EXPECT_EQ(700, recent.LastPositions[0]);
+
+    Device().Advance(300);
+    Player->PlayThumb("T:\\other.avi", &Window.Window, QRect(5, 21, 240, 159), info);
+    Press(Controls.StopButton);
+    EXPECT_EQ("T:\\a.wav", recent.LastTitles[0]);
+    EXPECT_EQ(700, recent.LastPositions[0]);
+}
+
 TEST_F(MediaPlayer, TheLauncherReachesThePlayerOnceItIsBound)
 {
     const TMediaPlayerServices* bound = Player.get();
