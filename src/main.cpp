@@ -1,3 +1,4 @@
+#include "tools/FileStreamsForm.h"
 #include "tools/StegForm.h"
 
 #include "appearance/InstallerMode.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         ManualRunForm = new TManualRunForm(mainForm.get());
         NewFileForm = new TNewFileForm(mainForm.get());
+        FileStreamsForm = new TFileStreamsForm(mainForm.get());
+        FileStreamsForm->PlugOptions(*mainForm);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());

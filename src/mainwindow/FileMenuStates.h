@@ -86,11 +86,8 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
 // and shortcuts but stay disabled whatever the facts; an item leaves this list when its
 // command arrives.
 inline constexpr std::string_view WaitingFileMenuItems[] = {
-    // Hashing and the streams editor
+    // Hashing
     "HashFileMenu",
-    "EditFileStreamsMenu",
-    "EditFileStreamsAutoloadMenu",
-    "EditFileDescriptionMenu",
     // Find common text
     "FindCommonTextMenu",
 };

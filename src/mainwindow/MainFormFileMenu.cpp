@@ -10,6 +10,7 @@
 #include "columns/Column.h"
 #include "columns/FileDialogServices.h"
 #include "columns/FileLauncher.h"
+#include "columns/ToolServices.h"
 
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
@@ -141,6 +142,16 @@ void ViewStegNoise(TColumn& column)
     TTraced trace;
     trace.Run([&] { MyRunFile(noise, "", "", "", false, true); });
     trace.ShowFailure("Failed to view steg noise.");
+}
+
+// A picture may hide the text to edit: without automatic steg its password is asked
+// first, and the editor opens whatever the answer.
+void EditStreamsAutoload(TColumn& column)
+{
+    TStegServices& steg = TSeam<TStegServices>::Get();
+    if (!steg.IsAutoStegActive() && SameTextAscii(GetExtension(column.ActiveTitle), ".png"))
+        steg.AutoStegDialog(true);
+    column.Com_EditStreams(fsmMainData);
 }
 
 void ApplyFileMenuStates(const TMainForm& window, const std::map<std::string, TFileMenuItemState>& states)
@@ -343,7 +354,7 @@ void TMainForm::BuildFileMenuView(QMenu& menu)
     });
     items.Add("EditFileMenu", "Edit", "E", [](TColumn& column) { column.Com_Edit(""); });
     items.Add("EditFileStreamsMenu", "Edit streams", "A", [](TColumn& column) { column.Com_EditStreams(0); });
-    items.AddWaiting("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A");
+    items.Add("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A", EditStreamsAutoload);
     items.Add("EditFileDescriptionMenu", "Edit description", "Shift+A",
               [](TColumn& column) { column.Com_EditStreams(2); });
     AddMenuCommand(menu, *this, "ActivateAutoStegOutMenu", "Activate auto steg-out", "",

@@ -3,6 +3,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/MouseMenu.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
@@ -174,10 +175,15 @@ private:
     TMainForm& Window;
 };
 
-// The picture converter; the streams editor keeps the stand-in's answers until it exists.
+// The picture converter, and the streams editor through the tool dialogs' seam.
 class TToolsWindow : public TToolServicesStandIn
 {
 public:
+    void SetFileStreamsEditorOptions() override { TSeam<TToolFormServices>::Get().SetFileStreamsEditorOptions(); }
+    void OpenFileStreams(const std::string& file, TFileStreamsEditMode mode) override
+    {
+        TSeam<TToolFormServices>::Get().OpenFileStreams(file, mode);
+    }
     bool GetPictureConverterID(const std::string& format, std::string& extension, std::string& encoder) override
     {
         return ::GetPictureConverterID(format, extension, encoder);
