@@ -118,10 +118,20 @@ std::string GetTemporaryHostFolder()
     return {};
 }
 
-MemoryStatus GetMemoryStatus()
+namespace {
+
+struct MemoryInfoKb
+{
+    uint64_t Total = 0;
+    uint64_t Available = 0;
+    uint64_t SwapTotal = 0;
+    uint64_t SwapFree = 0;
+};
+
+MemoryInfoKb ReadMemoryInfo()
 {
     std::ifstream meminfo("/proc/meminfo");
-    uint64_t totalKb = 0, availableKb = 0, swapTotalKb = 0, swapFreeKb = 0;
+    MemoryInfoKb info;
     std::string line;
     while (std::getline(meminfo, line)) {
         std::istringstream fields(line);
@@ -129,17 +139,31 @@ MemoryStatus GetMemoryStatus()
         uint64_t value = 0;
         fields >> key >> value;
         if (key == "MemTotal:")
-            totalKb = value;
+            info.Total = value;
         else if (key == "MemAvailable:")
-            availableKb = value;
+            info.Available = value;
         else if (key == "SwapTotal:")
-            swapTotalKb = value;
+            info.SwapTotal = value;
         else if (key == "SwapFree:")
-            swapFreeKb = value;
+            info.SwapFree = value;
     }
+    return info;
+}
+
+} // namespace
+
+MemoryStatus GetMemoryStatus()
+{
+    const MemoryInfoKb info = ReadMemoryInfo();
     // The page file counts physical memory and swap together, as the system reports it.
-    return MemoryStatus{CapTo32Bits(totalKb * 1024), CapTo32Bits(availableKb * 1024),
-                        CapTo32Bits((totalKb + swapTotalKb) * 1024), CapTo32Bits((availableKb + swapFreeKb) * 1024)};
+    return MemoryStatus{CapTo32Bits(info.Total * 1024), CapTo32Bits(info.Available * 1024),
+                        CapTo32Bits((info.Total + info.SwapTotal) * 1024),
+                        CapTo32Bits((info.Available + info.SwapFree) * 1024)};
+}
+
+uint64_t GetTotalPhysicalBytes()
+{
+    return ReadMemoryInfo().Total * 1024;
 }
 
 void QuickExit(int code)

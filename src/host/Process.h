@@ -43,6 +43,8 @@ struct MemoryStatus
 };
 // The machine's memory figures in bytes, each capped at the 32-bit limit.
 MemoryStatus GetMemoryStatus();
+// The machine's physical memory in bytes, uncapped.
+uint64_t GetTotalPhysicalBytes();
 
 // Ends the process at once with the code, running no exit handlers.
 [[noreturn]] void QuickExit(int code);

@@ -101,10 +101,10 @@ void GetMemoryStatus(uint32_t& totalPhysical, uint32_t& availablePhysical, uint3
     availablePageFile = status.AvailablePageFile;
 }
 
-uint32_t GetTotalPhysicalMemory()
+uint64_t GetTotalPhysicalMemory()
 {
     host::SetLastError(host::ERROR_SUCCESS);
-    return host::GetMemoryStatus().TotalPhysical;
+    return host::GetTotalPhysicalBytes();
 }
 
 namespace {

@@ -35,7 +35,8 @@ void SetProgramWorkingPath(const std::string& path);
 
 void GetMemoryStatus(uint32_t& totalPhysical, uint32_t& availablePhysical, uint32_t& totalPageFile,
                      uint32_t& availablePageFile);
-uint32_t GetTotalPhysicalMemory();
+// In bytes, whole: machines hold more than 32 bits can count.
+uint64_t GetTotalPhysicalMemory();
 uint32_t GetAvailablePhysicalMemory();
 // Tests decide what GetAvailablePhysicalMemory answers; none gives the system's answer
 // again.
