@@ -1,4 +1,8 @@
+#include "tools/FindCommonTextForm.h"
+#include "tools/PasswordGeneratorForm.h"
 #include "tools/StegForm.h"
+#include "tools/TextToCodeForm.h"
+#include "tools/ToolForms.h"
 
 #include "appearance/InstallerMode.h"
 #include "appearance/SkinForm.h"
@@ -9,8 +13,8 @@
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -45,6 +49,7 @@ int main(int argc, char** argv)
     application.setApplicationName("Quillomber");
 
     std::unique_ptr<TMainForm> mainForm;
+    TToolForms toolForms;
     TTraced trace;
     trace.Run([&] {
         if (IsInstallerMode()) {
@@ -66,8 +71,13 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         ManualRunForm = new TManualRunForm(mainForm.get());
         NewFileForm = new TNewFileForm(mainForm.get());
+        FindCommonTextForm = new TFindCommonTextForm(mainForm.get());
+        FindCommonTextForm->PlugOptions(*mainForm);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
+        TextToCodeForm = new TTextToCodeForm(mainForm.get());
+        PasswordGeneratorForm = new TPasswordGeneratorForm(mainForm.get());
+        PasswordGeneratorForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
         mainForm->Startup();
         mainForm->show();

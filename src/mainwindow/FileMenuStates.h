@@ -86,13 +86,10 @@ std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts
 // and shortcuts but stay disabled whatever the facts; an item leaves this list when its
 // command arrives.
 inline constexpr std::string_view WaitingFileMenuItems[] = {
-    // Hashing and the streams editor
-    "HashFileMenu",
+    // The streams editor
     "EditFileStreamsMenu",
     "EditFileStreamsAutoloadMenu",
     "EditFileDescriptionMenu",
-    // Find common text
-    "FindCommonTextMenu",
     // The tree navigator, the drives and dropping to a directory
     "TreeNavigatorMenu",
     "NavigateToDirectoryMenu",

@@ -3,6 +3,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/StegServices.h"
@@ -130,6 +131,16 @@ void RunLinkAs(TColumn& column, const TLinkAsItem& item)
 {
     column.Com_LinkAs(item.TypeName, item.Folder(), item.Arguments, item.FolderPrefix, item.ParentDirectory,
                       item.WorkingFolder, item.Minimised);
+}
+
+// The focused file's hash, checked against one the user pastes.
+void HashActiveFile(TMainForm& window, const TColumn& column)
+{
+    window.BeginBusy();
+    TTraced trace;
+    trace.Run([&] { TSeam<TToolFormServices>::Get().PasswordGeneratorDialog(column.ActiveTitle); });
+    trace.ShowFailure("Failed to hash file.");
+    window.EndBusyAndCheck();
 }
 
 // The lowest-bit plane opens in the desktop's program for pictures.
@@ -289,7 +300,7 @@ void TMainForm::BuildFileMenuMiscellaneous(QMenu& menu)
     });
     items.Add("PasteClipboardPictureMenu", "Paste picture", "U",
               [](TColumn& column) { column.Com_PasteClipboardPicture(); });
-    items.AddWaiting("HashFileMenu", "Hash file", "");
+    items.Add("HashFileMenu", "Hash file", "", [this](TColumn& column) { HashActiveFile(*this, column); });
 }
 
 void TMainForm::BuildFileMenuAssociations(QMenu& menu)

@@ -2,6 +2,7 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
@@ -230,7 +231,7 @@ public:
     }
 };
 
-// The search and locate dialogs; the common-text search does nothing until it exists.
+// The search and locate dialogs, and the common-text search of the tools.
 class TSearchWindow : public TSearchServices
 {
 public:
@@ -252,7 +253,10 @@ public:
         result.UseColumnForContainer = form.UseColumnForContainerComboBox->currentIndex() + 1;
         return true;
     }
-    void FindCommonTextDialog(TColumn&) override {}
+    void FindCommonTextDialog(TColumn& column) override
+    {
+        TSeam<TToolFormServices>::Get().FindCommonTextDialog(column);
+    }
     void LocateFileDialog(TColumn& column) override
     {
         if (LocateFileForm != nullptr)

@@ -1,0 +1,43 @@
+#include "tools/ToolForms.h"
+
+#include "tools/FindCommonTextForm.h"
+#include "tools/PasswordGeneratorForm.h"
+#include "tools/TextToCodeForm.h"
+
+TToolForms::TToolForms()
+{
+    TSeam<TToolFormServices>::Install(this);
+}
+
+TToolForms::~TToolForms()
+{
+    if (&TSeam<TToolFormServices>::Get() == this)
+        TSeam<TToolFormServices>::Install(nullptr);
+}
+
+// The streams editor is not made yet.
+void TToolForms::OpenFileStreams(const std::string&, TFileStreamsEditMode)
+{
+}
+
+void TToolForms::SetFileStreamsEditorOptions()
+{
+}
+
+void TToolForms::FindCommonTextDialog(TColumn& column)
+{
+    if (FindCommonTextForm != nullptr)
+        FindCommonTextForm->Dialog(column);
+}
+
+void TToolForms::PasswordGeneratorDialog(const std::string& file)
+{
+    if (PasswordGeneratorForm != nullptr)
+        PasswordGeneratorForm->Dialog(file);
+}
+
+void TToolForms::TextToCodeDialog()
+{
+    if (TextToCodeForm != nullptr)
+        TextToCodeForm->Dialog();
+}
