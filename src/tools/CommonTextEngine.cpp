@@ -283,7 +283,7 @@ int32_t TCommonTextEngine::FindTextA(const std::vector<std::string>& sourceWords
 
 bool TCommonTextEngine::UsesWordIndex() const
 {
-    return Options.WholeMatch == 0 && Options.Misspelling <= 0;
+    return WordIndexAllowed && Options.WholeMatch == 0 && Options.Misspelling <= 0;
 }
 
 void TCommonTextEngine::CompareDocuments(const std::string& activeDocument)

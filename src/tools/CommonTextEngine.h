@@ -90,6 +90,9 @@ public:
     std::vector<TMatchSourceInfo> SourceMatches;
     // The machine's memory in bytes; tests make it small.
     std::function<uint64_t()> PhysicalMemory;
+    // Whether "Word" without tolerance may take its candidates from the word index;
+    // without it every pair is compared. Both give the same report.
+    bool WordIndexAllowed = true;
     // The report of the last finished run, empty when it stopped or failed.
     std::string Report;
 
