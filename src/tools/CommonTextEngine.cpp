@@ -15,10 +15,18 @@
 #include "host/LastError.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <iterator>
+#include <mutex>
+#include <span>
+#include <thread>
 
 namespace {
 
 constexpr uint32_t PumpPeriodMs = 20;
+constexpr size_t MaxParseThreads = 4;
 constexpr uint32_t InformationPeriodMs = 1000;
 const std::string Equals(50, '=');
 const std::string Dashes(50, '-');
@@ -144,7 +152,12 @@ void TCommonTextEngine::Run(const std::string& activeDocument, const std::vector
     }
     TRACED_CATCH(trace)
     Documents.clear();
-    WordPlaces.clear();
+    WordIds.clear();
+    WordPlaceStart.clear();
+    WordPlaceList.clear();
+    ParagraphWordStart.clear();
+    ParagraphWords.clear();
+    ParagraphDocument.clear();
     Port.ShowInformation(InformationLine(""));
 }
 
@@ -167,16 +180,53 @@ bool TCommonTextEngine::CheckResources(const std::vector<std::string>& documents
     return true;
 }
 
+// The documents are read and split into words on a few worker threads, each parsing
+// whole documents into its own records; meanwhile this thread gives the port its turns,
+// so "Sto&p" is heard. The first failure in document order is the run's.
 void TCommonTextEngine::ParseDocuments(const std::vector<std::string>& documents)
 {
     TTraced trace;
     try {
-        for (const std::string& path : documents) {
-            Documents.push_back({path, {}});
-            ParseFile(path, Documents.back());
-            if (trace.TakeOver())
-                return;
+        Documents.assign(documents.size(), {});
+        std::vector<TFunStatContext> outcomes(documents.size());
+        std::atomic<size_t> next = 0;
+        std::atomic<bool> abandoned = false;
+        size_t finished = 0;
+        std::mutex mutex;
+        std::condition_variable parsed;
+        const auto work = [&] {
+            for (size_t i = next++; i < documents.size() && !abandoned; i = next++) {
+                Documents[i].Path = documents[i];
+                ParseFile(documents[i], Documents[i]);
+                outcomes[i] = FunStatContext;
+                const std::lock_guard lock(mutex);
+                ++finished;
+                parsed.notify_one();
+            }
+        };
+        const size_t threadCount = std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
+                                                      std::min<size_t>(MaxParseThreads, documents.size()));
+        std::vector<std::jthread> workers;
+        for (size_t i = 0; i < threadCount; ++i)
+            workers.emplace_back(work);
+        std::unique_lock lock(mutex);
+        while (finished < documents.size() && !Stopped) {
+            parsed.wait_for(lock, std::chrono::milliseconds(PumpPeriodMs));
+            lock.unlock();
+            PumpWhenDue();
+            lock.lock();
         }
+        abandoned = Stopped;
+        lock.unlock();
+        workers.clear();
+        if (Stopped)
+            return;
+        for (const TFunStatContext& outcome : outcomes)
+            if (outcome.Status > fsWarning) {
+                FunStatContext = outcome;
+                trace.TakeOver();
+                return;
+            }
     }
     TRACED_CATCH(trace)
 }
@@ -333,13 +383,15 @@ void TCommonTextEngine::CompareEveryPair(size_t active, const TParagraph& source
 }
 
 // Without tolerance a word scores in "Word" only against an equal word, so a pair of
-// paragraphs counts only when it shares words. A paragraph that shares m of its k words
-// shares one of any k - m + 1 of them, so its candidates come through that many of its
-// rarest words. They are compared in document order, as every pair would be.
+// paragraphs counts only when it shares words, and the pairs it counts are the shared
+// words. A paragraph that shares m of the source's k words shares one of any k - m + 1
+// of them, so its candidates come through that many of the rarest; those sharing fewer
+// words than needed are passed over without a comparison. The rest are compared in
+// document order, as every pair would be.
 void TCommonTextEngine::CompareIndexedPairs(size_t active, const TParagraph& source, int32_t sourceIndex,
                                             TMatchSourceInfo& record, int32_t& total)
 {
-    if (WordPlaces.empty())
+    if (WordIds.empty())
         return;
     AfterComparison(sourceIndex, active, 0);
     if (Stopped)
@@ -348,47 +400,91 @@ void TCommonTextEngine::CompareIndexedPairs(size_t active, const TParagraph& sou
     const int32_t needed = std::max(MinimumFor(k), 1);
     if (static_cast<size_t>(needed) > k)
         return;
-    std::vector<const std::vector<TPlace>*> lists;
-    static const std::vector<TPlace> none;
+    std::vector<uint32_t> sourceIds;
+    std::vector<std::span<const uint32_t>> lists;
     for (const std::string& word : source.Words) {
-        const auto found = WordPlaces.find(word);
-        lists.push_back(found == WordPlaces.end() ? &none : &found->second);
+        const auto found = WordIds.find(word);
+        if (found == WordIds.end()) {
+            lists.emplace_back();
+            continue;
+        }
+        const uint32_t id = found->second;
+        sourceIds.push_back(id);
+        lists.emplace_back(WordPlaceList.data() + WordPlaceStart[id], WordPlaceStart[id + 1] - WordPlaceStart[id]);
     }
-    std::sort(lists.begin(), lists.end(), [](const auto* a, const auto* b) { return a->size() < b->size(); });
+    if (sourceIds.size() < static_cast<size_t>(needed))
+        return;
+    std::sort(lists.begin(), lists.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
     lists.resize(k - static_cast<size_t>(needed) + 1);
-    std::vector<TPlace> candidates;
-    for (const auto* places : lists)
-        candidates.insert(candidates.end(), places->begin(), places->end());
-    const auto before = [](const TPlace& a, const TPlace& b) {
-        return a.Document != b.Document ? a.Document < b.Document : a.Paragraph < b.Paragraph;
-    };
-    std::sort(candidates.begin(), candidates.end(), before);
-    candidates.erase(std::unique(candidates.begin(), candidates.end(),
-                                 [](const TPlace& a, const TPlace& b) {
-                                     return a.Document == b.Document && a.Paragraph == b.Paragraph;
-                                 }),
-                     candidates.end());
-    for (const TPlace& place : candidates) {
-        const TDocument& document = Documents[place.Document];
-        const TParagraph& against = document.Paragraphs[place.Paragraph];
+    std::vector<uint32_t> candidates;
+    for (const auto& places : lists)
+        for (const uint32_t paragraph : places)
+            if (SharesEnoughWords(paragraph, sourceIds, needed))
+                candidates.push_back(paragraph);
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    for (const uint32_t paragraph : candidates) {
+        const uint32_t d = ParagraphDocument[paragraph];
+        const uint32_t j = paragraph - DocumentFirstParagraph[d];
+        const TDocument& document = Documents[d];
+        const TParagraph& against = document.Paragraphs[j];
         total += FindTextA(source.Words, document.Path, record, against.Filter, against.Words);
-        AfterComparison(sourceIndex, place.Document, static_cast<int32_t>(place.Paragraph));
+        AfterComparison(sourceIndex, d, static_cast<int32_t>(j));
         if (Stopped)
             return;
     }
 }
 
+// Counts the paragraph's words found among the source's, giving up once too many are
+// missing.
+bool TCommonTextEngine::SharesEnoughWords(uint32_t paragraph, const std::vector<uint32_t>& sourceIds,
+                                          int32_t needed) const
+{
+    const uint32_t first = ParagraphWordStart[paragraph];
+    const uint32_t last = ParagraphWordStart[paragraph + 1];
+    int32_t missing = static_cast<int32_t>(last - first) - needed;
+    for (uint32_t i = first; i < last; ++i)
+        if (std::find(sourceIds.begin(), sourceIds.end(), ParagraphWords[i]) == sourceIds.end() && --missing < 0)
+            return false;
+    return missing >= 0;
+}
+
 void TCommonTextEngine::BuildWordIndex(size_t active)
 {
-    WordPlaces.clear();
+    WordIds.clear();
+    ParagraphWordStart.assign(1, 0);
+    ParagraphWords.clear();
+    ParagraphDocument.clear();
+    DocumentFirstParagraph.assign(Documents.size(), 0);
+    size_t paragraphs = 0;
+    for (const TDocument& document : Documents)
+        paragraphs += document.Paragraphs.size();
+    WordIds.reserve(paragraphs);
+    ParagraphDocument.reserve(paragraphs);
+    ParagraphWordStart.reserve(paragraphs + 1);
     for (size_t d = 0; d < Documents.size(); ++d) {
+        DocumentFirstParagraph[d] = static_cast<uint32_t>(ParagraphDocument.size());
         if (d == active || SameTextAscii(Documents[d].Path, Documents[active].Path))
             continue;
-        const std::vector<TParagraph>& paragraphs = Documents[d].Paragraphs;
-        for (size_t j = 0; j < paragraphs.size(); ++j)
-            for (const std::string& word : paragraphs[j].Words)
-                WordPlaces[word].push_back({static_cast<uint32_t>(d), static_cast<uint32_t>(j)});
+        for (const TParagraph& paragraph : Documents[d].Paragraphs) {
+            for (const std::string& word : paragraph.Words)
+                ParagraphWords.push_back(
+                    WordIds.try_emplace(word, static_cast<uint32_t>(WordIds.size())).first->second);
+            ParagraphDocument.push_back(static_cast<uint32_t>(d));
+            ParagraphWordStart.push_back(static_cast<uint32_t>(ParagraphWords.size()));
+        }
     }
+    // Each word's paragraphs, counted first and then laid out one word after another.
+    WordPlaceStart.assign(WordIds.size() + 1, 0);
+    for (const uint32_t id : ParagraphWords)
+        ++WordPlaceStart[id + 1];
+    for (size_t id = 0; id < WordIds.size(); ++id)
+        WordPlaceStart[id + 1] += WordPlaceStart[id];
+    WordPlaceList.resize(ParagraphWords.size());
+    std::vector<uint32_t> filled(WordPlaceStart.begin(), WordPlaceStart.end() - 1);
+    for (uint32_t paragraph = 0; paragraph + 1 < ParagraphWordStart.size(); ++paragraph)
+        for (uint32_t i = ParagraphWordStart[paragraph]; i < ParagraphWordStart[paragraph + 1]; ++i)
+            WordPlaceList[filled[ParagraphWords[i]]++] = paragraph;
 }
 
 void TCommonTextEngine::AfterComparison(int32_t sourceIndex, size_t document, int32_t againstIndex)

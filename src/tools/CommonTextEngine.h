@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -134,6 +135,7 @@ private:
                              int32_t& total);
     bool UsesWordIndex() const;
     void BuildWordIndex(size_t active);
+    bool SharesEnoughWords(uint32_t paragraph, const std::vector<uint32_t>& sourceIds, int32_t needed) const;
     // After each comparison: the information line, a turn for the port and the abort.
     void AfterComparison(int32_t sourceIndex, size_t document, int32_t againstIndex);
     void SortMatches();
@@ -145,12 +147,16 @@ private:
     uint32_t RunStartTick = 0;
     uint32_t LastPumpTick = 0;
     uint32_t LastInformationTick = 0;
-    // The word index of the other documents: each word's paragraphs, as document and
-    // paragraph, in document order.
-    struct TPlace
-    {
-        uint32_t Document;
-        uint32_t Paragraph;
-    };
-    std::unordered_map<std::string, std::vector<TPlace>> WordPlaces;
+    // The word index of the other documents, their paragraphs numbered in document
+    // order: a number for each word (its text is the documents'), each word's paragraphs
+    // in order (its slice of WordPlaceList from WordPlaceStart), and each paragraph's
+    // words by number (its slice of ParagraphWords from ParagraphWordStart).
+    std::unordered_map<std::string_view, uint32_t> WordIds;
+    std::vector<uint32_t> WordPlaceStart;
+    std::vector<uint32_t> WordPlaceList;
+    std::vector<uint32_t> ParagraphWordStart;
+    std::vector<uint32_t> ParagraphWords;
+    // The document of each numbered paragraph and the number of its first paragraph.
+    std::vector<uint32_t> ParagraphDocument;
+    std::vector<uint32_t> DocumentFirstParagraph;
 };
