@@ -151,13 +151,13 @@ void TCommonTextEngine::Run(const std::string& activeDocument, const std::vector
         BuildReport(activeDocument);
     }
     TRACED_CATCH(trace)
-    Documents.clear();
     WordIds.clear();
     WordPlaceStart.clear();
     WordPlaceList.clear();
     ParagraphWordStart.clear();
     ParagraphWords.clear();
     ParagraphDocument.clear();
+    Documents.clear();
     Port.ShowInformation(InformationLine(""));
 }
 
@@ -187,6 +187,8 @@ void TCommonTextEngine::ParseDocuments(const std::vector<std::string>& documents
 {
     TTraced trace;
     try {
+        if (documents.empty())
+            return;
         Documents.assign(documents.size(), {});
         std::vector<TFunStatContext> outcomes(documents.size());
         std::atomic<size_t> next = 0;
