@@ -1,5 +1,9 @@
 #include "tools/FileStreamsForm.h"
+#include "tools/FindCommonTextForm.h"
+#include "tools/PasswordGeneratorForm.h"
 #include "tools/StegForm.h"
+#include "tools/TextToCodeForm.h"
+#include "tools/ToolForms.h"
 
 #include "appearance/InstallerMode.h"
 #include "appearance/SkinForm.h"
@@ -12,8 +16,8 @@
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -50,6 +54,7 @@ int main(int argc, char** argv)
     application.setApplicationName("Quillomber");
 
     std::unique_ptr<TMainForm> mainForm;
+    TToolForms toolForms;
     TTraced trace;
     trace.Run([&] {
         if (IsInstallerMode()) {
@@ -73,8 +78,13 @@ int main(int argc, char** argv)
         NewFileForm = new TNewFileForm(mainForm.get());
         FileStreamsForm = new TFileStreamsForm(mainForm.get());
         FileStreamsForm->PlugOptions(*mainForm);
+        FindCommonTextForm = new TFindCommonTextForm(mainForm.get());
+        FindCommonTextForm->PlugOptions(*mainForm);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
+        TextToCodeForm = new TTextToCodeForm(mainForm.get());
+        PasswordGeneratorForm = new TPasswordGeneratorForm(mainForm.get());
+        PasswordGeneratorForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
         TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);

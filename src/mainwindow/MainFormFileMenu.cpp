@@ -3,6 +3,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/StegServices.h"
@@ -56,12 +57,6 @@ public:
     QAction* Add(const char* name, const char* caption, const char* shortcut, TColumnCommand run)
     {
         return AddMenuCommand(Menu, Window, name, caption, shortcut, OnActiveColumn(Window, std::move(run)));
-    }
-    // An item whose command arrives with later work: it stands in its place, and the
-    // waiting list keeps it disabled.
-    void AddWaiting(const char* name, const char* caption, const char* shortcut)
-    {
-        AddMenuCommand(Menu, Window, name, caption, shortcut, [] {});
     }
 
 private:
@@ -133,6 +128,16 @@ void RunLinkAs(TColumn& column, const TLinkAsItem& item)
                       item.WorkingFolder, item.Minimised);
 }
 
+// The focused file's hash, checked against one the user pastes.
+void HashActiveFile(TMainForm& window, const TColumn& column)
+{
+    window.BeginBusy();
+    TTraced trace;
+    trace.Run([&] { TSeam<TToolFormServices>::Get().PasswordGeneratorDialog(column.ActiveTitle); });
+    trace.ShowFailure("Failed to hash file.");
+    window.EndBusyAndCheck();
+}
+
 // The lowest-bit plane opens in the desktop's program for pictures.
 void ViewStegNoise(TColumn& column)
 {
@@ -164,9 +169,6 @@ void ApplyFileMenuStates(const TMainForm& window, const std::map<std::string, TF
         if (state.Checked)
             action->setChecked(*state.Checked);
     }
-    for (std::string_view name : WaitingFileMenuItems)
-        if (auto* action = window.findChild<QAction*>(QString::fromUtf8(name.data(), std::ssize(name))))
-            action->setEnabled(false);
 }
 
 void SetChecked(const TMainForm& window, const char* name, bool checked)
@@ -300,7 +302,7 @@ void TMainForm::BuildFileMenuMiscellaneous(QMenu& menu)
     });
     items.Add("PasteClipboardPictureMenu", "Paste picture", "U",
               [](TColumn& column) { column.Com_PasteClipboardPicture(); });
-    items.AddWaiting("HashFileMenu", "Hash file", "");
+    items.Add("HashFileMenu", "Hash file", "", [this](TColumn& column) { HashActiveFile(*this, column); });
 }
 
 void TMainForm::BuildFileMenuAssociations(QMenu& menu)

@@ -2,6 +2,7 @@
 
 #include "mainwindow/MenuItems.h"
 #include "mainwindow/PartitionConnectForm.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/PictureCache.h"
@@ -41,8 +42,10 @@ void TMainForm::BuildWorkMenu()
     ToolsMenu = AddSubmenu(menu, "ToolsMenu", "Tools");
     MPLsMenu = AddSubmenu(menu, "MPLsMenu", "Media play-lists");
     QMenu& gizmos = *AddSubmenu(menu, "GizmosMenu", "Gizmos");
-    AddWaiting(gizmos, *this, "PasswordGeneratorMenu", "Password generator", "Z");
-    AddWaiting(gizmos, *this, "TextToCodeMenu", "Text to code", "Ctrl+Z");
+    AddMenuCommand(gizmos, *this, "PasswordGeneratorMenu", "Password generator", "Z",
+                   [] { TSeam<TToolFormServices>::Get().PasswordGeneratorDialog(""); });
+    AddMenuCommand(gizmos, *this, "TextToCodeMenu", "Text to code", "Ctrl+Z",
+                   [] { TSeam<TToolFormServices>::Get().TextToCodeDialog(); });
     menu.addSeparator();
     AddMenuCommand(menu, *this, "ConnectPartitionMenu", "Connect partition", "", [this] { PartitionDialog(true); });
     AddMenuCommand(menu, *this, "DisconnectPartitionMenu", "Disconnect partition", "",

@@ -249,7 +249,7 @@ public:
     }
 };
 
-// The search and locate dialogs; the common-text search does nothing until it exists.
+// The search and locate dialogs, and the common-text search of the tools.
 class TSearchWindow : public TSearchServices
 {
 public:
@@ -271,7 +271,10 @@ public:
         result.UseColumnForContainer = form.UseColumnForContainerComboBox->currentIndex() + 1;
         return true;
     }
-    void FindCommonTextDialog(TColumn&) override {}
+    void FindCommonTextDialog(TColumn& column) override
+    {
+        TSeam<TToolFormServices>::Get().FindCommonTextDialog(column);
+    }
     void LocateFileDialog(TColumn& column) override
     {
         if (LocateFileForm != nullptr)

@@ -3,7 +3,6 @@
 #include "tools/RichTextHelpers.h"
 
 #include "mainwindow/MainForm.h"
-#include "mainwindow/ToolFormServices.h"
 
 #include "fileops/NewFileForm.h"
 
@@ -131,38 +130,17 @@ private:
     TFileStreamsForm& Form;
 };
 
-// The main window's way to the editor. The tool dialogs' provider installed before it
-// keeps answering for the other tools.
-class TFileStreamsForm::TServices : public TToolFormServices
-{
-public:
-    TServices(TFileStreamsForm& form, TToolFormServices& others) : Form(form), Others(others) {}
-    void OpenFileStreams(const std::string& file, TFileStreamsEditMode mode) override { Form.Open(file, mode); }
-    void SetFileStreamsEditorOptions() override { Form.SetOptions(); }
-    void FindCommonTextDialog(TColumn& column) override { Others.FindCommonTextDialog(column); }
-    void PasswordGeneratorDialog(const std::string& file) override { Others.PasswordGeneratorDialog(file); }
-    void TextToCodeDialog() override { Others.TextToCodeDialog(); }
-
-private:
-    TFileStreamsForm& Form;
-    TToolFormServices& Others;
-};
-
 TFileStreamsForm::TFileStreamsForm(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowCloseButtonHint),
-      Services(std::make_unique<TServices>(*this, TSeam<TToolFormServices>::Get()))
+                         Qt::WindowCloseButtonHint)
 {
     BuildForm();
     SetLoadedStream("");
     SetStreamsSupported(true);
-    TSeam<TToolFormServices>::Install(Services.get());
 }
 
 TFileStreamsForm::~TFileStreamsForm()
 {
-    if (&TSeam<TToolFormServices>::Get() == Services.get())
-        TSeam<TToolFormServices>::Install(nullptr);
     if (FileStreamsForm == this)
         FileStreamsForm = nullptr;
 }

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 class QAction;
@@ -121,7 +120,6 @@ protected:
 
 private:
     class TOwnWork;
-    class TServices;
 
     void BuildForm();
     void BuildToolbar();
@@ -137,7 +135,6 @@ private:
 
     // Boxes and dialogs of the editor's own open while this is above 0.
     int32_t OwnWorkDepth = 0;
-    std::unique_ptr<TServices> Services;
 };
 
 // Made at start-up; lives for the whole run.

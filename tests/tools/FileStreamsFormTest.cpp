@@ -1,4 +1,5 @@
 #include "tools/FileStreamsForm.h"
+#include "tools/ToolForms.h"
 
 #include "tools/RichTextHelpers.h"
 
@@ -626,34 +627,16 @@ TEST_F(FileStreamsEditor, AFileSystemNotKnownToKeepStreamsOffersOnlyTheMainData)
     EXPECT_TRUE(Form.AddStreamMenu->isEnabled());
 }
 
-// The other tools' provider, made before the editor.
-class TRecordingTools : public TToolFormServicesStandIn
+// The main window reaches the editor through the tool forms' seam.
+TEST(FileStreamsEditorServices, TheToolFormsOpenTheEditor)
 {
-public:
-    TRecordingTools() { TSeam<TToolFormServices>::Install(this); }
-    ~TRecordingTools() override { TSeam<TToolFormServices>::Install(nullptr); }
-    TRecordingTools(const TRecordingTools&) = delete;
-    TRecordingTools& operator=(const TRecordingTools&) = delete;
-
-    void OpenFileStreams(const std::string& file, TFileStreamsEditMode) override { Calls.push_back("open " + file); }
-    void PasswordGeneratorDialog(const std::string& file) override { Calls.push_back("password " + file); }
-    void TextToCodeDialog() override { Calls.push_back("text to code"); }
-
-    std::vector<std::string> Calls;
-};
-
-TEST(FileStreamsEditorServices, TheEditorOpensThroughTheSeamAndTheOtherToolsStillAnswer)
-{
-    TRecordingTools tools;
+    TToolForms tools;
     TTempDrive drive{'T'};
     drive.WriteFile("a.txt", "text");
     TFileStreamsForm form;
-    TToolFormServices& services = TSeam<TToolFormServices>::Get();
-    services.OpenFileStreams(drive.Path("a.txt"), fsmMainData);
-    services.PasswordGeneratorDialog("T:\\x");
-    services.TextToCodeDialog();
+    FileStreamsForm = &form;
+    TSeam<TToolFormServices>::Get().OpenFileStreams(drive.Path("a.txt"), fsmMainData);
     EXPECT_EQ("text", form.StreamContentRichEdit->toPlainText().toStdString());
-    EXPECT_EQ((std::vector<std::string>{"password T:\\x", "text to code"}), tools.Calls);
 }
 
 } // namespace
