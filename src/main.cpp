@@ -1,4 +1,9 @@
+#include "tools/FileStreamsForm.h"
+#include "tools/FindCommonTextForm.h"
+#include "tools/PasswordGeneratorForm.h"
 #include "tools/StegForm.h"
+#include "tools/TextToCodeForm.h"
+#include "tools/ToolForms.h"
 
 #include "appearance/AboutForm.h"
 #include "appearance/AppearanceDialogs.h"
@@ -8,6 +13,8 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/PartitionConnectForm.h"
+#include "mainwindow/TreeNavigatorForm.h"
 
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
@@ -40,6 +47,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    RestoreConnectedPartitions();
     host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     // Qt's FFmpeg media backend crashes on play where there is no audio device; GStreamer
@@ -49,6 +57,7 @@ int main(int argc, char** argv)
     application.setApplicationName("Quillomber");
 
     std::unique_ptr<TMainForm> mainForm;
+    TToolForms toolForms;
     TAppearanceDialogs appearanceDialogs;
     TTraced trace;
     trace.Run([&] {
@@ -72,9 +81,17 @@ int main(int argc, char** argv)
         ManualRunForm = new TManualRunForm(mainForm.get());
         NewFileForm = new TNewFileForm(mainForm.get());
         AboutForm = new TAboutForm(mainForm.get());
+        FileStreamsForm = new TFileStreamsForm(mainForm.get());
+        FileStreamsForm->PlugOptions(*mainForm);
+        FindCommonTextForm = new TFindCommonTextForm(mainForm.get());
+        FindCommonTextForm->PlugOptions(*mainForm);
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
+        TextToCodeForm = new TTextToCodeForm(mainForm.get());
+        PasswordGeneratorForm = new TPasswordGeneratorForm(mainForm.get());
+        PasswordGeneratorForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
+        TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
         OptionsForm = new TOptionsForm(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
         mainForm->Startup();

@@ -2,6 +2,7 @@
 
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
+#include "host/FileStreams.h"
 #include "host/LastError.h"
 
 #include <algorithm>
@@ -314,11 +315,29 @@ enum class TargetEntry
     // Keeps the permission bits of the file there (0644 for a new one).
     Shared,
     // Replaces whatever entry is there, a link included, by a file of mode 0600.
-    Private
+    Private,
+    // As Shared, and the new file also takes the old one's owner, where the system lets
+    // it, and its named streams: only the content changes.
+    Whole
 };
 
 constexpr mode_t NewFileMode = 0644;
 constexpr mode_t PrivateFileMode = 0600;
+
+// Hands the old file's owner and named streams to its replacement. Only a privileged
+// process may give a file away, so a refused owner is no failure; a stream that cannot
+// follow is.
+bool TakeOverIdentity(const std::filesystem::path& target, const struct stat& existing, int descriptor)
+{
+    if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
+        return FailWithErrno();
+    const int old = open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (old < 0)
+        return FailWithErrno();
+    const bool copied = CopyStreamsBetweenDescriptors(old, descriptor, false);
+    close(old);
+    return copied;
+}
 
 bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes, TargetEntry entry)
 {
@@ -340,6 +359,7 @@ bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string&
                         : existed                     ? existing.st_mode & 07777
                                                       : NewFileMode;
     const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size()) &&
+                         (entry != TargetEntry::Whole || !existed || TakeOverIdentity(target, existing, descriptor)) &&
                          (fsync(descriptor) == 0 || FailWithErrno()) &&
                          (fchmod(descriptor, mode) == 0 || FailWithErrno());
     close(descriptor);
@@ -369,6 +389,15 @@ bool ReplaceHostFileContents(const std::string& hostPath, const std::string& byt
 {
     const std::optional<std::filesystem::path> target = FollowFinalLinks(hostPath);
     return target && ReplaceResolvedFile(*target, bytes, TargetEntry::Shared);
+}
+
+bool ReplaceWholeFileContents(const std::string& windowsPath, const std::string& bytes)
+{
+    const std::optional<std::string> hostPath = WindowsToHost(windowsPath);
+    if (!hostPath)
+        return false;
+    const std::optional<std::filesystem::path> target = FollowFinalLinks(*hostPath);
+    return target && ReplaceResolvedFile(*target, bytes, TargetEntry::Whole);
 }
 
 bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes)

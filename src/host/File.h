@@ -79,6 +79,10 @@ namespace host {
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
 // As ReplaceFileContents, for a file that only the user may read: it gets mode 0600.
 bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes);
+// As ReplaceFileContents, and the file keeps its owner (where the system allows it) and
+// its named streams. The file gets a new inode: its other hard-link names keep the old
+// content.
+bool ReplaceWholeFileContents(const std::string& windowsPath, const std::string& bytes);
 
 // As ReplaceFileContents, for the program's own files in its private temporary folder:
 // the name itself is replaced, never a file that a link there names, and the file is

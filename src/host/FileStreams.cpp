@@ -175,11 +175,11 @@ std::vector<std::string> StreamNamesIn(const std::string& attributeNames)
     return names;
 }
 
+// The new content goes whole beside the file and replaces it, so a failed write never
+// loses the old content.
 bool WriteMainContent(const std::string& path, std::string_view bytes)
 {
-    File file;
-    return file.Open(path, FileAccess::Write, FileDisposition::OpenExisting) && file.Truncate(0) &&
-           file.Write(bytes.data(), bytes.size());
+    return ReplaceWholeFileContents(path, std::string(bytes));
 }
 
 bool CreateMainContent(const std::string& path)

@@ -38,7 +38,8 @@ bool CreateFileStream(const std::string& path, const std::string& stream);
 
 // Replaces the content of an existing stream (ERROR_FILE_NOT_FOUND when there is none).
 // Content larger than the file system takes fails with ERROR_FILE_TOO_LARGE and leaves
-// the old content; DescribeStreamLimit tells the user why.
+// the old content; DescribeStreamLimit tells the user why. The main content is written
+// as ReplaceWholeFileContents does: whole or not at all, a read-only file refused.
 bool WriteFileStream(const std::string& path, const std::string& stream, std::string_view bytes);
 
 // Deletes one stream; the empty name deletes the file.

@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 
 class TColumn;
 
@@ -81,24 +80,3 @@ struct TFileMenuItemState
 // The enabled and checked state of every File-menu item that the facts decide, by the
 // item's name. Items not named keep their state.
 std::map<std::string, TFileMenuItemState> GetFileMenuStates(const TFileMenuFacts& facts);
-
-// The items whose commands are not built yet. They stand in the menu with their captions
-// and shortcuts but stay disabled whatever the facts; an item leaves this list when its
-// command arrives.
-inline constexpr std::string_view WaitingFileMenuItems[] = {
-    // Hashing and the streams editor
-    "HashFileMenu",
-    "EditFileStreamsMenu",
-    "EditFileStreamsAutoloadMenu",
-    "EditFileDescriptionMenu",
-    // Find common text
-    "FindCommonTextMenu",
-    // The tree navigator, the drives and dropping to a directory
-    "TreeNavigatorMenu",
-    "NavigateToDirectoryMenu",
-    "PartitionsMenu",
-    "FileMenu_DropToDir",
-    "FileMenu_CopyToDir",
-    "FileMenu_MoveToDir",
-    "FileMenu_ConvertPictureToDir",
-};

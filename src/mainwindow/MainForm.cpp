@@ -2,7 +2,9 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainWindowAdapters.h"
+#include "mainwindow/MouseMenu.h"
 #include "mainwindow/PanelLooks.h"
+#include "mainwindow/PartitionsDialog.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/PictureCache.h"
@@ -109,8 +111,14 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BindContainerDialog();
     BuildPanels();
     BuildFileMenu();
+    CreatePartitionsDialog();
+    MouseMenuFrame = std::make_unique<TMouseMenuFrame>();
     BuildFileDragMenu();
     BuildExternalFileDragMenu();
+    BuildWorkMenu();
+    BuildHelpMenu();
+    BindToolbarMenuButtons();
+    BindSideSplitters();
     PlugDialogOptions();
     BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.
@@ -330,6 +338,7 @@ void TMainForm::BuildTreePanel()
     SetTitleLook(*TreePathPanel);
     SetPanelText(*TreePathPanel, "Directory tree navigator");
     SetHint(*TreePathPanel, "Directory tree navigator");
+    BuildTreeView();
 }
 
 void TMainForm::BuildPlayListPanel()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/DirectoryTree.h"
+
 #include "columns/Column.h"
 #include "columns/InformationBar.h"
 #include "columns/MainWindowItemPaint.h"
@@ -39,6 +41,8 @@ class TFileViewer;
 struct TInterBoardFacts;
 class TFileExtensionList;
 class TMainWindowAdapters;
+class TMouseMenuFrame;
+class TPartitionsDialog;
 class TStringList;
 
 inline constexpr int32_t ColumnCount = 12;
@@ -287,6 +291,23 @@ public:
     // The File menu's built link menus: "History", "Locations" and "Send".
     void SetupFileMenuLinkMenus();
 
+    // ---- The drives menus and the mouse menu (MainFormDrives.cpp, MouseMenu.cpp) ----
+
+    // Fills "Partitions" and the three "Drop to directory" menus with the drives.
+    std::unique_ptr<TPartitionsDialog> PartitionsDialog;
+    // The drives menus' closures. An empty path (their "Tree navigator" item) asks the
+    // navigator for the folder; then the active column shows it, or the operation runs
+    // from the drag source into it.
+    void DrivesMenuShow(const std::string& path);
+    void DrivesMenuOperation(const std::string& path, const std::string& operation);
+    // Runs the file operation from the drag source column into the folder through the
+    // file-operation dialog; the moved entries of a container source are reloaded.
+    void CopyMoveToDir(const std::string& destinationFolder, const std::string& operation);
+    // Rebuilds "Partitions" and the three "Drop to directory" menus.
+    void SetupDrivesMenus();
+    // The mouse menu of a right press on a column item.
+    std::unique_ptr<TMouseMenuFrame> MouseMenuFrame;
+
     // ---- Layout (MainFormLayout.cpp) ----
 
     void Reset(bool clearLists);
@@ -512,12 +533,62 @@ public:
     // only recorded.
     void ActivateExternalDrag();
 
+    // ---- Toolbar, Work and Help menus, side splitters (MainFormWorkMenu.cpp, MainFormSplitters.cpp) ----
+
+    // Built in code like the File menu; each item is an action named after its command,
+    // which the window keys click by name.
+    QMenu* WorkPopupMenu = nullptr;
+    QMenu* HelpPopupMenu = nullptr;
+    // "Tools" and "Media play-lists", rebuilt whenever the Work menu opens.
+    QMenu* ToolsMenu = nullptr;
+    QMenu* MPLsMenu = nullptr;
+    // The buttons' presses: the menu pops up below the button at the mouse's x. A failure
+    // is only recorded.
+    void WorkMenuButtonMouseDown();
+    void HelpButtonMouseDown();
+    // The options of every bar but the file information bar go off.
+    void MaximizeColumnsHeight();
+    void ToggleHoverInfo();
+    // The thumbnail cache's and the histories' figures in a message.
+    void ShowStatistics();
+    // A drive letter for a host folder, or a letter given so taken back.
+    void PartitionDialog(bool connect);
+    // The splitters of the tree and the play list: a left-button drag sets the panel's
+    // width within its limits, another button hides the panel.
+    void TreeSplitterMouseDown(TMouseButton button);
+    void TreeSplitterMoving(int32_t& distance);
+    void TreeSplitterMoved(int32_t distance);
+    void PlayListSplitterMouseDown(TMouseButton button);
+    void PlayListSplitterMoving(int32_t& distance);
+    void PlayListSplitterMoved(int32_t distance);
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.
     void UpdateCaption();
-    // The tree panel follows the active board.
+
+    // ---- The directory tree panel (MainFormTree.cpp) ----
+
+    // The drives and the folders expanded so far, in TreeViewPanel.
+    TTreeView* TreeView = nullptr;
+    // When the active board shows the tree, it expands to the board's tree path.
     void TreeFollowBoard();
+    // The navigator dialog from the folder of the path: the chosen directory, or "".
+    std::string TreeNavigatorDialog(const std::string& path);
+    // "Tree navigator dialog": the chosen directory is entered in the active column.
+    void TreeNavigatorMenuClick();
+    // "Navigate to directory": the tree, shown first, expands to the active column's folder
+    // and takes the focus.
+    void NavigateToDirectoryMenuClick();
+    // The object a column's drop names is this tree.
+    bool IsDirectoryTree(const QObject* source) const;
+    std::string GetSelectedTreePath() const;
+    void TreeViewMouseMove(TShiftState shift, int32_t x, int32_t y);
+    void TreeViewMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void TreeViewDragOver(QObject* source, bool& accept);
+    void TreeViewDragDrop(QObject* source);
+    void TreeViewChange(QTreeWidgetItem* node);
+    void TreeViewCustomDrawItem(QPainter& canvas, QTreeWidgetItem& node, TTreeDrawState state);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -555,6 +626,7 @@ private:
     TInterBoardFacts GetMarkedSourceFacts() const;
     void SetupContainerMenus();
     void BindContainerDialog();
+    void CreatePartitionsDialog();
     void BuildFileMenuNavigate(QMenu& menu);
     void BuildFileMenuSystemLocations(QMenu& menu);
     // Checks "Default" when no options folder is stored, "Mark" when the stored one is the
@@ -602,6 +674,19 @@ private:
     void LayoutPlayList();
     void LayoutTree();
     void HideInvisibleColumns();
+    void BuildTreeView();
+    // Colour, font and indent from the options, the tree filling its panel.
+    void StyleTreeView();
+    TTreeDrag TreeDrag;
+
+    void BuildWorkMenu();
+    void BuildWorkMenuLayout(QMenu& menu);
+    void BuildHelpMenu();
+    void BindToolbarMenuButtons();
+    void BindSideSplitters();
+    // The widest the tree and the play list may be: a share of the client width.
+    int32_t GetTreeWidthMax() const;
+    int32_t GetPlayListWidthMax() const;
 
     // What listing the last drop's names left in the trace context.
     TFunStatContext DropListing;

@@ -3,6 +3,7 @@
 #include "mainwindow/Boards.h"
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/StegServices.h"
@@ -10,6 +11,7 @@
 #include "columns/Column.h"
 #include "columns/FileDialogServices.h"
 #include "columns/FileLauncher.h"
+#include "columns/ToolServices.h"
 
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
@@ -55,12 +57,6 @@ public:
     QAction* Add(const char* name, const char* caption, const char* shortcut, TColumnCommand run)
     {
         return AddMenuCommand(Menu, Window, name, caption, shortcut, OnActiveColumn(Window, std::move(run)));
-    }
-    // An item whose command arrives with later work: it stands in its place, and the
-    // waiting list keeps it disabled.
-    void AddWaiting(const char* name, const char* caption, const char* shortcut)
-    {
-        AddMenuCommand(Menu, Window, name, caption, shortcut, [] {});
     }
 
 private:
@@ -132,6 +128,16 @@ void RunLinkAs(TColumn& column, const TLinkAsItem& item)
                       item.WorkingFolder, item.Minimised);
 }
 
+// The focused file's hash, checked against one the user pastes.
+void HashActiveFile(TMainForm& window, const TColumn& column)
+{
+    window.BeginBusy();
+    TTraced trace;
+    trace.Run([&] { TSeam<TToolFormServices>::Get().PasswordGeneratorDialog(column.ActiveTitle); });
+    trace.ShowFailure("Failed to hash file.");
+    window.EndBusyAndCheck();
+}
+
 // The lowest-bit plane opens in the desktop's program for pictures.
 void ViewStegNoise(TColumn& column)
 {
@@ -141,6 +147,16 @@ void ViewStegNoise(TColumn& column)
     TTraced trace;
     trace.Run([&] { MyRunFile(noise, "", "", "", false, true); });
     trace.ShowFailure("Failed to view steg noise.");
+}
+
+// A picture may hide the text to edit: without automatic steg its password is asked
+// first, and the editor opens whatever the answer.
+void EditStreamsAutoload(TColumn& column)
+{
+    TStegServices& steg = TSeam<TStegServices>::Get();
+    if (!steg.IsAutoStegActive() && SameTextAscii(GetExtension(column.ActiveTitle), ".png"))
+        steg.AutoStegDialog(true);
+    column.Com_EditStreams(fsmMainData);
 }
 
 void ApplyFileMenuStates(const TMainForm& window, const std::map<std::string, TFileMenuItemState>& states)
@@ -153,9 +169,6 @@ void ApplyFileMenuStates(const TMainForm& window, const std::map<std::string, TF
         if (state.Checked)
             action->setChecked(*state.Checked);
     }
-    for (std::string_view name : WaitingFileMenuItems)
-        if (auto* action = window.findChild<QAction*>(QString::fromUtf8(name.data(), std::ssize(name))))
-            action->setEnabled(false);
 }
 
 void SetChecked(const TMainForm& window, const char* name, bool checked)
@@ -285,11 +298,11 @@ void TMainForm::BuildFileMenuMiscellaneous(QMenu& menu)
               [this](TColumn& column) { ChangeBackPicture(column.ActiveTitle); });
     items.Add("SetAsWallpaperMenu", "Set as wallpaper", "Ctrl+W", [this](TColumn& column) {
         column.Com_SetFileAsWallpaper();
-        HideApplication();
+        ClickCommand("HideMenu");
     });
     items.Add("PasteClipboardPictureMenu", "Paste picture", "U",
               [](TColumn& column) { column.Com_PasteClipboardPicture(); });
-    items.AddWaiting("HashFileMenu", "Hash file", "");
+    items.Add("HashFileMenu", "Hash file", "", [this](TColumn& column) { HashActiveFile(*this, column); });
 }
 
 void TMainForm::BuildFileMenuAssociations(QMenu& menu)
@@ -343,7 +356,7 @@ void TMainForm::BuildFileMenuView(QMenu& menu)
     });
     items.Add("EditFileMenu", "Edit", "E", [](TColumn& column) { column.Com_Edit(""); });
     items.Add("EditFileStreamsMenu", "Edit streams", "A", [](TColumn& column) { column.Com_EditStreams(0); });
-    items.AddWaiting("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A");
+    items.Add("EditFileStreamsAutoloadMenu", "Edit streams (autoload)", "Ctrl+A", EditStreamsAutoload);
     items.Add("EditFileDescriptionMenu", "Edit description", "Shift+A",
               [](TColumn& column) { column.Com_EditStreams(2); });
     AddMenuCommand(menu, *this, "ActivateAutoStegOutMenu", "Activate auto steg-out", "",
@@ -447,6 +460,7 @@ void TMainForm::ShowFileMenu(int32_t x, int32_t y, TShiftState shift)
         EnableFileMenuItems(shift);
         SetChecked(*this, ("VisibleColumnsMenu" + std::to_string(VisibleColumnCount)).c_str(), true);
         CheckColumnAttributes(shift);
+        SetupDrivesMenus();
         CheckSpecialPaths();
         SetupFileMenuLinkMenus();
         const QPoint anchor = ActiveList() != nullptr ? GetFocusedItemAnchor(*ActiveList()) : QPoint();

@@ -275,6 +275,7 @@ void TMainForm::LayoutTree()
     TreePathPanel->SetBounds(0, 0, InnerWidth(*TreeInnerPanel), pathHeight);
     TreeViewPanel->SetBounds(0, pathHeight, InnerWidth(*TreeInnerPanel),
                              std::max(InnerHeight(*TreeInnerPanel) - pathHeight, 0));
+    StyleTreeView();
 }
 
 void TMainForm::SetToolbarButtonStyle(MyTPanel& button)

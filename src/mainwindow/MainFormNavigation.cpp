@@ -139,9 +139,8 @@ void TMainForm::BuildFileMenuNavigate(QMenu& menu)
         add(programLocations, item.Name, item.Caption, "", [this, &item] { GoToPath(item.Folder(), true); });
     AddSubmenu(menu, "LocationsMenu", "Locations");
     AddSubmenu(menu, "HistoryMenu", "History");
-    // They wait for the tree navigator; the enabling keeps them disabled.
-    add(menu, "TreeNavigatorMenu", "Tree navigator dialog", "I", [] {});
-    add(menu, "NavigateToDirectoryMenu", "Navigate to directory", "Ctrl+I", [] {});
+    add(menu, "TreeNavigatorMenu", "Tree navigator dialog", "I", [this] { TreeNavigatorMenuClick(); });
+    add(menu, "NavigateToDirectoryMenu", "Navigate to directory", "Ctrl+I", [this] { NavigateToDirectoryMenuClick(); });
     add(menu, "PreviousDirectoryMenu", "Previous directory", "\\",
         onActive([](TColumn& column) { column.EnterPreviousDirectory(0); }));
     add(menu, "SysLocMenu_PartitionRoot", "Partition root", "Ctrl+\\",

@@ -1,4 +1,5 @@
 #include "mainwindow/MainForm.h"
+#include "mainwindow/TreeNavigatorForm.h"
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
@@ -198,6 +199,14 @@ void TMainForm::PlugDialogOptions()
                                                                 if (MultiRenameItemForm != nullptr)
                                                                     MultiRenameItemForm->OnSaveOptionsSTL(store);
                                                             }};
+    OptionsSTLHooks[static_cast<size_t>(ospTreeNavigator)] = {[](TStoredTextList& store) {
+                                                                  if (TreeNavigatorForm != nullptr)
+                                                                      TreeNavigatorForm->OnLoadOptionsSTL(store);
+                                                              },
+                                                              [](TStoredTextList& store) {
+                                                                  if (TreeNavigatorForm != nullptr)
+                                                                      TreeNavigatorForm->OnSaveOptionsSTL(store);
+                                                              }};
 }
 
 void TMainForm::OnLoadOptionsSTL(TStoredTextList& store, int32_t)

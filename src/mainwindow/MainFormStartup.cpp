@@ -69,6 +69,7 @@ void TMainForm::Startup()
     ResetBusy();
     DirMonitorCrono.Restart();
     ReloadColumns();
+    LoadTreeWithPartitions(*TreeView);
     TreeFollowBoard();
     FocusColumn(-1, false);
     StartupDone = true;

@@ -2,6 +2,8 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/MouseMenu.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
@@ -27,6 +29,8 @@
 
 #include "viewing/PictureConversion.h"
 #include "viewing/ViewerWindow.h"
+
+#include "core/settings/SkinOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -116,7 +120,17 @@ public:
     {
         Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
     }
+    void SetupMouseMenu(MyTPanel& list, QPoint screenPos, const TMouseMenuSettings& settings,
+                        TMouseMenuChoice choose) override
+    {
+        Window.MouseMenuFrame->Setup(list, settings, SkinOptions.MouseMenuBackColor, SkinOptions.MouseMenuTextColor,
+                                     std::move(choose), screenPos);
+    }
+    void CloseMouseMenu() override { Window.MouseMenuFrame->Close(); }
+    void MouseMenuMove(QPoint screenPos) override { Window.MouseMenuFrame->MouseMove(screenPos); }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
+    bool IsDirectoryTree(const QObject* source) override { return Window.IsDirectoryTree(source); }
+    std::string GetSelectedTreePath() override { return Window.GetSelectedTreePath(); }
     bool GetPlayListActiveTitle(std::string& title) override
     {
         title = Window.MediaPlayer.GetActiveTitle();
@@ -161,10 +175,15 @@ private:
     TMainForm& Window;
 };
 
-// The picture converter; the streams editor keeps the stand-in's answers until it exists.
+// The picture converter, and the streams editor through the tool dialogs' seam.
 class TToolsWindow : public TToolServicesStandIn
 {
 public:
+    void SetFileStreamsEditorOptions() override { TSeam<TToolFormServices>::Get().SetFileStreamsEditorOptions(); }
+    void OpenFileStreams(const std::string& file, TFileStreamsEditMode mode) override
+    {
+        TSeam<TToolFormServices>::Get().OpenFileStreams(file, mode);
+    }
     bool GetPictureConverterID(const std::string& format, std::string& extension, std::string& encoder) override
     {
         return ::GetPictureConverterID(format, extension, encoder);
@@ -230,7 +249,7 @@ public:
     }
 };
 
-// The search and locate dialogs; the common-text search does nothing until it exists.
+// The search and locate dialogs, and the common-text search of the tools.
 class TSearchWindow : public TSearchServices
 {
 public:
@@ -252,7 +271,10 @@ public:
         result.UseColumnForContainer = form.UseColumnForContainerComboBox->currentIndex() + 1;
         return true;
     }
-    void FindCommonTextDialog(TColumn&) override {}
+    void FindCommonTextDialog(TColumn& column) override
+    {
+        TSeam<TToolFormServices>::Get().FindCommonTextDialog(column);
+    }
     void LocateFileDialog(TColumn& column) override
     {
         if (LocateFileForm != nullptr)

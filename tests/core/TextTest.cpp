@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -230,6 +231,16 @@ TEST(Hexadecimal, EntitiesAndDigits)
     EXPECT_EQ("&#xE9;", TextToHexEntities("\xE9"));
     EXPECT_EQ("&#x41;&#x0A;", TextToHexEntities("A\n"));
     EXPECT_EQ("", TextToHexEntities(""));
+    // One reference per character, never per byte of its UTF-8 form.
+    for (const auto& [text, entities] :
+         std::vector<std::pair<std::string, std::string>>{{"AB", "&#x41;&#x42;"},
+                                                          {"\u00E9", "&#xE9;"},
+                                                          {"\u20AC", "&#x20AC;"},
+                                                          {"\u4E2D", "&#x4E2D;"},
+                                                          {"\U0001F600", "&#x1F600;"},
+                                                          {"\x80", "&#x20AC;"},
+                                                          {"&#x41;", "&#x26;&#x23;&#x78;&#x34;&#x31;&#x3B;"}})
+        EXPECT_EQ(entities, TextToHexEntities(text)) << text;
     const unsigned char bytes[] = {0x00, 0xAB, 0x5F};
     EXPECT_EQ("00AB", BytesToHexText(bytes, 2));
     EXPECT_EQ("00AB5F", BytesToHexText(bytes, 3));

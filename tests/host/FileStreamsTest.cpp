@@ -160,4 +160,38 @@ TEST_F(HostFileStreams, ATargetWithoutStreamsRefusesTheCopyUnlessTheStreamsMayGo
     }
 }
 
+TEST_F(HostFileStreams, NewMainContentKeepsTheFilesOwnerPermissionsAndEveryAttribute)
+{
+    const std::string host = Drive.HostPath("a.txt");
+    fs::permissions(host, fs::perms(0640));
+    // Only a privileged process may give a file away; elsewhere the owner is already ours.
+    const bool givenAway = chown(host.c_str(), 1234, 5678) == 0;
+    ASSERT_TRUE(host::WriteFileStream(Drive.Path("a.txt"), "", "new content"));
+    EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
+    EXPECT_EQ(Expected, UserAttributes(host));
+    struct stat info = {};
+    ASSERT_EQ(0, stat(host.c_str(), &info));
+    EXPECT_EQ(0640u, info.st_mode & 07777);
+    if (givenAway) {
+        EXPECT_EQ(1234u, info.st_uid);
+        EXPECT_EQ(5678u, info.st_gid);
+    }
+
+    // Any failure on the way leaves the old file whole.
+    for (const host::HostCall call : {host::HostCall::Write, host::HostCall::Rename, host::HostCall::Streams}) {
+        host::InjectFault(call, host::ERROR_DISK_FULL, call == host::HostCall::Streams ? 1 : 0);
+        EXPECT_FALSE(host::WriteFileStream(Drive.Path("a.txt"), "", "lost?"));
+        host::ClearFaults();
+        EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
+        EXPECT_EQ(Expected, UserAttributes(host));
+    }
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(Drive.HostPath()), fs::directory_iterator()));
+
+    // A read-only file keeps its content.
+    fs::permissions(host, fs::perms(0444));
+    EXPECT_FALSE(host::WriteFileStream(Drive.Path("a.txt"), "", "refused"));
+    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
+}
+
 } // namespace

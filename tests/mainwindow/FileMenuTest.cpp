@@ -2,6 +2,7 @@
 
 #include "mainwindow/FileMenuStates.h"
 #include "mainwindow/MenuItems.h"
+#include "mainwindow/ToolFormServices.h"
 
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
@@ -275,9 +276,8 @@ protected:
     TLists Lists;
 };
 
-// Every name the enabling decides, and every waiting item, is an item of the menu; the
-// waiting ones stay disabled whatever the facts say.
-TEST_F(FileMenu, EveryItemTheEnablingNamesExistsAndTheWaitingOnesStayDisabled)
+// Every name the enabling decides is an item of the menu.
+TEST_F(FileMenu, EveryItemTheEnablingNamesExists)
 {
     Drive.WriteFile("d/a.txt", "a");
     Drive.WriteFile("d/b.txt", "b");
@@ -286,11 +286,6 @@ TEST_F(FileMenu, EveryItemTheEnablingNamesExistsAndTheWaitingOnesStayDisabled)
     Window->EnableFileMenuItems(0);
     for (const auto& [name, state] : GetFileMenuStates(TFileMenuFacts{}))
         EXPECT_NE(nullptr, Item(name)) << name;
-    for (std::string_view name : WaitingFileMenuItems) {
-        const QAction* item = Item(std::string(name));
-        ASSERT_NE(nullptr, item) << name;
-        EXPECT_FALSE(item->isEnabled()) << name;
-    }
     EXPECT_TRUE(Item("Attributes1")->isEnabled()) << "it holds the special paths and the board properties";
     EXPECT_TRUE(Item("EditBoardPropertiesMenu")->isEnabled());
     EXPECT_EQ("View & Edit", Item("ViewMenu")->text().replace("&&", "&").toStdString());
@@ -598,6 +593,69 @@ TEST_F(FileMenu, TheStegItemsReachTheStegDialog)
     steg.NoisePicture.clear();
     Window->ClickCommand("ViewStegNoiseMenu");
     EXPECT_EQ(1u, launcher.Starts.size()) << "no noise picture, nothing opens";
+}
+
+// Records how the window reaches the streams editor.
+class TRecordingStreamsEditor : public TToolFormServicesStandIn
+{
+public:
+    explicit TRecordingStreamsEditor(const TFakeStegServices& steg) : Steg(steg)
+    {
+        TSeam<TToolFormServices>::Install(this);
+    }
+    ~TRecordingStreamsEditor() override { TSeam<TToolFormServices>::Install(nullptr); }
+    TRecordingStreamsEditor(const TRecordingStreamsEditor&) = delete;
+    TRecordingStreamsEditor& operator=(const TRecordingStreamsEditor&) = delete;
+
+    struct TOpening
+    {
+        std::string File;
+        TFileStreamsEditMode Mode;
+        // Password dialogs of automatic steg asked before it.
+        size_t PasswordDialogsBefore;
+        int OptionsBefore;
+        bool operator==(const TOpening&) const = default;
+    };
+    void OpenFileStreams(const std::string& file, TFileStreamsEditMode mode) override
+    {
+        Openings.push_back({file, mode, Steg.PasswordDialogs.size(), Options});
+    }
+    void SetFileStreamsEditorOptions() override { ++Options; }
+
+    const TFakeStegServices& Steg;
+    std::vector<TOpening> Openings;
+    int Options = 0;
+};
+
+TEST_F(FileMenu, TheStreamItemsOpenTheEditorAndAPictureAsksForTheAutoStegPasswordFirst)
+{
+    PictureFileExtensions.Assign({".png"});
+    Drive.WriteFile("d/pic.PNG", "p");
+    Drive.WriteFile("d/a.txt", "t");
+    Window.Open();
+    OpenColumn(Drive.Path("d\\pic.PNG"));
+    TFakeStegServices steg;
+    TRecordingStreamsEditor editor(steg);
+    Window->EnableFileMenuItems(0);
+    for (const char* name : {"EditFileStreamsMenu", "EditFileStreamsAutoloadMenu", "EditFileDescriptionMenu"})
+        EXPECT_TRUE(Item(name)->isEnabled()) << name;
+
+    Window->ClickCommand("EditFileStreamsMenu");
+    Window->ClickCommand("EditFileStreamsAutoloadMenu");
+    Window->ClickCommand("EditFileDescriptionMenu");
+    OpenColumn(Drive.Path("d\\a.txt"));
+    Window->ClickCommand("EditFileStreamsAutoloadMenu");
+
+    using TOpening = TRecordingStreamsEditor::TOpening;
+    const std::string picture = Drive.Path("d\\pic.PNG");
+    EXPECT_EQ((std::vector<TOpening>{{picture, fsmEditor, 0, 1},
+                                     {picture, fsmMainData, 1, 2},
+                                     {picture, fsmDescription, 1, 3},
+                                     {Drive.Path("d\\a.txt"), fsmMainData, 1, 4}}),
+              editor.Openings)
+        << "the editor gets its options before each opening; only a picture asks for the password";
+    Window->SkinChanged();
+    EXPECT_EQ(5, editor.Options);
 }
 
 // ---- Showing ----

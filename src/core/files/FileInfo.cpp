@@ -6,6 +6,7 @@
 #include "core/text/AsciiCase.h"
 #include "core/text/MyMath.h"
 
+#include "host/DirectoryReader.h"
 #include "host/Drives.h"
 #include "host/LastError.h"
 
@@ -239,17 +240,23 @@ uint32_t GetHardLinkCount(const std::string& name)
     return count;
 }
 
+// Stops at the first sub-folder: a tree asks this of every folder row it shows.
 bool HasDirectories(const std::string& folder)
 {
     TTraced trace;
     bool found = false;
     trace.Run([&] {
-        std::vector<host::FindData> entries;
-        if (!host::FindFiles(folder, "*", entries) && !IsFindOk(host::GetLastError()))
-            return trace.RaiseSystem("Failed to load directory.", folder);
-        found = std::any_of(entries.begin(), entries.end(), [](const host::FindData& entry) {
-            return (entry.Attributes & host::FILE_ATTRIBUTE_DIRECTORY) != 0;
-        });
+        host::DirectoryReader reader;
+        if (!reader.Open(IncludeEndBackslash(folder))) {
+            if (!IsFindOk(host::GetLastError()))
+                trace.RaiseSystem("Failed to load directory.", folder);
+            return;
+        }
+        host::DirectoryEntry entry;
+        while (!found && reader.Next(entry))
+            found = entry.IsDirectory;
+        if (!found && !IsFindOk(host::GetLastError()))
+            trace.RaiseSystem("Failed to load directory.", folder);
     });
     return found;
 }

@@ -5,7 +5,9 @@
 #include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 #include "core/text/MyMath.h"
+#include "core/text/TextCharacter.h"
 
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -78,6 +80,14 @@ void AppendHexByte(std::string& text, unsigned char byte)
     static const char digits[] = "0123456789ABCDEF";
     text += digits[byte >> 4];
     text += digits[byte & 0x0F];
+}
+
+// At least two digits, as many as the code point needs.
+void AppendHexCodePoint(std::string& text, char32_t codePoint)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(codePoint));
+    text += digits;
 }
 
 } // namespace
@@ -263,10 +273,13 @@ int32_t IndexOfTextNoCase(const std::string& text, const TStringList& strings)
 std::string TextToHexEntities(const std::string& text)
 {
     std::string result;
-    for (const char c : text) {
+    size_t position = 0;
+    while (position < text.size()) {
+        const TTextCharacter character = DecodeCharacterAt(text, position);
         result += "&#x";
-        AppendHexByte(result, static_cast<unsigned char>(c));
+        AppendHexCodePoint(result, character.CodePoint);
         result += ';';
+        position += character.Length;
     }
     return result;
 }

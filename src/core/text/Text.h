@@ -62,7 +62,8 @@ int32_t IndexOfTextNoCase(const std::string& text, const TStringList& strings);
 
 // ---- Hexadecimal ----
 
-// "&#xE9;" for each byte.
+// One reference per character, to its code point in at least two upper-case hexadecimal
+// digits: "é" gives "&#xE9;", "€" "&#x20AC;". A byte that is not UTF-8 reads as Windows-1252.
 std::string TextToHexEntities(const std::string& text);
 std::string BytesToHexText(const void* bytes, size_t count);
 
