@@ -562,6 +562,13 @@ public:
     void PlayListSplitterMoving(int32_t& distance);
     void PlayListSplitterMoved(int32_t distance);
 
+    // ---- The options dialog and the about box (MainFormAppearance.cpp) ----
+
+    // "Options": after Okay the window takes the new options in; the focus follows either way.
+    void OptionsMenuClick();
+    // "About": the about box, then the focus back to the active column.
+    void AboutMenuClick();
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.

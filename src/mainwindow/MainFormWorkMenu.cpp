@@ -51,7 +51,7 @@ void TMainForm::BuildWorkMenu()
     AddMenuCommand(menu, *this, "DisconnectPartitionMenu", "Disconnect partition", "",
                    [this] { PartitionDialog(false); });
     menu.addSeparator();
-    AddWaiting(menu, *this, "OptionsMenu", "Options", "O");
+    AddMenuCommand(menu, *this, "OptionsMenu", "Options", "O", [this] { OptionsMenuClick(); });
     BuildWorkMenuLayout(*AddSubmenu(menu, "LayoutMenu", "Layout"));
     AddMenuCommand(menu, *this, "Statistics1", "Statistics", "", [this] { ShowStatistics(); });
     menu.addSeparator();
@@ -95,7 +95,7 @@ void TMainForm::BuildHelpMenu()
     AddMenuCommand(menu, *this, "HelpInputMenu", "Keyboard, mouse", "", ShowHelpNotAvailable);
     AddMenuCommand(menu, *this, "HelpOnlineMenu", "Online", "", ShowHelpNotAvailable);
     menu.addSeparator();
-    AddWaiting(menu, *this, "AboutMenu", "About", "");
+    AddMenuCommand(menu, *this, "AboutMenu", "About", "", [this] { AboutMenuClick(); });
 }
 
 void TMainForm::BindToolbarMenuButtons()

@@ -191,7 +191,7 @@ TEST_F(WorkMenu, TheMenusHoldTheirItemsAndTheWaitingOnesAreDisabled)
         {"TextToCodeMenu", "Text to code\tCtrl+Z", true},
         {"ConnectPartitionMenu", "Connect partition", true},
         {"DisconnectPartitionMenu", "Disconnect partition", true},
-        {"OptionsMenu", "Options\tO", false},
+        {"OptionsMenu", "Options\tO", true},
         {"LayoutMenu", "Layout", true},
         {"ShowHideMediaPlayListMenu", "Toggle media play-list\tF7", true},
         {"CloseViewerMenu", "Close viewer\tCtrl+F7", true},
@@ -212,7 +212,7 @@ TEST_F(WorkMenu, TheMenusHoldTheirItemsAndTheWaitingOnesAreDisabled)
     const std::vector<TItem> help = {
         {"HelpPopupMenu", "Help", true},         {"HelpWizardMenu", "Wizard", false},
         {"HelpMainTopicMenu", "Main\tF1", true}, {"HelpInputMenu", "Keyboard, mouse", true},
-        {"HelpOnlineMenu", "Online", true},      {"AboutMenu", "About", false},
+        {"HelpOnlineMenu", "Online", true},      {"AboutMenu", "About", true},
     };
     EXPECT_EQ(help, Items(*Window->HelpPopupMenu));
 
