@@ -575,6 +575,7 @@ private:
     void LayoutViewer();
     void BuildToolbar();
     void BoardsButtonDragDrop(MyTPanel& button);
+    void SkinsButtonMouseDown(MyTPanel& button, TShiftState shift);
     void BuildCenter();
     void BuildTreePanel();
     void BuildPlayListPanel();
