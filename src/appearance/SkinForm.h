@@ -135,6 +135,9 @@ public:
     std::array<QComboBox*, 13> TranslucencyComboBoxes{};
     std::array<TColorPanel*, 48> ColorPanels{};
 
+    // What a swatch carries when dragged onto another swatch of this dialog.
+    QMimeData* ColorPanelDragData(TColorPanel& panel) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -454,14 +454,19 @@ void TSkinForm::ColorPanelChanged(TColorPanel& panel)
     ApplySkin(&panel == ColorPanels[FillingBackPictureColorIndex]);
 }
 
-void TSkinForm::StartColorDrag(TColorPanel& panel)
+QMimeData* TSkinForm::ColorPanelDragData(TColorPanel& panel) const
 {
     const auto index = std::find(ColorPanels.begin(), ColorPanels.end(), &panel) - ColorPanels.begin();
     auto* data = new QMimeData;
     data->setData(ColorPanelMimeType,
                   QByteArray::number(reinterpret_cast<quintptr>(this)) + ":" + QByteArray::number(index));
+    return data;
+}
+
+void TSkinForm::StartColorDrag(TColorPanel& panel)
+{
     auto* drag = new QDrag(&panel);
-    drag->setMimeData(data);
+    drag->setMimeData(ColorPanelDragData(panel));
     drag->exec(Qt::CopyAction);
 }
 
