@@ -1,6 +1,9 @@
 #include "tools/StegForm.h"
 
+#include "appearance/AboutForm.h"
+#include "appearance/AppearanceDialogs.h"
 #include "appearance/InstallerMode.h"
+#include "appearance/OptionsForm.h"
 #include "appearance/SkinForm.h"
 
 #include "mainwindow/BoardPropertiesForm.h"
@@ -9,8 +12,8 @@
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
-#include "fileops/MultiRenameItemForm.h"
 #include "fileops/ManualRunForm.h"
+#include "fileops/MultiRenameItemForm.h"
 #include "fileops/NewFileForm.h"
 #include "fileops/OverwriteForm.h"
 #include "fileops/RenameForm.h"
@@ -46,6 +49,7 @@ int main(int argc, char** argv)
     application.setApplicationName("Quillomber");
 
     std::unique_ptr<TMainForm> mainForm;
+    TAppearanceDialogs appearanceDialogs;
     TTraced trace;
     trace.Run([&] {
         if (IsInstallerMode()) {
@@ -67,9 +71,11 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         ManualRunForm = new TManualRunForm(mainForm.get());
         NewFileForm = new TNewFileForm(mainForm.get());
+        AboutForm = new TAboutForm(mainForm.get());
         StegForm = new TStegForm(mainForm.get());
         StegForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
+        OptionsForm = new TOptionsForm(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
         mainForm->Startup();
         mainForm->show();
