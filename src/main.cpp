@@ -9,6 +9,7 @@
 
 #include "mainwindow/BoardPropertiesForm.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/PartitionConnectForm.h"
 
 #include "fileops/CopyAsForm.h"
 #include "fileops/FileForm.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
 {
     host::SetCommandLine(std::vector<std::string>(argv, argv + argc));
     host::MapMountedDrives();
+    RestoreConnectedPartitions();
     host::SetPictureAllocationLimit();
     TSeam<TPictureDecoders>::Install(&ImagingDecoders);
     // Qt's FFmpeg media backend crashes on play where there is no audio device; GStreamer

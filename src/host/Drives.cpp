@@ -395,4 +395,10 @@ std::string CanonicalWindowsPath(const std::string& windowsPath)
     return *canonical;
 }
 
+bool IsHostDirectory(const std::string& hostPath)
+{
+    struct stat info = {};
+    return !hostPath.empty() && hostPath.front() == '/' && stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 } // namespace host

@@ -56,5 +56,7 @@ std::string CanonicalWindowsPath(const std::string& windowsPath);
 // root or lies below it, component-wise ("/srv/database" is not below "/srv/data").
 std::string StripTrailingSlashes(std::string hostPath);
 bool IsHostPathUnder(const std::string& root, const std::string& hostPath);
+// An absolute host path that names an existing folder (or a link to one).
+bool IsHostDirectory(const std::string& hostPath);
 
 } // namespace host

@@ -28,11 +28,6 @@ std::string ReadOwnExecutable()
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-uint32_t CapTo32Bits(uint64_t value)
-{
-    return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX));
-}
-
 } // namespace
 
 std::string EnvironmentValue(const char* name)
@@ -138,8 +133,8 @@ MemoryStatus GetMemoryStatus()
             swapFreeKb = value;
     }
     // The page file counts physical memory and swap together, as the system reports it.
-    return MemoryStatus{CapTo32Bits(totalKb * 1024), CapTo32Bits(availableKb * 1024),
-                        CapTo32Bits((totalKb + swapTotalKb) * 1024), CapTo32Bits((availableKb + swapFreeKb) * 1024)};
+    return MemoryStatus{totalKb * 1024, availableKb * 1024, (totalKb + swapTotalKb) * 1024,
+                        (availableKb + swapFreeKb) * 1024};
 }
 
 void QuickExit(int code)

@@ -36,12 +36,12 @@ std::string GetTemporaryHostFolder();
 
 struct MemoryStatus
 {
-    uint32_t TotalPhysical = 0;
-    uint32_t AvailablePhysical = 0;
-    uint32_t TotalPageFile = 0;
-    uint32_t AvailablePageFile = 0;
+    uint64_t TotalPhysical = 0;
+    uint64_t AvailablePhysical = 0;
+    uint64_t TotalPageFile = 0;
+    uint64_t AvailablePageFile = 0;
 };
-// The machine's memory figures in bytes, each capped at the 32-bit limit.
+// The machine's memory figures in bytes.
 MemoryStatus GetMemoryStatus();
 
 // Ends the process at once with the code, running no exit handlers.

@@ -440,4 +440,16 @@ bool DeleteRegistryKey(RegistryRoot root, const std::string& keyPath)
     return SaveStore(*store);
 }
 
+bool DeleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName)
+{
+    std::optional<TStore> store = LoadStore();
+    if (!store)
+        return false;
+    TKey* key = store->Find(root, NormalKeyPath(keyPath));
+    if (key == nullptr ||
+        std::erase_if(key->Values, [&](const TNamedValue& value) { return SameName(value.Name, valueName); }) == 0)
+        return FailWith(ERROR_FILE_NOT_FOUND);
+    return SaveStore(*store);
+}
+
 } // namespace host

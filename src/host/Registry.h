@@ -50,5 +50,7 @@ bool WriteRegistryValue(RegistryRoot root, const std::string& keyPath, const std
                         const RegistryValue& value);
 // Deletes the key with all its sub-keys and values. A root cannot be deleted (5).
 bool DeleteRegistryKey(RegistryRoot root, const std::string& keyPath);
+// Deletes one value of the key; a missing key or value fails (2).
+bool DeleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName);
 
 } // namespace host

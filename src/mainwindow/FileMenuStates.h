@@ -96,9 +96,4 @@ inline constexpr std::string_view WaitingFileMenuItems[] = {
     // The tree navigator, the drives and dropping to a directory
     "TreeNavigatorMenu",
     "NavigateToDirectoryMenu",
-    "PartitionsMenu",
-    "FileMenu_DropToDir",
-    "FileMenu_CopyToDir",
-    "FileMenu_MoveToDir",
-    "FileMenu_ConvertPictureToDir",
 };

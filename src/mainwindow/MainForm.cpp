@@ -2,7 +2,9 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainWindowAdapters.h"
+#include "mainwindow/MouseMenu.h"
 #include "mainwindow/PanelLooks.h"
+#include "mainwindow/PartitionsDialog.h"
 #include "mainwindow/SkinEditorServices.h"
 
 #include "viewing/FileViewer.h"
@@ -110,8 +112,14 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     BindContainerDialog();
     BuildPanels();
     BuildFileMenu();
+    CreatePartitionsDialog();
+    MouseMenuFrame = std::make_unique<TMouseMenuFrame>();
     BuildFileDragMenu();
     BuildExternalFileDragMenu();
+    BuildWorkMenu();
+    BuildHelpMenu();
+    BindToolbarMenuButtons();
+    BindSideSplitters();
     PlugDialogOptions();
     BuildViewer();
     // The columns make their panels on the columns panel that the services hand them.

@@ -39,6 +39,8 @@ class TFileViewer;
 struct TInterBoardFacts;
 class TFileExtensionList;
 class TMainWindowAdapters;
+class TMouseMenuFrame;
+class TPartitionsDialog;
 class TStringList;
 
 inline constexpr int32_t ColumnCount = 12;
@@ -287,6 +289,26 @@ public:
     // The File menu's built link menus: "History", "Locations" and "Send".
     void SetupFileMenuLinkMenus();
 
+    // ---- The drives menus and the mouse menu (MainFormDrives.cpp, MouseMenu.cpp) ----
+
+    // Fills "Partitions" and the three "Drop to directory" menus with the drives.
+    std::unique_ptr<TPartitionsDialog> PartitionsDialog;
+    // The folder chosen in the directory tree navigator opened at the title; "" when none
+    // was chosen. Unset, nothing is chosen.
+    std::function<std::string(const std::string& title)> ChooseTreeDirectory;
+    // The drives menus' closures. An empty path (their "Tree navigator" item) asks the
+    // navigator for the folder; then the active column shows it, or the operation runs
+    // from the drag source into it.
+    void DrivesMenuShow(const std::string& path);
+    void DrivesMenuOperation(const std::string& path, const std::string& operation);
+    // Runs the file operation from the drag source column into the folder through the
+    // file-operation dialog; the moved entries of a container source are reloaded.
+    void CopyMoveToDir(const std::string& destinationFolder, const std::string& operation);
+    // Rebuilds "Partitions" and the three "Drop to directory" menus.
+    void SetupDrivesMenus();
+    // The mouse menu of a right press on a column item.
+    std::unique_ptr<TMouseMenuFrame> MouseMenuFrame;
+
     // ---- Layout (MainFormLayout.cpp) ----
 
     void Reset(bool clearLists);
@@ -512,6 +534,35 @@ public:
     // only recorded.
     void ActivateExternalDrag();
 
+    // ---- Toolbar, Work and Help menus, side splitters (MainFormWorkMenu.cpp, MainFormSplitters.cpp) ----
+
+    // Built in code like the File menu; each item is an action named after its command,
+    // which the window keys click by name.
+    QMenu* WorkPopupMenu = nullptr;
+    QMenu* HelpPopupMenu = nullptr;
+    // "Tools" and "Media play-lists", rebuilt whenever the Work menu opens.
+    QMenu* ToolsMenu = nullptr;
+    QMenu* MPLsMenu = nullptr;
+    // The buttons' presses: the menu pops up below the button at the mouse's x. A failure
+    // is only recorded.
+    void WorkMenuButtonMouseDown();
+    void HelpButtonMouseDown();
+    // The options of every bar but the file information bar go off.
+    void MaximizeColumnsHeight();
+    void ToggleHoverInfo();
+    // The thumbnail cache's and the histories' figures in a message.
+    void ShowStatistics();
+    // A drive letter for a host folder, or a letter given so taken back.
+    void PartitionDialog(bool connect);
+    // The splitters of the tree and the play list: a left-button drag sets the panel's
+    // width within its limits, another button hides the panel.
+    void TreeSplitterMouseDown(TMouseButton button);
+    void TreeSplitterMoving(int32_t& distance);
+    void TreeSplitterMoved(int32_t distance);
+    void PlayListSplitterMouseDown(TMouseButton button);
+    void PlayListSplitterMoving(int32_t& distance);
+    void PlayListSplitterMoved(int32_t distance);
+
     // ---- Commands of later parts that the layout and the boards call ----
 
     // The window caption: the program name and the active board.
@@ -555,6 +606,7 @@ private:
     TInterBoardFacts GetMarkedSourceFacts() const;
     void SetupContainerMenus();
     void BindContainerDialog();
+    void CreatePartitionsDialog();
     void BuildFileMenuNavigate(QMenu& menu);
     void BuildFileMenuSystemLocations(QMenu& menu);
     // Checks "Default" when no options folder is stored, "Mark" when the stored one is the
@@ -603,6 +655,15 @@ private:
     void LayoutPlayList();
     void LayoutTree();
     void HideInvisibleColumns();
+
+    void BuildWorkMenu();
+    void BuildWorkMenuLayout(QMenu& menu);
+    void BuildHelpMenu();
+    void BindToolbarMenuButtons();
+    void BindSideSplitters();
+    // The widest the tree and the play list may be: a share of the client width.
+    int32_t GetTreeWidthMax() const;
+    int32_t GetPlayListWidthMax() const;
 
     // What listing the last drop's names left in the trace context.
     TFunStatContext DropListing;

@@ -12,8 +12,8 @@ void TMainForm::UpdateCaption()
     std::string caption = "Quillomber - \"" + Boards->GetBoardCaption(Boards->GetActiveBoard()) + "\"";
     if (ProgramOptions.ShowSystemInfo)
         caption += " | " + GetLongDateTimeText(" | ", Now()) + " | RAM " +
-                   GetSizeText(3, 0, GetAvailablePhysicalMemory()) + " (" +
-                   GetSizeText(3, 0, GetTotalPhysicalMemory()) + ")";
+                   GetSizeText(3, 0, static_cast<int64_t>(GetAvailablePhysicalMemory())) + " (" +
+                   GetSizeText(3, 0, static_cast<int64_t>(GetTotalPhysicalMemory())) + ")";
     setWindowTitle(QString::fromStdString(caption));
 }
 

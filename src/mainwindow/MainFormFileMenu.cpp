@@ -285,7 +285,7 @@ void TMainForm::BuildFileMenuMiscellaneous(QMenu& menu)
               [this](TColumn& column) { ChangeBackPicture(column.ActiveTitle); });
     items.Add("SetAsWallpaperMenu", "Set as wallpaper", "Ctrl+W", [this](TColumn& column) {
         column.Com_SetFileAsWallpaper();
-        HideApplication();
+        ClickCommand("HideMenu");
     });
     items.Add("PasteClipboardPictureMenu", "Paste picture", "U",
               [](TColumn& column) { column.Com_PasteClipboardPicture(); });
@@ -447,6 +447,7 @@ void TMainForm::ShowFileMenu(int32_t x, int32_t y, TShiftState shift)
         EnableFileMenuItems(shift);
         SetChecked(*this, ("VisibleColumnsMenu" + std::to_string(VisibleColumnCount)).c_str(), true);
         CheckColumnAttributes(shift);
+        SetupDrivesMenus();
         CheckSpecialPaths();
         SetupFileMenuLinkMenus();
         const QPoint anchor = ActiveList() != nullptr ? GetFocusedItemAnchor(*ActiveList()) : QPoint();

@@ -2,6 +2,7 @@
 
 #include "mainwindow/Boards.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/MouseMenu.h"
 
 #include "fileops/FileForm.h"
 #include "fileops/LocateFileForm.h"
@@ -27,6 +28,8 @@
 
 #include "viewing/PictureConversion.h"
 #include "viewing/ViewerWindow.h"
+
+#include "core/settings/SkinOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -116,6 +119,14 @@ public:
     {
         Window.ShowContextMenu(itemIndex, screenPos.x(), screenPos.y(), shift, drag);
     }
+    void SetupMouseMenu(MyTPanel& list, QPoint screenPos, const TMouseMenuSettings& settings,
+                        TMouseMenuChoice choose) override
+    {
+        Window.MouseMenuFrame->Setup(list, settings, SkinOptions.MouseMenuBackColor, SkinOptions.MouseMenuTextColor,
+                                     std::move(choose), screenPos);
+    }
+    void CloseMouseMenu() override { Window.MouseMenuFrame->Close(); }
+    void MouseMenuMove(QPoint screenPos) override { Window.MouseMenuFrame->MouseMove(screenPos); }
     bool IsPlayList(const QObject* source) override { return Window.IsPlayList(source); }
     bool GetPlayListActiveTitle(std::string& title) override
     {

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <fstream>
+
 namespace {
 
 TEST(Program, PathsOfTheProgramFile)
@@ -27,12 +30,34 @@ TEST(Program, PathsOfTheProgramFile)
 
 TEST(Program, MemoryFiguresAreConsistent)
 {
-    uint32_t total = 0, available = 0, totalPage = 0, availablePage = 0;
+    uint64_t total = 0, available = 0, totalPage = 0, availablePage = 0;
     GetMemoryStatus(total, available, totalPage, availablePage);
     EXPECT_GT(total, 0u);
     EXPECT_LE(available, total);
     EXPECT_GE(totalPage, total);
     EXPECT_EQ(total, GetTotalPhysicalMemory());
+}
+
+// The figures are whole 64-bit byte counts, also on a machine with more than 4 GiB, and
+// tests can put theirs in place of the machine's.
+TEST(Program, MemoryFiguresAreUncappedAndInjectable)
+{
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    uint64_t totalKb = 0;
+    meminfo >> key >> totalKb;
+    ASSERT_EQ("MemTotal:", key);
+    EXPECT_EQ(totalKb * 1024, GetTotalPhysicalMemory());
+
+    const uint64_t gib = 1ULL << 30;
+    InjectMemoryStatus(host::MemoryStatus{16 * gib, 6 * gib, 20 * gib, 9 * gib});
+    uint64_t total = 0, available = 0, totalPage = 0, availablePage = 0;
+    GetMemoryStatus(total, available, totalPage, availablePage);
+    const uint64_t availableAlone = GetAvailablePhysicalMemory();
+    InjectMemoryStatus(std::nullopt);
+    EXPECT_EQ((std::array<uint64_t, 5>{16 * gib, 6 * gib, 20 * gib, 9 * gib, 6 * gib}),
+              (std::array<uint64_t, 5>{total, available, totalPage, availablePage, availableAlone}));
+    EXPECT_EQ(totalKb * 1024, GetTotalPhysicalMemory());
 }
 
 class WorkingPath : public testing::Test

@@ -159,6 +159,23 @@ TEST_F(Registry, KeysAreMadeWithTheirParentsAndDeletedWithAllTheyHold)
     EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
 }
 
+TEST_F(Registry, AValueIsDeletedAloneAndAMissingOneIsErrorTwo)
+{
+    Put(RegistryRoot::CurrentUser, "Software\\Q\\Drives", "M", RegistryValue::OfText("/srv/m"));
+    Put(RegistryRoot::CurrentUser, "Software\\Q\\Drives", "N", RegistryValue::OfText("/srv/n"));
+
+    ASSERT_TRUE(host::DeleteRegistryValue(RegistryRoot::CurrentUser, "software\\q\\drives", "m"));
+    EXPECT_FALSE(host::ReadRegistryValue(RegistryRoot::CurrentUser, "Software\\Q\\Drives", "M"));
+    EXPECT_EQ(RegistryValue::OfText("/srv/n"),
+              host::ReadRegistryValue(RegistryRoot::CurrentUser, "Software\\Q\\Drives", "N"));
+    EXPECT_TRUE(host::RegistryKeyExists(RegistryRoot::CurrentUser, "Software\\Q\\Drives"));
+
+    EXPECT_FALSE(host::DeleteRegistryValue(RegistryRoot::CurrentUser, "Software\\Q\\Drives", "M"));
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
+    EXPECT_FALSE(host::DeleteRegistryValue(RegistryRoot::CurrentUser, "Software\\None", "N"));
+    EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
+}
+
 TEST_F(Registry, AKeyNameWithALineBreakCannotBeCreated)
 {
     EXPECT_FALSE(host::CreateRegistryKey(RegistryRoot::CurrentUser, "Software\\Two\nLines"));

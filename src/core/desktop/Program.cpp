@@ -90,38 +90,50 @@ void SetProgramWorkingPath(const std::string& path)
     TRACED_CATCH(trace)
 }
 
-void GetMemoryStatus(uint32_t& totalPhysical, uint32_t& availablePhysical, uint32_t& totalPageFile,
-                     uint32_t& availablePageFile)
+namespace {
+
+std::optional<host::MemoryStatus> InjectedMemoryStatus;
+
+host::MemoryStatus ReadMemoryStatus()
 {
     host::SetLastError(host::ERROR_SUCCESS);
-    const host::MemoryStatus status = host::GetMemoryStatus();
+    return InjectedMemoryStatus ? *InjectedMemoryStatus : host::GetMemoryStatus();
+}
+
+} // namespace
+
+void GetMemoryStatus(uint64_t& totalPhysical, uint64_t& availablePhysical, uint64_t& totalPageFile,
+                     uint64_t& availablePageFile)
+{
+    const host::MemoryStatus status = ReadMemoryStatus();
     totalPhysical = status.TotalPhysical;
     availablePhysical = status.AvailablePhysical;
     totalPageFile = status.TotalPageFile;
     availablePageFile = status.AvailablePageFile;
 }
 
-uint32_t GetTotalPhysicalMemory()
+uint64_t GetTotalPhysicalMemory()
 {
-    host::SetLastError(host::ERROR_SUCCESS);
-    return host::GetMemoryStatus().TotalPhysical;
+    return ReadMemoryStatus().TotalPhysical;
 }
 
-namespace {
-
-std::optional<uint32_t> InjectedAvailablePhysicalMemory;
-
-} // namespace
-
-uint32_t GetAvailablePhysicalMemory()
+uint64_t GetAvailablePhysicalMemory()
 {
-    host::SetLastError(host::ERROR_SUCCESS);
-    if (InjectedAvailablePhysicalMemory)
-        return *InjectedAvailablePhysicalMemory;
-    return host::GetMemoryStatus().AvailablePhysical;
+    return ReadMemoryStatus().AvailablePhysical;
 }
 
-void InjectAvailablePhysicalMemory(std::optional<uint32_t> bytes)
+void InjectMemoryStatus(std::optional<host::MemoryStatus> status)
 {
-    InjectedAvailablePhysicalMemory = bytes;
+    InjectedMemoryStatus = status;
+}
+
+void InjectAvailablePhysicalMemory(std::optional<uint64_t> bytes)
+{
+    if (!bytes) {
+        InjectedMemoryStatus.reset();
+        return;
+    }
+    host::MemoryStatus status = host::GetMemoryStatus();
+    status.AvailablePhysical = *bytes;
+    InjectedMemoryStatus = status;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/Process.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,10 +35,13 @@ std::string GetCurrentPath();
 // or the drive list). Traced; "Failed to set working path." when that cannot be done.
 void SetProgramWorkingPath(const std::string& path);
 
-void GetMemoryStatus(uint32_t& totalPhysical, uint32_t& availablePhysical, uint32_t& totalPageFile,
-                     uint32_t& availablePageFile);
-uint32_t GetTotalPhysicalMemory();
-uint32_t GetAvailablePhysicalMemory();
-// Tests decide what GetAvailablePhysicalMemory answers; none gives the system's answer
-// again.
-void InjectAvailablePhysicalMemory(std::optional<uint32_t> bytes);
+// The machine's memory figures in bytes, 64-bit and uncapped: the system's, or those a
+// test injected.
+void GetMemoryStatus(uint64_t& totalPhysical, uint64_t& availablePhysical, uint64_t& totalPageFile,
+                     uint64_t& availablePageFile);
+uint64_t GetTotalPhysicalMemory();
+uint64_t GetAvailablePhysicalMemory();
+// Tests decide the memory figures; none gives the system's answer again.
+void InjectMemoryStatus(std::optional<host::MemoryStatus> status);
+// Tests decide only the available physical memory; the other figures stay the system's.
+void InjectAvailablePhysicalMemory(std::optional<uint64_t> bytes);
