@@ -44,8 +44,8 @@ TEST(SkinsButton, OpensTheSkinsMenuLoadingOnlyColoursWhileCtrlIsHeld)
     TMenuRecordingSkinEditor editor;
     TMainForm& form = window.Open();
     MyTPanel& button = *form.SkinsButton;
-    for (const TShiftState shift : {TShiftState(0), ShiftOf(ssCtrl), TShiftState(ShiftOf(ssCtrl) | ShiftOf(ssShift)),
-                                    ShiftOf(ssShift)})
+    for (const TShiftState shift :
+         {TShiftState(0), ShiftOf(ssCtrl), TShiftState(ShiftOf(ssCtrl) | ShiftOf(ssShift)), ShiftOf(ssShift)})
         button.OnMouseDown(&button, mbLeft, shift, 5, 5);
     EXPECT_EQ((std::vector<MyTPanel*>(4, &button)), editor.Buttons);
     EXPECT_EQ((std::vector<bool>{true, false, false, true}), editor.FullLoads);
