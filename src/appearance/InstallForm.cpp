@@ -66,6 +66,17 @@ void MakeExecutable(const std::string& fileName)
                                      std::filesystem::perm_options::add, ignored);
 }
 
+// The install folder may be missing on a fresh account (~/.local/share is made by the
+// first program that needs it): it is made with its missing parents.
+void CreateFolderPath(const std::string& folder)
+{
+    const std::string path = ExcludeEndBackslash(folder);
+    if (path.empty() || IsDriveName(path) || IsDirectory(path))
+        return;
+    CreateFolderPath(GetParentPath(path));
+    host::CreateDirectory(path);
+}
+
 // A folder whose name part is empty is a drive root: deleting it, or the applications
 // folder's subfolder of that name, would take everything.
 bool IsDeletableProgramFolder(const std::string& folder)
@@ -192,6 +203,7 @@ void TInstallForm::Install()
             return trace.Raise("Can not copy a directory into itself.", source, target);
         if (!AskQuery("Install the program in directory \"" + target + "\"?"))
             return;
+        CreateFolderPath(edit);
         const int notCopied = CopyDeleteDirectory(source, target);
         if (notCopied > 0) {
             const std::string first = FunStatContext.Parameter1;

@@ -161,6 +161,17 @@ TEST_F(Installer, CopiesThePackageUnderTheProgramsNameWithItsEntries)
     EXPECT_EQ(program, Launcher.Starts[0].Program);
 }
 
+// On a fresh account the data folder itself may be missing.
+TEST_F(Installer, AMissingInstallFolderIsMadeWithItsParents)
+{
+    auto form = MakeForm();
+    form->InstallToEdit->setText(QString::fromStdString(Drive.Path("home\\.local\\share\\")));
+    Script.Expect("Query", IDYES);
+    form->Install();
+    EXPECT_TRUE(Drive.Exists("home/.local/share/P/quillomber"));
+    EXPECT_EQ(1u, Launcher.Starts.size());
+}
+
 TEST_F(Installer, AReinstallKeepsTheOptionsAndReplacesReadOnlyFiles)
 {
     InstallIntoF();
