@@ -37,8 +37,8 @@ const std::array<TWizardPage, TWizardForm::PageCount>& WizardPages()
     static const std::array<TWizardPage, TWizardForm::PageCount> pages = {{
         {"Start",
          "This wizard shows the main parts of the window, one page at a time. Some pages offer a check box: check it "
-         "to let the program do what it says, or leave it clear to keep that option as it is. \"&Okay\" accepts the "
-         "checked boxes, \"&Cancel\" ignores them. Skins are not chosen here: use the Skins button. Every option can "
+         "to let the program do what it says, or leave it clear to keep that option as it is. \"Okay\" accepts the "
+         "checked boxes, \"Cancel\" ignores them. Skins are not chosen here: use the Skins button. Every option can "
          "also be set in \"Program options\" (Work, \"Options\", or the key O).",
          {}},
         {"Hint bar",
@@ -96,7 +96,7 @@ const std::array<TWizardPage, TWizardForm::PageCount>& WizardPages()
          "The media player plays all the media of a folder one after the other. Its play list shows in a panel of "
          "its own, and the media keys control it.",
          {}},
-        {"Finish", "\"&Okay\" accepts the checked boxes; \"&Cancel\" ignores them.", {}},
+        {"Finish", "\"Okay\" accepts the checked boxes; \"Cancel\" ignores them.", {}},
     }};
     return pages;
 }
