@@ -2,6 +2,7 @@
 
 #include "appearance/InstallerMode.h"
 
+#include "core/desktop/DesktopEntry.h"
 #include "core/desktop/Program.h"
 #include "core/desktop/ShellExecution.h"
 #include "core/desktop/StartupLink.h"
@@ -227,7 +228,7 @@ void TInstallForm::SaveDesktopEntries(const std::string& target, const std::stri
     const std::string desktop = GetDesktopPath();
     if (!desktop.empty()) {
         const std::string entry = IncludeEndBackslash(desktop) + DesktopEntryName;
-        SaveStartupEntry(entry, ProgramName, program, "", true, true);
+        SaveDesktopEntry(entry, ProgramName, program, "", true, true);
         MakeExecutable(entry);
     }
     const std::string links = GetProgramLinksPath();
@@ -235,10 +236,10 @@ void TInstallForm::SaveDesktopEntries(const std::string& target, const std::stri
         return;
     const std::string menuFolder = IncludeEndBackslash(IncludeEndBackslash(links) + folderName);
     host::CreateDirectory(menuFolder);
-    SaveStartupEntry(menuFolder + DesktopEntryName, ProgramName, program, "", true, true);
-    SaveStartupEntry(menuFolder + UninstallEntryName, "Uninstall " + ProgramName, program, UninstallArgument, true,
+    SaveDesktopEntry(menuFolder + DesktopEntryName, ProgramName, program, "", true, true);
+    SaveDesktopEntry(menuFolder + UninstallEntryName, "Uninstall " + ProgramName, program, UninstallArgument, true,
                      true);
-    SaveStartupEntry(menuFolder + ReadmeEntryName, "Readme", IncludeEndBackslash(target) + "Readme.txt", "", true,
+    SaveDesktopEntry(menuFolder + ReadmeEntryName, "Readme", IncludeEndBackslash(target) + "Readme.txt", "", true,
                      true);
 }
 
