@@ -7,6 +7,8 @@
 #include "core/files/ProgramFolders.h"
 #include "core/forms/ColorPanel.h"
 
+#include "host/FaultInjection.h"
+#include "host/LastError.h"
 #include "host/Process.h"
 
 #include "support/ShownFailures.h"
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -166,6 +169,36 @@ TEST_F(SkinMenu, SaveAsProposesTheWindowColoursNameAndReplacesWithoutAQuestion)
     EXPECT_EQ("Old", Form.LastSkinName);
 }
 
+TEST_F(SkinMenu, ASkinThatCannotBeWrittenShowsTheSaveFailure)
+{
+    TShownFailures failures;
+    Script.Expect("Save as", QDialog::Accepted);
+    failures.Expect(Script, "Error");
+    host::InjectFault(host::HostCall::Write, host::ERROR_ACCESS_DENIED, 0, 100);
+    Form.SaveAs();
+    host::ClearFaults();
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to save file."));
+    EXPECT_FALSE(Drive.Exists("Options/Skins/White.qms"));
+}
+
+// "Edit" shows the current skin in the controls, with the focus on "&Okay".
+TEST_F(SkinMenu, EditShowsTheSkinInItsControls)
+{
+    SkinOptions.FadeBackPicture = 40;
+    SkinOptions.GridColor = 0x00FF00;
+    OpenMenu(true, [&](QMenu& menu) {
+        Script.Expect("Skin options", QDialog::Accepted, [&](const TModalRequest& request) {
+            EXPECT_EQ(&Form, request.Dialog);
+            EXPECT_EQ("40", Form.findChild<QComboBox*>("FadeBackPictureComboBox")->currentText().toStdString());
+            EXPECT_EQ(0x00FF00u, Form.findChild<TColorPanel*>("GridColorPanel")->Color);
+            EXPECT_EQ(Form.OkayButton, Form.focusWidget());
+        });
+        MenuItem(menu, "Edit")->trigger();
+    });
+    EXPECT_EQ(40, SkinOptions.FadeBackPicture);
+}
+
 TEST_F(SkinMenu, AnUnreadableSkinsFolderShowsTheMenuFailure)
 {
     std::filesystem::remove_all(Drive.HostPath("Options/Skins"));
@@ -257,6 +290,21 @@ TEST_F(SkinEditorControls, SwatchesDropOntoEachOtherButNotOntoTheFilling)
 
     TSkinForm other;
     EXPECT_FALSE(Drop(other, *other.ColorPanels[1], Swatch("GridColorPanel")));
+}
+
+// The proposal is only shown: the rotations stay as they are.
+TEST_F(SkinEditorControls, RecommendReportsAPictureItCannotRead)
+{
+    SkinOptions.BackPictureFileTitle = Drive.Path("Missing.png");
+    SkinOptions.RotateRGBackPicture = 15;
+    Form.SetControls();
+    TShownFailures failures;
+    failures.Expect(Script, "Error");
+    Form.RecommendColorRotateButton->click();
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to recommend values."));
+    EXPECT_EQ(15, SkinOptions.RotateRGBackPicture);
+    EXPECT_EQ("15", Form.findChild<QComboBox*>("RotateRGBackPictureComboBox")->currentText().toStdString());
 }
 
 TEST_F(SkinEditorControls, AMiddleClickRestoresTheDefaultColour)
