@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 const char* const SkinFilter = "*.qms";
