@@ -5,7 +5,11 @@
 #include "tools/TextToCodeForm.h"
 #include "tools/ToolForms.h"
 
+#include "appearance/AboutForm.h"
+#include "appearance/AppearanceDialogs.h"
+#include "appearance/InstallForm.h"
 #include "appearance/InstallerMode.h"
+#include "appearance/OptionsForm.h"
 #include "appearance/SkinForm.h"
 
 #include "mainwindow/BoardPropertiesForm.h"
@@ -25,6 +29,7 @@
 #include "fileops/SelectionForm.h"
 
 #include "core/desktop/Application.h"
+#include "core/desktop/ProgramVersion.h"
 #include "core/errors/ErrorForm.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
@@ -55,10 +60,18 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TMainForm> mainForm;
     TToolForms toolForms;
+    std::unique_ptr<TInstallForm> installForm;
+    TAppearanceDialogs appearanceDialogs;
     TTraced trace;
     trace.Run([&] {
         if (IsInstallerMode()) {
-            ShowInfoMessage("The installer is not built yet.");
+            // No main window and no option file: the installer is the program's only form.
+            installForm = std::make_unique<TInstallForm>();
+            InstallForm = installForm.get();
+            ErrorForm = new TErrorForm(InstallForm);
+            InstallForm->Setup("Quillomber", "File manager", ProgramVersionText());
+            InstallForm->show();
+            application.exec();
             return;
         }
         // The main window comes first and must not touch the dialogs; they follow in the
@@ -76,6 +89,7 @@ int main(int argc, char** argv)
         SearchFileForm = new TSearchFileForm(mainForm.get(), mainForm->ContainerDialog);
         ManualRunForm = new TManualRunForm(mainForm.get());
         NewFileForm = new TNewFileForm(mainForm.get());
+        AboutForm = new TAboutForm(mainForm.get());
         FileStreamsForm = new TFileStreamsForm(mainForm.get());
         FileStreamsForm->PlugOptions(*mainForm);
         FindCommonTextForm = new TFindCommonTextForm(mainForm.get());
@@ -87,6 +101,7 @@ int main(int argc, char** argv)
         PasswordGeneratorForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
         TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
+        OptionsForm = new TOptionsForm(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
         mainForm->Startup();
         mainForm->show();

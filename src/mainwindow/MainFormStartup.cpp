@@ -2,6 +2,7 @@
 
 #include "fileops/FileForm.h"
 
+#include "mainwindow/AppearanceServices.h"
 #include "mainwindow/Boards.h"
 #include "mainwindow/SkinEditorServices.h"
 
@@ -9,6 +10,7 @@
 #include "panels/MyTPanel.h"
 
 #include "core/desktop/DropSource.h"
+#include "core/desktop/ProgramVersion.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/files/PathNames.h"
@@ -41,6 +43,7 @@ void TMainForm::CreateProgramFolders()
 
 void TMainForm::Startup()
 {
+    TSeam<TAppearanceServices>::Get().SetAboutLabels("Quillomber", ProgramVersionText());
     TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { SkinChanged(); });
     CreateProgramFolders();
     MediaPlayer.SetPlayListItemHeight();
@@ -109,6 +112,8 @@ void TMainForm::ApplicationEventsActivate()
         RequestForcedCheck();
         if (FirstActivation) {
             FirstActivation = false;
+            if (ProgramOptions.FirstRun)
+                ClickCommand("HelpWizardMenu");
             CaptionCrono.Restart(5);
             MediaCrono.Restart();
             MainTimer->start();

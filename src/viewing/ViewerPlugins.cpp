@@ -59,12 +59,20 @@ TEntryPoint Resolve(void* library, const char* name)
     return reinterpret_cast<TEntryPoint>(dlsym(library, name));
 }
 
-void LoadSlot(TViewerPlugin& plugin, const std::string& name)
+void* OpenPluginLibrary(const std::string& name)
 {
     const std::optional<std::string> hostPath = host::WindowsToHost(GetPluginFileName(name));
-    if (!hostPath)
-        return;
-    plugin.Library = dlopen(hostPath->c_str(), RTLD_NOW | RTLD_LOCAL);
+    return hostPath ? dlopen(hostPath->c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
+}
+
+std::string TextOrEmpty(const char* text)
+{
+    return text ? text : "";
+}
+
+void LoadSlot(TViewerPlugin& plugin, const std::string& name)
+{
+    plugin.Library = OpenPluginLibrary(name);
     if (!plugin.Library)
         return;
     plugin.RecacheOnTextFormatChange =
@@ -73,8 +81,7 @@ void LoadSlot(TViewerPlugin& plugin, const std::string& name)
     plugin.GetPictureSize = Resolve<QuillomberGetPictureSize>(plugin.Library, "GetPictureSize");
     plugin.LoadFileToBitmap = Resolve<QuillomberLoadFileToBitmap>(plugin.Library, "LoadFileToBitmap");
     if (plugin.LoadFileExtensions) {
-        const char* extensions = plugin.LoadFileExtensions();
-        plugin.Extensions = UpperAscii(extensions ? extensions : "") + ".";
+        plugin.Extensions = UpperAscii(TextOrEmpty(plugin.LoadFileExtensions())) + ".";
     }
 }
 
@@ -125,6 +132,24 @@ TViewerPluginDrawing GetViewerPluginDrawing(int32_t slot)
         return {};
     const TViewerPlugin& plugin = Slots[static_cast<size_t>(slot)];
     return {plugin.GetPictureSize, plugin.LoadFileToBitmap};
+}
+
+TViewerPluginInfo ReadViewerPluginInfo(const std::string& name)
+{
+    TViewerPluginInfo info;
+    void* library = OpenPluginLibrary(name);
+    if (!library)
+        return info;
+    info.Loaded = true;
+    const auto getInfo = Resolve<QuillomberGetPluginInfo>(library, "GetPluginInfo");
+    const auto loadExtensions = Resolve<QuillomberLoadFileExtensions>(library, "LoadFileExtensions");
+    info.HasInfo = getInfo != nullptr;
+    if (getInfo)
+        info.Info = TextOrEmpty(getInfo());
+    if (loadExtensions)
+        info.Extensions = TextOrEmpty(loadExtensions());
+    dlclose(library);
+    return info;
 }
 
 bool ViewerPluginRecachesOnTextFormatChange(int32_t slot, const std::string& extension)

@@ -36,6 +36,19 @@ struct TViewerPluginDrawing
 };
 TViewerPluginDrawing GetViewerPluginDrawing(int32_t slot);
 
+// What a plug-in library says of itself, read by loading it apart from the slots and
+// freeing it at once, whatever happened.
+struct TViewerPluginInfo
+{
+    bool Loaded = false;
+    bool HasInfo = false;
+    std::string Info;
+    // "" when the plug-in does not list its extensions.
+    std::string Extensions;
+};
+// The library GetPluginFileName(name).
+TViewerPluginInfo ReadViewerPluginInfo(const std::string& name);
+
 // The slot's plug-in's answer whether pictures of the extension depend on the text format;
 // false when the slot is empty or the plug-in lacks the entry point.
 bool ViewerPluginRecachesOnTextFormatChange(int32_t slot, const std::string& extension);

@@ -76,6 +76,75 @@ const std::vector<int32_t>& HoverHeightChoices()
     return values;
 }
 
+const std::vector<int32_t>& VisibleBoardsChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{10, 10}, {12, 12}, {15, 16}, {20, 20}, {24, 25}, {30, 30}});
+    return values;
+}
+
+const std::vector<int32_t>& BoardsBarRowsChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{1, 3}});
+    return values;
+}
+
+const std::vector<int32_t>& HintLinesChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{1, 5}});
+    return values;
+}
+
+const std::vector<int32_t>& UserLogoWidthChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{50, 200, 10}, {250, 500, 50}});
+    return values;
+}
+
+const std::vector<int32_t>& MaxTextSizeChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{-1, -1}, {100000, 500000, 100000}, {1000000, 1000000}});
+    return values;
+}
+
+const std::vector<int32_t>& MaxThumbFileSizeChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{-1, -1}, {100000, 1000000, 100000}, {2000000, 2000000}});
+    return values;
+}
+
+const std::vector<int32_t>& NormalizeThumbSizeChoices()
+{
+    static const std::vector<int32_t> values = {50,  60,  75,   80,   90,   100,  120,  150,  200,
+                                                240, 250, 300,  320,  350,  400,  450,  500,  600,
+                                                768, 800, 1000, 1024, 2000, 2048, 4096, 5000, 10000};
+    return values;
+}
+
+const std::vector<int32_t>& MouseMenuTranslucencyChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{0, 50, 5}, {60, 90, 10}});
+    return values;
+}
+
+const std::vector<int32_t>& MouseMenuSensitivityChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{3, 10}, {15, 15}, {20, 20}});
+    return values;
+}
+
+const std::vector<int32_t>& MouseMenuItemWidthChoices()
+{
+    static const std::vector<int32_t> values =
+        ChoiceRuns({{50, 150, 10}, {180, 180}, {200, 200}, {250, 250}, {300, 300}});
+    return values;
+}
+
+const std::vector<int32_t>& MouseMenuItemExtraHeightChoices()
+{
+    static const std::vector<int32_t> values = ChoiceRuns({{2, 20, 2}});
+    return values;
+}
+
 const std::vector<std::string>& ClickOperationNames()
 {
     static const std::vector<std::string> names = {"Delete",

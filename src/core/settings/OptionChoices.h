@@ -17,7 +17,9 @@ struct TChoiceRun
 std::vector<int32_t> ChoiceRuns(std::initializer_list<TChoiceRun> runs);
 
 // The values the options dialog offers for its choice options, in the order it lists
-// them. The option file accepts only these values for the same options.
+// them. For the options read against a list the option file accepts only these values;
+// those read within limits (boards, hint lines, logo width, sizes, the mouse menu's
+// numbers) take any value within them, which the dialog shows as no choice.
 
 // Numeric choices, as the dialog lists them.
 const std::vector<int32_t>& ScrollChoices();
@@ -31,6 +33,18 @@ const std::vector<int32_t>& StartShiftChoices();
 const std::vector<int32_t>& HoverSensitivityChoices();
 const std::vector<int32_t>& HoverWidthChoices();
 const std::vector<int32_t>& HoverHeightChoices();
+// The options read within limits.
+const std::vector<int32_t>& VisibleBoardsChoices();
+const std::vector<int32_t>& BoardsBarRowsChoices();
+const std::vector<int32_t>& HintLinesChoices();
+const std::vector<int32_t>& UserLogoWidthChoices();
+const std::vector<int32_t>& MaxTextSizeChoices();
+const std::vector<int32_t>& MaxThumbFileSizeChoices();
+const std::vector<int32_t>& NormalizeThumbSizeChoices();
+const std::vector<int32_t>& MouseMenuTranslucencyChoices();
+const std::vector<int32_t>& MouseMenuSensitivityChoices();
+const std::vector<int32_t>& MouseMenuItemWidthChoices();
+const std::vector<int32_t>& MouseMenuItemExtraHeightChoices();
 
 // The names of the mouse operations, sorted: for clicks on an item, for drops on an
 // item, and for clicks on a column header.
