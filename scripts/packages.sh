@@ -23,6 +23,8 @@ QUILLOMBER_PACKAGES=(
     gstreamer1.0-plugins-good
     # The FFmpeg decoders, for H.264, AAC, MP3 and the like.
     gstreamer1.0-libav
+    # The installer's tests check its desktop entries with desktop-file-validate.
+    desktop-file-utils
 )
 
 # The reference tools the benchmarks time against; the tests do not need them.

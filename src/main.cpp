@@ -7,6 +7,7 @@
 
 #include "appearance/AboutForm.h"
 #include "appearance/AppearanceDialogs.h"
+#include "appearance/InstallForm.h"
 #include "appearance/InstallerMode.h"
 #include "appearance/OptionsForm.h"
 #include "appearance/SkinForm.h"
@@ -28,6 +29,7 @@
 #include "fileops/SelectionForm.h"
 
 #include "core/desktop/Application.h"
+#include "core/desktop/ProgramVersion.h"
 #include "core/errors/ErrorForm.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
@@ -58,11 +60,18 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TMainForm> mainForm;
     TToolForms toolForms;
+    std::unique_ptr<TInstallForm> installForm;
     TAppearanceDialogs appearanceDialogs;
     TTraced trace;
     trace.Run([&] {
         if (IsInstallerMode()) {
-            ShowInfoMessage("The installer is not built yet.");
+            // No main window and no option file: the installer is the program's only form.
+            installForm = std::make_unique<TInstallForm>();
+            InstallForm = installForm.get();
+            ErrorForm = new TErrorForm(InstallForm);
+            InstallForm->Setup("Quillomber", "File manager", ProgramVersionText());
+            InstallForm->show();
+            application.exec();
             return;
         }
         // The main window comes first and must not touch the dialogs; they follow in the

@@ -1,6 +1,13 @@
 #include "appearance/AppearanceDialogs.h"
 #include "appearance/AboutForm.h"
 #include "appearance/OptionsForm.h"
+#include "appearance/WizardForm.h"
+
+namespace {
+
+constexpr int WizardHelpContext = 100;
+
+} // namespace
 
 TAppearanceDialogs::TAppearanceDialogs()
 {
@@ -18,10 +25,9 @@ bool TAppearanceDialogs::OptionsDialog()
     return OptionsForm != nullptr && OptionsForm->Dialog();
 }
 
-// The wizard is not made yet: nothing opens.
-bool TAppearanceDialogs::WizardDialog(std::vector<std::string>&)
+bool TAppearanceDialogs::WizardDialog(std::vector<std::string>& checkedBoxes)
 {
-    return false;
+    return WizardFormDialog(WizardHelpContext, checkedBoxes);
 }
 
 void TAppearanceDialogs::AboutDialog()

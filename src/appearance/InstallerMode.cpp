@@ -6,13 +6,22 @@
 
 #include <filesystem>
 
-bool IsInstallerMode()
+bool IsUninstallArgument()
 {
     const std::vector<std::string>& arguments = host::GetCommandLine();
-    if (arguments.size() > 1 && SameTextAscii(arguments[1], "/Uninstall"))
-        return true;
+    return arguments.size() > 1 && SameTextAscii(arguments[1], "/Uninstall");
+}
+
+bool IsInstallProgramName()
+{
+    const std::vector<std::string>& arguments = host::GetCommandLine();
     if (arguments.empty())
         return false;
     const std::string name = std::filesystem::path(arguments[0]).filename().string();
     return SameTextAscii(name, "Install.exe") || SameTextAscii(name, "Install");
+}
+
+bool IsInstallerMode()
+{
+    return IsUninstallArgument() || IsInstallProgramName();
 }

@@ -1,5 +1,7 @@
 #include "appearance/SkinForm.h"
 
+#include "mainwindow/MainForm.h"
+
 #include "core/settings/SkinOptions.h"
 
 #include "core/files/PathNames.h"
@@ -9,6 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
@@ -202,6 +207,23 @@ std::string TitleWithoutExtension(const std::string& path)
     return name.substr(0, name.size() - GetExtension(name).size());
 }
 
+const char* const FormHint =
+    "All options from this dialog are separate for each skin, except those marked with \"THIS IS FOR ALL SKINS\" "
+    "which are for all skins. If you change any option, and you want to be able to reload the modified skin at a "
+    "later time, you have to manually save the skin (use the \"Skins \\ Save as\" menu) before you load another one.";
+
+class TMainSkinWindow : public TSkinWindow
+{
+public:
+    explicit TMainSkinWindow(TMainForm& window) : Window(window) {}
+    void SetupBackPicture(const std::string& fileTitle) override { Window.SetupBackPicture(fileTitle); }
+    void Relayout() override { Window.Reset(false); }
+    void FocusColumn() override { Window.FocusColumn(-1, false); }
+
+private:
+    TMainForm& Window;
+};
+
 } // namespace
 
 TSkinForm::TSkinForm(QWidget* owner)
@@ -210,6 +232,22 @@ TSkinForm::TSkinForm(QWidget* owner)
       AcceptBackPictureAutochangeCheckBox(new QCheckBox("Accept skin background picture autochange", this))
 {
     setWindowTitle("Skin options");
+    setToolTip(FormHint);
+    if (auto* mainWindow = dynamic_cast<TMainForm*>(owner)) {
+        OwnWindow = std::make_unique<TMainSkinWindow>(*mainWindow);
+        Window = OwnWindow.get();
+    }
+    auto* layout = new QVBoxLayout(this);
+    PageControl = new QTabWidget(this);
+    layout->addWidget(PageControl);
+    BuildGeneralPage();
+    BuildBackPicturePage();
+    BuildTranslucencyPage();
+    BuildColorPages();
+    OkayButton = new QPushButton("&Okay", this);
+    OkayButton->setDefault(true);
+    connect(OkayButton, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(OkayButton, 0, Qt::AlignRight);
     FillChoices(*BackPictureMinStretchSizeComboBox, BackPictureMinStretchSizeChoices(), 300);
     FillChoices(*StretchBackPictureMaxSkewComboBox, StretchBackPictureMaxSkewChoices(), 120);
     AcceptBackPictureAutochangeCheckBox->setChecked(true);
@@ -293,6 +331,7 @@ bool TSkinForm::LoadSkinFile(const std::string& path)
     const std::string fileName = WithSkinExtension(path);
     LastSkinName = TitleWithoutExtension(fileName);
     const bool loaded = SkinStore.LoadFromFile(fileName, SkinFileFlag);
+    ApplySkin(true);
     if (OnSkinChanged)
         OnSkinChanged();
     return loaded;

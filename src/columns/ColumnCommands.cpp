@@ -11,6 +11,7 @@
 #include "columns/MainWindowServices.h"
 #include "columns/ToolServices.h"
 
+#include "core/desktop/DesktopEntry.h"
 #include "core/desktop/DesktopExchange.h"
 #include "core/desktop/ShellExecution.h"
 #include "core/desktop/StartupLink.h"
@@ -146,7 +147,7 @@ void TColumn::Com_LinkAs(const std::string& caption, const std::string& folder, 
         if (!services.OverwriteDialog(source, linkFileName, overwrite))
             return;
         if (startup)
-            SaveStartupEntry(linkFileName, linkName, source, arguments, useTargetFolder, overwrite);
+            SaveDesktopEntry(linkFileName, linkName, source, arguments, useTargetFolder, overwrite);
         else
             CopyFileAsLink(source, linkFileName, overwrite, arguments, useTargetFolder, minimised);
         trace.TakeOver();

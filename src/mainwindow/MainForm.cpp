@@ -5,6 +5,7 @@
 #include "mainwindow/MouseMenu.h"
 #include "mainwindow/PanelLooks.h"
 #include "mainwindow/PartitionsDialog.h"
+#include "mainwindow/SkinEditorServices.h"
 
 #include "viewing/FileViewer.h"
 #include "viewing/PictureCache.h"
@@ -314,6 +315,15 @@ void TMainForm::BuildToolbar()
         accept = source != nullptr && source == ActiveList();
     };
     BoardsButton->OnDragDrop = [this](MyTPanel* sender, QObject*, int32_t, int32_t) { BoardsButtonDragDrop(*sender); };
+    SkinsButton->OnMouseDown = [this](MyTPanel* sender, TMouseButton, TShiftState shift, int32_t, int32_t) {
+        SkinsButtonMouseDown(*sender, shift);
+    };
+}
+
+// With Ctrl held a chosen skin changes only the colours.
+void TMainForm::SkinsButtonMouseDown(MyTPanel& button, TShiftState shift)
+{
+    TSeam<TSkinEditorServices>::Get().ShowMenu(button, !IsKeyShiftIn(shift, ssCtrl));
 }
 
 // A column dropped on the button becomes the inter-board source, and the boards menu opens

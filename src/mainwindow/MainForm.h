@@ -654,6 +654,12 @@ private:
     void LayoutViewer();
     void BuildToolbar();
     void BoardsButtonDragDrop(MyTPanel& button);
+    void SkinsButtonMouseDown(MyTPanel& button, TShiftState shift);
+
+    // Help, "Wizard": the wizard's checked boxes switch their options, and the window is
+    // laid out again.
+    void HelpWizardMenuClick();
+    void ApplyWizardBoxes(const std::vector<std::string>& checkedBoxes);
     void BuildCenter();
     void BuildTreePanel();
     void BuildPlayListPanel();

@@ -112,6 +112,8 @@ void TMainForm::ApplicationEventsActivate()
         RequestForcedCheck();
         if (FirstActivation) {
             FirstActivation = false;
+            if (ProgramOptions.FirstRun)
+                ClickCommand("HelpWizardMenu");
             CaptionCrono.Restart(5);
             MediaCrono.Restart();
             MainTimer->start();

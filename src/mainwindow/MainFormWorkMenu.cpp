@@ -90,7 +90,7 @@ void TMainForm::BuildHelpMenu()
     HelpPopupMenu = new QMenu(this);
     QMenu& menu = *HelpPopupMenu;
     AddMenuTitle(menu, "HelpPopupMenu", "Help");
-    AddWaiting(menu, *this, "HelpWizardMenu", "Wizard", "");
+    AddMenuCommand(menu, *this, "HelpWizardMenu", "Wizard", "", [this] { HelpWizardMenuClick(); });
     AddMenuCommand(menu, *this, "HelpMainTopicMenu", "Main", "F1", ShowHelpNotAvailable);
     AddMenuCommand(menu, *this, "HelpInputMenu", "Keyboard, mouse", "", ShowHelpNotAvailable);
     AddMenuCommand(menu, *this, "HelpOnlineMenu", "Online", "", ShowHelpNotAvailable);

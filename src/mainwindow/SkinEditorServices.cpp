@@ -13,6 +13,7 @@ public:
     int32_t GetStretchBackPictureMaxSkew() override { return -1; }
     bool AcceptsBackPictureAutochange() override { return false; }
     void SetOnSkinChanged(std::function<void()>) override {}
+    void ShowMenu(MyTPanel&, bool) override {}
 };
 
 TNoSkinEditor NoSkinEditor;

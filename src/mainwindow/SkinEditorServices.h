@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+class MyTPanel;
 class TStoredTextList;
 
 // What the main window needs of the skin editor, a dialog of a later layer, which
@@ -24,6 +25,9 @@ public:
     virtual bool AcceptsBackPictureAutochange() = 0;
     // Called after every change the editor applies to the skin.
     virtual void SetOnSkinChanged(std::function<void()> handler) = 0;
+    // Pops the Skins menu up below the button; a skin chosen there loads whole, or only
+    // its colours.
+    virtual void ShowMenu(MyTPanel& button, bool fullLoad) = 0;
 };
 
 template <>

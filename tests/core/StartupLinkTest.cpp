@@ -1,4 +1,5 @@
 #include "core/desktop/StartupLink.h"
+#include "core/desktop/DesktopEntry.h"
 
 #include "support/TestSupport.h"
 
@@ -56,9 +57,9 @@ TEST(StartupLink, AnEntryForAnyTargetKeepsAnExistingOneUnlessOverwriting)
     drive.WriteFile("notes.txt", "n");
     drive.WriteFile("entry.desktop", "old");
     const std::string entry = drive.Path("entry.desktop");
-    SaveStartupEntry(entry, "notes", drive.Path("notes.txt"), "\"%n%\"", false, false);
+    SaveDesktopEntry(entry, "notes", drive.Path("notes.txt"), "\"%n%\"", false, false);
     EXPECT_EQ("old", drive.ReadFile("entry.desktop"));
-    SaveStartupEntry(entry, "notes", drive.Path("notes.txt"), "\"%n%\"", false, true);
+    SaveDesktopEntry(entry, "notes", drive.Path("notes.txt"), "\"%n%\"", false, true);
     EXPECT_EQ("[Desktop Entry]\nType=Application\nName=notes\nExec=xdg-open " + drive.HostPath("notes.txt") +
                   " \"%%n%%\"\n",
               drive.ReadFile("entry.desktop"));

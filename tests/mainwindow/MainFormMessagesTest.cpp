@@ -40,6 +40,7 @@ public:
     int32_t GetStretchBackPictureMaxSkew() override { return MaxSkew; }
     bool AcceptsBackPictureAutochange() override { return AcceptAutochange; }
     void SetOnSkinChanged(std::function<void()>) override {}
+    void ShowMenu(MyTPanel&, bool) override {}
 
     int32_t MinStretchSize = 0;
     int32_t MaxSkew = -1;

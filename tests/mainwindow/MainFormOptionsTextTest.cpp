@@ -49,6 +49,7 @@ public:
     int32_t GetStretchBackPictureMaxSkew() override { return -1; }
     bool AcceptsBackPictureAutochange() override { return false; }
     void SetOnSkinChanged(std::function<void()>) override {}
+    void ShowMenu(MyTPanel&, bool) override {}
 
     std::function<void()> OnRead;
 };

@@ -210,7 +210,7 @@ TEST_F(WorkMenu, TheMenusHoldTheirItemsAndTheWaitingOnesAreDisabled)
     };
     EXPECT_EQ(work, Items(*Window->WorkPopupMenu));
     const std::vector<TItem> help = {
-        {"HelpPopupMenu", "Help", true},         {"HelpWizardMenu", "Wizard", false},
+        {"HelpPopupMenu", "Help", true},         {"HelpWizardMenu", "Wizard", true},
         {"HelpMainTopicMenu", "Main\tF1", true}, {"HelpInputMenu", "Keyboard, mouse", true},
         {"HelpOnlineMenu", "Online", true},      {"AboutMenu", "About", true},
     };

@@ -13,9 +13,3 @@ void MakeStartupLinkByStatus(const std::string& target, bool status);
 // An autostart entry is the only kind of link the desktop starts from the autostart
 // folder, so a link made there is an entry: "<folder><link name>.desktop".
 std::string GetStartupEntryFileName(const std::string& folder, const std::string& linkName);
-// Writes an autostart entry named `name` that starts the target by its host path: a
-// program directly with the arguments, any other file or folder through the desktop's
-// opener. The working folder, when given, is the target's own folder. An existing entry
-// is kept unless `overwrite`. Traced.
-void SaveStartupEntry(const std::string& entryFileName, const std::string& name, const std::string& target,
-                      const std::string& arguments, bool useTargetFolder, bool overwrite);

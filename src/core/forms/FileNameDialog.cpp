@@ -27,7 +27,7 @@ QString DialogNameFilters(const std::string& filter)
 
 bool FileNameDialog(std::string& fileName, const std::string& filter, bool save)
 {
-    QFileDialog dialog(QApplication::activeWindow());
+    QFileDialog dialog(QApplication::activeWindow(), save ? "Save as" : "Open");
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// An open or save dialog over Windows paths. The filter lists captions and patterns
+// An open or save dialog (captioned "Open" or "Save as") over Windows paths. The filter lists captions and patterns
 // between bars ("Skins (*.qms)|*.qms"); the dialog shows the captions. On entry the file
 // name is the one proposed (its folder is where the dialog starts), on acceptance the one
 // chosen. A save replaces an existing file without a question. True on acceptance.
