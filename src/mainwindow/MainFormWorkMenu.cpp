@@ -21,17 +21,6 @@
 #include <QAction>
 #include <QMenu>
 
-namespace {
-
-// An item whose dialog is not built yet stands in its place with its caption and
-// shortcut, disabled, so that its key does nothing.
-void AddWaiting(QMenu& menu, TMainForm& window, const char* name, const char* caption, const char* shortcut)
-{
-    AddMenuCommand(menu, window, name, caption, shortcut, [] {})->setEnabled(false);
-}
-
-} // namespace
-
 // ---- Building ----
 
 void TMainForm::BuildWorkMenu()

@@ -180,7 +180,7 @@ TEST_F(WorkMenu, TheCaptionNamesTheBoardAndShowsTheRealMemoryAbove4GiB)
 
 // ---- The Work and Help menus ----
 
-TEST_F(WorkMenu, TheMenusHoldTheirItemsAndTheWaitingOnesAreDisabled)
+TEST_F(WorkMenu, TheMenusHoldTheirItemsEachEnabled)
 {
     const std::vector<TItem> work = {
         {"WorkPopupMenu", "Work", true},
