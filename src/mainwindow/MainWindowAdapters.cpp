@@ -27,9 +27,11 @@
 #include "columns/SearchServices.h"
 #include "columns/ToolServices.h"
 
+#include "viewing/FileViewer.h"
 #include "viewing/PictureConversion.h"
 #include "viewing/ViewerWindow.h"
 
+#include "core/settings/ProgramOptions.h"
 #include "core/settings/SkinOptions.h"
 
 #include <QCheckBox>
@@ -318,11 +320,31 @@ private:
 
 } // namespace
 
+// The window's stay-on-top style, and the settings its file viewer shows with.
+class TOptionsWindow : public TOptionsMainWindow
+{
+public:
+    explicit TOptionsWindow(TMainForm& window) : Window(window) {}
+    bool IsStayOnTop() const override { return Window.windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+    // Changing the flag hides a shown window, which comes back at once.
+    void SetStayOnTop(bool stayOnTop) override
+    {
+        const bool shown = Window.isVisible();
+        Window.setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
+        if (shown)
+            Window.show();
+    }
+    TFileViewerSettings& FileViewerSettings() override { return Window.FileViewer->Settings; }
+
+private:
+    TMainForm& Window;
+};
+
 struct TMainWindowAdapters::TParts
 {
     explicit TParts(TMainForm& window)
         : Window(window), ColumnsWindow(window), ContainersWindow(window), MouseWindow(window), ItemPaintWindow(window),
-          InfoBarWindow(window), ViewerWindow(window)
+          InfoBarWindow(window), ViewerWindow(window), OptionsWindow(window)
     {
     }
     TWindow Window;
@@ -336,6 +358,7 @@ struct TMainWindowAdapters::TParts
     TFileDialogsWindow FileDialogsWindow;
     TSearchWindow SearchWindow;
     TViewerWindowAdapter ViewerWindow;
+    TOptionsWindow OptionsWindow;
 };
 
 TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_unique<TParts>(window))
@@ -351,6 +374,7 @@ TMainWindowAdapters::TMainWindowAdapters(TMainForm& window) : Parts(std::make_un
     TSeam<TFileDialogServices>::Install(&Parts->FileDialogsWindow);
     TSeam<TSearchServices>::Install(&Parts->SearchWindow);
     TSeam<TViewerWindow>::Install(&Parts->ViewerWindow);
+    TSeam<TOptionsMainWindow>::Install(&Parts->OptionsWindow);
 }
 
 TMainWindowAdapters::~TMainWindowAdapters()
@@ -366,4 +390,5 @@ TMainWindowAdapters::~TMainWindowAdapters()
     TSeam<TFileDialogServices>::Install(nullptr);
     TSeam<TSearchServices>::Install(nullptr);
     TSeam<TViewerWindow>::Install(nullptr);
+    TSeam<TOptionsMainWindow>::Install(nullptr);
 }

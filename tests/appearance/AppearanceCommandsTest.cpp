@@ -61,6 +61,20 @@ TEST_F(AppearanceCommands, OkayLaysTheWindowOutAgainAndCancelLeavesIt)
     EXPECT_TRUE(Window->HintBarPanel->isHidden());
 }
 
+TEST_F(AppearanceCommands, StayOnTopReachesTheWindowsStyle)
+{
+    Window->show();
+    for (const bool stayOnTop : {true, false}) {
+        TModalScript script;
+        script.Expect("Program options", mrOkay, [&](const TModalRequest&) {
+            qobject_cast<QCheckBox*>(Options.Control("StayOnTopCheckBox"))->setChecked(stayOnTop);
+        });
+        Window->ClickCommand("OptionsMenu");
+        EXPECT_EQ(stayOnTop, Window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(Window->isVisible());
+    }
+}
+
 TEST_F(AppearanceCommands, AboutOpensTheBox)
 {
     TModalScript script;
