@@ -85,8 +85,12 @@ void TLastPlayedMPL::Setup(QMenu& menu)
             QAction* item = menu.addAction(MenuCaption(Files[i]));
             item->setData(i);
             QObject::connect(item, &QAction::triggered, &menu, [this, i] {
-                if (i < Count && OnSelect)
-                    OnSelect(Files[i], LastTitles[i], LastPositions[i]);
+                if (i >= Count || !OnSelect)
+                    return;
+                // Copies: resuming an entry makes it the newest, which moves the entries.
+                const std::string file = Files[i];
+                const std::string lastTitle = LastTitles[i];
+                OnSelect(file, lastTitle, LastPositions[i]);
             });
         }
     }

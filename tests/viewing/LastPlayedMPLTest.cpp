@@ -101,6 +101,8 @@ TEST(LastPlayedMPL, TheMenuListsTheNewestFirstAndAClickResumesThatEntry)
     TLastPlayedMPL recent = Recent({"C:\\Rock & Roll.mpl", "C:\\music\\"});
     std::vector<std::tuple<std::string, std::string, int32_t>> selected;
     recent.OnSelect = [&](const std::string& file, const std::string& title, int32_t position) {
+        // Resuming makes the entry the newest, as the window's handler does.
+        recent.Add(file);
         selected.emplace_back(file, title, position);
     };
     QMenu menu;
