@@ -115,3 +115,16 @@ double Median(std::vector<double> values)
     const size_t middle = values.size() / 2;
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
+
+uint64_t NextRandom(uint64_t& state)
+{
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+}
+
+int RandomBelow(uint64_t& state, int bound)
+{
+    return static_cast<int>(NextRandom(state) % static_cast<uint64_t>(bound));
+}

@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,12 @@ std::string MakeScratchFolder(const std::string& prefix);
 void FlushFolderCaches(const std::string& hostFolder);
 
 double Median(std::vector<double> values);
+
+// A fast generator of the benchmarks' made-up data (xorshift): the same seed gives the
+// same data in every run.
+uint64_t NextRandom(uint64_t& state);
+// A number from 0 to bound - 1.
+int RandomBelow(uint64_t& state, int bound);
 
 // Console output as usual, keeping the best seconds per iteration of each benchmark.
 class TRatioReporter : public benchmark::ConsoleReporter

@@ -87,14 +87,6 @@ double SecondsSince(TClock::time_point start)
     return std::chrono::duration<double>(TClock::now() - start).count();
 }
 
-uint64_t NextRandom(uint64_t& seed)
-{
-    seed ^= seed << 13;
-    seed ^= seed >> 7;
-    seed ^= seed << 17;
-    return seed;
-}
-
 bool WritePatternFile(const std::string& hostPath, uint64_t bytes, uint64_t seed)
 {
     std::vector<uint64_t> block(1 << 17);

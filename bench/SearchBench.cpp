@@ -99,14 +99,6 @@ uint64_t Mix(uint64_t value)
     return value ^ (value >> 31);
 }
 
-uint64_t NextRandom(uint64_t& state)
-{
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-}
-
 double SecondsSince(TClock::time_point start)
 {
     return std::chrono::duration<double>(TClock::now() - start).count();

@@ -54,19 +54,6 @@ constexpr int ConvertFileCount = 100;
 constexpr int ThumbnailSide = 256;
 constexpr uint64_t Seed = 0x2545F4914F6CDD1Du;
 
-uint64_t NextRandom(uint64_t& state)
-{
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-}
-
-int RandomBelow(uint64_t& state, int bound)
-{
-    return static_cast<int>(NextRandom(state) % static_cast<uint64_t>(bound));
-}
-
 QColor RandomColour(uint64_t& state)
 {
     return QColor(RandomBelow(state, 256), RandomBelow(state, 256), RandomBelow(state, 256));

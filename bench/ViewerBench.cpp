@@ -51,19 +51,6 @@ std::string HostPath(const std::string& name)
     return Scratch + "/" + name;
 }
 
-uint64_t NextRandom(uint64_t& state)
-{
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-}
-
-int RandomBelow(uint64_t& state, int bound)
-{
-    return static_cast<int>(NextRandom(state) % static_cast<uint64_t>(bound));
-}
-
 // Lines of words, as a log or a book.
 bool MakeText(const std::string& path)
 {
