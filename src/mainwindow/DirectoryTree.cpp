@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
@@ -174,9 +175,17 @@ void TTreeView::keyPressEvent(QKeyEvent* event)
     QTreeWidget::keyPressEvent(event);
 }
 
+// Qt makes the first row current when a tree without a current row takes the focus; here
+// that would choose a folder the user never picked, so the row is left unchosen.
 void TTreeView::focusInEvent(QFocusEvent* event)
 {
-    QTreeWidget::focusInEvent(event);
+    const bool hadCurrent = currentItem() != nullptr;
+    {
+        const QSignalBlocker blocker(selectionModel());
+        QTreeWidget::focusInEvent(event);
+        if (!hadCurrent)
+            selectionModel()->clearCurrentIndex();
+    }
     viewport()->update();
 }
 

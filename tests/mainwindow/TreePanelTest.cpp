@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -110,6 +111,19 @@ TEST_F(TreePanel, ABoardWhoseTreePathIsGoneExpandsToItsDeepestFolderAndKeepsTheP
     ASSERT_NE(nullptr, d);
     EXPECT_TRUE(d->parent()->isExpanded());
     EXPECT_EQ("T:\\d\\gone\\deeper", Boards->GetActiveBoard().TreePath);
+}
+
+TEST_F(TreePanel, TheTreeTakingTheFocusChoosesNoFolder)
+{
+    ShowTree(1);
+    TColumn& column = Show(0, "e\\x.txt");
+    Boards->GetActiveBoard().TreePath = "T:\\d\\gone";
+    Window->TreeFollowBoard();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(Window->TreeView, &focusIn);
+    EXPECT_EQ(nullptr, Window->TreeView->currentItem());
+    EXPECT_EQ("T:\\d\\gone", Boards->GetActiveBoard().TreePath);
+    EXPECT_EQ(Drive.Path("e\\x.txt"), column.ActiveTitle);
 }
 
 TEST_F(TreePanel, ARightPressOpensTheSystemMenuOfTheNodeAndNoneOnEmptySpace)
