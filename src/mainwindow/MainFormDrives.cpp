@@ -33,9 +33,16 @@ void TMainForm::SetupDrivesMenus()
                                                          {"FileMenu_CopyToDir", "Copy"},
                                                          {"FileMenu_ConvertPictureToDir", "Convert picture"},
                                                          {"FileMenu_MoveToDir", "Move"}};
-    for (const auto& [name, mode] : menus)
-        if (const auto* holder = findChild<QAction*>(name); holder != nullptr && holder->menu() != nullptr)
-            PartitionsDialog->SetupMenu(*holder->menu(), mode);
+    for (const auto& [name, mode] : menus) {
+        const auto* holder = findChild<QAction*>(name);
+        if (holder == nullptr || holder->menu() == nullptr)
+            continue;
+        PartitionsDialog->SetupMenu(*holder->menu(), mode);
+        // As every menu item, a drives item tells its hint on the hint bar.
+        for (QAction* item : holder->menu()->actions())
+            connect(item, &QAction::hovered, this,
+                    [this, item] { ShowApplicationHint(item->statusTip().toStdString()); });
+    }
 }
 
 namespace {

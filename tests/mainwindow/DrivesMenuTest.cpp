@@ -187,6 +187,20 @@ TEST_F(DrivesMenus, MovingAContainersEntryToADriveReloadsTheContainer)
     EXPECT_EQ(TNames{Target.Path("b.txt")}, ListedTitles(column));
 }
 
+TEST_F(DrivesMenus, TheNavigatorItemTellsItsHintOnTheHintBar)
+{
+    ShowFolder("d\\a.txt");
+    TModalScript script;
+    script.Expect("File", 0, [this](const TModalRequest& request) {
+        const auto* holder = request.Menu->findChild<QAction*>("FileMenu_MoveToDir");
+        ASSERT_NE(nullptr, holder);
+        holder->menu()->actions().first()->hover();
+        EXPECT_EQ("Choose the destination directory, using the directory tree navigator dialog",
+                  Window->HintBarPanel->GetCaption());
+    });
+    Window->ShowFileMenuAtFocusedItem(0);
+}
+
 TEST_F(DrivesMenus, PartitionsShowsTheDriveOrTheFolderChosenInTheNavigator)
 {
     TColumn& column = ShowFolder("d\\a.txt");
