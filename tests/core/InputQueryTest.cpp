@@ -58,6 +58,11 @@ TEST(InputQuery, TypingAndPastingStopAtTheLimit)
     form.ValueEdit->clear();
     form.ValueEdit->insert(QString::fromUtf8("x\u20ac\u20ac"));
     EXPECT_EQ(QString::fromUtf8("x\u20ac"), form.ValueEdit->text()) << "a paste is cut where the limit falls";
+    form.ValueEdit->setText("abcde");
+    form.ValueEdit->setCursorPosition(1);
+    Type(*form.ValueEdit, "x");
+    EXPECT_EQ("abcde", form.ValueEdit->text()) << "a full box keeps its end when typed into";
+    EXPECT_EQ(1, form.ValueEdit->cursorPosition());
 }
 
 TEST(InputQuery, OkayGivesTheEditedTextAndCancelKeepsTheValue)

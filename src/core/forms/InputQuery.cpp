@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include <algorithm>
-
 QString FitToOneLineOfBytes(const QString& text, int32_t maxBytes)
 {
     QString fitted;
@@ -50,18 +48,19 @@ TInputQueryForm::TInputQueryForm(const std::string& caption, const std::string& 
     connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });
 }
 
-// Typing stops at the limit and a longer paste is cut there; the cursor stays where the
-// user typed.
+// Typing stops at the limit and a longer paste is cut there: the text after the cursor
+// stays, what went in before it is cut where the limit falls.
 void TInputQueryForm::KeepWithinLimit()
 {
     const QString text = ValueEdit->text();
-    const QString fitted = FitToOneLineOfBytes(text, MaxBytes);
-    if (fitted == text)
-        return;
     const int cursor = ValueEdit->cursorPosition();
+    const QString tail = FitToOneLineOfBytes(text.mid(cursor), MaxBytes);
+    const QString head = FitToOneLineOfBytes(text.left(cursor), MaxBytes - static_cast<int32_t>(tail.toUtf8().size()));
+    if (head + tail == text)
+        return;
     const QSignalBlocker blocker(ValueEdit);
-    ValueEdit->setText(fitted);
-    ValueEdit->setCursorPosition(std::min(cursor, static_cast<int>(fitted.size())));
+    ValueEdit->setText(head + tail);
+    ValueEdit->setCursorPosition(static_cast<int>(head.size()));
 }
 
 bool InputQuery(const std::string& caption, const std::string& prompt, int32_t maxBytes, std::string& value,
