@@ -189,6 +189,21 @@ TEST_F(DirectoryMenu, ALevelHoldsAtMostThirtyEntries)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
+TEST_F(DirectoryMenu, FolderLinksBackUpAreLeftOutAndOtherFolderLinksListed)
+{
+    Drive.WriteFile("Menu/Sub/tool.txt", "");
+    Drive.WriteFile("Elsewhere/other.txt", "");
+    std::filesystem::create_directory_symlink(Drive.HostPath("Menu"), Drive.HostPath("Menu/Sub/up"));
+    std::filesystem::create_directory_symlink(Drive.HostPath("Menu/Sub"), Drive.HostPath("Menu/Sub/self"));
+    std::filesystem::create_directory_symlink(Drive.HostPath("Elsewhere"), Drive.HostPath("Menu/there"));
+    Load();
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ((std::vector<std::string>{"Sub/1", "there/1"}), ItemsOf(Menu));
+    const QMenu* sub = SubmenuOf(Menu, "Sub");
+    ASSERT_NE(nullptr, sub);
+    EXPECT_EQ((std::vector<std::string>{"tool.txt/0"}), ItemsOf(*sub));
+}
+
 TEST_F(DirectoryMenu, RefusedFilterAddsNothing)
 {
     Drive.WriteFile("Menu/a.txt", "");

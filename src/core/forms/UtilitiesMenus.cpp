@@ -6,6 +6,7 @@
 #include "core/files/PathNames.h"
 #include "core/text/AsciiCase.h"
 
+#include "host/FileIdentity.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
 
@@ -70,6 +71,12 @@ const QMenu* HoldingMenu(const QAction& item)
     return nullptr;
 }
 
+// A folder link to the folder being listed or to one above it would make the menu endless.
+bool LeadsBackUp(const std::string& path, uint32_t attributes, const std::string& directory)
+{
+    return (attributes & host::FILE_ATTRIBUTE_REPARSE_POINT) != 0 && host::IsSameOrInside(path, directory);
+}
+
 } // namespace
 
 QAction* FindMenuItemByTag(const QWidget& menu, int32_t tag)
@@ -122,6 +129,8 @@ void LoadMenuWithFiles(QMenu& item, const std::string& directory, const std::str
             if (entry.Attributes & host::FILE_ATTRIBUTE_HIDDEN)
                 continue;
             if (entry.Attributes & host::FILE_ATTRIBUTE_DIRECTORY) {
+                if (LeadsBackUp(folder + entry.Name, entry.Attributes, directory))
+                    continue;
                 auto* submenu = new QMenu(QString::fromStdString(EscapeMenuCaption(entry.Name)), &item);
                 submenu->menuAction()->setData(FolderMenuTag);
                 InsertMenuItem(item, *submenu->menuAction(), entry.Name, true);
