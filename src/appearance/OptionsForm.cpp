@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -127,6 +128,11 @@ QWidget* MakePlainPage(const std::vector<TOptionControl>& rows, const std::vecto
         grid->addWidget(cells[static_cast<size_t>(i)], i % perColumn, i / perColumn);
     grid->setRowStretch(perColumn, 1);
     return page;
+}
+
+bool LeavesControl(const QFocusEvent& event)
+{
+    return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace
@@ -371,9 +377,11 @@ void TOptionsForm::HelpButtonClick()
     ShowHelpNotAvailable();
 }
 
+// Only moving to another control leaves the box: opening its own list or switching to
+// another window does not, and must not raise the warning while the user is still typing.
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut)
+    if (event->type() == QEvent::FocusOut && LeavesControl(static_cast<QFocusEvent&>(*event)))
         if (auto* comboBox = qobject_cast<QComboBox*>(watched->parent()))
             NormalizeThumbToComboBoxExit(*comboBox);
     return QDialog::eventFilter(watched, event);

@@ -258,6 +258,16 @@ TEST_F(OptionsDialog, LeavingAThumbSizeBoxOutsideItsLimitsWarnsAndPutsTheDefault
     QFocusEvent leave(QEvent::FocusOut);
     QApplication::sendEvent(box.lineEdit(), &leave);
     EXPECT_EQ("768", box.currentText().toStdString());
+
+    // Opening the box's own list or another window does not leave the box: no warning yet.
+    box.setEditText("20000");
+    TModalScript none;
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent away(QEvent::FocusOut, reason);
+        QApplication::sendEvent(box.lineEdit(), &away);
+    }
+    EXPECT_TRUE(none.Seen().empty());
+    EXPECT_EQ("20000", box.currentText().toStdString());
 }
 
 TEST_F(OptionsDialog, TheFocusStartsOnCancel)
