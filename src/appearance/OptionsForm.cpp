@@ -173,8 +173,9 @@ void TOptionsForm::MakeControls()
 {
     for (const TOptionControl& row : OptionControls()) {
         Controls.push_back(MakeControl(row, this));
+        // The box holds the focus for its line edit, so the box is told when the focus leaves.
         if (row.Kind == TControlKind::EditableList && row.Take == TTakeRule::NumberInRange)
-            static_cast<QComboBox*>(Controls.back())->lineEdit()->installEventFilter(this);
+            Controls.back()->installEventFilter(this);
     }
 }
 
@@ -382,7 +383,7 @@ void TOptionsForm::HelpButtonClick()
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut && LeavesControl(static_cast<QFocusEvent&>(*event)))
-        if (auto* comboBox = qobject_cast<QComboBox*>(watched->parent()))
+        if (auto* comboBox = qobject_cast<QComboBox*>(watched))
             NormalizeThumbToComboBoxExit(*comboBox);
     return QDialog::eventFilter(watched, event);
 }
