@@ -12,6 +12,8 @@
 #include "core/forms/Utilities.h"
 #include "core/settings/ProgramOptions.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -130,9 +132,12 @@ QWidget* MakePlainPage(const std::vector<TOptionControl>& rows, const std::vecto
     return page;
 }
 
-bool LeavesControl(const QFocusEvent& event)
+bool LeavesBox(const QFocusEvent& event, const QComboBox& box)
 {
-    return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
+    if (event.reason() == Qt::PopupFocusReason || event.reason() == Qt::ActiveWindowFocusReason)
+        return false;
+    // The box's own drop-down list takes the focus while it is open.
+    return QApplication::focusWidget() != static_cast<QWidget*>(box.view());
 }
 
 } // namespace
@@ -382,8 +387,9 @@ void TOptionsForm::HelpButtonClick()
 // another window does not, and must not raise the warning while the user is still typing.
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && LeavesControl(static_cast<QFocusEvent&>(*event)))
-        if (auto* comboBox = qobject_cast<QComboBox*>(watched))
+    if (event->type() == QEvent::FocusOut)
+        if (auto* comboBox = qobject_cast<QComboBox*>(watched);
+            comboBox != nullptr && LeavesBox(static_cast<QFocusEvent&>(*event), *comboBox))
             NormalizeThumbToComboBoxExit(*comboBox);
     return QDialog::eventFilter(watched, event);
 }

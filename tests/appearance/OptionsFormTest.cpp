@@ -266,8 +266,11 @@ TEST_F(OptionsDialog, LeavingAThumbSizeBoxOutsideItsLimitsWarnsAndPutsTheDefault
     EXPECT_EQ("768", box.currentText().toStdString());
 
     // Opening the box's own list or another window does not leave the box: no warning yet.
+    box.setFocus(Qt::OtherFocusReason);
     box.setEditText("20000");
     TModalScript none;
+    box.showPopup();
+    box.hidePopup();
     for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
         QFocusEvent away(QEvent::FocusOut, reason);
         QApplication::sendEvent(&box, &away);
