@@ -12,9 +12,12 @@
 #include "core/forms/Utilities.h"
 #include "core/settings/ProgramOptions.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -129,6 +132,14 @@ QWidget* MakePlainPage(const std::vector<TOptionControl>& rows, const std::vecto
     return page;
 }
 
+bool LeavesBox(const QFocusEvent& event, const QComboBox& box)
+{
+    if (event.reason() == Qt::PopupFocusReason || event.reason() == Qt::ActiveWindowFocusReason)
+        return false;
+    // The box's own drop-down list takes the focus while it is open.
+    return QApplication::focusWidget() != static_cast<QWidget*>(box.view());
+}
+
 } // namespace
 
 TOptionsForm::TOptionsForm(QWidget* owner)
@@ -167,8 +178,9 @@ void TOptionsForm::MakeControls()
 {
     for (const TOptionControl& row : OptionControls()) {
         Controls.push_back(MakeControl(row, this));
+        // The box holds the focus for its line edit, so the box is told when the focus leaves.
         if (row.Kind == TControlKind::EditableList && row.Take == TTakeRule::NumberInRange)
-            static_cast<QComboBox*>(Controls.back())->lineEdit()->installEventFilter(this);
+            Controls.back()->installEventFilter(this);
     }
 }
 
@@ -371,10 +383,13 @@ void TOptionsForm::HelpButtonClick()
     ShowHelpNotAvailable();
 }
 
+// Only moving to another control leaves the box: opening its own list or switching to
+// another window does not, and must not raise the warning while the user is still typing.
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut)
-        if (auto* comboBox = qobject_cast<QComboBox*>(watched->parent()))
+        if (auto* comboBox = qobject_cast<QComboBox*>(watched);
+            comboBox != nullptr && LeavesBox(static_cast<QFocusEvent&>(*event), *comboBox))
             NormalizeThumbToComboBoxExit(*comboBox);
     return QDialog::eventFilter(watched, event);
 }

@@ -240,14 +240,21 @@ TEST_F(OptionsDialog, TheTreeNavigatorBoxIsTheActiveBoardsAlone)
 
 TEST_F(OptionsDialog, LeavingAThumbSizeBoxOutsideItsLimitsWarnsAndPutsTheDefault)
 {
+    Form.show();
+    QApplication::setActiveWindow(&Form);
     QComboBox& box = ComboBox(Form, "NormalizeThumbWidthToComboBox");
+    QCheckBox& next = CheckBox(Form, "NormalizeThumbHeightCheckBox");
+    // The focus moves as the Tab key moves it, from the box to the next control.
+    const auto leaveBox = [&] {
+        box.setFocus(Qt::OtherFocusReason);
+        next.setFocus(Qt::TabFocusReason);
+    };
     box.setEditText("20000");
     std::string warning;
     {
         TModalScript script;
         script.Expect("Warning", IDOK, [&](const TModalRequest& request) { warning = request.Text; });
-        QFocusEvent leave(QEvent::FocusOut);
-        QApplication::sendEvent(box.lineEdit(), &leave);
+        leaveBox();
     }
     EXPECT_EQ("Integer value outside limits.\nIt will be set to default.\n    * Minimum = 50\n    * Maximum = 10000\n"
               "    * Default = 100",
@@ -255,9 +262,21 @@ TEST_F(OptionsDialog, LeavingAThumbSizeBoxOutsideItsLimitsWarnsAndPutsTheDefault
     EXPECT_EQ("100", box.currentText().toStdString());
 
     box.setEditText("768");
-    QFocusEvent leave(QEvent::FocusOut);
-    QApplication::sendEvent(box.lineEdit(), &leave);
+    leaveBox();
     EXPECT_EQ("768", box.currentText().toStdString());
+
+    // Opening the box's own list or another window does not leave the box: no warning yet.
+    box.setFocus(Qt::OtherFocusReason);
+    box.setEditText("20000");
+    TModalScript none;
+    box.showPopup();
+    box.hidePopup();
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent away(QEvent::FocusOut, reason);
+        QApplication::sendEvent(&box, &away);
+    }
+    EXPECT_TRUE(none.Seen().empty());
+    EXPECT_EQ("20000", box.currentText().toStdString());
 }
 
 TEST_F(OptionsDialog, TheFocusStartsOnCancel)

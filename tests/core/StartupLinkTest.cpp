@@ -65,4 +65,17 @@ TEST(StartupLink, AnEntryForAnyTargetKeepsAnExistingOneUnlessOverwriting)
               drive.ReadFile("entry.desktop"));
 }
 
+// "%" is a field code only in the Exec line: the name and the working folder keep it single,
+// so that the program starts in its real folder.
+TEST(StartupLink, OnlyTheExecLineDoublesPercentSigns)
+{
+    TTempDrive drive;
+    drive.WriteFile("50%/notes.txt", "n");
+    const std::string entry = drive.Path("entry.desktop");
+    SaveDesktopEntry(entry, "100% notes", drive.Path("50%\\notes.txt"), "", true, true);
+    EXPECT_EQ("[Desktop Entry]\nType=Application\nName=100% notes\nExec=xdg-open " + drive.HostPath("50%%/notes.txt") +
+                  "\nPath=" + drive.HostPath("50%") + "\n",
+              drive.ReadFile("entry.desktop"));
+}
+
 } // namespace

@@ -33,8 +33,7 @@ std::string QuoteExecArgument(const std::string& argument)
     return quoted + "\"";
 }
 
-// The escapes of a desktop-entry string value, with "%" doubled so that it is never
-// taken for a field code.
+// The escapes of a desktop-entry string value.
 std::string EscapeEntryValue(const std::string& value)
 {
     std::string escaped;
@@ -52,9 +51,6 @@ std::string EscapeEntryValue(const std::string& value)
         case '\r':
             escaped += "\\r";
             break;
-        case '%':
-            escaped += "%%";
-            break;
         default:
             escaped += c;
         }
@@ -71,10 +67,20 @@ std::string ExecLine(const std::string& targetHostPath, bool program, const std:
     return exec;
 }
 
+// Only the Exec line knows field codes: there a "%" is doubled so that it is never taken
+// for one; in the name and the working folder it stands for itself.
+std::string EscapeExecValue(const std::string& exec)
+{
+    std::string doubled;
+    for (char c : exec)
+        doubled += c == '%' ? std::string("%%") : std::string(1, c);
+    return EscapeEntryValue(doubled);
+}
+
 std::string DesktopEntryText(const std::string& name, const std::string& exec, const std::string& workingFolder)
 {
     std::string text =
-        "[Desktop Entry]\nType=Application\nName=" + EscapeEntryValue(name) + "\nExec=" + EscapeEntryValue(exec) + "\n";
+        "[Desktop Entry]\nType=Application\nName=" + EscapeEntryValue(name) + "\nExec=" + EscapeExecValue(exec) + "\n";
     if (!workingFolder.empty())
         text += "Path=" + EscapeEntryValue(workingFolder) + "\n";
     return text;
