@@ -209,13 +209,13 @@ void TFileStreamsForm::BuildToolbar()
     FindTextComboBox->setInsertPolicy(QComboBox::NoInsert);
     FindTextComboBox->setToolTip("Press [Enter] to find the specified text, the next occurrence. Press [F3] to find "
                                  "the next occurence. Use [Ctrl] to start from the beginning of the text.");
-    FindTextComboBox->lineEdit()->installEventFilter(this);
+    FindTextComboBox->installEventFilter(this);
     addLabel("&Find text", FindTextComboBox);
     GoToLineComboBox = new QComboBox(Toolbar);
     GoToLineComboBox->setEditable(true);
     GoToLineComboBox->setInsertPolicy(QComboBox::NoInsert);
     GoToLineComboBox->setToolTip("Press [Enter] to go to the specified line");
-    GoToLineComboBox->lineEdit()->installEventFilter(this);
+    GoToLineComboBox->installEventFilter(this);
     addLabel("&Go to line", GoToLineComboBox);
 }
 
@@ -812,11 +812,11 @@ bool TFileStreamsForm::eventFilter(QObject* watched, QEvent* event)
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (watched == StreamContentRichEdit)
         return EditKeyDown(key->key(), key->modifiers());
-    if (enter && watched == FindTextComboBox->lineEdit()) {
+    if (enter && watched == FindTextComboBox) {
         FindText(key->modifiers().testFlag(Qt::ControlModifier));
         return true;
     }
-    if (enter && watched == GoToLineComboBox->lineEdit()) {
+    if (enter && watched == GoToLineComboBox) {
         GoToLine();
         return true;
     }

@@ -26,6 +26,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -476,8 +477,10 @@ TEST_F(FileStreamsEditor, TheEditBoxKeepsOnlyItsPlainKeys)
 TEST_F(FileStreamsEditor, FindingAndGoingToALine)
 {
     Form.Open(File("alpha\nbeta\nALPHA\ngamma"), fsmMainData);
+    // Enter reaches the box that has the focus, the combo box itself.
     Form.FindTextComboBox->setEditText("alpha");
-    Form.FindText(true);
+    QKeyEvent ctrlEnter(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier);
+    QCoreApplication::sendEvent(Form.FindTextComboBox, &ctrlEnter);
     EXPECT_EQ(0, Form.StreamContentRichEdit->textCursor().selectionStart());
     Form.FindNext(false);
     EXPECT_EQ(11, Form.StreamContentRichEdit->textCursor().selectionStart());
@@ -488,7 +491,8 @@ TEST_F(FileStreamsEditor, FindingAndGoingToALine)
     EXPECT_EQ("alpha", Form.FindTextComboBox->itemText(0).toStdString()) << "kept in the history";
 
     Form.GoToLineComboBox->setEditText("4");
-    Form.GoToLine();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(Form.GoToLineComboBox, &enter);
     EXPECT_EQ(3, GetRichEditCaretLine(*Form.StreamContentRichEdit));
     EXPECT_EQ("Line 4", Form.LinePosPanel->text().toStdString());
     EXPECT_EQ("Lines 4", Form.LinesCountPanel->text().toStdString());
