@@ -63,7 +63,7 @@ protected:
     void PressEnter(Qt::KeyboardModifiers modifiers)
     {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, modifiers);
-        QCoreApplication::sendEvent(Form.FileNameFilterComboBox->lineEdit(), &enter);
+        QCoreApplication::sendEvent(Form.FileNameFilterComboBox, &enter);
     }
 
     TColumn& Column = MakeColumn();

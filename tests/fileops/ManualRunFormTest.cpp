@@ -55,7 +55,7 @@ protected:
     void PressEnter(QComboBox* box)
     {
         QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(box->lineEdit(), &event);
+        QCoreApplication::sendEvent(box, &event);
     }
 
     TTempDrive Drive{'T'};

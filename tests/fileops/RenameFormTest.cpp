@@ -68,7 +68,7 @@ protected:
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
-        QCoreApplication::sendEvent(Form.NameComboBox->lineEdit(), &event);
+        QCoreApplication::sendEvent(Form.NameComboBox, &event);
     }
     std::string Name() const { return Form.NameComboBox->currentText().toStdString(); }
 

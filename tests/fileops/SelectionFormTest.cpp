@@ -145,7 +145,7 @@ TEST_F(SelectionFormTest, EnterInTheFilterBoxClicksOkayAndTheFilterGoesToTheHist
     EXPECT_EQ(mrOkay, Show(true, [&] {
                   Form.FileNameFilterComboBox->setEditText("*.log");
                   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-                  QCoreApplication::sendEvent(Form.FileNameFilterComboBox->lineEdit(), &enter);
+                  QCoreApplication::sendEvent(Form.FileNameFilterComboBox, &enter);
                   EXPECT_TRUE(enter.isAccepted());
               }));
     EXPECT_EQ(TNames{"c.log"}, Selected());
