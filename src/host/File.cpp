@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace host {
@@ -324,9 +325,24 @@ enum class TargetEntry
 constexpr mode_t NewFileMode = 0644;
 constexpr mode_t PrivateFileMode = 0600;
 
-// Hands the old file's owner and named streams to its replacement. Only a privileged
-// process may give a file away, so a refused owner is no failure; a stream that cannot
-// follow is.
+// The old file's access list, where it has one. Without it the replacement's group
+// permission bits, which stand for the list's mask, would be granted to the whole owning
+// group.
+bool CopyAccessList(int from, int to)
+{
+    static const char* const AccessListAttribute = "system.posix_acl_access";
+    const ssize_t size = fgetxattr(from, AccessListAttribute, nullptr, 0);
+    if (size < 0)
+        return errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP || FailWithErrno();
+    std::string list(static_cast<size_t>(size), '\0');
+    const ssize_t got = fgetxattr(from, AccessListAttribute, list.data(), list.size());
+    return (got >= 0 && fsetxattr(to, AccessListAttribute, list.data(), static_cast<size_t>(got), 0) == 0) ||
+           FailWithErrno();
+}
+
+// Hands the old file's owner, named streams and access list to its replacement. Only a
+// privileged process may give a file away, so a refused owner is no failure; a stream or
+// a list that cannot follow is.
 bool TakeOverIdentity(const std::filesystem::path& target, const struct stat& existing, int descriptor)
 {
     if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
@@ -334,7 +350,7 @@ bool TakeOverIdentity(const std::filesystem::path& target, const struct stat& ex
     const int old = open(target.c_str(), O_RDONLY | O_CLOEXEC);
     if (old < 0)
         return FailWithErrno();
-    const bool copied = CopyStreamsBetweenDescriptors(old, descriptor, false);
+    const bool copied = CopyStreamsBetweenDescriptors(old, descriptor, false) && CopyAccessList(old, descriptor);
     close(old);
     return copied;
 }

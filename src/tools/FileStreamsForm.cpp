@@ -510,10 +510,12 @@ bool TFileStreamsForm::LoadStream()
             int64_t size = 0;
             IsSteggedOut = TSeam<TStegServices>::Get().AutoStegOut(carrier, StegTitle, isText, &lines, size) && isText;
             if (IsSteggedOut) {
-                QStringList text;
-                for (const std::string& line : lines)
-                    text.append(QString::fromStdString(line));
-                box.setPlainText(text.join('\n'));
+                // The hidden text is saved back from the box, so it too must come back
+                // byte for byte.
+                std::string text;
+                for (size_t i = 0; i < lines.size(); ++i)
+                    text += (i > 0 ? "\n" : "") + lines[i];
+                PutTextInBox(text);
                 ShowRichEditLineOfChar(box, 0);
                 loaded = true;
                 return;

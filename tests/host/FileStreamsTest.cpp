@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
@@ -191,6 +192,33 @@ TEST_F(HostFileStreams, NewMainContentKeepsTheFilesOwnerPermissionsAndEveryAttri
     fs::permissions(host, fs::perms(0444));
     EXPECT_FALSE(host::WriteFileStream(Drive.Path("a.txt"), "", "refused"));
     EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
+}
+
+TEST_F(HostFileStreams, NewMainContentKeepsTheFilesAccessList)
+{
+    const std::string host = Drive.HostPath("a.txt");
+    fs::permissions(host, fs::perms(0660));
+    // The owning group may do nothing; one other user may read and write, so the mode's
+    // group bits show the list's mask, rw.
+    const uint32_t version = 2;
+    struct Entry
+    {
+        uint16_t Tag, Permissions;
+        uint32_t Id;
+    };
+    const std::vector<Entry> entries = {{0x01, 6, ~0u}, {0x02, 6, 1234}, {0x04, 0, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+    std::string list(reinterpret_cast<const char*>(&version), sizeof version);
+    for (const Entry& entry : entries)
+        list.append(reinterpret_cast<const char*>(&entry), sizeof entry);
+    if (!SetAttribute(host, "system.posix_acl_access", list))
+        GTEST_SKIP() << "no access lists here: " << std::strerror(errno);
+
+    ASSERT_TRUE(host::WriteFileStream(Drive.Path("a.txt"), "", "new content"));
+    std::string kept(list.size() + 64, '\0');
+    kept.resize(static_cast<size_t>(
+        std::max<ssize_t>(getxattr(host.c_str(), "system.posix_acl_access", kept.data(), kept.size()), 0)));
+    EXPECT_EQ(list, kept);
     EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
 }
 

@@ -57,7 +57,7 @@ public:
     {
         title = "secret.txt";
         isText = true;
-        *lines = {"hidden", "text"};
+        *lines = Lines;
         size = 11;
         return true;
     }
@@ -67,6 +67,7 @@ public:
         Hidden.push_back({carrier, name, std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(size))});
     }
 
+    std::vector<std::string> Lines = {"hidden", "text"};
     std::vector<std::vector<std::string>> Hidden;
 };
 
@@ -510,6 +511,21 @@ TEST_F(FileStreamsEditor, AutomaticStegEditsTheHiddenTextAndHidesItAgainUnderIts
     EXPECT_EQ((std::vector<std::vector<std::string>>{{Drive.Path("p.png"), "secret.txt", "hidden\ntext!"}}),
               steg.Hidden);
     EXPECT_EQ("picture bytes", Drive.ReadFile("p.png"));
+}
+
+TEST_F(FileStreamsEditor, AHiddenTextThatWouldNotComeBackTheSameIsRefusedAndNeverHiddenAgain)
+{
+    TFakeAutoSteg steg;
+    steg.Lines = {"caf\xE9", "au lait"};
+    Drive.WriteFile("p.png", "picture bytes");
+    TModalScript script;
+    Failures.Expect(script, "Error");
+    Form.Open(Drive.Path("p.png"), fsmMainData);
+    ASSERT_EQ(1u, Failures.Reports.size());
+    EXPECT_THAT(Failures.Reports[0], HasSubstr("This stream contains binary data."));
+    EXPECT_TRUE(Form.StreamContentRichEdit->isReadOnly());
+    EXPECT_TRUE(Form.SaveStream()) << "nothing loaded, nothing hidden";
+    EXPECT_TRUE(steg.Hidden.empty());
 }
 
 TEST_F(FileStreamsEditor, FoldersAndASecondFileAreRefused)
