@@ -8,6 +8,7 @@
 #include "core/forms/VirtualKeys.h"
 
 #include "support/FakeMediaDevice.h"
+#include "support/MenuActions.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,19 +16,6 @@
 #include <QMenu>
 
 namespace {
-
-// The item of the name in the menu or its submenus.
-QAction* FindItem(const QMenu& menu, const std::string& name)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->objectName().toStdString() == name)
-            return action;
-        if (action->menu() != nullptr)
-            if (QAction* inner = FindItem(*action->menu(), name))
-                return inner;
-    }
-    return nullptr;
-}
 
 // The checked items of a radio submenu, by caption.
 std::vector<std::string> CheckedCaptions(const QAction& holder)
@@ -157,9 +145,9 @@ TEST_F(ColumnAttributes, TheRadioChecksFollowTheActiveColumn)
 TEST_F(ColumnAttributes, AClickedRadioItemSetsTheActiveColumn)
 {
     TColumn& column = ColumnAt(*Window, 0);
-    ShowMenu(0, [](QMenu& menu) { FindItem(menu, "WidthAttrMenu_4")->trigger(); });
-    ShowMenu(0, [](QMenu& menu) { FindItem(menu, "SubcolumnsAttrMenu_3")->trigger(); });
-    ShowMenu(0, [](QMenu& menu) { FindItem(menu, "SortModeMenu_Size, small-big")->trigger(); });
+    ShowMenu(0, [](QMenu& menu) { FindMenuAction(menu, "WidthAttrMenu_4")->trigger(); });
+    ShowMenu(0, [](QMenu& menu) { FindMenuAction(menu, "SubcolumnsAttrMenu_3")->trigger(); });
+    ShowMenu(0, [](QMenu& menu) { FindMenuAction(menu, "SortModeMenu_Size, small-big")->trigger(); });
     EXPECT_EQ(4, column.WidthAttr);
     EXPECT_EQ(3, column.Subcolumns);
     EXPECT_EQ("Size, small-big", column.SortMode);
@@ -201,8 +189,8 @@ TEST_F(ColumnAttributes, ThumbnailHeightSetsEveryColumnOfTheBoardOnlyForCtrlAlon
             ColumnAt(*Window, slot).ThumbHeight = 3;
         std::string title;
         ShowMenu(row.Shift, [&](QMenu& menu) {
-            title = FindItem(menu, "ThumbHeightTitleMenu")->text().toStdString();
-            FindItem(menu, "ThumbHeightMenu_5")->trigger();
+            title = FindMenuAction(menu, "ThumbHeightTitleMenu")->text().toStdString();
+            FindMenuAction(menu, "ThumbHeightMenu_5")->trigger();
         });
         EXPECT_EQ(row.Title, title);
         EXPECT_EQ(5, ColumnAt(*Window, 0).ThumbHeight);

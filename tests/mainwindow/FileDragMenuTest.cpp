@@ -23,6 +23,7 @@
 
 #include "support/FakeSearchServices.h"
 #include "support/FakeStegServices.h"
+#include "support/MenuActions.h"
 #include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
 
@@ -48,19 +49,6 @@ using testing::HasSubstr;
 namespace {
 
 using TNames = std::vector<std::string>;
-
-// The action of the name in the menu or its submenus.
-QAction* FindMenuAction(const QMenu& menu, const std::string& name)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->objectName().toStdString() == name)
-            return action;
-        if (action->menu() != nullptr)
-            if (QAction* inner = FindMenuAction(*action->menu(), name))
-                return inner;
-    }
-    return nullptr;
-}
 
 // The host paths on the clipboard, sorted.
 TNames ClipboardFiles()

@@ -12,6 +12,7 @@
 
 #include "host/Drives.h"
 
+#include "support/MenuActions.h"
 #include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
 
@@ -50,18 +51,6 @@ QAction* FindByCaption(const QMenu& menu, const std::string& caption)
     for (QAction* action : menu.actions())
         if (action->text().toStdString() == caption)
             return action;
-    return nullptr;
-}
-
-QAction* FindByName(const QMenu& menu, const std::string& name)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->objectName().toStdString() == name)
-            return action;
-        if (action->menu() != nullptr)
-            if (QAction* inner = FindByName(*action->menu(), name))
-                return inner;
-    }
     return nullptr;
 }
 
@@ -162,7 +151,7 @@ TEST_F(NavigationMenus, TheSendMenuRunsALinkOfTheSendFolderWithTheActiveTitle)
     {
         TModalScript script;
         script.Expect("File", 0, [](const TModalRequest& request) {
-            const QAction* send = FindByName(*request.Menu, "SendFileMenu");
+            const QAction* send = FindMenuAction(*request.Menu, "SendFileMenu");
             ASSERT_NE(nullptr, send);
             ASSERT_TRUE(send->isEnabled());
             const QMenu& menu = *send->menu();
