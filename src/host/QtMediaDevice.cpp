@@ -76,6 +76,9 @@ void QtMediaDevice::SetDisplay(QWidget* display)
         QObject::connect(Video->videoSink(), &QVideoSink::videoFrameChanged, &Player,
                          [this](const QVideoFrame& frame) { TakeFrameSize(frame); });
     } else if (Video->parentWidget() != display) {
+        // The video's own native window moves along only into a window that exists
+        // natively; into one not shown yet it would be lost, and the video never shown.
+        display->window()->winId();
         Video->setParent(display);
     }
     PlaceVideo();

@@ -108,6 +108,10 @@ void TMainForm::CheckItemHotTrack()
         const bool alreadyHovered = record.HotColumn == record.HoverColumn && record.HotItem == record.HoverItem;
         if (alreadyHovered || IsHoverWindowShown() || IsMouseButtonDown())
             return;
+        // The timer ticks on while the device waits for a medium of the list; a clip would
+        // take the device from it.
+        if (MediaPlayer.Device->IsOpening())
+            return;
         THotItemPlace place;
         if (!record.HoverCrono.IsPeriod(o.FileHoverDelay * 0.1) || !isActiveWindow() || !IsMouseOnHotItemBadge(place))
             return;

@@ -121,10 +121,7 @@ void MyTMediaPlayer::Bind(const TMediaPlayerControls& controls, TFileViewer& vie
     BindBars();
     BindButtons();
     // A video's size may become known after it started: it is placed again then.
-    Device->SetSourceSizeListener([this] {
-        if (!Window().IsHoverClipPlaying())
-            RefitMovie();
-    });
+    Device->SetSourceSizeListener([this] { RefitMovie(); });
     TSeam<TMediaPlayerServices>::Install(this);
 }
 
@@ -497,9 +494,10 @@ void MyTMediaPlayer::FitMovie(const QRect* hoverRect, TMediaClipInfo* info)
         QRect(border + (space.width() - width) / 2, border + (space.height() - height) / 2, width, height));
 }
 
+// A clip in the hover window keeps the place that window gave it.
 void MyTMediaPlayer::RefitMovie()
 {
-    if (!Playing || !IsVideoFile(Device->FileName()))
+    if (!Playing || Window().IsHoverClipPlaying() || !IsVideoFile(Device->FileName()))
         return;
     FitMovie(nullptr, nullptr);
     SetMediaHint("");

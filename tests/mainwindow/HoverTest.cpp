@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -227,6 +228,31 @@ TEST_F(HoverTest, APlayingListKeepsPlayingUnlessClipsMayInterruptIt)
                                       "Open " + Drive.Path("d/v.mp4")) == Devices.Device().Calls.end());
         Window->ApplicationEventsDeactivate();
     }
+}
+
+// While the device waits for a medium of the list the timer still ticks; a clip must not
+// open the device a second time then, or the list would play the clip in its place.
+TEST_F(HoverTest, NoClipStartsWhileTheDeviceOpensAMediumOfTheList)
+{
+    ProgramOptions.FileHoverDontPlayAlready = false;
+    const int32_t item = Item("v.mp4");
+    bool shownWhileOpening = true;
+    bool ticked = false;
+    Devices.Device().DuringOpen = [&] {
+        if (std::exchange(ticked, true))
+            return;
+        MoveTo(item, BadgePoint(item));
+        TickUntil(Ticks + 600);
+        shownWhileOpening = Shown();
+    };
+    Window->MediaPlayer.PlayFile(Drive.Path("d/s.wav"));
+    EXPECT_FALSE(shownWhileOpening);
+    EXPECT_EQ(Drive.Path("d/s.wav"), Devices.Device().FileName());
+    EXPECT_TRUE(Window->MediaPlayer.Playing);
+    EXPECT_FALSE(Window->HoverClipPlaying);
+
+    TickUntil(Ticks + 600);
+    EXPECT_TRUE(Shown()) << "once the medium is open";
 }
 
 // Counts the times a widget is asked to paint again.

@@ -4,6 +4,7 @@
 #include "panels/MyTPanel.h"
 
 #include "core/files/FileExtensions.h"
+#include "core/files/PathNames.h"
 
 #include "host/Clock.h"
 
@@ -148,6 +149,22 @@ TEST_F(MainFormMedia, ARecentPlayListResumesAtItsTitleAndPosition)
     form.FileViewer->LastPlayedMPL.Add(drive.Path("songs.mpl"));
     form.LastPlayedMPLMenuClick(drive.Path("songs.mpl"), "T:\\b.wav", 300);
     EXPECT_EQ(1, Player().CurrentIndex);
+    EXPECT_EQ(300, Device().PositionsSet.back());
+}
+
+TEST_F(MainFormMedia, ARecentMediaFolderResumesAtItsTitleAndPosition)
+{
+    TMainForm& form = Open();
+    TTempDrive drive;
+    drive.WriteFile("music/a.wav", "x");
+    drive.WriteFile("music/b.wav", "x");
+    drive.WriteFile("music/notes.txt", "x");
+    const std::string folder = IncludeEndBackslash(drive.Path("music"));
+    form.FileViewer->LastPlayedMPL.Add(folder);
+    form.LastPlayedMPLMenuClick(folder, drive.Path("music/b.wav"), 300);
+    EXPECT_EQ(2, form.PlayList->GetCount());
+    EXPECT_EQ(1, Player().CurrentIndex);
+    EXPECT_EQ(drive.Path("music/b.wav"), Device().FileName());
     EXPECT_EQ(300, Device().PositionsSet.back());
 }
 

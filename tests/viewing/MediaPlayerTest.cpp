@@ -369,6 +369,21 @@ TEST_F(MediaPlayer, AVideoWhoseSizeComesLateIsPlacedThen)
     EXPECT_EQ(QRect(5 + 245, 5 + 170, 100, 50), Device().DisplayRect());
 }
 
+// The viewer's changes place the list's video again, never a clip in the hover window.
+TEST_F(MediaPlayer, AClipKeepsItsPlaceInTheHoverWindowWhenTheViewerIsFittedAgain)
+{
+    Device().DefaultMedium.SourceSize = QSize(320, 240);
+    TMediaClipInfo info;
+    Player->PlayThumb("T:\\clip.avi", &Window.Window, QRect(5, 21, 240, 159), info);
+    const QRect clipPlace(5, 21, 212, 159);
+    ASSERT_EQ(clipPlace, Device().DisplayRect());
+
+    Player->RefitMovie();
+    EXPECT_EQ(clipPlace, Device().DisplayRect());
+    Press(Controls.FitButton);
+    EXPECT_EQ(clipPlace, Device().DisplayRect());
+}
+
 TEST_F(MediaPlayer, ClipCopiesTheActiveTitleOnlyFromAListOfTwoOrMore)
 {
     QGuiApplication::clipboard()->setText("before");
