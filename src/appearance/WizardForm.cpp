@@ -42,12 +42,13 @@ const std::array<TWizardPage, TWizardForm::PageCount>& WizardPages()
          "also be set in \"Program options\" (Work, \"Options\", or the key O).",
          {}},
         {"Hint bar",
-         "The hint bar at the bottom of the window explains the control under the mouse. It can be shown or hidden "
-         "from the program's options.",
+         "The hint bar at the bottom of the window explains the control under the mouse. F8 shows or hides it "
+         "(Work, \"Layout\", \"Toggle hint bar\").",
          {{"HideHintBarCheckBox", "Hide hint bar"}}},
         {"Boards",
          "A board is a set of columns with its own folders. The Boards button lists the boards and switches between "
-         "them; the boards bar shows them as buttons, and files dragged onto a board's button go to that board.",
+         "them; the boards bar shows them as buttons, and files dragged onto a board's button go to that board. "
+         "Alt+F8 shows or hides the boards bar.",
          {{"ShowBoardsBarCheckBox", "Show boards bar (recommended if you want to use drag-and-drop between boards)"}}},
         {"File type",
          "The file-type field before each name tells folders, links, programs, documents and other files apart; the "
@@ -56,7 +57,8 @@ const std::array<TWizardPage, TWizardForm::PageCount>& WizardPages()
           {"ShowExtInFileTypeCheckBox", "Show file extension in type field"}}},
         {"Info bars",
          "The column information bar sums up the column (items, selection, sizes); the file information bar shows the "
-         "focused file's details.",
+         "focused file's details. Shift+F8 shows or hides the column information bar, Ctrl+F8 the file information "
+         "bar.",
          {{"ShowColumnInfoCheckBox", "Show column info"}, {"ShowFileInfoCheckBox", "Show file info"}}},
         {"Definitions",
          "In the hints: LMB, RMB and MMB are the left, right and middle mouse buttons. The active file is the focused "
@@ -72,29 +74,38 @@ const std::array<TWizardPage, TWizardForm::PageCount>& WizardPages()
          "the file or selecting it; the program's options choose them.",
          {}},
         {"Mouse menu",
-         "The mouse menu offers a set of operations at the mouse; its operations are chosen in the program's options.",
+         "The mouse menu offers a set of operations at the mouse: press the right button on an item and move the "
+         "mouse a few pixels, then release it on an operation. Its operations are chosen in the program's options.",
          {}},
         {"Hover",
          "When the mouse rests on an item, the hover window shows its details with a thumbnail or a short clip. "
          "Hot-tracking highlights the item under the mouse.",
          {{"DeactivateFileHoverCheckBox", "Deactivate file hover"}, {"ActivateHotTrackCheckBox", "Activate hot-track"}}},
-        {"Thumbnails", "Each column can show thumbnails of pictures, videos and texts, with a height of its own.", {}},
+        {"Thumbnails",
+         "Each column can show thumbnails of pictures, videos and texts, with a height of its own: Ctrl+F10 turns "
+         "them on or off (File, \"Attributes\", \"Thumbnails\"), and \"Thumbnail height\" sets the height.",
+         {}},
         {"Pictures", "One board comes prepared as a picture browser, with thumbnails and the viewer.", {}},
-        {"Subcolumns", "A column can show a table with subcolumns for the size, the dates and the attributes.", {}},
+        {"Subcolumns",
+         "A column can show a table with subcolumns for the size, the dates and the attributes (File, "
+         "\"Attributes\", \"Subcolumns\").",
+         {}},
         {"Skins",
          "Skins set the colours, the background picture and the translucencies. The Skins button loads, edits and "
          "saves them; the background picture can be changed quickly from there too.",
          {}},
         {"Tree",
-         "Each board can show a directory tree navigator beside its columns. With column synchronisation, the tree "
-         "follows the active column.",
+         "Each board can show a directory tree navigator beside its columns; F9 shows or hides it, and I opens the "
+         "tree navigator dialog. With column synchronisation, the tree follows the active column.",
          {{"ShowDTNCheckBox", "Show directory tree navigator"}, {"SynchronizeColumnCheckBox", "Synchronize column"}}},
         {"3 columns",
-         "The window shows several columns side by side; their number can be changed at any time.",
+         "The window shows several columns side by side; their number can be changed at any time (File, \"Visible "
+         "columns\").",
          {{"ShowThreeColumnsCheckBox", "Show 3 columns"}}},
         {"Media player",
-         "The media player plays all the media of a folder one after the other. Its play list shows in a panel of "
-         "its own, and the media keys control it.",
+         "The media player plays all the media of a folder one after the other: F6 plays those of the active "
+         "column's folder, F5 a single file. F7 shows or hides the play list. \"=\" and \"-\" raise and lower the "
+         "volume, \"]\" and \"[\" jump 5% forward and back.",
          {}},
         {"Finish", "\"Okay\" accepts the checked boxes; \"Cancel\" ignores them.", {}},
     }};
