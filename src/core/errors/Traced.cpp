@@ -3,15 +3,14 @@
 #include "host/LastError.h"
 
 #include <exception>
+#include <string_view>
 
+// Runs for every traced call, so it reads the name in place and builds only the result.
 std::string ShortFunctionName(const char* prettyFunction)
 {
-    std::string text = prettyFunction;
-    const std::string anonymous = "{anonymous}::";
-    for (size_t at = text.find(anonymous); at != std::string::npos; at = text.find(anonymous))
-        text.erase(at, anonymous.size());
-    const size_t parameters = text.find('(');
-    const std::string head = text.substr(0, parameters);
+    const std::string_view text = prettyFunction;
+    const std::string_view head = text.substr(0, text.find('('));
+    size_t nameStart = 0;
     int templateDepth = 0;
     for (size_t i = head.size(); i-- > 0;) {
         const char c = head[i];
@@ -19,10 +18,16 @@ std::string ShortFunctionName(const char* prettyFunction)
             ++templateDepth;
         else if (c == '<')
             --templateDepth;
-        else if (c == ' ' && templateDepth == 0)
-            return head.substr(i + 1);
+        else if (c == ' ' && templateDepth == 0) {
+            nameStart = i + 1;
+            break;
+        }
     }
-    return head;
+    std::string name(head.substr(nameStart));
+    const std::string_view anonymous = "{anonymous}::";
+    for (size_t at = name.find(anonymous); at != std::string::npos; at = name.find(anonymous))
+        name.erase(at, anonymous.size());
+    return name;
 }
 
 TTraced::TTraced(std::source_location where)
