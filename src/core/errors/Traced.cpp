@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string_view>
+#include <unordered_map>
 
 // Runs for every traced call, so it reads the name in place and builds only the result.
 std::string ShortFunctionName(const char* prettyFunction)
@@ -30,8 +31,22 @@ std::string ShortFunctionName(const char* prettyFunction)
     return name;
 }
 
+namespace {
+
+// A call site names the same function every time, so its short name is worked out once.
+const std::string& ShortFunctionNameOnce(const char* prettyFunction)
+{
+    thread_local std::unordered_map<const char*, std::string> names;
+    auto found = names.find(prettyFunction);
+    if (found == names.end())
+        found = names.emplace(prettyFunction, ShortFunctionName(prettyFunction)).first;
+    return found->second;
+}
+
+} // namespace
+
 TTraced::TTraced(std::source_location where)
-    : OwnFile(where.file_name()), OwnFunction(ShortFunctionName(where.function_name()))
+    : OwnFile(where.file_name()), OwnFunction(ShortFunctionNameOnce(where.function_name()))
 {
     FunStatContext.Begin(OwnFile, OwnFunction, static_cast<int32_t>(where.line()));
 }
