@@ -2,6 +2,7 @@
 
 #include "fileops/NameInput.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/RenameBatch.h"
 
 #include "columns/Column.h"
 #include "columns/Containers.h"
@@ -558,8 +559,9 @@ void TMultiRenameItemForm::RenameContainerEntries()
     });
 }
 
-// Each file goes first; its container entry follows only a rename that went ahead, so no
-// entry ever names a file that is not there.
+// A file of the batch whose name another one takes steps aside first, so renumbering
+// never overwrites the batch's own files. The container entries follow only the files
+// that have their new names at the end, so no entry ever names a file that is not there.
 void TMultiRenameItemForm::RenameListedFiles()
 {
     TTraced trace;
@@ -567,23 +569,22 @@ void TMultiRenameItemForm::RenameListedFiles()
         Stop = false;
         if (OverwriteForm != nullptr)
             OverwriteForm->ResetChoice();
-        for (int i = 0; i < NewListBox->count() && !Stop; ++i) {
-            const std::string oldTitle = OriginalListBox->item(i)->text().toStdString();
-            const std::string newTitle = NewListBox->item(i)->text().toStdString();
-            bool overwrite = false;
-            const bool proceed = oldTitle != newTitle && (OverwriteForm == nullptr ||
-                                                          OverwriteForm->Dialog(oldTitle, newTitle, Stop, overwrite));
-            if (proceed) {
-                MyRenameFile(oldTitle, newTitle, overwrite);
-                if (trace.TakeOver())
-                    return;
-                if (ContainerMode)
-                    RenameEntry(static_cast<size_t>(i), newTitle);
-                if (trace.TakeOver())
-                    return;
+        std::vector<TRenameBatch::TPair> pairs;
+        for (int i = 0; i < NewListBox->count(); ++i)
+            pairs.push_back({OriginalListBox->item(i)->text().toStdString(), NewListBox->item(i)->text().toStdString()});
+        const auto ask = [this](const std::string& oldName, const std::string& newName, bool& overwrite) {
+            return OverwriteForm == nullptr || OverwriteForm->Dialog(oldName, newName, Stop, overwrite);
+        };
+        TRenameBatch batch(std::move(pairs), ask, Stop);
+        batch.Run([] { QCoreApplication::processEvents(); });
+        trace.TakeOver();
+        if (!ContainerMode)
+            return;
+        for (int i = 0; i < NewListBox->count(); ++i)
+            if (batch.WentAhead(static_cast<size_t>(i))) {
+                RenameEntry(static_cast<size_t>(i), NewListBox->item(i)->text().toStdString());
+                trace.TakeOver();
             }
-            QCoreApplication::processEvents();
-        }
     });
 }
 
