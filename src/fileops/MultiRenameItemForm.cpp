@@ -144,7 +144,8 @@ void ReplaceFirstNoCase(std::string& text, const std::string& original, const st
 
 bool IsValidReplacedName(const std::string& name, bool renameFiles)
 {
-    if (HoldsAnyOf(name, ReplaceForbidden) || ExcludeExtension(GetPathName(name)).empty())
+    const std::string itemName = GetPathName(name);
+    if (HoldsAnyOf(name, ReplaceForbidden) || ExcludeExtension(itemName).empty() || IsDotsAndBlanksOnly(itemName))
         return false;
     return !renameFiles || !HoldsAnyOf(name, PathSeparators);
 }
@@ -459,7 +460,8 @@ bool TMultiRenameItemForm::Preview()
             ShowWarningMessage("Invalid filters.");
             return;
         }
-        ReplaceText = pattern.OriginalText != pattern.NewText;
+        // An empty original text is no replace, whatever the new text.
+        ReplaceText = !pattern.OriginalText.empty() && pattern.OriginalText != pattern.NewText;
         ContainerMode = Container != nullptr;
         pattern.Replace = ReplaceText;
         pattern.AppendOriginal = NewNameAppendOriginalNameCheckBox->isChecked();

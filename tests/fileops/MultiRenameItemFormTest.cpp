@@ -160,6 +160,10 @@ TEST_F(MultiRenameTest, PatternsMakeTheNewNames)
          {"Holiday holiday.txt"},
          {.Original = "HOLIDAY", .New = "trip"},
          {"trip holiday.txt"}},
+        {"an empty original text replaces nothing",
+         {"a.txt"},
+         {.Prefix = "n", .Digits = "1", .Append = true, .New = "x"},
+         {"n1a.txt"}},
         {"replace, then the pattern",
          {"old_a.txt"},
          {.Prefix = "n", .Digits = "1", .Append = true, .Original = "old", .New = "new"},
@@ -247,6 +251,38 @@ TEST_F(MultiRenameTest, AReplaceActsOnWholeTitlesOnlyInTheContainer)
     EXPECT_THAT(failures.Reports[0], HasSubstr("Invalid filters: some names would be invalid."));
     EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to preview multi-rename items."));
     EXPECT_TRUE(Drive.Exists("d/a.txt"));
+}
+
+// A replace that leaves "." or ".." (the folder itself or its parent) or a name of dots
+// and blanks is refused before anything is renamed.
+TEST_F(MultiRenameTest, AReplaceThatLeavesNoValidNameIsRefused)
+{
+    struct Row
+    {
+        const char* File;
+        TInputs Inputs;
+    };
+    const std::vector<Row> rows = {
+        {"a.b", {.Original = "a.b", .New = ".."}},
+        {"a.b", {.Original = "a.b", .New = "."}},
+        {"ab", {.Original = "ab", .New = "..."}},
+        {"ab", {.Original = "ab", .New = "  "}},
+        {"ab", {.Original = "ab", .New = ". ."}},
+        {"ab", {.Original = "ab", .New = ""}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.File + (" to \"" + row.Inputs.New + "\""));
+        Remove("d");
+        ListSelected({row.File});
+        TShownFailures failures;
+        TModalScript script;
+        Show(
+            script, nullptr, true, row.Inputs, [&] { Form.RenameButtonClick(); },
+            [&] { failures.Expect(script, "Error"); });
+        ASSERT_EQ(1u, failures.Reports.size());
+        EXPECT_THAT(failures.Reports[0], HasSubstr("Invalid filters: some names would be invalid."));
+        EXPECT_TRUE(Drive.Exists(std::string("d/") + row.File));
+    }
 }
 
 TEST_F(MultiRenameTest, TheCounterGrowsPastThirtyTwoBits)
