@@ -2,6 +2,7 @@
 
 #include "fileops/NameInput.h"
 #include "fileops/OverwriteForm.h"
+#include "fileops/RenameBatch.h"
 
 #include "columns/Column.h"
 #include "columns/Containers.h"
@@ -143,7 +144,8 @@ void ReplaceFirstNoCase(std::string& text, const std::string& original, const st
 
 bool IsValidReplacedName(const std::string& name, bool renameFiles)
 {
-    if (HoldsAnyOf(name, ReplaceForbidden) || ExcludeExtension(GetPathName(name)).empty())
+    const std::string itemName = GetPathName(name);
+    if (HoldsAnyOf(name, ReplaceForbidden) || ExcludeExtension(itemName).empty() || IsDotsAndBlanksOnly(itemName))
         return false;
     return !renameFiles || !HoldsAnyOf(name, PathSeparators);
 }
@@ -458,7 +460,8 @@ bool TMultiRenameItemForm::Preview()
             ShowWarningMessage("Invalid filters.");
             return;
         }
-        ReplaceText = pattern.OriginalText != pattern.NewText;
+        // An empty original text is no replace, whatever the new text.
+        ReplaceText = !pattern.OriginalText.empty() && pattern.OriginalText != pattern.NewText;
         ContainerMode = Container != nullptr;
         pattern.Replace = ReplaceText;
         pattern.AppendOriginal = NewNameAppendOriginalNameCheckBox->isChecked();
@@ -558,8 +561,9 @@ void TMultiRenameItemForm::RenameContainerEntries()
     });
 }
 
-// Each file goes first; its container entry follows only a rename that went ahead, so no
-// entry ever names a file that is not there.
+// A file of the batch whose name another one takes steps aside first, so renumbering
+// never overwrites the batch's own files. The container entries follow only the files
+// that have their new names at the end, so no entry ever names a file that is not there.
 void TMultiRenameItemForm::RenameListedFiles()
 {
     TTraced trace;
@@ -567,23 +571,22 @@ void TMultiRenameItemForm::RenameListedFiles()
         Stop = false;
         if (OverwriteForm != nullptr)
             OverwriteForm->ResetChoice();
-        for (int i = 0; i < NewListBox->count() && !Stop; ++i) {
-            const std::string oldTitle = OriginalListBox->item(i)->text().toStdString();
-            const std::string newTitle = NewListBox->item(i)->text().toStdString();
-            bool overwrite = false;
-            const bool proceed = oldTitle != newTitle && (OverwriteForm == nullptr ||
-                                                          OverwriteForm->Dialog(oldTitle, newTitle, Stop, overwrite));
-            if (proceed) {
-                MyRenameFile(oldTitle, newTitle, overwrite);
-                if (trace.TakeOver())
-                    return;
-                if (ContainerMode)
-                    RenameEntry(static_cast<size_t>(i), newTitle);
-                if (trace.TakeOver())
-                    return;
+        std::vector<TRenameBatch::TPair> pairs;
+        for (int i = 0; i < NewListBox->count(); ++i)
+            pairs.push_back({OriginalListBox->item(i)->text().toStdString(), NewListBox->item(i)->text().toStdString()});
+        const auto ask = [this](const std::string& oldName, const std::string& newName, bool& overwrite) {
+            return OverwriteForm == nullptr || OverwriteForm->Dialog(oldName, newName, Stop, overwrite);
+        };
+        TRenameBatch batch(std::move(pairs), ask, Stop);
+        batch.Run([] { QCoreApplication::processEvents(); });
+        trace.TakeOver();
+        if (!ContainerMode)
+            return;
+        for (int i = 0; i < NewListBox->count(); ++i)
+            if (batch.WentAhead(static_cast<size_t>(i))) {
+                RenameEntry(static_cast<size_t>(i), NewListBox->item(i)->text().toStdString());
+                trace.TakeOver();
             }
-            QCoreApplication::processEvents();
-        }
     });
 }
 

@@ -30,6 +30,11 @@ bool HoldsAnyOf(std::string_view text, std::string_view characters)
     return text.find_first_of(characters) != std::string_view::npos;
 }
 
+bool IsDotsAndBlanksOnly(std::string_view name)
+{
+    return name.find_first_not_of(". ") == std::string_view::npos;
+}
+
 std::string GetStampByCurrent()
 {
     return NowToCompactText() + "_";

@@ -17,6 +17,9 @@ inline constexpr std::string_view ContainerFilterForbidden = "<>|\"";
 inline constexpr std::string_view ReplaceForbidden = "<>|\"*?";
 
 bool HoldsAnyOf(std::string_view text, std::string_view characters);
+// No name is made of dots and blanks alone (".", ".." and "  " name no new item), nor is
+// an empty one.
+bool IsDotsAndBlanksOnly(std::string_view name);
 
 // The "By current" stamp: the current date and time as fourteen digits and "_".
 std::string GetStampByCurrent();

@@ -34,6 +34,14 @@ std::string WithoutFinalDotsAndBlanks(std::string name)
     return name;
 }
 
+// Dots and blanks alone name the folder itself or its parent, or nothing once the final
+// ones go. An empty file or stream name gets ".txt" and fails in the name building.
+bool LeavesNoName(const std::string& typed, TNewFileKind kind)
+{
+    const bool getsExtension = kind != nfkDirectory && typed.find('.') == std::string::npos;
+    return !getsExtension && IsDotsAndBlanksOnly(typed);
+}
+
 } // namespace
 
 TNewFileForm::TNewFileForm(QWidget* owner)
@@ -120,7 +128,7 @@ bool TNewFileForm::Dialog(const std::string& folder, TNewFileKind kind)
 bool TNewFileForm::Do()
 {
     const std::string typed = NewFileNameEdit->text().toStdString();
-    if (HoldsAnyOf(typed, NameForbidden)) {
+    if (HoldsAnyOf(typed, NameForbidden) || LeavesNoName(typed, Kind)) {
         ShowWarningMessage("Invalid name.\n\nChange the name !");
         return false;
     }

@@ -236,7 +236,7 @@ TEST_F(FilePrimitives, RenameReplacesAtomicallyAndKeepsCaseChanges)
     Drive.WriteFile("b.txt", "b");
     MyRenameFile(Drive.Path("a.txt"), Drive.Path("b.txt"), false);
     EXPECT_EQ("Failed to rename.", FunStatContext.Description);
-    EXPECT_EQ(0u, FunStatContext.SystemErrorCode);
+    EXPECT_EQ(host::ERROR_ALREADY_EXISTS, FunStatContext.SystemErrorCode);
     EXPECT_EQ("a", Drive.ReadFile("a.txt"));
 
     MakeReadOnly(Drive, "b.txt");

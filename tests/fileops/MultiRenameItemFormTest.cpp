@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,7 +22,9 @@
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -157,6 +160,10 @@ TEST_F(MultiRenameTest, PatternsMakeTheNewNames)
          {"Holiday holiday.txt"},
          {.Original = "HOLIDAY", .New = "trip"},
          {"trip holiday.txt"}},
+        {"an empty original text replaces nothing",
+         {"a.txt"},
+         {.Prefix = "n", .Digits = "1", .Append = true, .New = "x"},
+         {"n1a.txt"}},
         {"replace, then the pattern",
          {"old_a.txt"},
          {.Prefix = "n", .Digits = "1", .Append = true, .Original = "old", .New = "new"},
@@ -246,6 +253,38 @@ TEST_F(MultiRenameTest, AReplaceActsOnWholeTitlesOnlyInTheContainer)
     EXPECT_TRUE(Drive.Exists("d/a.txt"));
 }
 
+// A replace that leaves "." or ".." (the folder itself or its parent) or a name of dots
+// and blanks is refused before anything is renamed.
+TEST_F(MultiRenameTest, AReplaceThatLeavesNoValidNameIsRefused)
+{
+    struct Row
+    {
+        const char* File;
+        TInputs Inputs;
+    };
+    const std::vector<Row> rows = {
+        {"a.b", {.Original = "a.b", .New = ".."}},
+        {"a.b", {.Original = "a.b", .New = "."}},
+        {"ab", {.Original = "ab", .New = "..."}},
+        {"ab", {.Original = "ab", .New = "  "}},
+        {"ab", {.Original = "ab", .New = ". ."}},
+        {"ab", {.Original = "ab", .New = ""}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.File + (" to \"" + row.Inputs.New + "\""));
+        Remove("d");
+        ListSelected({row.File});
+        TShownFailures failures;
+        TModalScript script;
+        Show(
+            script, nullptr, true, row.Inputs, [&] { Form.RenameButtonClick(); },
+            [&] { failures.Expect(script, "Error"); });
+        ASSERT_EQ(1u, failures.Reports.size());
+        EXPECT_THAT(failures.Reports[0], HasSubstr("Invalid filters: some names would be invalid."));
+        EXPECT_TRUE(Drive.Exists(std::string("d/") + row.File));
+    }
+}
+
 TEST_F(MultiRenameTest, TheCounterGrowsPastThirtyTwoBits)
 {
     std::vector<std::string> names;
@@ -258,19 +297,54 @@ TEST_F(MultiRenameTest, TheCounterGrowsPastThirtyTwoBits)
     EXPECT_EQ(InD("n3000000000.t"), titles.back());
 }
 
-TEST_F(MultiRenameTest, ANameThatExistsAsksAndSkipKeepsBothFiles)
+// Renumbering IMG_1..IMG_4 to IMG_2..IMG_5: each new name but the last is a file of the
+// batch that leaves it, so nothing is asked; a file outside the batch still is.
+TEST_F(MultiRenameTest, RenumberingNeverOverwritesTheBatchsOwnFiles)
 {
-    ListSelected({"IMG_1.jpg", "IMG_2.jpg"});
-    TModalScript script;
-    (Show(
-        script, nullptr, true, {.Prefix = "IMG_", .Digits = "1", .Start = "2"}, [&] { Form.RenameButtonClick(); },
-        [&] {
-            script.Expect("Query", IDYES);
-            script.Expect(OverwriteCaption, TOverwriteForm::ModalResultOf(ocSkipThis));
-        }));
-    EXPECT_EQ("IMG_1.jpg", Drive.ReadFile("d/IMG_1.jpg"));
-    EXPECT_EQ("IMG_2.jpg", Drive.ReadFile("d/IMG_3.jpg")) << "the next file goes on";
-    EXPECT_FALSE(Drive.Exists("d/IMG_2.jpg"));
+    struct Row
+    {
+        const char* What;
+        bool Foreign;
+        TOverwriteChoice Answer;
+        std::map<std::string, std::string> After;
+    };
+    const std::map<std::string, std::string> renumbered = {
+        {"IMG_2.jpg", "IMG_1.jpg"}, {"IMG_3.jpg", "IMG_2.jpg"}, {"IMG_4.jpg", "IMG_3.jpg"}, {"IMG_5.jpg", "IMG_4.jpg"}};
+    const std::vector<Row> rows = {
+        {"the batch alone", false, ocOverAll, renumbered},
+        {"over a foreign file, overwrite all", true, ocOverAll, renumbered},
+        {"over a foreign file, skip all",
+         true,
+         ocSkipAll,
+         {{"IMG_1.jpg", "IMG_1.jpg"},
+          {"IMG_2.jpg", "IMG_2.jpg"},
+          {"IMG_3.jpg", "IMG_3.jpg"},
+          {"IMG_4.jpg", "IMG_4.jpg"},
+          {"IMG_5.jpg", "foreign"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.What);
+        Remove("d");
+        ListSelected({"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"});
+        if (row.Foreign)
+            Drive.WriteFile("d/IMG_5.jpg", "foreign");
+        TModalScript script;
+        Show(
+            script, nullptr, true, {.Prefix = "IMG_", .Digits = "1", .Start = "2"}, [&] { Form.RenameButtonClick(); },
+            [&] {
+                script.Expect("Query", IDYES);
+                if (row.Foreign)
+                    script.Expect(OverwriteCaption, TOverwriteForm::ModalResultOf(row.Answer),
+                                  [&](const TModalRequest&) {
+                                      EXPECT_EQ("IMG_4.jpg", Overwrite.SourceSide.FileLabel->text().toStdString());
+                                      EXPECT_EQ("IMG_5.jpg", Overwrite.DestSide.FileLabel->text().toStdString());
+                                  });
+            });
+        std::map<std::string, std::string> after;
+        for (const auto& entry : std::filesystem::directory_iterator(Drive.HostPath("d")))
+            after[entry.path().filename().string()] = Drive.ReadFile("d/" + entry.path().filename().string());
+        EXPECT_EQ(row.After, after);
+    }
 }
 
 // Only the overwrite dialog's Abort or a failure stops a batch under way.
@@ -347,6 +421,41 @@ TEST_F(MultiRenameTest, AFailureMidwayLeavesEachEntryNamingItsFile)
     EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to multi-rename items."));
     EXPECT_THAT(failures.Reports[0], HasSubstr(InD("3.txt")));
     EXPECT_THAT(failures.Reports[0], HasSubstr(InD("n3.txt")));
+}
+
+// A renumbering whose third file cannot take its new name undoes the renames that made
+// room for it: every file is back under its name and no entry moved.
+TEST_F(MultiRenameTest, AFailedRenumberingPutsEveryFileBackAndLeavesTheEntries)
+{
+    TContainer container(0);
+    for (const char* name : {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"}) {
+        Drive.WriteFile(std::string("d/") + name, name);
+        container.AddItem(InD(name), 0);
+    }
+    Source.SetWithContainer(&container);
+    for (int32_t i = 0; i < Source.GetItemCount(); ++i)
+        Source.SelectItem(i);
+    // IMG_2 steps aside, IMG_1 takes its name, IMG_3 steps aside, IMG_2 cannot take its name.
+    host::InjectFault(host::HostCall::Rename, host::ERROR_ACCESS_DENIED, 3);
+    TShownFailures failures;
+    TModalScript script;
+    Show(
+        script, &container, true, {.Prefix = "IMG_", .Digits = "1", .Start = "2"}, [&] { Form.RenameButtonClick(); },
+        [&] {
+            script.Expect("Query", IDYES);
+            failures.Expect(script, "Error");
+        });
+    for (const char* name : {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"})
+        EXPECT_EQ(name, Drive.ReadFile(std::string("d/") + name));
+    EXPECT_FALSE(Drive.Exists("d/IMG_4.jpg"));
+    EXPECT_EQ(3, std::distance(std::filesystem::directory_iterator(Drive.HostPath("d")),
+                               std::filesystem::directory_iterator()));
+    EXPECT_EQ(InD("IMG_1.jpg"), container.Items()[0].Path);
+    EXPECT_EQ(InD("IMG_2.jpg"), container.Items()[1].Path);
+    EXPECT_EQ(InD("IMG_3.jpg"), container.Items()[2].Path);
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to multi-rename items."));
+    EXPECT_THAT(failures.Reports[0], HasSubstr(InD("IMG_3.jpg")));
 }
 
 TEST_F(MultiRenameTest, NoToTheQuestionLeavesTheDialogUsable)

@@ -59,8 +59,9 @@ protected:
             Form.NewButtonClick();
             closedOkay = Form.result() == mrOkay;
         });
+        Warned.clear();
         if (shown == Warning)
-            script.Expect("Warning", IDOK);
+            script.Expect("Warning", IDOK, [&](const TModalRequest& request) { Warned = request.Text; });
         if (shown == Failure)
             Failures.Expect(script, "Error");
         Form.Dialog(Drive.Path("f"), kind);
@@ -68,6 +69,7 @@ protected:
     }
 
     TTempDrive Drive{'T'};
+    std::string Warned;
     TShownFailures Failures;
     TNewFileForm Form;
 };
@@ -102,6 +104,16 @@ TEST_F(NewFileTest, TheTypedNameMakesTheItem)
         // A forbidden sign keeps the dialog open.
         {nfkFile,       "a/b",      Warning, false, "",          {"old.txt"}},
         {nfkDirectory,  "a:b",      Warning, false, "",          {"old.txt"}},
+        // Dots and blanks alone name the folder, its parent or nothing.
+        {nfkDirectory,  ".",        Warning, false, "",          {"old.txt"}},
+        {nfkDirectory,  "..",       Warning, false, "",          {"old.txt"}},
+        {nfkDirectory,  "...",      Warning, false, "",          {"old.txt"}},
+        {nfkDirectory,  "   ",      Warning, false, "",          {"old.txt"}},
+        {nfkDirectory,  "",         Warning, false, "",          {"old.txt"}},
+        {nfkFile,       ". .",      Warning, false, "",          {"old.txt"}},
+        {nfkFileStream, "..",       Warning, false, "",          {"old.txt"}},
+        // Blanks without a dot still get the extension.
+        {nfkFile,       "  ",       Nothing, true,  "  .txt",    {"old.txt", "  .txt"}},
         {nfkFile,       "",         Failure, true,  "",          {"old.txt"}},
         {nfkFileStream, "",         Failure, true,  "",          {"old.txt"}},
         // A name longer than the file system takes.
@@ -120,6 +132,11 @@ TEST_F(NewFileTest, TheTypedNameMakesTheItem)
             EXPECT_EQ(*row.Entered == 0 ? "" : Drive.Path("f\\") + row.Entered, Form.EnteredName);
         }
         EXPECT_EQ(row.Names, NamesIn(Drive.HostPath("f")));
+        // A refused name keeps the dialog open; an existing one closes it.
+        if (row.Shown == Warning) {
+            EXPECT_EQ(row.ClosedOkay ? "File (/ directory) already exists." : "Invalid name.\n\nChange the name !",
+                      Warned);
+        }
         if (row.Shown == Failure) {
             ASSERT_EQ(1u, Failures.Reports.size());
             EXPECT_THAT(Failures.Reports[0],

@@ -253,6 +253,7 @@ TEST_F(RenameFormTest, ANameLongerThanTheFileSystemTakesFailsAndKeepsTheDialogOp
     });
     ASSERT_EQ(1u, failures.Reports.size());
     EXPECT_THAT(failures.Reports[0], testing::HasSubstr("Failed to rename."));
+    EXPECT_THAT(failures.Reports[0], testing::HasSubstr("The filename or extension is too long."));
     EXPECT_TRUE(Drive.Exists("d/a.txt"));
 }
 

@@ -210,7 +210,7 @@ void MyRenameFile(const std::string& oldName, const std::string& newName, bool r
     trace.Run([&] {
         RemoveReplacedTarget(oldName, newName, replace);
         if (!host::MoveFile(oldName, newName, replace, false))
-            trace.Raise("Failed to rename.", oldName, newName);
+            trace.RaiseSystem("Failed to rename.", oldName, newName);
     });
 }
 
