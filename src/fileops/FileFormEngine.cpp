@@ -137,7 +137,7 @@ bool TFileForm::AskPreChecks()
     if (StopAfterCountCheckBox->isChecked() && !IsOperation(FileOperation::Compare) &&
         !AskQuery("Continue with processing?"))
         return false;
-    if (NeedsCountPass() && NeedsSpaceCheck() && GetPartitionFreeSize(DestinationPath) < SizeNeeded &&
+    if (NeedsCountPass() && NeedsSpaceCheck() && PartitionLacksSpace(DestinationPath, SizeNeeded) &&
         !AskQuery("There is not enough space at destination.\nClick \"Okay\" to CONTINUE."))
         return false;
     if (WritesFiles(Operation) && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
