@@ -188,19 +188,32 @@ TEST_F(FilePrimitives, FailedCopiesAndMovesKeepEveryFile)
     EXPECT_EQ((std::vector<std::string>{"source.txt", "target.txt"}), Tree(Drive));
 }
 
-TEST_F(FilePrimitives, MoveClearsReadOnlyOnlyAcrossRoots)
+// A read-only file moved to another file system arrives writable; moved between two
+// letters on one file system it is only renamed and stays read-only.
+TEST_F(FilePrimitives, MoveClearsReadOnlyOnlyAcrossFileSystems)
 {
-    TTempDrive other('U');
+    TTempDrive otherLetter('U');
+    TTempDrive memory('V', "/dev/shm");
     Drive.WriteFile("ro.txt", "ro");
     MakeReadOnly(Drive, "ro.txt");
     MyMoveFile(Drive.Path("ro.txt"), Drive.Path("moved.txt"), false);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_TRUE(IsReadOnly(Drive, "moved.txt"));
 
-    MyMoveFile(Drive.Path("moved.txt"), other.Path("moved.txt"), false);
+    MyMoveFile(Drive.Path("moved.txt"), otherLetter.Path("moved.txt"), false);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
-    EXPECT_FALSE(IsReadOnly(other, "moved.txt"));
+    EXPECT_TRUE(IsReadOnly(otherLetter, "moved.txt"));
     EXPECT_FALSE(Drive.Exists("moved.txt"));
+
+    struct stat here = {}, there = {};
+    stat(Drive.HostPath().c_str(), &here);
+    stat(memory.HostPath().c_str(), &there);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    MyMoveFile(otherLetter.Path("moved.txt"), memory.Path("moved.txt"), false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_FALSE(IsReadOnly(memory, "moved.txt"));
+    EXPECT_FALSE(otherLetter.Exists("moved.txt"));
 }
 
 TEST_F(FilePrimitives, RefusedMovesLeaveReadOnlyFilesAsTheyWere)
