@@ -130,6 +130,8 @@ public:
     bool EncryptedSeen = false;
     // -1: streams are not counted.
     int32_t StreamCount = -1;
+    // The user agreed that files go to the destination without the streams it cannot hold.
+    bool DropStreams = false;
     std::string CurrentSource;
     std::string CurrentDestination;
     int32_t CurrentIndex = -1;

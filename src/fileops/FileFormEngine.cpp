@@ -90,6 +90,7 @@ bool TFileForm::RunPasses(TTraced& trace)
     if (IsOperation(FileOperation::ConvertPicture) && !PrepareConversion(trace))
         return !trace.Succeeded();
     StreamCount = WritesFiles(Operation) && !PartitionSupportsStreams(DestinationPath) ? 0 : -1;
+    DropStreams = false;
     const bool counted = NeedsCountPass();
     if (counted) {
         TotalInfoLabel->setText("Calculating total space...");
@@ -137,13 +138,16 @@ bool TFileForm::AskPreChecks()
     if (StopAfterCountCheckBox->isChecked() && !IsOperation(FileOperation::Compare) &&
         !AskQuery("Continue with processing?"))
         return false;
-    if (NeedsCountPass() && NeedsSpaceCheck() && GetPartitionFreeSize(DestinationPath) < SizeNeeded &&
+    if (NeedsCountPass() && NeedsSpaceCheck() && PartitionLacksSpace(DestinationPath, SizeNeeded) &&
         !AskQuery("There is not enough space at destination.\nClick \"Okay\" to CONTINUE."))
         return false;
-    if (WritesFiles(Operation) && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath) &&
-        !AskQuery("There are file streams in the source files, but the destination partition\ndoesn't support file "
-                  "streams. Therefore streams will not be in the\ndestination files.\n\nClick \"Okay\" to CONTINUE."))
-        return false;
+    if (WritesFiles(Operation) && StreamCount > 0 && !PartitionSupportsStreams(DestinationPath)) {
+        if (!AskQuery(
+                "There are file streams in the source files, but the destination partition\ndoesn't support file "
+                "streams. Therefore streams will not be in the\ndestination files.\n\nClick \"Okay\" to CONTINUE."))
+            return false;
+        DropStreams = true;
+    }
     return true;
 }
 
@@ -423,13 +427,13 @@ void TFileForm::WriteFile(const std::string& file, const host::FindData* entry, 
     if (!ClearToWrite(file, entry, target, overwrite))
         return;
     if (IsOperation(FileOperation::Move)) {
-        MyMoveFile(file, target, overwrite);
+        MyMoveFile(file, target, overwrite, DropStreams);
         if (FunStatContext.Status <= fsWarning)
             RenameContainerItem(file, target, depth);
     } else if (IsLink(entry != nullptr ? entry->Attributes : host::GetFileAttributes(file))) {
         MyCopyLink(file, target, overwrite);
     } else {
-        MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked());
+        MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked(), DropStreams);
     }
 }
 
@@ -448,7 +452,7 @@ void TFileForm::ConvertFile(const std::string& file, const host::FindData* entry
                    ProgramOptions.NormalizeThumbHeight, normalize, ProgramOptions.FitSmallThumbs,
                    ProgramOptions.FitSmallThumbsSize, slot >= 0, plugin.GetPictureSize, plugin.LoadFileToBitmap,
                    SkinOptions.WindowBackColor, SkinOptions.ThumbTextColor);
-    if (FunStatContext.Status <= fsWarning)
+    if (FunStatContext.Status <= fsWarning && !DropStreams)
         CopyFileStreams(file, target);
 }
 

@@ -521,6 +521,27 @@ bool SetFileAttributes(const std::string& path, uint32_t attributes)
     return Succeed();
 }
 
+std::optional<uint32_t> GetFilePermissions(const std::string& path)
+{
+    const std::optional<HostEntry> entry = LookAtEntry(HostCall::Stat, path);
+    if (!entry)
+        return std::nullopt;
+    Succeed();
+    return static_cast<uint32_t>(entry->Info.st_mode & 07777);
+}
+
+bool SetFilePermissions(const std::string& path, uint32_t permissions)
+{
+    const std::optional<HostEntry> entry = LookAtEntry(HostCall::SetAttributes, path);
+    if (!entry)
+        return false;
+    if (S_ISLNK(entry->Info.st_mode))
+        return Succeed();
+    if (chmod(entry->Path.c_str(), static_cast<mode_t>(permissions & 07777)) != 0)
+        return FailWithErrno();
+    return Succeed();
+}
+
 bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries, size_t* leftOut)
 {
     entries.clear();

@@ -41,6 +41,11 @@ uint32_t GetFileAttributes(const std::string& path);
 // write access back. The other bits are accepted and have no effect. A symbolic link
 // has no read-only attribute of its own: setting its attributes leaves what it names alone.
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
+// The permission bits (07777) of an entry, a final symbolic link not followed, and setting
+// them exactly, so that a mode changed on the way to an operation that then failed can be
+// put back as it was. A symbolic link keeps its own bits: setting them does nothing.
+std::optional<uint32_t> GetFilePermissions(const std::string& path);
+bool SetFilePermissions(const std::string& path, uint32_t permissions);
 std::optional<FindData> GetFileData(const std::string& path);
 
 // The entries of a folder whose names match the wildcard pattern ("*" for all), never

@@ -188,19 +188,32 @@ TEST_F(FilePrimitives, FailedCopiesAndMovesKeepEveryFile)
     EXPECT_EQ((std::vector<std::string>{"source.txt", "target.txt"}), Tree(Drive));
 }
 
-TEST_F(FilePrimitives, MoveClearsReadOnlyOnlyAcrossRoots)
+// A read-only file moved to another file system arrives writable; moved between two
+// letters on one file system it is only renamed and stays read-only.
+TEST_F(FilePrimitives, MoveClearsReadOnlyOnlyAcrossFileSystems)
 {
-    TTempDrive other('U');
+    TTempDrive otherLetter('U');
+    TTempDrive memory('V', "/dev/shm");
     Drive.WriteFile("ro.txt", "ro");
     MakeReadOnly(Drive, "ro.txt");
     MyMoveFile(Drive.Path("ro.txt"), Drive.Path("moved.txt"), false);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_TRUE(IsReadOnly(Drive, "moved.txt"));
 
-    MyMoveFile(Drive.Path("moved.txt"), other.Path("moved.txt"), false);
+    MyMoveFile(Drive.Path("moved.txt"), otherLetter.Path("moved.txt"), false);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
-    EXPECT_FALSE(IsReadOnly(other, "moved.txt"));
+    EXPECT_TRUE(IsReadOnly(otherLetter, "moved.txt"));
     EXPECT_FALSE(Drive.Exists("moved.txt"));
+
+    struct stat here = {}, there = {};
+    stat(Drive.HostPath().c_str(), &here);
+    stat(memory.HostPath().c_str(), &there);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    MyMoveFile(otherLetter.Path("moved.txt"), memory.Path("moved.txt"), false);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_FALSE(IsReadOnly(memory, "moved.txt"));
+    EXPECT_FALSE(otherLetter.Exists("moved.txt"));
 }
 
 TEST_F(FilePrimitives, RefusedMovesLeaveReadOnlyFilesAsTheyWere)
@@ -217,6 +230,85 @@ TEST_F(FilePrimitives, RefusedMovesLeaveReadOnlyFilesAsTheyWere)
         EXPECT_TRUE(IsReadOnly(*to, "target.txt"));
         EXPECT_EQ("target", to->ReadFile("target.txt"));
     }
+}
+
+// A read-only target is made writable on the way to its replace; a replace that does not
+// go through leaves its mode exactly as it was, group and other bits included.
+TEST_F(FilePrimitives, AFailedReplaceKeepsTheTargetsMode)
+{
+    TTempDrive shm('U', "/dev/shm");
+    Drive.WriteFile("big.bin", std::string(5 * 1024 * 1024, 's'));
+    struct Row
+    {
+        const char* Name;
+        const TTempDrive* To;
+        const char* Relative;
+        fs::perms Mode;
+        host::HostCall Call;
+        uint32_t Code;
+        std::function<void(const std::string& target)> Act;
+    };
+    const auto copy = [&](const std::string& target) { MyCopyFile(Drive.Path("source.txt"), target, true, false); };
+    const auto move = [&](const std::string& target) { MyMoveFile(Drive.Path("source.txt"), target, true); };
+    const auto rename = [&](const std::string& target) { MyRenameFile(Drive.Path("source.txt"), target, true); };
+    const auto cancelledCopy = [&](const std::string& target) {
+        FileUnitLoader.OnProgress = [](double) { return false; };
+        MyCopyFile(Drive.Path("big.bin"), target, true, false);
+        FileUnitLoader.OnProgress = nullptr;
+    };
+    const auto tree = [&](const std::string&) {
+        TModalScript boxes;
+        boxes.Expect("Error", IDOK);
+        CopyDeleteDirectory(Drive.Path("tree"), Drive.Path("copied"));
+    };
+    const char* target = "target.txt";
+    const Row rows[] = {
+        {"copy, disk full", &Drive, target, fs::perms(0444), host::HostCall::Write, host::ERROR_DISK_FULL, copy},
+        {"copy, group may write", &Drive, target, fs::perms(0464), host::HostCall::Write, host::ERROR_DISK_FULL, copy},
+        {"copy, cancelled", &Drive, target, fs::perms(0444), host::HostCall::Count, 0, cancelledCopy},
+        {"move, refused rename", &Drive, target, fs::perms(0444), host::HostCall::Rename, host::ERROR_ACCESS_DENIED,
+         move},
+        {"move across file systems, disk full", &shm, target, fs::perms(0440), host::HostCall::Write,
+         host::ERROR_DISK_FULL, move},
+        {"rename, refused", &Drive, target, fs::perms(0444), host::HostCall::Rename, host::ERROR_ACCESS_DENIED, rename},
+        {"tree copy, disk full", &Drive, "copied/target.txt", fs::perms(0444), host::HostCall::Write,
+         host::ERROR_DISK_FULL, tree},
+    };
+    struct stat here = {}, there = {};
+    stat(Drive.HostPath().c_str(), &here);
+    stat(shm.HostPath().c_str(), &there);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        if (row.To == &shm && here.st_dev == there.st_dev)
+            continue; // /dev/shm is not a file system of its own here
+        Drive.WriteFile("source.txt", "source");
+        Drive.WriteFile("tree/target.txt", "source");
+        const std::string relative = row.Relative;
+        row.To->WriteFile(relative, "target");
+        fs::permissions(row.To->HostPath(relative), row.Mode);
+        if (row.Call != host::HostCall::Count)
+            host::InjectFault(row.Call, row.Code, 0, 100);
+        row.Act(row.To->Path(relative));
+        host::ClearFaults();
+        EXPECT_EQ(row.Mode, fs::status(row.To->HostPath(relative)).permissions() & fs::perms::all);
+        EXPECT_EQ("target", row.To->ReadFile(relative));
+        EXPECT_TRUE(Drive.Exists("source.txt"));
+        EXPECT_EQ(row.Call == host::HostCall::Count ? fsPerfect : fsError, FunStatContext.Status);
+        FunStatContext.Reset(fsPerfect);
+        fs::permissions(row.To->HostPath(relative), fs::perms(0644));
+    }
+}
+
+TEST_F(FilePrimitives, ADeleteRefusedAfterClearingReadOnlyKeepsTheMode)
+{
+    Drive.WriteFile("ro.txt", "data");
+    MakeReadOnly(Drive, "ro.txt");
+    // The first delete meets the read-only file; the second, after clearing, is refused.
+    host::InjectFault(host::HostCall::Delete, host::ERROR_SHARING_VIOLATION, 1);
+    MyDeleteFile(Drive.Path("ro.txt"));
+    EXPECT_EQ(host::ERROR_SHARING_VIOLATION, FunStatContext.SystemErrorCode);
+    EXPECT_TRUE(Drive.Exists("ro.txt"));
+    EXPECT_EQ(fs::perms(0444), fs::status(Drive.HostPath("ro.txt")).permissions() & fs::perms::all);
 }
 
 TEST_F(FilePrimitives, CancelledMoveAcrossFileSystemsKeepsTheSource)

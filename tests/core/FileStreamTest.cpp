@@ -311,13 +311,34 @@ TEST_F(FileStreams, CopyAllStreams)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_EQ("1", StreamOf("A.TXT", "one")) << "names equal but for case are two files";
 
-    CopyFileStreams(Drive.Path("missing.txt"), Drive.Path("b.txt"));
-    EXPECT_EQ(fsPerfect, FunStatContext.Status) << "a source that cannot be listed is no failure";
-
     CopyFileStreams(A(), Drive.Path("missing.txt"));
     EXPECT_EQ("Failed to open file.", FunStatContext.Description);
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, FunStatContext.SystemErrorCode);
     EXPECT_EQ(0u, FunStatContext.Parameter2.find(Drive.Path("missing.txt") + ":"));
+}
+
+// A copy whose streams are silently left behind would pass for a complete copy.
+TEST_F(FileStreams, CopyFromSourceThatCannotBeListedFails)
+{
+    Drive.WriteFile("b.txt", "");
+    SetStream("a.txt", "user.one", "1");
+    struct Row
+    {
+        std::string Source;
+        int FaultSkip; // -1: no fault
+        std::string Description;
+        uint32_t Code;
+    };
+    for (const Row& row : {Row{"missing.txt", -1, "Failed to open file.", host::ERROR_FILE_NOT_FOUND},
+                           Row{"a.txt", 1, "Failed to get file information.", host::ERROR_IO_DEVICE}}) {
+        if (row.FaultSkip >= 0)
+            host::InjectFault(host::HostCall::Streams, host::ERROR_IO_DEVICE, row.FaultSkip);
+        CopyFileStreams(Drive.Path(row.Source), Drive.Path("b.txt"));
+        ExpectFailure(row.Description, row.Code, Drive.Path(row.Source));
+        EXPECT_FALSE(StreamOf("b.txt", "one")) << row.Source;
+        FunStatContext.Reset(fsPerfect);
+        host::ClearFaults();
+    }
 }
 
 } // namespace

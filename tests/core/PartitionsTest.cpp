@@ -128,6 +128,36 @@ TEST_F(Partitions, SizesOfAMissingDriveFail)
     EXPECT_EQ(host::ERROR_NOT_READY, FunStatContext.SystemErrorCode);
 }
 
+TEST_F(Partitions, OnlyAFileSystemThatReportsItsSizeLacksSpace)
+{
+    TRamFileSystem ram;
+    if (!ram.SkipReason().empty())
+        GTEST_SKIP() << ram.SkipReason();
+    TTempDrive ramDrive('R', ram.HostPath());
+    const int64_t free = GetPartitionFreeSize("T:");
+    struct Row
+    {
+        std::string Path;
+        int64_t Needed;
+        bool Lacks;
+    };
+    const Row rows[] = {
+        {"T:\\", 0, false},
+        {"T:\\", free / 2, false},
+        {"T:\\new\\file.txt", INT64_MAX, true},
+        // ramfs reports a total of 0 and nothing free: its room is unknown, not missing.
+        {ramDrive.Path(), 1, false},
+        {ramDrive.Path("x.bin"), INT64_MAX, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.Lacks, PartitionLacksSpace(row.Path, row.Needed)) << row.Path << " " << row.Needed;
+        EXPECT_EQ(fsPerfect, FunStatContext.Status) << row.Path;
+    }
+
+    EXPECT_TRUE(PartitionLacksSpace("Q:\\", 0)) << "a size that cannot be read is not taken as room";
+    EXPECT_EQ("Failed to get size.", FunStatContext.Description);
+}
+
 TEST_F(Partitions, InformationOfTheVolume)
 {
     TFakeMountTable mounts;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -136,13 +137,22 @@ TEST(PathNames, MatchesFileSpecTakesEveryPatternOfTheList)
         EXPECT_EQ(row.Matches, MatchesFileSpec(row.Name, row.Spec)) << row.Name << " / " << row.Spec;
 }
 
-TEST(PathNames, IsSameRootComparesDrivesAndShares)
+// Two letters on one file system are one root; a letter is no root of its own.
+TEST(PathNames, IsSameRootComparesFileSystemsNotLetters)
 {
-    EXPECT_TRUE(IsSameRoot("C:\\a", "c:\\b\\c"));
-    EXPECT_FALSE(IsSameRoot("C:\\a", "D:\\a"));
-    EXPECT_TRUE(IsSameRoot("\\\\s\\sh\\a", "\\\\S\\SH\\b"));
-    EXPECT_FALSE(IsSameRoot("\\\\s\\sh\\a", "\\\\s\\other\\a"));
-    EXPECT_FALSE(IsSameRoot("a", "a"));
+    TTempDrive drive('T');
+    TTempDrive memory('U', "/dev/shm");
+    host::MapDrive('V', drive.HostPath());
+    drive.WriteFile("a.txt", "a");
+    EXPECT_TRUE(IsSameRoot("T:\\a.txt", "t:\\new\\b.txt"));
+    EXPECT_TRUE(IsSameRoot("T:\\a.txt", "V:\\not\\yet\\made.txt"));
+    EXPECT_FALSE(IsSameRoot("T:\\a.txt", "Q:\\a.txt")) << "a letter without a drive is on no file system";
+    struct stat here = {}, there = {};
+    if (stat(drive.HostPath().c_str(), &here) == 0 && stat(memory.HostPath().c_str(), &there) == 0 &&
+        here.st_dev != there.st_dev) {
+        EXPECT_FALSE(IsSameRoot("T:\\a.txt", "U:\\a.txt"));
+    }
+    host::UnmapDrive('V');
 }
 
 class PathNamesOnDisk : public testing::Test

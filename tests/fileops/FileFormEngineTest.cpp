@@ -35,6 +35,7 @@
 #include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <utility>
 #include <vector>
 
@@ -162,6 +163,45 @@ TEST_F(FileFormEngine, CopyKeepsBytesTimesPermissionsAndStreams)
     EXPECT_EQ(8, Form.SizeSeen);
     EXPECT_THAT(Form.GetStatusText(-1),
                 testing::MatchesRegex("Errors 0 \\| Directories 2 \\| Files 2 \\| Size .* \\| Time 00:00:0[0-9]"));
+}
+
+// A ramfs holds no user attributes and reports no size. After "Okay" on the stream
+// question every file arrives without its streams, asked nothing more and with no error.
+TEST_F(FileFormEngine, AfterOkayOnTheStreamQuestionFilesGoWithoutTheirStreams)
+{
+    TRamFileSystem ram;
+    if (!ram.SkipReason().empty())
+        GTEST_SKIP() << ram.SkipReason();
+    const std::string reason = StreamsUnsupportedReason(Drive.HostPath());
+    if (!reason.empty())
+        GTEST_SKIP() << reason;
+    TTempDrive memory('R', ram.HostPath());
+    const std::string question = "There are file streams in the source files, but the destination partition\n"
+                                 "doesn't support file streams. Therefore streams will not be in the\n"
+                                 "destination files.\n\nClick \"Okay\" to CONTINUE.";
+    for (const std::string operation : {"Copy", "Move"}) {
+        SCOPED_TRACE(operation);
+        MakeFile("src/download.txt", 4);
+        MakeFile("src/d/noted.txt", 3);
+        MakeFile("src/d/plain.txt", 2);
+        ASSERT_EQ(0, setxattr(Drive.HostPath("src/download.txt").c_str(), "user.xdg.origin.url", "u", 1, 0));
+        AddFileStream(Drive.Path("src\\d\\noted.txt"), "Description");
+        WriteFileStream(Drive.Path("src\\d\\noted.txt"), "Description", "note");
+        List({"download.txt", "d"});
+
+        EXPECT_EQ(mrOkay, Run(operation, memory.Path(), &TFileForm::OkayButtonClick, {{"Query", IDOK}}));
+
+        EXPECT_EQ(question, SeenText(1));
+        EXPECT_EQ(0, Form.ErrorCount);
+        EXPECT_EQ(std::string(4, 'x'), memory.ReadFile("download.txt"));
+        EXPECT_EQ(std::string(3, 'x'), memory.ReadFile("d/noted.txt"));
+        EXPECT_EQ(std::string(2, 'x'), memory.ReadFile("d/plain.txt"));
+        EXPECT_EQ(operation == "Copy", Drive.Exists("src/download.txt"));
+        EXPECT_EQ(operation == "Copy", Drive.Exists("src/d"));
+        Remove("src");
+        fs::remove_all(memory.HostPath("d"));
+        fs::remove(memory.HostPath("download.txt"));
+    }
 }
 
 TEST_F(FileFormEngine, AnUnfilteredMoveOfAFolderOnOneFileSystemIsOneRename)

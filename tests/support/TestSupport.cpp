@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -117,6 +118,24 @@ std::string StreamsUnsupportedReason(const std::string& hostFolder)
     if (result == 0)
         return {};
     return "user extended attributes are not available in " + hostFolder + ": " + std::strerror(error);
+}
+
+TRamFileSystem::TRamFileSystem()
+    : Folder(TestRootHostPath() + "/quillomber-ramfs-" + std::to_string(getpid()) + "-" +
+             std::to_string(++TempDriveCounter))
+{
+    std::filesystem::create_directories(Folder);
+    if (mount("none", Folder.c_str(), "ramfs", 0, nullptr) != 0)
+        Refusal = "a ramfs cannot be mounted here: " + std::string(std::strerror(errno));
+}
+
+TRamFileSystem::~TRamFileSystem()
+{
+    // Detached, so a file still open elsewhere cannot keep the mount behind.
+    if (Refusal.empty())
+        umount2(Folder.c_str(), MNT_DETACH);
+    std::error_code ignored;
+    std::filesystem::remove(Folder, ignored);
 }
 
 TModalScript::TModalScript()

@@ -60,6 +60,26 @@ std::vector<std::string> HostNamesWithForeignBytes();
 // attributes), or "" when it can: tests of streams skip with this reason.
 std::string StreamsUnsupportedReason(const std::string& hostFolder);
 
+// A ramfs mounted on a fresh folder while it lives: a real file system that holds no
+// user extended attributes and reports no size at all. Mounting needs the right to
+// mount; tests skip with `SkipReason()` where the machine refuses it.
+class TRamFileSystem
+{
+public:
+    TRamFileSystem();
+    ~TRamFileSystem();
+    TRamFileSystem(const TRamFileSystem&) = delete;
+    TRamFileSystem& operator=(const TRamFileSystem&) = delete;
+
+    // "" when mounted.
+    const std::string& SkipReason() const { return Refusal; }
+    const std::string& HostPath() const { return Folder; }
+
+private:
+    std::string Folder;
+    std::string Refusal;
+};
+
 // Answers modal dialogs and message boxes in the order they are expected; any request
 // beyond the script fails the test at once and is cancelled.
 class TModalScript

@@ -43,9 +43,14 @@ bool DeleteClearingReadOnly(const std::string& path)
     if (host::DeleteFile(path))
         return true;
     const uint32_t refusal = host::GetLastError();
-    if (refusal == host::ERROR_ACCESS_DENIED && IsReadOnlyEntry(path) && ClearReadOnly(path) == 0)
-        return host::DeleteFile(path);
-    host::SetLastError(refusal);
+    const TClearedMode cleared =
+        refusal == host::ERROR_ACCESS_DENIED && IsReadOnlyEntry(path) ? ClearReadOnlyRemembered(path) : std::nullopt;
+    if (cleared && host::DeleteFile(path))
+        return true;
+    // A file that stays keeps its mode; the delete's own refusal is reported.
+    const uint32_t failure = cleared ? host::GetLastError() : refusal;
+    PutClearedModeBack(path, cleared);
+    host::SetLastError(failure);
     return false;
 }
 
@@ -135,9 +140,11 @@ const char* CopyTreeLevel(const std::string& source, const std::string& target, 
             if (CopyTreeLevel(from, to, failures) != nullptr)
                 failures.Add(from, to, host::GetLastError());
         } else {
-            ClearReadOnly(to);
-            if (!host::CopyFile(from, to, false))
+            const TClearedMode cleared = RemoveReplacedTarget(from, to, true);
+            if (!host::CopyFile(from, to, false)) {
+                PutClearedModeBack(to, cleared);
                 failures.Add(from, to, host::GetLastError());
+            }
         }
     }
     return nullptr;
@@ -163,10 +170,12 @@ void MyCopyFile(const std::string& source, const std::string& target, bool overw
 {
     TTraced trace;
     trace.Run([&] {
-        RemoveReplacedTarget(source, target, overwrite);
+        const TClearedMode cleared = RemoveReplacedTarget(source, target, overwrite);
         host::SetLastError(host::ERROR_SUCCESS);
         const bool copied =
             host::CopyFile(source, target, !overwrite, CopyProgressRoutine, UnheldStreamsFor(dropStreams));
+        if (!copied)
+            PutClearedModeBack(target, cleared);
         if (FailedUnlessCancelled(copied))
             RaiseCopyFailure(trace, "Failed to copy file.", source, target);
     });
@@ -185,10 +194,12 @@ void MyMoveFile(const std::string& source, const std::string& target, bool repla
 {
     TTraced trace;
     trace.Run([&] {
-        RemoveReplacedTarget(source, target, replace);
+        const TClearedMode cleared = RemoveReplacedTarget(source, target, replace);
         host::SetLastError(host::ERROR_SUCCESS);
         const bool moved =
             host::MoveFile(source, target, replace, true, CopyProgressRoutine, UnheldStreamsFor(dropStreams));
+        if (!moved)
+            PutClearedModeBack(target, cleared);
         if (FailedUnlessCancelled(moved))
             return RaiseCopyFailure(trace, "Failed to move file.", source, target);
         // Moved to another drive, a read-only file arrives writable. Cleared only now, so
@@ -198,19 +209,39 @@ void MyMoveFile(const std::string& source, const std::string& target, bool repla
     });
 }
 
-void RemoveReplacedTarget(const std::string& source, const std::string& target, bool replace)
+TClearedMode RemoveReplacedTarget(const std::string& source, const std::string& target, bool replace)
 {
-    if (replace && !IsSameFile(source, target) && MyFileExists(target))
-        ClearReadOnly(target);
+    if (!replace || IsSameFile(source, target) || !MyFileExists(target))
+        return std::nullopt;
+    return ClearReadOnlyRemembered(target);
+}
+
+TClearedMode ClearReadOnlyRemembered(const std::string& path)
+{
+    const TClearedMode before = host::GetFilePermissions(path);
+    ClearReadOnly(path);
+    return before != host::GetFilePermissions(path) ? before : std::nullopt;
+}
+
+void PutClearedModeBack(const std::string& path, const TClearedMode& cleared)
+{
+    if (!cleared)
+        return;
+    // The failure's own code is what the caller reports.
+    const uint32_t failure = host::GetLastError();
+    host::SetFilePermissions(path, *cleared);
+    host::SetLastError(failure);
 }
 
 void MyRenameFile(const std::string& oldName, const std::string& newName, bool replace)
 {
     TTraced trace;
     trace.Run([&] {
-        RemoveReplacedTarget(oldName, newName, replace);
-        if (!host::MoveFile(oldName, newName, replace, false))
-            trace.RaiseSystem("Failed to rename.", oldName, newName);
+        const TClearedMode cleared = RemoveReplacedTarget(oldName, newName, replace);
+        if (host::MoveFile(oldName, newName, replace, false))
+            return;
+        PutClearedModeBack(newName, cleared);
+        trace.RaiseSystem("Failed to rename.", oldName, newName);
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 // The file unit's process-wide state.
@@ -31,9 +33,17 @@ void MyCopyLink(const std::string& source, const std::string& target, bool overw
 void MyMoveFile(const std::string& source, const std::string& target, bool replace, bool dropStreams = false);
 void MyRenameFile(const std::string& oldName, const std::string& newName, bool replace);
 void MyDeleteFile(const std::string& name);
-// Prepares a replacing move or rename: a read-only target loses its attributes. The
-// target itself is replaced by the rename, never deleted before it.
-void RemoveReplacedTarget(const std::string& source, const std::string& target, bool replace);
+// The permissions a read-only target had before RemoveReplacedTarget made it writable;
+// nothing when they were left as they were.
+using TClearedMode = std::optional<uint32_t>;
+// Prepares a replacing copy, move or rename: a read-only target loses its attributes. The
+// target itself is replaced by the operation, never deleted before it.
+TClearedMode RemoveReplacedTarget(const std::string& source, const std::string& target, bool replace);
+// Makes a read-only entry writable, remembering its permissions.
+TClearedMode ClearReadOnlyRemembered(const std::string& path);
+// After an operation that did not go through (failed or cancelled): the entry, still the
+// file it was, gets back the permissions a clearing took. The host's last error is kept.
+void PutClearedModeBack(const std::string& path, const TClearedMode& cleared);
 // Deletes a folder with everything in it; links inside go as links, never followed.
 void DeleteDirectoryNoErrors(const std::string& folder);
 // Copies a folder tree without its hidden and system entries, overwriting files. Goes on

@@ -237,7 +237,7 @@ void CopyFileStreams(const std::string& source, const std::string& target)
             return;
         std::vector<std::string> names;
         GetFileStreamNames(source, names);
-        if (FunStatContext.Status > fsWarning)
+        if (trace.TakeOver())
             return;
         for (const std::string& name : names) {
             AddFileStream(target, name);

@@ -53,5 +53,5 @@ void CopyFileStream(const std::string& sourceFile, const std::string& sourceStre
                     const std::string& targetStream);
 // Copies every named stream of one file to another, up to the first that fails. Nothing
 // happens between two names that differ only in letter case; a source whose streams
-// cannot be listed copies nothing and reports nothing.
+// cannot be listed copies nothing and fails.
 void CopyFileStreams(const std::string& source, const std::string& target);

@@ -196,6 +196,21 @@ int64_t GetPartitionFreeSize(const std::string& path)
     return size;
 }
 
+bool PartitionLacksSpace(const std::string& path, int64_t needed)
+{
+    TTraced trace;
+    bool lacks = true;
+    try {
+        const std::optional<host::DiskSpace> space = QueryDiskSpace(path);
+        if (!space)
+            trace.RaiseSystem("Failed to get size.", path);
+        else
+            lacks = space->Total != 0 && ToSize(space->FreeForUser) < needed;
+    }
+    TRACED_CATCH(trace)
+    return lacks;
+}
+
 bool PartitionExists(const std::string& path)
 {
     const std::string drive = GetDrivePart(path);

@@ -37,6 +37,11 @@ std::string GetPartitionSuffix(const std::string& path);
 // drive letter asks for the current folder's drive. Traced, "Failed to get size.".
 int64_t GetPartitionTotalSize(const std::string& path);
 int64_t GetPartitionFreeSize(const std::string& path);
+// Whether the path's file system is known to have fewer than `needed` bytes free for the
+// user; a failed query counts as lacking (Traced, "Failed to get size."). A file system
+// that reports no size at all (a total of 0: ramfs, some network mounts) is not known to
+// lack any.
+bool PartitionLacksSpace(const std::string& path, int64_t needed);
 // True when the path has a drive part and the drive's root exists.
 bool PartitionExists(const std::string& path);
 // The file-system flags of the path's volume, 0 when they cannot be read.

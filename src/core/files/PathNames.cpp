@@ -240,8 +240,7 @@ bool IsSameOrInsideFolder(const std::string& folder, const std::string& path)
 
 bool IsSameRoot(const std::string& a, const std::string& b)
 {
-    const std::string rootA = GetDrivePart(a);
-    return !rootA.empty() && SameTextAscii(rootA, GetDrivePart(b));
+    return host::AreOnOneFileSystem(GetFullPath(a), GetFullPath(b));
 }
 
 bool MatchesFileSpec(const std::string& name, const std::string& spec)

@@ -45,6 +45,8 @@ std::string GetUNCPath(const std::string& path);
 bool IsSameFile(const std::string& a, const std::string& b, host::FinalLink finalLink = host::FinalLink::Kept);
 // The path is the folder itself or lies below it, by the same identity.
 bool IsSameOrInsideFolder(const std::string& folder, const std::string& path);
+// Both paths lie on one file system, whatever letters name them (see AreOnOneFileSystem
+// in FileIdentity.h); false when either cannot be placed on one.
 bool IsSameRoot(const std::string& a, const std::string& b);
 // Wildcard patterns separated by ";" ("*" any run, "?" any one character); an empty
 // spec matches everything.
