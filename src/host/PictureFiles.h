@@ -47,8 +47,9 @@ public:
     // picture and for one whose decoder cannot count them.
     int32_t FrameCount();
     // Decodes the picture. Given the size it is wanted at, smaller than the picture, a
-    // decoder that can reduce while decoding (JPEG, PNG) delivers it at that size, which
-    // spares decoding every pixel of a large picture; otherwise the picture comes whole.
+    // decoder that can reduce while decoding (JPEG, 8-bit colour PNG) delivers it at that
+    // size, which spares decoding every pixel of a large picture; otherwise the picture
+    // comes whole.
     // `smooth` asks for the decoder's better reduction. Nothing (ERROR_NOT_SUPPORTED) for
     // a broken picture. One read per opening.
     std::optional<QImage> Read(QSize wantedSize = {}, bool smooth = false);
