@@ -274,6 +274,10 @@ QImage::Format PictureFile::PixelFormat()
         return QImage::Format_Invalid;
     }
     SetLastError(ERROR_SUCCESS);
+    // A GIF's pixels are indices into a palette of at most 256 colours, whatever its
+    // decoder gives after decoding.
+    if (Reader->format() == "gif")
+        return QImage::Format_Indexed8;
     return Reader->imageFormat();
 }
 

@@ -40,8 +40,9 @@ public:
     // The size Read(wantedSize) decodes at: the wanted size where the decoder reduces
     // while decoding, else the whole picture's; empty when the size is not known.
     QSize DecodedSize(QSize wantedSize = {});
-    // The pixel format the decoder delivers, read from the header;
-    // QImage::Format_Invalid when the decoder cannot tell before decoding (GIF).
+    // The pixel format the file stores, read from the header: Format_Indexed8 for a GIF,
+    // else the one the decoder delivers; QImage::Format_Invalid when the decoder cannot
+    // tell before decoding (WebP).
     QImage::Format PixelFormat();
     // The frames of an animation or the pages of a multi-page picture: 1 for a still
     // picture and for one whose decoder cannot count them.
