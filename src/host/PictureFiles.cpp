@@ -245,7 +245,17 @@ QSize PictureFile::HeaderSize()
 
 bool PictureFile::ReducesWhileDecoding(QSize wantedSize)
 {
-    return IsReduction(wantedSize, HeaderSize()) && Reader->supportsOption(QImageIOHandler::ScaledSize);
+    if (!IsReduction(wantedSize, HeaderSize()) || !Reader->supportsOption(QImageIOHandler::ScaledSize))
+        return false;
+    // The PNG decoder reduces row by row only what it decodes to 32-bit pixels. Any other
+    // PNG it decodes whole and then scales, and that scaling turns a 1-bit palette into
+    // black and white and skews 16-bit alpha: such a picture comes whole, and the drawing
+    // reduces it.
+    if (Reader->format() == "png") {
+        const QImage::Format format = Reader->imageFormat();
+        return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
+    }
+    return true;
 }
 
 QSize PictureFile::DecodedSize(QSize wantedSize)
@@ -264,6 +274,10 @@ QImage::Format PictureFile::PixelFormat()
         return QImage::Format_Invalid;
     }
     SetLastError(ERROR_SUCCESS);
+    // A GIF's pixels are indices into a palette of at most 256 colours, whatever its
+    // decoder gives after decoding.
+    if (Reader->format() == "gif")
+        return QImage::Format_Indexed8;
     return Reader->imageFormat();
 }
 

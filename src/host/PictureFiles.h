@@ -40,15 +40,17 @@ public:
     // The size Read(wantedSize) decodes at: the wanted size where the decoder reduces
     // while decoding, else the whole picture's; empty when the size is not known.
     QSize DecodedSize(QSize wantedSize = {});
-    // The pixel format the decoder delivers, read from the header;
-    // QImage::Format_Invalid when the decoder cannot tell before decoding (GIF).
+    // The pixel format the file stores, read from the header: Format_Indexed8 for a GIF,
+    // else the one the decoder delivers; QImage::Format_Invalid when the decoder cannot
+    // tell before decoding (WebP).
     QImage::Format PixelFormat();
     // The frames of an animation or the pages of a multi-page picture: 1 for a still
     // picture and for one whose decoder cannot count them.
     int32_t FrameCount();
     // Decodes the picture. Given the size it is wanted at, smaller than the picture, a
-    // decoder that can reduce while decoding (JPEG, PNG) delivers it at that size, which
-    // spares decoding every pixel of a large picture; otherwise the picture comes whole.
+    // decoder that can reduce while decoding (JPEG, 8-bit colour PNG) delivers it at that
+    // size, which spares decoding every pixel of a large picture; otherwise the picture
+    // comes whole.
     // `smooth` asks for the decoder's better reduction. Nothing (ERROR_NOT_SUPPORTED) for
     // a broken picture. One read per opening.
     std::optional<QImage> Read(QSize wantedSize = {}, bool smooth = false);

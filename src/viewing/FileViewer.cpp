@@ -179,8 +179,10 @@ void TFileViewer::PaintImage()
         if (Viewer->isHidden() || (slot < 0 && !IsPictureFile(FileName))) {
             PictureViewer.Clear();
         } else if (slot < 0) {
+            ShowOnlyTheImagesHint();
             PictureViewer.LoadPaint(FileName, Settings.FitSmallImages, SkinOptions.WindowBackColor);
         } else {
+            ShowOnlyTheImagesHint();
             const TViewerPluginDrawing drawing = GetViewerPluginDrawing(slot);
             PictureViewer.LoadPaintPlugin(FileName, Settings.FitSmallImages, SkinOptions.WindowBackColor,
                                           SkinOptions.WindowTextColor, drawing.GetPictureSize,
@@ -237,6 +239,13 @@ void TFileViewer::SetHint(const std::string& text)
     Viewer->setToolTip(QString::fromStdString(text));
 }
 
+// The picture's image carries its own readout; a hint the panel kept from an earlier file
+// would show wherever the mouse rests beside the picture.
+void TFileViewer::ShowOnlyTheImagesHint()
+{
+    SetHint({});
+}
+
 bool TFileViewer::HasVideoFiles(MyTPanel& list)
 {
     for (int32_t i = 0; i < list.GetRawCount(); ++i) {
@@ -284,6 +293,7 @@ void TFileViewer::ViewClipboardPicture()
         Clear();
         FileName = IncludeEndBackslash(GetTempPathA()) + "-Quillomber_ClipboardPicture.bmp";
         ShowViewerPanel();
+        ShowOnlyTheImagesHint();
         PictureViewer.ViewClipboardPicture(FileName, Settings.FitSmallImages);
         trace.TakeOver();
     });

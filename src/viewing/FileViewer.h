@@ -55,4 +55,5 @@ private:
     // The text file's bytes, or a line that tells why they are not shown. Traced.
     QString ReadText(int64_t size);
     void ShowMemoText(const QString& text);
+    void ShowOnlyTheImagesHint();
 };

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -10,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 // Small pictures that tests write as fixtures; the format follows the name's extension.
 inline QImage SolidPicture(int width, int height, const QColor& color)
@@ -61,4 +64,80 @@ inline std::string PngWithChunkAfterHeader(const QImage& picture, uint32_t claim
     // Signature (8 bytes), then the header chunk: 8 bytes of length and type, 13 of data, 4 of checksum.
     png.insert(8 + 8 + 13 + 4, chunk);
     return png;
+}
+
+inline std::string PngBigEndian32(uint32_t value)
+{
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+            static_cast<char>(value)};
+}
+
+// The PNG chunks' checksum (CRC-32, reflected polynomial 0xEDB88320).
+inline uint32_t PngCrc32(const std::string& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline std::string PngChunk(const std::string& type, const std::string& data)
+{
+    const std::string checked = type + data;
+    return PngBigEndian32(static_cast<uint32_t>(data.size())) + checked + PngBigEndian32(PngCrc32(checked));
+}
+
+// How a PNG stores its pixels: the header's bit depth and colour type (0 grey, 2 RGB,
+// 3 palette, 4 grey and alpha, 6 RGBA), the palette as RGB triples and the
+// transparency chunk's bytes; the toolkit's writer makes only a few of these forms.
+struct TPngLayout
+{
+    uint8_t BitDepth = 8;
+    uint8_t ColorType = 2;
+    std::string Palette;
+    std::string Transparency;
+};
+
+// A PNG of the layout whose pixel (x, y) holds the samples `samples` gives, one a channel,
+// each within the bit depth.
+inline std::string PngOfSamples(int width, int height, const TPngLayout& layout,
+                                const std::function<std::vector<uint16_t>(int x, int y)>& samples)
+{
+    std::string rows;
+    for (int y = 0; y < height; ++y) {
+        rows += '\0'; // no filter
+        uint32_t bits = 0;
+        int pending = 0;
+        for (int x = 0; x < width; ++x) {
+            for (const uint16_t sample : samples(x, y)) {
+                if (layout.BitDepth == 16) {
+                    rows += static_cast<char>(sample >> 8);
+                    rows += static_cast<char>(sample);
+                    continue;
+                }
+                bits = (bits << layout.BitDepth) | sample;
+                pending += layout.BitDepth;
+                if (pending == 8) {
+                    rows += static_cast<char>(bits);
+                    bits = 0;
+                    pending = 0;
+                }
+            }
+        }
+        if (pending > 0)
+            rows += static_cast<char>(bits << (8 - pending));
+    }
+    const QByteArray compressed = qCompress(QByteArray::fromStdString(rows)).mid(4); // past its length prefix
+    const std::string header =
+        PngBigEndian32(static_cast<uint32_t>(width)) + PngBigEndian32(static_cast<uint32_t>(height)) +
+        std::string{static_cast<char>(layout.BitDepth), static_cast<char>(layout.ColorType)} + std::string(3, '\0');
+    std::string png = std::string("\x89PNG\r\n\x1a\n") + PngChunk("IHDR", header);
+    if (!layout.Palette.empty())
+        png += PngChunk("PLTE", layout.Palette);
+    if (!layout.Transparency.empty())
+        png += PngChunk("tRNS", layout.Transparency);
+    return png + PngChunk("IDAT", compressed.toStdString()) + PngChunk("IEND", "");
 }

@@ -33,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -346,6 +347,44 @@ TEST_F(FileViewer, TheClipboardPictureIsShownFromThePrivateTemporaryFolder)
     EXPECT_EQ(1, ViewerWindow.Shown);
     ASSERT_TRUE(Viewer.PictureViewer.Image);
     EXPECT_EQ(QSize(30, 20), Viewer.PictureViewer.Image->Picture.size());
+}
+
+// The hint shown where the mouse rests on the widget: its own, else its nearest parent's.
+std::string HintShownOver(const QWidget* widget)
+{
+    for (; widget != nullptr; widget = widget->parentWidget())
+        if (!widget->toolTip().isEmpty())
+            return widget->toolTip().toStdString();
+    return {};
+}
+
+// The window draws pictures on a client panel inside the viewer panel, which holds the text
+// hint: over a picture, beside it as on it, only the picture's readout shows.
+TEST_F(FileViewer, OverAPictureOnlyTheImagesHintShows)
+{
+    auto* client = new MyTPanel(Panel);
+    client->SetBounds(0, 0, 200, 150);
+    Viewer.PictureViewer.SetPanel(client);
+    Drive.WriteFile("notes.txt", std::string(41, 'x'));
+    const std::string picture = SavePicture(Drive, "blue.png", SolidPicture(40, 30, Qt::blue));
+    QGuiApplication::clipboard()->setImage(SolidPicture(30, 20, Qt::blue));
+    const std::function<void()> showPicture[] = {[&] { Viewer.Do(picture); }, [&] { Viewer.ViewClipboardPicture(); }};
+    for (const std::function<void()>& show : showPicture) {
+        Viewer.Do(Drive.Path("notes.txt"));
+        ASSERT_EQ(SizeHint(41), HintShownOver(client));
+
+        show();
+
+        ASSERT_TRUE(Viewer.PictureViewer.Image);
+        EXPECT_EQ("", HintShownOver(client));
+        const std::string imageHint = HintShownOver(Viewer.PictureViewer.Image);
+        EXPECT_TRUE(imageHint.starts_with("File size = " + GetSizeText(6, 0, GetFileSize(Viewer.FileName)) +
+                                          ". Image width * height = "))
+            << imageHint;
+    }
+
+    Viewer.Do(Drive.Path("notes.txt"));
+    EXPECT_EQ(SizeHint(41), HintShownOver(client)) << "a text after the picture has its hint again";
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #include "viewing/PictureLoading.h"
 #include "viewing/BackPicture.h"
+#include "viewing/PictureViewer.h"
 #include "viewing/ViewerPluginBitmapInfo.h"
 
 #include "core/errors/Error.h"
 #include "core/files/FileExtensions.h"
 
 #include "host/PictureFiles.h"
+
+#include "panels/MyTPanel.h"
 
 #include "support/PictureFixtures.h"
 
@@ -161,6 +164,110 @@ TEST_F(PictureLoading, ALargePictureIsDecodedOnlyAtTheShownSize)
     EXPECT_TRUE(IsNearColor(loaded.Bitmap->Image.pixel(100, 75), Qt::blue, 4));
 }
 
+// The picture the viewer shows in a panel whose item area has the size.
+QImage ViewerPicture(const std::string& file, QSize itemArea)
+{
+    constexpr int32_t Border = 2;
+    QWidget window;
+    auto* panel = new MyTPanel(&window);
+    panel->SetBorder(Border);
+    panel->SetBounds(0, 0, itemArea.width() + 2 * Border, itemArea.height() + 2 * Border);
+    TPictureViewer viewer;
+    viewer.SetPanel(panel);
+    viewer.LoadPaint(file, false, Background);
+    return viewer.Image ? viewer.Image->Picture : QImage();
+}
+
+// A palette of `count` distinct colours as RGB triples.
+std::string PngPalette(int count)
+{
+    std::string palette;
+    for (int i = 0; i < count; ++i)
+        palette += {static_cast<char>(255 - i), static_cast<char>(i * 37 % 256), static_cast<char>(i * 91 % 256)};
+    return palette;
+}
+
+// Pictures of flat 50 x 50 blocks in each way a PNG stores its pixels. Reduced five times,
+// as a thumbnail or in a small viewer panel, every block keeps the colour the viewer shows
+// at full size. (The decoder's own reduction turned 1-bit palettes into black and white.)
+TEST_F(PictureLoading, ThumbnailsOfEveryStoredFormShowTheViewersColours)
+{
+    struct Row
+    {
+        const char* Name;
+        TPngLayout Layout;
+        int Levels;
+        std::function<std::vector<uint16_t>(uint16_t level)> Samples;
+    };
+    const auto index = [](uint16_t level) { return std::vector<uint16_t>{level}; };
+    const Row rows[] = {
+        {"1-bit palette", {1, 3, PngPalette(2), ""}, 2, index},
+        {"1-bit palette of one colour", {1, 3, PngPalette(1), ""}, 1, index},
+        {"1-bit palette, one colour transparent", {1, 3, PngPalette(2), std::string("\xFF\x00", 2)}, 2, index},
+        {"2-bit palette", {2, 3, PngPalette(4), ""}, 4, index},
+        {"4-bit palette", {4, 3, PngPalette(16), ""}, 16, index},
+        {"8-bit palette", {8, 3, PngPalette(200), ""}, 24, index},
+        {"1-bit grey", {1, 0, "", ""}, 2, index},
+        {"4-bit grey", {4, 0, "", ""}, 16, index},
+        {"8-bit grey", {8, 0, "", ""}, 24, [](uint16_t level) { return std::vector<uint16_t>{uint16_t(level * 10)}; }},
+        {"16-bit grey",
+         {16, 0, "", ""},
+         24,
+         [](uint16_t level) { return std::vector<uint16_t>{uint16_t(level * 2700)}; }},
+        {"16-bit RGB",
+         {16, 2, "", ""},
+         24,
+         [](uint16_t level) {
+             return std::vector<uint16_t>{uint16_t(level * 2700), uint16_t(65535 - level * 2700), 30000};
+         }},
+        {"8-bit grey and alpha",
+         {8, 4, "", ""},
+         24,
+         [](uint16_t level) {
+             return std::vector<uint16_t>{uint16_t(level * 10), uint16_t(level * 11)};
+         }},
+        {"8-bit RGBA",
+         {8, 6, "", ""},
+         24,
+         [](uint16_t level) {
+             return std::vector<uint16_t>{uint16_t(level * 10), 100, 200, uint16_t(level * 11)};
+         }},
+        {"16-bit RGBA",
+         {16, 6, "", ""},
+         24,
+         [](uint16_t level) {
+             return std::vector<uint16_t>{uint16_t(level * 2700), 40000, 9000, uint16_t(65535 - level * 2000)};
+         }},
+    };
+    constexpr int Block = 50;
+    constexpr int Reduction = 5;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const auto levelAt = [&](int x, int y) {
+            return static_cast<uint16_t>((x / Block + y / Block * 6) % row.Levels);
+        };
+        Drive.WriteFile("blocks.png", PngOfSamples(6 * Block, 4 * Block, row.Layout,
+                                                   [&](int x, int y) { return row.Samples(levelAt(x, y)); }));
+        const std::string file = Drive.Path("blocks.png");
+        const QImage whole = ViewerPicture(file, QSize(800, 600));
+        ASSERT_EQ(QSize(6 * Block, 4 * Block), whole.size());
+        const TLoaded thumbnail =
+            Load(file, QRect(0, 0, 6 * Block / Reduction, 4 * Block / Reduction), false, 0, false, false);
+        ASSERT_TRUE(thumbnail.Bitmap);
+        const QImage reducedViewer = ViewerPicture(file, thumbnail.Bitmap->Image.size());
+        ASSERT_EQ(thumbnail.Bitmap->Image.size(), reducedViewer.size());
+        for (int y = Block / 2; y < whole.height(); y += Block)
+            for (int x = Block / 2; x < whole.width(); x += Block) {
+                const QColor shown = whole.pixelColor(x, y);
+                const QRgb inThumbnail = thumbnail.Bitmap->Image.pixel(x / Reduction, y / Reduction);
+                const QRgb inSmallViewer = reducedViewer.pixel(x / Reduction, y / Reduction);
+                EXPECT_TRUE(IsNearColor(inThumbnail, shown, 4) && IsNearColor(inSmallViewer, shown, 4))
+                    << "block at " << x << ", " << y << std::hex << ": viewer " << shown.rgb() << ", thumbnail "
+                    << inThumbnail << ", small viewer " << inSmallViewer;
+            }
+    }
+}
+
 TEST_F(PictureLoading, AFileWithoutPictureGivesNoBitmap)
 {
     Drive.WriteFile("broken.png", "\x89PNG\r\n\x1a\n but nothing after the signature");
@@ -228,34 +335,12 @@ QImage NoisyPicture(int width, int height)
     return picture;
 }
 
-std::string BigEndian32(uint32_t value)
-{
-    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
-            static_cast<char>(value)};
-}
-
-// The PNG chunks' checksum (CRC-32, reflected polynomial 0xEDB88320).
-uint32_t Crc32(const std::string& bytes)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (const char byte : bytes) {
-        crc ^= static_cast<unsigned char>(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 // A PNG whose header claims the size, with a valid checksum, and a few bytes of data.
 std::string PngClaiming(uint32_t width, uint32_t height)
 {
-    const auto chunk = [](const std::string& type, const std::string& data) {
-        const std::string checked = type + data;
-        return BigEndian32(static_cast<uint32_t>(data.size())) + checked + BigEndian32(Crc32(checked));
-    };
-    const std::string header = BigEndian32(width) + BigEndian32(height) + std::string("\x08\x02\0\0\0", 5);
-    return std::string("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) +
-           chunk("IDAT", std::string("\x78\x9c\x63\x60", 4)) + chunk("IEND", "");
+    const std::string header = PngBigEndian32(width) + PngBigEndian32(height) + std::string("\x08\x02\0\0\0", 5);
+    return std::string("\x89PNG\r\n\x1a\n") + PngChunk("IHDR", header) +
+           PngChunk("IDAT", std::string("\x78\x9c\x63\x60", 4)) + PngChunk("IEND", "");
 }
 
 TEST_F(PictureLoading, BadPicturesGiveTheFailureAndNeverACrash)

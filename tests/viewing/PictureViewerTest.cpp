@@ -180,29 +180,48 @@ TEST_F(PictureViewer, ASmallPictureIsEnlargedOnlyWithFitSmall)
     }
 }
 
+// A picture of the format, four pixels square, painted with its second colour.
+QImage PictureOfFormat(QImage::Format format)
+{
+    QImage picture(4, 4, format);
+    if (format == QImage::Format_Indexed8)
+        picture.setColorTable({qRgb(0, 0, 0), qRgb(10, 20, 30), qRgb(200, 0, 0)});
+    picture.fill(1);
+    return picture;
+}
+
 TEST_F(PictureViewer, TheColourDepthFollowsThePixelFormatOfTheFile)
 {
     struct Row
     {
-        QImage::Format Format;
+        const char* Name;
+        std::string Bytes;
         const char* Depth;
+        int32_t Frames = 1;
     };
     const Row rows[] = {
-        {QImage::Format_Mono, "1 bpp"},       {QImage::Format_Indexed8, "8 bpp"},
-        {QImage::Format_Grayscale8, "8 bpp"}, {QImage::Format_Grayscale16, "16 bpp"},
-        {QImage::Format_RGB32, "24 bpp"},     {QImage::Format_ARGB32, "32 bpp"},
-        {QImage::Format_RGBX64, "48 bpp"},    {QImage::Format_RGBA64, "64 bpp"},
+        {"mono.png", PictureBytes(PictureOfFormat(QImage::Format_Mono), "png"), "1 bpp"},
+        {"indexed.png", PictureBytes(PictureOfFormat(QImage::Format_Indexed8), "png"), "8 bpp"},
+        {"grey.png", PictureBytes(PictureOfFormat(QImage::Format_Grayscale8), "png"), "8 bpp"},
+        {"grey16.png", PictureBytes(PictureOfFormat(QImage::Format_Grayscale16), "png"), "16 bpp"},
+        {"rgb.png", PictureBytes(PictureOfFormat(QImage::Format_RGB32), "png"), "24 bpp"},
+        {"argb.png", PictureBytes(PictureOfFormat(QImage::Format_ARGB32), "png"), "32 bpp"},
+        {"rgb48.png", PictureBytes(PictureOfFormat(QImage::Format_RGBX64), "png"), "48 bpp"},
+        {"argb64.png", PictureBytes(PictureOfFormat(QImage::Format_RGBA64), "png"), "64 bpp"},
+        {"mono.bmp", PictureBytes(PictureOfFormat(QImage::Format_Mono), "bmp"), "1 bpp"},
+        {"indexed.bmp", PictureBytes(PictureOfFormat(QImage::Format_Indexed8), "bmp"), "8 bpp"},
+        {"rgb.bmp", PictureBytes(PictureOfFormat(QImage::Format_RGB32), "bmp"), "24 bpp"},
+        {"rgb.jpg", PictureBytes(PictureOfFormat(QImage::Format_RGB32), "jpeg"), "24 bpp"},
+        {"grey.jpg", PictureBytes(PictureOfFormat(QImage::Format_Grayscale8), "jpeg"), "8 bpp"},
+        {"two colours.gif", ThreeFrameGif(), "8 bpp", 3},
     };
     for (const Row& row : rows) {
-        QImage picture(4, 4, row.Format);
-        if (row.Format == QImage::Format_Indexed8)
-            picture.setColorTable({qRgb(0, 0, 0), qRgb(10, 20, 30), qRgb(200, 0, 0)});
-        picture.fill(1);
-        Viewer->LoadPaint(SavePicture(Drive, "depth" + std::to_string(row.Format) + ".png", picture), false,
-                          Background);
-        EXPECT_EQ(row.Depth, Viewer->ColorDepth) << row.Format;
-        EXPECT_EQ(1, Viewer->Frames) << row.Format;
-        EXPECT_NE(std::string::npos, Hint().find(std::string(". Color depth = ") + row.Depth + ". Frames = 1."))
+        Drive.WriteFile(row.Name, row.Bytes);
+        Viewer->LoadPaint(Drive.Path(row.Name), false, Background);
+        EXPECT_EQ(row.Depth, Viewer->ColorDepth) << row.Name;
+        EXPECT_EQ(row.Frames, Viewer->Frames) << row.Name;
+        EXPECT_NE(std::string::npos, Hint().find(std::string(". Color depth = ") + row.Depth +
+                                                 ". Frames = " + std::to_string(row.Frames) + "."))
             << Hint();
     }
 }
