@@ -1,5 +1,6 @@
 #include "host/FileSystem.h"
 
+#include "host/Descriptor.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
 #include "host/FileStreams.h"
@@ -154,21 +155,15 @@ bool IsHostPathInside(const std::string& folder, const std::string& path)
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
 }
 
-struct Descriptor
-{
-    int Value = -1;
-    explicit Descriptor(int value) : Value(value) {}
-    ~Descriptor()
-    {
-        if (Value >= 0)
-            close(Value);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-};
+} // namespace
 
-// Moves the bytes in chunks so progress can be shown and the copy cancelled between them;
-// copy_file_range keeps them in the kernel where the file systems allow it.
+Descriptor::~Descriptor()
+{
+    if (Value >= 0)
+        close(Value);
+}
+
+// copy_file_range keeps the bytes in the kernel where the file systems allow it.
 bool CopyBytes(int from, int to, uint64_t total, const CopyProgress& progress)
 {
     std::unique_ptr<char[]> buffer;
@@ -207,6 +202,8 @@ bool CopyBytes(int from, int to, uint64_t total, const CopyProgress& progress)
             return Fail(ERROR_REQUEST_ABORTED);
     }
 }
+
+namespace {
 
 bool PublishCopy(const std::string& temporary, const std::string& target, bool failIfExists)
 {
