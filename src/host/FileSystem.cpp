@@ -3,6 +3,7 @@
 #include "host/Descriptor.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
+#include "host/File.h"
 #include "host/FileStreams.h"
 #include "host/LastError.h"
 
@@ -17,6 +18,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -371,6 +373,15 @@ std::string TrashInfoText(const std::string& hostPath)
     return "[Trash Info]\nPath=" + encodedPath.toStdString() + "\nDeletionDate=" + date + "\n";
 }
 
+// Some Qt versions note where a recycled item came from unescaped, so a "%" or a line break
+// in its path would send the desktop's restore elsewhere: the note is written anew.
+bool RecordTrashOrigin(const std::string& hostPath, const std::string& pathInTrash)
+{
+    const std::filesystem::path kept(pathInTrash);
+    const std::filesystem::path info = kept.parent_path().parent_path() / "info" / kept.filename();
+    return ReplaceHostFileContents(info.string() + ".trashinfo", TrashInfoText(hostPath));
+}
+
 bool WriteWhole(int descriptor, const std::string& text)
 {
     for (size_t written = 0; written < text.size();) {
@@ -699,9 +710,10 @@ bool MoveToTrash(const std::string& path)
     // file system): the link itself goes to the home trash by our own hand.
     if (S_ISLNK(entry->Info.st_mode))
         return TrashLink(entry->Path, dataFolder.toStdString() + "/Trash");
-    if (!QFile::moveToTrash(QString::fromStdString(entry->Path)))
+    QString pathInTrash;
+    if (!QFile::moveToTrash(QString::fromStdString(entry->Path), &pathInTrash))
         return Fail(ERROR_ACCESS_DENIED);
-    return Succeed();
+    return RecordTrashOrigin(entry->Path, pathInTrash.toStdString()) ? Succeed() : false;
 }
 
 } // namespace host
