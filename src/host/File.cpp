@@ -383,7 +383,8 @@ void DiscardTemporary(const std::string& temporary)
 bool OverwriteFromStart(int descriptor, const char* bytes, size_t size)
 {
     return (lseek(descriptor, 0, SEEK_SET) == 0 || FailWithErrno()) && WriteAllToDescriptor(descriptor, bytes, size) &&
-           !TakeFault(HostCall::Truncate) && (ftruncate(descriptor, static_cast<off_t>(size)) == 0 || FailWithErrno()) &&
+           !TakeFault(HostCall::Truncate) &&
+           (ftruncate(descriptor, static_cast<off_t>(size)) == 0 || FailWithErrno()) &&
            (fsync(descriptor) == 0 || FailWithErrno());
 }
 

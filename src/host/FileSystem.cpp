@@ -346,6 +346,29 @@ bool MoveAcross(const std::string& source, const std::string& target, bool isLin
     return moved ? Succeed() : Fail(error);
 }
 
+// The bytes of the character that begins at the position: a well-formed UTF-8 sequence,
+// else the one byte, which a name shows as a character of its own.
+size_t CharacterLength(const std::string& text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 1;
+    if (length == 1 || at + length > text.size())
+        return 1;
+    // The second byte's range rules out overlong forms, surrogates and code points above U+10FFFF.
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    const unsigned char lowest = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char highest = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < lowest || second > highest)
+        return 1;
+    for (size_t i = 2; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
 bool RenameHost(const std::string& source, const std::string& target, bool replace)
 {
     if (replace)
@@ -469,12 +492,16 @@ FileTime FileTimeToLocal(FileTime universal)
 
 bool MatchesPattern(const std::string& name, const std::string& pattern)
 {
-    // Iterative, so no pattern can make the match take exponential time.
+    // Iterative, so no pattern can make the match take exponential time. The name is
+    // walked character by character, so "?" and a star's advance take a whole one.
     const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     size_t n = 0, p = 0;
     size_t starPattern = std::string::npos, starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
+        if (p < pattern.size() && pattern[p] == '?') {
+            n += CharacterLength(name, n);
+            ++p;
+        } else if (p < pattern.size() && pattern[p] != '*' && fold(pattern[p]) == fold(name[n])) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -482,7 +509,8 @@ bool MatchesPattern(const std::string& name, const std::string& pattern)
             starName = n;
         } else if (starPattern != std::string::npos) {
             p = starPattern + 1;
-            n = ++starName;
+            starName += CharacterLength(name, starName);
+            n = starName;
         } else {
             return false;
         }

@@ -48,6 +48,42 @@ protected:
     }
 };
 
+// "?" takes one character as the name shows it: a UTF-8 sequence of any length, a stand-in
+// for a foreign byte, or a byte that is not part of a well-formed sequence.
+TEST(HostPatterns, AQuestionMarkTakesOneCharacterOfTheName)
+{
+    struct Row
+    {
+        const char* Name;
+        const char* Pattern;
+        bool Matches;
+    };
+    const Row rows[] = {
+        {"a", "?", true},
+        {"A.TXT", "?.txt", true},
+        {"ab", "?", false},
+        {"\xc3\xa9", "?", true}, // é, two bytes
+        {"\xc3\xa9", "??", false},
+        {"\xe2\x82\xac.txt", "?.txt", true}, // €, three bytes
+        {"\xf0\x9f\x98\x80", "?", true},     // an emoji, four bytes
+        {"\xef\x80\x8a", "?", true},         // the stand-in of a line feed
+        {"a\xe9\x62", "a?b", true},          // "a", a byte that is no UTF-8, "b"
+        {"a\xe9\x62", "a??b", false},
+        {"\xc3", "?", true},      // a sequence cut short
+        {"\xc0\xaf", "??", true}, // an overlong form: two bytes alone
+        {"\xc3\xa9t\xc3\xa9", "*?", true},
+        {"\xc3\xa9t\xc3\xa9", "*??", true},
+        {"\xc3\xa9t\xc3\xa9", "*????", false},
+        {"\xc3\xa9t\xc3\xa9", "?*?", true},
+        {"\xc3\xa9t\xc3\xa9", "*t?", true},
+        {"\xc3\xa9t\xc3\xa9", "*?t", false},
+        {"x\xc3\xa9", "*\xa9", false}, // a star never stops inside a character
+        {"*x", "*", true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.Matches, host::MatchesPattern(row.Name, row.Pattern)) << row.Name << " " << row.Pattern;
+}
+
 TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndWindowsNames)
 {
     Drive.WriteFile("plain.txt", "12345");
