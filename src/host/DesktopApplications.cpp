@@ -358,13 +358,25 @@ std::string ExpandFieldCodes(const std::string& text, const DesktopApplication& 
     return result;
 }
 
+// Inside quotation marks no field code is filled in, yet a "%" is still written doubled.
+std::string UndoubledPercents(const std::string& text)
+{
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        result += text[i];
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%')
+            ++i;
+    }
+    return result;
+}
+
 std::vector<std::string> CommandFor(const std::vector<ExecToken>& tokens, const DesktopApplication& application,
                                     const std::vector<std::string>& hostPaths)
 {
     std::vector<std::string> command;
     for (const ExecToken& token : tokens) {
         if (token.Quoted) {
-            command.push_back(token.Text);
+            command.push_back(UndoubledPercents(token.Text));
         } else if (token.Text == "%F" || token.Text == "%U") {
             const std::vector<std::string> files = token.Text == "%F" ? hostPaths : UrisOf(hostPaths);
             command.insert(command.end(), files.begin(), files.end());

@@ -23,6 +23,9 @@ enum class HostCall
     Link,
     // Setting attributes or the last-write time.
     SetAttributes,
+    // Giving a rewritten file its old owner and group; ERROR_ACCESS_DENIED stands for a
+    // user who may write the file but does not own it.
+    SetOwner,
     Streams,
     // Writing each named stream onto a copy; ERROR_NOT_SUPPORTED stands for a target file
     // system that holds no streams.

@@ -1,5 +1,6 @@
 #include "host/File.h"
 
+#include "host/Descriptor.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
 #include "host/FileStreams.h"
@@ -317,8 +318,9 @@ enum class TargetEntry
     Shared,
     // Replaces whatever entry is there, a link included, by a file of mode 0600.
     Private,
-    // As Shared, and the new file also takes the old one's owner, where the system lets
-    // it, and its named streams: only the content changes.
+    // As Shared, and the new file also takes the old one's owner, group, named streams and
+    // access list: only the content changes. Where it cannot take the owner and group, the
+    // content is written into the old file itself.
     Whole
 };
 
@@ -340,19 +342,93 @@ bool CopyAccessList(int from, int to)
            FailWithErrno();
 }
 
-// Hands the old file's owner, named streams and access list to its replacement. Only a
-// privileged process may give a file away, so a refused owner is no failure; a stream or
-// a list that cannot follow is.
-bool TakeOverIdentity(const std::filesystem::path& target, const struct stat& existing, int descriptor)
+// Gives a new file the old one's owner and group: true when it has them, false when the
+// system refuses (only a privileged process may give a file away, and a user may write a
+// file he does not own), nothing on another failure.
+std::optional<bool> TakeOverOwner(int descriptor, const struct stat& existing)
 {
-    if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
-        return FailWithErrno();
+    if (TakeFault(HostCall::SetOwner)) {
+        if (GetLastError() == ERROR_ACCESS_DENIED)
+            return false;
+        return std::nullopt;
+    }
+    if (fchown(descriptor, existing.st_uid, existing.st_gid) == 0)
+        return true;
+    if (errno == EPERM)
+        return false;
+    FailWithErrno();
+    return std::nullopt;
+}
+
+// Hands the old file's named streams and access list to its replacement.
+bool TakeOverStreams(const std::filesystem::path& target, int descriptor)
+{
     const int old = open(target.c_str(), O_RDONLY | O_CLOEXEC);
     if (old < 0)
         return FailWithErrno();
     const bool copied = CopyStreamsBetweenDescriptors(old, descriptor, false) && CopyAccessList(old, descriptor);
     close(old);
     return copied;
+}
+
+// Removes a temporary file that did not become the target; the failure stays the last error.
+void DiscardTemporary(const std::string& temporary)
+{
+    const uint32_t error = GetLastError();
+    unlink(temporary.c_str());
+    SetLastError(error);
+}
+
+// The file's content from its start becomes the bytes and nothing more.
+bool OverwriteFromStart(int descriptor, const char* bytes, size_t size)
+{
+    return (lseek(descriptor, 0, SEEK_SET) == 0 || FailWithErrno()) && WriteAllToDescriptor(descriptor, bytes, size) &&
+           !TakeFault(HostCall::Truncate) &&
+           (ftruncate(descriptor, static_cast<off_t>(size)) == 0 || FailWithErrno()) &&
+           (fsync(descriptor) == 0 || FailWithErrno());
+}
+
+// Puts the content kept aside back into the file.
+bool PutBack(int kept, int descriptor)
+{
+    const off_t size = lseek(kept, 0, SEEK_END);
+    return size >= 0 && lseek(kept, 0, SEEK_SET) == 0 && lseek(descriptor, 0, SEEK_SET) == 0 &&
+           CopyBytes(kept, descriptor, 0, {}) && ftruncate(descriptor, size) == 0 && fsync(descriptor) == 0;
+}
+
+// Writes the new content into the file itself, for a file whose replacement could not take
+// its owner and group: the file stays the same file, with its owner, group, mode, hard-link
+// names, streams and access list. Its old content waits in a copy beside it until the new
+// content is whole, and goes back when the write fails; a copy that could not go back stays.
+bool RewriteInPlace(const std::filesystem::path& target, const struct stat& existing, const std::string& bytes)
+{
+    const Descriptor file(open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    struct stat opened = {};
+    if (file.Value < 0 || fstat(file.Value, &opened) != 0)
+        return FailWithErrno();
+    // Something else took the name since it was looked at.
+    if (opened.st_dev != existing.st_dev || opened.st_ino != existing.st_ino) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    std::string keptPath = (target.parent_path() / ".quillomber-XXXXXX").string();
+    const Descriptor kept(mkostemp(keptPath.data(), O_CLOEXEC));
+    if (kept.Value < 0)
+        return FailWithErrno();
+    if (!CopyBytes(file.Value, kept.Value, 0, {}) || (fsync(kept.Value) != 0 && !FailWithErrno())) {
+        DiscardTemporary(keptPath);
+        return false;
+    }
+    if (OverwriteFromStart(file.Value, bytes.data(), bytes.size())) {
+        unlink(keptPath.c_str());
+        SetLastError(ERROR_SUCCESS);
+        return true;
+    }
+    const uint32_t error = GetLastError();
+    if (PutBack(kept.Value, file.Value))
+        unlink(keptPath.c_str());
+    SetLastError(error);
+    return false;
 }
 
 bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string& bytes, TargetEntry entry)
@@ -371,20 +447,25 @@ bool ReplaceResolvedFile(const std::filesystem::path& target, const std::string&
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0)
         return FailWithErrno();
+    const bool whole = entry == TargetEntry::Whole && existed;
+    const std::optional<bool> ownerTaken = whole ? TakeOverOwner(descriptor, existing) : std::optional<bool>(true);
+    if (ownerTaken != true) {
+        close(descriptor);
+        DiscardTemporary(temporary);
+        return ownerTaken.has_value() && RewriteInPlace(target, existing, bytes);
+    }
     const mode_t mode = entry == TargetEntry::Private ? PrivateFileMode
                         : existed                     ? existing.st_mode & 07777
                                                       : NewFileMode;
     const bool written = WriteAllToDescriptor(descriptor, bytes.data(), bytes.size()) &&
-                         (entry != TargetEntry::Whole || !existed || TakeOverIdentity(target, existing, descriptor)) &&
+                         (!whole || TakeOverStreams(target, descriptor)) &&
                          (fsync(descriptor) == 0 || FailWithErrno()) &&
                          (fchmod(descriptor, mode) == 0 || FailWithErrno());
     close(descriptor);
     const bool replaced =
         written && !TakeFault(HostCall::Rename) && (rename(temporary.c_str(), target.c_str()) == 0 || FailWithErrno());
     if (!replaced) {
-        const uint32_t error = GetLastError();
-        unlink(temporary.c_str());
-        SetLastError(error);
+        DiscardTemporary(temporary);
         return false;
     }
     SetLastError(ERROR_SUCCESS);

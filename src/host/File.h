@@ -79,9 +79,11 @@ namespace host {
 bool ReplaceFileContents(const std::string& windowsPath, const std::string& bytes);
 // As ReplaceFileContents, for a file that only the user may read: it gets mode 0600.
 bool ReplacePrivateFileContents(const std::string& windowsPath, const std::string& bytes);
-// As ReplaceFileContents, and the file keeps its owner (where the system allows it) and
-// its named streams. The file gets a new inode: its other hard-link names keep the old
-// content.
+// As ReplaceFileContents, and the file keeps its owner, group, named streams and access
+// list. The file gets a new inode, so its other hard-link names keep the old content;
+// only when the new file cannot take the owner and group (the user may write the file but
+// does not own it) is the content written into the file itself, its old content kept
+// beside it until the new one is whole and put back after a failed write.
 bool ReplaceWholeFileContents(const std::string& windowsPath, const std::string& bytes);
 
 // As ReplaceFileContents, for the program's own files in its private temporary folder:

@@ -1,7 +1,9 @@
 #include "host/FileSystem.h"
 
+#include "host/Descriptor.h"
 #include "host/Drives.h"
 #include "host/FaultInjection.h"
+#include "host/File.h"
 #include "host/FileStreams.h"
 #include "host/LastError.h"
 
@@ -16,6 +18,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,21 +157,15 @@ bool IsHostPathInside(const std::string& folder, const std::string& path)
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
 }
 
-struct Descriptor
-{
-    int Value = -1;
-    explicit Descriptor(int value) : Value(value) {}
-    ~Descriptor()
-    {
-        if (Value >= 0)
-            close(Value);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-};
+} // namespace
 
-// Moves the bytes in chunks so progress can be shown and the copy cancelled between them;
-// copy_file_range keeps them in the kernel where the file systems allow it.
+Descriptor::~Descriptor()
+{
+    if (Value >= 0)
+        close(Value);
+}
+
+// copy_file_range keeps the bytes in the kernel where the file systems allow it.
 bool CopyBytes(int from, int to, uint64_t total, const CopyProgress& progress)
 {
     std::unique_ptr<char[]> buffer;
@@ -207,6 +204,8 @@ bool CopyBytes(int from, int to, uint64_t total, const CopyProgress& progress)
             return Fail(ERROR_REQUEST_ABORTED);
     }
 }
+
+namespace {
 
 bool PublishCopy(const std::string& temporary, const std::string& target, bool failIfExists)
 {
@@ -347,6 +346,29 @@ bool MoveAcross(const std::string& source, const std::string& target, bool isLin
     return moved ? Succeed() : Fail(error);
 }
 
+// The bytes of the character that begins at the position: a well-formed UTF-8 sequence,
+// else the one byte, which a name shows as a character of its own.
+size_t CharacterLength(const std::string& text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 1;
+    if (length == 1 || at + length > text.size())
+        return 1;
+    // The second byte's range rules out overlong forms, surrogates and code points above U+10FFFF.
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    const unsigned char lowest = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char highest = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < lowest || second > highest)
+        return 1;
+    for (size_t i = 2; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
 bool RenameHost(const std::string& source, const std::string& target, bool replace)
 {
     if (replace)
@@ -372,6 +394,15 @@ std::string TrashInfoText(const std::string& hostPath)
     strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
     const QByteArray encodedPath = QUrl::toPercentEncoding(QByteArray::fromStdString(hostPath), "/");
     return "[Trash Info]\nPath=" + encodedPath.toStdString() + "\nDeletionDate=" + date + "\n";
+}
+
+// Some Qt versions note where a recycled item came from unescaped, so a "%" or a line break
+// in its path would send the desktop's restore elsewhere: the note is written anew.
+bool RecordTrashOrigin(const std::string& hostPath, const std::string& pathInTrash)
+{
+    const std::filesystem::path kept(pathInTrash);
+    const std::filesystem::path info = kept.parent_path().parent_path() / "info" / kept.filename();
+    return ReplaceHostFileContents(info.string() + ".trashinfo", TrashInfoText(hostPath));
 }
 
 bool WriteWhole(int descriptor, const std::string& text)
@@ -461,12 +492,16 @@ FileTime FileTimeToLocal(FileTime universal)
 
 bool MatchesPattern(const std::string& name, const std::string& pattern)
 {
-    // Iterative, so no pattern can make the match take exponential time.
+    // Iterative, so no pattern can make the match take exponential time. The name is
+    // walked character by character, so "?" and a star's advance take a whole one.
     const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     size_t n = 0, p = 0;
     size_t starPattern = std::string::npos, starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
+        if (p < pattern.size() && pattern[p] == '?') {
+            n += CharacterLength(name, n);
+            ++p;
+        } else if (p < pattern.size() && pattern[p] != '*' && fold(pattern[p]) == fold(name[n])) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -474,7 +509,8 @@ bool MatchesPattern(const std::string& name, const std::string& pattern)
             starName = n;
         } else if (starPattern != std::string::npos) {
             p = starPattern + 1;
-            n = ++starName;
+            starName += CharacterLength(name, starName);
+            n = starName;
         } else {
             return false;
         }
@@ -723,9 +759,10 @@ bool MoveToTrash(const std::string& path)
     // file system): the link itself goes to the home trash by our own hand.
     if (S_ISLNK(entry->Info.st_mode))
         return TrashLink(entry->Path, dataFolder.toStdString() + "/Trash");
-    if (!QFile::moveToTrash(QString::fromStdString(entry->Path)))
+    QString pathInTrash;
+    if (!QFile::moveToTrash(QString::fromStdString(entry->Path), &pathInTrash))
         return Fail(ERROR_ACCESS_DENIED);
-    return Succeed();
+    return RecordTrashOrigin(entry->Path, pathInTrash.toStdString()) ? Succeed() : false;
 }
 
 } // namespace host

@@ -57,7 +57,8 @@ std::optional<FindData> GetFileData(const std::string& path);
 bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FindData>& entries,
                size_t* leftOut = nullptr);
 
-// Wildcard match of one pattern ("*" any run, "?" one character), ASCII case folded.
+// Wildcard match of one pattern ("*" any run, "?" one character: a UTF-8 sequence, or a
+// byte that is not part of one), ASCII case folded.
 bool MatchesPattern(const std::string& name, const std::string& pattern);
 
 // The folder takes the template folder's permissions when one is given.

@@ -1,6 +1,12 @@
 #include "core/desktop/StartupLink.h"
 #include "core/desktop/DesktopEntry.h"
 
+#include "core/errors/Traced.h"
+
+#include "host/DesktopApplications.h"
+#include "host/Drives.h"
+
+#include "support/DesktopFolders.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +82,44 @@ TEST(StartupLink, OnlyTheExecLineDoublesPercentSigns)
     EXPECT_EQ("[Desktop Entry]\nType=Application\nName=100% notes\nExec=xdg-open " + drive.HostPath("50%%/notes.txt") +
                   "\nPath=" + drive.HostPath("50%") + "\n",
               drive.ReadFile("entry.desktop"));
+}
+
+// What the writer quotes and doubles, the desktop's reader takes back as the very program
+// path and arguments.
+TEST(StartupLink, AnEntryReadsBackAsTheProgramAndArgumentsItWasWrittenFor)
+{
+    const TDesktopFolders desktop;
+    const std::string applications = std::string(std::getenv("XDG_DATA_HOME")) + "/applications";
+    std::filesystem::create_directories(applications);
+    host::MapDrive('E', applications);
+    TTempDrive drive;
+    struct Row
+    {
+        std::string Program;
+        std::string Arguments;
+        std::vector<std::string> ExpectedArguments;
+    };
+    const Row rows[] = {
+        {"50%", "--ratio=50%", {"--ratio=50%"}},
+        {"my 100% tool", "\"50% off\" %%", {"50% off", "%%"}},
+        {"100%% $x", "", {}},
+    };
+    int number = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Program);
+        const std::string id = "entry" + std::to_string(++number) + ".desktop";
+        TTraced trace;
+        trace.Run([&] {
+            WriteDesktopEntry(trace, "E:\\" + id, "entry", drive.Path(row.Program), true, row.Arguments, false);
+        });
+        ASSERT_TRUE(trace.Succeeded());
+        const std::optional<host::DesktopApplication> application = host::FindApplication(id);
+        ASSERT_TRUE(application);
+        std::vector<std::string> expected{drive.HostPath(row.Program)};
+        expected.insert(expected.end(), row.ExpectedArguments.begin(), row.ExpectedArguments.end());
+        EXPECT_EQ(std::vector<std::vector<std::string>>{expected}, host::ExpandExecLine(*application, {}));
+    }
+    host::UnmapDrive('E');
 }
 
 } // namespace

@@ -86,6 +86,8 @@ TEST_F(DesktopApplicationsTest, ExecLinesGetTheirFieldCodesFilledIn)
            "/d/c.txt"}}},
         {R"("/opt/my app/run" "say \"%f\" \$HOME \\" %F)",
          {{"/opt/my app/run", R"(say "%f" $HOME \)", "/d/a b.txt", "/d/c.txt"}}},
+        {R"("/opt/100%% sure/run" "50%% off" 50%% %F)",
+         {{"/opt/100% sure/run", "50% off", "50%", "/d/a b.txt", "/d/c.txt"}}},
         {"plain", {{"plain", "/d/a b.txt", "/d/c.txt"}}},
     };
     for (const Row& row : rows) {

@@ -195,6 +195,24 @@ TEST_F(HostFileStreams, NewMainContentKeepsTheFilesOwnerPermissionsAndEveryAttri
     EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
 }
 
+TEST_F(HostFileStreams, NewMainContentOfAFileTheUserDoesNotOwnKeepsOwnerGroupAndEveryAttribute)
+{
+    const std::string host = Drive.HostPath("a.txt");
+    fs::permissions(host, fs::perms(0660));
+    ASSERT_EQ(0, chown(host.c_str(), 1234, 5678));
+    // Tests run as root: the refusal a group member meets is injected.
+    host::InjectFault(host::HostCall::SetOwner, host::ERROR_ACCESS_DENIED);
+    ASSERT_TRUE(host::WriteFileStream(Drive.Path("a.txt"), "", "new content"));
+    EXPECT_EQ("new content", Drive.ReadFile("a.txt"));
+    EXPECT_EQ(Expected, UserAttributes(host));
+    struct stat info = {};
+    ASSERT_EQ(0, stat(host.c_str(), &info));
+    EXPECT_EQ(1234u, info.st_uid);
+    EXPECT_EQ(5678u, info.st_gid);
+    EXPECT_EQ(0660u, info.st_mode & 07777);
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(Drive.HostPath()), fs::directory_iterator()));
+}
+
 TEST_F(HostFileStreams, NewMainContentKeepsTheFilesAccessList)
 {
     const std::string host = Drive.HostPath("a.txt");

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
@@ -45,6 +47,42 @@ protected:
         return names;
     }
 };
+
+// "?" takes one character as the name shows it: a UTF-8 sequence of any length, a stand-in
+// for a foreign byte, or a byte that is not part of a well-formed sequence.
+TEST(HostPatterns, AQuestionMarkTakesOneCharacterOfTheName)
+{
+    struct Row
+    {
+        const char* Name;
+        const char* Pattern;
+        bool Matches;
+    };
+    const Row rows[] = {
+        {"a", "?", true},
+        {"A.TXT", "?.txt", true},
+        {"ab", "?", false},
+        {"\xc3\xa9", "?", true}, // é, two bytes
+        {"\xc3\xa9", "??", false},
+        {"\xe2\x82\xac.txt", "?.txt", true}, // €, three bytes
+        {"\xf0\x9f\x98\x80", "?", true},     // an emoji, four bytes
+        {"\xef\x80\x8a", "?", true},         // the stand-in of a line feed
+        {"a\xe9\x62", "a?b", true},          // "a", a byte that is no UTF-8, "b"
+        {"a\xe9\x62", "a??b", false},
+        {"\xc3", "?", true},      // a sequence cut short
+        {"\xc0\xaf", "??", true}, // an overlong form: two bytes alone
+        {"\xc3\xa9t\xc3\xa9", "*?", true},
+        {"\xc3\xa9t\xc3\xa9", "*??", true},
+        {"\xc3\xa9t\xc3\xa9", "*????", false},
+        {"\xc3\xa9t\xc3\xa9", "?*?", true},
+        {"\xc3\xa9t\xc3\xa9", "*t?", true},
+        {"\xc3\xa9t\xc3\xa9", "*?t", false},
+        {"x\xc3\xa9", "*\xa9", false}, // a star never stops inside a character
+        {"*x", "*", true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.Matches, host::MatchesPattern(row.Name, row.Pattern)) << row.Name << " " << row.Pattern;
+}
 
 TEST_F(HostFileSystem, ListingGivesWindowsAttributesAndWindowsNames)
 {
@@ -483,6 +521,46 @@ TEST_F(HostFileSystem, APathInTheTrashIsPercentEncoded)
     for (const auto& entry : fs::directory_iterator(trash + "/info"))
         found = found || ReadHostFile(entry.path()).find("/odd%20name%25%C3%A9\n") != std::string::npos;
     EXPECT_TRUE(found);
+}
+
+// The desktop's own tools restore a recycled item from its information file, whose path
+// is escaped as in URLs; a "%" or a line break taken raw would name another file.
+TEST_F(HostFileSystem, EveryRecycledItemNamesItsOwnPathInTheTrash)
+{
+    const std::string trash = std::string(getenv("XDG_DATA_HOME")) + "/Trash";
+    struct Row
+    {
+        std::string HostName;
+        std::string WindowsName;
+        bool Link;
+        std::string EscapedName;
+    };
+    for (const Row& row : {Row{"pct%41.txt", "pct%41.txt", false, "pct%2541.txt"},
+                           Row{"line\nfeed.txt", "line\uF00Afeed.txt", false, "line%0Afeed.txt"},
+                           Row{"pct%42 link", "pct%42 link", true, "pct%2542%20link"},
+                           Row{"line\nlink", "line\uF00Alink", true, "line%0Alink"}}) {
+        if (row.Link)
+            fs::create_symlink("nowhere", Drive.HostPath(row.HostName));
+        else
+            Drive.WriteFile(row.HostName, "recycled");
+        ASSERT_TRUE(host::MoveToTrash(Drive.Path(row.WindowsName))) << row.EscapedName;
+        std::vector<std::string> texts;
+        for (const auto& entry : fs::directory_iterator(trash + "/info"))
+            if (entry.path().stem() == row.HostName || entry.path().stem().string().rfind(row.HostName + ".", 0) == 0)
+                texts.push_back(ReadHostFile(entry.path()));
+        ASSERT_EQ(1u, texts.size()) << row.EscapedName;
+        const std::string& text = texts.front();
+        EXPECT_EQ(0u, text.find("[Trash Info]\n")) << text;
+        EXPECT_NE(std::string::npos, text.find("\nDeletionDate=")) << text;
+        EXPECT_EQ(3, std::count(text.begin(), text.end(), '\n')) << text;
+        const size_t path = text.find("\nPath=") + 6;
+        ASSERT_LT(path, text.size()) << text;
+        const std::string written = text.substr(path, text.find('\n', path) - path);
+        EXPECT_EQ(Drive.HostPath() + "/" + row.EscapedName, written);
+        EXPECT_EQ(Drive.HostPath(row.HostName),
+                  QUrl::fromPercentEncoding(QByteArray::fromStdString(written)).toStdString())
+            << "the path comes back by the URL rules";
+    }
 }
 
 TEST_F(HostFileSystem, ALinkMovesToAnotherFileSystemAsTheSameLink)

@@ -157,6 +157,56 @@ TEST_F(HostFile, ReplacingContentsTakesTheLongestNames)
     }
 }
 
+// A user who may write a file he does not own cannot give a new file its owner and group
+// (tests run as root, so the refusal is injected): the content goes into the file itself.
+TEST_F(HostFile, AFileTheUserMayWriteButNotOwnIsRewrittenInPlace)
+{
+    namespace fs = std::filesystem;
+    const std::string host = Drive.HostPath("shared.txt");
+    Drive.WriteFile("shared.txt", "old shared content");
+    fs::permissions(host, fs::perms(0664));
+    ASSERT_EQ(0, chown(host.c_str(), 1234, 5678));
+    fs::create_hard_link(host, Drive.HostPath("other name.txt"));
+    struct stat before = {};
+    ASSERT_EQ(0, stat(host.c_str(), &before));
+
+    host::InjectFault(host::HostCall::SetOwner, host::ERROR_ACCESS_DENIED);
+    ASSERT_TRUE(host::ReplaceWholeFileContents(Drive.Path("shared.txt"), "new"));
+    EXPECT_EQ("new", Drive.ReadFile("shared.txt"));
+    EXPECT_EQ("new", Drive.ReadFile("other name.txt")) << "the file itself was written";
+    struct stat after = {};
+    ASSERT_EQ(0, stat(host.c_str(), &after));
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(1234u, after.st_uid);
+    EXPECT_EQ(5678u, after.st_gid);
+    EXPECT_EQ(0664u, after.st_mode & 07777);
+    EXPECT_EQ(2, std::distance(fs::directory_iterator(Drive.HostPath()), {})) << "the old content's copy is gone";
+
+    // Every failure on the way leaves the old content, and no copy beside it.
+    struct Row
+    {
+        const char* What;
+        host::HostCall Call;
+        uint32_t Code;
+        int Skip;
+    };
+    for (const Row& row : {Row{"the owner fails otherwise", host::HostCall::SetOwner, host::ERROR_DISK_FULL, 0},
+                           Row{"keeping the old content", host::HostCall::Write, host::ERROR_DISK_FULL, 0},
+                           Row{"writing the new content", host::HostCall::Write, host::ERROR_DISK_FULL, 2},
+                           Row{"cutting the new content", host::HostCall::Truncate, host::ERROR_DISK_FULL, 0}}) {
+        host::InjectFault(host::HostCall::SetOwner, host::ERROR_ACCESS_DENIED);
+        host::InjectFault(row.Call, row.Code, row.Skip);
+        EXPECT_FALSE(host::ReplaceWholeFileContents(Drive.Path("shared.txt"), "longer content that is lost"))
+            << row.What;
+        EXPECT_EQ(row.Code, host::GetLastError()) << row.What;
+        host::ClearFaults();
+        EXPECT_EQ("new", Drive.ReadFile("shared.txt")) << row.What;
+        EXPECT_EQ(2, std::distance(fs::directory_iterator(Drive.HostPath()), {})) << row.What;
+        ASSERT_EQ(0, stat(host.c_str(), &after));
+        EXPECT_EQ(before.st_ino, after.st_ino) << row.What;
+    }
+}
+
 TEST_F(HostFile, OpenToReadMeasuresRegularFilesAndRefusesTheRestAtOnce)
 {
     Drive.WriteFile("a.txt", "abcde");
