@@ -76,8 +76,7 @@ QWidget* MakeControl(const TOptionControl& row, QWidget* parent)
         comboBox->setMaxVisibleItems(DropDownRows);
         comboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         comboBox->setMinimumContentsLength(ListWidthInCharacters);
-        for (const std::string& item : row.Items)
-            comboBox->addItem(QString::fromStdString(item));
+        FillOptionItems(row, *comboBox);
         control = comboBox;
     }
     control->setObjectName(QString::fromStdString(row.Name));
