@@ -25,6 +25,9 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -326,6 +329,53 @@ TEST_F(OptionsDialog, FontsAreListedOnceAtEachOpeningAndEmptiedAtClose)
         EXPECT_EQ(0, ComboBox(Form, "ItemsFontNameComboBox").count());
         EXPECT_EQ("", ComboBox(Form, "ItemsFontNameComboBox").currentText().toStdString());
     }
+}
+
+// The width a list gives its text: the edit field inside the frame and the arrow.
+int TextRoom(QComboBox& box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    option.frame = box.hasFrame();
+    return box.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box).width();
+}
+
+// With the desktop's font every tab stands whole in the bar (no scroll arrows) and every
+// list, the font names too, is as wide as its longest item.
+TEST_F(OptionsDialog, EveryTabAndEveryListItemShowsWhole)
+{
+    Form.SetControls();
+    Form.show();
+    QTabBar& bar = *Form.PageControl->tabBar();
+    for (int page = 0; page < Form.PageControl->count(); ++page) {
+        Form.PageControl->setCurrentIndex(page);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(7, bar.count());
+    EXPECT_LE(bar.sizeHint().width(), Form.PageControl->width());
+    EXPECT_LE(Form.PageControl->geometry().right(), Form.width());
+    for (int tab = 0; tab < bar.count(); ++tab) {
+        SCOPED_TRACE(bar.tabText(tab).toStdString());
+        EXPECT_TRUE(bar.rect().contains(bar.tabRect(tab)));
+        EXPECT_LE(bar.fontMetrics().horizontalAdvance(bar.tabText(tab)), bar.tabRect(tab).width());
+    }
+
+    int fontNames = 0;
+    for (QComboBox* box : Form.findChildren<QComboBox*>()) {
+        QString longest;
+        for (int i = 0; i < box->count(); ++i)
+            if (box->fontMetrics().horizontalAdvance(box->itemText(i)) > box->fontMetrics().horizontalAdvance(longest))
+                longest = box->itemText(i);
+        if (box->count() == static_cast<int>(QFontDatabase::families().size()))
+            ++fontNames;
+        SCOPED_TRACE(box->objectName().toStdString() + ": " + longest.toStdString());
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(longest), TextRoom(*box));
+        EXPECT_LE(box->mapTo(&Form, QPoint(box->width(), 0)).x(), Form.PageControl->geometry().right());
+    }
+    EXPECT_EQ(3, fontNames);
+    Form.FormClose(mrCancel);
+    Form.hide();
 }
 
 TEST_F(OptionsDialog, TheTreeNavigatorBoxIsTheActiveBoardsAlone)
