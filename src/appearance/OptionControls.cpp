@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 // Where a row stands and when Okay takes it back.
@@ -76,12 +78,22 @@ TOptionControl ExactNumber(TPlace place, std::string name, std::string caption, 
     return row;
 }
 
-TOptionControl ExactInRange(TPlace place, std::string name, std::string caption, std::function<int32_t&()> field,
-                            const std::vector<int32_t>& choices, TNumberLimits limits)
+// A number the option file reads within limits: the list shows any value it took.
+TOptionControl ReadWithin(TOptionControl row, TChoiceLimits limits)
 {
-    TOptionControl row = ExactNumber(place, std::move(name), std::move(caption), std::move(field), choices);
+    row.Limits.Min = limits.Min;
+    row.Limits.Max = limits.Max;
+    row.OffersValueRead = true;
+    return row;
+}
+
+TOptionControl ExactInRange(TPlace place, std::string name, std::string caption, std::function<int32_t&()> field,
+                            const std::vector<int32_t>& choices, TChoiceLimits limits, int32_t defaultValue)
+{
+    TOptionControl row =
+        ReadWithin(ExactNumber(place, std::move(name), std::move(caption), std::move(field), choices), limits);
     row.Take = TTakeRule::NumberInRange;
-    row.Limits = limits;
+    row.Limits.Default = defaultValue;
     return row;
 }
 
@@ -97,11 +109,12 @@ TOptionControl SelectNumber(TPlace place, std::string name, std::string caption,
 
 // A number typed or chosen, shown as it is.
 TOptionControl EditableInRange(TPlace place, std::string name, std::function<int32_t&()> field,
-                               const std::vector<int32_t>& choices, TNumberLimits limits)
+                               const std::vector<int32_t>& choices, TChoiceLimits limits, int32_t defaultValue)
 {
-    TOptionControl row = ExactInRange(place, std::move(name), "", std::move(field), choices, limits);
+    TOptionControl row = ExactInRange(place, std::move(name), "", std::move(field), choices, limits, defaultValue);
     row.Kind = TControlKind::EditableList;
     row.Show = TShowRule::Text;
+    row.OffersValueRead = false;
     return row;
 }
 
@@ -151,15 +164,15 @@ void AddGeneralPage(std::vector<TOptionControl>& rows)
     rows.push_back(Check(place, "ShowFileInfoCheckBox", "Show file info bar", Option<&TProgramOptions::ShowFileInfo>));
     rows.push_back(Check(place, "ShowBoardsBarCheckBox", "Show boards bar", Option<&TProgramOptions::ShowBoardsBar>));
     rows.push_back(ExactInRange(place, "BoardsBarButtonsComboBox", "Buttons", Option<&TProgramOptions::VisibleBoards>,
-                                VisibleBoardsChoices(), {10, 30, 10}));
+                                VisibleBoardsChoices(), VisibleBoardsLimits, 10));
     rows.push_back(ExactInRange(place, "BoardsBarRowsComboBox", "Rows", Option<&TProgramOptions::BoardsBarRows>,
-                                BoardsBarRowsChoices(), {1, 5, 1}));
+                                BoardsBarRowsChoices(), BoardsBarRowsLimits, 1));
     rows.push_back(Check(place, "ShowHintBarCheckBox", "Show hint bar", Option<&TProgramOptions::ShowHintBar>));
     rows.push_back(ExactInRange(place, "HintLinesComboBox", "Lines", Option<&TProgramOptions::HintLines>,
-                                HintLinesChoices(), {1, 5, 3}));
+                                HintLinesChoices(), HintLinesLimits, 3));
     rows.push_back(Check(place, "ShowUserLogoCheckBox", "Show user logo", Option<&TProgramOptions::ShowUserLogo>));
     rows.push_back(ExactInRange(place, "UserLogoWidthComboBox", "", Option<&TProgramOptions::UserLogoWidth>,
-                                UserLogoWidthChoices(), {50, 500, 100}));
+                                UserLogoWidthChoices(), UserLogoWidthLimits, 100));
     rows.push_back(Check(place, "ShowTopLeftUserLogoCheckBox", "Show in top-left corner",
                          Option<&TProgramOptions::ShowTopLeftUserLogo>));
     rows.push_back(Check(place, "ShowTreeNavigatorCheckBox", "Show directory tree navigator", ActiveBoardShowTree));
@@ -188,7 +201,7 @@ void AddColumnPage(std::vector<TOptionControl>& rows)
     rows.push_back(Check(place, "ShowExtInTypeCheckBox", "Show file extension in type field",
                          Option<&TProgramOptions::ShowExtInType>));
     rows.push_back(ExactInRange(place, "FileTypeWidthComboBox", "Width", Option<&TProgramOptions::FileTypeWidth>,
-                                TypeWidthChoices(), {100, 400, 150}));
+                                TypeWidthChoices(), FileTypeWidthLimits, 150));
     rows.push_back(
         Check(place, "SimulateFileTypeCheckBox", "Simulate file type", Option<&TProgramOptions::SimulateFileType>));
     rows.push_back(SelectNumber(place, "SimulateFileTypeWidthComboBox", "",
@@ -213,26 +226,27 @@ void AddViewerPage(std::vector<TOptionControl>& rows)
     rows.push_back(Check(viewer, "TextWordWrapCheckBox", "Text word-wrap", Viewer<&TFileViewerSettings::TextWordWrap>));
     rows.push_back(ExactInRange(viewer, "MaxTextSizeComboBox", "Maximum text file size",
                                 Viewer<&TFileViewerSettings::MaxTextSize>, MaxTextSizeChoices(),
-                                {-1, 1000000, 100000}));
+                                MaxTextSizeLimits, 100000));
     rows.push_back(FontName(viewer, "ViewerFontNameComboBox", "Font name", Viewer<&TFileViewerSettings::FontName>));
-    rows.push_back(ExactNumber(viewer, "ViewerFontSizeComboBox", "Font size", Viewer<&TFileViewerSettings::FontSize>,
-                               FontSizeChoices()));
+    rows.push_back(ReadWithin(ExactNumber(viewer, "ViewerFontSizeComboBox", "Font size",
+                                          Viewer<&TFileViewerSettings::FontSize>, FontSizeChoices()),
+                              ViewerFontSizeLimits));
     rows.push_back(Check(viewer, "ViewerBoldFontCheckBox", "Bold font", Viewer<&TFileViewerSettings::FontBold>));
     rows.push_back(ExactInRange(place, "MaxThumbFileSizeComboBox", "Maximum thumb file size",
                                 Option<&TProgramOptions::MaxThumbFileSize>, MaxThumbFileSizeChoices(),
-                                {-1, 2000000, 1000000}));
+                                MaxThumbFileSizeLimits, 1000000));
     rows.push_back(SelectNumber(place, "MaxPictureCacheSizeComboBox", "Maximum thumbnails cache size",
                                 Option<&TProgramOptions::MaxPictureCacheSize>, CacheChoices(), "30000000"));
     rows.push_back(Check(place, "NormalizeThumbWidthCheckBox", "Normalize thumb width to",
                          Option<&TProgramOptions::NormalizeThumbWidth>));
     rows.push_back(EditableInRange(place, "NormalizeThumbWidthToComboBox",
                                    Option<&TProgramOptions::NormalizeThumbWidthTo>, NormalizeThumbSizeChoices(),
-                                   {50, 10000, 100}));
+                                   NormalizeThumbSizeLimits, 100));
     rows.push_back(Check(place, "NormalizeThumbHeightCheckBox", "Normalize thumb height to",
                          Option<&TProgramOptions::NormalizeThumbHeight>));
     rows.push_back(EditableInRange(place, "NormalizeThumbHeightToComboBox",
                                    Option<&TProgramOptions::NormalizeThumbHeightTo>, NormalizeThumbSizeChoices(),
-                                   {50, 10000, 100}));
+                                   NormalizeThumbSizeLimits, 100));
     rows.push_back(
         Check(place, "HighQualityThumbCheckBox", "High quality thumb", Option<&TProgramOptions::HighQualityThumb>));
     rows.push_back(SelectNumber(place, "SmartQualitySizeComboBox", "", Option<&TProgramOptions::SmartQualitySize>,
@@ -286,15 +300,22 @@ void AddMouseMenuPage(std::vector<TOptionControl>& rows)
 {
     const TPlace place{TOptionsPage::MouseMenu, TTakeStage::MouseMenu};
     rows.push_back(Check(place, "MouseMenuActiveCheckBox", "Active", Option<&TProgramOptions::MouseMenuActive>));
-    rows.push_back(SelectNumber(place, "MouseMenuTranslucencyComboBox", "Translucency",
-                                Option<&TProgramOptions::MouseMenuTranslucency>, MouseMenuTranslucencyChoices(), ""));
-    rows.push_back(SelectNumber(place, "MouseMenuSensitivityComboBox", "Sensitivity",
-                                Option<&TProgramOptions::MouseMenuSensitivity>, MouseMenuSensitivityChoices(), ""));
-    rows.push_back(SelectNumber(place, "MouseMenuItemWidthComboBox", "Item width",
-                                Option<&TProgramOptions::MouseMenuItemWidth>, MouseMenuItemWidthChoices(), ""));
-    rows.push_back(SelectNumber(place, "MouseMenuItemExtraHeightComboBox", "Item extra height",
-                                Option<&TProgramOptions::MouseMenuItemExtraHeight>, MouseMenuItemExtraHeightChoices(),
-                                ""));
+    rows.push_back(ReadWithin(SelectNumber(place, "MouseMenuTranslucencyComboBox", "Translucency",
+                                           Option<&TProgramOptions::MouseMenuTranslucency>,
+                                           MouseMenuTranslucencyChoices(), ""),
+                              MouseMenuTranslucencyLimits));
+    rows.push_back(ReadWithin(SelectNumber(place, "MouseMenuSensitivityComboBox", "Sensitivity",
+                                           Option<&TProgramOptions::MouseMenuSensitivity>,
+                                           MouseMenuSensitivityChoices(), ""),
+                              MouseMenuSensitivityLimits));
+    rows.push_back(ReadWithin(SelectNumber(place, "MouseMenuItemWidthComboBox", "Item width",
+                                           Option<&TProgramOptions::MouseMenuItemWidth>, MouseMenuItemWidthChoices(),
+                                           ""),
+                              MouseMenuItemWidthLimits));
+    rows.push_back(ReadWithin(SelectNumber(place, "MouseMenuItemExtraHeightComboBox", "Item extra height",
+                                           Option<&TProgramOptions::MouseMenuItemExtraHeight>,
+                                           MouseMenuItemExtraHeightChoices(), ""),
+                              MouseMenuItemExtraHeightLimits));
     for (size_t zone = 0; zone < ProgramOptions.MouseMenuOperation.size(); ++zone) {
         TOptionControl row = Operation(place, "MouseOperationZone" + std::to_string(zone + 1) + "ComboBox", "",
                                        std::function<std::string&()>([zone]() -> std::string& {
@@ -364,6 +385,19 @@ std::string ControlText(QWidget& control)
     return static_cast<QComboBox&>(control).currentText().toStdString();
 }
 
+// The row's own items, and the value read when they lack it, in the order of the numbers.
+void OfferValueRead(const TOptionControl& row, QComboBox& comboBox)
+{
+    const int32_t value = std::get<std::function<int32_t&()>>(row.Field)();
+    FillOptionItems(row, comboBox);
+    const std::string text = std::to_string(value);
+    if (!TChoiceLimits{row.Limits.Min, row.Limits.Max}.Holds(value) || FindComboBoxItemExact(comboBox, text) >= 0)
+        return;
+    const auto after = std::find_if(row.Items.begin(), row.Items.end(),
+                                    [&](const std::string& item) { return std::stoi(item) > value; });
+    comboBox.insertItem(static_cast<int>(after - row.Items.begin()), QString::fromStdString(text));
+}
+
 void SetControlText(QWidget& control, const std::string& text)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(&control))
@@ -390,8 +424,17 @@ const std::vector<TOptionControl>& OptionControls()
     return rows;
 }
 
+void FillOptionItems(const TOptionControl& row, QComboBox& comboBox)
+{
+    comboBox.clear();
+    for (const std::string& item : row.Items)
+        comboBox.addItem(QString::fromStdString(item));
+}
+
 void ShowOptionValue(const TOptionControl& row, QWidget& control)
 {
+    if (row.OffersValueRead)
+        OfferValueRead(row, static_cast<QComboBox&>(control));
     switch (row.Show) {
     case TShowRule::Check:
         static_cast<QCheckBox&>(control).setChecked(std::get<std::function<bool&()>>(row.Field)());

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+class QComboBox;
 class QWidget;
 
 // The controls of "Program options", one row each: what the control is, which value it
@@ -93,11 +94,19 @@ struct TOptionControl
     std::vector<std::string> Items;
     // The item Select shows when the value is not listed; "" for the first item.
     std::string Fallback;
+    // The values the option file takes for a number read within limits, and the default
+    // NumberInRange gives.
     TNumberLimits Limits;
+    // The option file takes any number within the limits, more than the list offers: such
+    // a value joins the list while it is shown, so that Okay gives it back unchanged.
+    bool OffersValueRead = false;
 };
 
 // Every control, page by page in the order they stand.
 const std::vector<TOptionControl>& OptionControls();
+
+// The row's items into its list, in place of what the list held.
+void FillOptionItems(const TOptionControl& row, QComboBox& comboBox);
 
 // The row's value into its control, and back.
 void ShowOptionValue(const TOptionControl& row, QWidget& control);

@@ -29,12 +29,21 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TOptionsForm* OptionsForm = nullptr;
 
 namespace {
 
+// The designed size; the form grows beyond it where the desktop's font needs more room.
 constexpr int FormWidth = 480;
 constexpr int FormHeight = 520;
+constexpr int FormMargin = 8;
+// Below the pages: the buttons' row and the margins around it.
+constexpr int ButtonsHeight = 48;
+constexpr int ButtonWidth = 78;
+constexpr int ButtonHeight = 25;
+constexpr int ButtonStep = 82;
 constexpr int DropDownRows = 20;
 constexpr int ListWidthInCharacters = 12;
 constexpr int MouseMenuZonesPerRow = 2;
@@ -74,10 +83,10 @@ QWidget* MakeControl(const TOptionControl& row, QWidget* parent)
         comboBox->setEditable(row.Kind != TControlKind::List);
         comboBox->setInsertPolicy(QComboBox::NoInsert);
         comboBox->setMaxVisibleItems(DropDownRows);
-        comboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        // Wide enough for its longest item, so that no name is cut.
+        comboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         comboBox->setMinimumContentsLength(ListWidthInCharacters);
-        for (const std::string& item : row.Items)
-            comboBox->addItem(QString::fromStdString(item));
+        FillOptionItems(row, *comboBox);
         control = comboBox;
     }
     control->setObjectName(QString::fromStdString(row.Name));
@@ -159,19 +168,42 @@ TOptionsForm::~TOptionsForm()
 void TOptionsForm::BuildForm()
 {
     setWindowTitle("Program options");
-    setFixedSize(FormWidth, FormHeight);
     PageControl = new QTabWidget(this);
-    PageControl->setGeometry(8, 8, FormWidth - 16, FormHeight - 56);
+    // Every tab stands in the bar: the form is made wide enough for all seven.
+    PageControl->setUsesScrollButtons(false);
+    PageControl->setElideMode(Qt::ElideNone);
     MakeControls();
     BuildPages();
 
-    constexpr int buttonTop = FormHeight - 38;
-    OkayButton = AddButton(this, "&Okay", {FormWidth - 252, buttonTop, 78, 25});
-    CancelButton = AddButton(this, "&Cancel", {FormWidth - 170, buttonTop, 78, 25});
-    HelpButton = AddButton(this, "&Help", {FormWidth - 88, buttonTop, 78, 25});
+    const QRect button(0, 0, ButtonWidth, ButtonHeight);
+    OkayButton = AddButton(this, "&Okay", button);
+    CancelButton = AddButton(this, "&Cancel", button);
+    HelpButton = AddButton(this, "&Help", button);
     connect(OkayButton, &QPushButton::clicked, this, [this] { done(mrOkay); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });
     connect(HelpButton, &QPushButton::clicked, this, [this] { HelpButtonClick(); });
+    FitToContents();
+}
+
+// The designed size, or more where the pages need it with the desktop's font: the whole
+// tab bar and every list as wide as its longest item.
+void TOptionsForm::FitToContents()
+{
+    // A list's width changes with the fonts listed; its parents' layouts learn it now, not
+    // at their next turn, which a hidden form never gets.
+    for (QWidget* child : PageControl->findChildren<QWidget*>())
+        child->updateGeometry();
+    const QSize pages = PageControl->sizeHint();
+    const int width = std::max(FormWidth, pages.width() + 2 * FormMargin);
+    const int height = std::max(FormHeight, pages.height() + FormMargin + ButtonsHeight);
+    setFixedSize(width, height);
+    PageControl->setGeometry(FormMargin, FormMargin, width - 2 * FormMargin, height - FormMargin - ButtonsHeight);
+    const int buttonTop = height - ButtonsHeight + (ButtonsHeight - ButtonHeight) / 2 - 1;
+    int buttonLeft = width - 3 * ButtonStep - 6;
+    for (QPushButton* button : {OkayButton, CancelButton, HelpButton}) {
+        button->move(buttonLeft, buttonTop);
+        buttonLeft += ButtonStep;
+    }
 }
 
 void TOptionsForm::MakeControls()
@@ -298,6 +330,7 @@ bool TOptionsForm::Dialog()
 void TOptionsForm::SetControls()
 {
     FillFontLists();
+    FitToContents();
     const std::vector<TOptionControl>& rows = OptionControls();
     for (size_t i = 0; i < rows.size(); ++i)
         ShowOptionValue(rows[i], *Controls[i]);

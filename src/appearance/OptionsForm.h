@@ -58,6 +58,7 @@ private:
     void BuildPages();
     QWidget* BuildMouseMenuPage();
     QWidget* BuildPluginsPage();
+    void FitToContents();
     void FillFontLists();
     void EmptyFontLists();
     QLineEdit& PluginNameEdit(int32_t panel) const;

@@ -327,11 +327,13 @@ void TMainForm::SkinsButtonMouseDown(MyTPanel& button, TShiftState shift)
 }
 
 // A column dropped on the button becomes the inter-board source, and the boards menu opens
-// as for a press, so that the user picks the board to take it to.
+// as for a plain left press, so that the user picks the board to take it to. The keys held
+// while dropping belong to the drag: with Ctrl or Shift the menu would copy, exchange or
+// move boards instead, and the pick would overwrite a board's saved layout.
 void TMainForm::BoardsButtonDragDrop(MyTPanel& button)
 {
     MarkIBSourceColumn(*ActiveColumn());
-    Boards->ShowMenu(button, GetShiftState(QApplication::keyboardModifiers()));
+    Boards->ShowMenu(button, ShiftOf(ssLeft));
 }
 
 void TMainForm::BuildTreePanel()

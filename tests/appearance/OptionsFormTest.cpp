@@ -13,6 +13,7 @@
 #include "host/Process.h"
 
 #include "support/FakeOptionsMainWindow.h"
+#include "support/SettingsText.h"
 #include "support/TestSupport.h"
 #include "support/ViewerPluginFixtures.h"
 
@@ -24,6 +25,9 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -128,12 +132,16 @@ TEST_F(OptionsDialog, OkayTakesBackWhatTheListsCanHold)
     };
     TFileViewerSettings& viewer = Window.Viewer;
     const std::vector<Case> cases = {
-        {"boards not offered", [] { ProgramOptions.VisibleBoards = 11; },
+        {"boards not offered, within the file's limits", [] { ProgramOptions.VisibleBoards = 11; },
+         [] { EXPECT_EQ(11, ProgramOptions.VisibleBoards); }},
+        {"boards outside the file's limits", [] { ProgramOptions.VisibleBoards = 9; },
          [] { EXPECT_EQ(10, ProgramOptions.VisibleBoards); }},
-        {"text size not offered", [&] { viewer.MaxTextSize = 250000; }, [&] { EXPECT_EQ(100000, viewer.MaxTextSize); }},
+        {"text size not offered", [&] { viewer.MaxTextSize = 250000; }, [&] { EXPECT_EQ(250000, viewer.MaxTextSize); }},
         {"unknown mouse-menu operation", [] { ProgramOptions.MouseMenuOperation[0] = "Foo"; },
          [] { EXPECT_EQ("", ProgramOptions.MouseMenuOperation[0]); }},
-        {"viewer font size not offered", [&] { viewer.FontSize = 33; }, [&] { EXPECT_EQ(0, viewer.FontSize); }},
+        {"viewer font size not offered", [&] { viewer.FontSize = 33; }, [&] { EXPECT_EQ(33, viewer.FontSize); }},
+        {"mouse-menu width outside the file's limits", [] { ProgramOptions.MouseMenuItemWidth = 401; },
+         [] { EXPECT_EQ(50, ProgramOptions.MouseMenuItemWidth); }},
         {"unknown mouse operation", [] { ProgramOptions.RMBNameOperation = "Bar"; },
          [] { EXPECT_EQ("File menu", ProgramOptions.RMBNameOperation); }},
         {"listed value", [] { ProgramOptions.FileTypeWidth = 225; },
@@ -206,6 +214,109 @@ TEST_F(OptionsDialog, EveryValueTheReaderTakesShowsChosen)
         }
 }
 
+std::vector<int32_t> ItemNumbers(const QComboBox& box)
+{
+    std::vector<int32_t> numbers;
+    for (int i = 0; i < box.count(); ++i)
+        numbers.push_back(box.itemText(i).toInt());
+    return numbers;
+}
+
+// The numbers the reader takes within limits, more than the lists offer: each shows as it
+// is, once, among the list's own items in order; the next showing lists the items alone.
+TEST_F(OptionsDialog, EveryValueTheReaderTakesWithinLimitsShowsChosen)
+{
+    struct Ranged
+    {
+        const char* Section;
+        const char* Key;
+        const char* Control;
+        TChoiceLimits Limits;
+        const std::vector<int32_t>& Values;
+    };
+    const std::vector<Ranged> ranged = {
+        {"Main", "VisibleBoards", "BoardsBarButtonsComboBox", VisibleBoardsLimits, VisibleBoardsChoices()},
+        {"Main", "BoardsBarRows", "BoardsBarRowsComboBox", BoardsBarRowsLimits, BoardsBarRowsChoices()},
+        {"Main", "HintLines", "HintLinesComboBox", HintLinesLimits, HintLinesChoices()},
+        {"Main", "UserLogoWidth", "UserLogoWidthComboBox", UserLogoWidthLimits, UserLogoWidthChoices()},
+        {"FileList", "FileTypeWidth", "FileTypeWidthComboBox", FileTypeWidthLimits, TypeWidthChoices()},
+        {"FileList", "MaxThumbFileSize", "MaxThumbFileSizeComboBox", MaxThumbFileSizeLimits,
+         MaxThumbFileSizeChoices()},
+        {"Viewer", "MaxTextSize", "MaxTextSizeComboBox", MaxTextSizeLimits, MaxTextSizeChoices()},
+        {"Viewer", "FontSize", "ViewerFontSizeComboBox", ViewerFontSizeLimits, FontSizeChoices()},
+        {"MouseMenu2", "MouseMenuTranslucency", "MouseMenuTranslucencyComboBox", MouseMenuTranslucencyLimits,
+         MouseMenuTranslucencyChoices()},
+        {"MouseMenu2", "MouseMenuSensitivity", "MouseMenuSensitivityComboBox", MouseMenuSensitivityLimits,
+         MouseMenuSensitivityChoices()},
+        {"MouseMenu2", "MouseMenuItemWidth", "MouseMenuItemWidthComboBox", MouseMenuItemWidthLimits,
+         MouseMenuItemWidthChoices()},
+        {"MouseMenu2", "MouseMenuItemExtraHeight", "MouseMenuItemExtraHeightComboBox", MouseMenuItemExtraHeightLimits,
+         MouseMenuItemExtraHeightChoices()},
+    };
+    TStoredTextList store(Drive.Path("Quillomber.ini"));
+    store.OnLoad = [](TStoredTextList& list, int32_t) { LoadProgramOptionsSTL(list); };
+    for (const Ranged& option : ranged) {
+        std::set<int32_t> values = {option.Limits.Min, option.Limits.Min + 1, option.Limits.Max - 1,
+                                    option.Limits.Max};
+        for (const int32_t listed : option.Values)
+            for (const int32_t near : {listed - 1, listed, listed + 1})
+                if (option.Limits.Holds(near))
+                    values.insert(near);
+        const std::set<int32_t> listed(option.Values.begin(), option.Values.end());
+        for (const int32_t value : values) {
+            SCOPED_TRACE(std::string(option.Key) + "=" + std::to_string(value));
+            Drive.WriteFile("Quillomber.ini",
+                            std::string("[") + option.Section + "]\r\n" + option.Key + "=" + std::to_string(value));
+            ASSERT_TRUE(store.Load(0));
+            Form.SetControls();
+            const QComboBox& box = ComboBox(Form, option.Control);
+            EXPECT_EQ(std::to_string(value), box.currentText().toStdString());
+            std::set<int32_t> expected = listed;
+            expected.insert(value);
+            EXPECT_EQ(std::vector<int32_t>(expected.begin(), expected.end()), ItemNumbers(box));
+        }
+    }
+}
+
+// Okay on a dialog the user did not touch keeps every value the option file held, also
+// those the lists do not offer.
+TEST_F(OptionsDialog, OkayOnAnUntouchedDialogKeepsEveryValueReadWithinLimits)
+{
+    struct Stored
+    {
+        const char* Section;
+        const char* Key;
+        const char* Value;
+    };
+    const std::vector<Stored> stored = {
+        {"Main", "VisibleBoards", "11"},
+        {"Main", "BoardsBarRows", "4"},
+        {"Main", "UserLogoWidth", "55"},
+        {"FileList", "FileTypeWidth", "155"},
+        {"FileList", "MaxThumbFileSize", "150000"},
+        {"Viewer", "MaxTextSize", "250000"},
+        {"Viewer", "FontSize", "33"},
+        {"MouseMenu2", "MouseMenuTranslucency", "100"},
+        {"MouseMenu2", "MouseMenuSensitivity", "11"},
+        {"MouseMenu2", "MouseMenuItemWidth", "400"},
+        {"MouseMenu2", "MouseMenuItemExtraHeight", "3"},
+    };
+    std::string file;
+    for (const Stored& option : stored)
+        file += std::string("[") + option.Section + "]\r\n" + option.Key + "=" + option.Value + "\r\n";
+    Drive.WriteFile("Quillomber.ini", file);
+    TStoredTextList store(Drive.Path("Quillomber.ini"));
+    store.OnLoad = [](TStoredTextList& list, int32_t) { LoadProgramOptionsSTL(list); };
+    ASSERT_TRUE(store.Load(0));
+    const std::string before = SavedOptionsText(Drive);
+    for (const Stored& option : stored)
+        ASSERT_EQ(option.Value, ValueOfKey(before, option.Section, option.Key)) << option.Key;
+
+    EXPECT_TRUE(Run(mrOkay));
+
+    EXPECT_EQ(before, SavedOptionsText(Drive));
+}
+
 TEST_F(OptionsDialog, FontsAreListedOnceAtEachOpeningAndEmptiedAtClose)
 {
     const int families = static_cast<int>(QFontDatabase::families().size());
@@ -218,6 +329,53 @@ TEST_F(OptionsDialog, FontsAreListedOnceAtEachOpeningAndEmptiedAtClose)
         EXPECT_EQ(0, ComboBox(Form, "ItemsFontNameComboBox").count());
         EXPECT_EQ("", ComboBox(Form, "ItemsFontNameComboBox").currentText().toStdString());
     }
+}
+
+// The width a list gives its text: the edit field inside the frame and the arrow.
+int TextRoom(QComboBox& box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    option.frame = box.hasFrame();
+    return box.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box).width();
+}
+
+// With the desktop's font every tab stands whole in the bar (no scroll arrows) and every
+// list, the font names too, is as wide as its longest item.
+TEST_F(OptionsDialog, EveryTabAndEveryListItemShowsWhole)
+{
+    Form.SetControls();
+    Form.show();
+    QTabBar& bar = *Form.PageControl->tabBar();
+    for (int page = 0; page < Form.PageControl->count(); ++page) {
+        Form.PageControl->setCurrentIndex(page);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(7, bar.count());
+    EXPECT_LE(bar.sizeHint().width(), Form.PageControl->width());
+    EXPECT_LE(Form.PageControl->geometry().right(), Form.width());
+    for (int tab = 0; tab < bar.count(); ++tab) {
+        SCOPED_TRACE(bar.tabText(tab).toStdString());
+        EXPECT_TRUE(bar.rect().contains(bar.tabRect(tab)));
+        EXPECT_LE(bar.fontMetrics().horizontalAdvance(bar.tabText(tab)), bar.tabRect(tab).width());
+    }
+
+    int fontNames = 0;
+    for (QComboBox* box : Form.findChildren<QComboBox*>()) {
+        QString longest;
+        for (int i = 0; i < box->count(); ++i)
+            if (box->fontMetrics().horizontalAdvance(box->itemText(i)) > box->fontMetrics().horizontalAdvance(longest))
+                longest = box->itemText(i);
+        if (box->count() == static_cast<int>(QFontDatabase::families().size()))
+            ++fontNames;
+        SCOPED_TRACE(box->objectName().toStdString() + ": " + longest.toStdString());
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(longest), TextRoom(*box));
+        EXPECT_LE(box->mapTo(&Form, QPoint(box->width(), 0)).x(), Form.PageControl->geometry().right());
+    }
+    EXPECT_EQ(3, fontNames);
+    Form.FormClose(mrCancel);
+    Form.hide();
 }
 
 TEST_F(OptionsDialog, TheTreeNavigatorBoxIsTheActiveBoardsAlone)

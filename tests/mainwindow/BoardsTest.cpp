@@ -9,6 +9,8 @@
 #include "core/files/ProgramFolders.h"
 #include "core/forms/InputState.h"
 
+#include "support/HeldKeys.h"
+
 #include "host/Clock.h"
 
 #include <QAction>
@@ -414,6 +416,42 @@ TEST_F(BoardsTest, TheBoardsMenuActsByTheModifiersItWasOpenedWith)
         EXPECT_EQ(4, Boards->ActiveBoard);
         EXPECT_EQ(row.NameAt1, BoardAt(0).Name);
         EXPECT_EQ(Drive.Path(row.WindowTitle), ColumnAt(*Window, 0).ActiveTitle);
+        Reopen();
+    }
+}
+
+// A column dropped on the Boards button only shows the board picked: the keys held at the
+// drop belong to the drag and never make the menu copy, exchange or move boards.
+TEST_F(BoardsTest, AColumnDroppedOnTheBoardsButtonShowsThePickedBoardWhateverKeysAreHeld)
+{
+    struct Row
+    {
+        const char* Name;
+        Qt::KeyboardModifiers Keys;
+    };
+    const Row rows[] = {
+        {"no keys", Qt::NoModifier},
+        {"Ctrl", Qt::ControlModifier},
+        {"Shift", Qt::ShiftModifier},
+        {"Ctrl+Shift", Qt::ControlModifier | Qt::ShiftModifier},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        MyTPanel& button = *Window->BoardsButton;
+        const std::vector<std::string> names = BoardNames(6);
+        {
+            const THeldKeys held(row.Keys);
+            ASSERT_EQ(row.Keys, QApplication::keyboardModifiers());
+            TModalScript script;
+            script.Expect("Show board", 0, [](const TModalRequest& request) { request.Menu->actions()[5]->trigger(); });
+            button.OnDragDrop(&button, ColumnAt(*Window, 0).FileList, 5, 5);
+            EXPECT_EQ(1U, script.Seen().size());
+        }
+        EXPECT_EQ(4, Boards->ActiveBoard);
+        EXPECT_EQ(names, BoardNames(6));
+        EXPECT_EQ(Drive.Path("a/two.txt"), BoardAt(0).ColumnStates[0].ActiveTitle);
+        EXPECT_EQ(Drive.Path("b/three.txt"), ColumnAt(*Window, 0).ActiveTitle);
+        EXPECT_EQ(Drive.Path("a/two.txt"), ColumnAt(*Window, IBSourceColumnIndex).ActiveTitle);
         Reopen();
     }
 }

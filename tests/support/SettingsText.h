@@ -31,3 +31,19 @@ inline std::vector<std::string> KeysOfSection(const std::string& text, const std
     }
     return keys;
 }
+
+// The value of one key of one section of a settings text, or "" when it is not there.
+inline std::string ValueOfKey(const std::string& text, const std::string& section, const std::string& key)
+{
+    std::istringstream lines(text);
+    bool inSection = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[')
+            inSection = line == "[" + section + "]";
+        else if (inSection && line.starts_with(key + "="))
+            return line.substr(key.size() + 1);
+    }
+    return "";
+}

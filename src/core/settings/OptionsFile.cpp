@@ -24,7 +24,7 @@ class TOptionPass
 public:
     virtual ~TOptionPass() = default;
     virtual void Bool(const std::string& section, const std::string& key, bool& value) = 0;
-    virtual void Integer(const std::string& section, const std::string& key, int32_t min, int32_t max,
+    virtual void Integer(const std::string& section, const std::string& key, TChoiceLimits limits,
                          int32_t& value) = 0;
     virtual void Number(const std::string& section, const std::string& key, const std::vector<int32_t>& choices,
                         int32_t& value) = 0;
@@ -42,9 +42,9 @@ public:
     {
         Store.ReadBool(section, key, value);
     }
-    void Integer(const std::string& section, const std::string& key, int32_t min, int32_t max, int32_t& value) override
+    void Integer(const std::string& section, const std::string& key, TChoiceLimits limits, int32_t& value) override
     {
-        Store.ReadInteger(section, key, min, max, value);
+        Store.ReadInteger(section, key, limits.Min, limits.Max, value);
     }
     // The stored text must spell one of the choices exactly ("010" is not 10).
     void Number(const std::string& section, const std::string& key, const std::vector<int32_t>& choices,
@@ -92,7 +92,7 @@ public:
     {
         Store.WriteBool(section, key, value);
     }
-    void Integer(const std::string& section, const std::string& key, int32_t, int32_t, int32_t& value) override
+    void Integer(const std::string& section, const std::string& key, TChoiceLimits, int32_t& value) override
     {
         Store.WriteInteger(section, key, value);
     }
@@ -136,11 +136,11 @@ void PassMainFirstPart(TOptionPass& pass, TProgramOptions& options)
     pass.Number(main, "ScrollbarSensitivity", ScrollChoices(), options.ScrollbarSensitivity);
     pass.Bool(main, "ShowBoardsBar", options.ShowBoardsBar);
     pass.Bool(main, "SynchronizeColumn", options.SynchronizeColumn);
-    pass.Integer(main, "VisibleBoards", 10, 30, options.VisibleBoards);
-    pass.Integer(main, "BoardsBarRows", 1, 5, options.BoardsBarRows);
-    pass.Integer(main, "HintLines", 1, 5, options.HintLines);
+    pass.Integer(main, "VisibleBoards", VisibleBoardsLimits, options.VisibleBoards);
+    pass.Integer(main, "BoardsBarRows", BoardsBarRowsLimits, options.BoardsBarRows);
+    pass.Integer(main, "HintLines", HintLinesLimits, options.HintLines);
     pass.Bool(main, "ShowUserLogo", options.ShowUserLogo);
-    pass.Integer(main, "UserLogoWidth", 50, 500, options.UserLogoWidth);
+    pass.Integer(main, "UserLogoWidth", UserLogoWidthLimits, options.UserLogoWidth);
     pass.Bool(main, "ShowTopLeftUserLogo", options.ShowTopLeftUserLogo);
     pass.Bool(main, "CenterToolbarButtons", options.CenterToolbarButtons);
 }
@@ -170,10 +170,10 @@ void PassMouseMenu(TOptionPass& pass, TProgramOptions& options)
 {
     const std::string section = "MouseMenu2";
     pass.Bool(section, "MouseMenuActive", options.MouseMenuActive);
-    pass.Integer(section, "MouseMenuTranslucency", 0, 100, options.MouseMenuTranslucency);
-    pass.Integer(section, "MouseMenuSensitivity", 3, 20, options.MouseMenuSensitivity);
-    pass.Integer(section, "MouseMenuItemWidth", 50, 400, options.MouseMenuItemWidth);
-    pass.Integer(section, "MouseMenuItemExtraHeight", 2, 20, options.MouseMenuItemExtraHeight);
+    pass.Integer(section, "MouseMenuTranslucency", MouseMenuTranslucencyLimits, options.MouseMenuTranslucency);
+    pass.Integer(section, "MouseMenuSensitivity", MouseMenuSensitivityLimits, options.MouseMenuSensitivity);
+    pass.Integer(section, "MouseMenuItemWidth", MouseMenuItemWidthLimits, options.MouseMenuItemWidth);
+    pass.Integer(section, "MouseMenuItemExtraHeight", MouseMenuItemExtraHeightLimits, options.MouseMenuItemExtraHeight);
     for (size_t slot = 0; slot < options.MouseMenuOperation.size(); ++slot)
         pass.Text(section, "MouseMenuOperation" + std::to_string(slot + 1), MaxNameLength,
                   options.MouseMenuOperation[slot]);
@@ -201,9 +201,9 @@ void PassViewer(TOptionPass& pass, TFileViewerSettings& viewer)
     const std::string section = "Viewer";
     pass.Bool(section, "FitSmallImages", viewer.FitSmallImages);
     pass.Bool(section, "TextWordWrap", viewer.TextWordWrap);
-    pass.Integer(section, "MaxTextSize", -1, 1000000, viewer.MaxTextSize);
+    pass.Integer(section, "MaxTextSize", MaxTextSizeLimits, viewer.MaxTextSize);
     pass.Text(section, "FontName", MaxNameLength, viewer.FontName);
-    pass.Integer(section, "FontSize", 8, 40, viewer.FontSize);
+    pass.Integer(section, "FontSize", ViewerFontSizeLimits, viewer.FontSize);
     pass.Bool(section, "FontBold", viewer.FontBold);
 }
 
@@ -221,18 +221,18 @@ void PassFileList(TOptionPass& pass, TProgramOptions& options)
     pass.Bool(list, "SeparateDocs", options.SeparateDocs);
     pass.Bool(list, "ShowFileType", options.ShowFileType);
     pass.Bool(list, "ShowExtInType", options.ShowExtInType);
-    pass.Integer(list, "FileTypeWidth", 100, 400, options.FileTypeWidth);
+    pass.Integer(list, "FileTypeWidth", FileTypeWidthLimits, options.FileTypeWidth);
     pass.Bool(list, "SimulateFileType", options.SimulateFileType);
     pass.Number(list, "SimulateFileTypeWidth", TypeWidthChoices(), options.SimulateFileTypeWidth);
     pass.Number(main, "MaxPictureCacheSize", CacheChoices(), options.MaxPictureCacheSize);
-    pass.Integer(list, "MaxThumbFileSize", -1, 2000000, options.MaxThumbFileSize);
+    pass.Integer(list, "MaxThumbFileSize", MaxThumbFileSizeLimits, options.MaxThumbFileSize);
     pass.Bool(list, "HighQualityThumb", options.HighQualityThumb);
     pass.Number(list, "SmartQualitySize", QualityChoices(), options.SmartQualitySize);
     pass.Bool(list, "ShowWhileScrolling", options.ShowWhileScrolling);
     pass.Bool(list, "NormalizeThumbWidth", options.NormalizeThumbWidth);
-    pass.Integer(list, "NormalizeThumbWidthTo", 50, 10000, options.NormalizeThumbWidthTo);
+    pass.Integer(list, "NormalizeThumbWidthTo", NormalizeThumbSizeLimits, options.NormalizeThumbWidthTo);
     pass.Bool(list, "NormalizeThumbHeight", options.NormalizeThumbHeight);
-    pass.Integer(list, "NormalizeThumbHeightTo", 50, 10000, options.NormalizeThumbHeightTo);
+    pass.Integer(list, "NormalizeThumbHeightTo", NormalizeThumbSizeLimits, options.NormalizeThumbHeightTo);
     pass.Bool(main, "TranslucentThumbnailSelection", options.TranslucentThumbnailSelection);
     pass.Bool(main, "FitSmallThumbs", options.FitSmallThumbs);
     pass.Number(main, "FitSmallThumbsSize", QualityChoices(), options.FitSmallThumbsSize);
