@@ -62,3 +62,34 @@ inline std::string PngWithChunkAfterHeader(const QImage& picture, uint32_t claim
     png.insert(8 + 8 + 13 + 4, chunk);
     return png;
 }
+
+inline std::string BigEndian32(uint32_t value)
+{
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+            static_cast<char>(value)};
+}
+
+// The PNG chunks' checksum (CRC-32, reflected polynomial 0xEDB88320).
+inline uint32_t Crc32(const std::string& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A PNG whose header claims the size, with a valid checksum, and a few bytes of data that
+// end before the first row: decoding any pixel fails.
+inline std::string PngClaiming(uint32_t width, uint32_t height)
+{
+    const auto chunk = [](const std::string& type, const std::string& data) {
+        const std::string checked = type + data;
+        return BigEndian32(static_cast<uint32_t>(data.size())) + checked + BigEndian32(Crc32(checked));
+    };
+    const std::string header = BigEndian32(width) + BigEndian32(height) + std::string("\x08\x02\0\0\0", 5);
+    return std::string("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) +
+           chunk("IDAT", std::string("\x78\x9c\x63\x60", 4)) + chunk("IEND", "");
+}
