@@ -190,7 +190,10 @@ public:
     void AppendItems(TPanelItems items);
     void CopyItemsFrom(const MyTPanel& other);
     void LoadTextItems(const TStringList& strings);
-    void LoadTextItemsFromFile(const std::string& path);
+    // The file's lines as text items, in order, empty lines skipped. A file of more than
+    // `maxBytes` is refused without reading it further: "File size is too big (over N
+    // bytes)." (the path), the list left empty.
+    void LoadTextItemsFromFile(const std::string& path, uint64_t maxBytes);
     int32_t IndexOfTextItem(const std::string& text) const;
     void ShuffleItems(int32_t passes);
     // The item closures that SetKind gives a list whose owner left them unset: text items.

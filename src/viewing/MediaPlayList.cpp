@@ -116,7 +116,10 @@ void MyTMediaPlayer::PlayMPL(const std::string& playListFile, const std::string&
         trace.Run([&] {
             StoreLastPlayedPosition();
             Stop();
-            Controls.PlayList->LoadTextItemsFromFile(playListFile);
+            Controls.PlayList->LoadTextItemsFromFile(playListFile, MaxPlayListBytes);
+            // A list that cannot be read, or is too large, is a failure, not an empty list.
+            if (trace.TakeOver())
+                return;
             empty = GetItemCount() == 0;
             if (empty)
                 return;
