@@ -354,7 +354,8 @@ void MyTPanel::LoadTextItems(const TStringList& strings)
     ResetItems();
 }
 
-void MyTPanel::LoadTextItemsFromFile(const std::string& path, uint64_t maxBytes)
+void MyTPanel::LoadTextItemsFromFile(const std::string& path, uint64_t maxBytes,
+                                     const std::function<std::string(std::string_view line)>& itemText)
 {
     TTraced trace;
     try {
@@ -367,7 +368,9 @@ void MyTPanel::LoadTextItemsFromFile(const std::string& path, uint64_t maxBytes)
         if (text->size() > maxBytes)
             trace.Raise("File size is too big (over " + std::to_string(maxBytes) + " bytes).", path);
         else
-            ForEachLine(*text, [this](std::string_view line) { AddTextItem(std::string(line)); });
+            ForEachLine(*text, [&](std::string_view line) {
+                AddTextItem(itemText && !line.empty() ? itemText(line) : std::string(line));
+            });
     }
     TRACED_CATCH(trace)
     ResetItems();

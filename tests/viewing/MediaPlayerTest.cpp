@@ -510,6 +510,25 @@ TEST_F(MediaPlayer, APlayListFileOfEmptyLinesWarnsAndStaysStopped)
     EXPECT_EQ(0, Viewer->LastPlayedMPL.Count);
 }
 
+// Lines that are host paths, as players on this system write them, are the files they
+// name; the other lines stay as they are.
+TEST_F(MediaPlayer, PlayListLinesThatAreHostPathsNameTheirFiles)
+{
+    TTempDrive drive;
+    // A path too long for a Windows form has none.
+    const std::string tooLong = drive.HostPath(std::string(300, 'a') + ".wav");
+    drive.WriteFile("songs.mpl", drive.HostPath("Music") + "/a.wav\n" + drive.HostPath("b c.wav") +
+                                     "\nT:\\d.wav\nrelative.wav\n" + tooLong + "\n");
+    Player->PlayMPL(drive.Path("songs.mpl"), drive.Path("b c.wav"), 0);
+    ASSERT_EQ(5, Controls.PlayList->GetCount());
+    const std::vector<std::string> expected = {drive.Path("Music\\a.wav"), drive.Path("b c.wav"), "T:\\d.wav",
+                                               "relative.wav", tooLong};
+    for (int32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(expected[static_cast<size_t>(i)], TextOf(*Controls.PlayList, i)) << i;
+    EXPECT_EQ(1, Player->CurrentIndex) << "the last title is found among the mapped items";
+    EXPECT_EQ(drive.Path("b c.wav"), Device().FileName());
+}
+
 // A list that cannot be read, or one above the bound, fails to play with its reason; it
 // is not an empty list.
 TEST_F(MediaPlayer, APlayListFileAboveItsBoundOrUnreadableFailsToPlay)
