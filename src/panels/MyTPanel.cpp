@@ -354,20 +354,23 @@ void MyTPanel::LoadTextItems(const TStringList& strings)
     ResetItems();
 }
 
-void MyTPanel::LoadTextItemsFromFile(const std::string& path)
+void MyTPanel::LoadTextItemsFromFile(const std::string& path, uint64_t maxBytes,
+                                     const std::function<std::string(std::string_view line)>& itemText)
 {
     TTraced trace;
     try {
         Clear();
         host::SetLastError(host::ERROR_SUCCESS);
-        const std::optional<std::string> text = host::ReadFileContents(path);
+        // One byte past the bound tells a file that passes it, without reading the rest.
+        const std::optional<std::string> text = host::ReadFileContents(path, maxBytes + 1);
         if (!text)
             throw EError("Cannot open file \"" + path + "\". " + GetSystemErrorText(host::GetLastError()));
-        TStringList lines;
-        for (const std::string& line : SplitLines(*text))
-            lines.Add(line);
-        LoadTextItems(lines);
-        trace.TakeOver();
+        if (text->size() > maxBytes)
+            trace.Raise("File size is too big (over " + std::to_string(maxBytes) + " bytes).", path);
+        else
+            ForEachLine(*text, [&](std::string_view line) {
+                AddTextItem(itemText && !line.empty() ? itemText(line) : std::string(line));
+            });
     }
     TRACED_CATCH(trace)
     ResetItems();

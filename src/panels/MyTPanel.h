@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class MyTPanel;
@@ -190,7 +191,12 @@ public:
     void AppendItems(TPanelItems items);
     void CopyItemsFrom(const MyTPanel& other);
     void LoadTextItems(const TStringList& strings);
-    void LoadTextItemsFromFile(const std::string& path);
+    // The file's lines as text items, in order, empty lines skipped; `itemText`, when
+    // given, makes each line's item text. A file of more than `maxBytes` is refused
+    // without reading it further: "File size is too big (over N bytes)." (the path), the
+    // list left empty.
+    void LoadTextItemsFromFile(const std::string& path, uint64_t maxBytes,
+                               const std::function<std::string(std::string_view line)>& itemText = {});
     int32_t IndexOfTextItem(const std::string& text) const;
     void ShuffleItems(int32_t passes);
     // The item closures that SetKind gives a list whose owner left them unset: text items.

@@ -14,7 +14,7 @@
 #include "host/LastError.h"
 #include "host/PictureFiles.h"
 
-#include <QBuffer>
+#include <QIODevice>
 #include <QImageWriter>
 
 #include <algorithm>
@@ -31,32 +31,31 @@ constexpr char NoisePictureName[] = "-Quillomber_StegNoisePicture.bmp";
 // The characters a Windows name cannot hold.
 constexpr std::string_view ForbiddenTitleCharacters = "<>|\":\\/?*";
 
-// The decoded picture as the file stores it: no orientation applied, whole, decoded as
-// exactly as the decoder can (a JPEG through its accurate transform, not the fast one),
-// and only when the file holds all of it.
-std::optional<QImage> ReadWholePicture(const std::string& path)
+// The picture's pixel count as its header gives it, without decoding; nothing when the
+// header does not tell.
+std::optional<int64_t> HeaderPixels(host::PictureFile& file)
 {
-    host::PictureFile file;
-    if (!file.Open(path) || !file.IsComplete())
+    const QSize size = file.DecodedSize();
+    if (size.isEmpty())
         return std::nullopt;
-    file.KeepStoredOrientation();
-    return file.Read(QSize(), true);
+    return int64_t{size.width()} * size.height();
 }
 
-// A fresh picture in 32-bit ARGB, never premultiplied, with no colour space or other
-// data of the file, as drawing onto a transparent bitmap gives: the colours as they are,
-// and a pixel of alpha 0 as 0x00000000.
+// The decoded picture turned into the working form: 32-bit ARGB, never premultiplied,
+// the colours as they are, and a pixel of alpha 0 as 0x00000000, as drawing onto a
+// transparent bitmap gives. The conversion works in the decoded picture's own memory
+// wherever the toolkit can (it grows the buffer for narrower formats), so a large
+// carrier is never held twice.
 QImage MakeWorkBitmap(QImage picture)
 {
-    const QImage source = std::move(picture).convertToFormat(QImage::Format_ARGB32);
-    QImage work(source.size(), QImage::Format_ARGB32);
-    if (source.isNull() || work.isNull())
+    QImage work = std::move(picture).convertToFormat(QImage::Format_ARGB32);
+    if (work.isNull())
         return {};
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* from = reinterpret_cast<const uint32_t*>(source.constScanLine(y));
-        auto* to = reinterpret_cast<uint32_t*>(work.scanLine(y));
-        for (int x = 0; x < source.width(); ++x)
-            to[x] = (from[x] & AlphaMask) == 0 ? 0 : from[x];
+    for (int y = 0; y < work.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(work.scanLine(y));
+        for (int x = 0; x < work.width(); ++x)
+            if ((row[x] & AlphaMask) == 0)
+                row[x] = 0;
     }
     return work;
 }
@@ -100,33 +99,60 @@ std::string GetSaveTarget(const std::string& path, const std::string& extension)
     return SameTextAscii(GetExtension(path), extension) ? path : ExcludeExtension(path) + extension;
 }
 
-// A BMP gets 24 bits: an alpha of 0 would make viewers that honour alpha show nothing.
-std::optional<QByteArray> EncodePicture(const QImage& picture, const std::string& encoder, bool asBmp)
+// Receives an encoder's bytes straight into a string, so the encoded file is held once.
+class TStringDevice : public QIODevice
 {
-    QImage opaque;
-    if (asBmp) {
-        opaque = picture;
-        // The alpha byte is dropped, not blended.
-        opaque.reinterpretAsFormat(QImage::Format_RGB32);
-        opaque = opaque.convertToFormat(QImage::Format_RGB888);
+public:
+    explicit TStringDevice(std::string& bytes) : Bytes(bytes) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        Bytes.append(data, static_cast<size_t>(size));
+        return size;
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, QByteArray::fromStdString(encoder));
-    if (!writer.write(asBmp ? opaque : picture))
+
+private:
+    std::string& Bytes;
+};
+
+// The working picture's pixels alone, seen in place: none of the carrier file's texts or
+// colour space goes into the file written. A BMP takes the pixels as 32-bit RGB, which
+// the encoder writes as 24 bits: the alpha byte is dropped, not blended, since an alpha
+// of 0 would make viewers that honour alpha show nothing.
+std::optional<std::string> EncodePicture(const QImage& picture, const std::string& encoder, bool asBmp)
+{
+    const QImage pixels(picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine(),
+                        asBmp ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+    std::string bytes;
+    TStringDevice device(bytes);
+    QImageWriter writer(&device, QByteArray::fromStdString(encoder));
+    if (!writer.write(pixels))
         return std::nullopt;
     return bytes;
 }
 
 } // namespace
 
-void TStegForm::LoadPicture(const std::string& path)
+void TStegForm::LoadPicture(const std::string& path, std::optional<int64_t> maxPixels)
 {
     TTraced trace;
     trace.Run([&] {
         ReleasePicture();
-        std::optional<QImage> picture = ReadWholePicture(path);
+        // The decoded picture as the file stores it: no orientation applied, whole, decoded
+        // as exactly as the decoder can (a JPEG through its accurate transform), and only
+        // when the file holds all of it.
+        host::PictureFile file;
+        if (!file.Open(path) || !file.IsComplete())
+            return trace.RaiseSystem(LoadFailure, path);
+        if (maxPixels) {
+            const std::optional<int64_t> pixels = HeaderPixels(file);
+            if (!pixels || *pixels > *maxPixels)
+                return;
+        }
+        file.KeepStoredOrientation();
+        std::optional<QImage> picture = file.Read(QSize(), true);
         if (!picture)
             return trace.RaiseSystem(LoadFailure, path);
         if (picture->width() <= 0 || picture->height() <= 0)
@@ -191,11 +217,10 @@ std::string TStegForm::SavePicture(const std::string& path, bool asBmp, bool kee
             if (trace.TakeOver())
                 return;
         }
-        const std::optional<QByteArray> bytes = EncodePicture(WorkBitmap, encoder, asBmp);
+        const std::optional<std::string> bytes = EncodePicture(WorkBitmap, encoder, asBmp);
         if (!bytes)
             return trace.Raise(SaveFailure, path);
-        const std::string content = bytes->toStdString();
-        if (!(asBmp ? host::ReplacePrivateFileContents(target, content) : host::ReplaceFileContents(target, content)))
+        if (!(asBmp ? host::ReplacePrivateFileContents(target, *bytes) : host::ReplaceFileContents(target, *bytes)))
             return trace.RaiseSystem(SaveFailure, path);
         if (exists && keepTime && !host::SetLastWriteTime(target, old.LastWriteTime))
             return trace.RaiseSystem("Failed to set time.", path);

@@ -235,9 +235,16 @@ bool TStegForm::StegOut(bool decrypt, uint8_t* buffer, std::string* picturePath,
     trace.Run([&] {
         if (!CheckAlgorithm(trace))
             return;
-        LoadPicture(InPath);
+        const auto holdsNothing = [&] {
+            if (automatic && size != nullptr)
+                *size = 0;
+        };
+        LoadPicture(InPath, automatic ? std::optional(MaxAutomaticStegPixels) : std::nullopt);
         if (trace.TakeOver())
             return;
+        // A picture too large for automatic steg-out is taken as one without a hidden file.
+        if (WorkBitmap.isNull())
+            return holdsNothing();
         LockPixels();
         if (trace.TakeOver())
             return;
@@ -259,8 +266,7 @@ bool TStegForm::StegOut(bool decrypt, uint8_t* buffer, std::string* picturePath,
         }
         UnlockPixels();
         if (!found) {
-            if (automatic && size != nullptr)
-                *size = 0;
+            holdsNothing();
             if (!automatic)
                 trace.Raise("Failed to decrypt.", InPath, IntegrityText(integrity));
             return;

@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,7 +94,7 @@ public:
     // (the whole decrypted steg buffer), into the folder of OutPath, or, `automatic`, into
     // the outs. True when something was delivered. Failures are shown as "Failed to
     // stegg-out file.", except that in automatic mode a picture with nothing hidden for
-    // this password gives false without a message.
+    // this password, or larger than MaxAutomaticStegPixels, gives false without a message.
     bool StegOut(bool decrypt, uint8_t* buffer, std::string* picturePath, bool* isText, std::vector<std::string>* lines,
                  int64_t* size, std::string* title, bool automatic, int64_t bufferSize);
 
@@ -150,10 +151,19 @@ public:
 
     // --- The carrier ---
 
+    // Automatic steg-out reads no picture whose header gives more pixels than this
+    // (64 megapixels, 256 MB as working pixels): it runs for every ".png" the viewer
+    // shows, where a huge picture would hold the memory and the user-interface thread,
+    // while any picture of about 8 megapixels or more can already hold the largest hidden
+    // file.
+    static constexpr int64_t MaxAutomaticStegPixels = int64_t{64} * 1024 * 1024;
+
     // Makes the working picture of the file: the format is known from the content, no
-    // orientation or colour space is applied, and the pixels are copied exactly except
-    // that one of alpha 0 becomes 0x00000000. Traced: "Failed to load picture." (the path).
-    void LoadPicture(const std::string& path);
+    // orientation or colour space is applied, and the pixels are kept exactly except
+    // that one of alpha 0 becomes 0x00000000. With `maxPixels`, a picture whose header
+    // gives more pixels, or no size, is not decoded: the working picture stays empty and
+    // nothing fails. Traced: "Failed to load picture." (the path).
+    void LoadPicture(const std::string& path, std::optional<int64_t> maxPixels = std::nullopt);
     // Gives the working picture's pixels to the passes below. Traced: "Failed to lock
     // bitmap.".
     void LockPixels();

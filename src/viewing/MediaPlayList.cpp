@@ -17,9 +17,13 @@
 #include "core/text/AsciiCase.h"
 #include "core/text/StringList.h"
 
+#include "host/Drives.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -30,6 +34,16 @@ const char* const PlayListHint =
     "(and continue with next media until the end of the play-list). [RMB] = run file. [LMB + Drag] = set the media as "
     "active file in the destination column. [Alt + F1] for more help.";
 const char* const EmptyPlayListWarning = "The play-list is empty.";
+
+// Play lists written by other programs here name files by host paths ("/home/me/a.wav"):
+// such a line is the file it names, as a dropped file is. Any other line stays as it is.
+std::string PlayListItemText(std::string_view line)
+{
+    if (line.starts_with('/'))
+        if (const std::optional<std::string> path = host::HostToWindows(std::string(line)))
+            return *path;
+    return std::string(line);
+}
 
 TViewerWindow& Window()
 {
@@ -116,7 +130,10 @@ void MyTMediaPlayer::PlayMPL(const std::string& playListFile, const std::string&
         trace.Run([&] {
             StoreLastPlayedPosition();
             Stop();
-            Controls.PlayList->LoadTextItemsFromFile(playListFile);
+            Controls.PlayList->LoadTextItemsFromFile(playListFile, MaxPlayListBytes, PlayListItemText);
+            // A list that cannot be read, or is too large, is a failure, not an empty list.
+            if (trace.TakeOver())
+                return;
             empty = GetItemCount() == 0;
             if (empty)
                 return;

@@ -64,6 +64,10 @@ public:
     MyTMediaPlayer(const MyTMediaPlayer&) = delete;
     MyTMediaPlayer& operator=(const MyTMediaPlayer&) = delete;
 
+    // The largest ".mpl" read (8 MB): room for more than 32,000 paths of the longest
+    // kind and far more of usual ones, while every line becomes an item in memory.
+    static constexpr uint64_t MaxPlayListBytes = uint64_t{8} * 1024 * 1024;
+
     bool Playing = false;
     bool Stopped = true;
     bool Paused = false;

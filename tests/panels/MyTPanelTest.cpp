@@ -120,13 +120,32 @@ TEST(MyTPanelItems, TextItemsLoadFromAFileOfAnyLineEnds)
     drive.WriteFile("list.txt", "one\r\ntwo\n\nthree\rfour\r\n");
     TPanelWindow window;
     MyTPanel& list = window.AddList({0, 0, 200, 100}, 2);
-    list.LoadTextItemsFromFile(drive.Path("list.txt"));
+    list.LoadTextItemsFromFile(drive.Path("list.txt"), 1000);
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
     EXPECT_EQ((std::vector<std::string>{"one", "two", "three", "four"}), TextsOf(list));
 
-    list.LoadTextItemsFromFile(drive.Path("missing.txt"));
+    list.LoadTextItemsFromFile(drive.Path("missing.txt"), 1000);
     EXPECT_EQ(fsError, FunStatContext.Status);
     EXPECT_EQ("MyTPanel::LoadTextItemsFromFile", FunStatContext.RaiseFunction);
+    EXPECT_TRUE(list.Empty);
+    EXPECT_EQ(1, list.GetRawCount());
+}
+
+// A file of exactly the bound loads; one byte more is refused and leaves the list empty.
+TEST(MyTPanelItems, ATextItemsFileAboveItsBoundIsRefused)
+{
+    TTempDrive drive;
+    drive.WriteFile("list.txt", "one\r\ntwo\r\n");
+    TPanelWindow window;
+    MyTPanel& list = window.AddList({0, 0, 200, 100}, 2);
+    list.LoadTextItemsFromFile(drive.Path("list.txt"), 10);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+    EXPECT_EQ((std::vector<std::string>{"one", "two"}), TextsOf(list));
+
+    list.LoadTextItemsFromFile(drive.Path("list.txt"), 9);
+    EXPECT_EQ(fsError, FunStatContext.Status);
+    EXPECT_EQ("File size is too big (over 9 bytes).", FunStatContext.Description);
+    EXPECT_EQ(drive.Path("list.txt"), FunStatContext.Parameter1);
     EXPECT_TRUE(list.Empty);
     EXPECT_EQ(1, list.GetRawCount());
 }

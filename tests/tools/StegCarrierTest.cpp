@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QColorSpace>
 #include <QImageReader>
 
 #include <filesystem>
@@ -267,6 +268,39 @@ TEST_F(StegCarrier, ASemiTransparentCarrierRoundTrips)
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 80; ++x)
             EXPECT_EQ(static_cast<uint32_t>(picture.pixel(x, y)) >> 24, Form.LockedPixels().At(x, y) >> 24);
+}
+
+// The decoders deliver opaque, paletted and grey pictures in narrower forms that are
+// widened in place; the carrier file's text and colour space stay out of what is written.
+TEST_F(StegCarrier, EveryStoredFormLoadsExactlyAndTheSavedPictureHoldsOnlyPixels)
+{
+    const QImage noisy = NoisyPicture(40, 30, 17);
+    for (const QImage::Format format : {QImage::Format_RGB888, QImage::Format_Indexed8, QImage::Format_Grayscale8}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        QImage picture = noisy.convertToFormat(format);
+        picture.setText("Comment", "from the carrier");
+        if (format != QImage::Format_Grayscale8)
+            picture.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        const std::string carrier = SavePicture(Drive, "carrier.png", picture);
+        Form.LoadPicture(carrier);
+        Form.LockPixels();
+        const QImage expected = picture.convertToFormat(QImage::Format_ARGB32);
+        const TStegPixels loaded = Form.LockedPixels();
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(expected.pixel(x, y), loaded.At(x, y)) << x << ", " << y;
+        Form.UnlockPixels();
+        EXPECT_EQ(carrier, Form.SavePicture(carrier, false, false, false));
+        Form.ReleasePicture();
+        QImageReader reader(QString::fromStdString(Drive.HostPath("carrier.png")));
+        const QImage written = reader.read();
+        EXPECT_EQ("", written.text("Comment"));
+        EXPECT_FALSE(written.colorSpace().isValid());
+        ASSERT_EQ(expected.size(), written.size());
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(expected.pixel(x, y), written.pixel(x, y)) << x << ", " << y;
+    }
 }
 
 TEST_F(StegCarrier, JpegAndBmpCarriersGiveAPngBesideThemAndStayAsTheyWere)

@@ -393,6 +393,44 @@ TEST_F(StegForm, AutomaticStegOutOfNothingHiddenIsFalseWithoutABox)
     EXPECT_EQ(fsPerfect, FunStatContext.Status);
 }
 
+// Automatic steg-out runs for every ".png" the viewer shows: a picture whose header gives
+// more than 64 megapixels is taken as one without a hidden file and never decoded. Each
+// picture here ends before its first row, so decoding it shows a failure.
+TEST_F(StegForm, AutomaticStegOutDecodesNoPictureAboveItsBound)
+{
+    const struct
+    {
+        uint32_t Width;
+        uint32_t Height;
+        bool Decoded;
+    } cases[] = {{100, 100, true}, {8192, 8192, true}, {8193, 8192, false}, {16000, 16000, false}};
+    ActivateAutoSteg();
+    for (const auto& item : cases) {
+        SCOPED_TRACE(std::to_string(item.Width) + " x " + std::to_string(item.Height));
+        Drive.WriteFile("claimed.png", PngClaiming(item.Width, item.Height));
+        std::string path = Drive.Path("claimed.png");
+        std::string title;
+        bool isText = true;
+        std::vector<std::string> lines;
+        int64_t size = 5;
+        const auto stegOut = [&] { EXPECT_FALSE(Form.AutoStegOut(path, title, isText, &lines, size)); };
+        if (item.Decoded) {
+            EXPECT_THAT(ShownFailure(stegOut), HasSubstr("Failed to load picture."));
+            continue;
+        }
+        {
+            TModalScript script; // any box fails the test
+            stegOut();
+        }
+        EXPECT_EQ(fsPerfect, FunStatContext.Status);
+        EXPECT_EQ(0, size);
+        EXPECT_FALSE(isText);
+        EXPECT_EQ(Drive.Path("claimed.png"), path);
+        EXPECT_THAT(ShownFailure([&] { StegOut(Drive.Path("claimed.png")); }), HasSubstr("Failed to load picture."))
+            << "an explicit steg-out decodes it";
+    }
+}
+
 TEST_F(StegForm, AutomaticStegInRefusesWhatItCannotDo)
 {
     const std::string carrier = Carrier("note.png", 15);

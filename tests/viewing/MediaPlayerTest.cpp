@@ -18,6 +18,7 @@
 #include "support/MediaPlayerControls.h"
 #include "support/Pixels.h"
 #include "support/RecordingLauncher.h"
+#include "support/ShownFailures.h"
 #include "support/TestSupport.h"
 
 #include <QClipboard>
@@ -25,10 +26,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -504,6 +508,52 @@ TEST_F(MediaPlayer, APlayListFileOfEmptyLinesWarnsAndStaysStopped)
     Player->PlayMPL(drive.Path("empty.mpl"), "", 0);
     EXPECT_TRUE(Player->Stopped);
     EXPECT_EQ(0, Viewer->LastPlayedMPL.Count);
+}
+
+// Lines that are host paths, as players on this system write them, are the files they
+// name; the other lines stay as they are.
+TEST_F(MediaPlayer, PlayListLinesThatAreHostPathsNameTheirFiles)
+{
+    TTempDrive drive;
+    // A path too long for a Windows form has none.
+    const std::string tooLong = drive.HostPath(std::string(300, 'a') + ".wav");
+    drive.WriteFile("songs.mpl", drive.HostPath("Music") + "/a.wav\n" + drive.HostPath("b c.wav") +
+                                     "\nT:\\d.wav\nrelative.wav\n" + tooLong + "\n");
+    Player->PlayMPL(drive.Path("songs.mpl"), drive.Path("b c.wav"), 0);
+    ASSERT_EQ(5, Controls.PlayList->GetCount());
+    const std::vector<std::string> expected = {drive.Path("Music\\a.wav"), drive.Path("b c.wav"), "T:\\d.wav",
+                                               "relative.wav", tooLong};
+    for (int32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(expected[static_cast<size_t>(i)], TextOf(*Controls.PlayList, i)) << i;
+    EXPECT_EQ(1, Player->CurrentIndex) << "the last title is found among the mapped items";
+    EXPECT_EQ(drive.Path("b c.wav"), Device().FileName());
+}
+
+// A list that cannot be read, or one above the bound, fails to play with its reason; it
+// is not an empty list.
+TEST_F(MediaPlayer, APlayListFileAboveItsBoundOrUnreadableFailsToPlay)
+{
+    TTempDrive drive;
+    std::string large = "T:\\a.wav\r\n";
+    large.resize(MyTMediaPlayer::MaxPlayListBytes + 1, 'x');
+    drive.WriteFile("large.mpl", large);
+    const struct
+    {
+        const char* Name;
+        const char* Reason;
+    } cases[] = {{"large.mpl", "File size is too big (over 8388608 bytes)."}, {"missing.mpl", "Cannot open file"}};
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.Name);
+        TShownFailures failures;
+        failures.Expect(Script, "Error");
+        Player->PlayMPL(drive.Path(item.Name), "", 0);
+        ASSERT_EQ(1u, failures.Reports.size());
+        EXPECT_THAT(failures.Reports[0], HasSubstr("Failed to play."));
+        EXPECT_THAT(failures.Reports[0], HasSubstr(item.Reason));
+        EXPECT_TRUE(Player->Stopped);
+        EXPECT_TRUE(Controls.PlayList->Empty);
+        EXPECT_EQ(0, Viewer->LastPlayedMPL.Count);
+    }
 }
 
 TEST_F(MediaPlayer, PlayingOneFileLeavesTheRecentList)

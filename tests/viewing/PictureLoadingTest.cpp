@@ -335,14 +335,6 @@ QImage NoisyPicture(int width, int height)
     return picture;
 }
 
-// A PNG whose header claims the size, with a valid checksum, and a few bytes of data.
-std::string PngClaiming(uint32_t width, uint32_t height)
-{
-    const std::string header = PngBigEndian32(width) + PngBigEndian32(height) + std::string("\x08\x02\0\0\0", 5);
-    return std::string("\x89PNG\r\n\x1a\n") + PngChunk("IHDR", header) +
-           PngChunk("IDAT", std::string("\x78\x9c\x63\x60", 4)) + PngChunk("IEND", "");
-}
-
 TEST_F(PictureLoading, BadPicturesGiveTheFailureAndNeverACrash)
 {
     const QImage noisy = NoisyPicture(64, 48);

@@ -124,13 +124,18 @@ void DoubleEndText(char* buffer, size_t capacity)
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;
+    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& take)
+{
     size_t start = 0;
     while (start < text.size()) {
         const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        take(text.substr(start, end - start));
+        start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     }
-    return lines;
 }
 
 std::string LineBreaksToSpaces(const std::string& text)

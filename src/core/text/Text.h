@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ void DoubleEndText(char* buffer, size_t capacity);
 // The lines of a text, each ended by CR, LF or CR LF; a line break at the very end
 // opens no further line. Empty lines inside the text are kept.
 std::vector<std::string> SplitLines(const std::string& text);
+// Hands each line of the text, as SplitLines finds them, to `take`, in place.
+void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& take);
 // Line feeds become blanks, carriage returns go.
 std::string LineBreaksToSpaces(const std::string& text);
 // A CR or LF at a position other than the first two and the last two.
