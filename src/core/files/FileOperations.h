@@ -39,5 +39,6 @@ void DeleteDirectoryNoErrors(const std::string& folder);
 // Copies a folder tree without its hidden and system entries, overwriting files. Goes on
 // past a file or folder that cannot be copied and reports the first one ("Failed to copy
 // file."); the answer is the number of files and folders that could not be copied (the
-// tree itself counts as one when it cannot be made or listed).
+// tree itself counts as one when it cannot be made or listed). Only a folder that cannot
+// be made or listed shows the box "Failed to process directory.".
 int CopyDeleteDirectory(const std::string& source, const std::string& target);
