@@ -95,8 +95,8 @@ void RaiseCopyFailure(TTraced& trace, const std::string& failureText, const std:
     trace.RaiseSystem(failureText, source, target);
 }
 
-// The files and folders of a tree copy that could not be copied: the first one is named,
-// and a folder among them shows the box.
+// What a tree copy did: the files and folders that could not be copied (the first one is
+// named; a folder among them shows the box) and, when asked, the files and folders it placed.
 struct TTreeCopyOutcome
 {
     int Count = 0;
@@ -104,6 +104,7 @@ struct TTreeCopyOutcome
     std::string Source;
     std::string Target;
     uint32_t Code = 0;
+    std::vector<std::string>* Placed = nullptr;
 
     void Add(const std::string& source, const std::string& target, uint32_t code)
     {
@@ -112,6 +113,11 @@ struct TTreeCopyOutcome
             Target = target;
             Code = code;
         }
+    }
+    void AddPlaced(const std::string& target)
+    {
+        if (Placed != nullptr)
+            Placed->push_back(target);
     }
 };
 
@@ -134,13 +140,16 @@ const char* CopyTreeLevel(const std::string& source, const std::string& target, 
         const std::string from = IncludeEndBackslash(source) + entry.Name;
         const std::string to = IncludeEndBackslash(target) + entry.Name;
         if (IsFolderEntry(entry)) {
+            outcome.AddPlaced(IncludeEndBackslash(to));
             if (CopyTreeLevel(from, to, outcome) != nullptr) {
                 outcome.FolderFailed = true;
                 outcome.Add(from, to, host::GetLastError());
             }
         } else {
             ClearReadOnly(to);
-            if (!host::CopyFile(from, to, false))
+            if (host::CopyFile(from, to, false))
+                outcome.AddPlaced(to);
+            else
                 outcome.Add(from, to, host::GetLastError());
         }
     }
@@ -248,10 +257,11 @@ void DeleteDirectoryNoErrors(const std::string& folder)
     host::RemoveDirectory(folder);
 }
 
-int CopyDeleteDirectory(const std::string& source, const std::string& target)
+int CopyDeleteDirectory(const std::string& source, const std::string& target, std::vector<std::string>* placed)
 {
     TTraced trace;
     TTreeCopyOutcome outcome;
+    outcome.Placed = placed;
     trace.Run([&] {
         if (target.empty())
             return trace.Raise("Empty destination name.", source);
