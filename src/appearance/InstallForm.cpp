@@ -219,7 +219,7 @@ void TInstallForm::Install()
                 std::replace(placed.begin(), placed.end(), copiedInstaller, program);
         }
         // Even a partial copy is recorded, so that the uninstall can take it away again.
-        if (!AddToInstallRecord(target, placed) && trace.Succeeded())
+        if (!placed.empty() && !AddToInstallRecord(target, placed) && trace.Succeeded())
             trace.RaiseSystem("Failed to write the installation record.",
                               IncludeEndBackslash(target) + InstallRecordName);
         if (notCopied > 0)

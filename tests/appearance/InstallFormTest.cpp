@@ -219,6 +219,7 @@ TEST_F(Installer, AFileNotCopiedFailsTheInstallWithTheCount)
     EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to install program."));
     EXPECT_NE(std::string::npos, failures.Reports[0].find("Files not copied: 1."));
     EXPECT_TRUE(Launcher.Starts.empty());
+    EXPECT_TRUE(Drive.Exists("F/P/.quillomber-install")) << "what was copied can be uninstalled";
 }
 
 TEST_F(Installer, AnswersNoAndAnEmptyFolderChangeNothing)
