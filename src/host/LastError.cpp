@@ -85,6 +85,8 @@ constexpr MessageEntry MessageTable[] = {
     {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
     {ERROR_NO_ASSOCIATION, "No application is associated with the specified file for this operation."},
     {ERROR_REQUEST_ABORTED, "The request was aborted."},
+    {ERROR_TIMEOUT, "This operation returned because the timeout period expired."},
+    {ERROR_RESOURCE_TYPE_NOT_FOUND, "The specified resource type cannot be found in the image file."},
     {ERROR_CANT_RESOLVE_FILENAME, "The name of the file cannot be resolved by the system."},
 };
 
@@ -115,6 +117,14 @@ void SetLastErrorFromErrno(int errnoValue)
 
 std::string GetErrorMessageText(uint32_t code)
 {
+    // The shell's result codes carry a Windows error number in their low word.
+    constexpr uint32_t WrappedErrorMask = 0xFFFF0000u;
+    constexpr uint32_t WrappedError = 0x80070000u;
+    constexpr uint32_t UnspecifiedFailure = 0x80004005u;
+    if ((code & WrappedErrorMask) == WrappedError)
+        return GetErrorMessageText(code & ~WrappedErrorMask);
+    if (code == UnspecifiedFailure)
+        return "Unspecified error";
     for (const MessageEntry& entry : MessageTable)
         if (entry.Code == code)
             return entry.Text;
