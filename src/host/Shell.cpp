@@ -371,6 +371,32 @@ std::vector<std::string> SplitWindowsCommandLine(const std::string& commandLine)
     return arguments;
 }
 
+std::string JoinWindowsCommandLine(const std::vector<std::string>& arguments)
+{
+    std::string commandLine;
+    for (const std::string& argument : arguments) {
+        if (!commandLine.empty())
+            commandLine += ' ';
+        commandLine += '"';
+        size_t backslashes = 0;
+        for (const char c : argument) {
+            if (c == '\\') {
+                ++backslashes;
+                commandLine += c;
+                continue;
+            }
+            // Backslashes before a mark are doubled, and the mark gets one of its own.
+            if (c == '"')
+                commandLine.append(backslashes + 1, '\\');
+            backslashes = 0;
+            commandLine += c;
+        }
+        commandLine.append(backslashes, '\\');
+        commandLine += '"';
+    }
+    return commandLine;
+}
+
 std::string HostPathToUri(const std::string& hostPath)
 {
     return QUrl::fromLocalFile(QString::fromStdString(hostPath)).toString(QUrl::FullyEncoded).toStdString();

@@ -75,6 +75,9 @@ bool ShellExecute(const ShellRequest& request);
 // quotation marks group (a doubled mark inside quotes stands for one mark), backslashes
 // count only before a quotation mark (2n give n and a delimiter, 2n+1 give n and a mark).
 std::vector<std::string> SplitWindowsCommandLine(const std::string& commandLine);
+// The command line that SplitWindowsCommandLine splits into these arguments again. Each
+// argument is quoted, so a placeholder in it may later be filled with blanks.
+std::string JoinWindowsCommandLine(const std::vector<std::string>& arguments);
 
 // The file URI of a host path, as desktop services expect it.
 std::string HostPathToUri(const std::string& hostPath);
