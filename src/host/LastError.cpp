@@ -82,6 +82,7 @@ constexpr MessageEntry MessageTable[] = {
     {ERROR_DIRECTORY, "The directory name is invalid."},
     {ERROR_NOT_A_REPARSE_POINT, "The file or directory is not a reparse point."},
     {ERROR_BADDB, "The configuration registry database is corrupt."},
+    {ERROR_SERVICE_DOES_NOT_EXIST, "The specified service does not exist as an installed service."},
     {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
     {ERROR_NO_ASSOCIATION, "No application is associated with the specified file for this operation."},
     {ERROR_REQUEST_ABORTED, "The request was aborted."},

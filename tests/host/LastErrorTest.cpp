@@ -69,6 +69,7 @@ TEST(LastError, EveryErrorHasAMessageText)
         host::ERROR_DIRECTORY,
         host::ERROR_NOT_A_REPARSE_POINT,
         host::ERROR_BADDB,
+        host::ERROR_SERVICE_DOES_NOT_EXIST,
         host::ERROR_IO_DEVICE,
         host::ERROR_NO_ASSOCIATION,
         host::ERROR_REQUEST_ABORTED,

@@ -175,7 +175,7 @@ TEST_F(ShellExecuteTest, PropertiesOfAllFilesInOneRequestToTheFileManager)
 
     Launcher.PresentServices.clear();
     EXPECT_FALSE(Execute(host::ShellVerb::Properties, {Drive.Path("notes.txt")}));
-    EXPECT_EQ(host::ERROR_NO_ASSOCIATION, host::GetLastError());
+    EXPECT_EQ(host::ERROR_SERVICE_DOES_NOT_EXIST, host::GetLastError()) << "no file manager answers";
     EXPECT_FALSE(Execute(host::ShellVerb::Properties, {Drive.Path("missing.txt")}));
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
     EXPECT_EQ(2u, Launcher.Calls.size()) << "a missing file asks no service";
