@@ -1,5 +1,6 @@
 #include "appearance/InstallForm.h"
 
+#include "appearance/InstallRecord.h"
 #include "appearance/InstallerMode.h"
 
 #include "core/desktop/DesktopEntry.h"
@@ -28,8 +29,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 TInstallForm* InstallForm = nullptr;
 
@@ -205,14 +208,23 @@ void TInstallForm::Install()
         if (!AskQuery("Install the program in directory \"" + target + "\"?"))
             return;
         CreateFolderPath(edit);
-        const int notCopied = CopyDeleteDirectory(source, target);
-        if (notCopied > 0) {
-            const std::string first = FunStatContext.Parameter1;
-            return trace.Raise("Files not copied: " + std::to_string(notCopied) + ".", first);
-        }
+        std::vector<std::string> placed;
+        const int notCopied = CopyDeleteDirectory(source, target, &placed);
+        const std::string firstNotCopied = FunStatContext.Parameter1;
+        const std::string copiedInstaller = IncludeEndBackslash(target) + GetProgramFileName();
         const std::string program = IncludeEndBackslash(target) + ProgramFileName;
-        MyRenameFile(IncludeEndBackslash(target) + GetProgramFileName(), program, true);
-        if (trace.TakeOver())
+        if (notCopied == 0) {
+            MyRenameFile(copiedInstaller, program, true);
+            if (!trace.TakeOver())
+                std::replace(placed.begin(), placed.end(), copiedInstaller, program);
+        }
+        // Even a partial copy is recorded, so that the uninstall can take it away again.
+        if (!placed.empty() && !AddToInstallRecord(target, placed) && trace.Succeeded())
+            trace.RaiseSystem("Failed to write the installation record.",
+                              IncludeEndBackslash(target) + InstallRecordName);
+        if (notCopied > 0)
+            return trace.Raise("Files not copied: " + std::to_string(notCopied) + ".", firstNotCopied);
+        if (!trace.Succeeded())
             return;
         SaveDesktopEntries(target, folderName);
         SetUninstallRegistry(ProgramName, ProgramName, program + " " + UninstallArgument);
@@ -252,15 +264,31 @@ void TInstallForm::Uninstall()
             return trace.Raise("Uninstallation directory is empty.");
         if (!IsDeletableProgramFolder(folder))
             return trace.Raise("The program's folder is a drive root.", folder);
-        if (!AskQuery("Delete directory \"" + folder + "\" (and all contained files)?"))
+        // Without the record nothing tells the program's files from the user's.
+        if (!HasInstallRecord(folder))
+            return trace.Raise("The directory holds no record of an installation: nothing is deleted.", folder);
+        if (!AskQuery("Delete the installed files in directory \"" + folder + "\"?"))
             return;
-        DeleteDirectoryNoErrors(folder);
+        const TRecordedDeletion deletion = DeleteRecordedEntries(folder);
         if (const std::string desktop = GetDesktopPath(); !desktop.empty())
             host::DeleteFile(IncludeEndBackslash(desktop) + DesktopEntryName);
-        if (const std::string links = GetProgramLinksPath(); !links.empty())
-            DeleteDirectoryNoErrors(IncludeEndBackslash(links) + GetPathName(ExcludeEndBackslash(folder)));
+        DeleteMenuEntries(GetPathName(ExcludeEndBackslash(folder)));
         DeleteUninstallerRegistry(ProgramName);
+        if (deletion.Left > 0)
+            return trace.Raise("Files not deleted: " + std::to_string(deletion.Left) + ".", deletion.FirstLeft);
         ShowInfoMessage("Uninstallation successful. Some files that were in use were not deleted.");
     });
     trace.ShowFailure(UninstallFailure);
+}
+
+void TInstallForm::DeleteMenuEntries(const std::string& folderName)
+{
+    const std::string links = GetProgramLinksPath();
+    if (links.empty())
+        return;
+    const std::string menuFolder = IncludeEndBackslash(IncludeEndBackslash(links) + folderName);
+    for (const char* entry : {DesktopEntryName, UninstallEntryName, ReadmeEntryName})
+        host::DeleteFile(menuFolder + entry);
+    // The folder may hold the user's own entries: it goes only when it is empty.
+    host::RemoveDirectory(ExcludeEndBackslash(menuFolder));
 }

@@ -12,8 +12,10 @@ class QPushButton;
 // The program's installer and uninstaller, its main form in installer mode. Started from a
 // package folder as "Install", it copies that folder into a folder of the user's choice,
 // names the program "quillomber", adds desktop entries (on the desktop and in the
-// applications menu) and an uninstall entry, and starts the installed program. Started
-// with "/Uninstall", it deletes its own folder, its entries and its uninstall entry.
+// applications menu) and an uninstall entry, records what it placed in the folder
+// (InstallRecord.h), and starts the installed program. Started with "/Uninstall", it
+// deletes what the record names (the folder only when that leaves it empty), its
+// entries and its uninstall entry.
 class TInstallForm : public QWidget
 {
 public:
@@ -51,6 +53,9 @@ private:
     // The desktop entries of the installed program in `target`, named after the package
     // folder; an entry that cannot be written is left out without a word.
     void SaveDesktopEntries(const std::string& target, const std::string& folderName);
+    // The entries SaveDesktopEntries put in the applications menu, and their folder when
+    // nothing else is in it.
+    void DeleteMenuEntries(const std::string& folderName);
 };
 
 // Exists in installer mode only.

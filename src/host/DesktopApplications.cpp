@@ -209,10 +209,9 @@ MimeAppsChoices ReadMimeAppsChoices()
     return choices;
 }
 
-// The file's type with its aliases, then every broader type it belongs to.
-std::vector<std::string> TypesOfFile(const std::string& hostPath)
+// The type with its aliases, then every broader type it belongs to.
+std::vector<std::string> TypeWithBroaderTypes(const QMimeType& type)
 {
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(hostPath));
     std::vector<std::string> types{type.name().toStdString()};
     for (const QString& name : type.aliases() + type.allAncestors())
         types.push_back(name.toStdString());
@@ -230,9 +229,9 @@ bool Contains(const TypeLists& lists, const std::string& type, const std::string
     return found != lists.end() && Contains(found->second, id);
 }
 
-std::vector<std::string> ApplicationIdsForFile(const std::string& hostPath,
-                                               const std::map<std::string, DesktopEntry>& entries,
-                                               const MimeAppsChoices& choices)
+std::vector<std::string> ApplicationIdsForTypes(const std::vector<std::string>& types,
+                                                const std::map<std::string, DesktopEntry>& entries,
+                                                const MimeAppsChoices& choices)
 {
     std::vector<std::string> ids;
     const auto offer = [&](const std::string& type, const std::string& id) {
@@ -241,7 +240,7 @@ std::vector<std::string> ApplicationIdsForFile(const std::string& hostPath,
             !Contains(ids, id))
             ids.push_back(id);
     };
-    for (const std::string& type : TypesOfFile(hostPath)) {
+    for (const std::string& type : types) {
         for (const TypeLists* lists : {&choices.Defaults, &choices.Added})
             if (const auto found = lists->find(type); found != lists->end())
                 for (const std::string& id : found->second)
@@ -317,17 +316,21 @@ bool TakesFiles(const std::vector<ExecToken>& tokens)
            });
 }
 
-std::vector<std::string> UrisOf(const std::vector<std::string>& hostPaths)
+// How a file reaches the application: for "%u" and "%U" as a URI, or as given.
+enum class FileForm
 {
-    std::vector<std::string> uris;
-    for (const std::string& path : hostPaths)
-        uris.push_back(HostPathToUri(path));
-    return uris;
+    AsTheCodeAsks,
+    AsGiven
+};
+
+std::string FileForCode(const std::string& file, bool uri, FileForm form)
+{
+    return uri && form == FileForm::AsTheCodeAsks ? HostPathToUri(file) : file;
 }
 
 // One argument with its field codes filled in; codes this system does not know vanish.
 std::string ExpandFieldCodes(const std::string& text, const DesktopApplication& application,
-                             const std::vector<std::string>& hostPaths)
+                             const std::vector<std::string>& hostPaths, FileForm form)
 {
     std::string result;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -343,7 +346,7 @@ std::string ExpandFieldCodes(const std::string& text, const DesktopApplication& 
             result += hostPaths.empty() ? std::string() : hostPaths.front();
             break;
         case 'u':
-            result += hostPaths.empty() ? std::string() : HostPathToUri(hostPaths.front());
+            result += hostPaths.empty() ? std::string() : FileForCode(hostPaths.front(), true, form);
             break;
         case 'c':
             result += application.Name;
@@ -371,19 +374,20 @@ std::string UndoubledPercents(const std::string& text)
 }
 
 std::vector<std::string> CommandFor(const std::vector<ExecToken>& tokens, const DesktopApplication& application,
-                                    const std::vector<std::string>& hostPaths)
+                                    const std::vector<std::string>& hostPaths, FileForm form = FileForm::AsTheCodeAsks)
 {
     std::vector<std::string> command;
     for (const ExecToken& token : tokens) {
         if (token.Quoted) {
             command.push_back(UndoubledPercents(token.Text));
         } else if (token.Text == "%F" || token.Text == "%U") {
-            const std::vector<std::string> files = token.Text == "%F" ? hostPaths : UrisOf(hostPaths);
-            command.insert(command.end(), files.begin(), files.end());
+            for (const std::string& file : hostPaths)
+                command.push_back(FileForCode(file, token.Text == "%U", form));
         } else if (token.Text == "%i") {
             if (!application.Icon.empty())
                 command.insert(command.end(), {"--icon", application.Icon});
-        } else if (std::string argument = ExpandFieldCodes(token.Text, application, hostPaths); !argument.empty()) {
+        } else if (std::string argument = ExpandFieldCodes(token.Text, application, hostPaths, form);
+                   !argument.empty()) {
             command.push_back(std::move(argument));
         }
     }
@@ -404,7 +408,8 @@ std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::s
         const std::optional<std::string> hostPath = WindowsToHost(windowsPaths[i]);
         if (!hostPath)
             return {};
-        const std::vector<std::string> ids = ApplicationIdsForFile(*hostPath, entries, choices);
+        const std::vector<std::string> ids = ApplicationIdsForTypes(
+            TypeWithBroaderTypes(QMimeDatabase().mimeTypeForFile(QString::fromStdString(*hostPath))), entries, choices);
         if (i == 0)
             common = ids;
         else
@@ -414,6 +419,19 @@ std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::s
     for (const std::string& id : common)
         applications.push_back(entries.at(id).Application);
     return applications;
+}
+
+std::optional<DesktopApplication> DefaultApplicationForType(const std::string& typeName)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForName(QString::fromStdString(typeName));
+    if (!type.isValid())
+        return std::nullopt;
+    const std::map<std::string, DesktopEntry> entries = ReadDesktopEntries();
+    const std::vector<std::string> ids =
+        ApplicationIdsForTypes(TypeWithBroaderTypes(type), entries, ReadMimeAppsChoices());
+    if (ids.empty())
+        return std::nullopt;
+    return entries.at(ids.front()).Application;
 }
 
 std::optional<DesktopApplication> FindApplication(const std::string& id)
@@ -437,6 +455,21 @@ std::vector<std::vector<std::string>> ExpandExecLine(const DesktopApplication& a
     for (const std::string& path : hostPaths)
         commands.push_back(CommandFor(tokens, application, {path}));
     return commands;
+}
+
+std::vector<std::string> ExecCommandForFile(const DesktopApplication& application, const std::string& file)
+{
+    const std::vector<ExecToken> tokens = TokenizeExec(application.Exec);
+    if (tokens.empty())
+        return {};
+    std::vector<std::string> command = CommandFor(tokens, application, {file}, FileForm::AsGiven);
+    if (command.front().find('/') == std::string::npos) {
+        const QString found = QStandardPaths::findExecutable(QString::fromStdString(command.front()));
+        if (found.isEmpty())
+            return {};
+        command.front() = found.toStdString();
+    }
+    return command;
 }
 
 } // namespace host

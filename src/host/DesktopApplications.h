@@ -26,6 +26,10 @@ struct DesktopApplication
 // ones the user removed. Empty when a file has no host form.
 std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::string>& windowsPaths);
 
+// The desktop's default application for a file type ("text/plain"): the first of the
+// order GetApplicationsForFiles gives; nothing when no application opens the type.
+std::optional<DesktopApplication> DefaultApplicationForType(const std::string& typeName);
+
 std::optional<DesktopApplication> FindApplication(const std::string& id);
 
 // The command lines that start the application on the files (host paths): its Exec line
@@ -33,5 +37,11 @@ std::optional<DesktopApplication> FindApplication(const std::string& id);
 // single file ("%f", "%u"), else one command for all of them.
 std::vector<std::vector<std::string>> ExpandExecLine(const DesktopApplication& application,
                                                      const std::vector<std::string>& hostPaths);
+
+// The command that starts the application on one file: the program as an absolute host
+// path (a bare name looked up in PATH), then its arguments with `file` put, as given and
+// never made a URI, where the Exec line takes its file or files (at the end when it
+// names none). Empty when the line is empty or its program is not found.
+std::vector<std::string> ExecCommandForFile(const DesktopApplication& application, const std::string& file);
 
 } // namespace host

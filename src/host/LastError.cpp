@@ -82,9 +82,12 @@ constexpr MessageEntry MessageTable[] = {
     {ERROR_DIRECTORY, "The directory name is invalid."},
     {ERROR_NOT_A_REPARSE_POINT, "The file or directory is not a reparse point."},
     {ERROR_BADDB, "The configuration registry database is corrupt."},
+    {ERROR_SERVICE_DOES_NOT_EXIST, "The specified service does not exist as an installed service."},
     {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
     {ERROR_NO_ASSOCIATION, "No application is associated with the specified file for this operation."},
     {ERROR_REQUEST_ABORTED, "The request was aborted."},
+    {ERROR_TIMEOUT, "This operation returned because the timeout period expired."},
+    {ERROR_RESOURCE_TYPE_NOT_FOUND, "The specified resource type cannot be found in the image file."},
     {ERROR_CANT_RESOLVE_FILENAME, "The name of the file cannot be resolved by the system."},
 };
 
@@ -115,6 +118,14 @@ void SetLastErrorFromErrno(int errnoValue)
 
 std::string GetErrorMessageText(uint32_t code)
 {
+    // The shell's result codes carry a Windows error number in their low word.
+    constexpr uint32_t WrappedErrorMask = 0xFFFF0000u;
+    constexpr uint32_t WrappedError = 0x80070000u;
+    constexpr uint32_t UnspecifiedFailure = 0x80004005u;
+    if ((code & WrappedErrorMask) == WrappedError)
+        return GetErrorMessageText(code & ~WrappedErrorMask);
+    if (code == UnspecifiedFailure)
+        return "Unspecified error";
     for (const MessageEntry& entry : MessageTable)
         if (entry.Code == code)
             return entry.Text;

@@ -36,6 +36,7 @@ inline constexpr uint32_t ERROR_FILE_TOO_LARGE = 223;
 inline constexpr uint32_t ERROR_DIRECTORY = 267;
 inline constexpr uint32_t ERROR_NOT_A_REPARSE_POINT = 4390;
 inline constexpr uint32_t ERROR_BADDB = 1009;
+inline constexpr uint32_t ERROR_SERVICE_DOES_NOT_EXIST = 1060;
 inline constexpr uint32_t ERROR_IO_DEVICE = 1117;
 inline constexpr uint32_t ERROR_NO_ASSOCIATION = 1155;
 inline constexpr uint32_t ERROR_REQUEST_ABORTED = 1235;

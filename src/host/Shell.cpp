@@ -34,9 +34,23 @@ bool ProgramExists(const std::string& program)
     return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
 }
 
+// Every answer that says nobody took the call, as opposed to a service that refused it.
+bool IsNoServiceAnswer(const QDBusMessage& reply)
+{
+    static const QStringList noService{
+        "org.freedesktop.DBus.Error.ServiceUnknown", "org.freedesktop.DBus.Error.NameHasNoOwner",
+        "org.freedesktop.DBus.Error.NoReply",        "org.freedesktop.DBus.Error.Timeout",
+        "org.freedesktop.DBus.Error.TimedOut",       "org.freedesktop.DBus.Error.Disconnected",
+        "org.freedesktop.DBus.Error.UnknownObject",  "org.freedesktop.DBus.Error.Spawn.ServiceNotFound"};
+    return noService.contains(reply.errorName());
+}
+
 class SystemLauncher final : public Launcher
 {
 public:
+    SystemLauncher() = default;
+    explicit SystemLauncher(const QDBusConnection& bus) : Bus(bus) {}
+
     bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& workingFolder) override
     {
@@ -54,15 +68,26 @@ public:
 
     bool CallSessionService(const BusCall& call) override
     {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected())
+        QDBusConnection bus = Bus ? *Bus : QDBusConnection::sessionBus();
+        if (!bus.isConnected()) {
+            SetLastError(ERROR_SERVICE_DOES_NOT_EXIST);
             return false;
+        }
         QDBusMessage message =
             QDBusMessage::createMethodCall(QString::fromStdString(call.Service), QString::fromStdString(call.Path),
                                            QString::fromStdString(call.Interface), QString::fromStdString(call.Method));
         message.setArguments(call.Arguments);
-        return bus.call(message, QDBus::Block, ServiceTimeoutMs).type() == QDBusMessage::ReplyMessage;
+        const QDBusMessage reply = bus.call(message, QDBus::Block, ServiceTimeoutMs);
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            SetLastError(ERROR_SUCCESS);
+            return true;
+        }
+        SetLastError(IsNoServiceAnswer(reply) ? ERROR_SERVICE_DOES_NOT_EXIST : ERROR_NO_ASSOCIATION);
+        return false;
     }
+
+private:
+    std::optional<QDBusConnection> Bus;
 };
 
 SystemLauncher RealLauncher;
@@ -198,9 +223,7 @@ bool OpenOne(const std::string& file, const std::string& parameters, const std::
 
 bool CallDesktopService(const BusCall& call)
 {
-    if (!GetLauncher().CallSessionService(call))
-        return Fail(ERROR_NO_ASSOCIATION);
-    return true;
+    return GetLauncher().CallSessionService(call);
 }
 
 QVariantMap AskOptions()
@@ -283,6 +306,11 @@ void SetLauncher(Launcher* launcher)
 Launcher& GetLauncher()
 {
     return InstalledLauncher != nullptr ? *InstalledLauncher : RealLauncher;
+}
+
+std::unique_ptr<Launcher> MakeSystemLauncher(const QDBusConnection& bus)
+{
+    return std::make_unique<SystemLauncher>(bus);
 }
 
 bool ShellExecute(const ShellRequest& request)
@@ -369,6 +397,32 @@ std::vector<std::string> SplitWindowsCommandLine(const std::string& commandLine)
     if (inArgument)
         arguments.push_back(std::move(current));
     return arguments;
+}
+
+std::string JoinWindowsCommandLine(const std::vector<std::string>& arguments)
+{
+    std::string commandLine;
+    for (const std::string& argument : arguments) {
+        if (!commandLine.empty())
+            commandLine += ' ';
+        commandLine += '"';
+        size_t backslashes = 0;
+        for (const char c : argument) {
+            if (c == '\\') {
+                ++backslashes;
+                commandLine += c;
+                continue;
+            }
+            // Backslashes before a mark are doubled, and the mark gets one of its own.
+            if (c == '"')
+                commandLine.append(backslashes + 1, '\\');
+            backslashes = 0;
+            commandLine += c;
+        }
+        commandLine.append(backslashes, '\\');
+        commandLine += '"';
+    }
+    return commandLine;
 }
 
 std::string HostPathToUri(const std::string& hostPath)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QVariantList>
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -31,14 +34,17 @@ public:
     // an empty folder keeps the current one). False with the last error set.
     virtual bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
                                const std::string& workingFolder) = 0;
-    // Calls the method and waits for the service's answer; false when the service is
-    // absent or refuses.
+    // Calls the method and waits for the service's answer. False with the last error set:
+    // ERROR_SERVICE_DOES_NOT_EXIST when no service answers (no bus, nobody owns the
+    // name, no reply in time), ERROR_NO_ASSOCIATION when the service refuses.
     virtual bool CallSessionService(const BusCall& call) = 0;
 };
 
 // Installs the launcher; null restores the real one.
 void SetLauncher(Launcher* launcher);
 Launcher& GetLauncher();
+// A real launcher whose service calls go to the given bus instead of the session bus.
+std::unique_ptr<Launcher> MakeSystemLauncher(const QDBusConnection& bus);
 
 enum class ShellVerb
 {
@@ -68,13 +74,17 @@ struct ShellRequest
 // (ERROR_NOT_SUPPORTED). OpenWith lets the user choose the application, while
 // OpenWithApplication starts the given one on all the files. Properties shows the file
 // manager's properties of all the files together. False with the last error set:
-// ERROR_NO_ASSOCIATION when the desktop has nothing to do it with.
+// ERROR_NO_ASSOCIATION when the desktop has nothing to do it with,
+// ERROR_SERVICE_DOES_NOT_EXIST when the desktop service for it does not answer.
 bool ShellExecute(const ShellRequest& request);
 
 // Splits a command line into arguments by the Windows rules: blanks and tabs separate,
 // quotation marks group (a doubled mark inside quotes stands for one mark), backslashes
 // count only before a quotation mark (2n give n and a delimiter, 2n+1 give n and a mark).
 std::vector<std::string> SplitWindowsCommandLine(const std::string& commandLine);
+// The command line that SplitWindowsCommandLine splits into these arguments again. Each
+// argument is quoted, so a placeholder in it may later be filled with blanks.
+std::string JoinWindowsCommandLine(const std::vector<std::string>& arguments);
 
 // The file URI of a host path, as desktop services expect it.
 std::string HostPathToUri(const std::string& hostPath);

@@ -10,6 +10,7 @@
 #include "panels/MyTPanel.h"
 
 #include "core/desktop/DropSource.h"
+#include "core/desktop/EditLink.h"
 #include "core/desktop/ProgramVersion.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
@@ -46,6 +47,7 @@ void TMainForm::Startup()
     TSeam<TAppearanceServices>::Get().SetAboutLabels("Quillomber", ProgramVersionText());
     TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { SkinChanged(); });
     CreateProgramFolders();
+    MakeEditLinkWhenMissing();
     MediaPlayer.SetPlayListItemHeight();
     MediaPlayer.Stop();
     setAcceptDrops(true);

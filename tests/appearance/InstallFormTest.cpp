@@ -203,13 +203,13 @@ TEST_F(Installer, ATargetInsideThePackageIsRefusedBeforeTheQuestion)
     EXPECT_TRUE(Launcher.Starts.empty());
 }
 
-// A file that cannot be copied fails the install: it is never reported as done.
+// A file that cannot be copied fails the install: it is never reported as done. It is no
+// folder, so the folder box does not show.
 TEST_F(Installer, AFileNotCopiedFailsTheInstallWithTheCount)
 {
     auto form = MakeForm();
     form->InstallToEdit->setText(QString::fromStdString(Drive.Path("F")));
     Script.Expect("Query", IDYES);
-    Script.Expect("Error", IDOK);
     TShownFailures failures;
     failures.Expect(Script, "Error");
     host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL, 1);
@@ -219,6 +219,7 @@ TEST_F(Installer, AFileNotCopiedFailsTheInstallWithTheCount)
     EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to install program."));
     EXPECT_NE(std::string::npos, failures.Reports[0].find("Files not copied: 1."));
     EXPECT_TRUE(Launcher.Starts.empty());
+    EXPECT_TRUE(Drive.Exists("F/P/.quillomber-install")) << "what was copied can be uninstalled";
 }
 
 TEST_F(Installer, AnswersNoAndAnEmptyFolderChangeNothing)
@@ -255,7 +256,7 @@ TEST_F(Installer, UninstallRemovesTheInstallationAndItsEntriesOnly)
     std::string question;
     Script.Expect("Query", IDNO, [&](const TModalRequest& request) { question = request.Text; });
     form->Do();
-    EXPECT_EQ("Delete directory \"" + Drive.Path("F\\P\\") + "\" (and all contained files)?", question);
+    EXPECT_EQ("Delete the installed files in directory \"" + Drive.Path("F\\P\\") + "\"?", question);
     EXPECT_TRUE(Drive.Exists("F/P/quillomber"));
 
     Script.Expect("Query", IDYES);
@@ -268,6 +269,74 @@ TEST_F(Installer, UninstallRemovesTheInstallationAndItsEntriesOnly)
     EXPECT_TRUE(fs::exists(unrelated));
     EXPECT_FALSE(host::RegistryKeyExists(host::RegistryRoot::LocalMachine, UninstallKey));
     fs::remove(unrelated);
+}
+
+// The install beside the user's own files: the uninstall takes what the install placed
+// and nothing else, and the folders stay while they hold something of the user's.
+TEST_F(Installer, UninstallLeavesWhatTheInstallDidNotPlace)
+{
+    Drive.WriteFile("F/P/notes.txt", "mine");
+    Drive.WriteFile("F/P/sub/mine.txt", "mine too");
+    InstallIntoF();
+    Drive.WriteFile("F/P/Options/Quillomber.ini", "[Kept]\r\n");
+    const std::string ownMenuEntry = MenuEntry("own.desktop");
+    std::ofstream(ownMenuEntry) << "[Desktop Entry]\n";
+    StartAs({Drive.HostPath("F/P/quillomber"), "/Uninstall"});
+    auto form = MakeForm();
+    Script.Expect("Query", IDYES);
+    Script.Expect("Message", IDOK);
+    form->Do();
+    for (const char* gone : {"F/P/quillomber", "F/P/Readme.txt", "F/P/sub/a.txt", "F/P/.quillomber-install"})
+        EXPECT_FALSE(Drive.Exists(gone)) << gone;
+    EXPECT_EQ("mine", Drive.ReadFile("F/P/notes.txt"));
+    EXPECT_EQ("mine too", Drive.ReadFile("F/P/sub/mine.txt"));
+    EXPECT_EQ("[Kept]\r\n", Drive.ReadFile("F/P/Options/Quillomber.ini"));
+    EXPECT_FALSE(fs::exists(MenuEntry("quillomber.desktop")));
+    EXPECT_TRUE(fs::exists(ownMenuEntry));
+}
+
+// A folder the install never recorded (the program run from among other programs or
+// documents) is refused before the question, and nothing in it goes.
+TEST_F(Installer, UninstallRefusesAFolderWithoutARecord)
+{
+    Drive.WriteFile("bin/quillomber", "");
+    Drive.WriteFile("bin/other-program", "");
+    StartAs({Drive.HostPath("bin/quillomber"), "/Uninstall"});
+    auto form = MakeForm();
+    TShownFailures failures;
+    failures.Expect(Script, "Error");
+    form->Do();
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to uninstall program."));
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("no record of an installation"));
+    EXPECT_TRUE(Drive.Exists("bin/quillomber"));
+    EXPECT_TRUE(Drive.Exists("bin/other-program"));
+}
+
+// What could not be deleted is counted, never called a success, and stays in the record;
+// a record that points outside the folder or through a link reaches nothing there.
+TEST_F(Installer, UninstallCountsWhatItCouldNotDelete)
+{
+    InstallIntoF();
+    Drive.WriteFile("outside.txt", "keep");
+    Drive.WriteFile("elsewhere/a.txt", "keep");
+    fs::remove_all(Drive.HostPath("F/P/sub"));
+    fs::create_directory_symlink(Drive.HostPath("elsewhere"), Drive.HostPath("F/P/sub"));
+    std::ofstream(Drive.HostPath("F/P/.quillomber-install"), std::ios::app) << "..\\..\\outside.txt\n";
+    StartAs({Drive.HostPath("F/P/quillomber"), "/Uninstall"});
+    auto form = MakeForm();
+    Script.Expect("Query", IDYES);
+    TShownFailures failures;
+    failures.Expect(Script, "Error");
+    host::InjectFault(host::HostCall::Delete, host::ERROR_ACCESS_DENIED, 0, 1);
+    form->Do();
+    host::ClearFaults();
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Failed to uninstall program."));
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("Files not deleted: 4."));
+    EXPECT_EQ("keep", Drive.ReadFile("outside.txt"));
+    EXPECT_EQ("keep", Drive.ReadFile("elsewhere/a.txt"));
+    EXPECT_TRUE(Drive.Exists("F/P/.quillomber-install"));
 }
 
 // Deleting the program's folder from a drive root would delete the drive, and the

@@ -4,6 +4,7 @@
 #include "columns/ToolServices.h"
 
 #include "core/desktop/Clipboard.h"
+#include "core/desktop/EditLink.h"
 #include "core/errors/Error.h"
 #include "core/errors/Traced.h"
 #include "core/files/LinkFile.h"
@@ -12,6 +13,7 @@
 
 #include "host/ClipboardPicture.h"
 
+#include "support/DesktopFolders.h"
 #include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
 
@@ -397,6 +399,65 @@ TEST_F(ColumnEditorTest, ANewFileOpensInTheEditorAndANewDirectoryDoesNot)
     EXPECT_EQ(Drive.HostPath("editor.sh"), Launcher.Starts[0].Program);
     EXPECT_EQ(std::vector<std::string>{Drive.HostPath("d/new.txt")}, Launcher.Starts[0].Arguments);
     EXPECT_EQ(2, Services.Checks);
+}
+
+// A fresh setup: the Options folder holds no editor link until the start makes one for the
+// desktop's text editor.
+class FreshEditorLinkTest : public ColumnCommandsTest
+{
+protected:
+    FreshEditorLinkTest()
+    {
+        fs::create_directories(OptionsFolder());
+        fs::remove(OptionsFolder() / "Edit.lnk");
+        for (const char* script : {"editor.sh", "own.sh"}) {
+            Drive.WriteFile(script, "#!/bin/sh\n");
+            fs::permissions(Drive.HostPath(script), fs::perms(0755));
+        }
+    }
+    ~FreshEditorLinkTest() override { fs::remove(OptionsFolder() / "Edit.lnk"); }
+
+    static fs::path OptionsFolder() { return fs::path(TestRootHostPath()) / "program" / "Options"; }
+
+    void InstallTextEditor() const
+    {
+        Desktop.WriteApplication("editor.desktop", "Name=Editor\nExec=" + Drive.HostPath("editor.sh") +
+                                                       " --new %U\nMimeType=text/plain;\n");
+    }
+
+    TDesktopFolders Desktop;
+    TRecordingLauncher Launcher;
+};
+
+TEST_F(FreshEditorLinkTest, EditOpensTheFileInTheDesktopsTextEditor)
+{
+    InstallTextEditor();
+    MakeEditLinkWhenMissing();
+    ASSERT_TRUE(fs::exists(OptionsFolder() / "Edit.lnk"));
+    MakeFile("d/two words.txt");
+    Open(Column(), Drive.Path("d\\two words.txt"));
+    Column().Com_Edit("");
+    ASSERT_EQ(1u, Launcher.Starts.size());
+    EXPECT_EQ(Drive.HostPath("editor.sh"), Launcher.Starts[0].Program);
+    EXPECT_EQ((std::vector<std::string>{"--new", Drive.HostPath("d/two words.txt")}), Launcher.Starts[0].Arguments);
+    EXPECT_EQ(fsPerfect, FunStatContext.Status);
+}
+
+TEST_F(FreshEditorLinkTest, AUsersOwnLinkIsKeptAndNoEditorMakesNone)
+{
+    MakeEditLinkWhenMissing();
+    EXPECT_FALSE(fs::exists(OptionsFolder() / "Edit.lnk")) << "the desktop has no text editor";
+
+    TLinkFile own;
+    own.Target = Drive.Path("own.sh");
+    own.Arguments = "-x %t%";
+    own.Save(GetEditLinkFileName(), true);
+    InstallTextEditor();
+    MakeEditLinkWhenMissing();
+    TLinkFile kept;
+    kept.Load(GetEditLinkFileName(), false);
+    EXPECT_EQ(Drive.Path("own.sh"), kept.Target);
+    EXPECT_EQ("-x %t%", kept.Arguments);
 }
 
 TEST_F(ColumnCommandsTest, GoingToAReferenceShowsTheTargetFocusedInThisColumn)

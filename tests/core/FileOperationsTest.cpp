@@ -448,23 +448,26 @@ TEST_F(FilePrimitives, CopyingATreeCountsWhatCouldNotBeCopied)
         int Count;
         int Failures;
         size_t FilesCopied;
+        size_t Boxes;
     };
+    // Files that cannot be copied are only counted; the box names a folder's failure.
     const Row rows[] = {
-        {"an unreadable file", host::HostCall::Open, host::ERROR_ACCESS_DENIED, 1, 1, 1, 2},
-        {"a full disk", host::HostCall::Write, host::ERROR_DISK_FULL, 0, 100, 3, 0},
-        {"a folder that cannot be made", host::HostCall::CreateDirectory, host::ERROR_ACCESS_DENIED, 1, 1, 1, 1},
+        {"an unreadable file", host::HostCall::Open, host::ERROR_ACCESS_DENIED, 1, 1, 1, 2, 0},
+        {"a full disk", host::HostCall::Write, host::ERROR_DISK_FULL, 0, 100, 3, 0, 0},
+        {"a folder that cannot be made", host::HostCall::CreateDirectory, host::ERROR_ACCESS_DENIED, 1, 1, 1, 1, 1},
     };
     for (const Row& row : rows) {
         fs::remove_all(Drive.HostPath("dst"));
         TModalScript boxes;
-        boxes.Expect("Error", IDOK);
+        if (row.Boxes > 0)
+            boxes.Expect("Error", IDOK);
         host::InjectFault(row.Call, row.Code, row.Skip, row.Count);
         EXPECT_EQ(row.Failures, CopyDeleteDirectory(Drive.Path("src"), Drive.Path("dst"))) << row.Name;
         host::ClearFaults();
         EXPECT_EQ(fsError, FunStatContext.Status) << row.Name;
         EXPECT_EQ("Failed to copy file.", FunStatContext.Description) << row.Name;
         EXPECT_EQ(row.Code, FunStatContext.SystemErrorCode) << row.Name;
-        EXPECT_EQ(1u, boxes.Seen().size()) << row.Name << ": one box for the whole tree";
+        EXPECT_EQ(row.Boxes, boxes.Seen().size()) << row.Name << ": at most one box for the whole tree";
         size_t files = 0;
         for (const auto& entry : fs::recursive_directory_iterator(Drive.HostPath("dst")))
             files += entry.is_regular_file() ? 1 : 0;

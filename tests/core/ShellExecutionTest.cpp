@@ -119,6 +119,13 @@ TEST_F(ShellExecutionRecorded, RunVerbRunsTheMenusCommandsOnTheFile)
     EXPECT_EQ(Drive.Path("notes.txt") + ".", FunStatContext.Parameter1);
     EXPECT_EQ("Print", FunStatContext.Parameter2);
     EXPECT_EQ(host::ERROR_NO_ASSOCIATION, FunStatContext.SystemErrorCode);
+
+    // No file manager on the bus: the report says that no service answered.
+    Launcher.PresentServices.clear();
+    RunVerb(Drive.Path("notes.txt"), "Properties", "");
+    EXPECT_EQ(fsError, FunStatContext.Status);
+    EXPECT_EQ("No desktop service answers the request \"Properties\".", FunStatContext.Description);
+    EXPECT_EQ(host::ERROR_SERVICE_DOES_NOT_EXIST, FunStatContext.SystemErrorCode);
 }
 
 TEST_F(ShellExecutionRecorded, OpenSiteShowsItsCallersMessage)

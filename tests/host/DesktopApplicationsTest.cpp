@@ -6,6 +6,8 @@
 #include "support/RecordingLauncher.h"
 #include "support/TestSupport.h"
 
+#include <QStandardPaths>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -94,6 +96,44 @@ TEST_F(DesktopApplicationsTest, ExecLinesGetTheirFieldCodesFilledIn)
         host::DesktopApplication withExec = application;
         withExec.Exec = row.Exec;
         EXPECT_EQ(row.Expected, host::ExpandExecLine(withExec, files)) << row.Exec;
+    }
+}
+
+// The text editor: the user's default for plain text wins over what merely registers it.
+TEST_F(DesktopApplicationsTest, TheDefaultApplicationOfAType)
+{
+    EXPECT_FALSE(host::DefaultApplicationForType("text/plain").has_value());
+    Desktop.WriteApplication("viewer.desktop", "Name=Viewer\nExec=viewer %f\nMimeType=text/plain;\n");
+    EXPECT_EQ("viewer.desktop", host::DefaultApplicationForType("text/plain").value().Id);
+    Desktop.WriteApplication("editor.desktop", "Name=Editor\nExec=editor %F\nMimeType=text/plain;\n");
+    Desktop.WriteUserMimeApps("[Default Applications]\ntext/plain=editor.desktop;\n");
+    EXPECT_EQ("editor.desktop", host::DefaultApplicationForType("text/plain").value().Id);
+    EXPECT_FALSE(host::DefaultApplicationForType("no/such-type").has_value());
+}
+
+// The command for one file, the file as given wherever the line takes files, the program
+// found in PATH.
+TEST_F(DesktopApplicationsTest, TheCommandForOneFileTakesItAsGiven)
+{
+    const host::DesktopApplication application{"app.desktop", "My App", "", "", "/apps/app.desktop"};
+    struct Row
+    {
+        std::string Exec;
+        Command Expected;
+    };
+    const Row rows[] = {
+        {"/opt/ed --new %U", {"/opt/ed", "--new", "<file>"}},
+        {"/opt/ed --open=%u %%", {"/opt/ed", "--open=<file>", "%"}},
+        {"/opt/ed %F", {"/opt/ed", "<file>"}},
+        {"/opt/ed", {"/opt/ed", "<file>"}},
+        {"sh -e %f", {QStandardPaths::findExecutable("sh").toStdString(), "-e", "<file>"}},
+        {"no-such-program-here %f", {}},
+        {"", {}},
+    };
+    for (const Row& row : rows) {
+        host::DesktopApplication withExec = application;
+        withExec.Exec = row.Exec;
+        EXPECT_EQ(row.Expected, host::ExecCommandForFile(withExec, "<file>")) << row.Exec;
     }
 }
 

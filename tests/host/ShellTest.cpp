@@ -42,6 +42,22 @@ TEST(WindowsCommandLine, SplitsByTheWindowsQuotingRules)
         EXPECT_EQ(row.Expected, host::SplitWindowsCommandLine(row.Line)) << row.Line;
 }
 
+// Joined and split again, every argument comes back as it was.
+TEST(WindowsCommandLine, JoinedArgumentsSplitBackWhole)
+{
+    const Arguments cases[] = {
+        {"plain", "two words", ""},
+        {R"(say "hi")", R"(C:\dir\)", R"(\server\share b\)"},
+        {R"(a\"b)", "\t tab", "%t%", R"(end\)"},
+    };
+    for (const Arguments& arguments : cases) {
+        const std::string line = host::JoinWindowsCommandLine(arguments);
+        EXPECT_EQ(arguments, host::SplitWindowsCommandLine(line)) << line;
+    }
+    // Every argument is quoted, so a placeholder filled in later may hold blanks.
+    EXPECT_EQ(R"("--new" "%t%")", host::JoinWindowsCommandLine({"--new", "%t%"}));
+}
+
 class ShellExecuteTest : public testing::Test
 {
 protected:
@@ -159,7 +175,7 @@ TEST_F(ShellExecuteTest, PropertiesOfAllFilesInOneRequestToTheFileManager)
 
     Launcher.PresentServices.clear();
     EXPECT_FALSE(Execute(host::ShellVerb::Properties, {Drive.Path("notes.txt")}));
-    EXPECT_EQ(host::ERROR_NO_ASSOCIATION, host::GetLastError());
+    EXPECT_EQ(host::ERROR_SERVICE_DOES_NOT_EXIST, host::GetLastError()) << "no file manager answers";
     EXPECT_FALSE(Execute(host::ShellVerb::Properties, {Drive.Path("missing.txt")}));
     EXPECT_EQ(host::ERROR_FILE_NOT_FOUND, host::GetLastError());
     EXPECT_EQ(2u, Launcher.Calls.size()) << "a missing file asks no service";

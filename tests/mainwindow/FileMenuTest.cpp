@@ -22,6 +22,7 @@
 #include "core/forms/VirtualKeys.h"
 #include "core/text/AsciiCase.h"
 
+#include "support/DesktopFolders.h"
 #include "support/FakeStegServices.h"
 #include "support/RecordingLauncher.h"
 #include "support/ShownFailures.h"
@@ -375,6 +376,39 @@ TEST_F(FileMenu, TheNewItemKeysOpenTheNewItemDialog)
     EXPECT_TRUE(std::filesystem::is_directory(Drive.HostPath("d/notes")));
     ASSERT_EQ(1u, launcher.Starts.size()) << "only the file opens in the editor";
     EXPECT_THAT(launcher.Starts[0].Arguments, testing::Contains(Drive.HostPath("d/notes.txt")));
+}
+
+// A fresh setup: the start makes the editor link for the desktop's text editor, so F opens
+// the new file there without an error box.
+TEST_F(FileMenu, OnAFreshSetupANewFileOpensInTheTextEditor)
+{
+    TDesktopFolders desktop;
+    Drive.WriteFile("editor.sh", "#!/bin/sh\n");
+    std::filesystem::permissions(Drive.HostPath("editor.sh"), std::filesystem::perms(0755));
+    desktop.WriteApplication("editor.desktop",
+                             "Name=Editor\nExec=" + Drive.HostPath("editor.sh") + " %f\nMimeType=text/plain;\n");
+    Drive.WriteFile("d/a.txt", "a");
+    ASSERT_FALSE(std::filesystem::exists(TBoardTestWindow::OptionsHostPath("Edit.lnk")));
+    Window.Open();
+    EXPECT_TRUE(std::filesystem::exists(TBoardTestWindow::OptionsHostPath("Edit.lnk")));
+    TColumn& column = OpenColumn(Drive.Path("d\\a.txt"));
+    TNewFileForm newFile;
+    NewFileForm = &newFile;
+    TRecordingLauncher launcher;
+    Window->EnableFileMenuItems(0);
+    {
+        TModalScript script;
+        script.Expect("New file", mrOkay, [&newFile](const TModalRequest&) {
+            newFile.NewFileNameEdit->setText("notes");
+            newFile.NewButtonClick();
+        });
+        uint16_t key = 'F';
+        column.FileListKeyDown(column.FileList, key, 0);
+    }
+    NewFileForm = nullptr;
+    ASSERT_EQ(1u, launcher.Starts.size());
+    EXPECT_EQ(Drive.HostPath("editor.sh"), launcher.Starts[0].Program);
+    EXPECT_EQ(std::vector<std::string>{Drive.HostPath("d/notes.txt")}, launcher.Starts[0].Arguments);
 }
 
 // ---- Special paths ----

@@ -39,7 +39,9 @@ public:
     bool CallSessionService(const host::BusCall& call) override
     {
         Calls.push_back(call);
-        return PresentServices.contains(call.Service);
+        const bool present = PresentServices.contains(call.Service);
+        host::SetLastError(present ? host::ERROR_SUCCESS : host::ERROR_SERVICE_DOES_NOT_EXIST);
+        return present;
     }
 
     std::vector<TStart> Starts;

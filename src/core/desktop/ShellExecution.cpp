@@ -39,8 +39,14 @@ void RunVerb(const std::string& file, const std::string& verb, const std::string
         // been reported in; the desktop receives the file itself.
         const std::string dottedFile = file + ".";
         host::SetLastError(host::ERROR_SUCCESS);
-        if (!InvokeShellVerb(verb, {file}, folder) && IsSystemError())
-            trace.RaiseSystem("Failed to run verb.", dottedFile, verb);
+        if (InvokeShellVerb(verb, {file}, folder) || !IsSystemError())
+            return;
+        // The desktop's answer to the request comes from a service of its own (the file
+        // manager shows properties): say that none answered, not that the file is at fault.
+        if (host::GetLastError() == host::ERROR_SERVICE_DOES_NOT_EXIST)
+            return trace.Raise("No desktop service answers the request \"" + verb + "\".", dottedFile, verb,
+                               host::ERROR_SERVICE_DOES_NOT_EXIST);
+        trace.RaiseSystem("Failed to run verb.", dottedFile, verb);
     });
 }
 

@@ -100,13 +100,16 @@ void RaiseCopyFailure(TTraced& trace, const std::string& failureText, const std:
     trace.RaiseSystem(failureText, source, target);
 }
 
-// The files and folders of a tree copy that could not be copied; the first one is named.
-struct TTreeCopyFailures
+// What a tree copy did: the files and folders that could not be copied (the first one is
+// named; a folder among them shows the box) and, when asked, the files and folders it placed.
+struct TTreeCopyOutcome
 {
     int Count = 0;
+    bool FolderFailed = false;
     std::string Source;
     std::string Target;
     uint32_t Code = 0;
+    std::vector<std::string>* Placed = nullptr;
 
     void Add(const std::string& source, const std::string& target, uint32_t code)
     {
@@ -116,12 +119,17 @@ struct TTreeCopyFailures
             Code = code;
         }
     }
+    void AddPlaced(const std::string& target)
+    {
+        if (Placed != nullptr)
+            Placed->push_back(target);
+    }
 };
 
 // Makes the target folder and copies the source folder's entries into it, the folders
 // below included; every entry that cannot be copied is counted and the copy goes on.
 // Nothing, or what failed for the folder itself (the last error tells why).
-const char* CopyTreeLevel(const std::string& source, const std::string& target, TTreeCopyFailures& failures)
+const char* CopyTreeLevel(const std::string& source, const std::string& target, TTreeCopyOutcome& outcome)
 {
     host::SetLastError(host::ERROR_SUCCESS);
     host::CreateDirectory(target, source);
@@ -137,13 +145,18 @@ const char* CopyTreeLevel(const std::string& source, const std::string& target, 
         const std::string from = IncludeEndBackslash(source) + entry.Name;
         const std::string to = IncludeEndBackslash(target) + entry.Name;
         if (IsFolderEntry(entry)) {
-            if (CopyTreeLevel(from, to, failures) != nullptr)
-                failures.Add(from, to, host::GetLastError());
+            outcome.AddPlaced(IncludeEndBackslash(to));
+            if (CopyTreeLevel(from, to, outcome) != nullptr) {
+                outcome.FolderFailed = true;
+                outcome.Add(from, to, host::GetLastError());
+            }
         } else {
             const TClearedMode cleared = RemoveReplacedTarget(from, to, true);
-            if (!host::CopyFile(from, to, false)) {
+            if (host::CopyFile(from, to, false)) {
+                outcome.AddPlaced(to);
+            } else {
                 PutClearedModeBack(to, cleared);
-                failures.Add(from, to, host::GetLastError());
+                outcome.Add(from, to, host::GetLastError());
             }
         }
     }
@@ -275,22 +288,26 @@ void DeleteDirectoryNoErrors(const std::string& folder)
     host::RemoveDirectory(folder);
 }
 
-int CopyDeleteDirectory(const std::string& source, const std::string& target)
+int CopyDeleteDirectory(const std::string& source, const std::string& target, std::vector<std::string>* placed)
 {
     TTraced trace;
-    TTreeCopyFailures failures;
+    TTreeCopyOutcome outcome;
+    outcome.Placed = placed;
     trace.Run([&] {
         if (target.empty())
             return trace.Raise("Empty destination name.", source);
         if (IsSameOrInsideFolder(source, target))
             return trace.Raise("Can not copy a directory into itself.", source, target);
-        if (const char* failure = CopyTreeLevel(source, target, failures))
+        if (const char* failure = CopyTreeLevel(source, target, outcome))
             return trace.RaiseSystem(failure, source, target);
-        if (failures.Count > 0)
-            trace.Raise("Failed to copy file.", failures.Source, failures.Target, failures.Code);
+        if (outcome.Count > 0)
+            trace.Raise("Failed to copy file.", outcome.Source, outcome.Target, outcome.Code);
     });
     if (trace.Succeeded())
         return 0;
-    RunMessageBox("Error", "Failed to process directory.", MB_ICONHAND | MB_OKCANCEL);
-    return failures.Count > 0 ? failures.Count : 1;
+    // A file that could not be copied is only counted: the box is for folders.
+    const bool onlyFilesFailed = outcome.Count > 0 && !outcome.FolderFailed;
+    if (!onlyFilesFailed)
+        RunMessageBox("Error", "Failed to process directory.", MB_ICONHAND | MB_OKCANCEL);
+    return outcome.Count > 0 ? outcome.Count : 1;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The file unit's process-wide state.
 class TFileUnitLoader
@@ -49,5 +50,9 @@ void DeleteDirectoryNoErrors(const std::string& folder);
 // Copies a folder tree without its hidden and system entries, overwriting files. Goes on
 // past a file or folder that cannot be copied and reports the first one ("Failed to copy
 // file."); the answer is the number of files and folders that could not be copied (the
-// tree itself counts as one when it cannot be made or listed).
-int CopyDeleteDirectory(const std::string& source, const std::string& target);
+// tree itself counts as one when it cannot be made or listed). Only a folder that cannot
+// be made or listed shows the box "Failed to process directory.". `placed`, when given,
+// receives the target paths of the files copied and of the folders below the tree's own
+// (these with a trailing backslash).
+int CopyDeleteDirectory(const std::string& source, const std::string& target,
+                        std::vector<std::string>* placed = nullptr);
