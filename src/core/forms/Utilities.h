@@ -178,5 +178,5 @@ std::string GetMenuItemFileName(const QAction& item);
 // Removes the menu's items together with the submenus that a fill made in it, which
 // QMenu::clear would leave behind.
 void EmptyMenu(QMenu& menu);
-// A caption made of a file or stream name shows its "&" as itself.
+// A caption made of the user's text (a file, stream or drive name) shows its "&" as itself.
 std::string EscapeMenuCaption(const std::string& text);
