@@ -33,6 +33,7 @@
 #include "core/errors/ErrorForm.h"
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 
 #include "viewing/FileHoverForm.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv)
             InstallForm = installForm.get();
             ErrorForm = new TErrorForm(InstallForm);
             InstallForm->Setup("Quillomber", "File manager", ProgramVersionText());
+            CentreOnScreen(*InstallForm);
             InstallForm->show();
             application.exec();
             return;

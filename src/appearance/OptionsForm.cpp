@@ -7,6 +7,7 @@
 #include "core/files/PathNames.h"
 #include "core/files/ProgramFolders.h"
 #include "core/forms/FileNameDialog.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

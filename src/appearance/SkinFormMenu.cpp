@@ -9,6 +9,7 @@
 #include "core/files/PathNames.h"
 #include "core/files/ProgramFolders.h"
 #include "core/forms/FileNameDialog.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
 
@@ -97,6 +98,7 @@ void TSkinForm::Dialog()
     trace.Run([&] {
         SetControls();
         OkayButton->setFocus();
+        CentreOnMainWindow(*this);
         RunModal(*this);
     });
     trace.ShowFailure("Failed to show skin options.");

@@ -1,6 +1,7 @@
 #include "appearance/WizardForm.h"
 
 #include "core/errors/Traced.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 
@@ -237,6 +238,7 @@ bool WizardFormDialog(int helpContext, std::vector<std::string>& checkedBoxes)
         auto form = std::make_unique<TWizardForm>(QApplication::activeWindow());
         WizardForm = form.get();
         form->HelpContext = helpContext;
+        CentreOnMainWindow(*form);
         accepted = RunModal(*form) == QDialog::Accepted;
         if (accepted)
             checkedBoxes = form->CheckedBoxes();

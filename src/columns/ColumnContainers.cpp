@@ -16,6 +16,7 @@
 #include "core/files/FileStream.h"
 #include "core/files/PathNames.h"
 #include "core/forms/MessageBoxes.h"
+#include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 #include "core/text/FormatSettings.h"
 #include "core/text/StringList.h"
@@ -468,11 +469,9 @@ void TColumn::SetupAttachStream(QMenu& menu)
             "name that is is not in the list, you must use the streams editor to add that name first.";
         const size_t shown = std::min(names.size(), static_cast<size_t>(MaxStreamItems));
         for (size_t i = 0; i < shown; ++i) {
-            // The name travels as the item's data; the caption doubles "&", which would
-            // otherwise mark an accelerator and vanish.
-            const QString name = QString::fromStdString(names[i]);
-            QAction* item = menu.addAction(QString(name).replace('&', "&&"));
-            item->setData(name);
+            // The name travels as the item's data; the caption is escaped.
+            QAction* item = menu.addAction(QString::fromStdString(EscapeMenuCaption(names[i])));
+            item->setData(QString::fromStdString(names[i]));
             item->setStatusTip(hint);
             item->setToolTip(hint);
             QObject::connect(item, &QAction::triggered, item, [this, item] { AttachStreamMenuClick(*item); });

@@ -2,6 +2,7 @@
 
 #include "core/errors/Traced.h"
 #include "core/files/PathNames.h"
+#include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 
 #include <QAction>
@@ -21,12 +22,6 @@ bool IsRecordable(const std::string& title)
 bool HasNamePart(const std::string& title)
 {
     return !GetPathName(title).empty();
-}
-
-// A menu shows "&" as an accelerator mark unless it is doubled.
-QString MenuCaption(const std::string& text)
-{
-    return QString::fromStdString(text).replace('&', "&&");
 }
 
 } // namespace
@@ -180,7 +175,8 @@ void THistoryDialog::Setup(QMenu& menu)
         const int32_t shown = std::min(Count, HistoryMenuLength);
         for (int32_t k = 0; k < shown; ++k) {
             const int32_t index = Count - 1 - k;
-            QAction* item = menu.addAction(MenuCaption(GetParentPath(Titles[static_cast<size_t>(index)])));
+            QAction* item = menu.addAction(
+                QString::fromStdString(EscapeMenuCaption(GetParentPath(Titles[static_cast<size_t>(index)]))));
             item->setData(index);
             QObject::connect(item, &QAction::triggered, item, [this, item] { MenuItemClick(*item); });
         }

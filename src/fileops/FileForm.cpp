@@ -12,6 +12,7 @@
 #include "core/files/FileOperations.h"
 #include "core/files/LinkFile.h"
 #include "core/files/PathNames.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
@@ -473,10 +474,7 @@ void TFileForm::ShowOptions()
     ButtonsPanel->move(0, InformationHeight + optionsHeight);
     const int height = InformationHeight + optionsHeight + ButtonsHeight;
     setFixedSize(FormWidth, height);
-    if (const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr) {
-        const QRect ownerFrame = owner->frameGeometry();
-        move(x(), ownerFrame.top() + (ownerFrame.height() - frameGeometry().height()) / 2);
-    }
+    CentreVerticallyOnMainWindow(*this);
 }
 
 void TFileForm::UpdateHistories()

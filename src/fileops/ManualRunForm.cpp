@@ -4,6 +4,7 @@
 #include "columns/FileParameters.h"
 #include "core/desktop/Program.h"
 #include "core/errors/Traced.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

@@ -389,6 +389,7 @@ bool TMultiRenameItemForm::Dialog(TColumn& column, TContainer* container, bool r
         if (CounterStepValueComboBox->currentText().isEmpty())
             CounterStepValueComboBox->setEditText("1");
         EnableInputs(true);
+        Placement.Place(*this);
         result = RunModal(*this);
     });
     OriginalListBox->clear();
@@ -598,7 +599,7 @@ void TMultiRenameItemForm::RenameEntry(size_t item, const std::string& newTitle)
 
 void TMultiRenameItemForm::OnLoadOptionsSTL(TStoredTextList& store)
 {
-    store.ReadFormBounds(Section, "XPos", "YPos", "XSize", "YSize", *this);
+    Placement.Loaded(store.ReadFormBounds(Section, "XPos", "YPos", "XSize", "YSize", *this));
     std::string digits;
     store.ReadString(Section, "CounterDigits", 255, digits, false);
     SelectComboBoxText(*CounterDigitsComboBox, digits, "4");

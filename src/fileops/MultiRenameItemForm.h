@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/forms/FormPlacement.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -98,6 +100,8 @@ private:
     void RenameListedFiles();
     void RenameContainerEntries();
     void RenameEntry(size_t item, const std::string& newTitle);
+
+    TKeptPlacement Placement;
 
     std::vector<TListedItem> Listed;
     bool Renaming = false;

@@ -5,6 +5,7 @@
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/files/PathNames.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

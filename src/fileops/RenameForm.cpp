@@ -10,6 +10,7 @@
 #include "core/files/FileInfo.h"
 #include "core/files/FileOperations.h"
 #include "core/files/PathNames.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

@@ -61,12 +61,16 @@ void TSearchFileForm::EnableControls()
     CancelButton->setEnabled(true);
 }
 
+// A refused text filter leaves the name filter box as it was.
 void TSearchFileForm::SearchContent(bool selectMode)
 {
+    const std::string text = Text(*TextFilterComboBox);
+    if (!IsTextFilterGiven(text))
+        return;
     if (FileNameFilterComboBox->currentText().isEmpty() && !HistoryMode)
         FileNameFilterComboBox->setEditText("Text files");
     TStringList filters;
-    if (!ParseTextFilter(Text(*TextFilterComboBox), FreeHandFilterCheckBox->isChecked(), filters))
+    if (!ParseTextFilter(text, FreeHandFilterCheckBox->isChecked(), filters))
         return;
     TextFilters = filters;
     Do(selectMode);

@@ -6,6 +6,7 @@
 #include "core/errors/Traced.h"
 #include "core/files/FileExtensions.h"
 #include "core/files/PathNames.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
@@ -121,11 +122,13 @@ void TSelectionForm::OkayButtonClick()
         ShowWarningMessage("Filter is invalid.");
         return;
     }
-    if (Do())
-        done(mrOkay);
+    // A failed run has been shown; the dialog closes after it as after any other, never
+    // left open with "&Okay" disabled.
+    Do();
+    done(mrOkay);
 }
 
-bool TSelectionForm::Do()
+void TSelectionForm::Do()
 {
     int32_t found = 0;
     TTraced trace;
@@ -138,7 +141,6 @@ bool TSelectionForm::Do()
     trace.ShowFailure("Failed to select.");
     if (succeeded && found == 0)
         ShowInfoMessage("No matches found.");
-    return succeeded;
 }
 
 int32_t TSelectionForm::ApplyFilter(const std::string& filter)

@@ -21,8 +21,8 @@ public:
     // Shows the dialog for the column in select or deselect mode. True when it closed with
     // the Okay result.
     bool Dialog(TColumn& column, bool select);
-    // Applies the filter to the column; false when it failed (the failure is shown).
-    bool Do();
+    // Applies the filter to the column; a failure is shown.
+    void Do();
 
     // The form's handlers, for the window and for tests.
     void OkayButtonClick();

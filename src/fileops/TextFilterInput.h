@@ -4,6 +4,8 @@
 
 #include <string>
 
+// True when the text filter box holds a text; else false after the warning.
+bool IsTextFilterGiven(const std::string& text);
 // The text filter box's text as the search's text filters: pieces separated by blanks
 // (free-hand) or by ";", "&" in front for a required filter, "!" for an excluded one, "~"
 // to keep the next character as text. False when nothing may run: the text is empty (after

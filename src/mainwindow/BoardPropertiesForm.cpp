@@ -1,5 +1,6 @@
 #include "mainwindow/BoardPropertiesForm.h"
 
+#include "core/forms/FormPlacement.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
 

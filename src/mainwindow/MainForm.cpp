@@ -16,6 +16,7 @@
 #include "panels/MyPanelOptions.h"
 #include "panels/MyTPanel.h"
 
+#include "core/forms/FormPlacement.h"
 #include "core/forms/VirtualKeys.h"
 #include "core/settings/ProgramOptions.h"
 #include "core/settings/SkinOptions.h"
@@ -99,6 +100,7 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
     font.setPixelSize(12);
     setFont(font);
     MainForm = this;
+    SetDialogsMainWindow(this);
     MainTimer = new QTimer(this);
     MainTimer->setInterval(200);
     connect(MainTimer, &QTimer::timeout, this, [this] { MainTimerTimer(); });
@@ -134,6 +136,8 @@ TMainForm::TMainForm(QWidget* owner) : QWidget(owner)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    if (GetDialogsMainWindow() == this)
+        SetDialogsMainWindow(nullptr);
     PathsHistory.OnSelect = nullptr;
     // No render may run while the plug-ins go, and no result may outlive the lists.
     PictureCache.Shutdown();

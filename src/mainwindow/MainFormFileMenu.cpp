@@ -224,6 +224,7 @@ void TMainForm::BuildFileMenuAttributes(QMenu& menu)
     AddMenuCheckCommand(specialPaths, *this, "DefaultSpecialPath_Options", "Default \"Options\"", "",
                         DefaultOptionsPath);
     paths.Add("GoToSpecialPath_Options", "Go to \"Options\"", "", GoToOptionsPath);
+    menu.addSeparator();
     AddMenuCommand(menu, *this, "EditBoardPropertiesMenu", "Edit board properties", "B",
                    [] { Boards->EditProperties(); });
 }

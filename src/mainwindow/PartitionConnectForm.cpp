@@ -1,6 +1,7 @@
 #include "mainwindow/PartitionConnectForm.h"
 
 #include "core/errors/Traced.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

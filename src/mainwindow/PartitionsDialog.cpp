@@ -2,6 +2,7 @@
 
 #include "core/errors/Traced.h"
 #include "core/files/Partitions.h"
+#include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 
 #include <QAction>
@@ -48,8 +49,10 @@ void TPartitionsDialog::SetupMenu(QMenu& menu, const std::string& mode)
         std::vector<std::string> drives;
         int count = 0;
         GetLogicalDrivesList(drives, count);
+        // A drive's label is the user's text: its "&" shows as written.
         for (const std::string& drive : drives)
-            items.push_back(AddTaggedItem(menu, drive + GetPartitionSuffix(drive), GetDriveNumber(drive)));
+            items.push_back(
+                AddTaggedItem(menu, EscapeMenuCaption(drive + GetPartitionSuffix(drive)), GetDriveNumber(drive)));
         const TClick click = GetModeClick(mode);
         if (click == nullptr)
             return;

@@ -168,6 +168,7 @@ std::string TTreeNavigatorForm::Dialog(const std::string& startPath)
         LoadTreeWithPartitions(*FileSystemTreeView);
         NavigateToTreeDirectory(*FileSystemTreeView, ChosenDirectory);
         FormResize();
+        Placement.Place(*this);
         result = RunModal(*this);
     });
     trace.ShowFailure("Failed to show the directory tree navigator.");
@@ -209,6 +210,8 @@ void TTreeNavigatorForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         OkayButton->click();
+    else if (key == Qt::Key_Escape)
+        CancelButton->click();
     else if (key == Qt::Key_F2)
         ClipSelectedPath(modifiers);
 }
@@ -225,11 +228,18 @@ void TTreeNavigatorForm::ClipSelectedPath(Qt::KeyboardModifiers modifiers)
     CopyTextToClipboard(path, "Failed to copy file title to clipboard.", false, false);
 }
 
+// The trees' host panels take every key they are given, so the form sees its own keys
+// before any control does; Esc among them, or it would never reach the dialog.
+bool TTreeNavigatorForm::IsFormKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_F2;
+}
+
 bool TTreeNavigatorForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<const QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_F2) {
+        if (IsFormKey(key->key())) {
             FormKeyDown(key->key(), key->modifiers());
             return true;
         }
@@ -269,7 +279,7 @@ void TTreeNavigatorForm::ApplyLocationsWidth()
 
 void TTreeNavigatorForm::OnLoadOptionsSTL(TStoredTextList& store)
 {
-    store.ReadFormBounds(Section, "XPos", "YPos", "XSize", "YSize", *this);
+    Placement.Loaded(store.ReadFormBounds(Section, "XPos", "YPos", "XSize", "YSize", *this));
     store.ReadInteger(Section, "LocationsSplitterWidth", MinLocationsWidth, width(), LocationsWidth);
     ApplyLocationsWidth();
 }

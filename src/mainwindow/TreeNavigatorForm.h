@@ -2,6 +2,8 @@
 
 #include "mainwindow/DirectoryTree.h"
 
+#include "core/forms/FormPlacement.h"
+
 #include <QDialog>
 
 #include <string>
@@ -61,6 +63,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static bool IsFormKey(int key);
     void BuildControls();
     void BindTrees();
     void FormResize();
@@ -68,6 +71,7 @@ private:
     void ClipSelectedPath(Qt::KeyboardModifiers modifiers);
 
     TTreeDrag LocationsDrag;
+    TKeptPlacement Placement;
 };
 
 extern TTreeNavigatorForm* TreeNavigatorForm;

@@ -307,7 +307,7 @@ void TFileStreamsForm::PlugOptions(TMainForm& window)
 
 void TFileStreamsForm::OnLoadOptionsSTL(TStoredTextList& store)
 {
-    store.ReadFormBounds(OptionsSection, "XPos", "YPos", "XSize", "YSize", *this);
+    Placement.Loaded(store.ReadFormBounds(OptionsSection, "XPos", "YPos", "XSize", "YSize", *this));
 }
 
 void TFileStreamsForm::OnSaveOptionsSTL(TStoredTextList& store)
@@ -366,6 +366,7 @@ void TFileStreamsForm::Open(const std::string& file, TFileStreamsEditMode mode)
         UpdateStreamList(MainStreamName);
         if (trace.TakeOver())
             return;
+        Placement.Place(*this);
         RestoreAndFocusForm(*this);
         FormActivate();
     });

@@ -2,6 +2,8 @@
 
 #include "columns/ToolServices.h"
 
+#include "core/forms/FormPlacement.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -135,6 +137,7 @@ private:
 
     // Boxes and dialogs of the editor's own open while this is above 0.
     int32_t OwnWorkDepth = 0;
+    TKeptPlacement Placement;
 };
 
 // Made at start-up; lives for the whole run.

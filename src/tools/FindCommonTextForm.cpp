@@ -7,6 +7,7 @@
 
 #include "core/desktop/Clipboard.h"
 #include "core/errors/Traced.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

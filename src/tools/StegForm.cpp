@@ -3,6 +3,7 @@
 #include "mainwindow/MainForm.h"
 
 #include "core/errors/Traced.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/PasswordHelpers.h"

@@ -1,6 +1,7 @@
 #include "tools/TextToCodeForm.h"
 
 #include "core/errors/Traced.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
 #include "core/text/Text.h"

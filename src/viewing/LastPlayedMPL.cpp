@@ -2,6 +2,7 @@
 
 #include "core/errors/Traced.h"
 #include "core/files/PathNames.h"
+#include "core/forms/Utilities.h"
 #include "core/settings/StoredTextList.h"
 #include "core/text/AsciiCase.h"
 
@@ -16,12 +17,6 @@ const char* const FilesSection = "LastPlayedMPL_MPL";
 const char* const TitlesSection = "LastPlayedMPL_LastTitle";
 const char* const PositionsSection = "LastPlayedMPL_LastPosition";
 constexpr size_t MaxStoredText = 259;
-
-// A menu shows "&" as an accelerator mark unless it is doubled.
-QString MenuCaption(const std::string& text)
-{
-    return QString::fromStdString(text).replace('&', "&&");
-}
 
 } // namespace
 
@@ -82,7 +77,7 @@ void TLastPlayedMPL::Setup(QMenu& menu)
     try {
         menu.clear();
         for (int32_t i = Count - 1; i >= 0; --i) {
-            QAction* item = menu.addAction(MenuCaption(Files[i]));
+            QAction* item = menu.addAction(QString::fromStdString(EscapeMenuCaption(Files[i])));
             item->setData(i);
             QObject::connect(item, &QAction::triggered, &menu, [this, i] {
                 if (i >= Count || !OnSelect)

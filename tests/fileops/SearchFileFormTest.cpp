@@ -180,11 +180,17 @@ TEST_F(SearchFileFormTest, HistoryModeSearchesTextOnlyAndKeepsTheNameFilterEmpty
         {}, true);
 }
 
-TEST_F(SearchFileFormTest, AContentSearchFillsAnEmptyNameFilterWithTextFiles)
+TEST_F(SearchFileFormTest, AContentSearchFillsAnEmptyNameFilterWithTextFilesOnlyOnceItHasAText)
 {
     TModalScript script;
     Show(script, "Search file", [&] {
         Form().FileNameFilterComboBox->setEditText("");
+        Form().TextFilterComboBox->setEditText("");
+        script.Expect("Warning", IDOK,
+                      [](const TModalRequest& box) { EXPECT_EQ("Text filter can't be empty.", box.Text); });
+        Form().SearchContentButtonClick();
+        EXPECT_EQ("", Text(Form().FileNameFilterComboBox)) << "a refused search changes no box";
+
         Form().TextFilterComboBox->setEditText("alpha");
         script.Expect("Message", IDOK);
         Form().SearchContentButtonClick();

@@ -78,6 +78,20 @@ TEST(DrivesMenu, ListsTheNavigatorASeparatorAndEachDriveTaggedWithItsNumber)
     EXPECT_EQ(" (Fixed: \"\")", GetPartitionSuffix("A:")) << "a fixed drive's caption names its label";
 }
 
+// A drive's caption is the user's text: an "&" in a share's name stays an "&" and marks no
+// accelerator.
+TEST(DrivesMenu, AnAmpersandInADrivesCaptionShowsAsItself)
+{
+    TFakeMountTable mounts;
+    TTempDrive share('R');
+    mounts.Add(share.HostPath(), "cifs", "//server/R&D");
+    TRecordingDrivesMenu drives;
+    drives.Dialog.SetupMenu(drives.Menu, "Show");
+    const QAction* item = drives.ItemTagged(18);
+    ASSERT_NE(nullptr, item);
+    EXPECT_EQ("R: (Remote: \"\\\\server\\R&&D\")", item->text().toStdString());
+}
+
 TEST(DrivesMenu, TheModeChoosesTheClosureWhateverItsLetterCase)
 {
     struct TRow

@@ -289,6 +289,13 @@ TEST_F(FileMenu, EveryItemTheEnablingNamesExists)
         EXPECT_NE(nullptr, Item(name)) << name;
     EXPECT_TRUE(Item("Attributes1")->isEnabled()) << "it holds the special paths and the board properties";
     EXPECT_TRUE(Item("EditBoardPropertiesMenu")->isEnabled());
+    const QList<QAction*> attributes = Item("Attributes1")->menu()->actions();
+    ASSERT_GE(attributes.size(), 4);
+    const QList<QAction*> tail = attributes.mid(attributes.size() - 4);
+    EXPECT_TRUE(tail[0]->isSeparator());
+    EXPECT_EQ(Item("SpecialPathsMenu"), tail[1]);
+    EXPECT_TRUE(tail[2]->isSeparator()) << "between \"Special paths\" and \"Edit board properties\"";
+    EXPECT_EQ(Item("EditBoardPropertiesMenu"), tail[3]);
     EXPECT_EQ("View & Edit", Item("ViewMenu")->text().replace("&&", "&").toStdString());
     EXPECT_EQ("Recycle file *\tF11", Item("RecycleFileMenu")->text().toStdString());
     EXPECT_TRUE(Item("RecycleFileMenu")->shortcut().isEmpty()) << "keys run through the key map only";

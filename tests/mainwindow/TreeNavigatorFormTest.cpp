@@ -3,6 +3,7 @@
 #include "panels/MyTPanel.h"
 
 #include "core/desktop/Clipboard.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/settings/StoredTextList.h"
 
@@ -84,6 +85,24 @@ TEST_F(TreeNavigatorFormTest, OkayAndEnterReturnTheSelectedFolder)
                   closed = Form.result() == TTreeNavigatorForm::mrOkay;
               }));
     EXPECT_TRUE(closed);
+}
+
+// Esc from either tree or a button closes the shown dialog as "&Cancel" does.
+TEST_F(TreeNavigatorFormTest, EscFromAnyControlCancels)
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Form.FileSystemTreeView, Form.LocationsTreeView, Form.OkayButton}) {
+        SCOPED_TRACE(control->metaObject()->className());
+        bool cancelled = false;
+        Run("T:\\A", TTreeNavigatorForm::mrCancel, [&] {
+            Form.show();
+            Form.setResult(0);
+            QKeyEvent event(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(control, &event);
+            cancelled = Form.result() == TTreeNavigatorForm::mrCancel && !Form.isVisible();
+        });
+        EXPECT_TRUE(cancelled);
+    }
 }
 
 TEST_F(TreeNavigatorFormTest, ARightPressOnANodeChoosesItAtOnce)
@@ -189,6 +208,38 @@ TEST_F(TreeNavigatorFormTest, TheSectionKeepsAllFiveKeysAndASplitterWidthWithinI
         ASSERT_TRUE(store.Load(0));
         EXPECT_EQ(row.Width, fresh.LocationsWidth);
     }
+}
+
+// With no place in the options it opens centred on the main window and stays where it was
+// left; a stored place wins.
+TEST_F(TreeNavigatorFormTest, ItOpensCentredOnTheMainWindowUntilItHasAPlace)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(230, 130, 560, 440);
+    SetDialogsMainWindow(&mainWindow);
+    Form.resize(450, 300);
+    const auto shownAt = [this](TTreeNavigatorForm& form) {
+        QPoint topLeft;
+        TModalScript script;
+        script.Expect("Directory tree navigator", TTreeNavigatorForm::mrCancel,
+                      [&](const TModalRequest&) { topLeft = form.frameGeometry().topLeft(); });
+        form.Dialog("T:\\");
+        return topLeft;
+    };
+    TStoredTextList store(Drive.Path("options.ini"));
+    store.OnLoad = [this](TStoredTextList& list, int32_t) { Form.OnLoadOptionsSTL(list); };
+    Drive.WriteFile("options.ini", "[DTN]\r\nXSize=450\r\nYSize=300\r\n");
+    ASSERT_TRUE(store.Load(0));
+    EXPECT_EQ(QPoint(285, 200), shownAt(Form));
+    Form.move(40, 50);
+    EXPECT_EQ(QPoint(40, 50), shownAt(Form)) << "where the user left it";
+
+    TTreeNavigatorForm stored;
+    store.OnLoad = [&](TStoredTextList& list, int32_t) { stored.OnLoadOptionsSTL(list); };
+    Drive.WriteFile("options.ini", "[DTN]\r\nXPos=70\r\nYPos=80\r\nXSize=450\r\nYSize=300\r\n");
+    ASSERT_TRUE(store.Load(0));
+    EXPECT_EQ(QPoint(70, 80), shownAt(stored));
+    SetDialogsMainWindow(nullptr);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/desktop/Application.h"
 #include "core/desktop/Program.h"
 #include "core/errors/Error.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

@@ -5,6 +5,7 @@
 #include "core/drawing/StockColors.h"
 #include "core/errors/Traced.h"
 #include "core/forms/ColorPanel.h"
+#include "core/forms/FormPlacement.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"
 

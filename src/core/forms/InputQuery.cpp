@@ -1,5 +1,6 @@
 #include "core/forms/InputQuery.h"
 
+#include "core/forms/FormPlacement.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/ModalSeam.h"
 #include "core/forms/Utilities.h"

@@ -119,8 +119,6 @@ int32_t GetFontHeight(const QFont& font, const QWidget& control);
 
 // Brings the form back from minimised or maximised, shows it and gives it the focus.
 void RestoreAndFocusForm(QWidget& form);
-// Centres the form over the active window, or over the screen when there is none.
-void CentreOnMainWindow(QWidget& form);
 // The control is the one the window system finds under the mouse cursor, or at the
 // screen point (the innermost control there).
 bool IsMouseOverControl(const QWidget& control);
@@ -180,5 +178,5 @@ std::string GetMenuItemFileName(const QAction& item);
 // Removes the menu's items together with the submenus that a fill made in it, which
 // QMenu::clear would leave behind.
 void EmptyMenu(QMenu& menu);
-// A caption made of a file or stream name shows its "&" as itself.
+// A caption made of the user's text (a file, stream or drive name) shows its "&" as itself.
 std::string EscapeMenuCaption(const std::string& text);

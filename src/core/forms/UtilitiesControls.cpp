@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QWidget>
 
 void RestoreAndFocusForm(QWidget& form)
@@ -15,17 +14,6 @@ void RestoreAndFocusForm(QWidget& form)
     form.show();
     form.activateWindow();
     form.setFocus(Qt::ActiveWindowFocusReason);
-}
-
-void CentreOnMainWindow(QWidget& form)
-{
-    const QWidget* mainWindow = QApplication::activeWindow();
-    if (mainWindow == nullptr || mainWindow == &form) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            form.move(screen->availableGeometry().center() - form.rect().center());
-        return;
-    }
-    form.move(mainWindow->frameGeometry().center() - form.rect().center());
 }
 
 bool IsMouseOverControl(const QWidget& control)

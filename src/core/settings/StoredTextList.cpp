@@ -493,7 +493,7 @@ void TStoredTextList::WriteFormSize(const std::string& section, const std::strin
     WriteInteger(section, keyHeight, form.geometry().height());
 }
 
-void TStoredTextList::ReadFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
+bool TStoredTextList::ReadFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
                                      const std::string& keyWidth, const std::string& keyHeight, QWidget& form)
 {
     int32_t x = form.pos().x();
@@ -504,6 +504,7 @@ void TStoredTextList::ReadFormBounds(const std::string& section, const std::stri
     ReadFormSize(section, keyWidth, keyHeight, width, height);
     form.resize(width, height);
     form.move(x, y);
+    return !ReadText(section, keyX, "").empty();
 }
 
 void TStoredTextList::WriteFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,

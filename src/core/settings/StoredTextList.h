@@ -117,7 +117,8 @@ public:
                            const QWidget& form);
     void WriteFormSize(const std::string& section, const std::string& keyWidth, const std::string& keyHeight,
                        const QWidget& form);
-    void ReadFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
+    // True when the store held the form's position.
+    bool ReadFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
                         const std::string& keyWidth, const std::string& keyHeight, QWidget& form);
     void WriteFormBounds(const std::string& section, const std::string& keyX, const std::string& keyY,
                          const std::string& keyWidth, const std::string& keyHeight, const QWidget& form);
