@@ -137,6 +137,23 @@ std::optional<uint64_t> DirectoryReader::OpenEntryToRead(File& file) const
     return file.OpenToReadAt(dirfd(AsDir(Directory)), CurrentHostName);
 }
 
+bool DirectoryReader::OpenListedEntry(File& file, const char* hostName, bool isLink,
+                                      std::optional<uint64_t>& size) const
+{
+    size.reset();
+    if (Directory == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    if (TakeFault(HostCall::Open))
+        return false;
+    const int folder = dirfd(AsDir(Directory));
+    if (!isLink)
+        return file.OpenListedRegular(folder, hostName);
+    size = file.OpenToReadAt(folder, hostName);
+    return size.has_value();
+}
+
 bool DirectoryReader::SetKind(const char* hostName, unsigned char type, DirectoryEntry& entry) const
 {
     const int folder = dirfd(AsDir(Directory));
