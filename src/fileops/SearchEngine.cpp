@@ -371,6 +371,7 @@ void TSearchEngine::WalkHistories()
 
 void TSearchEngine::ProcessDir(const std::string& dir)
 {
+    LimitOpenFolders();
     if (Stop)
         return;
     TTraced trace;

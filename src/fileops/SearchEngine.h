@@ -167,8 +167,10 @@ public:
     static constexpr int32_t WorkerCount = 4;
     // A file's first read asks for this much; only a file that fills it is measured.
     static constexpr size_t FirstReadBytes = 65536;
-    // How far the walk may run ahead of the outcomes taken back.
+    // How far the walk may run ahead of the outcomes taken back, in candidates and in
+    // folders kept open for the workers.
     static constexpr size_t MaxQueuedCandidates = 512;
+    static constexpr int32_t MaxQueuedFolderRuns = 64;
 
     // The warnings before a normal or duplicates search ("File name filter is invalid.",
     // "You must search either directories or files."); false when nothing may run.
@@ -273,6 +275,8 @@ private:
     // Waits for the front slot, giving the port its turns and the status line meanwhile.
     void WaitForFront();
     void DrainQueue();
+    // Waits until the queue holds files of fewer than MaxQueuedFolderRuns folder runs.
+    void LimitOpenFolders();
     // Ends the workers and drops the outcomes not taken.
     void DiscardQueue();
     void Deliver(TSlot& slot);
@@ -318,5 +322,7 @@ private:
     TCrono StatusCrono;
     double LastPump = 0;
     int32_t CandidatesSinceClock = 0;
+    int32_t QueuedFolderRuns = 0;
+    const host::DirectoryReader* LastQueuedFolder = nullptr;
     std::string NameScratch;
 };

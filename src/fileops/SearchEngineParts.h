@@ -67,6 +67,8 @@ struct TSearchEngine::TSlot
     std::shared_ptr<host::DirectoryReader> Folder;
     std::string HostName;
     bool IsLink = false;
+    // The first queued file of a folder since a file of another: what keeps folders open.
+    bool StartsFolderRun = false;
     // The outcome: the rank (found above 0), a file above the size limit, and a failure.
     int32_t Rank = -1;
     bool Jumped = false;

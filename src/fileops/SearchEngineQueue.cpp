@@ -93,6 +93,7 @@ std::unique_ptr<TSearchEngine::TSlot> TSearchEngine::NewSlot()
     slot->Content = TContent::Unknown;
     slot->HostName.clear();
     slot->IsLink = false;
+    slot->StartsFolderRun = false;
     slot->Rank = -1;
     slot->Jumped = false;
     slot->Outcome.Status = fsPerfect;
@@ -107,6 +108,11 @@ void TSearchEngine::Enqueue(std::unique_ptr<TSlot> slot, bool forWorker)
     TSlot& queued = *slot;
     queued.Done = !forWorker;
     Queue.push_back(std::move(slot));
+    if (forWorker && queued.Folder != nullptr && queued.Folder.get() != LastQueuedFolder) {
+        LastQueuedFolder = queued.Folder.get();
+        queued.StartsFolderRun = true;
+        ++QueuedFolderRuns;
+    }
     if (forWorker) {
         if (!Workers)
             Workers = std::make_unique<TWorkers>(*this);
@@ -125,6 +131,8 @@ void TSearchEngine::DeliverReady()
         std::unique_ptr<TSlot> slot = std::move(Queue.front());
         Queue.pop_front();
         Deliver(*slot);
+        if (slot->StartsFolderRun)
+            --QueuedFolderRuns;
         // A spare slot must not keep its folder open.
         slot->Folder.reset();
         SpareSlots.push_back(std::move(slot));
@@ -152,9 +160,19 @@ void TSearchEngine::DrainQueue()
     }
 }
 
+void TSearchEngine::LimitOpenFolders()
+{
+    while (QueuedFolderRuns >= MaxQueuedFolderRuns && !Stop) {
+        WaitForFront();
+        DeliverReady();
+    }
+}
+
 void TSearchEngine::DiscardQueue()
 {
     Workers.reset();
+    QueuedFolderRuns = 0;
+    LastQueuedFolder = nullptr;
     if (Stop)
         for (const std::unique_ptr<TSlot>& slot : Queue)
             Deliver(*slot);

@@ -83,6 +83,7 @@ bool DirectoryReader::Open(const std::string& windowsFolder)
         return false;
     }
     Directory = directory;
+    Descriptor = dirfd(directory);
     FolderBytes = windowsFolder.size() + (windowsFolder.ends_with('\\') ? 0 : 1);
     AnyEntry = false;
     SetLastError(ERROR_SUCCESS);
@@ -123,6 +124,7 @@ void DirectoryReader::Close()
     if (Directory != nullptr)
         closedir(AsDir(Directory));
     Directory = nullptr;
+    Descriptor = -1;
     CurrentHostName = nullptr;
 }
 
@@ -141,16 +143,15 @@ bool DirectoryReader::OpenListedEntry(File& file, const char* hostName, bool isL
                                       std::optional<uint64_t>& size) const
 {
     size.reset();
-    if (Directory == nullptr) {
+    if (Descriptor < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     if (TakeFault(HostCall::Open))
         return false;
-    const int folder = dirfd(AsDir(Directory));
     if (!isLink)
-        return file.OpenListedRegular(folder, hostName);
-    size = file.OpenToReadAt(folder, hostName);
+        return file.OpenListedRegular(Descriptor, hostName);
+    size = file.OpenToReadAt(Descriptor, hostName);
     return size.has_value();
 }
 

@@ -55,6 +55,8 @@ private:
     bool SetKind(const char* hostName, unsigned char type, DirectoryEntry& entry) const;
 
     void* Directory = nullptr;
+    // The folder's descriptor, read apart from the listing's state by OpenListedEntry.
+    int Descriptor = -1;
     // The host name of the entry Next gave last, valid until the next call.
     const char* CurrentHostName = nullptr;
     size_t FolderBytes = 0;

@@ -646,6 +646,20 @@ TEST_F(SearchEngineOrderTest, FoundFilesComeInWalkOrderRunAfterRun)
     }
 }
 
+// More folders than the walk keeps open for the workers: it waits for their files' outcomes.
+TEST_F(SearchEngineTest, ManySmallFoldersKeepTheWalkOrder)
+{
+    std::vector<std::string> expected;
+    for (int folder = 0; folder < 3 * TSearchEngine::MaxQueuedFolderRuns; ++folder)
+        Drive.WriteFile("r/d" + std::to_string(folder) + "/needle.txt", "needle");
+    for (const fs::directory_entry& entry : fs::directory_iterator(Drive.HostPath("r")))
+        expected.push_back("r\\" + entry.path().filename().string() + "\\needle.txt");
+    TSearchOptions options = ContentOptions("needle", TFileParts::NameContent);
+    ASSERT_TRUE(Run(options));
+    EXPECT_EQ(expected, Found());
+    EXPECT_EQ(0, Engine.Errors);
+}
+
 TEST_F(SearchEngineOrderTest, AnUnreadableFileIsReportedAndTheOthersKeepTheirOrder)
 {
     host::InjectFault(host::HostCall::Open, host::ERROR_ACCESS_DENIED, 40, 1);
