@@ -17,7 +17,9 @@
 // 10,000,000 bytes, which the engine skips), and the 200 copies of r.dat. A case whose
 // found set differs is reported and not timed on our side. The tools write to a pipe. The
 // ratios printed at the end are the tool's median time over ours: 1 or more means at
-// least as fast as the tool.
+// least as fast as the tool. The content case then runs again as interleaved pairs, which
+// side goes first alternating, with every pair, the median and range of the ratios and the
+// machine's load printed.
 
 #include "BenchSupport.h"
 
@@ -70,6 +72,7 @@ constexpr size_t ReferenceBytes = 5000;
 constexpr size_t ComparedBytes = 1000;
 constexpr int CopiesOfEachKind = 100;
 constexpr uint64_t Seed = 0x2545F4914F6CDD1Du;
+constexpr int PairRounds = 9;
 
 const char* const Words[] = {"alpha",   "river",   "stone",  "copper", "window", "garden", "silver", "market",
                              "harbor",  "lantern", "forest", "bridge", "candle", "meadow", "signal", "thread",
@@ -530,6 +533,72 @@ void PrintRatios()
     }
 }
 
+std::string LoadAverage()
+{
+    std::string line;
+    std::FILE* file = std::fopen("/proc/loadavg", "r");
+    if (file != nullptr) {
+        char text[128] = {};
+        if (std::fgets(text, sizeof text, file) != nullptr)
+            line = text;
+        std::fclose(file);
+    }
+    while (!line.empty() && line.back() == '\n')
+        line.pop_back();
+    return line;
+}
+
+double TimeOursOnce(const TCase& searchCase)
+{
+    const auto start = TClock::now();
+    TQuietPort port;
+    TSearchEngine engine(port);
+    engine.Run(searchCase.Options, {{RootTitle, true}});
+    benchmark::DoNotOptimize(engine.Found.Count());
+    return SecondsSince(start);
+}
+
+// The content case once more as interleaved pairs, which side goes first alternating, so
+// a change of the machine's load falls on both sides: every pair, the median and the range.
+void PrintInterleavedPairs(int rounds)
+{
+    for (const TCase& searchCase : Cases) {
+        if (searchCase.Name != "content" || !searchCase.Agrees)
+            continue;
+        for (const TTool& tool : searchCase.Tools) {
+            if (!tool.Ran)
+                continue;
+            std::printf("\n%s vs %s, %d interleaved pairs (load before: %s)\n", searchCase.Name.c_str(),
+                        tool.Name.c_str(), rounds, LoadAverage().c_str());
+            std::vector<double> ratios;
+            for (int round = 0; round < rounds; ++round) {
+                double ours = 0;
+                double theirs = 0;
+                std::string output;
+                const auto timeTool = [&] {
+                    const auto start = TClock::now();
+                    RunProgram(tool.Arguments, &output);
+                    theirs = SecondsSince(start);
+                };
+                if (round % 2 == 0) {
+                    ours = TimeOursOnce(searchCase);
+                    timeTool();
+                } else {
+                    timeTool();
+                    ours = TimeOursOnce(searchCase);
+                }
+                ratios.push_back(theirs / ours);
+                std::printf("  pair %d: ours %7.1f ms  %-4s %7.1f ms  ratio %5.2f\n", round + 1, 1000 * ours,
+                            tool.Name.c_str(), 1000 * theirs, ratios.back());
+            }
+            const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+            std::printf("  median ratio %.2f, range %.2f-%.2f (target >= %.1f) %s; load after: %s\n",
+                        Median(ratios), *low, *high, tool.Target, Median(ratios) >= tool.Target ? "met" : "MISSED",
+                        LoadAverage().c_str());
+        }
+    }
+}
+
 // No box may come up in a headless search; one that does is answered No or Cancel and
 // makes the run fail.
 int AnswerUnexpected(const TModalRequest& request)
@@ -568,6 +637,7 @@ int main(int argc, char** argv)
     RegisterCases();
     benchmark::RunSpecifiedBenchmarks();
     PrintRatios();
+    PrintInterleavedPairs(PairRounds);
 
     SetModalAnswerer(nullptr);
     RemoveScratch();

@@ -1,4 +1,5 @@
 #include "fileops/SearchEngine.h"
+#include "fileops/SearchEngineParts.h"
 #include "fileops/NameInput.h"
 
 #include "columns/History.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <span>
 
 namespace {
 
@@ -92,9 +94,9 @@ double SizeUnitInBytes(const std::string& unit)
 }
 
 // ASCII letters only; branch-free, so the compiler can do many bytes at once.
-void UpperCaseInPlace(std::string& text)
+void UpperCaseInPlace(char* text, size_t size)
 {
-    for (char& c : text) {
+    for (char& c : std::span(text, size)) {
         const auto byte = static_cast<unsigned char>(c);
         const bool lower = static_cast<unsigned char>(byte - 'a') < 26;
         c = static_cast<char>(byte - (lower ? 'a' - 'A' : 0));
@@ -140,9 +142,14 @@ TSearchEngine::TSearchEngine(TSearchPort& port) : Clock(MonotonicSeconds), Port(
 {
 }
 
-TSearchEngine::~TSearchEngine() = default;
+TSearchEngine::~TSearchEngine()
+{
+    // The workers hold slots of the queue.
+    Workers.reset();
+}
 
-// The matcher's progress, pumping and Stop go through the engine to the dialog.
+// The matcher's progress, pumping and Stop go through the engine to the dialog, for the
+// candidates ranked on the engine's own thread.
 class TSearchEngine::TMatchPort : public TTextMatchPort
 {
 public:
@@ -156,6 +163,22 @@ public:
 private:
     TSearchEngine& Engine;
 };
+
+char* TSearchEngine::TBuffer::Extend(size_t more)
+{
+    const size_t needed = Length + more;
+    if (needed > Capacity) {
+        const size_t capacity = std::max(needed, 2 * Capacity);
+        auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
+        if (Length > 0)
+            std::memcpy(bytes.get(), Bytes.get(), Length);
+        Bytes = std::move(bytes);
+        Capacity = capacity;
+    }
+    char* const room = Bytes.get() + Length;
+    Length = needed;
+    return room;
+}
 
 double GetTimeFromText(const std::string& text, const std::string& unit, bool& isAbsolute)
 {
@@ -203,7 +226,10 @@ bool TSearchEngine::Run(const TSearchOptions& options, const std::vector<TSearch
 {
     TTraced trace;
     Stop = false;
+    StopReported = false;
     DirsFound = FilesFound = Errors = JumpedFiles = 0;
+    // The first candidate reads the clock, so even a short search gives the port a turn.
+    CandidatesSinceClock = CandidatesPerClockRead - 1;
     ElapsedCrono.Restart();
     StatusCrono.Restart();
     if (!Clock)
@@ -225,6 +251,8 @@ bool TSearchEngine::Run(const TSearchOptions& options, const std::vector<TSearch
         else
             WalkCandidates(candidates);
     });
+    // After a stop, or a failure amid the walk, the outcomes not taken are dropped.
+    DiscardQueue();
     return trace.Succeeded();
 }
 
@@ -236,14 +264,22 @@ void TSearchEngine::Prepare(const TSearchOptions& options)
     FindFiles = options.FindFiles;
     Recursive = options.Recursive;
     Ranked = options.TextFilters.Count() > 0;
+    TextFilters = options.TextFilters;
+    Matching = options.Matching;
     DuplicateOf = Mode == TSearchMode::Duplicates ? options.DuplicateOf : std::string();
     DuplicateExtension = GetExtension(GetPathName(DuplicateOf));
     TextFilesFilter = GetTextExtensionsAsFilter();
     PrepareNameFilter(options);
-    MatchPort = std::make_unique<TMatchPort>(*this);
-    Matcher = std::make_unique<TTextMatcher>(options.TextFilters, options.Matching, *MatchPort);
+    Scratch = MakeScratch(std::make_unique<TMatchPort>(*this));
 }
 
+std::unique_ptr<TSearchEngine::TScratch> TSearchEngine::MakeScratch(std::unique_ptr<TTextMatchPort> port) const
+{
+    auto scratch = std::make_unique<TScratch>();
+    scratch->Port = std::move(port);
+    scratch->Matcher = std::make_unique<TTextMatcher>(TextFilters, Matching, *scratch->Port);
+    return scratch;
+}
 void TSearchEngine::PrepareNameFilter(const TSearchOptions& options)
 {
     bool predefined = false;
@@ -317,8 +353,12 @@ void TSearchEngine::WalkCandidates(const std::vector<TSearchCandidate>& candidat
         } else if (FindFiles) {
             ProcessFile(candidate.Title, false, TContent::Unknown);
         }
-        Port.CandidateDone(static_cast<int32_t>(i));
+        std::unique_ptr<TSlot> done = NewSlot();
+        done->Kind = TSlot::TKind::TopLevelDone;
+        done->TopLevelIndex = static_cast<int32_t>(i);
+        Enqueue(std::move(done), false);
     }
+    DrainQueue();
 }
 
 void TSearchEngine::WalkHistories()
@@ -331,18 +371,20 @@ void TSearchEngine::WalkHistories()
 
 void TSearchEngine::ProcessDir(const std::string& dir)
 {
+    LimitOpenFolders();
     if (Stop)
         return;
     TTraced trace;
     trace.Run([&] {
-        host::DirectoryReader reader;
-        if (!reader.Open(dir))
+        // Shared with the workers that open its entries after the walk has moved on.
+        auto reader = std::make_shared<host::DirectoryReader>();
+        if (!reader->Open(dir))
             return trace.Raise("Failed to find first file.", dir, "", host::GetLastError());
         std::string path = IncludeEndBackslash(dir);
         const size_t folderLength = path.size();
         host::DirectoryEntry entry;
         while (!Stop) {
-            if (!reader.Next(entry)) {
+            if (!reader->Next(entry)) {
                 if (host::GetLastError() != host::ERROR_NO_MORE_FILES)
                     trace.Raise("Failed to look in directory.", dir, "", host::GetLastError());
                 return;
@@ -360,45 +402,57 @@ void TSearchEngine::ProcessDir(const std::string& dir)
             }
         }
     });
-    if (!trace.Succeeded())
-        ReportError("Failed to search in directory.", trace.Context);
+    if (trace.Succeeded())
+        return;
+    std::unique_ptr<TSlot> failure = NewSlot();
+    failure->Kind = TSlot::TKind::FolderFailure;
+    failure->Outcome = trace.Context;
+    Enqueue(std::move(failure), false);
 }
 
 void TSearchEngine::ProcessEntryFile(const std::string& path, const host::DirectoryEntry& entry,
-                                     const host::DirectoryReader& reader)
+                                     const std::shared_ptr<host::DirectoryReader>& folder)
 {
     // Most files of a names search fail the name test, and nothing of that test can fail:
     // such a file is passed over without a trace of its own.
-    if (Mode == TSearchMode::Normal && !PassesName(path, false)) {
-        AfterCandidate(path);
+    if (Mode == TSearchMode::Normal && !PassesName(path, false, NameScratch)) {
+        std::unique_ptr<TSlot> skipped = NewSlot();
+        skipped->Path = path;
+        Enqueue(std::move(skipped), false);
         return;
     }
-    ProcessFile(path, false, entry.IsRegular ? TContent::Regular : TContent::None, &reader);
+    const TContent content = entry.IsRegular ? TContent::Regular : TContent::None;
+    if (!ReadsFiles() || content != TContent::Regular) {
+        ProcessFile(path, false, content);
+        return;
+    }
+    std::unique_ptr<TSlot> slot = NewSlot();
+    slot->Path = path;
+    slot->Content = content;
+    slot->Folder = folder;
+    slot->HostName = folder->EntryHostName();
+    slot->IsLink = entry.IsLink;
+    Enqueue(std::move(slot), true);
 }
 
-void TSearchEngine::ProcessFile(const std::string& path, bool isDir, TContent content,
-                                const host::DirectoryReader* listing)
+void TSearchEngine::ProcessFile(const std::string& path, bool isDir, TContent content)
 {
     if (Stop)
         return;
-    TTraced trace;
-    trace.Run([&] {
-        const int32_t rank = MatchFile(path, isDir, content, listing);
-        if (trace.TakeOver() || rank <= 0)
-            return;
-        ++(isDir ? DirsFound : FilesFound);
-        AddFoundItem(path, isDir, rank);
-        trace.TakeOver();
-    });
-    if (!trace.Succeeded())
-        ReportError("Failed to process file.", trace.Context);
-    AfterCandidate(path);
+    std::unique_ptr<TSlot> slot = NewSlot();
+    slot->Path = path;
+    slot->IsDir = isDir;
+    slot->Content = content;
+    const bool forWorker = !isDir && ReadsFiles() && content != TContent::None;
+    if (!forWorker)
+        MatchSlot(*slot, *Scratch);
+    Enqueue(std::move(slot), forWorker);
 }
 
-void TSearchEngine::AfterCandidate(const std::string& path)
+// The files whose parts a worker reads: those of a text search that looks beyond names.
+bool TSearchEngine::ReadsFiles() const
 {
-    ShowStatusWhenDue(path);
-    Pump();
+    return Mode == TSearchMode::Normal && Ranked && FileParts != TFileParts::Name;
 }
 
 void TSearchEngine::ProcessHistoryItem(const std::string& title, bool isDir)
@@ -406,7 +460,7 @@ void TSearchEngine::ProcessHistoryItem(const std::string& title, bool isDir)
     TTraced trace;
     trace.Run([&] {
         const std::string candidate = isDir ? ExcludeEndBackslash(GetParentPath(title)) : title;
-        const int32_t rank = MatchHistoryItem(candidate);
+        const int32_t rank = MatchHistoryItem(candidate, *Scratch);
         if (trace.TakeOver() || rank <= 0)
             return;
         ++(isDir ? DirsFound : FilesFound);
@@ -417,37 +471,39 @@ void TSearchEngine::ProcessHistoryItem(const std::string& title, bool isDir)
         ReportError("Failed to process file.", trace.Context);
 }
 
-int32_t TSearchEngine::MatchFile(const std::string& path, bool isDir, TContent content,
-                                 const host::DirectoryReader* listing)
+// One traced object a candidate: the steps below record into it.
+void TSearchEngine::MatchSlot(TSlot& slot, TScratch& scratch) const
 {
     TTraced trace;
-    int32_t rank = -1;
-    trace.Run([&] {
-        if (Mode == TSearchMode::Duplicates) {
-            rank = MatchDuplicate(path, isDir, content);
-            trace.TakeOver();
-            return;
-        }
-        if (!PassesName(path, isDir))
-            return;
-        if (LimitsApply(isDir)) {
-            TFileInfo info;
-            info.Load(path);
-            if (trace.TakeOver() || !MatchTime(info.Created, info.Modified) || (!isDir && !MatchSize(info.Size)))
-                return;
-        }
-        rank = MatchFileText(path, isDir, content, listing);
-        trace.TakeOver();
-    });
-    return rank;
+    trace.Run([&] { slot.Rank = MatchFile(trace, slot, scratch); });
+    if (!trace.Succeeded())
+        slot.Outcome = trace.Context;
 }
 
-bool TSearchEngine::PassesName(const std::string& path, bool isDir)
+int32_t TSearchEngine::MatchFile(TTraced& trace, TSlot& slot, TScratch& scratch) const
+{
+    if (Mode == TSearchMode::Duplicates) {
+        const int32_t rank = MatchDuplicate(slot.Path, slot.IsDir, slot.Content);
+        trace.TakeOver();
+        return rank;
+    }
+    if (!PassesName(slot.Path, slot.IsDir, scratch.NameScratch))
+        return -1;
+    if (LimitsApply(slot.IsDir)) {
+        TFileInfo info;
+        info.Load(slot.Path);
+        if (trace.TakeOver() || !MatchTime(info.Created, info.Modified) || (!slot.IsDir && !MatchSize(info.Size)))
+            return -1;
+    }
+    return MatchFileText(trace, slot, scratch);
+}
+
+bool TSearchEngine::PassesName(const std::string& path, bool isDir, std::string& scratch) const
 {
     if (NameFilter == "*" || (isDir && Ranked))
         return true;
-    NameScratch.assign(path, NameStart(path));
-    return MatchesFileSpec(NameScratch, NameFilter);
+    scratch.assign(path, NameStart(path));
+    return MatchesFileSpec(scratch, NameFilter);
 }
 
 bool TSearchEngine::LimitsApply(bool isDir) const
@@ -469,7 +525,7 @@ bool TSearchEngine::MatchSize(int64_t size) const
     return (!SizeMin.Enabled || size >= SizeMin.Size) && (!SizeMax.Enabled || size <= SizeMax.Size);
 }
 
-int32_t TSearchEngine::MatchDuplicate(const std::string& path, bool isDir, TContent content)
+int32_t TSearchEngine::MatchDuplicate(const std::string& path, bool isDir, TContent content) const
 {
     TTraced trace;
     int32_t rank = 0;
@@ -486,7 +542,6 @@ int32_t TSearchEngine::MatchDuplicate(const std::string& path, bool isDir, TCont
     });
     return rank;
 }
-
 bool SameContentOfFiles(const std::string& a, const std::string& b)
 {
     TTraced trace;
@@ -505,46 +560,50 @@ bool SameContentOfFiles(const std::string& a, const std::string& b)
     return same;
 }
 
-int32_t TSearchEngine::MatchFileText(const std::string& path, bool isDir, TContent content,
-                                     const host::DirectoryReader* listing)
+int32_t TSearchEngine::MatchFileText(TTraced& trace, TSlot& slot, TScratch& scratch) const
 {
-    TTraced trace;
-    int32_t rank = 0;
-    trace.Run([&] {
-        if (!Ranked) {
-            rank = 1;
-            return;
+    if (!Ranked)
+        return 1;
+    int64_t size = 0;
+    host::File file;
+    std::optional<uint64_t> measured;
+    TContent content = slot.Content;
+    if (!slot.IsDir) {
+        if (content == TContent::Unknown)
+            content = ContentOf(slot.Path);
+        // Only a file whose content is read may wait with its measuring for the first read.
+        if (content == TContent::Regular &&
+            (!OpenCandidate(slot, file, measured) ||
+             (!measured && !ReadsContent(slot.Path, scratch.NameScratch) && !(measured = file.MeasureRegular())))) {
+            trace.RaiseSystem("Failed to access file.", slot.Path);
+            return 0;
         }
-        int64_t size = 0;
-        host::File file;
-        if (!isDir) {
-            if (content == TContent::Unknown)
-                content = ContentOf(path);
-            if (content == TContent::Regular) {
-                const std::optional<uint64_t> measured =
-                    listing != nullptr ? listing->OpenEntryToRead(file) : file.OpenToRead(path);
-                if (!measured)
-                    return trace.RaiseSystem("Failed to access file.", path);
-                size = static_cast<int64_t>(*measured);
-            }
-            if (size > MaxSearchedSize) {
-                ++JumpedFiles;
-                return;
-            }
+        if (measured && *measured > static_cast<uint64_t>(MaxSearchedSize)) {
+            slot.Jumped = true;
+            return 0;
         }
-        Buffer.clear();
-        size_t nameOffset = 0;
-        if (FileParts != TFileParts::Description && FileParts != TFileParts::Content)
-            nameOffset = AddNameParts(path);
-        if (!isDir && !AddFileParts(trace, path, file, content, size))
-            return;
-        rank = RankBuffer(path, size, nameOffset);
-        trace.TakeOver();
-    });
+        size = measured ? static_cast<int64_t>(*measured) : 0;
+    }
+    scratch.Buffer.Clear();
+    size_t nameOffset = 0;
+    if (FileParts != TFileParts::Description && FileParts != TFileParts::Content)
+        nameOffset = AddNameParts(slot.Path, scratch);
+    if (!slot.IsDir && content == TContent::Regular && !AddFileParts(trace, slot, file, measured, size, scratch))
+        return 0;
+    const int32_t rank = RankBuffer(slot.Path, size, nameOffset, scratch);
+    trace.TakeOver();
     return rank;
 }
 
-int32_t TSearchEngine::MatchHistoryItem(const std::string& path)
+bool TSearchEngine::OpenCandidate(const TSlot& slot, host::File& file, std::optional<uint64_t>& size)
+{
+    if (slot.Folder != nullptr)
+        return slot.Folder->OpenListedEntry(file, slot.HostName.c_str(), slot.IsLink, size);
+    size = file.OpenToRead(slot.Path);
+    return size.has_value();
+}
+
+int32_t TSearchEngine::MatchHistoryItem(const std::string& path, TScratch& scratch) const
 {
     TTraced trace;
     int32_t rank = 0;
@@ -553,9 +612,9 @@ int32_t TSearchEngine::MatchHistoryItem(const std::string& path)
             rank = 1;
             return;
         }
-        Buffer.clear();
-        const size_t nameOffset = AddNameParts(path);
-        rank = RankBuffer(path, 0, nameOffset);
+        scratch.Buffer.Clear();
+        const size_t nameOffset = AddNameParts(path, scratch);
+        rank = RankBuffer(path, 0, nameOffset, scratch);
         trace.TakeOver();
     });
     return rank;
@@ -570,84 +629,119 @@ TSearchEngine::TContent TSearchEngine::ContentOf(const std::string& path)
     return device ? TContent::None : TContent::Regular;
 }
 
-size_t TSearchEngine::AddNameParts(const std::string& path)
+size_t TSearchEngine::AddNameParts(const std::string& path, TScratch& scratch)
 {
     const size_t nameOffset = NameStart(path);
-    Buffer.append(path);
-    AddSeparator();
+    scratch.Buffer.Append(path);
+    scratch.Buffer.Append(PartSeparator());
     return nameOffset;
 }
 
-bool TSearchEngine::AddFileParts(TTraced& trace, const std::string& path, host::File& file, TContent content,
-                                 int64_t size)
+bool TSearchEngine::ReadsContent(const std::string& path, std::string& nameScratch) const
 {
-    if (FileParts == TFileParts::Name || content != TContent::Regular)
+    if (FileParts == TFileParts::Content || FileParts == TFileParts::NameContent)
+        return true;
+    if (FileParts != TFileParts::NameText)
+        return false;
+    nameScratch.assign(path, NameStart(path));
+    return NameFilterIsTextFilter || MatchesFileSpec(nameScratch, TextFilesFilter);
+}
+
+bool TSearchEngine::AddFileParts(TTraced& trace, TSlot& slot, host::File& file, std::optional<uint64_t> measured,
+                                 int64_t& size, TScratch& scratch) const
+{
+    if (FileParts == TFileParts::Name)
         return true;
     if (FileParts == TFileParts::Description) {
-        const std::string description = GetFileDescription(path, 0);
+        const std::string description = GetFileDescription(slot.Path, 0);
         // A file without a description is searched as one with an empty description.
         const bool missing = FunStatContext.SystemErrorCode == host::ERROR_FILE_NOT_FOUND;
         if (!missing && trace.TakeOver())
             return false;
-        Buffer += description;
-        AddSeparator();
+        scratch.Buffer.Append(description);
+        scratch.Buffer.Append(PartSeparator());
         return true;
     }
-    NameScratch.assign(path, NameStart(path));
-    const bool readsContent =
-        FileParts != TFileParts::NameText || NameFilterIsTextFilter || MatchesFileSpec(NameScratch, TextFilesFilter);
-    return (!readsContent || AddContent(trace, path, file, size)) && AddNamedStreams(trace, path, file);
+    return (!ReadsContent(slot.Path, scratch.NameScratch) || AddContent(trace, slot, file, measured, size, scratch)) &&
+           AddNamedStreams(trace, slot.Path, file, scratch);
 }
 
-bool TSearchEngine::AddContent(TTraced& trace, const std::string& path, host::File& file, int64_t size)
+// An unmeasured file is read in one piece when it fits FirstReadBytes, and measured only
+// when it fills that piece; never beyond the measured size: a file that grows meanwhile is
+// read as measured.
+bool TSearchEngine::AddContent(TTraced& trace, TSlot& slot, host::File& file, std::optional<uint64_t> measured,
+                               int64_t& size, TScratch& scratch) const
 {
-    const size_t start = Buffer.size();
-    Buffer.resize(start + static_cast<size_t>(size));
+    TBuffer& buffer = scratch.Buffer;
+    const size_t start = buffer.Size();
     size_t got = 0;
-    // Never beyond the measured size: a file that grows meanwhile is read as measured.
-    while (got < static_cast<size_t>(size)) {
-        const std::optional<size_t> read = file.Read(Buffer.data() + start + got, static_cast<size_t>(size) - got);
+    if (!measured) {
+        const std::optional<size_t> read = file.Read(buffer.Extend(FirstReadBytes), FirstReadBytes);
         if (!read) {
-            trace.RaiseSystem("Failed to read data.", path);
+            trace.RaiseSystem("Failed to read data.", slot.Path);
+            return false;
+        }
+        got = *read;
+        if (got < FirstReadBytes) {
+            buffer.Shrink(start + got);
+            size = static_cast<int64_t>(got);
+            buffer.Append(PartSeparator());
+            return true;
+        }
+        measured = file.MeasureRegular();
+        if (!measured) {
+            trace.RaiseSystem("Failed to access file.", slot.Path);
+            return false;
+        }
+        if (*measured > static_cast<uint64_t>(MaxSearchedSize)) {
+            slot.Jumped = true;
+            return false;
+        }
+    }
+    const auto total = static_cast<size_t>(*measured);
+    size = static_cast<int64_t>(total);
+    buffer.Shrink(start + std::min(got, total));
+    if (got < total)
+        buffer.Extend(total - got);
+    while (got < total) {
+        const std::optional<size_t> read = file.Read(buffer.Data() + start + got, total - got);
+        if (!read) {
+            trace.RaiseSystem("Failed to read data.", slot.Path);
             return false;
         }
         if (*read == 0)
             break;
         got += *read;
     }
-    Buffer.resize(start + got);
-    AddSeparator();
+    buffer.Shrink(start + std::min(got, total));
+    buffer.Append(PartSeparator());
     return true;
 }
 
-bool TSearchEngine::AddNamedStreams(TTraced& trace, const std::string& path, host::File& file)
+bool TSearchEngine::AddNamedStreams(TTraced& trace, const std::string& path, host::File& file, TScratch& scratch)
 {
-    if (!host::ListFileStreams(file.NativeHandle(), StreamNames)) {
+    if (!host::ListFileStreams(file.NativeHandle(), scratch.StreamNames)) {
         trace.RaiseSystem("Failed to get file information.", path);
         return false;
     }
-    for (const std::string& name : StreamNames) {
-        Buffer += ReadFileStream(path, name, 0);
+    for (const std::string& name : scratch.StreamNames) {
+        scratch.Buffer.Append(ReadFileStream(path, name, 0));
         if (trace.TakeOver())
             return false;
-        AddSeparator();
+        scratch.Buffer.Append(PartSeparator());
     }
     return true;
 }
 
-void TSearchEngine::AddSeparator()
+int32_t TSearchEngine::RankBuffer(const std::string& path, int64_t size, size_t nameOffset, TScratch& scratch) const
 {
-    Buffer += PartSeparator();
-}
-
-int32_t TSearchEngine::RankBuffer(const std::string& path, int64_t size, size_t nameOffset)
-{
-    Buffer += '\0';
-    UpperCaseInPlace(Buffer);
+    TBuffer& buffer = scratch.Buffer;
+    *buffer.Extend(1) = '\0';
+    UpperCaseInPlace(buffer.Data(), buffer.Size());
     int32_t rank = 0;
     int32_t nearValue = 0;
-    Matcher->MatchTextInBuffer(Buffer.data(), Buffer.data() + Buffer.size() - 1, size, path, rank, nearValue,
-                               nameOffset);
+    scratch.Matcher->MatchTextInBuffer(buffer.Data(), buffer.Data() + buffer.Size() - 1, size, path, rank, nearValue,
+                                       nameOffset);
     return rank >= 1 ? rank + nearValue : 0;
 }
 

@@ -5,9 +5,12 @@
 #include "core/text/MyTime.h"
 #include "core/text/StringList.h"
 
+#include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,8 +143,11 @@ bool SameContentOfFiles(const std::string& a, const std::string& b);
 
 // One search run: walks the candidates (or the navigation histories), tests each against
 // the name filter, the limits and the text filters or the duplicate rule, and fills the
-// found list in rank order. It runs on the calling thread and gives the port a turn after
-// every candidate, so the dialog's buttons answer.
+// found list in rank order. The walk runs on the calling thread; in a text search the files
+// are read and ranked on a few worker threads, and their outcomes are taken back here in
+// walk order, so the found list, the counters and the reports are those of a walk one
+// candidate at a time. The port gets a turn between candidates and while this thread
+// waits, so the dialog's buttons answer; no worker outlives Run.
 class TSearchEngine
 {
 public:
@@ -154,6 +160,17 @@ public:
     static constexpr int64_t MaxSearchedSize = 10000000;
     // The least time between two turns given to the port, in seconds.
     static constexpr double PumpPeriod = 0.02;
+    // The clock is read at the first candidate and then once per this many: reading it
+    // costs more than most candidates.
+    static constexpr int32_t CandidatesPerClockRead = 16;
+    // The threads that read and rank files in a text search.
+    static constexpr int32_t WorkerCount = 4;
+    // A file's first read asks for this much; only a file that fills it is measured.
+    static constexpr size_t FirstReadBytes = 65536;
+    // How far the walk may run ahead of the outcomes taken back, in candidates and in
+    // folders kept open for the workers.
+    static constexpr size_t MaxQueuedCandidates = 512;
+    static constexpr int32_t MaxQueuedFolderRuns = 64;
 
     // The warnings before a normal or duplicates search ("File name filter is invalid.",
     // "You must search either directories or files."); false when nothing may run.
@@ -167,8 +184,8 @@ public:
     bool Run(const TSearchOptions& options, const std::vector<TSearchCandidate>& candidates);
 
     // Set by "S&top", "&Cancel", an action that closes the dialog and Cancel on an error
-    // report; the walk ends after the current candidate.
-    bool Stop = false;
+    // report; the walk ends after the current candidate. Workers read it too.
+    std::atomic<bool> Stop = false;
     int32_t DirsFound = 0;
     int32_t FilesFound = 0;
     int32_t Errors = 0;
@@ -182,6 +199,11 @@ public:
 
 private:
     class TMatchPort;
+    class TWorkerMatchPort;
+    class TWorkers;
+    class TBuffer;
+    struct TScratch;
+    struct TSlot;
     // What the walk knows of a file before it looks: whether it has content to read.
     enum class TContent
     {
@@ -204,40 +226,65 @@ private:
     void Prepare(const TSearchOptions& options);
     void PrepareNameFilter(const TSearchOptions& options);
     void ReadLimits(const TSearchOptions& options);
+    std::unique_ptr<TScratch> MakeScratch(std::unique_ptr<TTextMatchPort> port) const;
     void WalkCandidates(const std::vector<TSearchCandidate>& candidates);
     void WalkHistories();
     void ProcessDir(const std::string& dir);
-    // A file entry of a walked folder.
+    // A file entry of a walked folder, which stays open while a worker may open the entry.
     void ProcessEntryFile(const std::string& path, const host::DirectoryEntry& entry,
-                          const host::DirectoryReader& reader);
-    // `listing` (may be null) is the folder listing whose current entry the candidate is.
-    void ProcessFile(const std::string& path, bool isDir, TContent content,
-                     const host::DirectoryReader* listing = nullptr);
+                          const std::shared_ptr<host::DirectoryReader>& folder);
+    // A candidate's place in the walk order: ranked here, or by a worker when it is a file
+    // whose parts must be read.
+    void ProcessFile(const std::string& path, bool isDir, TContent content);
+    bool ReadsFiles() const;
     void ProcessHistoryItem(const std::string& title, bool isDir);
-    int32_t MatchFile(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
-    bool PassesName(const std::string& path, bool isDir);
+    // Ranks the slot's candidate on the calling thread, the slot's outcome and jump set.
+    void MatchSlot(TSlot& slot, TScratch& scratch) const;
+    int32_t MatchFile(TTraced& trace, TSlot& slot, TScratch& scratch) const;
+    bool PassesName(const std::string& path, bool isDir, std::string& scratch) const;
     // Whether the candidate's times or size must be looked at.
     bool LimitsApply(bool isDir) const;
-    int32_t MatchDuplicate(const std::string& path, bool isDir, TContent content);
-    int32_t MatchFileText(const std::string& path, bool isDir, TContent content, const host::DirectoryReader* listing);
-    int32_t MatchHistoryItem(const std::string& path);
+    int32_t MatchDuplicate(const std::string& path, bool isDir, TContent content) const;
+    int32_t MatchFileText(TTraced& trace, TSlot& slot, TScratch& scratch) const;
+    int32_t MatchHistoryItem(const std::string& path, TScratch& scratch) const;
     // What a candidate not met in a listing holds, by its attributes.
     static TContent ContentOf(const std::string& path);
+    // Opens a file to read; `size` is set when the opening measured it.
+    static bool OpenCandidate(const TSlot& slot, host::File& file, std::optional<uint64_t>& size);
     // The buffer's part from the path: its directory part, then its name; gives the
     // directory part's length.
-    size_t AddNameParts(const std::string& path);
+    static size_t AddNameParts(const std::string& path, TScratch& scratch);
+    // Whether the file's main content is among the parts searched.
+    bool ReadsContent(const std::string& path, std::string& nameScratch) const;
     // The parts of a file that "File parts" chooses, each with a separator after it. False
-    // when one cannot be read, the failure recorded in the candidate's trace.
-    bool AddFileParts(TTraced& trace, const std::string& path, host::File& file, TContent content, int64_t size);
-    bool AddContent(TTraced& trace, const std::string& path, host::File& file, int64_t size);
-    bool AddNamedStreams(TTraced& trace, const std::string& path, host::File& file);
-    void AddSeparator();
-    int32_t RankBuffer(const std::string& path, int64_t size, size_t nameOffset);
+    // when one cannot be read, the failure recorded in the candidate's trace, or when the
+    // file proves too large (the slot's jump set). `size` is the file's, once known.
+    bool AddFileParts(TTraced& trace, TSlot& slot, host::File& file, std::optional<uint64_t> measured,
+                      int64_t& size, TScratch& scratch) const;
+    bool AddContent(TTraced& trace, TSlot& slot, host::File& file, std::optional<uint64_t> measured,
+                    int64_t& size, TScratch& scratch) const;
+    static bool AddNamedStreams(TTraced& trace, const std::string& path, host::File& file, TScratch& scratch);
+    int32_t RankBuffer(const std::string& path, int64_t size, size_t nameOffset, TScratch& scratch) const;
     bool MatchTime(double created, double modified) const;
     bool MatchSize(int64_t size) const;
+
+    // The walk order: outcomes are taken from the front as they are ready.
+    std::unique_ptr<TSlot> NewSlot();
+    void Enqueue(std::unique_ptr<TSlot> slot, bool forWorker);
+    void DeliverReady();
+    // Waits for the front slot, giving the port its turns and the status line meanwhile.
+    void WaitForFront();
+    void DrainQueue();
+    // Waits until the queue holds files of fewer than MaxQueuedFolderRuns folder runs.
+    void LimitOpenFolders();
+    // Ends the workers and drops the outcomes not taken.
+    void DiscardQueue();
+    void Deliver(TSlot& slot);
+    void DeliverCandidate(TSlot& slot);
     void AddFoundItem(const std::string& path, bool isDir, int32_t rank);
     void ReportError(const std::string& message, const TFunStatContext& context);
-    // The status line when due and a turn for the port, after every candidate.
+    // The status line when due and a turn for the port, every CandidatesPerClockRead
+    // candidates.
     void AfterCandidate(const std::string& path);
     void ShowStatusWhenDue(const std::string& path);
     bool StatusDue();
@@ -245,15 +292,21 @@ private:
     void Pump();
 
     TSearchPort& Port;
-    std::unique_ptr<TMatchPort> MatchPort;
-    std::unique_ptr<TTextMatcher> Matcher;
+    std::unique_ptr<TScratch> Scratch;
+    std::unique_ptr<TWorkers> Workers;
+    std::deque<std::unique_ptr<TSlot>> Queue;
+    std::vector<std::unique_ptr<TSlot>> SpareSlots;
     TSearchMode Mode = TSearchMode::Normal;
     TFileParts FileParts = TFileParts::NameText;
+    TStringList TextFilters;
+    TTextMatchSettings Matching;
     bool Recursive = true;
     bool FindDirs = true;
     bool FindFiles = true;
     bool Ranked = false;
     bool NoErrors = false;
+    // The top-level candidate during which Stop came has been reported done.
+    bool StopReported = false;
     std::string NameFilter;
     bool NameFilterIsTextFilter = false;
     std::string TextFilesFilter;
@@ -268,8 +321,8 @@ private:
     TSizeLimit SizeMax;
     TCrono StatusCrono;
     double LastPump = 0;
-    // Reused from candidate to candidate.
-    std::string Buffer;
+    int32_t CandidatesSinceClock = 0;
+    int32_t QueuedFolderRuns = 0;
+    const host::DirectoryReader* LastQueuedFolder = nullptr;
     std::string NameScratch;
-    std::vector<std::string> StreamNames;
 };

@@ -83,6 +83,7 @@ bool DirectoryReader::Open(const std::string& windowsFolder)
         return false;
     }
     Directory = directory;
+    Descriptor = dirfd(directory);
     FolderBytes = windowsFolder.size() + (windowsFolder.ends_with('\\') ? 0 : 1);
     AnyEntry = false;
     SetLastError(ERROR_SUCCESS);
@@ -123,6 +124,7 @@ void DirectoryReader::Close()
     if (Directory != nullptr)
         closedir(AsDir(Directory));
     Directory = nullptr;
+    Descriptor = -1;
     CurrentHostName = nullptr;
 }
 
@@ -135,6 +137,22 @@ std::optional<uint64_t> DirectoryReader::OpenEntryToRead(File& file) const
     if (TakeFault(HostCall::Open))
         return std::nullopt;
     return file.OpenToReadAt(dirfd(AsDir(Directory)), CurrentHostName);
+}
+
+bool DirectoryReader::OpenListedEntry(File& file, const char* hostName, bool isLink,
+                                      std::optional<uint64_t>& size) const
+{
+    size.reset();
+    if (Descriptor < 0) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    if (TakeFault(HostCall::Open))
+        return false;
+    if (!isLink)
+        return file.OpenListedRegular(Descriptor, hostName);
+    size = file.OpenToReadAt(Descriptor, hostName);
+    return size.has_value();
 }
 
 bool DirectoryReader::SetKind(const char* hostName, unsigned char type, DirectoryEntry& entry) const

@@ -42,11 +42,21 @@ public:
     // Opens the entry that Next gave last as File::OpenToRead does, without looking its
     // path up again.
     std::optional<uint64_t> OpenEntryToRead(File& file) const;
+    // The host name of the entry Next gave last, valid until the next call: what a caller
+    // keeps to open the entry later with OpenListedEntry.
+    const char* EntryHostName() const { return CurrentHostName; }
+    // Opens an entry an earlier Next gave, by its host name, while this reader stays open;
+    // other threads may call it while this one lists on. A link is opened and measured as
+    // OpenToReadAt does (`size` set), any other entry as File::OpenListedRegular (`size`
+    // left empty).
+    bool OpenListedEntry(File& file, const char* hostName, bool isLink, std::optional<uint64_t>& size) const;
 
 private:
     bool SetKind(const char* hostName, unsigned char type, DirectoryEntry& entry) const;
 
     void* Directory = nullptr;
+    // The folder's descriptor, read apart from the listing's state by OpenListedEntry.
+    int Descriptor = -1;
     // The host name of the entry Next gave last, valid until the next call.
     const char* CurrentHostName = nullptr;
     size_t FolderBytes = 0;

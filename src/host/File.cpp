@@ -129,18 +129,34 @@ std::optional<uint64_t> File::OpenToReadAt(int folder, const char* hostName)
         return std::nullopt;
     }
     Descriptor = descriptor;
-    struct stat info = {};
-    if (TakeFault(HostCall::Stat)) {
+    const std::optional<uint64_t> size = MeasureRegular();
+    // A successful close leaves the last error as it is.
+    if (!size)
         Close();
+    return size;
+}
+
+bool File::OpenListedRegular(int folder, const char* hostName)
+{
+    Close();
+    const int descriptor = openat(folder, hostName, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (descriptor < 0)
+        return FailWithErrno();
+    Descriptor = descriptor;
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+std::optional<uint64_t> File::MeasureRegular()
+{
+    if (TakeFault(HostCall::Stat))
         return std::nullopt;
-    }
-    if (fstat(descriptor, &info) != 0) {
+    struct stat info = {};
+    if (fstat(Descriptor, &info) != 0) {
         FailWithErrno();
-        Close();
         return std::nullopt;
     }
     if (!S_ISREG(info.st_mode)) {
-        Close();
         SetLastError(ERROR_ACCESS_DENIED);
         return std::nullopt;
     }

@@ -45,6 +45,14 @@ public:
     // The same for a host name relative to an open host folder (AT_FDCWD for the current
     // one), for the host's listings; no fault is taken for the open here.
     std::optional<uint64_t> OpenToReadAt(int folder, const char* hostName);
+    // Opens a host name relative to an open host folder whose listing called it a regular
+    // file, without measuring it: a symbolic link put there since fails, so nothing but a
+    // file in that folder is opened. Measure it with MeasureRegular before reading more
+    // than a first piece. No fault is taken for the open here.
+    bool OpenListedRegular(int folder, const char* hostName);
+    // The size of the open file by one status; anything but a regular file gives
+    // ERROR_ACCESS_DENIED.
+    std::optional<uint64_t> MeasureRegular();
     bool IsOpen() const { return Descriptor >= 0; }
     // The host's descriptor, for the host's own calls on the open file.
     int NativeHandle() const { return Descriptor; }

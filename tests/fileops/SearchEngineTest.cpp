@@ -52,6 +52,7 @@ public:
     bool ShowError(const std::string& message, TFunStatContext& context, bool& noMoreErrors) override
     {
         Reports.push_back(message + " / " + context.Description + " / " + std::to_string(context.SystemErrorCode));
+        ReportedPaths.push_back(context.Parameter1);
         const TAnswer answer = Answers.empty() ? TAnswer::Okay : Answers.front();
         if (!Answers.empty())
             Answers.pop_front();
@@ -66,6 +67,7 @@ public:
     int StopAtPump = 0;
     std::deque<TAnswer> Answers;
     std::vector<std::string> Reports;
+    std::vector<std::string> ReportedPaths;
     std::vector<int32_t> Done;
 };
 
@@ -497,8 +499,10 @@ TEST_F(SearchEngineTest, CancelOnAReportStopsAndKeepsTheFoundItems)
 
 TEST_F(SearchEngineTest, AFileThatCannotBeOpenedMeasuredOrReadCountsAnErrorAndTheWalkGoesOn)
 {
-    Drive.WriteFile("r/a.txt", "needle");
-    Drive.WriteFile("r/b.txt", "needle");
+    // Large enough to be measured: a file that fits the first read is never asked its size.
+    const std::string content = "needle" + std::string(TSearchEngine::FirstReadBytes, ' ');
+    Drive.WriteFile("r/a.txt", content);
+    Drive.WriteFile("r/b.txt", content);
     const struct
     {
         host::HostCall Call;
@@ -530,33 +534,157 @@ TEST_F(SearchEngineTest, AFolderThatVanishedIsReportedWithItsCode)
 
 TEST_F(SearchEngineTest, TurnsAreGivenEveryTwentyMillisecondsAndStopEndsTheWalk)
 {
-    for (int i = 0; i < 10; ++i)
+    constexpr int32_t every = TSearchEngine::CandidatesPerClockRead;
+    for (int i = 0; i < 10 * every; ++i)
         Drive.WriteFile("r/f" + std::to_string(i), "-");
     int calls = 0;
-    // Each reading of the clock is 15 ms after the last: every second candidate gets a turn.
+    // The clock is read at the first candidate and then at every `every`-th, each reading
+    // 15 ms after the last: every second reading gives a turn.
     Engine.Clock = [&] { return 0.015 * calls++; };
     Port.StopAtPump = 2;
     TSearchOptions options = NamesOptions();
     options.FindDirs = false;
     ASSERT_TRUE(Run(options));
     EXPECT_EQ(2, Port.Pumps);
-    EXPECT_EQ(4, Engine.FilesFound);
+    EXPECT_EQ(5, calls);
+    EXPECT_EQ(3 * every + 1, Engine.FilesFound);
 }
 
-TEST_F(SearchEngineTest, StopDuringALargeFileLeavesItUnfound)
+TEST_F(SearchEngineTest, StopWithALargeFileInTheWorksLeavesItUnfound)
 {
     std::string content;
     while (content.size() < 200000)
         content += "needle and hay ";
+    Drive.WriteFile("r/a.txt", "needle");
     Drive.WriteFile("r/big.txt", content);
+    // Every reading of the clock gives a turn, the first after the first candidate.
     int calls = 0;
-    Engine.Clock = [&] { return 0.015 * calls++; };
+    Engine.Clock = [&] { return calls++; };
     Port.StopAtPump = 1;
-    TSearchOptions options = ContentOptions("needle");
-    options.FindDirs = false;
-    ASSERT_TRUE(Run(options));
+    const std::vector<TSearchCandidate> candidates = {{Drive.Path("r/a.txt"), false}, {Drive.Path("r/big.txt"), false}};
+    ASSERT_TRUE(Engine.Run(ContentOptions("needle"), candidates));
     EXPECT_EQ(1, Port.Pumps);
-    EXPECT_EQ(0, Engine.Found.Count());
+    EXPECT_EQ((std::vector<std::string>{"r\\a.txt"}), Found());
+    EXPECT_EQ(std::vector<int32_t>{0}, Port.Done);
+}
+
+// A content search over folders of many files, read on the workers: what they find comes
+// back in the order of the walk, as a walk one file at a time would find it.
+class SearchEngineOrderTest : public SearchEngineTest
+{
+protected:
+    static constexpr int FolderCount = 4;
+    static constexpr int FilesPerFolder = 60;
+
+    // Every third file holds the filter once, in the same words, so all found files have
+    // one rank and the found list keeps the order in which they were found; a folder's
+    // seventh file holds it in a stream instead, and one file above the size limit holds it.
+    void SetUp() override
+    {
+        StreamsSupported = StreamsUnsupportedReason(Drive.HostPath()).empty();
+        for (int folder = 0; folder < FolderCount; ++folder)
+            for (int file = 0; file < FilesPerFolder; ++file) {
+                const std::string name = "r/d" + std::to_string(folder) + "/f" + std::to_string(file) + ".txt";
+                Drive.WriteFile(name, file % 3 == 0 ? "some needle here" : "only hay");
+                if (file == 7 && StreamsSupported) {
+                    const std::string text = "some needle here";
+                    ASSERT_EQ(0, setxattr(Drive.HostPath(name).c_str(), "user.Notes", text.data(), text.size(), 0));
+                }
+            }
+        std::string above(TSearchEngine::MaxSearchedSize + 1, ' ');
+        above.replace(0, 16, "some needle here");
+        Drive.WriteFile("r/d1/above.txt", above);
+        WalkInListingOrder(Drive.HostPath("r"), "r");
+    }
+
+    // The candidates as the engine walks them: each folder in its listing's order, a
+    // folder's contents right after it.
+    void WalkInListingOrder(const std::string& hostFolder, const std::string& title)
+    {
+        Walk.push_back(title + "\\");
+        for (const fs::directory_entry& entry : fs::directory_iterator(hostFolder)) {
+            const std::string item = title + "\\" + entry.path().filename().string();
+            if (entry.is_directory()) {
+                WalkInListingOrder(entry.path().string(), item);
+                continue;
+            }
+            Walk.push_back(item);
+            const std::string name = entry.path().filename().string();
+            const bool inContent = name != "above.txt" && std::stoi(name.substr(1)) % 3 == 0;
+            const bool inStream = StreamsSupported && name == "f7.txt";
+            if (inContent || inStream)
+                Expected.push_back(item);
+        }
+    }
+
+    // The expected found files among the first `count` candidates of the walk.
+    std::vector<std::string> ExpectedAmongFirst(size_t count) const
+    {
+        std::vector<std::string> found;
+        for (size_t i = 0; i < count && i < Walk.size(); ++i)
+            if (std::find(Expected.begin(), Expected.end(), Walk[i]) != Expected.end())
+                found.push_back(Walk[i]);
+        return found;
+    }
+
+    bool StreamsSupported = false;
+    std::vector<std::string> Walk;
+    std::vector<std::string> Expected;
+};
+
+TEST_F(SearchEngineOrderTest, FoundFilesComeInWalkOrderRunAfterRun)
+{
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(Run(ContentOptions("needle")));
+        EXPECT_EQ(Expected, Found()) << "run " << run;
+        EXPECT_EQ(static_cast<int32_t>(Expected.size()), Engine.FilesFound);
+        EXPECT_EQ(0, Engine.DirsFound);
+        EXPECT_EQ(1, Engine.JumpedFiles);
+        EXPECT_EQ(0, Engine.Errors);
+        EXPECT_EQ(std::vector<int32_t>{0}, Port.Done);
+        Port.Done.clear();
+    }
+}
+
+// More folders than the walk keeps open for the workers: it waits for their files' outcomes.
+TEST_F(SearchEngineTest, ManySmallFoldersKeepTheWalkOrder)
+{
+    std::vector<std::string> expected;
+    for (int folder = 0; folder < 3 * TSearchEngine::MaxQueuedFolderRuns; ++folder)
+        Drive.WriteFile("r/d" + std::to_string(folder) + "/needle.txt", "needle");
+    for (const fs::directory_entry& entry : fs::directory_iterator(Drive.HostPath("r")))
+        expected.push_back("r\\" + entry.path().filename().string() + "\\needle.txt");
+    TSearchOptions options = ContentOptions("needle", TFileParts::NameContent);
+    ASSERT_TRUE(Run(options));
+    EXPECT_EQ(expected, Found());
+    EXPECT_EQ(0, Engine.Errors);
+}
+
+TEST_F(SearchEngineOrderTest, AnUnreadableFileIsReportedAndTheOthersKeepTheirOrder)
+{
+    host::InjectFault(host::HostCall::Open, host::ERROR_ACCESS_DENIED, 40, 1);
+    ASSERT_TRUE(Run(ContentOptions("needle")));
+    host::ClearFaults();
+    ASSERT_EQ((std::vector<std::string>{"Failed to process file. / Failed to access file. / 5"}), Port.Reports);
+    const std::string unreadable = Port.ReportedPaths[0].substr(Drive.Path().size());
+    std::vector<std::string> expected = Expected;
+    std::erase(expected, unreadable);
+    EXPECT_EQ(expected, Found()) << unreadable;
+    EXPECT_EQ(1, Engine.Errors);
+}
+
+TEST_F(SearchEngineOrderTest, StopKeepsWhatWasFoundBeforeItInWalkOrder)
+{
+    // The clock gives a turn at every reading: at the first candidate and then at every
+    // CandidatesPerClockRead-th; the third turn stops.
+    int calls = 0;
+    Engine.Clock = [&] { return calls++; };
+    Port.StopAtPump = 3;
+    ASSERT_TRUE(Run(ContentOptions("needle")));
+    EXPECT_TRUE(Engine.Stop);
+    EXPECT_EQ(3, Port.Pumps);
+    EXPECT_EQ(ExpectedAmongFirst(1 + 2 * TSearchEngine::CandidatesPerClockRead), Found());
+    EXPECT_EQ(std::vector<int32_t>{0}, Port.Done);
 }
 
 TEST_F(SearchEngineTest, TopLevelCandidatesFollowTheirRules)
