@@ -1,5 +1,7 @@
 #include "core/settings/StoredTextList.h"
 
+#include "core/settings/IniSections.h"
+
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/forms/MessageBoxes.h"
@@ -21,15 +23,12 @@
 #include <limits>
 #include <map>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace {
 
 constexpr int32_t MinInt = std::numeric_limits<int32_t>::min();
 constexpr int32_t MaxInt = std::numeric_limits<int32_t>::max();
-const char* const LineEnd = "\r\n";
 
 // The index a list item is stored under: "0", "1", ... as decimal writes them.
 std::optional<int32_t> ListItemIndex(const std::string& name)
@@ -72,204 +71,6 @@ QRect DesktopWorkArea()
 }
 
 } // namespace
-
-// The sections of a settings file in memory, in file order; each line of a section is
-// kept as read, its name being the text before the first "=". One table indexes every
-// section and one every named line (by section and folded name), both sized from a count
-// of the file's lines before it is read, so a file loads in time linear in its size.
-class TIniSections
-{
-public:
-    explicit TIniSections(const std::string& text)
-    {
-        const std::string_view content = WithoutByteOrderMark(text);
-        ReserveFor(content);
-        std::optional<size_t> current;
-        for (size_t start = 0; start < content.size();) {
-            const std::string_view line = NextLine(content, start);
-            if (line.empty() || line.front() == ';')
-                continue;
-            if (IsSectionLine(line))
-                current = FindOrAddSection(line.substr(1, line.size() - 2));
-            else if (current)
-                AddLine(*current, line);
-        }
-    }
-
-    std::string Text() const
-    {
-        size_t size = 0;
-        for (const TSection& section : Sections) {
-            size += section.Name.size() + 6;
-            for (const std::string& line : section.Lines)
-                size += line.size() + 2;
-        }
-        std::string text;
-        text.reserve(size);
-        for (const TSection& section : Sections) {
-            text.append("[").append(section.Name).append("]").append(LineEnd);
-            for (const std::string& line : section.Lines)
-                text.append(line).append(LineEnd);
-            text.append(LineEnd);
-        }
-        return text;
-    }
-
-    std::optional<std::string> Find(const std::string& sectionName, const std::string& key) const
-    {
-        if (const std::optional<size_t> section = FindSection(sectionName))
-            if (const std::optional<size_t> line = FindLine(*section, key))
-                return Sections[*section].Lines[*line].substr(key.size() + 1);
-        return std::nullopt;
-    }
-
-    // The named lines of a section in order, as (name, value).
-    std::vector<std::pair<std::string, std::string>> Values(const std::string& sectionName) const
-    {
-        std::vector<std::pair<std::string, std::string>> values;
-        if (const std::optional<size_t> section = FindSection(sectionName))
-            for (const std::string& line : Sections[*section].Lines)
-                if (const size_t equals = line.find('='); equals != std::string::npos)
-                    values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
-        return values;
-    }
-
-    void Write(const std::string& sectionName, const std::string& key, const std::string& value)
-    {
-        const size_t section = FindOrAddSection(sectionName);
-        std::string newLine = key + "=" + value;
-        if (const std::optional<size_t> line = FindLine(section, key))
-            Sections[section].Lines[*line] = std::move(newLine);
-        else
-            AddLine(section, newLine);
-    }
-
-    void EraseSection(const std::string& sectionName)
-    {
-        std::erase_if(Sections, [&](const TSection& section) { return SameTextAscii(section.Name, sectionName); });
-        Reindex();
-    }
-
-    void Clear()
-    {
-        Sections.clear();
-        SectionIndex.clear();
-        LineIndex.clear();
-    }
-
-private:
-    // The lines in order; the first line of each name answers for it.
-    struct TSection
-    {
-        std::string Name;
-        std::vector<std::string> Lines;
-    };
-
-    // A named line: its section's place and its folded name.
-    struct TLineKey
-    {
-        size_t Section;
-        std::string Name;
-        bool operator==(const TLineKey&) const = default;
-    };
-    struct TLineKeyHash
-    {
-        size_t operator()(const TLineKey& key) const
-        {
-            return std::hash<std::string>()(key.Name) ^ (key.Section * 0x9E3779B97F4A7C15ULL);
-        }
-    };
-
-    // A UTF-8 byte-order mark in front of the first section is no part of its name.
-    static std::string_view WithoutByteOrderMark(std::string_view text)
-    {
-        constexpr std::string_view Mark = "\xEF\xBB\xBF";
-        return text.starts_with(Mark) ? text.substr(Mark.size()) : text;
-    }
-
-    static bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
-
-    // The line at `start`, which moves past its break (CR LF, CR or LF).
-    static std::string_view NextLine(std::string_view text, size_t& start)
-    {
-        const auto begin = text.begin() + static_cast<std::ptrdiff_t>(start);
-        const size_t end = static_cast<size_t>(std::find_if(begin, text.end(), IsLineBreak) - text.begin());
-        const std::string_view line = text.substr(start, end - start);
-        start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
-        return line;
-    }
-
-    static bool IsSectionLine(std::string_view line)
-    {
-        return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-    }
-
-    // Every line is at most one section or one named line: sizing both tables from those
-    // counts spares the rehashing that made a large file's load grow faster than its size.
-    void ReserveFor(std::string_view text)
-    {
-        size_t lines = 0;
-        size_t sections = 0;
-        for (size_t start = 0; start < text.size();) {
-            const std::string_view line = NextLine(text, start);
-            ++lines;
-            sections += IsSectionLine(line) ? 1 : 0;
-        }
-        Sections.reserve(sections);
-        SectionIndex.reserve(sections);
-        LineIndex.reserve(lines - sections);
-    }
-
-    std::optional<size_t> FindSection(std::string_view name) const
-    {
-        const auto found = SectionIndex.find(LowerAscii(name));
-        return found == SectionIndex.end() ? std::nullopt : std::optional<size_t>(found->second);
-    }
-
-    std::optional<size_t> FindLine(size_t section, std::string_view key) const
-    {
-        const auto found = LineIndex.find(TLineKey{section, LowerAscii(key)});
-        return found == LineIndex.end() ? std::nullopt : std::optional<size_t>(found->second);
-    }
-
-    size_t FindOrAddSection(std::string_view name)
-    {
-        const auto [found, added] = SectionIndex.emplace(LowerAscii(name), Sections.size());
-        if (added)
-            Sections.push_back(TSection{std::string(name), {}});
-        return found->second;
-    }
-
-    void IndexLine(size_t section, size_t line)
-    {
-        const std::string_view text = Sections[section].Lines[line];
-        if (const size_t equals = text.find('='); equals != std::string_view::npos)
-            LineIndex.emplace(TLineKey{section, LowerAscii(text.substr(0, equals))}, line);
-    }
-
-    void AddLine(size_t section, std::string_view line)
-    {
-        std::vector<std::string>& lines = Sections[section].Lines;
-        lines.emplace_back(line);
-        IndexLine(section, lines.size() - 1);
-    }
-
-    // After sections went, the places of those behind them changed.
-    void Reindex()
-    {
-        SectionIndex.clear();
-        LineIndex.clear();
-        for (size_t section = 0; section < Sections.size(); ++section) {
-            SectionIndex.emplace(LowerAscii(Sections[section].Name), section);
-            for (size_t line = 0; line < Sections[section].Lines.size(); ++line)
-                IndexLine(section, line);
-        }
-    }
-
-    std::vector<TSection> Sections;
-    std::unordered_map<std::string, size_t> SectionIndex;
-    std::unordered_map<TLineKey, size_t, TLineKeyHash> LineIndex;
-};
 
 TStoredTextList::TStoredTextList(const std::string& fileName) : FileName(fileName)
 {
