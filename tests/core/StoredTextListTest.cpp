@@ -184,8 +184,36 @@ TEST_F(StoredTextList, LinesAreReadAndWrittenInTheFileFormat)
               Drive.ReadFile("Quillomber.ini"));
 
     list->EraseSection("main");
+    list->ReadString("OTHER", "k", 255, text, false);
+    EXPECT_EQ("v", text);
+    list->WriteString("other", "K", "w");
     ASSERT_TRUE(list->Save(false, 0));
-    EXPECT_EQ("[ Spaced ]\r\nKey=v\r\n\r\n[Other]\r\nK=v\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
+    EXPECT_EQ("[ Spaced ]\r\nKey=v\r\n\r\n[Other]\r\nK=w\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
+}
+
+// Far more sections and keys than the file held when loaded: every one is found again,
+// by any letter case, and a rewrite replaces its line instead of adding one.
+TEST_F(StoredTextList, EverySectionAndKeyWrittenAfterTheLoadIsFound)
+{
+    auto list = LoadText("[Main]\r\nK=v\r\n");
+    constexpr int Sections = 3000;
+    for (int i = 0; i < Sections; ++i) {
+        list->WriteInteger("Section" + std::to_string(i), "Count", i);
+        list->WriteInteger("section" + std::to_string(i), "COUNT", i + 1);
+        list->WriteString("Main", "Key" + std::to_string(i), std::to_string(i));
+    }
+    for (int i = 0; i < Sections; ++i) {
+        int32_t count = -1;
+        list->ReadInteger("SECTION" + std::to_string(i), "count", 0, Sections + 1, count);
+        EXPECT_EQ(i + 1, count) << i;
+        std::string value;
+        list->ReadString("main", "key" + std::to_string(i), 255, value, false);
+        EXPECT_EQ(std::to_string(i), value) << i;
+    }
+    ASSERT_TRUE(list->Save(false, 0));
+    const std::string saved = Drive.ReadFile("Quillomber.ini");
+    EXPECT_EQ(std::string::npos, saved.find("Count="));
+    EXPECT_NE(std::string::npos, saved.find("[Section2999]\r\nCOUNT=3000\r\n\r\n"));
 }
 
 TEST_F(StoredTextList, AByteOrderMarkBeforeTheFirstSectionIsSkipped)

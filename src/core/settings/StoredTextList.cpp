@@ -1,5 +1,7 @@
 #include "core/settings/StoredTextList.h"
 
+#include "core/settings/IniSections.h"
+
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
 #include "core/forms/MessageBoxes.h"
@@ -21,20 +23,12 @@
 #include <limits>
 #include <map>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace {
 
 constexpr int32_t MinInt = std::numeric_limits<int32_t>::min();
 constexpr int32_t MaxInt = std::numeric_limits<int32_t>::max();
-const char* const LineEnd = "\r\n";
-
-bool IsSectionLine(const std::string& line)
-{
-    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-}
 
 // The index a list item is stored under: "0", "1", ... as decimal writes them.
 std::optional<int32_t> ListItemIndex(const std::string& name)
@@ -77,127 +71,6 @@ QRect DesktopWorkArea()
 }
 
 } // namespace
-
-// The sections of a settings file in memory, in file order; each line of a section is
-// kept as read, its name being the text before the first "=". Sections and names are
-// indexed by their folded spelling, so a file loads in time linear in its size.
-class TIniSections
-{
-public:
-    explicit TIniSections(const std::string& text)
-    {
-        TSection* current = nullptr;
-        for (const std::string& line : SplitLines(WithoutByteOrderMark(text))) {
-            if (line.empty() || line.front() == ';')
-                continue;
-            if (IsSectionLine(line))
-                current = &FindOrAddSection(line.substr(1, line.size() - 2));
-            else if (current != nullptr)
-                current->Add(line);
-        }
-    }
-
-    std::string Text() const
-    {
-        std::string text;
-        for (const TSection& section : Sections) {
-            text += "[" + section.Name + "]" + LineEnd;
-            for (const std::string& line : section.Lines)
-                text += line + LineEnd;
-            text += LineEnd;
-        }
-        return text;
-    }
-
-    std::optional<std::string> Find(const std::string& sectionName, const std::string& key) const
-    {
-        if (const TSection* section = FindSection(sectionName))
-            if (const std::string* line = section->Find(key))
-                return line->substr(key.size() + 1);
-        return std::nullopt;
-    }
-
-    // The named lines of a section in order, as (name, value).
-    std::vector<std::pair<std::string, std::string>> Values(const std::string& sectionName) const
-    {
-        std::vector<std::pair<std::string, std::string>> values;
-        if (const TSection* section = FindSection(sectionName))
-            for (const std::string& line : section->Lines)
-                if (const size_t equals = line.find('='); equals != std::string::npos)
-                    values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
-        return values;
-    }
-
-    void Write(const std::string& sectionName, const std::string& key, const std::string& value)
-    {
-        TSection& section = FindOrAddSection(sectionName);
-        const std::string newLine = key + "=" + value;
-        if (std::string* line = section.Find(key))
-            *line = newLine;
-        else
-            section.Add(newLine);
-    }
-
-    void EraseSection(const std::string& sectionName)
-    {
-        std::erase_if(Sections, [&](const TSection& section) { return SameTextAscii(section.Name, sectionName); });
-        SectionIndex.clear();
-        for (size_t i = 0; i < Sections.size(); ++i)
-            SectionIndex.emplace(LowerAscii(Sections[i].Name), i);
-    }
-
-    void Clear()
-    {
-        Sections.clear();
-        SectionIndex.clear();
-    }
-
-private:
-    // The lines in order; the first line of each name answers for it.
-    struct TSection
-    {
-        std::string Name;
-        std::vector<std::string> Lines;
-        std::unordered_map<std::string, size_t> LineIndex;
-
-        void Add(const std::string& line)
-        {
-            if (const size_t equals = line.find('='); equals != std::string::npos)
-                LineIndex.emplace(LowerAscii(std::string_view(line).substr(0, equals)), Lines.size());
-            Lines.push_back(line);
-        }
-        const std::string* Find(const std::string& key) const
-        {
-            const auto found = LineIndex.find(LowerAscii(key));
-            return found == LineIndex.end() ? nullptr : &Lines[found->second];
-        }
-        std::string* Find(const std::string& key) { return const_cast<std::string*>(std::as_const(*this).Find(key)); }
-    };
-
-    // A UTF-8 byte-order mark in front of the first section is no part of its name.
-    static std::string WithoutByteOrderMark(const std::string& text)
-    {
-        constexpr std::string_view Mark = "\xEF\xBB\xBF";
-        return text.starts_with(Mark) ? text.substr(Mark.size()) : text;
-    }
-
-    const TSection* FindSection(const std::string& name) const
-    {
-        const auto found = SectionIndex.find(LowerAscii(name));
-        return found == SectionIndex.end() ? nullptr : &Sections[found->second];
-    }
-
-    TSection& FindOrAddSection(const std::string& name)
-    {
-        const auto [found, added] = SectionIndex.emplace(LowerAscii(name), Sections.size());
-        if (added)
-            Sections.push_back(TSection{name, {}, {}});
-        return Sections[found->second];
-    }
-
-    std::vector<TSection> Sections;
-    std::unordered_map<std::string, size_t> SectionIndex;
-};
 
 TStoredTextList::TStoredTextList(const std::string& fileName) : FileName(fileName)
 {
