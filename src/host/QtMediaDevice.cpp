@@ -3,6 +3,7 @@
 #include "host/Drives.h"
 
 #include <QAudioOutput>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
@@ -99,9 +100,7 @@ void QtMediaDevice::Open()
         Fail(MEDIA_ERROR_FILE_NOT_FOUND, "The file cannot be found.");
         return;
     }
-    LoadError.reset();
-    Player.setSource(QUrl::fromLocalFile(QString::fromStdString(*hostPath)));
-    WaitForMedium();
+    Load(QUrl::fromLocalFile(QString::fromStdString(*hostPath)));
     if (LoadError || Player.mediaStatus() == QMediaPlayer::InvalidMedia) {
         const bool told = LoadError && !LoadError->isEmpty();
         Fail(MEDIA_ERROR_INVALID_FILE,
@@ -113,8 +112,19 @@ void QtMediaDevice::Open()
     }
 }
 
-// Loading runs on the media framework's own threads and reports through queued signals,
-// so the wait runs a local event loop; the user's input waits until it ends.
+// Loading runs on the media framework's own threads and reports through queued calls, so
+// the load delivers queued calls and runs a local event loop; the user's input waits until
+// it ends, and the program's other work meanwhile sees the device opening.
+void QtMediaDevice::Load(const QUrl& url)
+{
+    Opening = true;
+    DeliverLateReports();
+    LoadError.reset();
+    Player.setSource(url);
+    WaitForMedium();
+    Opening = false;
+}
+
 void QtMediaDevice::WaitForMedium()
 {
     if (IsSettled(Player.mediaStatus()) || LoadError)
@@ -128,10 +138,17 @@ void QtMediaDevice::WaitForMedium()
         if (IsSettled(status))
             loop.quit();
     });
-    Opening = true;
     limit.start(OpenTimeLimit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
-    Opening = false;
+}
+
+// The media framework hands what its pipeline reports to queued calls, and a medium that
+// fails may report twice, the second time after the wait has ended. Releasing the medium
+// stops its pipeline and drops reports not yet handed on; those already queued are
+// delivered here, while no medium is loaded, or the next medium would take them as its own.
+void QtMediaDevice::DeliverLateReports()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 void QtMediaDevice::Fail(int code, const std::string& message)

@@ -57,6 +57,8 @@ public:
     void SetVolume(uint32_t bothChannels) override;
 
 private:
+    void Load(const QUrl& url);
+    void DeliverLateReports();
     void WaitForMedium();
     void Fail(int code, const std::string& message);
     void PlaceVideo();
