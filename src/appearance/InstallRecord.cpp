@@ -42,9 +42,19 @@ bool IsEntryBelowFolder(const std::string& entry)
     return true;
 }
 
+bool IsLinkOrMissing(const std::string& path)
+{
+    const uint32_t attributes = host::GetFileAttributes(path);
+    return attributes == host::INVALID_FILE_ATTRIBUTES || (attributes & host::FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A record is the folder's own file: a link in its place was put there by something else,
+// and what it names is never read as the record nor written over.
 std::set<std::string> ReadRecord(const std::string& folder)
 {
     std::set<std::string> entries;
+    if (!HasInstallRecord(folder))
+        return entries;
     const std::optional<std::string> text = host::ReadFileContents(RecordFileName(folder), MaxRecordBytes);
     if (!text)
         return entries;
@@ -65,13 +75,7 @@ bool WriteRecord(const std::string& folder, const std::set<std::string>& entries
     std::string text;
     for (const std::string& entry : entries)
         text += entry + "\n";
-    return host::ReplaceFileContents(RecordFileName(folder), text);
-}
-
-bool IsLinkOrMissing(const std::string& path)
-{
-    const uint32_t attributes = host::GetFileAttributes(path);
-    return attributes == host::INVALID_FILE_ATTRIBUTES || (attributes & host::FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return host::ReplacePrivateFileContents(RecordFileName(folder), text);
 }
 
 bool IsRealFolder(const std::string& path)
@@ -127,7 +131,8 @@ size_t Depth(const std::string& entry)
 bool HasInstallRecord(const std::string& folder)
 {
     const uint32_t attributes = host::GetFileAttributes(RecordFileName(folder));
-    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & host::FILE_ATTRIBUTE_DIRECTORY) == 0;
+    constexpr uint32_t NotAFile = host::FILE_ATTRIBUTE_DIRECTORY | host::FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes != host::INVALID_FILE_ATTRIBUTES && (attributes & NotAFile) == 0;
 }
 
 bool AddToInstallRecord(const std::string& folder, const std::vector<std::string>& placed)

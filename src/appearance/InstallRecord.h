@@ -5,7 +5,9 @@
 
 // What an install placed in its folder, so that an uninstall deletes exactly that and
 // nothing the user keeps beside it. The record is a hidden file in the installed folder:
-// one line a path below the folder ("sub\a.txt"; a folder ends with a backslash).
+// one line a path below the folder ("sub\a.txt"; a folder ends with a backslash). A link
+// in its place is no record: it is neither read nor written through, and a new record
+// replaces it.
 inline constexpr const char* InstallRecordName = ".quillomber-install";
 
 bool HasInstallRecord(const std::string& folder);

@@ -40,8 +40,10 @@ TRenameBatch::TRenameBatch(std::vector<TPair> pairs, TAsker ask, const bool& sto
         entry.Location = pair.OldName;
         if (pair.OldName == pair.NewName)
             entry.Decision = TDecision::Stay;
-        else
+        else {
             ByOldName.emplace(pair.OldName, Entries.size());
+            NewNames.insert(pair.NewName);
+        }
         entry.Names = std::move(pair);
         Entries.push_back(std::move(entry));
     }
@@ -144,6 +146,9 @@ bool TRenameBatch::MoveAside(size_t pair)
     trace.Run([&] {
         for (int attempt = 0; attempt < AsideNameTries && !moved; ++attempt) {
             const std::string aside = AsideName(entry.Location, pair, attempt);
+            // A file of the batch that later takes this name would have to overwrite it.
+            if (NewNames.contains(aside))
+                continue;
             moved = host::MoveFile(entry.Location, aside, false, false);
             if (moved)
                 entry.Location = aside;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class TTraced;
@@ -72,4 +73,6 @@ private:
     // Old names of the pairs that change, and the new names taken so far.
     std::unordered_map<std::string, size_t> ByOldName;
     std::unordered_map<std::string, size_t> ByTakenName;
+    // The new names of the pairs that change: no file steps aside under one of them.
+    std::unordered_set<std::string> NewNames;
 };

@@ -339,6 +339,33 @@ TEST_F(Installer, UninstallCountsWhatItCouldNotDelete)
     EXPECT_TRUE(Drive.Exists("F/P/.quillomber-install"));
 }
 
+// A link in the record's place was not written by an install: the uninstall refuses it,
+// and a reinstall replaces it instead of writing into the file it names.
+TEST_F(Installer, ARecordThatIsALinkIsNeverReadNorWrittenThrough)
+{
+    InstallIntoF();
+    const std::string record = Drive.HostPath("F/P/.quillomber-install");
+    Drive.WriteFile("outside.txt", "Readme.txt\n");
+    const auto linkRecord = [&] {
+        fs::remove(record);
+        fs::create_symlink(Drive.HostPath("outside.txt"), record);
+    };
+    linkRecord();
+    StartAs({Drive.HostPath("F/P/quillomber"), "/Uninstall"});
+    TShownFailures failures;
+    failures.Expect(Script, "Error");
+    MakeForm()->Do();
+    ASSERT_EQ(1u, failures.Reports.size());
+    EXPECT_NE(std::string::npos, failures.Reports[0].find("no record of an installation"));
+    EXPECT_TRUE(Drive.Exists("F/P/Readme.txt"));
+
+    linkRecord();
+    StartAs({Drive.HostPath("pkg/P/Install")});
+    InstallIntoF();
+    EXPECT_EQ("Readme.txt\n", Drive.ReadFile("outside.txt"));
+    EXPECT_FALSE(fs::is_symlink(record));
+}
+
 // Deleting the program's folder from a drive root would delete the drive, and the
 // applications folder with it.
 TEST_F(Installer, UninstallFromADriveRootDeletesNothing)
