@@ -358,6 +358,7 @@ TEST_F(FileFormEngine, CompareFindsTheSameWhetherTheDestinationFolderIsListedOrE
     // The source folder's listing goes through; the destination folder's is refused.
     host::InjectFault(host::HostCall::List, host::ERROR_ACCESS_DENIED, 1);
     compare(Destination());
+    EXPECT_FALSE(host::TakeFault(host::HostCall::List)) << "the refusal was met";
     host::ClearFaults();
     SourceFolder = Drive.Path("src\\d\\");
     Open(Source, SourceFolder + "same.txt");
