@@ -401,11 +401,12 @@ void PrintMedianRatio(const std::string& name)
     for (size_t i = 0; i < pairs.Ours.size(); ++i)
         ratios.push_back(pairs.Theirs[i] / pairs.Ours[i]);
     const double ratio = Median(ratios);
-    char line[200];
+    const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
+    char line[240];
     std::snprintf(line, sizeof line,
-                  "%-13s ours %8.1f ms   %-6s %8.1f ms   median ratio of %zu pairs %.2f (target %.1f)", name.c_str(),
-                  1000 * Median(pairs.Ours), pairs.Tool.c_str(), 1000 * Median(pairs.Theirs), ratios.size(), ratio,
-                  pairs.Target);
+                  "%-13s ours %8.1f ms   %-6s %8.1f ms   median ratio of %zu pairs %.2f, range %.2f-%.2f (target %.1f)",
+                  name.c_str(), 1000 * Median(pairs.Ours), pairs.Tool.c_str(), 1000 * Median(pairs.Theirs),
+                  ratios.size(), ratio, *lowest, *highest, pairs.Target);
     PrintPass(ratio >= pairs.Target, line);
 }
 

@@ -18,6 +18,7 @@ class QPushButton;
 class QWidget;
 class TColumn;
 class TContainer;
+class TFolderEntries;
 class TFunStatContext;
 class TStoredTextList;
 class TTraced;
@@ -198,6 +199,8 @@ private:
     // Counts the failure held in `context` and, in the work pass, shows it; the context is
     // then reset, so the caller's level does not report it again.
     void CountError(const std::string& message, TFunStatContext& context);
+    // The work pass of a comparison reads each destination folder once (TargetEntries).
+    bool ComparesWithListing() const;
     bool NeedsCountPass() const;
     bool NeedsSpaceCheck() const;
     bool IsUnfiltered() const;
@@ -223,8 +226,10 @@ private:
     void WalkEntries(TTraced& trace, const std::string& directory, const std::string& targetDirectory, int32_t depth);
     void WorkOnFile(TTraced& trace, const std::string& file, const host::FindData* entry,
                     const std::string& destinationFolder, int64_t size, int32_t depth);
+    // `targetEntry`: the target's entry as a listing of its folder gave it; null when the
+    // target is to be looked up.
     bool AskOverwrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite,
-                      bool fillFlags);
+                      bool fillFlags, const host::FindData* targetEntry = nullptr);
     void CompareFile(const std::string& file, const host::FindData* entry, const std::string& target);
     bool ClearToWrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite);
     // Copy and Move of one file, after the overwrite question.
@@ -238,6 +243,8 @@ private:
 
     // Only "&Cancel" and "&Help" answer while the engine works.
     bool Working = false;
+    // The listing of the destination folder of the folder being walked; null outside a walk.
+    const TFolderEntries* TargetEntries = nullptr;
 };
 
 extern TFileForm* FileForm;

@@ -1,4 +1,5 @@
 #include "fileops/FileForm.h"
+#include "fileops/FolderEntries.h"
 #include "fileops/OverwriteForm.h"
 
 #include "columns/Column.h"
@@ -30,6 +31,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QScopeGuard>
+
+#include <utility>
 
 namespace {
 
@@ -293,6 +297,11 @@ void TFileForm::WalkEntries(TTraced& trace, const std::string& directory, const 
     const uint32_t code = host::GetLastError();
     if (!listed && !IsFindOk(code) && entries.empty())
         return trace.Raise("Can not find file.", directory, "", code);
+    // A comparison asks about each file's namesake at the destination: one listing answers them all.
+    const TFolderEntries targetEntries =
+        ComparesWithListing() ? TFolderEntries(targetDirectory) : TFolderEntries();
+    const TFolderEntries* const outerEntries = std::exchange(TargetEntries, &targetEntries);
+    const auto restoreEntries = qScopeGuard([&] { TargetEntries = outerEntries; });
     for (const host::FindData& entry : entries) {
         if (Stop)
             return;
@@ -378,7 +387,7 @@ void TFileForm::WorkOnFile(TTraced& trace, const std::string& file, const host::
 // Whether the file may go to the target, and over it; "&Abort" sets Stop. Without the
 // overwrite dialog an existing target is never replaced: the primitive refuses it.
 bool TFileForm::AskOverwrite(const std::string& file, const host::FindData* entry, const std::string& target,
-                             bool& overwrite, bool fillFlags)
+                             bool& overwrite, bool fillFlags, const host::FindData* targetEntry)
 {
     if (OverwriteForm == nullptr) {
         overwrite = false;
@@ -387,7 +396,7 @@ bool TFileForm::AskOverwrite(const std::string& file, const host::FindData* entr
     }
     if (!fillFlags)
         return OverwriteForm->Dialog(file, target, Stop, overwrite, nullptr, nullptr, entry);
-    return OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer, entry);
+    return OverwriteForm->Dialog(file, target, Stop, overwrite, &DestinationExists, &SourceNewer, entry, targetEntry);
 }
 
 // The remembered answer is "over all older": only a target that exists and is newer
@@ -395,7 +404,8 @@ bool TFileForm::AskOverwrite(const std::string& file, const host::FindData* entr
 void TFileForm::CompareFile(const std::string& file, const host::FindData* entry, const std::string& target)
 {
     bool overwrite = false;
-    if (!AskOverwrite(file, entry, target, overwrite, true))
+    const host::FindData* const targetEntry = TargetEntries != nullptr ? TargetEntries->Find(target) : nullptr;
+    if (!AskOverwrite(file, entry, target, overwrite, true, targetEntry))
         return;
     if (!Stop)
         ++NewerCount;
@@ -542,6 +552,11 @@ void TFileForm::CountError(const std::string& message, TFunStatContext& context)
         NoErrors = noMoreErrors;
     }
     context.Reset(fsPerfect);
+}
+
+bool TFileForm::ComparesWithListing() const
+{
+    return !Counting && IsOperation(FileOperation::Compare) && OverwriteForm != nullptr;
 }
 
 bool TFileForm::NeedsCountPass() const

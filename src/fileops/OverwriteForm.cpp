@@ -61,7 +61,8 @@ void SetText(QLabel& label, const std::string& text)
 } // namespace
 
 TOverwriteOutcome TOverwriteDecision::Decide(const std::string& source, const std::string& destination,
-                                             const TOverwriteAsker& ask, const host::FindData* sourceEntry)
+                                             const TOverwriteAsker& ask, const host::FindData* sourceEntry,
+                                             const host::FindData* destinationEntry)
 {
     TOverwriteOutcome outcome;
     TTraced trace;
@@ -74,7 +75,11 @@ TOverwriteOutcome TOverwriteDecision::Decide(const std::string& source, const st
         }
         TOverwriteConflict conflict{source, destination, {}, {}, false};
         // The destination's own lookup tells whether it exists: no second look is needed.
-        const bool destinationExists = conflict.DestinationInfo.LoadIfExists(destination);
+        bool destinationExists = true;
+        if (destinationEntry != nullptr)
+            conflict.DestinationInfo.LoadFromEntry(*destinationEntry);
+        else
+            destinationExists = conflict.DestinationInfo.LoadIfExists(destination);
         if (trace.TakeOver())
             return;
         if (!destinationExists) {
@@ -231,7 +236,8 @@ bool TOverwriteForm::IsSourceNewer(const TFileInfo& source, const TFileInfo& des
 }
 
 bool TOverwriteForm::Dialog(const std::string& source, const std::string& destination, bool& abort, bool& overwrite,
-                            bool* destinationExists, bool* sourceNewer, const host::FindData* sourceEntry)
+                            bool* destinationExists, bool* sourceNewer, const host::FindData* sourceEntry,
+                            const host::FindData* destinationEntry)
 {
     abort = overwrite = false;
     if (destinationExists)
@@ -242,7 +248,8 @@ bool TOverwriteForm::Dialog(const std::string& source, const std::string& destin
     TTraced trace;
     trace.Run([&] {
         const TOverwriteOutcome outcome = Decision.Decide(
-            source, destination, [this](const TOverwriteConflict& conflict) { return Ask(conflict); }, sourceEntry);
+            source, destination, [this](const TOverwriteConflict& conflict) { return Ask(conflict); }, sourceEntry,
+            destinationEntry);
         if (trace.TakeOver())
             return;
         abort = outcome.Abort;

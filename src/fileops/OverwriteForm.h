@@ -65,10 +65,11 @@ public:
     // remembered answer leaves it open. An answer given is remembered; a window closed
     // without one skips this file and keeps the remembered answer. Traced: a file whose
     // information cannot be loaded fails, and the outcome then refuses this file; a
-    // missing destination is no failure. `sourceEntry`, when given, is the source's entry
-    // as a listing already gave it, so the source is not looked up again.
+    // missing destination is no failure. `sourceEntry` and `destinationEntry`, when given,
+    // are the files' entries as a listing already gave them, so neither is looked up again.
     TOverwriteOutcome Decide(const std::string& source, const std::string& destination, const TOverwriteAsker& ask,
-                             const host::FindData* sourceEntry = nullptr);
+                             const host::FindData* sourceEntry = nullptr,
+                             const host::FindData* destinationEntry = nullptr);
 
     // Whether the source counts as newer than the destination: by size when exactly one
     // of them is empty, else by modification time, then by size, then by the source
@@ -99,10 +100,11 @@ public:
     // True: go on with this file, replacing the destination only when `overwrite` is set.
     // `abort` is set only when the user chose "&Abort" in this call. A failure is shown
     // as "Failed to confirm overwrite." and refuses this file; the caller's outcome stays
-    // a success, so it goes on with its next file. `sourceEntry` as for Decide.
+    // a success, so it goes on with its next file. `sourceEntry` and `destinationEntry` as
+    // for Decide.
     bool Dialog(const std::string& source, const std::string& destination, bool& abort, bool& overwrite,
                 bool* destinationExists = nullptr, bool* sourceNewer = nullptr,
-                const host::FindData* sourceEntry = nullptr);
+                const host::FindData* sourceEntry = nullptr, const host::FindData* destinationEntry = nullptr);
     static bool IsSourceNewer(const TFileInfo& source, const TFileInfo& destination);
 
     // Closes the dialog with the answer, which the decision then remembers.

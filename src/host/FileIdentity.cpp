@@ -45,9 +45,10 @@ std::string ComparableText(const std::string& windowsPath)
     return text;
 }
 
-bool SameFile(const std::string& a, const std::string& b, FinalLink finalLink)
+// `identityA` is IdentityOf(a, finalLink), so a caller comparing one path with many looks it up once.
+bool SameFile(const std::string& a, const std::optional<Identity>& identityA, const std::string& b,
+              FinalLink finalLink)
 {
-    const std::optional<Identity> identityA = IdentityOf(a, finalLink);
     const std::optional<Identity> identityB = IdentityOf(b, finalLink);
     if (identityA && identityB)
         return *identityA == *identityB;
@@ -93,7 +94,7 @@ bool AreOnOneFileSystem(const std::string& a, const std::string& b)
 bool AreOneFile(const std::string& a, const std::string& b, FinalLink finalLink)
 {
     const uint32_t savedError = GetLastError();
-    const bool same = SameFile(a, b, finalLink);
+    const bool same = SameFile(a, IdentityOf(a, finalLink), b, finalLink);
     SetLastError(savedError);
     return same;
 }
@@ -101,9 +102,10 @@ bool AreOneFile(const std::string& a, const std::string& b, FinalLink finalLink)
 bool IsSameOrInside(const std::string& folder, const std::string& path)
 {
     const uint32_t savedError = GetLastError();
+    const std::optional<Identity> folderIdentity = IdentityOf(folder, FinalLink::Kept);
     bool inside = false;
     for (std::optional<std::string> candidate = path; candidate && !inside; candidate = ParentOf(*candidate))
-        inside = SameFile(folder, *candidate, FinalLink::Kept);
+        inside = SameFile(folder, folderIdentity, *candidate, FinalLink::Kept);
     SetLastError(savedError);
     return inside;
 }

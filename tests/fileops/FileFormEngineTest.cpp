@@ -31,6 +31,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -312,6 +313,58 @@ TEST_F(FileFormEngine, CompareListsTheNewerAndTheMissingFiles)
     EXPECT_THAT(SeenText(1), testing::StartsWith("There are 2 newer files in source (1 are common).\nErrors 0 | "));
     EXPECT_EQ(1, Form.ExistingCount);
     EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), NamesIn(Drive.HostPath("dst"))) << "nothing is written";
+}
+
+// What a comparison finds for each kind of namesake at the destination, whether the files
+// lie inside a selected folder (whose destination folder is listed once), inside it while
+// that listing fails (each file is then looked up), or are selected themselves (each file
+// looked up): the same lines and counts every way. Names are told apart by letter case.
+TEST_F(FileFormEngine, CompareFindsTheSameWhetherTheDestinationFolderIsListedOrEachFileLookedUp)
+{
+    const char* const names[] = {"same.txt", "newer.txt", "older.txt", "missing.txt",
+                                 "case.txt", "link.txt",  "dangling.txt"};
+    for (const char* name : names)
+        MakeFile(std::string("src/d/") + name, 2, 10);
+    MakeFile("dst/d/same.txt", 2, 10);
+    MakeFile("dst/d/newer.txt", 2, 20);
+    MakeFile("dst/d/older.txt", 2, 5);
+    MakeFile("dst/d/CASE.TXT", 2, 20);
+    // The link stands for the newer file it names, not for its own entry (no size, made now).
+    MakeFile("dst/target.bin", 2, 5);
+    fs::create_symlink("../target.bin", Drive.HostPath("dst/d/link.txt"));
+    fs::create_symlink("nowhere", Drive.HostPath("dst/d/dangling.txt"));
+    const auto line = [&](const std::string& prefix, const std::string& name) {
+        return prefix + Drive.Path("src\\d\\") + name;
+    };
+    const std::vector<std::string> expected = {line("NOT_AT_DESTINATION=", "case.txt"),
+                                               line("NOT_AT_DESTINATION=", "missing.txt"), line("", "dangling.txt"),
+                                               line("", "newer.txt")};
+    const auto sortedLines = [] {
+        std::vector<std::string> lines;
+        const std::string text = CopyTextFromClipboard();
+        for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    const auto compare = [&](const std::string& destination) {
+        EXPECT_EQ(mrOkay, Run("Compare", destination, &TFileForm::OkayButtonClick, {{"Message", IDOK}}));
+        EXPECT_EQ(expected, sortedLines());
+        EXPECT_THAT(SeenText(1), testing::StartsWith("There are 4 newer files in source (2 are common).\nErrors 0 | "));
+    };
+
+    List({"d"});
+    compare(Destination());
+    // The source folder's listing goes through; the destination folder's is refused.
+    host::InjectFault(host::HostCall::List, host::ERROR_ACCESS_DENIED, 1);
+    compare(Destination());
+    EXPECT_FALSE(host::TakeFault(host::HostCall::List)) << "the refusal was met";
+    host::ClearFaults();
+    SourceFolder = Drive.Path("src\\d\\");
+    Open(Source, SourceFolder + "same.txt");
+    for (const char* name : names)
+        Source.SelectItem(Source.IndexOfName(name));
+    compare(Drive.Path("dst\\d\\"));
 }
 
 TEST_F(FileFormEngine, AbortOnTheSecondOfThreeItemsKeepsTheRestSelectedWithoutAFinalBox)
