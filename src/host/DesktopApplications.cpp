@@ -159,6 +159,7 @@ DesktopEntry ReadDesktopEntry(const std::string& id, const std::string& hostPath
     entry.Application.Name = keys["Name"];
     entry.Application.Exec = keys["Exec"];
     entry.Application.Icon = keys["Icon"];
+    entry.Application.Terminal = keys["Terminal"] == "true";
     entry.MimeTypes = SplitList(keys["MimeType"], ';');
     entry.Usable = keys["Type"] == "Application" && !entry.Application.Exec.empty() && keys["Hidden"] != "true" &&
                    (keys["TryExec"].empty() || CanRun(keys["TryExec"]));
@@ -421,17 +422,16 @@ std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::s
     return applications;
 }
 
-std::optional<DesktopApplication> DefaultApplicationForType(const std::string& typeName)
+std::vector<DesktopApplication> ApplicationsForType(const std::string& typeName)
 {
     const QMimeType type = QMimeDatabase().mimeTypeForName(QString::fromStdString(typeName));
     if (!type.isValid())
-        return std::nullopt;
+        return {};
     const std::map<std::string, DesktopEntry> entries = ReadDesktopEntries();
-    const std::vector<std::string> ids =
-        ApplicationIdsForTypes(TypeWithBroaderTypes(type), entries, ReadMimeAppsChoices());
-    if (ids.empty())
-        return std::nullopt;
-    return entries.at(ids.front()).Application;
+    std::vector<DesktopApplication> applications;
+    for (const std::string& id : ApplicationIdsForTypes(TypeWithBroaderTypes(type), entries, ReadMimeAppsChoices()))
+        applications.push_back(entries.at(id).Application);
+    return applications;
 }
 
 std::optional<DesktopApplication> FindApplication(const std::string& id)

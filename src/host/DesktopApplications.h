@@ -18,6 +18,8 @@ struct DesktopApplication
     std::string Icon;
     // The host path of the entry file.
     std::string EntryFile;
+    // The entry's "Terminal=true": the program shows itself only inside a terminal.
+    bool Terminal = false;
 };
 
 // The applications that open the types of all the files (Windows paths): for each type
@@ -26,9 +28,9 @@ struct DesktopApplication
 // ones the user removed. Empty when a file has no host form.
 std::vector<DesktopApplication> GetApplicationsForFiles(const std::vector<std::string>& windowsPaths);
 
-// The desktop's default application for a file type ("text/plain"): the first of the
-// order GetApplicationsForFiles gives; nothing when no application opens the type.
-std::optional<DesktopApplication> DefaultApplicationForType(const std::string& typeName);
+// The applications that open a file type ("text/plain"), the desktop's default first, in
+// the order GetApplicationsForFiles gives; empty when no application opens the type.
+std::vector<DesktopApplication> ApplicationsForType(const std::string& typeName);
 
 std::optional<DesktopApplication> FindApplication(const std::string& id);
 

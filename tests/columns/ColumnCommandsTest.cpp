@@ -460,6 +460,23 @@ TEST_F(FreshEditorLinkTest, AUsersOwnLinkIsKeptAndNoEditorMakesNone)
     EXPECT_EQ("-x %t%", kept.Arguments);
 }
 
+// A default editor that runs only in a terminal would start unseen: the link takes the first
+// editor with a window of its own, and none is made when every editor needs a terminal.
+TEST_F(FreshEditorLinkTest, AnEditorRunInATerminalIsPassedOver)
+{
+    Desktop.WriteApplication("console.desktop", "Name=Console\nExec=" + Drive.HostPath("own.sh") +
+                                                    " %F\nTerminal=true\nMimeType=text/plain;\n");
+    Desktop.WriteUserMimeApps("[Default Applications]\ntext/plain=console.desktop;\n");
+    MakeEditLinkWhenMissing();
+    EXPECT_FALSE(fs::exists(OptionsFolder() / "Edit.lnk")) << "the only editor needs a terminal";
+
+    InstallTextEditor();
+    MakeEditLinkWhenMissing();
+    TLinkFile made;
+    made.Load(GetEditLinkFileName(), false);
+    EXPECT_EQ(Drive.Path("editor.sh"), made.Target);
+}
+
 TEST_F(ColumnCommandsTest, GoingToAReferenceShowsTheTargetFocusedInThisColumn)
 {
     MakeFile("x/y.doc");

@@ -99,16 +99,26 @@ TEST_F(DesktopApplicationsTest, ExecLinesGetTheirFieldCodesFilledIn)
     }
 }
 
-// The text editor: the user's default for plain text wins over what merely registers it.
-TEST_F(DesktopApplicationsTest, TheDefaultApplicationOfAType)
+// The text editor: the user's default for plain text comes before what merely registers it,
+// and an entry run in a terminal says so.
+TEST_F(DesktopApplicationsTest, TheApplicationsOfAType)
 {
-    EXPECT_FALSE(host::DefaultApplicationForType("text/plain").has_value());
+    const auto ids = [](const std::string& type) {
+        std::vector<std::string> result;
+        for (const host::DesktopApplication& application : host::ApplicationsForType(type))
+            result.push_back(application.Id);
+        return result;
+    };
+    EXPECT_TRUE(ids("text/plain").empty());
     Desktop.WriteApplication("viewer.desktop", "Name=Viewer\nExec=viewer %f\nMimeType=text/plain;\n");
-    EXPECT_EQ("viewer.desktop", host::DefaultApplicationForType("text/plain").value().Id);
-    Desktop.WriteApplication("editor.desktop", "Name=Editor\nExec=editor %F\nMimeType=text/plain;\n");
+    EXPECT_EQ(std::vector<std::string>{"viewer.desktop"}, ids("text/plain"));
+    Desktop.WriteApplication("editor.desktop", "Name=Editor\nExec=editor %F\nTerminal=true\nMimeType=text/plain;\n");
     Desktop.WriteUserMimeApps("[Default Applications]\ntext/plain=editor.desktop;\n");
-    EXPECT_EQ("editor.desktop", host::DefaultApplicationForType("text/plain").value().Id);
-    EXPECT_FALSE(host::DefaultApplicationForType("no/such-type").has_value());
+    EXPECT_EQ((std::vector<std::string>{"editor.desktop", "viewer.desktop"}), ids("text/plain"));
+    const std::vector<host::DesktopApplication> applications = host::ApplicationsForType("text/plain");
+    EXPECT_TRUE(applications[0].Terminal);
+    EXPECT_FALSE(applications[1].Terminal);
+    EXPECT_TRUE(ids("no/such-type").empty());
 }
 
 // The command for one file, the file as given wherever the line takes files, the program

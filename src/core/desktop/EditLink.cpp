@@ -9,6 +9,7 @@
 #include "host/File.h"
 #include "host/Shell.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,19 @@ std::string TemplateArgument(const std::string& argument)
     return result;
 }
 
+// The desktop's text editor: its first application for plain text that opens a window of its
+// own. One run in a terminal ("Terminal=true") would start unseen, with no terminal around it.
+std::optional<host::DesktopApplication> FindTextEditor()
+{
+    const std::vector<host::DesktopApplication> applications = host::ApplicationsForType("text/plain");
+    const auto found = std::ranges::find_if(applications, [](const host::DesktopApplication& application) {
+        return !application.Terminal;
+    });
+    if (found == applications.end())
+        return std::nullopt;
+    return *found;
+}
+
 } // namespace
 
 void MakeEditLinkWhenMissing()
@@ -43,7 +57,7 @@ void MakeEditLinkWhenMissing()
         const std::string linkFileName = GetEditLinkFileName();
         if (host::PathExists(linkFileName))
             return;
-        const std::optional<host::DesktopApplication> editor = host::DefaultApplicationForType("text/plain");
+        const std::optional<host::DesktopApplication> editor = FindTextEditor();
         if (!editor)
             return;
         const std::vector<std::string> command = host::ExecCommandForFile(*editor, std::string(1, FileMarker));
