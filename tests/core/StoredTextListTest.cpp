@@ -567,6 +567,20 @@ TEST_F(StoredTextList, AReadOnlyFileIsLoadedAndSaved)
     ASSERT_TRUE(list.Load(0));
     EXPECT_EQ("Old", name);
     list.WriteString("Main", "Name", "New");
+
+    // A save that fails leaves the file as it was, read-only too.
+    {
+        TInstalledErrorForm errorForm;
+        TModalScript script;
+        errorForm.Expect(script, "Failed to save file.");
+        host::InjectFault(host::HostCall::Write, host::ERROR_DISK_FULL);
+        EXPECT_FALSE(list.Save(false, 0));
+        host::ClearFaults();
+    }
+    EXPECT_EQ(std::filesystem::perms::owner_read,
+              std::filesystem::status(Drive.HostPath("Quillomber.ini")).permissions() & std::filesystem::perms::all);
+    EXPECT_EQ("[Main]\r\nName=Old\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
+
     EXPECT_TRUE(list.Save(false, 0));
     EXPECT_EQ("[Main]\r\nName=New\r\n\r\n", Drive.ReadFile("Quillomber.ini"));
 }

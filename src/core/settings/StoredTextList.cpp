@@ -4,12 +4,14 @@
 
 #include "core/errors/Traced.h"
 #include "core/files/FileInfo.h"
+#include "core/files/FileOperations.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/forms/Utilities.h"
 #include "core/text/AsciiCase.h"
 #include "core/text/Text.h"
 
 #include "host/File.h"
+#include "host/FileSystem.h"
 #include "host/LastError.h"
 
 #include <QAbstractButton>
@@ -62,6 +64,20 @@ std::string OneLineValue(std::string value)
     std::replace_if(
         value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return value;
+}
+
+// A read-only settings file is made writable to be saved; a save that does not go through
+// leaves it read-only as it was.
+bool WriteSettingsFile(const std::string& fileName, const std::string& text)
+{
+    const std::optional<uint32_t> mode = host::GetFilePermissions(fileName);
+    if (ClearReadOnly(fileName) != 0)
+        return false;
+    if (host::ReplaceFileContents(fileName, text))
+        return true;
+    if (mode)
+        PutClearedModeBack(fileName, mode);
+    return false;
 }
 
 QRect DesktopWorkArea()
@@ -134,7 +150,7 @@ bool TStoredTextList::Save(bool ask, int32_t flag)
             trace.Raise("The settings were not loaded.", FileName);
         else if (!Damaged.KeepBeforeSaving(FileName))
             trace.RaiseSystem("Failed to keep the damaged file.", FileName, TDamagedFile::BackupName(FileName));
-        else if (ClearReadOnly(FileName) != 0 || !host::ReplaceFileContents(FileName, IniFile->Text()))
+        else if (!WriteSettingsFile(FileName, IniFile->Text()))
             trace.RaiseSystem("Failed to write file.", FileName);
         else {
             Modified = false;
