@@ -102,7 +102,7 @@ int main(int argc, char** argv)
         TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
         appearanceDialogs.SetOptionsFormOwner(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
-        mainForm->Startup();
+        mainForm->StartupLoadingColumnsWhenShown();
         mainForm->show();
         application.exec();
     });
