@@ -35,6 +35,8 @@ QUILLOMBER_BENCH_PACKAGES=(
     libvips-tools imagemagick
     # The search benchmark times ripgrep and fdupes (find and grep come with the system).
     ripgrep fdupes
+    # The start-up benchmark watches the display for the window's mapping.
+    libx11-dev
 )
 
 # Installs whatever is missing of the named list (QUILLOMBER_PACKAGES by default); does

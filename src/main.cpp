@@ -9,7 +9,6 @@
 #include "appearance/AppearanceDialogs.h"
 #include "appearance/InstallForm.h"
 #include "appearance/InstallerMode.h"
-#include "appearance/OptionsForm.h"
 #include "appearance/SkinForm.h"
 
 #include "mainwindow/BoardPropertiesForm.h"
@@ -103,9 +102,9 @@ int main(int argc, char** argv)
         PasswordGeneratorForm->PlugOptions(*mainForm);
         MultiRenameItemForm = new TMultiRenameItemForm(mainForm.get());
         TreeNavigatorForm = new TTreeNavigatorForm(mainForm.get());
-        OptionsForm = new TOptionsForm(mainForm.get());
+        appearanceDialogs.SetOptionsFormOwner(mainForm.get());
         FileHoverForm = new TFileHoverForm(mainForm->MediaPlayer);
-        mainForm->Startup();
+        mainForm->StartupLoadingColumnsWhenShown();
         mainForm->show();
         application.exec();
     });

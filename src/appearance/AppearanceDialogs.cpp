@@ -20,8 +20,15 @@ TAppearanceDialogs::~TAppearanceDialogs()
         TSeam<TAppearanceServices>::Install(nullptr);
 }
 
+void TAppearanceDialogs::SetOptionsFormOwner(QWidget* owner)
+{
+    OptionsFormOwner = owner;
+}
+
 bool TAppearanceDialogs::OptionsDialog()
 {
+    if (OptionsForm == nullptr && OptionsFormOwner != nullptr)
+        OptionsForm = new TOptionsForm(OptionsFormOwner);
     return OptionsForm != nullptr && OptionsForm->Dialog();
 }
 

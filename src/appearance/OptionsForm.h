@@ -67,5 +67,5 @@ private:
     std::vector<QWidget*> Controls;
 };
 
-// Created with the other dialogs at start-up; its lists exist before the option file is read.
+// Made at the first "Options" command (TAppearanceDialogs), owned by the main window.
 extern TOptionsForm* OptionsForm;

@@ -20,6 +20,12 @@ bool IsSettled(QMediaPlayer::MediaStatus status)
     return status != QMediaPlayer::NoMedia && status != QMediaPlayer::LoadingMedia;
 }
 
+// The output's volume from the device's value: the left channel's 16 bits.
+float OutputVolume(uint32_t bothChannels)
+{
+    return static_cast<float>(bothChannels & 0xFFFFu) / 65535.0f;
+}
+
 } // namespace
 
 MediaMode MediaModeOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status)
@@ -37,19 +43,32 @@ MediaMode MediaModeOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStat
     return MediaMode::Stopped;
 }
 
-QtMediaDevice::QtMediaDevice(std::chrono::milliseconds openTimeLimit)
-    : OpenTimeLimit(openTimeLimit), Output(new QAudioOutput(&Player))
+QtMediaDevice::QtMediaDevice(std::chrono::milliseconds openTimeLimit) : OpenTimeLimit(openTimeLimit)
 {
-    Player.setAudioOutput(Output);
-    QObject::connect(&Player, &QMediaPlayer::hasVideoChanged, &Player, [this] { PlaceVideo(); });
-    QObject::connect(&Player, &QMediaPlayer::errorOccurred, &Player,
-                     [this](QMediaPlayer::Error, const QString& text) { LoadError = text; });
 }
 
 QtMediaDevice::~QtMediaDevice()
 {
-    Player.stop();
+    if (Player)
+        Player->stop();
     delete Video;
+}
+
+// The player with its audio output, the volume last written and the video in the display.
+QMediaPlayer& QtMediaDevice::OpenedPlayer()
+{
+    if (Player)
+        return *Player;
+    Player = std::make_unique<QMediaPlayer>();
+    Output = new QAudioOutput(Player.get());
+    Player->setAudioOutput(Output);
+    Output->setVolume(OutputVolume(VolumeWritten));
+    QObject::connect(Player.get(), &QMediaPlayer::hasVideoChanged, Player.get(), [this] { PlaceVideo(); });
+    QObject::connect(Player.get(), &QMediaPlayer::errorOccurred, Player.get(),
+                     [this](QMediaPlayer::Error, const QString& text) { LoadError = text; });
+    if (DisplayWidget)
+        ShowVideoIn(*DisplayWidget);
+    return *Player;
 }
 
 void QtMediaDevice::SetFileName(const std::string& windowsPath)
@@ -70,17 +89,23 @@ void QtMediaDevice::SetDisplay(QWidget* display)
             Video->hide();
         return;
     }
+    if (Player)
+        ShowVideoIn(*display);
+}
+
+void QtMediaDevice::ShowVideoIn(QWidget& display)
+{
     if (!Video) {
-        Video = new QVideoWidget(display);
+        Video = new QVideoWidget(&display);
         Video->hide();
-        Player.setVideoOutput(Video);
-        QObject::connect(Video->videoSink(), &QVideoSink::videoFrameChanged, &Player,
+        Player->setVideoOutput(Video);
+        QObject::connect(Video->videoSink(), &QVideoSink::videoFrameChanged, Player.get(),
                          [this](const QVideoFrame& frame) { TakeFrameSize(frame); });
-    } else if (Video->parentWidget() != display) {
+    } else if (Video->parentWidget() != &display) {
         // The video's own native window moves along only into a window that exists
         // natively; into one not shown yet it would be lost, and the video never shown.
-        display->window()->winId();
-        Video->setParent(display);
+        display.window()->winId();
+        Video->setParent(&display);
     }
     PlaceVideo();
 }
@@ -101,11 +126,11 @@ void QtMediaDevice::Open()
         return;
     }
     Load(QUrl::fromLocalFile(QString::fromStdString(*hostPath)));
-    if (LoadError || Player.mediaStatus() == QMediaPlayer::InvalidMedia) {
+    if (LoadError || Player->mediaStatus() == QMediaPlayer::InvalidMedia) {
         const bool told = LoadError && !LoadError->isEmpty();
         Fail(MEDIA_ERROR_INVALID_FILE,
              told ? LoadError->toStdString() : "The file is not a medium that can be played.");
-    } else if (!IsSettled(Player.mediaStatus())) {
+    } else if (!IsSettled(player.mediaStatus())) {
         Fail(MEDIA_ERROR_DEVICE_NOT_READY, "The medium did not load in time.");
     } else {
         PlaceVideo();
@@ -120,21 +145,21 @@ void QtMediaDevice::Load(const QUrl& url)
     Opening = true;
     DeliverLateReports();
     LoadError.reset();
-    Player.setSource(url);
+    OpenedPlayer().setSource(url);
     WaitForMedium();
     Opening = false;
 }
 
 void QtMediaDevice::WaitForMedium()
 {
-    if (IsSettled(Player.mediaStatus()) || LoadError)
+    if (IsSettled(Player->mediaStatus()) || LoadError)
         return;
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&Player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
-    QObject::connect(&Player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus status) {
+    QObject::connect(Player.get(), &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(Player.get(), &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus status) {
         if (IsSettled(status))
             loop.quit();
     });
@@ -155,7 +180,8 @@ void QtMediaDevice::Fail(int code, const std::string& message)
 {
     Error = code;
     Message = message;
-    Player.setSource(QUrl());
+    if (Player)
+        Player->setSource(QUrl());
 }
 
 int QtMediaDevice::ErrorCode() const
@@ -175,44 +201,51 @@ bool QtMediaDevice::IsOpening() const
 
 void QtMediaDevice::Close()
 {
-    Player.stop();
-    Player.setSource(QUrl());
+    if (Player) {
+        Player->stop();
+        Player->setSource(QUrl());
+    }
     FrameSize.reset();
     PlaceVideo();
 }
 
 void QtMediaDevice::Play()
 {
-    if (!Player.source().isEmpty())
-        Player.play();
+    if (Player && !Player->source().isEmpty())
+        Player->play();
 }
 
 void QtMediaDevice::Pause()
 {
-    if (Player.playbackState() == QMediaPlayer::PlayingState)
-        Player.pause();
-    else if (Player.playbackState() == QMediaPlayer::PausedState)
-        Player.play();
+    if (!Player)
+        return;
+    if (Player->playbackState() == QMediaPlayer::PlayingState)
+        Player->pause();
+    else if (Player->playbackState() == QMediaPlayer::PausedState)
+        Player->play();
 }
 
 int64_t QtMediaDevice::Position() const
 {
-    return Player.position();
+    return Player ? Player->position() : 0;
 }
 
 void QtMediaDevice::SetPosition(int64_t position)
 {
-    Player.setPosition(position);
+    if (Player)
+        Player->setPosition(position);
 }
 
 int64_t QtMediaDevice::Length() const
 {
-    return Player.duration();
+    return Player ? Player->duration() : 0;
 }
 
 MediaMode QtMediaDevice::Mode() const
 {
-    return MediaModeOf(Player.playbackState(), Player.mediaStatus());
+    if (!Player)
+        return MediaMode::NotReady;
+    return MediaModeOf(Player->playbackState(), Player->mediaStatus());
 }
 
 MediaTimeFormat QtMediaDevice::TimeFormat() const
@@ -236,7 +269,7 @@ void QtMediaDevice::PlaceVideo()
 {
     if (!Video)
         return;
-    const bool shown = DisplayWidget && Player.hasVideo() && !Rect.isEmpty();
+    const bool shown = DisplayWidget && Player && Player->hasVideo() && !Rect.isEmpty();
     if (shown)
         Video->setGeometry(Rect);
     Video->setVisible(shown);
@@ -244,7 +277,7 @@ void QtMediaDevice::PlaceVideo()
 
 std::optional<QSize> QtMediaDevice::SourceSize() const
 {
-    if (!Player.hasVideo())
+    if (!Player || !Player->hasVideo())
         return std::nullopt;
     const QSize declared = VideoFact(QMediaMetaData::Resolution).toSize();
     if (!declared.isEmpty())
@@ -270,6 +303,8 @@ void QtMediaDevice::TakeFrameSize(const QVideoFrame& frame)
 
 std::optional<double> QtMediaDevice::NominalFrameRate() const
 {
+    if (!Player)
+        return std::nullopt;
     const QVariant rate = VideoFact(QMediaMetaData::VideoFrameRate);
     if (!rate.isValid())
         return std::nullopt;
@@ -279,10 +314,10 @@ std::optional<double> QtMediaDevice::NominalFrameRate() const
 // A fact of the playing video track, else of the whole medium.
 QVariant QtMediaDevice::VideoFact(QMediaMetaData::Key key) const
 {
-    const QList<QMediaMetaData> tracks = Player.videoTracks();
-    const int active = Player.activeVideoTrack();
+    const QList<QMediaMetaData> tracks = Player->videoTracks();
+    const int active = Player->activeVideoTrack();
     const QVariant fact = active >= 0 && active < tracks.size() ? tracks[active].value(key) : QVariant();
-    return fact.isValid() ? fact : Player.metaData().value(key);
+    return fact.isValid() ? fact : Player->metaData().value(key);
 }
 
 uint32_t QtMediaDevice::Volume() const
@@ -293,7 +328,8 @@ uint32_t QtMediaDevice::Volume() const
 void QtMediaDevice::SetVolume(uint32_t bothChannels)
 {
     VolumeWritten = bothChannels;
-    Output->setVolume(static_cast<float>(bothChannels & 0xFFFFu) / 65535.0f);
+    if (Output)
+        Output->setVolume(OutputVolume(bothChannels));
 }
 
 } // namespace host

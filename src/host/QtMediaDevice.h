@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <chrono>
+#include <memory>
 
 class QAudioOutput;
 class QVideoFrame;
@@ -18,7 +19,9 @@ namespace host {
 MediaMode MediaModeOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
 
 // The media device on Qt Multimedia: a QMediaPlayer, its own audio output, and a video
-// widget laid over the display widget. Positions and lengths are in milliseconds.
+// widget laid over the display widget. Positions and lengths are in milliseconds. The player
+// is made at the first Open: loading the media framework costs a good part of a start, and
+// until a medium opens the device has nothing to play.
 class QtMediaDevice : public MediaDevice
 {
 public:
@@ -59,6 +62,8 @@ public:
 private:
     void Load(const QUrl& url);
     void DeliverLateReports();
+    QMediaPlayer& OpenedPlayer();
+    void ShowVideoIn(QWidget& display);
     void WaitForMedium();
     void Fail(int code, const std::string& message);
     void PlaceVideo();
@@ -66,8 +71,8 @@ private:
     QVariant VideoFact(QMediaMetaData::Key key) const;
 
     std::chrono::milliseconds OpenTimeLimit;
-    QMediaPlayer Player;
-    QAudioOutput* Output;
+    std::unique_ptr<QMediaPlayer> Player;
+    QAudioOutput* Output = nullptr;
     QPointer<QWidget> DisplayWidget;
     QPointer<QVideoWidget> Video;
     std::string WindowsPath;

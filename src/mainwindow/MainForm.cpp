@@ -510,6 +510,12 @@ void TMainForm::FollowHints(const QObject* watched, QEvent::Type type)
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     FollowHints(watched, event->type());
+    // Queued, so the first paint reaches the screen before the columns list their folders.
+    if (ColumnsLoadAwaitsPaint && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<const QWidget*>(watched)->window() == this) {
+        ColumnsLoadAwaitsPaint = false;
+        QTimer::singleShot(0, this, [this] { LoadColumnsAndFinishStartup(); });
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<const QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<const QKeyEvent*>(event);

@@ -68,6 +68,9 @@ public:
     std::unique_ptr<TStoredTextList> OptionsSTL;
     TFileStorage OptionsFS;
     bool StartupDone = false;
+    // The window waits for its first paint to load the columns.
+    bool ColumnsLoadAwaitsPaint = false;
+    bool ActivationAwaitsStartup = false;
     // Set until the application is first activated, which starts the main timer.
     bool FirstActivation = true;
     // 1 to 10 board columns are shown.
@@ -142,6 +145,9 @@ public:
     // Once, after every dialog form exists: program folders, option files, first layout,
     // first load of the columns.
     void Startup();
+    // The program's own start: Startup, but the columns load after the window's first paint,
+    // so a big folder does not keep the window from showing.
+    void StartupLoadingColumnsWhenShown();
     // The options directory from the registry's "OptionsPath" when it names an existing
     // folder, else the "Options" folder beside the program.
     void SetOptionsFileNames();
@@ -610,6 +616,10 @@ private:
     // The innermost control the mouse entered last, whose hint the hint bar shows.
     QPointer<const QWidget> HintControl;
 
+    // The start-up's two halves: options and layout, then the columns' first load, the tree
+    // and the focus. The second runs once; closing the window runs it if it has not run.
+    void ReadOptionsAndLayOut();
+    void LoadColumnsAndFinishStartup();
     void BuildPanels();
     void BuildFileMenu();
     void BuildFileMenuAttributes(QMenu& menu);

@@ -44,6 +44,18 @@ void TMainForm::CreateProgramFolders()
 
 void TMainForm::Startup()
 {
+    ReadOptionsAndLayOut();
+    LoadColumnsAndFinishStartup();
+}
+
+void TMainForm::StartupLoadingColumnsWhenShown()
+{
+    ReadOptionsAndLayOut();
+    ColumnsLoadAwaitsPaint = true;
+}
+
+void TMainForm::ReadOptionsAndLayOut()
+{
     TSeam<TAppearanceServices>::Get().SetAboutLabels("Quillomber", ProgramVersionText());
     TSeam<TSkinEditorServices>::Get().SetOnSkinChanged([this] { SkinChanged(); });
     CreateProgramFolders();
@@ -69,12 +81,23 @@ void TMainForm::Startup()
     SetupBackPicture("");
     Reset(false);
     ResetBusy();
+}
+
+void TMainForm::LoadColumnsAndFinishStartup()
+{
+    if (StartupDone)
+        return;
+    ColumnsLoadAwaitsPaint = false;
     DirMonitorCrono.Restart();
     ReloadColumns();
     LoadTreeWithPartitions(*TreeView);
     TreeFollowBoard();
     FocusColumn(-1, false);
     StartupDone = true;
+    // The user's return while the columns waited counts now.
+    if (ActivationAwaitsStartup && QGuiApplication::applicationState() == Qt::ApplicationActive)
+        ApplicationEventsActivate();
+    ActivationAwaitsStartup = false;
 }
 
 // The wallpaper program leaves the picture it shows in the registry; the window takes it
@@ -109,6 +132,10 @@ void TMainForm::SetOptionsFileNames()
 
 void TMainForm::ApplicationEventsActivate()
 {
+    if (!StartupDone) {
+        ActivationAwaitsStartup = true;
+        return;
+    }
     TTraced trace;
     try {
         RequestForcedCheck();
@@ -142,6 +169,7 @@ void TMainForm::FormCloseQuery(bool& canClose)
     // with defaults.
     if (!OptionsSTL)
         return;
+    LoadColumnsAndFinishStartup();
     SetOptionsFileNames();
     OptionsSTL->Save(false, 0);
     OptionsFS.Save(false);

@@ -75,6 +75,29 @@ TEST_F(AppearanceCommands, StayOnTopReachesTheWindowsStyle)
     }
 }
 
+// The program builds the options form at its first command, owned by the window, and
+// shows the same form at every later one.
+TEST(AppearanceCommandsOnFirstUse, TheOptionsFormIsBuiltAtTheFirstCommandAndKept)
+{
+    TBoardTestWindow window;
+    window.Open();
+    TAppearanceDialogs dialogs;
+    dialogs.SetOptionsFormOwner(&*window);
+    ASSERT_EQ(nullptr, OptionsForm);
+    std::vector<TOptionsForm*> shown;
+    for (int i = 0; i < 2; ++i) {
+        TModalScript script;
+        script.Expect("Program options", mrCancel, [&](const TModalRequest&) { shown.push_back(OptionsForm); });
+        window->ClickCommand("OptionsMenu");
+    }
+    ASSERT_EQ(2u, shown.size());
+    ASSERT_NE(nullptr, shown[0]);
+    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_EQ(&*window, shown[0]->parentWidget());
+    window.Discard();
+    EXPECT_EQ(nullptr, OptionsForm) << "the form goes with its window";
+}
+
 TEST_F(AppearanceCommands, AboutOpensTheBox)
 {
     TModalScript script;

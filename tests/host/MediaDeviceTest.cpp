@@ -186,6 +186,37 @@ TEST_F(RealMediaDevice, ThePlayingVideoOutlivesItsDisplay)
     Device.reset();
 }
 
+// The media framework loads at the first Open; until then the device answers as one with no
+// medium, and a display set before it gets its video at that Open.
+TEST_F(RealMediaDevice, ADeviceNeverOpenedHasNoMediumAndShowsItsVideoOnceOpened)
+{
+    QWidget display;
+    display.resize(400, 300);
+    display.show();
+    Device->SetVolume(0x12341234u);
+    Device->SetDisplay(&display);
+    Device->SetDisplayRect(QRect(0, 0, 320, 180));
+    Device->Play();
+    Device->Pause();
+    Device->SetPosition(500);
+    Device->Close();
+    EXPECT_EQ(MediaMode::NotReady, Device->Mode());
+    EXPECT_EQ(0, Device->Position());
+    EXPECT_EQ(0, Device->Length());
+    EXPECT_FALSE(Device->SourceSize());
+    EXPECT_FALSE(Device->NominalFrameRate());
+    EXPECT_EQ(0x12341234u, Device->Volume());
+    EXPECT_FALSE(display.findChild<QVideoWidget*>());
+
+    Device->SetFileName(CopyTestPatternClip(Drive, "clip.mp4"));
+    Device->Open();
+    ASSERT_EQ(0, Device->ErrorCode()) << Device->ErrorMessage();
+    const auto* video = display.findChild<QVideoWidget*>();
+    ASSERT_TRUE(video);
+    EXPECT_TRUE(video->isVisible());
+    EXPECT_EQ(QRect(0, 0, 320, 180), video->geometry());
+}
+
 TEST_F(RealMediaDevice, TheVolumeReadsBackAsWritten)
 {
     EXPECT_EQ(0xFFFFFFFFu, Device->Volume());

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QEnterEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -227,6 +228,42 @@ TEST_F(MainWindow, AFolderGoneFromItsPathIsNoticedAsADeletedOne)
         EXPECT_FALSE(column.HeaderButton->StrikeOut);
         Window.reset();
     }
+}
+
+// The program's start shows the window first: the columns list their folders once it has
+// painted, and an activation that came before counts only then.
+TEST_F(MainWindow, TheProgramsStartLoadsTheColumnsAfterTheFirstPaint)
+{
+    TMainForm& window = Make();
+    window.StartupLoadingColumnsWhenShown();
+    TColumn& first = *window.Columns[0];
+    EXPECT_EQ(0, first.GetItemCount());
+    EXPECT_FALSE(window.StartupDone);
+    window.ApplicationEventsActivate();
+    EXPECT_FALSE(window.MainTimer->isActive()) << "no timer over columns not yet loaded";
+
+    window.show();
+    QApplication::setActiveWindow(&window);
+    const QDeadlineTimer deadline(10000);
+    while (!window.StartupDone && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(window.StartupDone);
+    EXPECT_GT(first.GetItemCount(), 0);
+    EXPECT_EQ(QGuiApplication::applicationState() == Qt::ApplicationActive, window.MainTimer->isActive());
+}
+
+// Closed before its first paint, the window loads its columns first, so the saved
+// session is the one the options gave and not empty columns.
+TEST_F(MainWindow, ClosingBeforeTheFirstPaintSavesTheLoadedColumns)
+{
+    TMainForm& window = Make();
+    window.StartupLoadingColumnsWhenShown();
+    bool canClose = false;
+    window.FormCloseQuery(canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_TRUE(window.StartupDone);
+    EXPECT_GT(window.Columns[0]->GetItemCount(), 0);
+    EXPECT_TRUE(std::filesystem::exists(HostOptions() + "/Quillomber.ini"));
 }
 
 // The first activation is once per process; each test runs in a process of its own.
