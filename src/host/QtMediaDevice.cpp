@@ -130,7 +130,7 @@ void QtMediaDevice::Open()
         const bool told = LoadError && !LoadError->isEmpty();
         Fail(MEDIA_ERROR_INVALID_FILE,
              told ? LoadError->toStdString() : "The file is not a medium that can be played.");
-    } else if (!IsSettled(player.mediaStatus())) {
+    } else if (!IsSettled(Player->mediaStatus())) {
         Fail(MEDIA_ERROR_DEVICE_NOT_READY, "The medium did not load in time.");
     } else {
         PlaceVideo();
