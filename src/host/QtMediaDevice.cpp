@@ -1,6 +1,7 @@
 #include "host/QtMediaDevice.h"
 
 #include "host/Drives.h"
+#include "host/VideoPicture.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>
@@ -10,7 +11,6 @@
 #include <QUrl>
 #include <QVideoFrame>
 #include <QVideoSink>
-#include <QVideoWidget>
 
 namespace host {
 namespace {
@@ -96,15 +96,12 @@ void QtMediaDevice::SetDisplay(QWidget* display)
 void QtMediaDevice::ShowVideoIn(QWidget& display)
 {
     if (!Video) {
-        Video = new QVideoWidget(&display);
+        Video = new VideoPicture(&display);
         Video->hide();
-        Player->setVideoOutput(Video);
-        QObject::connect(Video->videoSink(), &QVideoSink::videoFrameChanged, Player.get(),
+        Player->setVideoSink(&Video->Sink());
+        QObject::connect(&Video->Sink(), &QVideoSink::videoFrameChanged, Player.get(),
                          [this](const QVideoFrame& frame) { TakeFrameSize(frame); });
     } else if (Video->parentWidget() != &display) {
-        // The video's own native window moves along only into a window that exists
-        // natively; into one not shown yet it would be lost, and the video never shown.
-        display.window()->winId();
         Video->setParent(&display);
     }
     PlaceVideo();

@@ -11,15 +11,16 @@
 
 class QAudioOutput;
 class QVideoFrame;
-class QVideoWidget;
 
 namespace host {
+
+class VideoPicture;
 
 // What a player in the playback state with the media status is doing.
 MediaMode MediaModeOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
 
 // The media device on Qt Multimedia: a QMediaPlayer, its own audio output, and a video
-// widget laid over the display widget. Positions and lengths are in milliseconds. The player
+// picture laid over the display widget. Positions and lengths are in milliseconds. The player
 // is made at the first Open: loading the media framework costs a good part of a start, and
 // until a medium opens the device has nothing to play.
 class QtMediaDevice : public MediaDevice
@@ -74,7 +75,7 @@ private:
     std::unique_ptr<QMediaPlayer> Player;
     QAudioOutput* Output = nullptr;
     QPointer<QWidget> DisplayWidget;
-    QPointer<QVideoWidget> Video;
+    QPointer<VideoPicture> Video;
     std::string WindowsPath;
     // What the player reported going wrong since the last Open began; its own error stays
     // set across media.

@@ -1,5 +1,6 @@
 #include "host/MediaDevice.h"
 #include "host/QtMediaDevice.h"
+#include "host/VideoPicture.h"
 
 #include "support/FakeMediaDevice.h"
 #include "support/TestSupport.h"
@@ -8,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
-#include <QVideoWidget>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -145,13 +145,42 @@ TEST_F(RealMediaDevice, AVideoTellsItsSizeAndRateAndCoversTheDisplayRectangle)
 
     const QRect place(40, 60, 320, 180);
     Device->SetDisplayRect(place);
-    const auto* video = display.findChild<QVideoWidget*>();
+    const auto* video = display.findChild<host::VideoPicture*>();
     ASSERT_TRUE(video);
     EXPECT_EQ(place, video->geometry());
     EXPECT_TRUE(video->isVisible());
 
     Device->Close();
     EXPECT_FALSE(video->isVisible());
+}
+
+// The picture is painted from the video's frames inside the display, and moved into a display
+// whose window is not shown yet it is painted there once that window shows.
+TEST_F(RealMediaDevice, TheVideosFramesArePaintedInItsDisplay)
+{
+    const QRect place(40, 60, 320, 180);
+    auto paintsVideo = [&](QWidget& display) {
+        return ProcessEventsUntil([&] { return ColourCount(display.grab(place).toImage()) > 100; });
+    };
+    QWidget viewer;
+    viewer.resize(400, 300);
+    viewer.show();
+    Device->SetDisplay(&viewer);
+    Device->SetDisplayRect(place);
+    Device->SetFileName(CopyTestPatternClip(Drive, "clip.mp4"));
+    Device->Open();
+    ASSERT_EQ(0, Device->ErrorCode()) << Device->ErrorMessage();
+    Device->Play();
+    EXPECT_TRUE(paintsVideo(viewer));
+    Device->Pause();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Device->Mode() == MediaMode::Paused; }));
+
+    QWidget hover;
+    hover.resize(400, 300);
+    Device->SetDisplay(&hover);
+    EXPECT_FALSE(viewer.findChild<host::VideoPicture*>());
+    hover.show();
+    EXPECT_TRUE(paintsVideo(hover));
 }
 
 TEST_F(RealMediaDevice, AMediumThatDoesNotLoadInTimeIsNotOpened)
@@ -206,12 +235,12 @@ TEST_F(RealMediaDevice, ADeviceNeverOpenedHasNoMediumAndShowsItsVideoOnceOpened)
     EXPECT_FALSE(Device->SourceSize());
     EXPECT_FALSE(Device->NominalFrameRate());
     EXPECT_EQ(0x12341234u, Device->Volume());
-    EXPECT_FALSE(display.findChild<QVideoWidget*>());
+    EXPECT_FALSE(display.findChild<host::VideoPicture*>());
 
     Device->SetFileName(CopyTestPatternClip(Drive, "clip.mp4"));
     Device->Open();
     ASSERT_EQ(0, Device->ErrorCode()) << Device->ErrorMessage();
-    const auto* video = display.findChild<QVideoWidget*>();
+    const auto* video = display.findChild<host::VideoPicture*>();
     ASSERT_TRUE(video);
     EXPECT_TRUE(video->isVisible());
     EXPECT_EQ(QRect(0, 0, 320, 180), video->geometry());
