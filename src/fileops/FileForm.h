@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -115,6 +116,8 @@ public:
     bool UseGivenSource = false;
     TCrono StatusCrono;
     TCrono ElapsedCrono;
+    // The tick of the last turn of the event loop in this pass; none before the first.
+    std::optional<uint32_t> LastEventTurn;
     bool NoErrors = false;
     bool UsePrefix = false;
     bool ReplacePrefix = false;
@@ -194,7 +197,9 @@ private:
     void CopyAsLink(const std::string& item, const std::string& destinationFolder, bool isDirectory);
     void CheckOperation();
     void ShowStatus(double fraction);
+    // The status once a second and a turn of the event loop when one is due.
     void RefreshStatus(double fraction);
+    void TurnEventLoopWhenDue();
     // Counts the failure held in `context` and, in the work pass, shows it; the context is
     // then reset, so the caller's level does not report it again.
     void CountError(const std::string& message, TFunStatContext& context);

@@ -22,6 +22,7 @@
 #include "viewing/PictureConversion.h"
 #include "viewing/ViewerPlugins.h"
 
+#include "host/Clock.h"
 #include "host/FileIdentity.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
@@ -32,6 +33,8 @@
 #include <QLabel>
 
 namespace {
+
+constexpr uint32_t EventTurnPeriodMs = 25;
 
 bool IsLink(uint32_t attributes)
 {
@@ -170,6 +173,7 @@ void TFileForm::ProcessSelection()
 {
     StatusCrono.Restart();
     ElapsedCrono.Restart();
+    LastEventTurn.reset();
     bool anySelected = false;
     for (int32_t index = 0; index < Column->GetItemCount() && !anySelected; ++index)
         anySelected = Column->GetItem(index).Selected;
@@ -528,6 +532,18 @@ void TFileForm::RefreshStatus(double fraction)
 {
     if (StatusCrono.IsPeriod(1))
         ShowStatus(fraction);
+    TurnEventLoopWhenDue();
+}
+
+// A turn of the event loop costs system calls even when nothing waits, which would be
+// several a file on a tree of small files: the loop turns at the first refresh of a pass
+// and then once the period has passed, well within the time "&Cancel" has to answer.
+void TFileForm::TurnEventLoopWhenDue()
+{
+    const uint32_t now = host::GetTickCount();
+    if (LastEventTurn && now - *LastEventTurn < EventTurnPeriodMs)
+        return;
+    LastEventTurn = now;
     QCoreApplication::processEvents();
 }
 
