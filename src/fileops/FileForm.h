@@ -232,8 +232,10 @@ private:
                       bool fillFlags);
     void CompareFile(const std::string& file, const host::FindData* entry, const std::string& target);
     bool ClearToWrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite);
-    // Copy and Move of one file, after the overwrite question.
+    // Copy and Move of one file, after the overwrite question; a copy to a free name asks none.
     void WriteFile(const std::string& file, const host::FindData* entry, const std::string& target, int32_t depth);
+    bool AsksOnlyAboutExistingTargets() const;
+    bool CopyToFreeName(const std::string& file, const std::string& target);
     // Convert picture of one file, after the overwrite question; the target has the new extension.
     void ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target);
     void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);

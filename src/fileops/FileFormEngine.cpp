@@ -427,18 +427,43 @@ bool TFileForm::ClearToWrite(const std::string& file, const host::FindData* entr
 void TFileForm::WriteFile(const std::string& file, const host::FindData* entry, const std::string& target,
                           int32_t depth)
 {
+    const bool isMove = IsOperation(FileOperation::Move);
+    const bool isLink = !isMove && IsLink(entry != nullptr ? entry->Attributes : host::GetFileAttributes(file));
+    if (!isMove && !isLink && AsksOnlyAboutExistingTargets() && CopyToFreeName(file, target))
+        return;
     bool overwrite = false;
     if (!ClearToWrite(file, entry, target, overwrite))
         return;
-    if (IsOperation(FileOperation::Move)) {
+    if (isMove) {
         MyMoveFile(file, target, overwrite, DropStreams);
         if (FunStatContext.Status <= fsWarning)
             RenameContainerItem(file, target, depth);
-    } else if (IsLink(entry != nullptr ? entry->Attributes : host::GetFileAttributes(file))) {
+    } else if (isLink) {
         MyCopyLink(file, target, overwrite);
     } else {
         MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked(), DropStreams);
     }
+}
+
+// Whether the remembered answer lets a file whose target does not exist go without a
+// question, so that only an existing target needs to be looked at.
+bool TFileForm::AsksOnlyAboutExistingTargets() const
+{
+    if (OverwriteForm == nullptr)
+        return false;
+    const TOverwriteChoice choice = OverwriteForm->Choice();
+    return choice != ocAbort && choice != ocOverAll;
+}
+
+// The copy of a file to a target that must not exist: the exclusive create finds an existing
+// one, and only then does the overwrite question look at both files. True when that settled
+// the file; false when the target exists and the question decides.
+bool TFileForm::CopyToFreeName(const std::string& file, const std::string& target)
+{
+    DestinationExists = false;
+    SourceNewer = true;
+    RefreshStatus(0);
+    return Stop || MyCopyFileToFreeName(file, target, DropStreams);
 }
 
 void TFileForm::ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target)
