@@ -455,7 +455,7 @@ bool TFileForm::AsksOnlyAboutExistingTargets() const
     return choice != ocAbort && choice != ocOverAll;
 }
 
-// The copy of a file to a target that must not exist: the exclusive create finds an existing
+// The copy of a file to a target that must not exist: the copy itself finds an existing
 // one, and only then does the overwrite question look at both files. True when that settled
 // the file; false when the target exists and the question decides.
 bool TFileForm::CopyToFreeName(const std::string& file, const std::string& target)

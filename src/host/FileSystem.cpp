@@ -245,30 +245,28 @@ bool CopyContent(int from, const struct stat& info, int to, const CopyProgress& 
            (futimens(to, times) == 0 || FailWithErrno());
 }
 
-// Takes away the file this copy made under `path`, unless another file took the name since.
-void RemoveOwnFile(const std::string& path, int descriptor)
-{
-    struct stat own = {}, named = {};
-    if (fstat(descriptor, &own) == 0 && lstat(path.c_str(), &named) == 0 && SameInode(own, named))
-        unlink(path.c_str());
-}
-
-// A copy to a name that must be free. The exclusive create finds an existing target itself
-// (a link there too, which it never follows), so the target needs no look of its own; it
-// is made before the source is opened, and a copy that fails or is cancelled takes it
-// away again.
+// A copy to a name that must be free. One look (never following a link) finds a target
+// already there before any byte is read; the copy is written under a temporary name and
+// published without replacing, so a target made meanwhile is found too, and a crash or a
+// failure never leaves part of a file under the target's name.
 bool CopyHostFileToFreeName(const std::string& source, const std::string& target, const CopyProgress& progress,
                             UnheldStreams unheld)
 {
-    const Descriptor to(open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (to.Value < 0)
-        return errno == EEXIST ? Fail(ERROR_FILE_EXISTS) : FailWithErrno();
+    struct stat targetInfo = {};
+    if (lstat(target.c_str(), &targetInfo) == 0)
+        return Fail(ERROR_FILE_EXISTS);
     Descriptor from(-1);
     struct stat sourceInfo = {};
-    if (OpenCopySource(source, from, sourceInfo) && CopyContent(from.Value, sourceInfo, to.Value, progress, unheld))
+    if (!OpenCopySource(source, from, sourceInfo))
+        return false;
+    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
+    const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
+    if (to.Value < 0)
+        return FailWithErrno();
+    if (CopyContent(from.Value, sourceInfo, to.Value, progress, unheld) && PublishCopy(temporary, target, true))
         return Succeed();
     const uint32_t error = GetLastError();
-    RemoveOwnFile(target, to.Value);
+    unlink(temporary.c_str());
     return Fail(error);
 }
 
