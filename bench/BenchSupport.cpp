@@ -109,6 +109,24 @@ void FlushFolderCaches(const std::string& hostFolder)
     }
 }
 
+void ReadFolderOnce(const std::string& hostFolder)
+{
+    std::vector<char> buffer(4 << 20);
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(hostFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_regular_file(error))
+            continue;
+        const int file = open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (file < 0)
+            continue;
+        while (read(file, buffer.data(), buffer.size()) > 0) {
+        }
+        close(file);
+    }
+    FlushFolderCaches(hostFolder);
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

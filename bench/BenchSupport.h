@@ -19,6 +19,11 @@ std::string MakeScratchFolder(const std::string& prefix);
 // the benchmark's own files are dropped: the machine's other work keeps its cache.
 void FlushFolderCaches(const std::string& hostFolder);
 
+// Reads every file below the folder once and then drops it from the page cache: on some
+// virtual disks the first read of freshly written data is several times slower than any
+// later one, whichever program reads, so the first timed side would pay for it alone.
+void ReadFolderOnce(const std::string& hostFolder);
+
 double Median(std::vector<double> values);
 
 // A fast generator of the benchmarks' made-up data (xorshift): the same seed gives the

@@ -398,8 +398,12 @@ void PrintMedianRatio(const std::string& name)
         return;
     }
     std::vector<double> ratios;
-    for (size_t i = 0; i < pairs.Ours.size(); ++i)
+    for (size_t i = 0; i < pairs.Ours.size(); ++i) {
         ratios.push_back(pairs.Theirs[i] / pairs.Ours[i]);
+        std::printf("%-13s pair %zu (%s first): ours %8.1f ms   %-6s %8.1f ms   ratio %.2f\n", name.c_str(), i + 1,
+                    i % 2 == 0 ? "ours" : "tool", 1000 * pairs.Ours[i], pairs.Tool.c_str(), 1000 * pairs.Theirs[i],
+                    ratios.back());
+    }
     const double ratio = Median(ratios);
     const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
     char line[240];

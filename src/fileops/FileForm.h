@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -116,6 +117,8 @@ public:
     bool UseGivenSource = false;
     TCrono StatusCrono;
     TCrono ElapsedCrono;
+    // The tick of the last turn of the event loop in this pass; none before the first.
+    std::optional<uint32_t> LastEventTurn;
     bool NoErrors = false;
     bool UsePrefix = false;
     bool ReplacePrefix = false;
@@ -195,7 +198,9 @@ private:
     void CopyAsLink(const std::string& item, const std::string& destinationFolder, bool isDirectory);
     void CheckOperation();
     void ShowStatus(double fraction);
+    // The status once a second and a turn of the event loop when one is due.
     void RefreshStatus(double fraction);
+    void TurnEventLoopWhenDue();
     // Counts the failure held in `context` and, in the work pass, shows it; the context is
     // then reset, so the caller's level does not report it again.
     void CountError(const std::string& message, TFunStatContext& context);
@@ -232,8 +237,10 @@ private:
                       bool fillFlags, const host::FindData* targetEntry = nullptr);
     void CompareFile(const std::string& file, const host::FindData* entry, const std::string& target);
     bool ClearToWrite(const std::string& file, const host::FindData* entry, const std::string& target, bool& overwrite);
-    // Copy and Move of one file, after the overwrite question.
+    // Copy and Move of one file, after the overwrite question; a copy to a free name asks none.
     void WriteFile(const std::string& file, const host::FindData* entry, const std::string& target, int32_t depth);
+    bool AsksOnlyAboutExistingTargets() const;
+    bool CopyToFreeName(const std::string& file, const std::string& target);
     // Convert picture of one file, after the overwrite question; the target has the new extension.
     void ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target);
     void LinkItem(TTraced& trace, const std::string& item, const std::string& destinationFolder);

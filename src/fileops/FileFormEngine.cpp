@@ -23,6 +23,7 @@
 #include "viewing/PictureConversion.h"
 #include "viewing/ViewerPlugins.h"
 
+#include "host/Clock.h"
 #include "host/FileIdentity.h"
 #include "host/FileSystem.h"
 #include "host/LastError.h"
@@ -36,6 +37,8 @@
 #include <utility>
 
 namespace {
+
+constexpr uint32_t EventTurnPeriodMs = 25;
 
 bool IsLink(uint32_t attributes)
 {
@@ -174,6 +177,7 @@ void TFileForm::ProcessSelection()
 {
     StatusCrono.Restart();
     ElapsedCrono.Restart();
+    LastEventTurn.reset();
     bool anySelected = false;
     for (int32_t index = 0; index < Column->GetItemCount() && !anySelected; ++index)
         anySelected = Column->GetItem(index).Selected;
@@ -433,18 +437,43 @@ bool TFileForm::ClearToWrite(const std::string& file, const host::FindData* entr
 void TFileForm::WriteFile(const std::string& file, const host::FindData* entry, const std::string& target,
                           int32_t depth)
 {
+    const bool isMove = IsOperation(FileOperation::Move);
+    const bool isLink = !isMove && IsLink(entry != nullptr ? entry->Attributes : host::GetFileAttributes(file));
+    if (!isMove && !isLink && AsksOnlyAboutExistingTargets() && CopyToFreeName(file, target))
+        return;
     bool overwrite = false;
     if (!ClearToWrite(file, entry, target, overwrite))
         return;
-    if (IsOperation(FileOperation::Move)) {
+    if (isMove) {
         MyMoveFile(file, target, overwrite, DropStreams);
         if (FunStatContext.Status <= fsWarning)
             RenameContainerItem(file, target, depth);
-    } else if (IsLink(entry != nullptr ? entry->Attributes : host::GetFileAttributes(file))) {
+    } else if (isLink) {
         MyCopyLink(file, target, overwrite);
     } else {
         MyCopyFile(file, target, overwrite, IgnoreEncryptionCheckBox->isChecked(), DropStreams);
     }
+}
+
+// Whether the remembered answer lets a file whose target does not exist go without a
+// question, so that only an existing target needs to be looked at.
+bool TFileForm::AsksOnlyAboutExistingTargets() const
+{
+    if (OverwriteForm == nullptr)
+        return false;
+    const TOverwriteChoice choice = OverwriteForm->Choice();
+    return choice != ocAbort && choice != ocOverAll;
+}
+
+// The copy of a file to a target that must not exist: the copy itself finds an existing
+// one, and only then does the overwrite question look at both files. True when that settled
+// the file; false when the target exists and the question decides.
+bool TFileForm::CopyToFreeName(const std::string& file, const std::string& target)
+{
+    DestinationExists = false;
+    SourceNewer = true;
+    RefreshStatus(0);
+    return Stop || MyCopyFileToFreeName(file, target, DropStreams);
 }
 
 void TFileForm::ConvertFile(const std::string& file, const host::FindData* entry, const std::string& target)
@@ -538,6 +567,18 @@ void TFileForm::RefreshStatus(double fraction)
 {
     if (StatusCrono.IsPeriod(1))
         ShowStatus(fraction);
+    TurnEventLoopWhenDue();
+}
+
+// A turn of the event loop costs system calls even when nothing waits, which would be
+// several a file on a tree of small files: the loop turns at the first refresh of a pass
+// and then once the period has passed, well within the time "&Cancel" has to answer.
+void TFileForm::TurnEventLoopWhenDue()
+{
+    const uint32_t now = host::GetTickCount();
+    if (LastEventTurn && now - *LastEventTurn < EventTurnPeriodMs)
+        return;
+    LastEventTurn = now;
     QCoreApplication::processEvents();
 }
 

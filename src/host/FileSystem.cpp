@@ -224,43 +224,84 @@ bool PublishCopy(const std::string& temporary, const std::string& target, bool f
     return true;
 }
 
-bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
-                  UnheldStreams unheld)
+// Opens the source of a copy: a regular file, opened so that a pipe put in its place
+// cannot block.
+bool OpenCopySource(const std::string& source, Descriptor& from, struct stat& info)
 {
-    Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (from.Value < 0)
+    from.Value = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (from.Value < 0 || fstat(from.Value, &info) != 0)
         return FailWithErrno();
+    return S_ISREG(info.st_mode) || Fail(ERROR_ACCESS_DENIED);
+}
+
+// The open source's bytes, streams, permissions and times into `to`, a file of our making.
+bool CopyContent(int from, const struct stat& info, int to, const CopyProgress& progress, UnheldStreams unheld)
+{
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    // The streams go before the permissions: a read-only copy could not take them after.
+    return CopyBytes(from, to, static_cast<uint64_t>(info.st_size), progress) &&
+           CopyStreamsBetweenDescriptors(from, to, unheld == UnheldStreams::Drop) &&
+           (fchmod(to, info.st_mode & 07777) == 0 || FailWithErrno()) &&
+           (futimens(to, times) == 0 || FailWithErrno());
+}
+
+// A copy to a name that must be free. One look (never following a link) finds a target
+// already there before any byte is read; the copy is written under a temporary name and
+// published without replacing, so a target made meanwhile is found too, and a crash or a
+// failure never leaves part of a file under the target's name.
+bool CopyHostFileToFreeName(const std::string& source, const std::string& target, const CopyProgress& progress,
+                            UnheldStreams unheld)
+{
+    struct stat targetInfo = {};
+    if (lstat(target.c_str(), &targetInfo) == 0)
+        return Fail(ERROR_FILE_EXISTS);
+    Descriptor from(-1);
     struct stat sourceInfo = {};
-    if (fstat(from.Value, &sourceInfo) != 0)
+    if (!OpenCopySource(source, from, sourceInfo))
+        return false;
+    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
+    const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
+    if (to.Value < 0)
         return FailWithErrno();
-    if (!S_ISREG(sourceInfo.st_mode))
-        return Fail(ERROR_ACCESS_DENIED);
+    if (CopyContent(from.Value, sourceInfo, to.Value, progress, unheld) && PublishCopy(temporary, target, true))
+        return Succeed();
+    const uint32_t error = GetLastError();
+    unlink(temporary.c_str());
+    return Fail(error);
+}
+
+// A copy that may replace its target does so at once, by renaming a temporary copy beside
+// it over it, so a failed copy leaves the old target as it was.
+bool CopyHostFileOverTarget(const std::string& source, const std::string& target, const CopyProgress& progress,
+                            UnheldStreams unheld)
+{
+    Descriptor from(-1);
+    struct stat sourceInfo = {};
+    if (!OpenCopySource(source, from, sourceInfo))
+        return false;
     struct stat targetInfo = {};
     if (stat(target.c_str(), &targetInfo) == 0) {
         if (SameInode(sourceInfo, targetInfo))
             return Fail(ERROR_SHARING_VIOLATION);
-        if (failIfExists)
-            return Fail(ERROR_FILE_EXISTS);
         if (S_ISDIR(targetInfo.st_mode) || (targetInfo.st_mode & S_IWUSR) == 0)
             return Fail(ERROR_ACCESS_DENIED);
     }
     std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
-    Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
+    const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
     if (to.Value < 0)
         return FailWithErrno();
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    // The streams go before the permissions: a read-only copy could not take them after.
-    const bool copied = CopyBytes(from.Value, to.Value, static_cast<uint64_t>(sourceInfo.st_size), progress) &&
-                        CopyStreamsBetweenDescriptors(from.Value, to.Value, unheld == UnheldStreams::Drop) &&
-                        (fchmod(to.Value, sourceInfo.st_mode & 07777) == 0 || FailWithErrno()) &&
-                        (futimens(to.Value, times) == 0 || FailWithErrno()) &&
-                        PublishCopy(temporary, target, failIfExists);
-    if (!copied) {
-        const uint32_t error = GetLastError();
-        unlink(temporary.c_str());
-        return Fail(error);
-    }
-    return Succeed();
+    if (CopyContent(from.Value, sourceInfo, to.Value, progress, unheld) && PublishCopy(temporary, target, false))
+        return Succeed();
+    const uint32_t error = GetLastError();
+    unlink(temporary.c_str());
+    return Fail(error);
+}
+
+bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,
+                  UnheldStreams unheld)
+{
+    return failIfExists ? CopyHostFileToFreeName(source, target, progress, unheld)
+                        : CopyHostFileOverTarget(source, target, progress, unheld);
 }
 
 // Makes a new entry under a free name "<folder>/<stem><n>" by `make`, which fails with

@@ -78,9 +78,12 @@ enum class UnheldStreams
 };
 
 // Copies one regular file with its named streams (see FileStreams.h), permissions and
-// modification time. The bytes go to a temporary name beside the target first, so a
-// failed or cancelled copy never leaves a partial file under the target's name and never
-// harms an existing target. A file is never copied onto itself (ERROR_SHARING_VIOLATION).
+// modification time. The bytes go to a temporary name beside the target, published under
+// the target's name once whole, so a failed, cancelled or crashed copy never leaves a
+// partial file there and never harms an existing target. With `failIfExists` an existing
+// target (a link too, never followed) fails with ERROR_FILE_EXISTS before the source is
+// read, and the publishing never replaces one made meanwhile. Without it the copy is
+// renamed over the target; a file is never copied onto itself (ERROR_SHARING_VIOLATION).
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists,
               const CopyProgress& progress = {}, UnheldStreams unheld = UnheldStreams::Refuse);
 

@@ -7,15 +7,18 @@
 #include "core/drawing/Color.h"
 #include "core/errors/Error.h"
 #include "core/files/FileExtensions.h"
+#include "core/files/FileInfo.h"
 #include "core/files/FileStream.h"
 #include "core/files/LinkFile.h"
 #include "core/files/Partitions.h"
 #include "core/forms/MessageBoxes.h"
 #include "core/settings/ProgramOptions.h"
 #include "core/settings/SkinOptions.h"
+#include "core/text/MyTime.h"
 
 #include "viewing/ViewerPlugins.h"
 
+#include "host/Clock.h"
 #include "host/FaultInjection.h"
 #include "host/LastError.h"
 #include "host/Process.h"
@@ -25,7 +28,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -385,6 +390,75 @@ TEST_F(FileFormEngine, AbortOnTheSecondOfThreeItemsKeepsTheRestSelectedWithoutAF
     EXPECT_FALSE(Source.GetItem(Source.IndexOfName("a.txt")).Selected);
     EXPECT_TRUE(Source.GetItem(Source.IndexOfName("b.txt")).Selected);
     EXPECT_TRUE(Source.GetItem(Source.IndexOfName("c.txt")).Selected);
+}
+
+// The copy finds an existing target by creating it exclusively; the question then shows
+// both files as before, and the files whose targets are free go without one.
+TEST_F(FileFormEngine, AnExistingTargetFoundByTheCopyAsksWithBothFilesShown)
+{
+    struct Row
+    {
+        TOverwriteChoice Answer;
+        std::string Target;
+    };
+    for (const Row& row : {Row{ocSkipThis, "x"}, Row{ocOverThis, "xxxxx"}}) {
+        SCOPED_TRACE(row.Answer);
+        Remove("dst/d");
+        MakeFile("src/d/new.txt", 3);
+        MakeFile("src/d/old.txt", 5, 10);
+        MakeFile("dst/d/old.txt", 1, 20);
+        TFileInfo source;
+        source.Load(Drive.Path("src\\d\\old.txt"));
+        TFileInfo destination;
+        destination.Load(Drive.Path("dst\\d\\old.txt"));
+        List({"d"});
+
+        EXPECT_EQ(mrOkay, Run("Copy", Destination(), &TFileForm::OkayButtonClick,
+                              {{OverwriteCaption, TOverwriteForm::ModalResultOf(row.Answer)}}));
+
+        EXPECT_EQ(2u, Seen.size()) << "one question, no other box";
+        EXPECT_EQ("Source (newer)", Overwrite.SourceSide.GroupBox->title().toStdString());
+        EXPECT_EQ(Drive.Path("src\\d\\"), Overwrite.SourceSide.DirectoryLabel->text().toStdString());
+        EXPECT_EQ(Drive.Path("dst\\d\\"), Overwrite.DestSide.DirectoryLabel->text().toStdString());
+        EXPECT_EQ("old.txt", Overwrite.DestSide.FileLabel->text().toStdString());
+        EXPECT_EQ(GetSizeText(14, 0, 5), Overwrite.SourceSide.SizeLabel->text().toStdString());
+        EXPECT_EQ(GetSizeText(14, 0, 1), Overwrite.DestSide.SizeLabel->text().toStdString());
+        EXPECT_EQ(GetTimeDayUnitsText(source.Modified), Overwrite.SourceSide.ClockLabel->text().toStdString());
+        EXPECT_EQ(GetTimeDayUnitsText(destination.Modified), Overwrite.DestSide.ClockLabel->text().toStdString());
+        EXPECT_EQ(row.Target, Drive.ReadFile("dst/d/old.txt"));
+        EXPECT_EQ("xxx", Drive.ReadFile("dst/d/new.txt"));
+        EXPECT_EQ((std::vector<std::string>{"new.txt", "old.txt"}), NamesIn(Drive.HostPath("dst/d")));
+        EXPECT_EQ(row.Answer == ocOverThis ? 1 : 0, Form.ExistingCount) << "a skipped file is not counted";
+        EXPECT_EQ(0, Form.ErrorCount);
+    }
+}
+
+// The event loop turns by time, also inside a file's copy: with a clock that moves on,
+// "&Cancel" stops the copy there and the target made for it goes again.
+TEST_F(FileFormEngine, CancelInsideAFileLeavesNoPartialTarget)
+{
+    const size_t size = 9 * 1024 * 1024 + 7;
+    MakeFile("src/big.bin", size);
+    List({"big.bin"});
+    uint32_t tick = 0;
+    host::SetTickCountSource([&] { return tick += 30; });
+    int cancels = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!NamesIn(Drive.HostPath("dst")).empty() && cancels++ == 0)
+            Form.CancelButtonClick();
+    });
+    watch.start(0);
+
+    Run("Copy", Destination(), &TFileForm::OkayButtonClick);
+    watch.stop();
+    host::SetTickCountSource({});
+
+    EXPECT_EQ(1, cancels) << "the cancel came while the target was being written";
+    EXPECT_TRUE(Form.Stop);
+    EXPECT_EQ(std::vector<std::string>{}, NamesIn(Drive.HostPath("dst")));
+    EXPECT_EQ(size, fs::file_size(Drive.HostPath("src/big.bin")));
+    EXPECT_EQ(0, Form.ErrorCount) << "a cancel is no failure";
 }
 
 TEST_F(FileFormEngine, RecycleTakesAnUnfilteredFolderWholeAndAFilteredOneFileByFile)

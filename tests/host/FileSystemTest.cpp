@@ -297,9 +297,24 @@ TEST_F(HostFileSystem, FailedOrCancelledCopiesLeaveTheTargetAsItWas)
         EXPECT_EQ("old target", Drive.ReadFile("target.bin")) << row.Name;
         EXPECT_EQ((std::vector<std::string>{"source.bin", "target.bin"}), NamesIn()) << row.Name;
     }
-    EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("new.bin"), false,
-                                [](uint64_t, uint64_t) { return false; }));
-    EXPECT_FALSE(Drive.Exists("new.bin")) << "no partial file under the target's name";
+    // A new target is written beside under a temporary name: while the copy runs, and
+    // after it failed, nothing stands under the target's name, so a crash cannot leave
+    // part of the file there either.
+    for (const bool failIfExists : {false, true})
+        for (const Row& row : rows) {
+            if (std::string(row.Name) == "read-only target")
+                continue;
+            row.Arrange();
+            const host::CopyProgress watched = [&](uint64_t copied, uint64_t total) {
+                EXPECT_FALSE(Drive.Exists("new.bin")) << row.Name << failIfExists;
+                return row.Progress ? row.Progress(copied, total) : true;
+            };
+            EXPECT_FALSE(host::CopyFile(Drive.Path("source.bin"), Drive.Path("new.bin"), failIfExists, watched))
+                << row.Name << failIfExists;
+            EXPECT_EQ(row.Error, host::GetLastError()) << row.Name << failIfExists;
+            EXPECT_EQ((std::vector<std::string>{"source.bin", "target.bin"}), NamesIn())
+                << row.Name << failIfExists << ": no partial file under the target's name";
+        }
 }
 
 TEST_F(HostFileSystem, CopyRefusesExistingTargetsItselfAndSpecialFiles)
@@ -316,8 +331,17 @@ TEST_F(HostFileSystem, CopyRefusesExistingTargetsItselfAndSpecialFiles)
         EXPECT_FALSE(host::CopyFile(Drive.Path("a.txt"), Drive.Path(sameFile), false)) << sameFile;
         EXPECT_EQ("a", Drive.ReadFile("a.txt"));
     }
-    EXPECT_FALSE(host::CopyFile(Drive.Path("pipe"), Drive.Path("pipe-copy"), false));
-    EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+    for (const bool failIfExists : {false, true}) {
+        EXPECT_FALSE(host::CopyFile(Drive.Path("pipe"), Drive.Path("pipe-copy"), failIfExists));
+        EXPECT_EQ(host::ERROR_ACCESS_DENIED, host::GetLastError());
+        EXPECT_FALSE(Drive.Exists("pipe-copy"));
+    }
+    // The exclusive create never follows a link at the target, not even a dangling one.
+    fs::create_symlink(Drive.HostPath("elsewhere.txt"), Drive.HostPath("dangling"));
+    EXPECT_FALSE(host::CopyFile(Drive.Path("a.txt"), Drive.Path("dangling"), true));
+    EXPECT_EQ(host::ERROR_FILE_EXISTS, host::GetLastError());
+    EXPECT_FALSE(Drive.Exists("elsewhere.txt"));
+    fs::remove(Drive.HostPath("dangling"));
     EXPECT_TRUE(host::CopyFile(Drive.Path("a.txt"), Drive.Path("b.txt"), false));
     EXPECT_EQ("a", Drive.ReadFile("b.txt"));
 }

@@ -194,6 +194,21 @@ void MyCopyFile(const std::string& source, const std::string& target, bool overw
     });
 }
 
+bool MyCopyFileToFreeName(const std::string& source, const std::string& target, bool dropStreams)
+{
+    bool targetFree = true;
+    TTraced trace;
+    trace.Run([&] {
+        host::SetLastError(host::ERROR_SUCCESS);
+        const bool copied =
+            host::CopyFile(source, target, true, CopyProgressRoutine, UnheldStreamsFor(dropStreams));
+        targetFree = copied || host::GetLastError() != host::ERROR_FILE_EXISTS;
+        if (targetFree && FailedUnlessCancelled(copied))
+            RaiseCopyFailure(trace, "Failed to copy file.", source, target);
+    });
+    return targetFree;
+}
+
 void MyCopyLink(const std::string& source, const std::string& target, bool overwrite)
 {
     TTraced trace;

@@ -29,6 +29,10 @@ bool CopyProgressRoutine(uint64_t transferred, uint64_t total);
 // or move refused because the target exists leaves the target as it was.
 void MyCopyFile(const std::string& source, const std::string& target, bool overwrite, bool allowDecrypted,
                 bool dropStreams = false);
+// MyCopyFile to a target that must not exist yet, leaving an existing one to the caller:
+// false, with nothing raised, when the copy found the target there; true
+// otherwise, a failure raised as MyCopyFile raises it.
+bool MyCopyFileToFreeName(const std::string& source, const std::string& target, bool dropStreams);
 // A symbolic link copied is a new link to the same target; what it names is not read.
 void MyCopyLink(const std::string& source, const std::string& target, bool overwrite);
 void MyMoveFile(const std::string& source, const std::string& target, bool replace, bool dropStreams = false);
