@@ -245,9 +245,19 @@ bool CopyContent(int from, const struct stat& info, int to, const CopyProgress& 
            (futimens(to, times) == 0 || FailWithErrno());
 }
 
+// Names the unnamed file open as `descriptor` `target`, never replacing a file there.
+bool NameUnnamedFile(int descriptor, const std::string& target)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    return errno == EEXIST ? Fail(ERROR_FILE_EXISTS) : FailWithErrno();
+}
+
 // A copy to a name that must be free. One look (never following a link) finds a target
-// already there before any byte is read; the copy is written under a temporary name and
-// published without replacing, so a target made meanwhile is found too, and a crash or a
+// already there before any byte is read. The bytes go to a file that has no name until it
+// is whole (or, where the file system cannot make one, to a temporary name), which is then
+// named without replacing, so a target made meanwhile is found too, and a crash or a
 // failure never leaves part of a file under the target's name.
 bool CopyHostFileToFreeName(const std::string& source, const std::string& target, const CopyProgress& progress,
                             UnheldStreams unheld)
@@ -259,7 +269,14 @@ bool CopyHostFileToFreeName(const std::string& source, const std::string& target
     struct stat sourceInfo = {};
     if (!OpenCopySource(source, from, sourceInfo))
         return false;
-    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
+    const std::string folder = FolderOfHostPath(target);
+    const Descriptor unnamed(open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    if (unnamed.Value >= 0)
+        return CopyContent(from.Value, sourceInfo, unnamed.Value, progress, unheld) &&
+               NameUnnamedFile(unnamed.Value, target) && Succeed();
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return FailWithErrno();
+    std::string temporary = folder + "/.quillomber-copy-XXXXXX";
     const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
     if (to.Value < 0)
         return FailWithErrno();
