@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,9 +94,11 @@ void TRatioReporter::PrintTimeRatio(const std::string& ours, const std::string& 
                 1000 * reference->second, reference->second / mine->second);
 }
 
-void FlushFolderCaches(const std::string& hostFolder)
+namespace {
+
+// Calls `visit` with each regular file below the folder, opened to read.
+void ForEachFileOpened(const std::string& hostFolder, const std::function<void(int file)>& visit)
 {
-    sync();
     std::error_code error;
     for (std::filesystem::recursive_directory_iterator it(hostFolder, error), end; !error && it != end;
          it.increment(error)) {
@@ -104,26 +107,26 @@ void FlushFolderCaches(const std::string& hostFolder)
         const int file = open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
         if (file < 0)
             continue;
-        posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
+        visit(file);
         close(file);
     }
+}
+
+} // namespace
+
+void FlushFolderCaches(const std::string& hostFolder)
+{
+    sync();
+    ForEachFileOpened(hostFolder, [](int file) { posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED); });
 }
 
 void ReadFolderOnce(const std::string& hostFolder)
 {
     std::vector<char> buffer(4 << 20);
-    std::error_code error;
-    for (std::filesystem::recursive_directory_iterator it(hostFolder, error), end; !error && it != end;
-         it.increment(error)) {
-        if (!it->is_regular_file(error))
-            continue;
-        const int file = open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
-        if (file < 0)
-            continue;
+    ForEachFileOpened(hostFolder, [&](int file) {
         while (read(file, buffer.data(), buffer.size()) > 0) {
         }
-        close(file);
-    }
+    });
     FlushFolderCaches(hostFolder);
 }
 

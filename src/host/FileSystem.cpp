@@ -245,6 +245,23 @@ bool CopyContent(int from, const struct stat& info, int to, const CopyProgress& 
            (futimens(to, times) == 0 || FailWithErrno());
 }
 
+// The open source copied under a temporary name beside the target, then published under
+// the target's name (replacing a file there only when `failIfExists` is not set); a copy
+// that does not go through takes its temporary file away.
+bool CopyThroughTemporaryName(int from, const struct stat& sourceInfo, const std::string& target,
+                              const CopyProgress& progress, UnheldStreams unheld, bool failIfExists)
+{
+    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
+    const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
+    if (to.Value < 0)
+        return FailWithErrno();
+    if (CopyContent(from, sourceInfo, to.Value, progress, unheld) && PublishCopy(temporary, target, failIfExists))
+        return Succeed();
+    const uint32_t error = GetLastError();
+    unlink(temporary.c_str());
+    return Fail(error);
+}
+
 // Names the unnamed file open as `descriptor` `target`, never replacing a file there.
 bool NameUnnamedFile(int descriptor, const std::string& target)
 {
@@ -276,15 +293,7 @@ bool CopyHostFileToFreeName(const std::string& source, const std::string& target
                NameUnnamedFile(unnamed.Value, target) && Succeed();
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return FailWithErrno();
-    std::string temporary = folder + "/.quillomber-copy-XXXXXX";
-    const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
-    if (to.Value < 0)
-        return FailWithErrno();
-    if (CopyContent(from.Value, sourceInfo, to.Value, progress, unheld) && PublishCopy(temporary, target, true))
-        return Succeed();
-    const uint32_t error = GetLastError();
-    unlink(temporary.c_str());
-    return Fail(error);
+    return CopyThroughTemporaryName(from.Value, sourceInfo, target, progress, unheld, true);
 }
 
 // A copy that may replace its target does so at once, by renaming a temporary copy beside
@@ -303,15 +312,7 @@ bool CopyHostFileOverTarget(const std::string& source, const std::string& target
         if (S_ISDIR(targetInfo.st_mode) || (targetInfo.st_mode & S_IWUSR) == 0)
             return Fail(ERROR_ACCESS_DENIED);
     }
-    std::string temporary = FolderOfHostPath(target) + "/.quillomber-copy-XXXXXX";
-    const Descriptor to(mkostemp(temporary.data(), O_CLOEXEC));
-    if (to.Value < 0)
-        return FailWithErrno();
-    if (CopyContent(from.Value, sourceInfo, to.Value, progress, unheld) && PublishCopy(temporary, target, false))
-        return Succeed();
-    const uint32_t error = GetLastError();
-    unlink(temporary.c_str());
-    return Fail(error);
+    return CopyThroughTemporaryName(from.Value, sourceInfo, target, progress, unheld, false);
 }
 
 bool CopyHostFile(const std::string& source, const std::string& target, bool failIfExists, const CopyProgress& progress,

@@ -15,10 +15,10 @@ inline std::vector<std::string> SectionsOf(const std::string& text)
     return sections;
 }
 
-// The key names of one section of a settings text, in file order.
-inline std::vector<std::string> KeysOfSection(const std::string& text, const std::string& section)
+// The non-empty lines of one section of a settings text, in file order, without "\r".
+inline std::vector<std::string> LinesOfSection(const std::string& text, const std::string& section)
 {
-    std::vector<std::string> keys;
+    std::vector<std::string> found;
     std::istringstream lines(text);
     bool inSection = false;
     for (std::string line; std::getline(lines, line);) {
@@ -27,23 +27,25 @@ inline std::vector<std::string> KeysOfSection(const std::string& text, const std
         if (!line.empty() && line.front() == '[')
             inSection = line == "[" + section + "]";
         else if (inSection && !line.empty())
-            keys.push_back(line.substr(0, line.find('=')));
+            found.push_back(line);
     }
+    return found;
+}
+
+// The key names of one section of a settings text, in file order.
+inline std::vector<std::string> KeysOfSection(const std::string& text, const std::string& section)
+{
+    std::vector<std::string> keys;
+    for (const std::string& line : LinesOfSection(text, section))
+        keys.push_back(line.substr(0, line.find('=')));
     return keys;
 }
 
 // The value of one key of one section of a settings text, or "" when it is not there.
 inline std::string ValueOfKey(const std::string& text, const std::string& section, const std::string& key)
 {
-    std::istringstream lines(text);
-    bool inSection = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[')
-            inSection = line == "[" + section + "]";
-        else if (inSection && line.starts_with(key + "="))
+    for (const std::string& line : LinesOfSection(text, section))
+        if (line.starts_with(key + "="))
             return line.substr(key.size() + 1);
-    }
     return "";
 }
